@@ -1,0 +1,298 @@
+// The camera presenter: drives the model for the view, lists cameras to it and hands it frames.
+#include "campresenter.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QStringList>
+#include <QtConcurrent/QtConcurrentRun>
+#include <cstdio>
+
+#include "cammodel.h"
+
+std::atomic<CamPresenter*> g_CamPresenter{nullptr};
+
+CamPresenter::CamPresenter(IView* view) : m_model(new CamModel), m_view(view) {}
+
+CamPresenter::~CamPresenter() {
+    clearResolutionList();
+    delete m_model;
+}
+
+void CamPresenter::clearResolutionList() {
+    for (CResolution* resolution : resolutionList)
+        delete resolution;
+    resolutionList.clear();
+}
+
+long CamPresenter::init() {
+    g_CamPresenter = this;
+    const long result = m_model->init();
+    m_model->setCallBackDeviceChange(selectCamera, callBackDevChangeFun);
+    return result;
+}
+
+long CamPresenter::uninit() {
+    g_CamPresenter = nullptr;
+    return m_model->uninit();
+}
+
+long CamPresenter::stopCameraLib() {
+    return m_model->stopCameraLib();
+}
+
+long CamPresenter::getCameraList() {
+    long count = 0;
+    m_model->getCameraCount(count);
+    if (count == 0) {
+        printf("******************未找到设备\n");
+        return -1;
+    }
+    QStringList list;
+    for (long i = 0; i < count; ++i)
+        list << m_model->getCameraName(i);
+    m_view->initCameraList(list);
+    return 0;
+}
+
+long CamPresenter::getMediaNameList(long devIndex) {
+    selectCamera = static_cast<int>(devIndex);
+    long count = 0;
+    m_model->getMediaCount(devIndex, count);
+    QStringList list;
+    for (long i = 0; i < count; ++i)
+        list << m_model->getMediaName(devIndex, i);
+    m_view->initMediaTypeList(static_cast<int>(devIndex), list);
+    return 0;
+}
+
+long CamPresenter::getResolution(long subTypeIndex) {
+    long type = 0;
+    const long result = m_model->getMediaType(selectCamera, subTypeIndex, type);
+    if (result != 0) {
+        printf("CamPresenter::getResolution  getMediaType error \n");
+        return result;
+    }
+    selectMedia = static_cast<int>(type);
+    printf("******************************************************selectMedia =%d\n", selectMedia);
+    long count = 0;
+    m_model->getResolutionCount(selectCamera, selectMedia, count);
+    printf("***************CamPresenter::getResolution count=%ld\n", count);
+    clearResolutionList();
+    QStringList list;
+    for (long k = 0; k < count; ++k) {
+        long width = 0;
+        long height = 0;
+        m_model->getResolution(selectCamera, selectMedia, k, width, height);
+        list << QString("%1 x %2").arg(width).arg(height);
+        resolutionList.push_back(new CResolution(width, height));
+    }
+    m_view->initReslutionList(selectCamera, static_cast<int>(subTypeIndex), selectMedia, list);
+    printf("*******************************8end\n");
+    return 0;
+}
+
+long CamPresenter::getFPS(long index) {
+    selectResolution = static_cast<int>(index);
+    if (index < 0 || index >= static_cast<long>(resolutionList.size()))
+        return -1;
+    const CResolution* resolution = resolutionList[static_cast<size_t>(index)];
+    long count = 0;
+    m_model->getFPSCount(selectCamera, selectMedia, resolution->width, resolution->height, count);
+    printf("***********CamPresenter::getFPS count=%ld\n", count);
+    QStringList list;
+    for (long i = 0; i < count; ++i) {
+        long fps = 0;
+        m_model->getFPS(selectCamera, selectMedia, resolution->width, resolution->height, i, fps);
+        list << QString::number(fps);
+    }
+    m_view->initFPSList(list);
+    return 0;
+}
+
+long CamPresenter::setFPS(long index) {
+    selectFPS = static_cast<int>(index);
+    return 0;
+}
+
+long CamPresenter::getAutoCropList() {
+    QStringList list{"不裁剪", "单图裁剪", "多图裁剪", "拍书模式"};
+    m_view->initAutoCrop(list);
+    return 0;
+}
+
+long CamPresenter::getRotateList() {
+    QStringList list{"0", "90", "180", "270"};
+    m_view->initRotate(list);
+    return 0;
+}
+
+QString CamPresenter::getDevsn(long index) {
+    return m_model->getDevSN(index);
+}
+long CamPresenter::getDevPID(long devIndex, QString& strpid) {
+    return m_model->getDevPID(devIndex, strpid);
+}
+long CamPresenter::getDevVID(long devIndex, QString& strvid) {
+    return m_model->getDevVID(devIndex, strvid);
+}
+
+long CamPresenter::openDev(int devIndex, int mediaType, int fps, int width, int height) {
+    selectCamera = devIndex;
+    selectMedia = mediaType;
+    selectFPS = fps;
+    const long result = m_model->regPreviewCallback(selectCamera, callBackPreviewData);
+    if (result != 0)
+        return result;
+    printf("*************************selectMedia=%d\n", selectMedia);
+    return m_model->openDev(selectCamera, selectMedia, width, height, selectFPS);
+}
+
+long CamPresenter::closeDev(long devIndex) {
+    long subtype = 0, width = 0, height = 0, fps = 0;
+    const long result = m_model->getCurPreviewResolution(devIndex, subtype, width, height, fps);
+    printf("CurPreviewResolution ret%ld subtype:%ld  width:%ld  height:%ld  fps:%ld  \n", result, subtype,
+           width, height, fps);
+    return m_model->closeDev(devIndex);
+}
+
+long CamPresenter::pause(long lstyle) {
+    return m_model->pause(selectCamera, lstyle);
+}
+long CamPresenter::zoomIn() {
+    return m_model->zoomIn(selectCamera);
+}
+long CamPresenter::zoomOut() {
+    return m_model->zoomOut(selectCamera);
+}
+long CamPresenter::originalPreview() {
+    return m_model->originalPreview(selectCamera);
+}
+long CamPresenter::startUVCRecord(long devIndex, char* path) {
+    return m_model->startUVCRecord(devIndex, -1, 0, path);
+}
+long CamPresenter::stopUVCRecord(long devIndex) {
+    return m_model->stopUVCRecord(devIndex);
+}
+long CamPresenter::setLight(long devIndex, long lightIndex, long lightModel) {
+    return m_model->setLight(devIndex, lightIndex, lightModel);
+}
+long CamPresenter::setAutoCropType(long devIndex, int type) {
+    return m_model->setAutoCropType(devIndex, type);
+}
+long CamPresenter::setRotateMode(long devIndex, int rotate) {
+    return m_model->setRotateMode(devIndex, rotate);
+}
+long CamPresenter::captureImage(char* file) {
+    return m_model->captureImage(selectCamera, file);
+}
+long CamPresenter::getSupportLight(long devIndex, long& IsSupportLight) {
+    return m_model->getSupportLight(devIndex, IsSupportLight);
+}
+long CamPresenter::setImageJPGQuanlity(long quanlity) {
+    return m_model->setImageJPGQuanlity(selectCamera, quanlity);
+}
+long CamPresenter::getImageJPGQuanlity(long& quanlity) {
+    return m_model->getImageJPGQuanlity(selectCamera, quanlity);
+}
+long CamPresenter::getImageDPI(long& xDPI, long& yDPI) {
+    return m_model->getImageDPI(selectCamera, xDPI, yDPI);
+}
+long CamPresenter::setImageDPI(long xDPI, long yDPI) {
+    return m_model->setImageDPI(selectCamera, xDPI, yDPI);
+}
+long CamPresenter::setColorStyle(long type) {
+    return m_model->setColorStyle(selectCamera, type);
+}
+long CamPresenter::setImageAdjust(long type) {
+    return m_model->setImageAdjust(selectCamera, type);
+}
+long CamPresenter::setImageOffsetCorrection(long type) {
+    return m_model->setImageOffsetCorrection(selectCamera, type);
+}
+long CamPresenter::setImageFillBorder(long type) {
+    return m_model->setImageFillBorder(selectCamera, type);
+}
+long CamPresenter::setImageDenoise(bool IsAvailabel) {
+    return m_model->setImageDenoise(selectCamera, IsAvailabel);
+}
+long CamPresenter::setImageFileSign(bool IsAvailabel) {
+    return m_model->setImageFileSign(selectCamera, IsAvailabel);
+}
+long CamPresenter::setImageWaterMark(char* msg, long type, long font_size, char* color) {
+    return m_model->setImageWaterMark(selectCamera, msg, type, font_size, color);
+}
+
+long CamPresenter::startAutoCapture(QString fileType, QString filePath) {
+    m_fileType = fileType;
+    m_filePath = filePath;
+    return m_model->startAutoCapture(selectCamera, 1, 1, autoCaptureFun, true);
+}
+
+long CamPresenter::pauseAutoCapture(long pause) {
+    return m_model->pauseAutoCapture(selectCamera, pause);
+}
+long CamPresenter::stopAutoCapture() {
+    return m_model->stopAutoCapture(selectCamera);
+}
+long CamPresenter::captureBookEx(char* filepath1, char* filepath2, int& pageMask) {
+    return m_model->captureBookEx(selectCamera, filepath1, filepath2, pageMask);
+}
+long CamPresenter::getIsSupportBook(long devIndex, long& isBook) {
+    return m_model->getIsSupportBook(devIndex, isBook);
+}
+long CamPresenter::setPreviewSizeHint(long width, long height) {
+    return m_model->setPreviewSizeHint(selectCamera, width, height);
+}
+
+void CamPresenter::updatePreview(long devIndex, QImage* image, long width, long height) {
+    m_view->drawQImage(devIndex, image, width, height);
+}
+
+void CamPresenter::updateChange(long changeType, long dev_id) {
+    m_view->getDevChangeType(changeType, dev_id);
+}
+
+QString CamPresenter::autoCapturePath() const {
+    const QString stamp = QDateTime::currentDateTime().toString("yyyyMMdd_hhmmss");
+    return QString("%1/%2.%3").arg(m_filePath, stamp, m_fileType);
+}
+
+// Runs on the library's capture thread. The frame is handed on without a copy: the library keeps
+// the bytes valid for the whole call, and the view takes what it keeps before it returns.
+bool callBackPreviewData(unsigned char* src, long width, long height, long size, void* param) {
+    CamPresenter* presenter = g_CamPresenter.load();
+    if (presenter == nullptr)
+        return true;
+    const long devIndex = param ? static_cast<const PreviewParam*>(param)->devIndex : 0;
+    // A frame shorter than its size claims would show memory that is not picture: drop it.
+    const bool complete = src != nullptr && width > 0 && height > 0 && size >= 3 * width * height;
+    QImage image = complete
+                       ? QImage(const_cast<const uchar*>(src), static_cast<int>(width),
+                                static_cast<int>(height), static_cast<int>(3 * width), QImage::Format_RGB888)
+                       : QImage();
+    presenter->updatePreview(devIndex, &image, width, height);
+    return true;
+}
+
+// Runs on the library's hot-plug thread.
+void callBackDevChangeFun(UsbDeviceChangeType devChangeType, long dev_id) {
+    printf("&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&& callBackDevChangeFun devChangeType=%d,dev_id=%d\n",
+           static_cast<int>(devChangeType), static_cast<int>(dev_id));
+    if (CamPresenter* presenter = g_CamPresenter.load())
+        presenter->updateChange(devChangeType, dev_id);
+}
+
+// Runs on a library thread; the capture itself runs on the global thread pool.
+bool autoCaptureFun(long state) {
+    printf("******************** autoCaptureFun  state %ld  \n", state);
+    if (state != 0) {
+        QtConcurrent::run([] {
+            CamPresenter* presenter = g_CamPresenter.load();
+            if (presenter == nullptr)
+                return;
+            QByteArray path = presenter->autoCapturePath().toUtf8();
+            presenter->captureImage(path.data());
+        });
+    }
+    return true;
+}

@@ -1,0 +1,54 @@
+// The presenter interface through which the view drives camera access.
+#pragma once
+
+#include <QString>
+
+class IPresenter {
+public:
+    virtual ~IPresenter() = default;
+
+    virtual long init() = 0;
+    virtual long uninit() = 0;
+    virtual long stopCameraLib() = 0;
+    virtual long getCameraList() = 0;
+    virtual long getMediaNameList(long devIndex) = 0;
+    virtual long getResolution(long subTypeIndex) = 0;
+    virtual long getFPS(long index) = 0;
+    virtual long setFPS(long index) = 0;
+    virtual long getAutoCropList() = 0;
+    virtual long getRotateList() = 0;
+    virtual QString getDevsn(long index) = 0;
+    virtual long getDevPID(long devIndex, QString& strpid) = 0;
+    virtual long getDevVID(long devIndex, QString& strvid) = 0;
+    virtual long openDev(int devIndex, int mediaType, int fps, int width, int height) = 0;
+    virtual long closeDev(long devIndex) = 0;
+    virtual long pause(long lstyle) = 0;
+    virtual long zoomIn() = 0;
+    virtual long zoomOut() = 0;
+    virtual long originalPreview() = 0;
+    virtual long startUVCRecord(long devIndex, char* path) = 0;
+    virtual long stopUVCRecord(long devIndex) = 0;
+    virtual long setLight(long devIndex, long lightIndex, long lightModel) = 0;
+    virtual long setAutoCropType(long devIndex, int type) = 0;
+    virtual long setRotateMode(long devIndex, int rotate) = 0;
+    virtual long captureImage(char* file) = 0;
+    virtual long getSupportLight(long devIndex, long& IsSupportLight) = 0;
+    virtual long setImageJPGQuanlity(long quanlity) = 0;
+    virtual long getImageJPGQuanlity(long& quanlity) = 0;
+    virtual long getImageDPI(long& xDPI, long& yDPI) = 0;
+    virtual long setImageDPI(long xDPI, long yDPI) = 0;
+    virtual long setColorStyle(long type) = 0;
+    virtual long setImageAdjust(long type) = 0;
+    virtual long setImageOffsetCorrection(long type) = 0;
+    virtual long setImageFillBorder(long type) = 0;
+    virtual long setImageDenoise(bool IsAvailabel) = 0;
+    virtual long setImageFileSign(bool IsAvailabel) = 0;
+    virtual long setImageWaterMark(char* msg, long type, long font_size, char* color) = 0;
+    virtual long startAutoCapture(QString fileType, QString filePath) = 0;
+    virtual long pauseAutoCapture(long pause) = 0;
+    virtual long stopAutoCapture() = 0;
+    virtual long captureBookEx(char* filepath1, char* filepath2, int& pageMask) = 0;
+    virtual long getIsSupportBook(long devIndex, long& isBook) = 0;
+    // The largest picture the view can show; preview frames of the current camera need not be larger.
+    virtual long setPreviewSizeHint(long width, long height) = 0;
+};

@@ -1,0 +1,23 @@
+// What the presenter reports to the view: enumeration results, plug/unplug notifications, frames.
+#pragma once
+
+#include <QStringList>
+
+class QImage;
+
+class IView {
+public:
+    virtual void initCameraList(QStringList& list) = 0;
+    virtual void initMediaTypeList(int devIndex, QStringList& list) = 0;
+    virtual void initReslutionList(int devIndex, int mediaIndex, int mediaType, QStringList& list) = 0;
+    virtual void initFPSList(QStringList& list) = 0;
+    virtual void initAutoCrop(QStringList& list) = 0;
+    virtual void initRotate(QStringList& list) = 0;
+    // Runs on the camera library's hot-plug thread.
+    virtual void getDevChangeType(long changeType, long dev_id) = 0;
+    // Runs on the camera library's capture thread; image is valid only during the call.
+    virtual void drawQImage(long devIndex, QImage* image, long width, long height) = 0;
+
+protected:
+    ~IView() = default;
+};

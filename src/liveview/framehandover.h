@@ -1,0 +1,48 @@
+// Carries camera frames from the capture thread to the GUI thread: each frame is prepared at the
+// view's size on the capture thread, and at most one prepared frame waits for the GUI thread.
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class FrameHandOver {
+public:
+    FrameHandOver();
+    ~FrameHandOver();
+    FrameHandOver(const FrameHandOver&) = delete;
+    FrameHandOver& operator=(const FrameHandOver&) = delete;
+
+    // GUI thread: the size at which frames are prepared from now on.
+    void setTargetSize(const QSize& size);
+
+    // Capture thread: the RGB888 frame scaled to the target size as an RGB32 image in pooled memory
+    // (no allocation per frame once the pool holds a buffer for each image in flight).
+    QImage prepare(const QImage& frame);
+
+    // Capture thread: makes frame the waiting one, replacing a frame that still waits. Returns true
+    // when no frame was waiting, that is when the GUI thread must be told.
+    bool post(const QImage& frame);
+
+    // GUI thread: the waiting frame, or fallback when none waits; nothing waits afterwards.
+    QImage take(const QImage& fallback);
+
+    // GUI thread: forgets the waiting frame, and the frame whose delivery is still on its way is
+    // not shown when it arrives (its camera was closed or went away).
+    void clear();
+
+private:
+    class BufferPool;
+
+    std::shared_ptr<BufferPool> m_pool;  // shared with the images in flight, which return buffers to it
+    std::mutex m_mutex;                  // guards m_targetSize, m_pending, m_framePending and the keys
+    std::mutex m_scratchMutex;           // guards m_scratch
+    QSize m_targetSize;
+    QImage m_pending;
+    bool m_framePending = false;
+    qint64 m_deliveredKey = 0;  // cacheKey of the frame the last delivery carries
+    qint64 m_staleKey = 0;      // cacheKey of a delivery that clear() voided
+    std::vector<unsigned char> m_scratch;  // full-size RGB32 frame before the box filter
+};

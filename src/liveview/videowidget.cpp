@@ -1,0 +1,145 @@
+// The main view's start-up, children, prompt placement, translation at start and destruction.
+#include "videowidget.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QResizeEvent>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+#include <cstdio>
+
+#include "camera/campresenter.h"
+#include "settings/languagecode.h"
+#include "settings/readxml.h"
+
+VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
+    configPath = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() +
+                 "/Configuration/lastsetting.xml";
+    printf("************configuPath=%s\n", configPath.toUtf8().constData());
+
+    ReadXML* settings = ReadXML::instance();
+    if (!settings->readData(configPath.toUtf8().constData())) printf("Failed to load config, using defaults.\n");
+
+    const QString storedLanguage = QString::fromStdString(settings->language);
+    if (storedLanguage.isEmpty()) printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
+    currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
+
+    settleSaveFolder();
+    settings->language = currentLang.toStdString();
+    settings->writeData(configPath.toUtf8().constData());
+
+    loadTranslationAtStart();
+
+    connect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady, Qt::QueuedConnection);
+
+    setWindowFlags(Qt::FramelessWindowHint);
+
+    auto* cornerIcon = new QLabel(this);
+    cornerIcon->setPixmap(QPixmap(":/image/svg/camera"));
+    cornerIcon->setScaledContents(true);
+    cornerIcon->setStyleSheet("QLabel{background:transparent;}");
+    cornerIcon->setGeometry(10, 10, 40, 40);
+
+    // The row of tool bars along the bottom edge: left bar, bottom bar and right bar join it, each
+    // between these stretches, as they are built.
+    bottomLayout = new QHBoxLayout;
+    bottomLayout->setContentsMargins(0, 0, 0, 0);
+    bottomLayout->setSpacing(0);
+    bottomLayout->addStretch(0);
+    bottomLayout->addStretch(0);
+    mainLayout = new QVBoxLayout;
+    mainLayout->setContentsMargins(0, 0, 0, 0);
+    mainLayout->setSpacing(0);
+    mainLayout->addStretch(0);
+    mainLayout->addLayout(bottomLayout, 1);
+    setLayout(mainLayout);
+
+    m_noDeviceIconLabel = new QLabel(this);
+    m_noDeviceIconLabel->setPixmap(QPixmap(":/image/svg/camera"));
+    m_noDeviceIconLabel->setAlignment(Qt::AlignCenter);
+    m_noDeviceIconLabel->hide();
+    m_noDeviceTextLabel = new QLabel(tr("Plug in the document camera to enable the application"), this);
+    m_noDeviceTextLabel->setStyleSheet("color: #888; font-size: 16px;");
+    m_noDeviceTextLabel->setAlignment(Qt::AlignCenter);
+    m_noDeviceTextLabel->hide();
+
+    m_presenter = new CamPresenter(this);
+    m_videoPixmap = QPixmap();
+    m_drawingPixmap = QPixmap();
+
+    m_presenter->init();
+    initDev();
+}
+
+VideoWidget::~VideoWidget() {
+    if (m_presenter != nullptr) {
+        m_presenter->closeDev(0);
+        m_presenter->uninit();
+        // After uninit the library calls nothing back, so the presenter can go.
+        delete m_presenter;
+        m_presenter = nullptr;
+    }
+}
+
+void VideoWidget::settleSaveFolder() {
+    ReadXML* settings = ReadXML::instance();
+    if (!settings->savePath.empty()) return;
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty()) {
+        qWarning() << "无法获取文档目录！";
+        // Captures still need a folder: the home folder takes the documents folder's place. With no
+        // home either the save folder stays empty and capturing is refused until one is chosen.
+        documents = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+        if (documents.isEmpty()) return;
+    }
+    settings->savePath = QDir(documents).filePath("Pagelux").toStdString();
+}
+
+void VideoWidget::loadTranslationAtStart() {
+    const QString path = LanguageCode::translationFile(currentLang);
+    qDebug() << "Trying to load translation:" << path;
+    if (!QFileInfo::exists(path)) {
+        qDebug() << "❌ Translation file not found:" << path;
+        return;
+    }
+    if (m_translator.load(path)) {
+        QCoreApplication::installTranslator(&m_translator);
+        qDebug() << "✅ Successfully loaded translation:" << path;
+    } else {
+        qDebug() << "❌ Exists but failed to load (corrupted?):" << path;
+    }
+}
+
+void VideoWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int w = width();
+    const int h = height();
+    const int iconY = (h - 60 - 30) / 2;
+    m_noDeviceIconLabel->setGeometry((w - 60) / 2, iconY, 60, 60);
+    m_noDeviceTextLabel->setGeometry(0, iconY + 60 + 10, w, 30);
+
+    // Frames are prepared at this size on the capture thread, and need not be decoded larger.
+    m_frameHandOver.setTargetSize(size());
+    if (m_presenter != nullptr) m_presenter->setPreviewSizeHint(w, h);
+}
+
+void VideoWidget::showNoDevicePrompt(bool show) {
+    if (show) {
+        m_noDeviceIconLabel->show();
+        m_noDeviceTextLabel->show();
+        m_noDeviceIconLabel->raise();
+        m_noDeviceTextLabel->raise();
+    } else {
+        m_noDeviceIconLabel->hide();
+        m_noDeviceTextLabel->hide();
+    }
+}
+
+void VideoWidget::retranslateUi() {
+    // The tool bars re-translate their texts here once they exist; the prompt keeps the language in
+    // which it was created.
+}

@@ -1,0 +1,83 @@
+// The one full-screen window: live camera picture, its children, and the camera's view interface.
+#pragma once
+
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QPointF>
+#include <QTranslator>
+#include <QWidget>
+#include <atomic>
+#include <vector>
+
+#include "camera/camerarecords.h"
+#include "camera/ipresenter.h"
+#include "camera/iview.h"
+#include "framehandover.h"
+
+class QHBoxLayout;
+class QVBoxLayout;
+
+class VideoWidget : public QWidget, public IView {
+    Q_OBJECT
+
+public:
+    explicit VideoWidget(QWidget* parent = nullptr);
+    ~VideoWidget() override;
+
+    // IView; the enumeration callbacks run inside the presenter's calls on the GUI thread.
+    void initCameraList(QStringList& list) override;
+    void initMediaTypeList(int devIndex, QStringList& list) override;
+    void initReslutionList(int devIndex, int mediaIndex, int mediaType, QStringList& list) override;
+    void initFPSList(QStringList& list) override;
+    void initAutoCrop(QStringList& list) override;
+    void initRotate(QStringList& list) override;
+    void getDevChangeType(long changeType, long dev_id) override;  // any thread
+    void drawQImage(long devIndex, QImage* image, long width, long height) override;  // capture thread
+
+    void showNoDevicePrompt(bool show);
+    void retranslateUi();
+
+signals:
+    void imageReady(const QImage& image);
+    void signalHideUI();
+
+public slots:
+    void changeCamera(int devIndex, int mediaType, int fps, int width, int height);
+
+private slots:
+    void onImageReady(const QImage& image);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    friend class TestLiveView;
+
+    void settleSaveFolder();
+    void loadTranslationAtStart();
+    void initConnect();
+    void initDev();
+    void handleDevChange(long changeType, long dev_id);
+    void resetPicture();
+
+    QString configPath;
+    std::vector<devMessage> m_devList;
+    QPixmap m_videoPixmap;    // the last frame, scaled to the view's size
+    QPixmap m_drawingPixmap;  // the annotation layer, the size of m_videoPixmap
+    QPoint m_imageOffset;     // pan offset of the picture
+    double m_currentScale = 1.0;
+    IPresenter* m_presenter = nullptr;
+    QTranslator m_translator;
+    // Written on the GUI thread, read on the capture thread.
+    std::atomic<bool> stateFreeze{false};
+    int m_currentDevIndex = 0;
+    QHBoxLayout* bottomLayout = nullptr;  // the row of the three tool bars
+    QVBoxLayout* mainLayout = nullptr;
+    QLabel* m_noDeviceIconLabel = nullptr;
+    QLabel* m_noDeviceTextLabel = nullptr;
+    QString currentLang;
+    // Carries frames from the capture thread to the GUI thread, prepared at the view's size.
+    FrameHandOver m_frameHandOver;
+};

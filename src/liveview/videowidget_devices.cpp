@@ -1,0 +1,233 @@
+// The main view's camera tree, the choice of camera at start, hot-plug handling and switching.
+#include <QMetaObject>
+#include <QRegularExpression>
+#include <QThread>
+#include <cstdio>
+
+#include "camera/campresenter.h"
+#include "settings/readxml.h"
+#include "videowidget.h"
+
+namespace {
+
+constexpr long kDeviceAdded = USB_DEVICE_CHANGE_ADD;
+constexpr long kDeviceRemoved = USB_DEVICE_CHANGE_REMOVE;
+
+// Width and height of "W x H"; false when the text has no two parts.
+bool splitResolution(const QString& text, int& width, int& height) {
+    const QStringList parts = text.split(" x ", Qt::SkipEmptyParts, Qt::CaseSensitive);
+    if (parts.size() < 2) return false;
+    width = parts[0].toInt();
+    height = parts[1].toInt();
+    return true;
+}
+
+// The first media type of the camera that lists a resolution, or -1.
+int firstUsableMedia(const devMessage& device) {
+    for (size_t j = 0; j < device.vecMediaType.size(); ++j)
+        if (!device.vecMediaType[j].resolutions.isEmpty()) return static_cast<int>(j);
+    return -1;
+}
+
+}  // namespace
+
+void VideoWidget::initCameraList(QStringList& list) {
+    if (list.isEmpty()) {
+        printf("******************未找到设备\n");
+        return;
+    }
+    m_devList.clear();
+    m_devList.resize(static_cast<size_t>(list.size()));
+    static const QRegularExpression entryPattern("^(.+)\\((.+)\\)$");
+    for (int i = 0; i < list.size(); ++i) {
+        printf("***************************************list name = %s\n", list[i].toUtf8().constData());
+        const QRegularExpressionMatch match = entryPattern.match(list[i]);
+        if (!match.hasMatch()) continue;
+        m_devList[static_cast<size_t>(i)].devName = match.captured(1).trimmed();
+        m_devList[static_cast<size_t>(i)].pidvid = match.captured(2);
+        printf("Device Name:%s\n", m_devList[static_cast<size_t>(i)].devName.toUtf8().constData());
+        printf("Device ID:%s\n", m_devList[static_cast<size_t>(i)].pidvid.toUtf8().constData());
+    }
+    if (m_presenter == nullptr) return;
+    for (int i = 0; i < list.size(); ++i) m_presenter->getMediaNameList(i);
+}
+
+void VideoWidget::initMediaTypeList(int devIndex, QStringList& list) {
+    if (list.isEmpty()) {
+        printf("设备不支持任何媒体格式\n");
+        return;
+    }
+    if (devIndex < 0 || devIndex >= static_cast<int>(m_devList.size())) {
+        printf("错误：无效设备索引 %d\n", devIndex);
+        return;
+    }
+    std::vector<mediaMessage>& media = m_devList[static_cast<size_t>(devIndex)].vecMediaType;
+    media.clear();
+    for (const QString& name : list) {
+        mediaMessage entry;
+        entry.mediaName = name;
+        media.push_back(entry);
+    }
+    if (m_presenter == nullptr) return;
+    for (int j = 0; j < list.size(); ++j) m_presenter->getResolution(j);
+}
+
+void VideoWidget::initReslutionList(int devIndex, int mediaIndex, int mediaType, QStringList& list) {
+    printf("*********************devIndex=%d,mediaIndex=%d,list.size = %d\n", devIndex, mediaIndex, list.size());
+    if (devIndex < 0 || devIndex >= static_cast<int>(m_devList.size())) {
+        printf("错误：无效设备索引 %d\n", devIndex);
+        return;
+    }
+    devMessage& device = m_devList[static_cast<size_t>(devIndex)];
+    if (mediaIndex < 0 || mediaIndex >= static_cast<int>(device.vecMediaType.size())) {
+        printf("错误：设备 %d 的无效媒体索引 %d\n", devIndex, mediaIndex);
+        return;
+    }
+    mediaMessage& media = device.vecMediaType[static_cast<size_t>(mediaIndex)];
+    media.resolutions = list;
+    media.mediaType = mediaType;
+    printf("✅ 设备 [%s] 的媒体 [%s] 支持分辨率： 媒体类型：[%d]\n", device.devName.toUtf8().constData(),
+           media.mediaName.toUtf8().constData(), mediaType);
+    for (const QString& resolution : list) printf("   %s\n", resolution.toUtf8().constData());
+}
+
+void VideoWidget::initFPSList(QStringList& list) { Q_UNUSED(list); }
+void VideoWidget::initAutoCrop(QStringList& list) { Q_UNUSED(list); }
+void VideoWidget::initRotate(QStringList& list) { Q_UNUSED(list); }
+
+void VideoWidget::initDev() {
+    printf("***************init start\n");
+    if (m_presenter != nullptr && m_presenter->getCameraList() != 0) {
+        showNoDevicePrompt(true);
+        return;
+    }
+    printf("1111111111111111111111111111111111 m_devList.size:%d\n", static_cast<int>(m_devList.size()));
+    showNoDevicePrompt(false);
+    // The camera list reaches the left tool bar here once that bar exists.
+    printf("2222222222222222222222222222222222\n");
+
+    ReadXML* settings = ReadXML::instance();
+    int devIndex = 0;
+    int mediaType = 0;
+    QString resolution;
+    const QString storedId = QString::fromStdString(settings->devPIDVID);
+    if (settings->devName.empty()) {
+        printf("3333333333333333333333333333333333\n");
+        const devMessage& first = m_devList.front();
+        if (!first.vecMediaType.empty()) {
+            mediaType = first.vecMediaType.front().mediaType;
+            resolution = first.vecMediaType.front().resolutions.value(0);
+        }
+    } else {
+        printf("4444444444444444444444444444444444\n");
+        int match = -1;
+        for (size_t i = 0; i < m_devList.size(); ++i)
+            if (m_devList[i].pidvid == storedId) match = static_cast<int>(i);
+        if (match < 0) settings->videoFormat = 2;
+        devIndex = match < 0 ? 0 : match;
+        mediaType = settings->videoFormat;
+        resolution = QString::fromStdString(settings->resolution);
+        const devMessage& chosen = m_devList[static_cast<size_t>(devIndex)];
+        if (resolution.isEmpty() && !chosen.vecMediaType.empty())
+            resolution = chosen.vecMediaType.front().resolutions.value(0);
+    }
+
+    // A camera that lists no media type or resolution, or a stored resolution that is not "W x H",
+    // gives nothing to open: the first usable media type of that camera, else of the next camera
+    // that has one, is opened instead; with none at all the prompt shows.
+    int width = 0;
+    int height = 0;
+    if (!splitResolution(resolution, width, height)) {
+        const int count = static_cast<int>(m_devList.size());
+        int usable = -1;
+        int media = -1;
+        for (int k = 0; k < count && media < 0; ++k) {
+            usable = (devIndex + k) % count;
+            media = firstUsableMedia(m_devList[static_cast<size_t>(usable)]);
+        }
+        if (media < 0) {
+            printf("设备不支持任何媒体格式\n");
+            showNoDevicePrompt(true);
+            return;
+        }
+        devIndex = usable;
+        const mediaMessage& fallback = m_devList[static_cast<size_t>(devIndex)].vecMediaType[static_cast<size_t>(media)];
+        mediaType = fallback.mediaType;
+        resolution = fallback.resolutions.front();
+        splitResolution(resolution, width, height);
+    }
+    m_currentDevIndex = devIndex;
+
+    printf("5555555555555555555555555555555555\n");
+    const devMessage& chosen = m_devList[static_cast<size_t>(m_currentDevIndex)];
+    settings->devName = chosen.devName.toStdString();
+    settings->devPIDVID = chosen.pidvid.toStdString();
+    settings->videoFormat = mediaType;
+    settings->resolution = resolution.toStdString();
+    settings->writeData(configPath.toUtf8().constData());
+
+    printf("*********************************open start\n");
+    if (m_videoPixmap.isNull() && m_presenter != nullptr) {
+        m_presenter->openDev(m_currentDevIndex, mediaType, 0, width, height);
+        m_presenter->setPreviewSizeHint(this->width(), this->height());
+    }
+}
+
+// Runs on the camera library's hot-plug thread, or on the GUI thread when called from there. All the
+// work belongs on the GUI thread: it is queued there, in arrival order.
+void VideoWidget::getDevChangeType(long changeType, long dev_id) {
+    if (QThread::currentThread() == thread()) {
+        handleDevChange(changeType, dev_id);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, changeType, dev_id] { handleDevChange(changeType, dev_id); }, Qt::QueuedConnection);
+}
+
+void VideoWidget::handleDevChange(long changeType, long dev_id) {
+    emit signalHideUI();
+    printf("************************VideoWidget::getDevChangeType changeType=%d,dev_id=%d\n",
+           static_cast<int>(changeType), static_cast<int>(dev_id));
+    if (changeType == kDeviceAdded) {
+        initDev();
+        printf("*********************getDevChangeType count=%d\n", static_cast<int>(m_devList.size()));
+    } else if (changeType == kDeviceRemoved) {
+        printf("**************************count = %d,dev_id=%d\n", static_cast<int>(m_devList.size()),
+               static_cast<int>(dev_id));
+        if (m_devList.size() == 1) {
+            resetPicture();
+            printf("***************m_videoPixmap is null\n");
+            showNoDevicePrompt(true);
+        } else {
+            printf("******************************* =============\n");
+            if (m_presenter != nullptr) m_presenter->closeDev(dev_id);
+            QThread::msleep(2000);
+            resetPicture();
+            printf("*************** 111111111111111111\n");
+            initDev();
+            printf("******************************* !=============\n");
+        }
+        update();
+    }
+}
+
+void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, int height) {
+    printf("******************devIndex=%d,mediaType=%d,width=%d,height=%d\n", devIndex, mediaType, width, height);
+    disconnect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady);
+    if (m_presenter == nullptr) return;
+    m_presenter->closeDev(m_currentDevIndex);
+    QThread::msleep(1000);
+    resetPicture();
+    update();
+    connect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady);
+    m_presenter->openDev(devIndex, mediaType, fps, width, height);
+    m_currentDevIndex = devIndex;
+    m_presenter->setPreviewSizeHint(this->width(), this->height());
+}
+
+// Drops the picture and its annotations, and a frame that was waiting for them.
+void VideoWidget::resetPicture() {
+    m_videoPixmap = QPixmap();
+    m_drawingPixmap = QPixmap();
+    m_frameHandOver.clear();
+}

@@ -1,0 +1,69 @@
+// The main view's preview: frame delivery from the capture thread, intake and painting.
+#include <QPaintEvent>
+#include <QPainter>
+#include <QThread>
+#include <cstdio>
+
+#include "videowidget.h"
+
+// Runs on the camera library's capture thread: no widget is touched here. The frame is prepared at
+// the view's size here, so the GUI thread only converts and paints it.
+void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long height) {
+    Q_UNUSED(devIndex);
+    Q_UNUSED(width);
+    Q_UNUSED(height);
+    if (stateFreeze.load()) return;
+    if (image == nullptr || image->isNull()) return;
+    const QImage frame = m_frameHandOver.prepare(*image);
+    if (frame.isNull()) return;
+    // One frame waits for the GUI thread at most: a newer one replaces it and needs no event.
+    if (m_frameHandOver.post(frame)) emit imageReady(frame);
+}
+
+void VideoWidget::onImageReady(const QImage& delivered) {
+    if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+        qDebug("Warning: imageReady called from wrong thread!");
+        return;
+    }
+    const QImage image = m_frameHandOver.take(delivered);
+    if (image.isNull()) return;
+    if (image.width() < 1 || image.height() < 1) {
+        printf("Invalid image size:%d\n", image.width());
+        return;
+    }
+    if (image.constBits() == nullptr) {
+        printf("Image bits() is null!\n");
+        return;
+    }
+    showNoDevicePrompt(false);
+    m_videoPixmap = QPixmap::fromImage(image.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    if (m_drawingPixmap.size() != m_videoPixmap.size()) {
+        m_drawingPixmap = QPixmap(m_videoPixmap.size());
+        m_drawingPixmap.setDevicePixelRatio(m_videoPixmap.devicePixelRatio());
+        m_drawingPixmap.fill(Qt::transparent);
+    }
+    update();
+}
+
+void VideoWidget::paintEvent(QPaintEvent* event) {
+    Q_UNUSED(event);
+    QPainter painter(this);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.fillRect(rect(), Qt::black);
+    if (m_videoPixmap.isNull()) return;
+
+    const int baseX = (width() - m_videoPixmap.width()) / 2;
+    const int baseY = (height() - m_videoPixmap.height()) / 2;
+    const QRect target(baseX + m_imageOffset.x(), baseY + m_imageOffset.y(),
+                       static_cast<int>(m_videoPixmap.width() * m_currentScale),
+                       static_cast<int>(m_videoPixmap.height() * m_currentScale));
+    painter.drawPixmap(target, m_videoPixmap, m_videoPixmap.rect());
+    if (!m_drawingPixmap.isNull()) {
+        // The layer has the picture's size, so this scaling is a no-op while the scale stays 1.
+        const QPixmap layer = m_drawingPixmap.size() == target.size()
+                                  ? m_drawingPixmap
+                                  : m_drawingPixmap.scaled(target.size(), Qt::KeepAspectRatio,
+                                                           Qt::SmoothTransformation);
+        painter.drawPixmap(target.topLeft(), layer);
+    }
+}

@@ -1,4 +1,5 @@
 // The main view's preview: frame delivery from the capture thread, intake and painting.
+#include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QThread>

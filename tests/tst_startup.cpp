@@ -1,0 +1,129 @@
+// Start-up of the main view: the settings it writes, the language it settles on, the prompt.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "liveview/videowidget.h"
+#include "settings/languagecode.h"
+#include "settings/readxml.h"
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+    QString m_configPath;
+
+    QByteArray configFile() const {
+        QFile file(m_configPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void initTestCase() {
+        qputenv("HOME", m_home.path().toUtf8());
+        qunsetenv("XDG_CONFIG_HOME");
+        const QString configDir = QCoreApplication::applicationDirPath() + "/Configuration";
+        QDir().mkpath(configDir);
+        m_configPath = configDir + "/lastsetting.xml";
+    }
+
+    void init() {
+        QFile::remove(m_configPath);
+        ReadXML* s = ReadXML::instance();
+        s->savePath.clear();
+        s->language.clear();
+    }
+
+    void settlesTheLanguageCode_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("Chinese locale") << "" << "zh_CN" << "zh_CN";
+        QTest::newRow("Russian locale") << "" << "ru_RU" << "ru";
+        QTest::newRow("German locale") << "" << "de_DE" << "en";
+        QTest::newRow("Traditional Chinese locale") << "" << "zh_TW" << "en";
+        QTest::newRow("lower-case locale") << "" << "zh_cn" << "zh_CN";
+        QTest::newRow("stored code wins") << "ru" << "zh_CN" << "ru";
+        QTest::newRow("unknown stored code kept") << "ru_RU" << "en_US" << "ru_RU";
+    }
+
+    void settlesTheLanguageCode() {
+        QFETCH(QString, stored);
+        QFETCH(QString, locale);
+        QFETCH(QString, code);
+        QCOMPARE(LanguageCode::settle(stored, locale), code);
+    }
+
+    void firstStartWritesTheSettings() {
+        VideoWidget view;
+        const QByteArray file = configFile();
+        const QString expectedFolder = QDir(m_home.path()).filePath("Documents/Pagelux");
+        QVERIFY2(file.contains("<SavePath>" + expectedFolder.toUtf8() + "</SavePath>"), file.constData());
+        const QString language = QString::fromStdString(ReadXML::instance()->language);
+        QVERIFY(language == "en" || language == "zh_CN" || language == "ru");
+        QVERIFY(file.contains("<Language>" + language.toUtf8() + "</Language>"));
+        QCOMPARE(file.count("\n    <"), 14);
+    }
+
+    void brokenFileIsRewrittenAtStart() {
+        QFile broken(m_configPath);
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("<Config><SavePath>/tmp/x</Sa");
+        broken.close();
+        VideoWidget view;
+        QVERIFY(configFile().startsWith("<Config>\n    <SavePath>"));
+        QVERIFY(configFile().endsWith("</Config>\n"));
+    }
+
+    void storedLanguageTranslatesThePrompt_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("prompt");
+        QTest::newRow("Chinese") << "zh_CN" << "请插入文档摄像头以启用本应用程序";
+        QTest::newRow("Russian") << "ru" << "Подключите документ-камеру, чтобы начать работу с приложением";
+        QTest::newRow("English") << "en" << "Plug in the document camera to enable the application";
+        QTest::newRow("code without file shows the source text")
+            << "ru_RU" << "Plug in the document camera to enable the application";
+    }
+
+    void storedLanguageTranslatesThePrompt() {
+        QFETCH(QString, code);
+        QFETCH(QString, prompt);
+        ReadXML::instance()->language = code.toStdString();
+        ReadXML::instance()->writeData(m_configPath.toUtf8().constData());
+        ReadXML::instance()->language.clear();
+        QStringList texts;
+        {
+            VideoWidget view;
+            for (QLabel* label : view.findChildren<QLabel*>()) texts << label->text();
+        }
+        QVERIFY2(texts.contains(prompt), qPrintable(texts.join('|')));
+        QVERIFY(configFile().contains("<Language>" + code.toUtf8() + "</Language>"));
+    }
+
+    void promptSitsInTheMiddleWithoutCamera() {
+        VideoWidget view;
+        view.resize(1920, 1080);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QLabel* icon = nullptr;
+        QLabel* text = nullptr;
+        for (QLabel* label : view.findChildren<QLabel*>()) {
+            if (label->text() == "Plug in the document camera to enable the application" ||
+                !label->text().isEmpty())
+                text = label;
+            else if (label->geometry() != QRect(10, 10, 40, 40))
+                icon = label;
+        }
+        QVERIFY(icon && text);
+        QVERIFY(icon->isVisible() && text->isVisible());
+        QCOMPARE(icon->geometry(), QRect(930, 495, 60, 60));
+        QCOMPARE(text->geometry(), QRect(0, 565, 1920, 30));
+        QVERIFY(!icon->pixmap(Qt::ReturnByValue).isNull());
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

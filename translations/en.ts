@@ -1,0 +1,12 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>VideoWidget</name>
+    <message>
+        <location filename="../src/liveview/videowidget.cpp" line="60"/>
+        <source>Plug in the document camera to enable the application</source>
+        <translation>Plug in the document camera to enable the application</translation>
+    </message>
+</context>
+</TS>

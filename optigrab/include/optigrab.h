@@ -1,0 +1,253 @@
+/* optigrab.h: the public C interface of libOptigrab.so, the document-camera capture library.
+ *
+ * Conventions that hold for every function below:
+ *   - Results: 0 (CAM_OK) is success; any other result is a positive code of CamResult, described by
+ *     camErrorText. Out-arguments are only written on success unless the function says otherwise.
+ *   - camInitCameraLib must precede every other call; before it (and after camUnInitCameraLib) every
+ *     function returns CAM_ERR_NOT_INITIALISED.
+ *   - Device index: the position of a camera in the list built by the last rescan (camGetDevCount, or
+ *     camInitCameraLib). Indices keep referring to that list until the next rescan. A camera that
+ *     was unplugged since then answers CAM_ERR_DEVICE_GONE; an index outside the list answers
+ *     CAM_ERR_BAD_INDEX.
+ *   - Media-type codes: 1 = YUY2, 2 = MJPG, 3 = NV12. A device lists them in the order MJPG, YUY2,
+ *     NV12, only those it offers. Resolutions are listed largest first, frame rates highest first.
+ *   - Text outputs are NUL-terminated UTF-8, written into caller buffers of the documented size
+ *     (terminator included) and cut only on a character boundary.
+ *   - All functions are thread-safe. The library calls its callbacks on threads of its own: frame
+ *     callbacks on the device's capture thread, device-change callbacks on the library's event
+ *     thread. From inside a callback, the functions that open, close, rescan or shut down answer
+ *     CAM_ERR_BUSY instead of waiting for the very thread that runs the callback.
+ */
+#ifndef OPTIGRAB_H
+#define OPTIGRAB_H
+
+#ifndef __cplusplus
+#include <stdbool.h>
+#endif
+
+#if defined(OPTIGRAB_BUILDING)
+#define OPTIGRAB_API __attribute__((visibility("default")))
+#else
+#define OPTIGRAB_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Result codes. */
+typedef enum CamResult {
+    CAM_OK = 0,
+    CAM_ERR_NOT_INITIALISED = 1, /* camInitCameraLib was not called, or camUnInitCameraLib was */
+    CAM_ERR_BAD_INDEX = 2,       /* device, media-type, resolution or rate index outside its list */
+    CAM_ERR_BAD_ARGUMENT = 3,    /* NULL pointer, value out of range, unknown media-type code */
+    CAM_ERR_NOT_SUPPORTED = 4,   /* the library cannot do this for this device */
+    CAM_ERR_BUSY = 5,            /* the device is held by another program, or the call would wait for
+                                    the callback thread it was made from */
+    CAM_ERR_DEVICE_GONE = 6,     /* the camera was unplugged; rescan with camGetDevCount */
+    CAM_ERR_NOT_OPEN = 7,        /* the device is not open (camOpenDev) */
+    CAM_ERR_IO = 8,              /* the device failed a system call */
+    CAM_ERR_NO_FRAME = 9,        /* the device has not delivered a good frame yet */
+    CAM_ERR_FILE = 10,           /* the file or its folder cannot be written */
+    CAM_ERR_NO_MEMORY = 11       /* out of memory */
+} CamResult;
+
+/* A short English text for a result code, for logs; never NULL. */
+OPTIGRAB_API const char* camErrorText(long code);
+
+/* Kind of hot-plug change reported through callBackDevChange: an unsigned 32-bit value (C compilers
+ * give an enum whose values are all non-negative the type unsigned int). */
+#ifdef __cplusplus
+typedef enum USBDEVICECHANGETYPE : unsigned int {
+#else
+typedef enum USBDEVICECHANGETYPE {
+#endif
+    USB_DEVICE_CHANGE_NONE = 0u,
+    USB_DEVICE_CHANGE_ADD = 1u,   /* a camera was plugged in */
+    USB_DEVICE_CHANGE_REMOVE = 2u /* a camera was unplugged */
+} UsbDeviceChangeType;
+
+/* What the frame callback's param points at. */
+typedef struct previewParam {
+    long devIndex; /* the device that produced the frame */
+} PreviewParam;
+
+/* Frame callback, run on the device's capture thread. frame holds height rows of tightly packed
+ * RGB888 (bytes R, G, B; 3 * width bytes a row); size = 3 * width * height; param points at a
+ * PreviewParam. frame and param are valid only until the callback returns: copy what you keep. The
+ * result is ignored. */
+typedef bool (*callBackPreviewImage)(unsigned char* frame, long width, long height, long size, void* param);
+
+/* Device-change callback, run on the library's event thread. For USB_DEVICE_CHANGE_REMOVE devId is
+ * the camera's index in the current list; for USB_DEVICE_CHANGE_ADD it is the index the new camera
+ * will have after the next rescan (camGetDevCount); the current list is left unchanged. */
+typedef void (*callBackDevChange)(UsbDeviceChangeType change, long devId);
+
+/* Automatic-capture callback (automatic capture is not supported by this library). */
+typedef bool (*callBackAutoCapture)(long state);
+
+/* ---- Library life ---------------------------------------------------------------------------- */
+
+/* Starts the library: scans the cameras (real ones, then simulated ones) and starts hot-plug
+ * monitoring. Calling it again while initialised does nothing and returns 0. */
+OPTIGRAB_API long camInitCameraLib(void);
+
+/* Shuts the library down: closes every device, stops hot-plug monitoring. When it returns, no callback
+ * of any kind is running or will start. Returns CAM_ERR_NOT_INITIALISED when not initialised. */
+OPTIGRAB_API long camUnInitCameraLib(void);
+
+/* Stops the library's work: closes every open device (as camCloseDev). The library stays initialised:
+ * the list, settings and hot-plug reports remain. */
+OPTIGRAB_API long camStopCameraLib(void);
+
+/* ---- Devices --------------------------------------------------------------------------------- */
+
+/* Rescans the cameras and writes their number to *count. Devices that stay plugged keep streaming and
+ * their settings; if a device's index changed, its frames carry the new index from now on. */
+OPTIGRAB_API long camGetDevCount(long* count);
+
+/* The driver's card name into name (512 bytes). */
+OPTIGRAB_API long camGetDevName(long devIndex, char* name);
+
+/* Product id as four lower-case hex digits into pid (10 bytes are enough; at most 10 are written).
+ * CAM_ERR_NOT_SUPPORTED when the device has no USB id. */
+OPTIGRAB_API long camGetDevPid(long devIndex, char* pid);
+
+/* Vendor id as four lower-case hex digits into vid (at most 10 bytes written). CAM_ERR_NOT_SUPPORTED
+ * when the device has no USB id. */
+OPTIGRAB_API long camGetDevVid(long devIndex, char* vid);
+
+/* Serial number into sn (256 bytes); CAM_ERR_NOT_SUPPORTED (and an empty string) when it has none. */
+OPTIGRAB_API long camGetDevSN(long devIndex, char* sn);
+
+/* *IsSupportLight = 0: no camera this library drives has a light it can switch. */
+OPTIGRAB_API long camLightSupport(long devIndex, long* IsSupportLight);
+
+/* Switches a light: CAM_ERR_NOT_SUPPORTED (see camLightSupport). */
+OPTIGRAB_API long camSetLightCtrl(long devIndex, long lightIndex, long lightModel);
+
+/* ---- Media types, resolutions, rates ---------------------------------------------------------- */
+
+/* Number of media types the device offers. */
+OPTIGRAB_API long camGetMediaTypeCount(long devIndex, long* count);
+
+/* Code (1 YUY2, 2 MJPG, 3 NV12) of the index-th media type. */
+OPTIGRAB_API long camGetMediaType(long devIndex, long index, long* type);
+
+/* Name ("MJPG", "YUY2", "NV12") of the index-th media type into name (256 bytes). */
+OPTIGRAB_API long camGetMediaTypeName(long devIndex, long index, char* name);
+
+/* Number of resolutions of media type subType (a code, not an index). CAM_ERR_BAD_ARGUMENT for a code
+ * the device does not offer. */
+OPTIGRAB_API long camGetResolutionCount(long devIndex, long subType, long* count);
+
+/* index-th resolution of media type subType, largest first. */
+OPTIGRAB_API long camGetResolution(long devIndex, long subType, long index, long* width, long* height);
+
+/* Number of frame rates of subType at width x height; CAM_ERR_BAD_ARGUMENT for a size not offered. */
+OPTIGRAB_API long camGetFPSCount(long devIndex, long subType, long width, long height, long* count);
+
+/* index-th frame rate (frames per second, rounded) of subType at width x height, highest first. */
+OPTIGRAB_API long camGetFPS(long devIndex, long subType, long width, long height, long index, long* fps);
+
+/* ---- Preview --------------------------------------------------------------------------------- */
+
+/* Registers the frame callback of a device (one per device; a later one replaces it, NULL removes it).
+ * May be called while the device streams: the next frame goes to the new callback. */
+OPTIGRAB_API long camRegCallBackPreviewImage(long devIndex, callBackPreviewImage fun);
+
+/* Opens the camera and starts preview. A code or size the device does not offer opens the nearest
+ * offered mode (same code at the nearest size; else the first media type at the nearest size); fps 0
+ * (or a rate not offered) takes the highest (nearest) rate of that mode. Opening an open device
+ * restarts it in the new mode. CAM_ERR_BUSY when another program holds the camera. */
+OPTIGRAB_API long camOpenDev(long devIndex, long subType, long width, long height, long fps);
+
+/* Stops preview and closes the camera. When it returns, no frame callback of this device is running or
+ * will start, also when the camera stopped delivering. CAM_ERR_NOT_OPEN when it was not open. */
+OPTIGRAB_API long camCloseDev(long devIndex);
+
+/* Media-type code, size and rate of the running preview, as the device actually runs it (frames handed
+ * to the callback may be smaller when a size hint is set, see camSetPreviewSizeHint). */
+OPTIGRAB_API long camGetCurPreviewResolution(long devIndex, long* subtype, long* width, long* height,
+                                             long* fps);
+
+/* lstyle != 0 pauses the preview (frames keep arriving from the camera and camCaptureImageFile keeps
+ * working, but the frame callback is not called); lstyle = 0 resumes it. The device must be open. */
+OPTIGRAB_API long camPause(long devIndex, long lstyle);
+
+/* Library-side zoom: CAM_ERR_NOT_SUPPORTED (the viewer zooms on its side). */
+OPTIGRAB_API long camZooIn(long devIndex);
+OPTIGRAB_API long camZoomOut(long devIndex);
+OPTIGRAB_API long camOriginalPreview(long devIndex);
+
+/* Largest useful preview size of a device (for example the size of the window showing it). Preview
+ * frames are then delivered smaller than the camera's mode, but never smaller than width x height:
+ * MJPG frames are decoded with the smallest power-of-two DCT scaling (1/2, 1/4, 1/8) whose result still
+ * covers width x height in both dimensions; YUY2 and NV12 frames are box-filtered to the smallest size
+ * with the frame's aspect ratio that covers it. 0, 0 (the default) means full size. Still captures stay
+ * at full resolution. May be called while streaming; it takes effect from the next frame. The hint
+ * belongs to the device and survives closing and reopening it. */
+OPTIGRAB_API long camSetPreviewSizeHint(long devIndex, long width, long height);
+
+/* ---- Recording (not supported) ---------------------------------------------------------------- */
+
+OPTIGRAB_API long camStartUVCRecord(int devIndex, int audioIndex, int isRecordSubDev, const char* path);
+OPTIGRAB_API long camStopUVCRecord(int devIndex);
+
+/* ---- Image processing (not supported: the viewer gets the camera's picture as it is) ---------- */
+
+OPTIGRAB_API long camSetImageAutoCrop(long devIndex, long type);
+OPTIGRAB_API long camSetImageRotateMode(long devIndex, long rotate);
+OPTIGRAB_API long camSetImageColorStyle(long devIndex, long type);
+OPTIGRAB_API long camSetImageAdjust(long devIndex, long type);
+OPTIGRAB_API long camSetImageOffsetCorrection(long devIndex, long type);
+OPTIGRAB_API long camSetImageFillBorder(long devIndex, long type);
+OPTIGRAB_API long camSetImageDenoise(long devIndex, bool IsAvailabel);
+OPTIGRAB_API long camSetImageFileSign(long devIndex, bool IsAvailabel);
+
+/* Watermark on captured images: CAM_ERR_NOT_SUPPORTED. Arguments in order: device, text, type, font
+ * size, font name (empty = default), x offset, y offset, angle in degrees, red, green, blue (0-255),
+ * visible flag, then the two floating-point arguments last: scale of the text (0.0 = automatic) and
+ * opacity (0.0 transparent to 1.0 opaque). */
+OPTIGRAB_API long camSetImageWaterMark(long devIndex, const char* msg, long type, long font_size,
+                                       const char* font, long x, long y, long angle, long r, long g,
+                                       long b, long visible, double scale, double opacity);
+
+/* ---- Hot-plug -------------------------------------------------------------------------------- */
+
+/* Registers the device-change callback (NULL removes it). There is one for the library: devIndex is
+ * not checked, since it is registered before any camera may be present. */
+OPTIGRAB_API long camRegCallBackDeviceChange(long devIndex, callBackDevChange fun);
+
+/* ---- Still pictures -------------------------------------------------------------------------- */
+
+/* Writes the latest good frame of the open device at full resolution as a JPEG (baseline, JFIF, with
+ * the quality and DPI set below) at the UTF-8 path file, before returning. Missing folders are
+ * created. The file appears whole or not at all (temporary file in the same folder, flushed, then
+ * renamed). CAM_ERR_NOT_OPEN / CAM_ERR_NO_FRAME / CAM_ERR_FILE leave no file behind. */
+OPTIGRAB_API long camCaptureImageFile(long devIndex, const char* file);
+
+/* JPEG quality of captured files, 1-100 (default 90); CAM_ERR_BAD_ARGUMENT outside that range. */
+OPTIGRAB_API long camSetImageJPGQuanlity(long devIndex, long quanlity);
+OPTIGRAB_API long camGetImageJPGQuanlity(long devIndex, long* quanlity);
+
+/* Resolution written into captured files' JFIF header, 1-65535 dots per inch (default 96 x 96). */
+OPTIGRAB_API long camGetImageDPI(long devIndex, long* xDPI, long* yDPI);
+OPTIGRAB_API long camSetImageDPI(long devIndex, long xDPI, long yDPI);
+
+/* Book (two-page) capture: *isBook = 0, this library has none; camCaptureBookEx is not supported. */
+OPTIGRAB_API long camCaptureIsBook(long devIndex, long* isBook);
+OPTIGRAB_API long camCaptureBookEx(long devIndex, const char* filepath1, const char* filepath2, int* pageMask);
+
+/* ---- Automatic capture (not supported) -------------------------------------------------------- */
+
+OPTIGRAB_API long camStartAutoCapture(long devIndex, long type, long param, callBackAutoCapture fun,
+                                      bool detection);
+OPTIGRAB_API long camPauseAutoCapture(long devIndex, long pause);
+OPTIGRAB_API long camStopAutoCapture(long devIndex);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* OPTIGRAB_H */

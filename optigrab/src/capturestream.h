@@ -1,0 +1,95 @@
+// One open camera: the chosen mode, the V4L2 stream and the capture thread that turns its frames into
+// RGB and hands them to the frame callback. The latest good frame is kept for still pictures.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "deviceinfo.h"
+#include "frameconverter.h"
+#include "optigrab.h"
+#include "v4l2device.h"
+
+namespace optigrab {
+
+class CaptureStream {
+public:
+    struct Mode {
+        long code = 0;
+        std::uint32_t fourcc = 0;
+        long width = 0;
+        long height = 0;
+        long fps = 0;     // 0 when the driver does not say
+        long stride = 0;  // bytes per line (YUY2, NV12 luma)
+    };
+    // Runs on the capture thread when the node went away (ENODEV) while streaming.
+    using GoneHandler = std::function<void(const std::string& path)>;
+
+    CaptureStream(const DeviceInfo& device, long devIndex, GoneHandler onGone);
+    ~CaptureStream();
+    CaptureStream(const CaptureStream&) = delete;
+    CaptureStream& operator=(const CaptureStream&) = delete;
+
+    // The offered mode nearest to the request: same code at the nearest size, else the first media
+    // type; the nearest offered rate, fps 0 = the highest. False when the device offers nothing.
+    static bool chooseMode(const DeviceInfo& device, long code, long width, long height, long fps, Mode* mode);
+
+    // Opens the node in the mode nearest to the request and starts the capture thread. Returns a
+    // CamResult. Called once.
+    long start(long code, long width, long height, long fps);
+    // Ends the capture thread and releases the device. When it returns no frame callback is running or
+    // will start. Safe to call twice, and after the thread ended by itself.
+    void stop();
+
+    Mode mode() const { return mode_; }  // fixed once start succeeded
+    // True on any library capture thread: those must not wait for capture threads to end.
+    static bool onAnyCaptureThread();
+
+    void setCallback(callBackPreviewImage callback) { callback_.store(callback); }
+    void setDevIndex(long devIndex) { devIndex_.store(devIndex); }
+    void setPaused(bool paused) { paused_.store(paused); }
+    void setSizeHint(long width, long height);
+
+    // Copies the latest good frame as the camera sent it into bytes and describes it in view (whose
+    // data points into bytes). CAM_ERR_NO_FRAME when there is none yet.
+    long copyLatestFrame(std::vector<std::uint8_t>& bytes, FrameView* view) const;
+
+    long framesDelivered() const { return delivered_.load(); }
+    long framesDropped() const { return dropped_.load(); }
+
+private:
+    void run();
+    void handleFrame(const v4l2_buffer& buffer);
+
+    DeviceInfo device_;
+    GoneHandler onGone_;
+    Mode mode_;
+    V4l2Device v4l2_;  // used by start/stop, and by the capture thread in between
+    std::thread thread_;
+    int wakeFd_ = -1;  // eventfd that wakes the capture thread's poll for stop()
+
+    std::atomic<bool> stopping_{false};
+    std::atomic<callBackPreviewImage> callback_{nullptr};
+    std::atomic<long> devIndex_;
+    std::atomic<bool> paused_{false};
+    std::atomic<std::uint64_t> sizeHint_{0};  // width << 32 | height, one atomic so a pair never tears
+    std::atomic<long> delivered_{0};
+    std::atomic<long> dropped_{0};
+
+    // Capture thread only.
+    FrameConverter converter_;
+    std::vector<std::uint8_t> rgb_;    // the buffer handed to the callback
+    std::vector<std::uint8_t> spare_;  // next latest frame, swapped with latest_
+
+    mutable std::mutex latestMutex_;  // guards latest_ and latestView_
+    std::vector<std::uint8_t> latest_;
+    FrameView latestView_;  // data unused; size and geometry of latest_
+};
+
+}  // namespace optigrab

@@ -1,0 +1,265 @@
+// The library context: life cycle, device list, opening and closing, still capture and hot-plug
+// handling. Threads: API calls on the caller's threads, hot-plug handling on the event thread.
+#include "context.h"
+
+#include <algorithm>
+
+#include "devicelist.h"
+#include "stillwriter.h"
+
+namespace optigrab {
+
+Context& Context::instance() {
+    static Context context;
+    return context;
+}
+
+Context::Context()
+    : platforms_{&kernelPlatform(), &simulatedPlatform()},
+      events_([this](NodeEvent event, const std::string& path) { handleNodeEvent(event, path); }) {}
+
+Context::~Context() { uninit(); }
+
+long Context::init() {
+    std::lock_guard<std::mutex> life(lifeMutex_);
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        if (initialised_) return CAM_OK;
+    }
+    // Hot-plug first, so that a camera plugged during the scan is not missed (at worst it is both
+    // listed and reported).
+    events_.start();
+    for (Platform* platform : platforms_) platform->startHotplug(&events_);
+    std::lock_guard<std::mutex> control(controlMutex_);
+    std::vector<DeviceInfo> infos = DeviceList::scan(platforms_, {});
+    std::lock_guard<std::mutex> state(stateMutex_);
+    devices_.clear();
+    for (DeviceInfo& info : infos) devices_.emplace_back(std::move(info));
+    initialised_ = true;
+    return CAM_OK;
+}
+
+long Context::uninit() {
+    if (CaptureStream::onAnyCaptureThread() || events_.onEventThread()) return CAM_ERR_BUSY;
+    std::lock_guard<std::mutex> life(lifeMutex_);
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        if (!initialised_) return CAM_ERR_NOT_INITIALISED;
+    }
+    // Order matters: no new events, then no event handling (and so no device-change callback), then
+    // no capture threads.
+    for (Platform* platform : platforms_) platform->stopHotplug();
+    events_.stop();
+    std::lock_guard<std::mutex> control(controlMutex_);
+    std::vector<Device> devices;
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        devices.swap(devices_);
+        deviceChange_ = nullptr;
+        initialised_ = false;
+    }
+    for (Device& device : devices)
+        if (device.stream) device.stream->stop();
+    return CAM_OK;
+}
+
+long Context::closeAll() {
+    if (CaptureStream::onAnyCaptureThread()) return CAM_ERR_BUSY;
+    std::lock_guard<std::mutex> control(controlMutex_);
+    std::vector<std::shared_ptr<CaptureStream>> streams;
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        if (!initialised_) return CAM_ERR_NOT_INITIALISED;
+        for (Device& device : devices_)
+            if (device.stream) streams.push_back(std::move(device.stream));
+    }
+    for (auto& stream : streams) stream->stop();
+    return CAM_OK;
+}
+
+long Context::rescan(long* count) {
+    if (!count) return CAM_ERR_BAD_ARGUMENT;
+    if (CaptureStream::onAnyCaptureThread()) return CAM_ERR_BUSY;
+    std::lock_guard<std::mutex> control(controlMutex_);
+    std::vector<DeviceInfo> known;
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        if (!initialised_) return CAM_ERR_NOT_INITIALISED;
+        for (const Device& device : devices_)
+            if (!device.gone) known.push_back(device.info);
+    }
+    // The scan opens nodes and may take a while: only the control lock is held meanwhile.
+    std::vector<DeviceInfo> infos = DeviceList::scan(platforms_, known);
+
+    std::vector<std::shared_ptr<CaptureStream>> orphans;
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        std::vector<Device> fresh;
+        for (DeviceInfo& info : infos) {
+            Device device(std::move(info));
+            auto old = std::find_if(devices_.begin(), devices_.end(), [&](const Device& d) {
+                return !d.gone && d.info.platform == device.info.platform && d.info.node.path == device.info.node.path;
+            });
+            if (old != devices_.end()) {
+                // A camera that stays keeps its stream and settings under its new index.
+                device.callback = old->callback;
+                device.stream = std::move(old->stream);
+                device.jpegQuality = old->jpegQuality;
+                device.xDpi = old->xDpi;
+                device.yDpi = old->yDpi;
+                device.hintWidth = old->hintWidth;
+                device.hintHeight = old->hintHeight;
+                if (device.stream) device.stream->setDevIndex(long(fresh.size()));
+            }
+            fresh.push_back(std::move(device));
+        }
+        for (Device& device : devices_)
+            if (device.stream) orphans.push_back(std::move(device.stream));
+        devices_.swap(fresh);
+        *count = long(devices_.size());
+    }
+    for (auto& stream : orphans) stream->stop();
+    return CAM_OK;
+}
+
+long Context::lookup(long devIndex, Device** device) {
+    if (!initialised_) return CAM_ERR_NOT_INITIALISED;
+    if (devIndex < 0 || devIndex >= long(devices_.size())) return CAM_ERR_BAD_INDEX;
+    Device& found = devices_[std::size_t(devIndex)];
+    if (found.gone) return CAM_ERR_DEVICE_GONE;
+    *device = &found;
+    return CAM_OK;
+}
+
+long Context::withDevice(long devIndex, const std::function<long(Device&)>& fn) {
+    std::lock_guard<std::mutex> state(stateMutex_);
+    Device* device = nullptr;
+    if (long result = lookup(devIndex, &device)) return result;
+    return fn(*device);
+}
+
+long Context::withStream(long devIndex, const std::function<long(Device&, CaptureStream&)>& fn) {
+    return withDevice(devIndex, [&](Device& device) -> long {
+        if (!device.stream) return CAM_ERR_NOT_OPEN;
+        return fn(device, *device.stream);
+    });
+}
+
+std::shared_ptr<CaptureStream> Context::makeStream(const Device& device, long devIndex) {
+    // The capture thread reports a vanished camera through the event queue, like a hot-plug event, so
+    // that the removal is handled (and reported once) in one place.
+    auto stream = std::make_shared<CaptureStream>(device.info, devIndex, [this](const std::string& path) {
+        events_.nodeEvent(NodeEvent::Removed, path);
+    });
+    stream->setCallback(device.callback);
+    stream->setSizeHint(device.hintWidth, device.hintHeight);
+    return stream;
+}
+
+long Context::open(long devIndex, long code, long width, long height, long fps) {
+    if (CaptureStream::onAnyCaptureThread()) return CAM_ERR_BUSY;
+    std::lock_guard<std::mutex> control(controlMutex_);
+    std::shared_ptr<CaptureStream> previous, stream;
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        Device* device = nullptr;
+        if (long result = lookup(devIndex, &device)) return result;
+        previous = std::move(device->stream);
+        stream = makeStream(*device, devIndex);
+    }
+    if (previous) previous->stop();  // reopening: the node must be free before the new mode is set
+    if (long result = stream->start(code, width, height, fps)) return result;
+
+    // The control lock kept rescans and removals out, so the index still names the same device.
+    std::lock_guard<std::mutex> state(stateMutex_);
+    Device& device = devices_[std::size_t(devIndex)];
+    device.stream = stream;
+    // A callback or hint registered while the stream started must not be lost.
+    stream->setCallback(device.callback);
+    stream->setSizeHint(device.hintWidth, device.hintHeight);
+    return CAM_OK;
+}
+
+long Context::close(long devIndex) {
+    if (CaptureStream::onAnyCaptureThread()) return CAM_ERR_BUSY;
+    std::lock_guard<std::mutex> control(controlMutex_);
+    std::shared_ptr<CaptureStream> stream;
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        Device* device = nullptr;
+        if (long result = lookup(devIndex, &device)) return result;
+        stream = std::move(device->stream);
+    }
+    if (!stream) return CAM_ERR_NOT_OPEN;
+    stream->stop();
+    return CAM_OK;
+}
+
+long Context::capture(long devIndex, const std::string& path) {
+    std::shared_ptr<CaptureStream> stream;
+    long quality = 0, xDpi = 0, yDpi = 0;
+    long result = withDevice(devIndex, [&](Device& device) -> long {
+        if (!device.stream) return CAM_ERR_NOT_OPEN;
+        stream = device.stream;
+        quality = device.jpegQuality;
+        xDpi = device.xDpi;
+        yDpi = device.yDpi;
+        return CAM_OK;
+    });
+    if (result) return result;
+    // No lock is held while encoding and writing: a frame callback may capture, too.
+    std::vector<std::uint8_t> bytes;
+    FrameView frame;
+    if ((result = stream->copyLatestFrame(bytes, &frame))) return result;
+    return StillWriter::write(frame, path, int(quality), int(xDpi), int(yDpi));
+}
+
+long Context::setDeviceChangeCallback(callBackDevChange callback) {
+    std::lock_guard<std::mutex> state(stateMutex_);
+    if (!initialised_) return CAM_ERR_NOT_INITIALISED;
+    deviceChange_ = callback;
+    return CAM_OK;
+}
+
+// Runs on the event thread.
+void Context::handleNodeEvent(NodeEvent event, const std::string& path) {
+    if (event == NodeEvent::Added) {
+        // The index the camera gets in a fresh scan; the caller's list stays as it is until it rescans.
+        std::vector<std::string> paths = DeviceList::capturePaths(platforms_);
+        auto found = std::find(paths.begin(), paths.end(), path);
+        if (found != paths.end()) report(USB_DEVICE_CHANGE_ADD, long(found - paths.begin()));
+        return;
+    }
+    long index = -1;
+    std::shared_ptr<CaptureStream> stream;
+    {
+        std::lock_guard<std::mutex> control(controlMutex_);
+        {
+            std::lock_guard<std::mutex> state(stateMutex_);
+            for (std::size_t i = 0; i < devices_.size(); ++i) {
+                Device& device = devices_[i];
+                if (device.gone || device.info.node.path != path) continue;
+                device.gone = true;  // once: a second event for the node finds nothing
+                stream = std::move(device.stream);
+                index = long(i);
+                break;
+            }
+        }
+        // Its thread has ended or ends now: no frame callback follows the report below.
+        if (stream) stream->stop();
+    }
+    if (index >= 0) report(USB_DEVICE_CHANGE_REMOVE, index);
+}
+
+// Runs on the event thread, without locks held, so the callback may call into the library.
+void Context::report(UsbDeviceChangeType change, long devIndex) {
+    callBackDevChange callback = nullptr;
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        if (!initialised_) return;
+        callback = deviceChange_;
+    }
+    if (callback) callback(change, devIndex);
+}
+
+}  // namespace optigrab

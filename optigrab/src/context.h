@@ -1,0 +1,63 @@
+// The library's one global object: the platforms, the device list, the open streams, the registered
+// callbacks and the event thread. The exported cam* functions (api.cpp) are thin wrappers around it.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "device.h"
+#include "eventqueue.h"
+#include "optigrab.h"
+#include "platform.h"
+
+namespace optigrab {
+
+class Context {
+public:
+    // The only instance. It is created on first use, after the platforms it refers to, so that it is
+    // destroyed before them; its destructor shuts down a library the program forgot to shut down.
+    static Context& instance();
+
+    long init();
+    long uninit();
+    long closeAll();
+    long rescan(long* count);
+    long open(long devIndex, long code, long width, long height, long fps);
+    long close(long devIndex);
+    long capture(long devIndex, const std::string& path);
+    long setDeviceChangeCallback(callBackDevChange callback);
+
+    // Runs fn on the device under the state lock after checking initialisation and index (gone
+    // devices answer CAM_ERR_DEVICE_GONE). fn must be quick and must not call back into the Context.
+    long withDevice(long devIndex, const std::function<long(Device&)>& fn);
+    // The same for the device's open stream: CAM_ERR_NOT_OPEN when it has none.
+    long withStream(long devIndex, const std::function<long(Device&, CaptureStream&)>& fn);
+
+private:
+    Context();
+    ~Context();
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
+
+    long lookup(long devIndex, Device** device);  // state lock held
+    void handleNodeEvent(NodeEvent event, const std::string& path);  // event thread
+    void report(UsbDeviceChangeType change, long devIndex);         // event thread
+    std::shared_ptr<CaptureStream> makeStream(const Device& device, long devIndex);
+
+    std::vector<Platform*> platforms_;  // kernel first, then simulated; fixed at construction
+
+    std::mutex lifeMutex_;     // serialises init and uninit
+    std::mutex controlMutex_;  // serialises open, close, rescans and hot-plug handling; held while a
+                               // capture thread is joined (capture threads never take it)
+    std::mutex stateMutex_;    // guards initialised_, devices_, deviceChange_; held only briefly,
+                               // never while joining a thread or running a callback
+    bool initialised_ = false;
+    std::vector<Device> devices_;
+    callBackDevChange deviceChange_ = nullptr;
+    EventQueue events_;
+};
+
+}  // namespace optigrab

@@ -1,0 +1,28 @@
+// One entry of the device list: what the scan found, whether the camera has since gone, and the
+// caller's settings and open stream for it. Owned by the Context, read and changed under its state lock.
+#pragma once
+
+#include <memory>
+#include <utility>
+
+#include "capturestream.h"
+#include "deviceinfo.h"
+#include "optigrab.h"
+
+namespace optigrab {
+
+struct Device {
+    explicit Device(DeviceInfo scanned) : info(std::move(scanned)) {}
+
+    DeviceInfo info;
+    bool gone = false;  // unplugged since the scan: calls answer CAM_ERR_DEVICE_GONE
+    callBackPreviewImage callback = nullptr;
+    std::shared_ptr<CaptureStream> stream;  // set while open
+    long jpegQuality = 90;
+    long xDpi = 96;
+    long yDpi = 96;
+    long hintWidth = 0;  // largest useful preview size; 0, 0 = full size
+    long hintHeight = 0;
+};
+
+}  // namespace optigrab

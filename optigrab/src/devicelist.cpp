@@ -1,0 +1,53 @@
+// Device list scanning: every platform's nodes, capture nodes only, modes queried through V4L2.
+#include "devicelist.h"
+
+#include <algorithm>
+
+#include "v4l2device.h"
+
+namespace optigrab {
+
+std::vector<DeviceList::Candidate> DeviceList::candidates(const std::vector<Platform*>& platforms) {
+    std::vector<Candidate> all;
+    for (Platform* platform : platforms)
+        for (NodeInfo& node : platform->nodes()) all.push_back({platform, std::move(node)});
+    // The simulator numbers its nodes after the real ones, so this keeps real cameras first.
+    std::stable_sort(all.begin(), all.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.node.number < b.node.number; });
+    return all;
+}
+
+std::vector<DeviceInfo> DeviceList::scan(const std::vector<Platform*>& platforms,
+                                         const std::vector<DeviceInfo>& known) {
+    std::vector<DeviceInfo> devices;
+    for (Candidate& candidate : candidates(platforms)) {
+        auto same = std::find_if(known.begin(), known.end(), [&](const DeviceInfo& info) {
+            return info.platform == candidate.platform && info.node.path == candidate.node.path;
+        });
+        if (same != known.end()) {
+            devices.push_back(*same);
+            continue;
+        }
+        V4l2Device device(*candidate.platform);
+        if (device.open(candidate.node.path) != 0) continue;  // vanished, or no permission
+        DeviceInfo info;
+        if (!device.isCapture(&info.card)) continue;
+        info.platform = candidate.platform;
+        info.node = std::move(candidate.node);
+        info.formats = device.enumerateFormats();
+        devices.push_back(std::move(info));
+    }
+    return devices;
+}
+
+std::vector<std::string> DeviceList::capturePaths(const std::vector<Platform*>& platforms) {
+    std::vector<std::string> paths;
+    for (Candidate& candidate : candidates(platforms)) {
+        V4l2Device device(*candidate.platform);
+        if (device.open(candidate.node.path) != 0) continue;
+        if (device.isCapture(nullptr)) paths.push_back(candidate.node.path);
+    }
+    return paths;
+}
+
+}  // namespace optigrab

@@ -1,0 +1,288 @@
+// The live picture with simulated cameras: which camera opens at start, hot-plug, switching,
+// freezing, panning, and a GUI thread that falls behind the camera.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "liveview/videowidget.h"
+#include "optigrab.h"
+#include "optigrab_sim.h"
+#include "settings/readxml.h"
+
+namespace {
+
+struct Running {
+    long subtype = 0, width = 0, height = 0, fps = 0;
+};
+
+Running runningMode(long devIndex) {
+    Running mode;
+    camGetCurPreviewResolution(devIndex, &mode.subtype, &mode.width, &mode.height, &mode.fps);
+    return mode;
+}
+
+int plugCamera(const char* name, const char* vendor, const char* product, double frameClock = 0) {
+    OptigrabSimConfig config;
+    optigrabSimDefaultConfig(&config);
+    config.name = name;
+    config.vendorId = vendor;
+    config.productId = product;
+    config.frameClock = frameClock;
+    return optigrabSimPlug(&config);
+}
+
+long residentKiB() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+}  // namespace
+
+class TestLiveView : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+    QString m_configPath;
+
+    void storeSettings(const QString& name, const QString& id, int format, const QString& resolution) {
+        ReadXML* s = ReadXML::instance();
+        s->devName = name.toStdString();
+        s->devPIDVID = id.toStdString();
+        s->videoFormat = format;
+        s->resolution = resolution.toStdString();
+        s->language = "en";
+        s->savePath = m_home.filePath("captures").toStdString();
+        QVERIFY(s->writeData(m_configPath.toUtf8().constData()));
+    }
+
+    static bool showsPicture(VideoWidget& view) { return !view.m_videoPixmap.isNull(); }
+    static bool promptShown(VideoWidget& view) { return view.m_noDeviceTextLabel->isVisible(); }
+    static std::vector<devMessage>& devices(VideoWidget& view) { return view.m_devList; }
+    static int currentDevice(VideoWidget& view) { return view.m_currentDevIndex; }
+
+    void showFullHd(VideoWidget& view) {
+        view.resize(1920, 1080);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+    }
+
+private slots:
+    void initTestCase() {
+        qputenv("HOME", m_home.path().toUtf8());
+        const QString configDir = QCoreApplication::applicationDirPath() + "/Configuration";
+        QDir().mkpath(configDir);
+        m_configPath = configDir + "/lastsetting.xml";
+    }
+
+    void init() {
+        optigrabSimUnplugAll();
+        storeSettings("", "", 0, "");
+    }
+
+    void cleanup() { optigrabSimUnplugAll(); }
+
+    void firstStartOpensTheFirstCamera() {
+        plugCamera("Desk", "fa11", "0c01");
+        plugCamera("Wall", "fa11", "0c02");
+        VideoWidget view;
+        showFullHd(view);
+        QCOMPARE(currentDevice(view), 0);
+        QCOMPARE(int(devices(view).size()), 2);
+        QCOMPARE(devices(view)[1].devName, QString("Wall"));
+        QCOMPARE(devices(view)[1].pidvid, QString("fa11&0c02"));
+        const Running mode = runningMode(0);
+        QCOMPARE(mode.subtype, 2L);
+        QCOMPARE(mode.width, 3840L);
+        QCOMPARE(mode.height, 2160L);
+        ReadXML* s = ReadXML::instance();
+        QCOMPARE(QString::fromStdString(s->devName), QString("Desk"));
+        QCOMPARE(QString::fromStdString(s->devPIDVID), QString("fa11&0c01"));
+        QCOMPARE(s->videoFormat, 2);
+        QCOMPARE(QString::fromStdString(s->resolution), QString("3840 x 2160"));
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        QVERIFY(!promptShown(view));
+        QCOMPARE(view.m_videoPixmap.size(), QSize(1920, 1080));
+    }
+
+    void storedCameraIsChosen_data() {
+        QTest::addColumn<QString>("secondProduct");
+        QTest::addColumn<QString>("storedId");
+        QTest::addColumn<int>("storedFormat");
+        QTest::addColumn<QString>("storedResolution");
+        QTest::addColumn<int>("device");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("resolution");
+        QTest::newRow("stored id matches camera 1") << "0c02" << "fa11&0c02" << 1 << "640 x 480" << 1 << 1
+                                                    << "640 x 480";
+        QTest::newRow("two cameras with the stored id: the later one")
+            << "0c01" << "fa11&0c01" << 2 << "1280 x 720" << 1 << 2 << "1280 x 720";
+        QTest::newRow("stored id absent: camera 0 as MJPG") << "0c02" << "dead&beef" << 1 << "1280 x 720" << 0 << 2
+                                                            << "1280 x 720";
+        QTest::newRow("stored resolution unreadable: the first usable one")
+            << "0c02" << "fa11&0c02" << 2 << "large" << 1 << 2 << "3840 x 2160";
+    }
+
+    void storedCameraIsChosen() {
+        QFETCH(QString, secondProduct);
+        QFETCH(QString, storedId);
+        QFETCH(int, storedFormat);
+        QFETCH(QString, storedResolution);
+        QFETCH(int, device);
+        QFETCH(int, format);
+        QFETCH(QString, resolution);
+        plugCamera("Desk", "fa11", "0c01");
+        plugCamera("Wall", "fa11", secondProduct.toUtf8().constData());
+        storeSettings("Somewhere", storedId, storedFormat, storedResolution);
+        VideoWidget view;
+        QCOMPARE(currentDevice(view), device);
+        const Running mode = runningMode(device);
+        const QStringList size = resolution.split(" x ");
+        QCOMPARE(mode.subtype, long(format));
+        QCOMPARE(mode.width, size[0].toLong());
+        QCOMPARE(mode.height, size[1].toLong());
+        QCOMPARE(ReadXML::instance()->videoFormat, format);
+        QCOMPARE(QString::fromStdString(ReadXML::instance()->resolution), resolution);
+        QFile file(m_configPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains(QString("<videoFormat>%1</videoFormat>").arg(format).toUtf8()));
+    }
+
+    void plugInWhileShowingKeepsThePicture() {
+        plugCamera("Desk", "fa11", "0c01");
+        VideoWidget view;
+        showFullHd(view);
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        QSignalSpy hide(&view, &VideoWidget::signalHideUI);
+        plugCamera("Wall", "fa11", "0c02");
+        QTRY_COMPARE_WITH_TIMEOUT(int(devices(view).size()), 2, 10000);
+        QVERIFY(showsPicture(view));  // no reopen, no black frame
+        QCOMPARE(hide.count(), 1);
+        QCOMPARE(currentDevice(view), 0);
+        QCOMPARE(runningMode(0).width, 3840L);
+    }
+
+    void unplugAndPlugTheOnlyCamera() {
+        const int id = plugCamera("Desk", "fa11", "0c01");
+        VideoWidget view;
+        showFullHd(view);
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        optigrabSimUnplug(id);
+        QTRY_VERIFY_WITH_TIMEOUT(promptShown(view), 10000);
+        QVERIFY(!showsPicture(view));
+        QTest::qWait(300);  // nothing of the old camera shows up afterwards
+        QVERIFY(!showsPicture(view));
+        plugCamera("Desk", "fa11", "0c01");
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        QVERIFY(!promptShown(view));
+    }
+
+    void unplugOneOfTwoReopensAnother() {
+        const int desk = plugCamera("Desk", "fa11", "0c01");
+        plugCamera("Wall", "fa11", "0c02");
+        VideoWidget view;
+        showFullHd(view);
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        optigrabSimUnplug(desk);
+        // The view closes the camera, waits two seconds and opens the one that is left.
+        QTRY_COMPARE_WITH_TIMEOUT(int(devices(view).size()), 1, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        QCOMPARE(QString::fromStdString(ReadXML::instance()->devPIDVID), QString("fa11&0c02"));
+        QCOMPARE(runningMode(0).subtype, 2L);
+    }
+
+    void changeCameraReopens() {
+        plugCamera("Desk", "fa11", "0c01");
+        VideoWidget view;
+        showFullHd(view);
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        QElapsedTimer timer;
+        timer.start();
+        view.changeCamera(0, 1, 0, 640, 480);
+        QVERIFY(timer.elapsed() >= 1000);
+        QVERIFY(!showsPicture(view));
+        const Running mode = runningMode(0);
+        QCOMPARE(mode.subtype, 1L);
+        QCOMPARE(mode.width, 640L);
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        QCOMPARE(view.m_videoPixmap.size(), QSize(1920, 1080));
+    }
+
+    void frozenFramesNeverReachTheGuiThread() {
+        plugCamera("Desk", "fa11", "0c01");
+        VideoWidget view;
+        showFullHd(view);
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        view.stateFreeze = true;
+        QTest::qWait(200);  // a frame already on its way may still land
+        const qint64 frozen = view.m_videoPixmap.cacheKey();
+        QSignalSpy delivered(&view, &VideoWidget::imageReady);
+        QTest::qWait(600);
+        QCOMPARE(delivered.count(), 0);
+        QCOMPARE(view.m_videoPixmap.cacheKey(), frozen);
+        view.stateFreeze = false;
+        QTRY_VERIFY_WITH_TIMEOUT(view.m_videoPixmap.cacheKey() != frozen, 5000);
+    }
+
+    void emptyFramesAreDropped() {
+        VideoWidget view;
+        QSignalSpy delivered(&view, &VideoWidget::imageReady);
+        QImage empty;
+        view.drawQImage(0, &empty, 0, 0);
+        view.drawQImage(0, nullptr, 0, 0);
+        QCOMPARE(delivered.count(), 0);
+    }
+
+    void panningShiftsPictureAndLayer() {
+        VideoWidget view;
+        showFullHd(view);
+        QImage white(1920, 1080, QImage::Format_RGB888);
+        white.fill(Qt::white);
+        QMetaObject::invokeMethod(&view, "onImageReady", Q_ARG(QImage, white));
+        QVERIFY(showsPicture(view));
+        QCOMPARE(view.m_drawingPixmap.size(), QSize(1920, 1080));
+        {
+            QPainter layer(&view.m_drawingPixmap);
+            layer.fillRect(0, 0, 10, 10, Qt::red);
+        }
+
+        QImage shot = view.grab().toImage();
+        QCOMPARE(shot.pixelColor(0, 1079), QColor(Qt::white));
+        QCOMPARE(shot.pixelColor(5, 5), QColor(Qt::red));
+
+        view.m_imageOffset = QPoint(100, -50);
+        shot = view.grab().toImage();
+        QCOMPARE(shot.pixelColor(99, 500), QColor(Qt::black));    // band at the left
+        QCOMPARE(shot.pixelColor(500, 1030), QColor(Qt::black));  // band at the bottom
+        QCOMPARE(shot.pixelColor(100, 1029), QColor(Qt::white));
+        QCOMPARE(shot.pixelColor(105, 0), QColor(Qt::white));  // the red mark went up with the picture
+        QCOMPARE(shot.pixelColor(1919, 0), QColor(Qt::white));
+    }
+
+    void slowGuiThreadKeepsMemoryBounded() {
+        const int id = plugCamera("Desk", "fa11", "0c01", -1);  // unthrottled 4K camera
+        VideoWidget view;
+        showFullHd(view);
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        QTest::qWait(500);
+        const long before = residentKiB();
+        const long framesBefore = optigrabSimFramesDelivered(id);
+        // The GUI thread is busy for two seconds while the camera goes on.
+        QThread::msleep(2000);
+        const long framesDuring = optigrabSimFramesDelivered(id) - framesBefore;
+        QCoreApplication::processEvents();
+        const long grown = residentKiB() - before;
+        QVERIFY2(framesDuring >= 10, qPrintable(QString("camera delivered %1 frames").arg(framesDuring)));
+        // Each waiting 1080p frame is 8 MB; a queue would hold one per camera frame.
+        QVERIFY2(grown < 64 * 1024, qPrintable(QString("grew by %1 KiB over %2 frames").arg(grown).arg(framesDuring)));
+    }
+};
+
+QTEST_MAIN(TestLiveView)
+#include "tst_liveview.moc"

@@ -1,0 +1,191 @@
+// The presenter against the camera library with simulated cameras: the nested enumeration it
+// drives, its failure results, and the frames it hands to the view.
+#include <QImage>
+#include <QMutex>
+#include <QtTest>
+
+#include "camera/campresenter.h"
+#include "optigrab_sim.h"
+
+namespace {
+
+// Records what the presenter tells the view.
+class RecordingView : public IView {
+public:
+    IPresenter* presenter = nullptr;
+    QStringList calls;
+    QMutex frameMutex;  // guards frames
+    QList<QImage> frames;
+
+    int frameCount() {
+        QMutexLocker lock(&frameMutex);
+        return frames.size();
+    }
+
+    void initCameraList(QStringList& list) override {
+        calls << "cameras " + list.join('|');
+        for (int i = 0; i < list.size(); ++i) presenter->getMediaNameList(i);
+    }
+    void initMediaTypeList(int devIndex, QStringList& list) override {
+        calls << QString("media %1 %2").arg(devIndex).arg(list.join('|'));
+        for (int j = 0; j < list.size(); ++j) presenter->getResolution(j);
+    }
+    void initReslutionList(int devIndex, int mediaIndex, int mediaType, QStringList& list) override {
+        calls << QString("resolutions %1 %2 %3 %4").arg(devIndex).arg(mediaIndex).arg(mediaType).arg(list.join('|'));
+    }
+    void initFPSList(QStringList& list) override { calls << "fps " + list.join('|'); }
+    void initAutoCrop(QStringList& list) override { calls << "crop " + list.join('|'); }
+    void initRotate(QStringList& list) override { calls << "rotate " + list.join('|'); }
+    void getDevChangeType(long changeType, long dev_id) override {
+        Q_UNUSED(changeType);
+        Q_UNUSED(dev_id);
+    }
+    void drawQImage(long devIndex, QImage* image, long width, long height) override {
+        Q_UNUSED(devIndex);
+        Q_UNUSED(width);
+        Q_UNUSED(height);
+        QMutexLocker lock(&frameMutex);
+        frames << image->copy();  // the image lives only during the call
+    }
+};
+
+OptigrabSimMode mode(long type, long width, long height, long fps) { return {type, width, height, {fps, 0, 0, 0}}; }
+
+}  // namespace
+
+class TestPresenter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { optigrabSimUnplugAll(); }
+    void cleanup() { optigrabSimUnplugAll(); }
+
+    void noCameraListsNothing() {
+        RecordingView view;
+        CamPresenter presenter(&view);
+        view.presenter = &presenter;
+        QCOMPARE(presenter.init(), 0L);
+        QCOMPARE(presenter.getCameraList(), -1L);
+        QVERIFY(view.calls.isEmpty());
+        presenter.uninit();
+    }
+
+    void enumerationIsNestedInLibraryOrder() {
+        const OptigrabSimMode modes[] = {mode(1, 640, 480, 30), mode(2, 1920, 1080, 30), mode(2, 1280, 720, 30),
+                                         mode(3, 640, 480, 15)};
+        OptigrabSimConfig first;
+        optigrabSimDefaultConfig(&first);
+        first.name = "Desk Cam";
+        first.vendorId = "1234";
+        first.productId = "5678";
+        first.modes = modes;
+        first.modeCount = 4;
+        OptigrabSimConfig second;
+        optigrabSimDefaultConfig(&second);
+        second.name = "Second";
+        second.vendorId = "abcd";
+        second.productId = "0001";
+        second.modes = modes + 1;
+        second.modeCount = 1;
+        QVERIFY(optigrabSimPlug(&first) >= 0);
+        QVERIFY(optigrabSimPlug(&second) >= 0);
+
+        RecordingView view;
+        CamPresenter presenter(&view);
+        view.presenter = &presenter;
+        presenter.init();
+        QCOMPARE(presenter.getCameraList(), 0L);
+        const QStringList expected{
+            "cameras Desk Cam(1234&5678)|Second(abcd&0001)",
+            "media 0 MJPG|YUY2|NV12",
+            "resolutions 0 0 2 1920 x 1080|1280 x 720",
+            "resolutions 0 1 1 640 x 480",
+            "resolutions 0 2 3 640 x 480",
+            "media 1 MJPG",
+            "resolutions 1 0 2 1920 x 1080",
+        };
+        QCOMPARE(view.calls, expected);
+
+        // The forwarders without a device act on the camera listed last.
+        view.calls.clear();
+        presenter.getMediaNameList(0);
+        view.calls.clear();
+        presenter.getResolution(0);
+        QCOMPARE(view.calls, QStringList{"resolutions 0 0 2 1920 x 1080|1280 x 720"});
+        view.calls.clear();
+        QCOMPARE(presenter.getFPS(2), -1L);
+        QVERIFY(view.calls.isEmpty());
+        QCOMPARE(presenter.getFPS(1), 0L);
+        QCOMPARE(view.calls, QStringList{"fps 30"});
+        presenter.uninit();
+    }
+
+    void mediaTypeFailureKeepsTheLastList() {
+        QVERIFY(optigrabSimPlug(nullptr) >= 0);
+        RecordingView view;
+        CamPresenter presenter(&view);
+        view.presenter = &presenter;
+        presenter.init();
+        long count = 0;
+        QCOMPARE(camGetDevCount(&count), 0L);
+        presenter.getMediaNameList(0);
+        view.calls.clear();
+        QVERIFY(presenter.getResolution(99) != 0);
+        QVERIFY(view.calls.isEmpty());
+        presenter.uninit();
+    }
+
+    void framesReachTheViewUndistorted_data() {
+        QTest::addColumn<int>("width");
+        QTest::newRow("width whose lines need no padding") << 4;
+        QTest::newRow("odd width") << 5;
+        QTest::newRow("width of 7") << 7;
+    }
+
+    void framesReachTheViewUndistorted() {
+        QFETCH(int, width);
+        const int height = 3;
+        RecordingView view;
+        CamPresenter presenter(&view);
+        view.presenter = &presenter;
+        presenter.init();
+        // A gradient whose every pixel differs, tightly packed as the library delivers it.
+        QByteArray bytes;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) bytes.append(char(x * 30)).append(char(y * 60)).append(char(7));
+        PreviewParam param{3};
+        QVERIFY(callBackPreviewData(reinterpret_cast<unsigned char*>(bytes.data()), width, height, bytes.size(),
+                                    &param));
+        QCOMPARE(view.frames.size(), 1);
+        const QImage frame = view.frames.first();
+        QCOMPARE(frame.size(), QSize(width, height));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) QCOMPARE(frame.pixel(x, y), qRgb(x * 30, y * 60, 7));
+
+        // A frame shorter than its size claims never reaches the view as a picture.
+        view.frames.clear();
+        callBackPreviewData(reinterpret_cast<unsigned char*>(bytes.data()), width, height, bytes.size() - 1, &param);
+        QVERIFY(view.frames.isEmpty() || view.frames.first().isNull());
+        presenter.uninit();
+    }
+
+    void openedCameraDeliversItsPage() {
+        QVERIFY(optigrabSimPlug(nullptr) >= 0);
+        RecordingView view;
+        CamPresenter presenter(&view);
+        view.presenter = &presenter;
+        presenter.init();
+        QCOMPARE(presenter.getCameraList(), 0L);
+        QCOMPARE(presenter.openDev(0, 2, 0, 1280, 720), 0L);
+        QTRY_VERIFY_WITH_TIMEOUT(view.frameCount() >= 2, 10000);
+        presenter.closeDev(0);
+        QMutexLocker lock(&view.frameMutex);
+        const QImage frame = view.frames.last();
+        QCOMPARE(frame.size(), QSize(1280, 720));
+        QVERIFY(qGray(frame.pixel(5, 5)) > 200);  // the paper's top-left corner is white
+        presenter.uninit();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPresenter)
+#include "tst_presenter.moc"

@@ -1,0 +1,47 @@
+// The frames of one simulated camera mode: a short cycle of pages, each rendered and encoded once.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace optigrab::sim {
+
+// Streaming a 4K mode must cost the simulator next to nothing, or measurements would see the
+// simulator instead of the library. So each frame of the cycle is rendered and encoded the first
+// time it is needed and kept for the process's life; delivering a frame is one memcpy.
+// Thread-safe: several cameras' frame clock threads may share one cycle.
+class FrameCycle {
+public:
+    // fourcc: V4L2_PIX_FMT_MJPEG, V4L2_PIX_FMT_YUYV or V4L2_PIX_FMT_NV12.
+    FrameCycle(std::uint32_t fourcc, int width, int height);
+
+    // Frames in the cycle: fewer for large sizes to bound memory and start-up time.
+    int size() const { return count_; }
+
+    // Frame `index` (taken modulo size()), encoded (empty if encoding failed); the bytes stay valid for the cycle's life.
+    // The first call for an index renders and encodes it (tens of milliseconds at 4K).
+    const std::vector<std::uint8_t>& frame(long index);
+
+    std::uint32_t fourcc() const { return fourcc_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+private:
+    std::vector<std::uint8_t> encode(int index) const;
+
+    const std::uint32_t fourcc_;
+    const int width_;
+    const int height_;
+    const int count_;
+    // Each frame is encoded exactly once, by whichever thread needs it first; the others wait only
+    // for that frame.
+    struct Slot {
+        std::once_flag encoded;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::unique_ptr<Slot[]> frames_;
+};
+
+}  // namespace optigrab::sim

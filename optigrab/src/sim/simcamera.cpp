@@ -1,0 +1,351 @@
+// One simulated UVC camera, its describing half: modes, capabilities, formats and frame rates.
+#include "simcamera.h"
+
+#include <linux/videodev2.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
+namespace optigrab::sim {
+
+namespace {
+
+std::uint32_t bytesPerLine(const CameraConfig::Mode& mode)
+{
+    switch (mode.fourcc) {
+    case V4L2_PIX_FMT_YUYV: return static_cast<std::uint32_t>(mode.width) * 2;
+    case V4L2_PIX_FMT_NV12: return static_cast<std::uint32_t>(mode.width);
+    default: return 0;  // compressed
+    }
+}
+
+const char* formatDescription(std::uint32_t fourcc)
+{
+    switch (fourcc) {
+    case V4L2_PIX_FMT_MJPEG: return "Motion-JPEG";
+    case V4L2_PIX_FMT_YUYV: return "YUYV 4:2:2";
+    default: return "Y/UV 4:2:0";
+    }
+}
+
+// The UVC driver's measure for the nearest frame size: the area the two sizes do not share.
+long sizeDistance(const CameraConfig::Mode& mode, long width, long height)
+{
+    const long common = std::min<long>(mode.width, width) * std::min<long>(mode.height, height);
+    return static_cast<long>(mode.width) * mode.height + width * height - 2 * common;
+}
+
+int nearestFps(const std::vector<int>& rates, double wantedInterval)
+{
+    int best = rates.front();
+    for (int fps : rates)
+        if (std::abs(1.0 / fps - wantedInterval) < std::abs(1.0 / best - wantedInterval))
+            best = fps;
+    return best;
+}
+
+void copyString(std::uint8_t* target, std::size_t size, const std::string& text)
+{
+    // Kernel strings are fixed arrays; cut on a UTF-8 character boundary.
+    std::size_t length = std::min(text.size(), size - 1);
+    while (length > 0 && length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+        --length;
+    std::memset(target, 0, size);
+    std::memcpy(target, text.data(), length);
+}
+
+}  // namespace
+
+std::uint32_t CameraConfig::Mode::imageSize() const
+{
+    const auto pixels = static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(height);
+    // MJPEG: the worst case a UVC camera announces (dwMaxVideoFrameBufferSize), two bytes a pixel.
+    return fourcc == V4L2_PIX_FMT_NV12 ? pixels * 3 / 2 : pixels * 2;
+}
+
+CameraConfig CameraConfig::documentCamera()
+{
+    CameraConfig config;
+    config.name = "Simulated Document Camera";
+    config.vendorId = "fa11";
+    config.productId = "0c01";
+    for (const auto& [width, height] : {std::pair{3840, 2160}, {1920, 1080}, {1280, 720}, {640, 480}})
+        config.modes.push_back({V4L2_PIX_FMT_MJPEG, width, height, {30, 15, 5}});
+    config.modes.push_back({V4L2_PIX_FMT_YUYV, 1280, 720, {10, 5}});
+    config.modes.push_back({V4L2_PIX_FMT_YUYV, 640, 480, {30, 15, 5}});
+    return config;
+}
+
+bool CameraConfig::valid() const
+{
+    const auto hex4 = [](const std::string& id) {
+        return id.size() == 4 && std::all_of(id.begin(), id.end(), [](char c) {
+                   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+               });
+    };
+    if (name.empty() || !hex4(vendorId) || !hex4(productId) || modes.empty())
+        return false;
+    for (const auto& mode : modes) {
+        const bool planar = mode.fourcc == V4L2_PIX_FMT_NV12;
+        if ((mode.fourcc != V4L2_PIX_FMT_MJPEG && mode.fourcc != V4L2_PIX_FMT_YUYV && !planar) || mode.width < 16 ||
+            mode.height < 16 || mode.width > 8192 || mode.height > 8192 || mode.fps.empty())
+            return false;
+        // Packed 4:2:2 needs even widths, 4:2:0 even heights too.
+        if (mode.fourcc != V4L2_PIX_FMT_MJPEG && (mode.width % 2 || (planar && mode.height % 2)))
+            return false;
+        if (std::any_of(mode.fps.begin(), mode.fps.end(), [](int fps) { return fps <= 0 || fps > 1000; }))
+            return false;
+        for (const auto& other : modes)
+            if (&other != &mode && other.fourcc == mode.fourcc && other.width == mode.width &&
+                other.height == mode.height)
+                return false;
+    }
+    return true;
+}
+
+SimCamera::SimCamera(int id, CameraConfig config, CycleSource cycles)
+    : id_(id), config_(std::move(config)), cycles_(std::move(cycles)), current_(&config_.modes.front()),
+      fps_(config_.modes.front().fps.front())
+{
+}
+
+SimCamera::~SimCamera()
+{
+    std::lock_guard<std::mutex> control(controlMutex_);
+    stopStreaming();
+    freeBuffers();
+}
+
+int SimCamera::attach(OpenNode* node)
+{
+    std::lock_guard<std::mutex> control(controlMutex_);
+    std::lock_guard<std::mutex> state(stateMutex_);
+    if (gone_)
+        return -ENODEV;
+    nodes_.push_back(node);
+    if (signalled_) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t written = ::write(node->fd, &one, sizeof one);
+    }
+    return 0;
+}
+
+void SimCamera::detach(OpenNode* node)
+{
+    std::lock_guard<std::mutex> control(controlMutex_);
+    if (owner_ == node) {
+        stopStreaming();
+        freeBuffers();
+        owner_ = nullptr;
+    }
+    std::lock_guard<std::mutex> state(stateMutex_);
+    nodes_.erase(std::remove(nodes_.begin(), nodes_.end(), node), nodes_.end());
+}
+
+int SimCamera::ioctl(OpenNode& node, unsigned long request, void* arg)
+{
+    std::lock_guard<std::mutex> control(controlMutex_);
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        if (gone_)
+            return -ENODEV;
+    }
+    if (!arg)
+        return -EFAULT;
+    if (request == VIDIOC_QUERYCAP)
+        return queryCap(node, arg);
+    if (node.metadata) {
+        // A metadata node knows the streaming calls but has no video capture queue or formats.
+        switch (request) {
+        case VIDIOC_ENUM_FMT: case VIDIOC_G_FMT: case VIDIOC_S_FMT: case VIDIOC_TRY_FMT:
+        case VIDIOC_ENUM_FRAMESIZES: case VIDIOC_ENUM_FRAMEINTERVALS: case VIDIOC_G_PARM:
+        case VIDIOC_S_PARM: case VIDIOC_REQBUFS: case VIDIOC_QUERYBUF: case VIDIOC_QBUF:
+        case VIDIOC_DQBUF: case VIDIOC_STREAMON: case VIDIOC_STREAMOFF:
+            return -EINVAL;
+        default:
+            return -ENOTTY;
+        }
+    }
+    switch (request) {
+    case VIDIOC_ENUM_FMT: return enumFormat(arg);
+    case VIDIOC_ENUM_FRAMESIZES: return enumFrameSizes(arg);
+    case VIDIOC_ENUM_FRAMEINTERVALS: return enumFrameIntervals(arg);
+    case VIDIOC_G_FMT: return getFormat(arg);
+    case VIDIOC_S_FMT: return setFormat(node, arg, true);
+    case VIDIOC_TRY_FMT: return setFormat(node, arg, false);
+    case VIDIOC_G_PARM: return getParm(arg);
+    case VIDIOC_S_PARM: return setParm(arg);
+    case VIDIOC_REQBUFS: return requestBuffers(node, arg);
+    case VIDIOC_QUERYBUF: return queryBuffer(arg);
+    case VIDIOC_QBUF: return queueBuffer(node, arg);
+    case VIDIOC_DQBUF: return dequeueBuffer(node, arg);
+    case VIDIOC_STREAMON: return streamOn(node, arg);
+    case VIDIOC_STREAMOFF: return streamOff(node, arg);
+    default: return -ENOTTY;
+    }
+}
+
+int SimCamera::queryCap(const OpenNode& node, void* arg) const
+{
+    auto* cap = static_cast<v4l2_capability*>(arg);
+    std::memset(cap, 0, sizeof *cap);
+    copyString(cap->driver, sizeof cap->driver, "optigrab-sim");
+    copyString(cap->card, sizeof cap->card, config_.name);
+    copyString(cap->bus_info, sizeof cap->bus_info, "simulated-usb-" + std::to_string(id_));
+    cap->version = (6u << 16) | (1u << 8);
+    // Like the kernel, capabilities describe the whole device (both nodes); only device_caps tells
+    // a capture node from a metadata node.
+    cap->capabilities = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING | V4L2_CAP_DEVICE_CAPS;
+    cap->device_caps = (node.metadata ? V4L2_CAP_META_CAPTURE : V4L2_CAP_VIDEO_CAPTURE) | V4L2_CAP_STREAMING;
+    return 0;
+}
+
+std::vector<std::uint32_t> SimCamera::formats() const
+{
+    std::vector<std::uint32_t> result;
+    for (const auto& mode : config_.modes)
+        if (std::find(result.begin(), result.end(), mode.fourcc) == result.end())
+            result.push_back(mode.fourcc);
+    return result;
+}
+
+const CameraConfig::Mode* SimCamera::findMode(std::uint32_t fourcc, int width, int height) const
+{
+    for (const auto& mode : config_.modes)
+        if (mode.fourcc == fourcc && mode.width == width && mode.height == height)
+            return &mode;
+    return nullptr;
+}
+
+int SimCamera::enumFormat(void* arg) const
+{
+    auto* desc = static_cast<v4l2_fmtdesc*>(arg);
+    const auto list = formats();
+    if (desc->type != V4L2_BUF_TYPE_VIDEO_CAPTURE || desc->index >= list.size())
+        return -EINVAL;
+    const std::uint32_t index = desc->index;
+    std::memset(desc, 0, sizeof *desc);
+    desc->index = index;
+    desc->type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
+    desc->pixelformat = list[index];
+    desc->flags = list[index] == V4L2_PIX_FMT_MJPEG ? V4L2_FMT_FLAG_COMPRESSED : 0;
+    copyString(desc->description, sizeof desc->description, formatDescription(list[index]));
+    return 0;
+}
+
+int SimCamera::enumFrameSizes(void* arg) const
+{
+    auto* size = static_cast<v4l2_frmsizeenum*>(arg);
+    std::uint32_t seen = 0;
+    for (const auto& mode : config_.modes) {
+        if (mode.fourcc != size->pixel_format)
+            continue;
+        if (seen++ == size->index) {
+            size->type = V4L2_FRMSIZE_TYPE_DISCRETE;
+            size->discrete.width = static_cast<std::uint32_t>(mode.width);
+            size->discrete.height = static_cast<std::uint32_t>(mode.height);
+            return 0;
+        }
+    }
+    return -EINVAL;
+}
+
+int SimCamera::enumFrameIntervals(void* arg) const
+{
+    auto* interval = static_cast<v4l2_frmivalenum*>(arg);
+    const auto* mode = findMode(interval->pixel_format, static_cast<int>(interval->width),
+                                static_cast<int>(interval->height));
+    if (!mode || interval->index >= mode->fps.size())
+        return -EINVAL;
+    interval->type = V4L2_FRMIVAL_TYPE_DISCRETE;
+    interval->discrete.numerator = 1;
+    interval->discrete.denominator = static_cast<std::uint32_t>(mode->fps[interval->index]);
+    return 0;
+}
+
+void SimCamera::describeFormat(void* arg, const CameraConfig::Mode& mode) const
+{
+    auto* format = static_cast<v4l2_format*>(arg);
+    std::memset(&format->fmt.pix, 0, sizeof format->fmt.pix);
+    format->fmt.pix.width = static_cast<std::uint32_t>(mode.width);
+    format->fmt.pix.height = static_cast<std::uint32_t>(mode.height);
+    format->fmt.pix.pixelformat = mode.fourcc;
+    format->fmt.pix.field = V4L2_FIELD_NONE;
+    format->fmt.pix.bytesperline = bytesPerLine(mode);
+    format->fmt.pix.sizeimage = mode.imageSize();
+    format->fmt.pix.colorspace = V4L2_COLORSPACE_SRGB;
+}
+
+int SimCamera::getFormat(void* arg) const
+{
+    if (static_cast<v4l2_format*>(arg)->type != V4L2_BUF_TYPE_VIDEO_CAPTURE)
+        return -EINVAL;
+    describeFormat(arg, *current_);
+    return 0;
+}
+
+int SimCamera::setFormat(const OpenNode& node, void* arg, bool apply)
+{
+    auto* format = static_cast<v4l2_format*>(arg);
+    if (format->type != V4L2_BUF_TYPE_VIDEO_CAPTURE)
+        return -EINVAL;
+    if (apply) {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        // The driver refuses while buffers exist (ours or another opener's) or another program
+        // holds the camera.
+        if (busy_ || streaming_ || !buffers_.empty() || (owner_ && owner_ != &node))
+            return -EBUSY;
+    }
+    std::uint32_t fourcc = format->fmt.pix.pixelformat;
+    const auto list = formats();
+    if (std::find(list.begin(), list.end(), fourcc) == list.end())
+        fourcc = list.front();
+    const CameraConfig::Mode* best = nullptr;
+    for (const auto& mode : config_.modes)
+        if (mode.fourcc == fourcc &&
+            (!best || sizeDistance(mode, format->fmt.pix.width, format->fmt.pix.height) <
+                          sizeDistance(*best, format->fmt.pix.width, format->fmt.pix.height)))
+            best = &mode;
+    describeFormat(arg, *best);
+    if (apply) {
+        current_ = best;
+        // Keep the chosen rate if the new size offers it, else the nearest it does.
+        fps_ = nearestFps(best->fps, 1.0 / fps_);
+    }
+    return 0;
+}
+
+int SimCamera::getParm(void* arg) const
+{
+    auto* parm = static_cast<v4l2_streamparm*>(arg);
+    if (parm->type != V4L2_BUF_TYPE_VIDEO_CAPTURE)
+        return -EINVAL;
+    std::memset(&parm->parm.capture, 0, sizeof parm->parm.capture);
+    parm->parm.capture.capability = V4L2_CAP_TIMEPERFRAME;
+    parm->parm.capture.timeperframe.numerator = 1;
+    parm->parm.capture.timeperframe.denominator = static_cast<std::uint32_t>(fps_);
+    return 0;
+}
+
+int SimCamera::setParm(void* arg)
+{
+    auto* parm = static_cast<v4l2_streamparm*>(arg);
+    if (parm->type != V4L2_BUF_TYPE_VIDEO_CAPTURE)
+        return -EINVAL;
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        if (busy_ || streaming_)
+            return -EBUSY;
+    }
+    const auto& wanted = parm->parm.capture.timeperframe;
+    // A zero fraction asks for the default: the highest rate.
+    fps_ = wanted.numerator == 0 || wanted.denominator == 0
+               ? current_->fps.front()
+               : nearestFps(current_->fps, static_cast<double>(wanted.numerator) / wanted.denominator);
+    return getParm(arg);
+}
+
+}  // namespace optigrab::sim

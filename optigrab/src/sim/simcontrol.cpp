@@ -1,0 +1,133 @@
+// The command FIFO of the simulated cameras, so a running program can be driven from a shell.
+#include "simcontrol.h"
+
+#include "optigrab_sim.h"
+#include "simulator.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <sstream>
+
+namespace optigrab::sim {
+
+SimControl::SimControl(Simulator& simulator, std::string path) : simulator_(simulator), path_(std::move(path)) {}
+
+SimControl::~SimControl()
+{
+    if (thread_.joinable()) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] ssize_t written = ::write(wake_, &one, sizeof one);
+        thread_.join();
+    }
+    for (int fd : {fifo_, keepOpen_, wake_})
+        if (fd >= 0)
+            ::close(fd);
+    if (created_)
+        ::unlink(path_.c_str());
+}
+
+bool SimControl::start()
+{
+    if (::mkfifo(path_.c_str(), 0600) == 0) {
+        created_ = true;
+    } else {
+        struct stat info {};
+        if (errno != EEXIST || ::stat(path_.c_str(), &info) != 0 || !S_ISFIFO(info.st_mode)) {
+            std::fprintf(stderr, "optigrab: cannot make the simulated camera control FIFO %s\n", path_.c_str());
+            return false;
+        }
+    }
+    fifo_ = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    keepOpen_ = fifo_ >= 0 ? ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+    wake_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (fifo_ < 0 || keepOpen_ < 0 || wake_ < 0)
+        return false;
+    thread_ = std::thread(&SimControl::run, this);
+    return true;
+}
+
+// Runs on the control thread until the destructor signals wake_.
+void SimControl::run()
+{
+    std::string pending;
+    char chunk[512];
+    for (;;) {
+        struct pollfd fds[2] = {{fifo_, POLLIN, 0}, {wake_, POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        if (fds[1].revents)
+            return;
+        const ssize_t got = ::read(fifo_, chunk, sizeof chunk);
+        if (got <= 0)
+            continue;
+        pending.append(chunk, static_cast<std::size_t>(got));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
+            const std::string line = pending.substr(0, end);
+            if (line.find_first_not_of(" \t\r") != std::string::npos && !execute(line))
+                std::fprintf(stderr, "optigrab: simulated camera control: cannot understand \"%s\"\n", line.c_str());
+        }
+        if (pending.size() > 4096)
+            pending.clear();  // no line ending in sight: not a command
+    }
+}
+
+bool SimControl::execute(const std::string& line)
+{
+    std::istringstream in(line);
+    std::string command;
+    in >> command;
+    std::string extra;
+    if (command == "plug") {
+        CameraConfig config = CameraConfig::documentCamera();
+        std::string name, vendor, product;
+        if (in >> name) {
+            if (!(in >> vendor >> product))
+                return false;
+            config.name = name;
+            config.vendorId = vendor;
+            config.productId = product;
+        }
+        if (in >> extra || !config.valid())
+            return false;
+        simulator_.plug(config);
+        return true;
+    }
+    if (command == "unplug") {
+        int id = -1;
+        return in >> id && !(in >> extra) && simulator_.unplug(id);
+    }
+    if (command == "fault") {
+        int id = -1, count = 0;
+        std::string kind;
+        if (!(in >> id >> kind >> count) || in >> extra)
+            return false;
+        const int code = kind == "corrupt"     ? OPTIGRAB_SIM_FAULT_CORRUPT
+                         : kind == "truncated" ? OPTIGRAB_SIM_FAULT_TRUNCATED
+                         : kind == "error"     ? OPTIGRAB_SIM_FAULT_ERROR
+                         : kind == "stall"     ? OPTIGRAB_SIM_FAULT_STALL
+                                               : 0;
+        const auto camera = simulator_.camera(id);
+        return camera && camera->setFault(code, count);
+    }
+    if (command == "busy") {
+        int id = -1, busy = 0;
+        if (!(in >> id >> busy) || in >> extra)
+            return false;
+        const auto camera = simulator_.camera(id);
+        if (camera)
+            camera->setBusy(busy != 0);
+        return camera != nullptr;
+    }
+    return false;
+}
+
+}  // namespace optigrab::sim

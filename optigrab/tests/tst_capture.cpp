@@ -1,0 +1,146 @@
+// Still pictures: a full-resolution JPEG that Qt reads back, written whole or not at all, with the
+// chosen quality and DPI, and clear codes when there is nothing to write or nowhere to write it.
+#include <QtTest>
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "testsupport.h"
+
+namespace {
+
+const OptigrabSimMode kModes[] = {
+    {2, 1920, 1080, {30, 0, 0, 0}}, {2, 1280, 720, {30, 0, 0, 0}}, {1, 640, 480, {30, 0, 0, 0}},
+    {3, 640, 480, {30, 0, 0, 0}}};
+
+}  // namespace
+
+class CaptureTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    int simId_ = -1;
+    long dev_ = -1;
+
+    QStringList filesIn(const QString& folder) {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+    long capture(const QString& path) { return camCaptureImageFile(dev_, path.toUtf8().constData()); }
+    bool waitForFrame() {
+        long start = FrameRecorder::instance().count();
+        return waitFor([&] { return FrameRecorder::instance().count() >= start + 2; });
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        simId_ = plugCamera("Capture Cam", "1234", "0004", "C1", kModes, int(sizeof kModes / sizeof kModes[0]));
+        QVERIFY(simId_ >= 0);
+        QCOMPARE(camInitCameraLib(), long(CAM_OK));
+        long count = 0;
+        QCOMPARE(camGetDevCount(&count), long(CAM_OK));
+        dev_ = count - 1;
+        QCOMPARE(camRegCallBackPreviewImage(dev_, &FrameRecorder::callback), long(CAM_OK));
+    }
+
+    void cleanupTestCase() { QCOMPARE(camUnInitCameraLib(), long(CAM_OK)); }
+
+    void captureIsAFullSizeJpeg_data() {
+        QTest::addColumn<long>("code");
+        QTest::addColumn<long>("width");
+        QTest::addColumn<long>("height");
+        QTest::addColumn<long>("hintWidth");  // the preview may be smaller; the still never is
+        QTest::addColumn<QString>("relativePath");
+        QTest::addRow("MJPG 1920x1080") << 2L << 1920L << 1080L << 0L << "shot.jpg";
+        QTest::addRow("MJPG with a preview hint") << 2L << 1920L << 1080L << 640L << "hint/shot.jpg";
+        QTest::addRow("YUY2 into new folders") << 1L << 640L << 480L << 0L << "a/b/c/yuy2.jpg";
+        QTest::addRow("NV12 with a preview hint") << 3L << 640L << 480L << 320L << "nv12/shot.jpg";
+    }
+    void captureIsAFullSizeJpeg() {
+        QFETCH(long, code);
+        QFETCH(long, width);
+        QFETCH(long, height);
+        QFETCH(long, hintWidth);
+        QFETCH(QString, relativePath);
+        QCOMPARE(camSetPreviewSizeHint(dev_, hintWidth, 0), long(CAM_OK));
+        QCOMPARE(camOpenDev(dev_, code, width, height, 0), long(CAM_OK));
+        QVERIFY(waitForFrame());
+        const QString path = dir_.filePath(relativePath);
+        const long result = capture(path);
+        QCOMPARE(camCloseDev(dev_), long(CAM_OK));
+        QCOMPARE(camSetPreviewSizeHint(dev_, 0, 0), long(CAM_OK));
+        QCOMPARE(result, long(CAM_OK));
+
+        QImage image;
+        QVERIFY(image.load(path, "JPEG"));
+        QCOMPARE(image.width(), int(width));
+        QCOMPARE(image.height(), int(height));
+        QVERIFY(image.pixelColor(width / 2, height / 2).lightness() > 0);  // decodes, not an empty shell
+        // Only the file itself: no temporary file is left beside it.
+        QCOMPARE(filesIn(QFileInfo(path).absolutePath()), QStringList{QFileInfo(path).fileName()});
+    }
+
+    void qualityAndDpiReachTheFile() {
+        QCOMPARE(camOpenDev(dev_, 2, 1280, 720, 0), long(CAM_OK));
+        QVERIFY(waitForFrame());
+        QCOMPARE(camSetImageDPI(dev_, 300, 200), long(CAM_OK));
+        QCOMPARE(camSetImageJPGQuanlity(dev_, 20), long(CAM_OK));
+        const QString low = dir_.filePath("quality/low.jpg"), high = dir_.filePath("quality/high.jpg");
+        QCOMPARE(capture(low), long(CAM_OK));
+        QCOMPARE(camSetImageJPGQuanlity(dev_, 95), long(CAM_OK));
+        QCOMPARE(capture(high), long(CAM_OK));
+        QCOMPARE(camCloseDev(dev_), long(CAM_OK));
+        long quality = 0;
+        QCOMPARE(camGetImageJPGQuanlity(dev_, &quality), long(CAM_OK));
+        QCOMPARE(quality, 95L);
+        QVERIFY2(QFileInfo(low).size() * 2 < QFileInfo(high).size(),
+                 qPrintable(QString("%1 vs %2 bytes").arg(QFileInfo(low).size()).arg(QFileInfo(high).size())));
+        QImage image(high);
+        QCOMPARE(qRound(image.dotsPerMeterX() * 0.0254), 300);
+        QCOMPARE(qRound(image.dotsPerMeterY() * 0.0254), 200);
+        QCOMPARE(camSetImageDPI(dev_, 96, 96), long(CAM_OK));
+        QCOMPARE(camSetImageJPGQuanlity(dev_, 90), long(CAM_OK));
+    }
+
+    void failedCaptureLeavesNoFile_data() {
+        QTest::addColumn<QString>("relativePath");
+        QTest::addColumn<long>("expected");
+        QTest::addRow("folder is a file") << "plain.txt/shot.jpg" << long(CAM_ERR_FILE);
+        QTest::addRow("target is a folder") << "existing" << long(CAM_ERR_FILE);
+        QTest::addRow("no file name") << "nameless/" << long(CAM_ERR_BAD_ARGUMENT);
+    }
+    void failedCaptureLeavesNoFile() {
+        QFETCH(QString, relativePath);
+        QFETCH(long, expected);
+        QTemporaryDir target;
+        QFile plain(target.filePath("plain.txt"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QVERIFY(QDir(target.path()).mkdir("existing"));
+        const QStringList before = filesIn(target.path());
+
+        QCOMPARE(camOpenDev(dev_, 2, 1280, 720, 0), long(CAM_OK));
+        QVERIFY(waitForFrame());
+        const long result = capture(target.filePath(relativePath));
+        QCOMPARE(camCloseDev(dev_), long(CAM_OK));
+        QCOMPARE(result, expected);
+        QCOMPARE(filesIn(target.path()), before);
+        QCOMPARE(filesIn(target.filePath("existing")), QStringList{});
+    }
+
+    void nothingToCapture() {
+        const QString path = dir_.filePath("never.jpg");
+        QCOMPARE(capture(path), long(CAM_ERR_NOT_OPEN));
+        // A camera that has not sent a frame yet.
+        QCOMPARE(optigrabSimInjectFault(simId_, OPTIGRAB_SIM_FAULT_STALL, 1), 0);
+        QCOMPARE(camOpenDev(dev_, 2, 1280, 720, 0), long(CAM_OK));
+        QCOMPARE(capture(path), long(CAM_ERR_NO_FRAME));
+        QCOMPARE(camCloseDev(dev_), long(CAM_OK));
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(filesIn(dir_.path()).filter("never"), QStringList{});
+    }
+};
+
+QTEST_GUILESS_MAIN(CaptureTest)
+#include "tst_capture.moc"

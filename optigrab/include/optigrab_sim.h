@@ -13,6 +13,12 @@
  *     plug NAME VID PID         a default camera with that name and ids (NAME without blanks)
  *     unplug ID                 unplug the simulated camera with that id
  *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall
+ *     busy ID 1|0               as optigrabSimSetBusy
+ * Lines that are not understood are reported on stderr and ignored.
+ *
+ * Like a UVC camera, each simulated camera has two nodes, /dev/optigrab-sim/videoID (capture) and
+ * /dev/optigrab-sim/metaID (metadata only: its device_caps lack V4L2_CAP_VIDEO_CAPTURE); plugging and
+ * unplugging raise a hot-plug event for each.
  *
  * All functions are thread-safe. Ids are handed out from 0 in plug order and never reused.
  */

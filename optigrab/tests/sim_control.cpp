@@ -15,13 +15,11 @@ namespace {
 
 class RecordingSink : public optigrab::HotplugSink {
 public:
-    void nodeEvent(optigrab::NodeEvent event, const std::string& path) override
-    {
+    void nodeEvent(optigrab::NodeEvent event, const std::string& path) override {
         std::lock_guard<std::mutex> lock(mutex);
         events.push_back(QString::fromStdString((event == optigrab::NodeEvent::Added ? "+" : "-") + path));
     }
-    QStringList take()
-    {
+    QStringList take() {
         std::lock_guard<std::mutex> lock(mutex);
         return std::exchange(events, {});
     }
@@ -29,8 +27,7 @@ public:
     QStringList events;
 };
 
-bool isFifo(const QString& path)
-{
+bool isFifo(const QString& path) {
     struct stat info {};
     return ::stat(path.toLocal8Bit().constData(), &info) == 0 && S_ISFIFO(info.st_mode);
 }
@@ -47,8 +44,7 @@ private:
     RecordingSink sink;
 
     // As a user would: sh -c 'echo ... > fifo'.
-    void send(const QString& lines)
-    {
+    void send(const QString& lines) {
         QProcess shell;
         shell.start("sh", {"-c", "printf '" + lines + "' > \"$0\"", fifo});
         QVERIFY(shell.waitForFinished(5000));
@@ -56,15 +52,13 @@ private:
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         fifo = dir.filePath("cameras");
         qputenv("OPTIGRAB_SIMULATED_CONTROL", fifo.toLocal8Bit());
         platform.startHotplug(&sink);
         QVERIFY(isFifo(fifo));
     }
-    void cleanup()
-    {
+    void cleanup() {
         const auto start = std::chrono::steady_clock::now();
         platform.stopHotplug();
         QVERIFY(std::chrono::steady_clock::now() - start < std::chrono::milliseconds(500));
@@ -73,8 +67,7 @@ private slots:
         sink.take();
     }
 
-    void plugAndUnplugFromShell()
-    {
+    void plugAndUnplugFromShell() {
         send("plug\\nplug Desk_Cam 1234 abcd\\n");
         QTRY_COMPARE(optigrabSimCount(), 2);
         const auto nodes = platform.nodes();
@@ -96,8 +89,7 @@ private slots:
 
     // Several writers one after the other, a command split over two writes, and lines that are not
     // commands: the good ones still run.
-    void badLinesDoNotStopTheReader()
-    {
+    void badLinesDoNotStopTheReader() {
         send("dance\\nplug x\\nunplug 999\\nfault 0 melt 1\\npl");
         send("ug\\n");
         QTRY_COMPARE(optigrabSimCount(), 1);
@@ -105,8 +97,7 @@ private slots:
         QTRY_COMPARE(optigrabSimCount(), 2);
     }
 
-    void faultAndBusyFromShell()
-    {
+    void faultAndBusyFromShell() {
         send("plug\\n");
         QTRY_COMPARE(optigrabSimCount(), 1);
         const std::string path = platform.nodes().front().path;

@@ -18,16 +18,14 @@ struct Picture {
     int height = 0;
     std::vector<std::uint8_t> rgb;
 
-    const std::uint8_t* at(double fx, double fy) const
-    {
+    const std::uint8_t* at(double fx, double fy) const {
         const int x = std::min(width - 1, static_cast<int>(fx * width));
         const int y = std::min(height - 1, static_cast<int>(fy * height));
         return &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
     }
     // Share of pixels in a region (fractions of the frame) that satisfy a test.
     template <typename Test>
-    double share(double x0, double y0, double x1, double y1, Test test) const
-    {
+    double share(double x0, double y0, double x1, double y1, Test test) const {
         long hits = 0, total = 0;
         for (int y = static_cast<int>(y0 * height); y < static_cast<int>(y1 * height); ++y)
             for (int x = static_cast<int>(x0 * width); x < static_cast<int>(x1 * width); ++x, ++total) {
@@ -38,15 +36,15 @@ struct Picture {
     }
 };
 
-bool decode(std::uint32_t fourcc, int width, int height, const std::vector<std::uint8_t>& frame, Picture* out)
-{
+bool decode(std::uint32_t fourcc, int width, int height, const std::vector<std::uint8_t>& frame,
+            Picture* out) {
     out->width = width;
     out->height = height;
     out->rgb.assign(static_cast<std::size_t>(width) * height * 3, 0);
     if (fourcc == V4L2_PIX_FMT_MJPEG) {
         tjhandle handle = tjInitDecompress();
-        const int result = tjDecompress2(handle, frame.data(), frame.size(), out->rgb.data(), width, 0, height,
-                                         TJPF_RGB, 0);
+        const int result =
+            tjDecompress2(handle, frame.data(), frame.size(), out->rgb.data(), width, 0, height, TJPF_RGB, 0);
         tjDestroy(handle);
         return result == 0;
     }
@@ -58,28 +56,33 @@ bool decode(std::uint32_t fourcc, int width, int height, const std::vector<std::
     return true;
 }
 
-bool dark(int r, int g, int b) { return r + g + b < 3 * 110; }
-bool paper(int r, int g, int b) { return r > 200 && g > 200 && b > 190; }
-bool red(int r, int g, int b) { return r > 150 && g < 90 && b < 90; }
+bool dark(int r, int g, int b) {
+    return r + g + b < 3 * 110;
+}
+bool paper(int r, int g, int b) {
+    return r > 200 && g > 200 && b > 190;
+}
+bool red(int r, int g, int b) {
+    return r > 150 && g < 90 && b < 90;
+}
 
 // Frames of one mode of a camera that offers exactly that mode.
 class Stream {
 public:
-    Stream(std::uint32_t fourcc, int width, int height)
-    {
+    Stream(std::uint32_t fourcc, int width, int height) {
         const OptigrabSimMode mode{fourcc == V4L2_PIX_FMT_MJPEG ? 2 : 1, width, height, {30, 0, 0, 0}};
         OptigrabSimConfig config;
         optigrabSimDefaultConfig(&config);
         config.modes = &mode;
         config.modeCount = 1;
         config.frameClock = -1;  // as fast as we take them
-        node_ = std::make_unique<SimNode>("/dev/optigrab-sim/video" + std::to_string(optigrabSimPlug(&config)));
+        node_ =
+            std::make_unique<SimNode>("/dev/optigrab-sim/video" + std::to_string(optigrabSimPlug(&config)));
         ok_ = node_->prepare(2) && node_->stream(true) == 0;
     }
     bool ok() const { return ok_; }
     // The next frame's bytes and sequence number.
-    bool next(std::vector<std::uint8_t>* bytes, std::uint32_t* sequence = nullptr)
-    {
+    bool next(std::vector<std::uint8_t>* bytes, std::uint32_t* sequence = nullptr) {
         v4l2_buffer buffer{};
         if (!node_->nextFrame(&buffer, 20000))
             return false;
@@ -104,8 +107,7 @@ private slots:
 
     // What a user sees on any mode: paper at the top left, the dark title bar, lines of text, the red
     // mark; and the mark moves from frame to frame.
-    void pageLooksRightAtEverySize_data()
-    {
+    void pageLooksRightAtEverySize_data() {
         QTest::addColumn<std::uint32_t>("fourcc");
         QTest::addColumn<QSize>("size");
         const std::uint32_t mjpg = V4L2_PIX_FMT_MJPEG, yuyv = V4L2_PIX_FMT_YUYV;
@@ -116,8 +118,7 @@ private slots:
         QTest::newRow("YUY2 640x480") << yuyv << QSize(640, 480);
         QTest::newRow("YUY2 1280x720") << yuyv << QSize(1280, 720);
     }
-    void pageLooksRightAtEverySize()
-    {
+    void pageLooksRightAtEverySize() {
         QFETCH(std::uint32_t, fourcc);
         QFETCH(QSize, size);
         Stream stream(fourcc, size.width(), size.height());
@@ -147,8 +148,7 @@ private slots:
     }
 
     // Frame counter: the white digits in the title bar differ between frames of the cycle.
-    void frameCounterChanges()
-    {
+    void frameCounterChanges() {
         Stream stream(V4L2_PIX_FMT_MJPEG, 640, 480);
         QVERIFY(stream.ok());
         std::vector<std::uint8_t> bytes;
@@ -165,16 +165,14 @@ private slots:
 
     // A 4K MJPEG frame weighs what a real document camera's does (quality 85, 4:2:2, text and
     // noise): the performance work measures against this.
-    void realisticFrameSizes_data()
-    {
+    void realisticFrameSizes_data() {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<double>("minMegabytes");
         QTest::addColumn<double>("maxMegabytes");
         QTest::newRow("3840x2160") << QSize(3840, 2160) << 0.95 << 1.30;
         QTest::newRow("1920x1080") << QSize(1920, 1080) << 0.30 << 0.45;
     }
-    void realisticFrameSizes()
-    {
+    void realisticFrameSizes() {
         QFETCH(QSize, size);
         QFETCH(double, minMegabytes);
         QFETCH(double, maxMegabytes);
@@ -189,7 +187,8 @@ private slots:
         }
         const double megabytes = total / frames / 1e6;
         qInfo("%dx%d MJPEG: %.3f MB a frame", size.width(), size.height(), megabytes);
-        QVERIFY2(megabytes >= minMegabytes && megabytes <= maxMegabytes, qPrintable(QString::number(megabytes)));
+        QVERIFY2(megabytes >= minMegabytes && megabytes <= maxMegabytes,
+                 qPrintable(QString::number(megabytes)));
         Picture picture;
         QVERIFY(decode(V4L2_PIX_FMT_MJPEG, size.width(), size.height(), bytes, &picture));
         QVERIFY(picture.share(0, 0, 0.1, 0.1, paper) > 0.99);

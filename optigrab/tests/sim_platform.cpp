@@ -21,30 +21,34 @@ Q_DECLARE_METATYPE(std::uint32_t)
 
 namespace {
 
-std::string videoPath(int id) { return "/dev/optigrab-sim/video" + std::to_string(id); }
-std::string metaPath(int id) { return "/dev/optigrab-sim/meta" + std::to_string(id); }
-
-long msSince(std::chrono::steady_clock::time_point start)
-{
-    return static_cast<long>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+std::string videoPath(int id) {
+    return "/dev/optigrab-sim/video" + std::to_string(id);
+}
+std::string metaPath(int id) {
+    return "/dev/optigrab-sim/meta" + std::to_string(id);
 }
 
-bool hasJpegMarkers(const std::vector<std::uint8_t>& frame, bool* soi, bool* eoi)
-{
+long msSince(std::chrono::steady_clock::time_point start) {
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+            .count());
+}
+
+bool hasJpegMarkers(const std::vector<std::uint8_t>& frame, bool* soi, bool* eoi) {
     *soi = frame.size() >= 2 && frame[0] == 0xFF && frame[1] == 0xD8;
     *eoi = frame.size() >= 2 && frame[frame.size() - 2] == 0xFF && frame[frame.size() - 1] == 0xD9;
     return *soi && *eoi;
 }
 
-bool decodes(const std::vector<std::uint8_t>& frame)
-{
+bool decodes(const std::vector<std::uint8_t>& frame) {
     tjhandle handle = tjInitDecompress();
     int width = 0, height = 0, subsampling = 0, colourspace = 0;
-    bool ok = tjDecompressHeader3(handle, frame.data(), frame.size(), &width, &height, &subsampling, &colourspace) == 0;
+    bool ok = tjDecompressHeader3(handle, frame.data(), frame.size(), &width, &height, &subsampling,
+                                  &colourspace) == 0;
     if (ok) {
         std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
-        ok = tjDecompress2(handle, frame.data(), frame.size(), rgb.data(), width, 0, height, TJPF_RGB, 0) == 0;
+        ok =
+            tjDecompress2(handle, frame.data(), frame.size(), rgb.data(), width, 0, height, TJPF_RGB, 0) == 0;
     }
     tjDestroy(handle);
     return ok;
@@ -52,13 +56,11 @@ bool decodes(const std::vector<std::uint8_t>& frame)
 
 class RecordingSink : public optigrab::HotplugSink {
 public:
-    void nodeEvent(NodeEvent event, const std::string& path) override
-    {
+    void nodeEvent(NodeEvent event, const std::string& path) override {
         std::lock_guard<std::mutex> lock(mutex);
         events.push_back((event == NodeEvent::Added ? "+" : "-") + path);
     }
-    std::vector<std::string> take()
-    {
+    std::vector<std::string> take() {
         std::lock_guard<std::mutex> lock(mutex);
         return std::exchange(events, {});
     }
@@ -67,8 +69,7 @@ public:
 };
 
 // A camera with one small MJPEG mode at the given rate, for the streaming tests.
-int plugSmall(long fps, double frameClock = 0)
-{
+int plugSmall(long fps, double frameClock = 0) {
     static const OptigrabSimMode modes[] = {{2, 640, 480, {30, 15, 5, 0}}, {1, 640, 480, {30, 5, 0, 0}}};
     OptigrabSimConfig config;
     optigrabSimDefaultConfig(&config);
@@ -91,8 +92,7 @@ private:
 
 private slots:
     // OPTIGRAB_SIMULATED_CAMERAS=2 is set for this test: a demo must find two cameras at start.
-    void initTestCase()
-    {
+    void initTestCase() {
         QCOMPARE(optigrabSimCount(), 2);
         const auto nodes = platform.nodes();
         QCOMPARE(nodes.size(), std::size_t(4));
@@ -104,8 +104,7 @@ private slots:
     void cleanup() { optigrabSimUnplugAll(); }
 
     // The library sorts by node number and must tell capture nodes from metadata nodes by device_caps.
-    void nodesLookLikeUvcCameras()
-    {
+    void nodesLookLikeUvcCameras() {
         const int first = optigrabSimPlug(nullptr);
         OptigrabSimConfig config;
         optigrabSimDefaultConfig(&config);
@@ -147,8 +146,7 @@ private slots:
     }
 
     // What the device list shows: formats MJPG then YUY2, sizes and rates in the driver's order.
-    void defaultModesAreEnumerated()
-    {
+    void defaultModesAreEnumerated() {
         SimNode node(videoPath(optigrabSimPlug(nullptr)));
         QString tree;
         for (std::uint32_t f = 0;; ++f) {
@@ -174,18 +172,19 @@ private slots:
                     interval.height = size.discrete.height;
                     if (node.call(VIDIOC_ENUM_FRAMEINTERVALS, &interval) != 0)
                         break;
-                    tree += QString("%1/%2,").arg(interval.discrete.numerator).arg(interval.discrete.denominator);
+                    tree +=
+                        QString("%1/%2,").arg(interval.discrete.numerator).arg(interval.discrete.denominator);
                 }
             }
             tree += "\n";
         }
-        QCOMPARE(tree, QString("MJPG: 3840x2160@1/30,1/15,1/5, 1920x1080@1/30,1/15,1/5, 1280x720@1/30,1/15,1/5,"
-                               " 640x480@1/30,1/15,1/5,\n"
-                               "YUYV: 1280x720@1/10,1/5, 640x480@1/30,1/15,1/5,\n"));
+        QCOMPARE(tree,
+                 QString("MJPG: 3840x2160@1/30,1/15,1/5, 1920x1080@1/30,1/15,1/5, 1280x720@1/30,1/15,1/5,"
+                         " 640x480@1/30,1/15,1/5,\n"
+                         "YUYV: 1280x720@1/10,1/5, 640x480@1/30,1/15,1/5,\n"));
     }
 
-    void formatIsAdjustedToNearestOffered_data()
-    {
+    void formatIsAdjustedToNearestOffered_data() {
         QTest::addColumn<std::uint32_t>("fourcc");
         QTest::addColumn<QSize>("asked");
         QTest::addColumn<std::uint32_t>("gotFourcc");
@@ -193,18 +192,19 @@ private slots:
         QTest::addColumn<std::uint32_t>("bytesPerLine");
         QTest::addColumn<std::uint32_t>("sizeImage");
         const std::uint32_t mjpg = V4L2_PIX_FMT_MJPEG, yuyv = V4L2_PIX_FMT_YUYV;
-        QTest::newRow("exact 4K") << mjpg << QSize(3840, 2160) << mjpg << QSize(3840, 2160) << 0u << 3840u * 2160 * 2;
-        QTest::newRow("nearer 4K than 1080p") << mjpg << QSize(3400, 1900) << mjpg << QSize(3840, 2160) << 0u
-                                             << 3840u * 2160 * 2;
-        QTest::newRow("SVGA to VGA") << mjpg << QSize(800, 600) << mjpg << QSize(640, 480) << 0u << 640u * 480 * 2;
+        QTest::newRow("exact 4K") << mjpg << QSize(3840, 2160) << mjpg << QSize(3840, 2160) << 0u
+                                  << 3840u * 2160 * 2;
+        QTest::newRow("nearer 4K than 1080p")
+            << mjpg << QSize(3400, 1900) << mjpg << QSize(3840, 2160) << 0u << 3840u * 2160 * 2;
+        QTest::newRow("SVGA to VGA") << mjpg << QSize(800, 600) << mjpg << QSize(640, 480) << 0u
+                                     << 640u * 480 * 2;
         QTest::newRow("tiny") << mjpg << QSize(1, 1) << mjpg << QSize(640, 480) << 0u << 640u * 480 * 2;
-        QTest::newRow("YUY2 has no 1080p") << yuyv << QSize(1920, 1080) << yuyv << QSize(1280, 720) << 2560u
-                                           << 1280u * 720 * 2;
+        QTest::newRow("YUY2 has no 1080p")
+            << yuyv << QSize(1920, 1080) << yuyv << QSize(1280, 720) << 2560u << 1280u * 720 * 2;
         QTest::newRow("unknown format: first") << v4l2_fourcc('H', '2', '6', '4') << QSize(1920, 1080) << mjpg
                                                << QSize(1920, 1080) << 0u << 1920u * 1080 * 2;
     }
-    void formatIsAdjustedToNearestOffered()
-    {
+    void formatIsAdjustedToNearestOffered() {
         QFETCH(std::uint32_t, fourcc);
         QFETCH(QSize, asked);
         QFETCH(std::uint32_t, gotFourcc);
@@ -231,8 +231,7 @@ private slots:
         QCOMPARE(QSize(after.fmt.pix.width, after.fmt.pix.height), got);
     }
 
-    void frameRateIsAdjustedToNearestOffered_data()
-    {
+    void frameRateIsAdjustedToNearestOffered_data() {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<std::uint32_t>("asked");
         QTest::addColumn<std::uint32_t>("got");
@@ -242,8 +241,7 @@ private slots:
         QTest::newRow("60 -> 30") << QSize(640, 480) << 60u << 30u;
         QTest::newRow("YUY2 720p 30 -> 10") << QSize(1280, 720) << 30u << 10u;
     }
-    void frameRateIsAdjustedToNearestOffered()
-    {
+    void frameRateIsAdjustedToNearestOffered() {
         QFETCH(QSize, size);
         QFETCH(std::uint32_t, asked);
         QFETCH(std::uint32_t, got);
@@ -261,8 +259,7 @@ private slots:
     }
 
     // The capture loop of the library: poll, DQBUF, read the mapped frame, QBUF.
-    void streamingDeliversFramesThroughPollAndDqbuf()
-    {
+    void streamingDeliversFramesThroughPollAndDqbuf() {
         const int id = plugSmall(30);
         SimNode node(videoPath(id));
         QCOMPARE(node.setFormat(V4L2_PIX_FMT_MJPEG, 640, 480), 0);
@@ -305,15 +302,14 @@ private slots:
     }
 
     // The capture thread polls its node together with its own wake-up descriptor.
-    void pollWaitsOnNodeAndForeignDescriptor()
-    {
+    void pollWaitsOnNodeAndForeignDescriptor() {
         SimNode node(videoPath(plugSmall(5)));
         QVERIFY(node.prepare(2));
         QCOMPARE(node.stream(true), 0);
         const int wake = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
         pollfd fds[2] = {{node.fd(), POLLIN, 0}, {wake, POLLIN, 0}};
         QCOMPARE(platform.poll(fds, 2, 0), 0);
-        const auto writer = std::async(std::launch::async, [wake] {
+        auto writer = std::async(std::launch::async, [wake] {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
             const std::uint64_t one = 1;
             return ::write(wake, &one, sizeof one);
@@ -321,13 +317,13 @@ private slots:
         QCOMPARE(platform.poll(fds, 2, 150), 1);  // before the 200 ms frame
         QCOMPARE(fds[0].revents, short(0));
         QCOMPARE(fds[1].revents, short(POLLIN));
+        QCOMPARE(writer.get(), ssize_t(sizeof(std::uint64_t)));
         ::close(wake);
         v4l2_buffer buffer{};
         QVERIFY(node.nextFrame(&buffer));  // and the frame arrives all the same
     }
 
-    void streamingSetupAnswersBusy_data()
-    {
+    void streamingSetupAnswersBusy_data() {
         QTest::addColumn<QString>("situation");
         QTest::newRow("second opener asks for buffers") << "second opener";
         QTest::newRow("format change while buffers exist") << "format with buffers";
@@ -335,8 +331,7 @@ private slots:
         QTest::newRow("rate change while streaming") << "rate while streaming";
         QTest::newRow("camera held by another program") << "busy flag";
     }
-    void streamingSetupAnswersBusy()
-    {
+    void streamingSetupAnswersBusy() {
         QFETCH(QString, situation);
         const int id = plugSmall(30);
         SimNode first(videoPath(id));
@@ -378,8 +373,7 @@ private slots:
 
     // A camera pulled out while streaming: the poller wakes at once, every call says ENODEV, the
     // mapped frames stay readable until unmapped, and hot-plug reports both nodes.
-    void unplugWhileStreaming()
-    {
+    void unplugWhileStreaming() {
         RecordingSink sink;
         platform.startHotplug(&sink);
         const int id = plugSmall(5);
@@ -429,15 +423,13 @@ private slots:
         QCOMPARE(platform.nodes().front().path, videoPath(later));
     }
 
-    void faultsDamageTheNextFrames_data()
-    {
+    void faultsDamageTheNextFrames_data() {
         QTest::addColumn<int>("kind");
         QTest::newRow("corrupt") << int(OPTIGRAB_SIM_FAULT_CORRUPT);
         QTest::newRow("truncated") << int(OPTIGRAB_SIM_FAULT_TRUNCATED);
         QTest::newRow("error") << int(OPTIGRAB_SIM_FAULT_ERROR);
     }
-    void faultsDamageTheNextFrames()
-    {
+    void faultsDamageTheNextFrames() {
         QFETCH(int, kind);
         const int id = plugSmall(30);
         QCOMPARE(optigrabSimInjectFault(id, kind, 2), 0);
@@ -468,8 +460,7 @@ private slots:
 
     // A camera that stops delivering: nothing arrives, and stopping the stream and closing return
     // at once (the library's camCloseDev must not hang on it).
-    void stalledCameraStopsPromptly()
-    {
+    void stalledCameraStopsPromptly() {
         const int id = plugSmall(30);
         auto node = std::make_unique<SimNode>(videoPath(id));
         QVERIFY(node->prepare(3));
@@ -489,8 +480,7 @@ private slots:
     }
 
     // The frame clock: the mode's rate by default, a fixed clock, or unthrottled for benchmarks.
-    void frameClockSetsTheRate_data()
-    {
+    void frameClockSetsTheRate_data() {
         QTest::addColumn<double>("frameClock");
         QTest::addColumn<int>("minFrames");
         QTest::addColumn<int>("maxFrames");
@@ -498,8 +488,7 @@ private slots:
         QTest::newRow("clock 20 fps") << 20.0 << 8 << 13;
         QTest::newRow("unthrottled") << -1.0 << 60 << 1000000;
     }
-    void frameClockSetsTheRate()
-    {
+    void frameClockSetsTheRate() {
         QFETCH(double, frameClock);
         QFETCH(int, minFrames);
         QFETCH(int, maxFrames);
@@ -521,8 +510,7 @@ private slots:
         QVERIFY2(frames >= minFrames && frames <= maxFrames, qPrintable(QString::number(frames)));
     }
 
-    void invalidConfigurationsAreRefused_data()
-    {
+    void invalidConfigurationsAreRefused_data() {
         QTest::addColumn<QString>("field");
         QTest::newRow("vendor id not hex") << "vendor";
         QTest::newRow("product id too long") << "product";
@@ -533,8 +521,7 @@ private slots:
         QTest::newRow("no frame rate") << "fps";
         QTest::newRow("same mode twice") << "twice";
     }
-    void invalidConfigurationsAreRefused()
-    {
+    void invalidConfigurationsAreRefused() {
         QFETCH(QString, field);
         OptigrabSimConfig config;
         optigrabSimDefaultConfig(&config);

@@ -15,12 +15,10 @@
 // test cannot leak a streaming camera into the next one.
 class SimNode {
 public:
-    explicit SimNode(const std::string& path) : platform_(optigrab::simulatedPlatform())
-    {
+    explicit SimNode(const std::string& path) : platform_(optigrab::simulatedPlatform()) {
         fd_ = platform_.open(path);
     }
-    ~SimNode()
-    {
+    ~SimNode() {
         unmap();
         if (fd_ >= 0)
             platform_.close(fd_);
@@ -32,15 +30,13 @@ public:
     optigrab::Platform& platform() { return platform_; }
 
     // The ioctl's errno, or 0 on success.
-    int call(unsigned long request, void* arg)
-    {
+    int call(unsigned long request, void* arg) {
         errno = 0;
         return platform_.ioctl(fd_, request, arg) == 0 ? 0 : errno;
     }
 
     int setFormat(std::uint32_t fourcc, std::uint32_t width, std::uint32_t height, v4l2_format* out = nullptr,
-                  unsigned long request = VIDIOC_S_FMT)
-    {
+                  unsigned long request = VIDIOC_S_FMT) {
         v4l2_format format{};
         format.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
         format.fmt.pix.pixelformat = fourcc;
@@ -52,8 +48,7 @@ public:
         return error;
     }
 
-    int setFps(std::uint32_t fps, v4l2_streamparm* out = nullptr)
-    {
+    int setFps(std::uint32_t fps, v4l2_streamparm* out = nullptr) {
         v4l2_streamparm parm{};
         parm.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
         parm.parm.capture.timeperframe = {1, fps};
@@ -63,8 +58,7 @@ public:
         return error;
     }
 
-    int requestBuffers(std::uint32_t count, std::uint32_t* granted = nullptr)
-    {
+    int requestBuffers(std::uint32_t count, std::uint32_t* granted = nullptr) {
         v4l2_requestbuffers request{};
         request.count = count;
         request.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
@@ -76,8 +70,7 @@ public:
     }
 
     // REQBUFS, QUERYBUF and mmap of every buffer, QBUF of all: ready for STREAMON.
-    bool prepare(std::uint32_t count)
-    {
+    bool prepare(std::uint32_t count) {
         std::uint32_t granted = 0;
         if (requestBuffers(count, &granted) != 0)
             return false;
@@ -95,15 +88,13 @@ public:
         return true;
     }
 
-    int stream(bool on)
-    {
+    int stream(bool on) {
         int type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
         return call(on ? VIDIOC_STREAMON : VIDIOC_STREAMOFF, &type);
     }
 
     // Polls and dequeues one frame; false on timeout or error.
-    bool nextFrame(v4l2_buffer* buffer, int timeoutMs = 5000)
-    {
+    bool nextFrame(v4l2_buffer* buffer, int timeoutMs = 5000) {
         pollfd fd{fd_, POLLIN, 0};
         if (platform_.poll(&fd, 1, timeoutMs) != 1 || !(fd.revents & POLLIN))
             return false;
@@ -114,15 +105,13 @@ public:
     int requeue(v4l2_buffer* buffer) { return call(VIDIOC_QBUF, buffer); }
 
     // A dequeued frame's bytes.
-    std::vector<std::uint8_t> bytes(const v4l2_buffer& buffer) const
-    {
+    std::vector<std::uint8_t> bytes(const v4l2_buffer& buffer) const {
         const std::uint8_t* data = maps_.at(buffer.index).address;
         return {data, data + buffer.bytesused};
     }
     const std::uint8_t* mapped(std::uint32_t index) const { return maps_.at(index).address; }
 
-    static v4l2_buffer blank(std::uint32_t index)
-    {
+    static v4l2_buffer blank(std::uint32_t index) {
         v4l2_buffer buffer{};
         buffer.index = index;
         buffer.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
@@ -130,8 +119,7 @@ public:
         return buffer;
     }
 
-    void unmap()
-    {
+    void unmap() {
         for (const auto& map : maps_)
             platform_.munmap(map.address, map.length);
         maps_.clear();

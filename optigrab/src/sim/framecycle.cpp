@@ -3,8 +3,8 @@
 
 #include "pagerenderer.h"
 
-#include <linux/videodev2.h>
 #include <libyuv.h>
+#include <linux/videodev2.h>
 #include <turbojpeg.h>
 
 namespace optigrab::sim {
@@ -13,8 +13,7 @@ namespace {
 
 constexpr int kJpegQuality = 85;  // what UVC document cameras typically use
 
-int cycleLength(int width, int height)
-{
+int cycleLength(int width, int height) {
     // 8 frames of a 4K mode take ~9 MB encoded; smaller modes get a smoother 16-frame motion.
     return static_cast<long>(width) * height > 2L * 1920 * 1080 ? 8 : 16;
 }
@@ -22,20 +21,19 @@ int cycleLength(int width, int height)
 }  // namespace
 
 FrameCycle::FrameCycle(std::uint32_t fourcc, int width, int height)
-    : fourcc_(fourcc), width_(width), height_(height), count_(cycleLength(width, height)),
-      frames_(new Slot[static_cast<std::size_t>(count_)])
-{
-}
+    : fourcc_(fourcc),
+      width_(width),
+      height_(height),
+      count_(cycleLength(width, height)),
+      frames_(new Slot[static_cast<std::size_t>(count_)]) {}
 
-const std::vector<std::uint8_t>& FrameCycle::frame(long index)
-{
+const std::vector<std::uint8_t>& FrameCycle::frame(long index) {
     Slot& slot = frames_[static_cast<std::size_t>(index % count_)];
     std::call_once(slot.encoded, [&] { slot.bytes = encode(static_cast<int>(index % count_)); });
     return slot.bytes;
 }
 
-std::vector<std::uint8_t> FrameCycle::encode(int index) const
-{
+std::vector<std::uint8_t> FrameCycle::encode(int index) const {
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width_) * height_ * 3);
     PageRenderer(width_, height_).render(rgb.data(), index, count_);
 
@@ -46,8 +44,8 @@ std::vector<std::uint8_t> FrameCycle::encode(int index) const
         unsigned char* jpeg = nullptr;
         unsigned long size = 0;
         // 4:2:2 like the MJPEG of UVC cameras.
-        const int result = tjCompress2(handle, rgb.data(), width_, 0, height_, TJPF_RGB, &jpeg, &size, TJSAMP_422,
-                                       kJpegQuality, 0);
+        const int result = tjCompress2(handle, rgb.data(), width_, 0, height_, TJPF_RGB, &jpeg, &size,
+                                       TJSAMP_422, kJpegQuality, 0);
         std::vector<std::uint8_t> bytes;
         if (result == 0)
             bytes.assign(jpeg, jpeg + size);

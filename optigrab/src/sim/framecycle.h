@@ -20,8 +20,8 @@ public:
     // Frames in the cycle: fewer for large sizes to bound memory and start-up time.
     int size() const { return count_; }
 
-    // Frame `index` (taken modulo size()), encoded (empty if encoding failed); the bytes stay valid for the cycle's life.
-    // The first call for an index renders and encodes it (tens of milliseconds at 4K).
+    // Frame `index` (taken modulo size()), encoded (empty if encoding failed); the bytes stay valid for the
+    // cycle's life. The first call for an index renders and encodes it (tens of milliseconds at 4K).
     const std::vector<std::uint8_t>& frame(long index);
 
     std::uint32_t fourcc() const { return fourcc_; }

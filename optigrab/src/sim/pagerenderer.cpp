@@ -27,8 +27,7 @@ constexpr std::uint8_t kDigits[10][7] = {
 // Small deterministic generator: the same page every run, different noise every frame.
 struct XorShift {
     std::uint64_t state;
-    std::uint64_t next()
-    {
+    std::uint64_t next() {
         state ^= state >> 12;
         state ^= state << 25;
         state ^= state >> 27;
@@ -39,8 +38,7 @@ struct XorShift {
 
 // Maps a random byte to a roughly Gaussian offset (sigma about 3.8 levels): sensor noise at the
 // strength that makes a 4K page about 1.1 MB at JPEG quality 85, like the cameras we measured.
-std::array<int, 256> makeNoiseTable()
-{
+std::array<int, 256> makeNoiseTable() {
     std::array<int, 256> table{};
     constexpr double sigma = 3.8;
     for (int i = 0; i < 256; ++i) {
@@ -61,8 +59,7 @@ std::array<int, 256> makeNoiseTable()
 
 PageRenderer::PageRenderer(int width, int height) : width_(width), height_(height) {}
 
-void PageRenderer::render(std::uint8_t* rgb, int index, int count) const
-{
+void PageRenderer::render(std::uint8_t* rgb, int index, int count) const {
     const double w = width_;
     const double h = height_;
 
@@ -95,8 +92,8 @@ void PageRenderer::render(std::uint8_t* rgb, int index, int count) const
     addNoise(rgb, 0x9E3779B97F4A7C15ULL * static_cast<std::uint64_t>(index + 1));
 }
 
-void PageRenderer::fillRect(std::uint8_t* rgb, int x0, int y0, int x1, int y1, const std::uint8_t colour[3]) const
-{
+void PageRenderer::fillRect(std::uint8_t* rgb, int x0, int y0, int x1, int y1,
+                            const std::uint8_t colour[3]) const {
     x0 = std::clamp(x0, 0, width_);
     x1 = std::clamp(x1, 0, width_);
     y0 = std::clamp(y0, 0, height_);
@@ -113,8 +110,7 @@ void PageRenderer::fillRect(std::uint8_t* rgb, int x0, int y0, int x1, int y1, c
 
 // Lines of words made of blocky letter shapes (stems, bowls, ascenders, descenders), grouped in
 // paragraphs with a ragged right edge; the same page for every frame.
-void PageRenderer::drawText(std::uint8_t* rgb) const
-{
+void PageRenderer::drawText(std::uint8_t* rgb) const {
     const double h = height_;
     const int left = static_cast<int>(0.10 * width_);
     const int right = static_cast<int>(0.90 * width_);
@@ -146,39 +142,40 @@ void PageRenderer::drawText(std::uint8_t* rgb) const
                 const int top = baseline - xHeight;
                 const int x1 = x + letter;
                 switch (random.below(7)) {
-                case 0:  // n
-                    fillRect(rgb, x, top, x + stroke, baseline, kInk);
-                    fillRect(rgb, x1 - stroke, top, x1, baseline, kInk);
-                    fillRect(rgb, x, top, x1, top + stroke, kInk);
-                    break;
-                case 1:  // u
-                    fillRect(rgb, x, top, x + stroke, baseline, kInk);
-                    fillRect(rgb, x1 - stroke, top, x1, baseline, kInk);
-                    fillRect(rgb, x, baseline - stroke, x1, baseline, kInk);
-                    break;
-                case 2:  // o
-                case 3:  // e
-                    fillRect(rgb, x, top, x + stroke, baseline, kInk);
-                    fillRect(rgb, x1 - stroke, top, x1, baseline, kInk);
-                    fillRect(rgb, x, top, x1, top + stroke, kInk);
-                    fillRect(rgb, x, baseline - stroke, x1, baseline, kInk);
-                    if (i % 2)
-                        fillRect(rgb, x, top + xHeight / 2, x1, top + xHeight / 2 + stroke, kInk);
-                    break;
-                case 4:  // l
-                    fillRect(rgb, x + letter / 3, baseline - ascender, x + letter / 3 + stroke, baseline, kInk);
-                    break;
-                case 5:  // h
-                    fillRect(rgb, x, baseline - ascender, x + stroke, baseline, kInk);
-                    fillRect(rgb, x1 - stroke, top, x1, baseline, kInk);
-                    fillRect(rgb, x, top, x1, top + stroke, kInk);
-                    break;
-                default:  // p
-                    fillRect(rgb, x, top, x + stroke, baseline + descender, kInk);
-                    fillRect(rgb, x1 - stroke, top, x1, baseline, kInk);
-                    fillRect(rgb, x, top, x1, top + stroke, kInk);
-                    fillRect(rgb, x, baseline - stroke, x1, baseline, kInk);
-                    break;
+                    case 0:  // n
+                        fillRect(rgb, x, top, x + stroke, baseline, kInk);
+                        fillRect(rgb, x1 - stroke, top, x1, baseline, kInk);
+                        fillRect(rgb, x, top, x1, top + stroke, kInk);
+                        break;
+                    case 1:  // u
+                        fillRect(rgb, x, top, x + stroke, baseline, kInk);
+                        fillRect(rgb, x1 - stroke, top, x1, baseline, kInk);
+                        fillRect(rgb, x, baseline - stroke, x1, baseline, kInk);
+                        break;
+                    case 2:  // o
+                    case 3:  // e
+                        fillRect(rgb, x, top, x + stroke, baseline, kInk);
+                        fillRect(rgb, x1 - stroke, top, x1, baseline, kInk);
+                        fillRect(rgb, x, top, x1, top + stroke, kInk);
+                        fillRect(rgb, x, baseline - stroke, x1, baseline, kInk);
+                        if (i % 2)
+                            fillRect(rgb, x, top + xHeight / 2, x1, top + xHeight / 2 + stroke, kInk);
+                        break;
+                    case 4:  // l
+                        fillRect(rgb, x + letter / 3, baseline - ascender, x + letter / 3 + stroke, baseline,
+                                 kInk);
+                        break;
+                    case 5:  // h
+                        fillRect(rgb, x, baseline - ascender, x + stroke, baseline, kInk);
+                        fillRect(rgb, x1 - stroke, top, x1, baseline, kInk);
+                        fillRect(rgb, x, top, x1, top + stroke, kInk);
+                        break;
+                    default:  // p
+                        fillRect(rgb, x, top, x + stroke, baseline + descender, kInk);
+                        fillRect(rgb, x1 - stroke, top, x1, baseline, kInk);
+                        fillRect(rgb, x, top, x1, top + stroke, kInk);
+                        fillRect(rgb, x, baseline - stroke, x1, baseline, kInk);
+                        break;
                 }
             }
             x += space;
@@ -186,20 +183,18 @@ void PageRenderer::drawText(std::uint8_t* rgb) const
     }
 }
 
-void PageRenderer::drawDisc(std::uint8_t* rgb, double cx, double cy, double radius) const
-{
+void PageRenderer::drawDisc(std::uint8_t* rgb, double cx, double cy, double radius) const {
     const int y0 = std::max(0, static_cast<int>(cy - radius));
     const int y1 = std::min(height_ - 1, static_cast<int>(cy + radius));
     for (int y = y0; y <= y1; ++y) {
         const double dy = y + 0.5 - cy;
         const double half = std::sqrt(std::max(0.0, radius * radius - dy * dy));
-        fillRect(rgb, static_cast<int>(std::lround(cx - half)), y, static_cast<int>(std::lround(cx + half)), y + 1,
-                 kDisc);
+        fillRect(rgb, static_cast<int>(std::lround(cx - half)), y, static_cast<int>(std::lround(cx + half)),
+                 y + 1, kDisc);
     }
 }
 
-void PageRenderer::drawNumber(std::uint8_t* rgb, int value, int digits, int right, int top, int pixel) const
-{
+void PageRenderer::drawNumber(std::uint8_t* rgb, int value, int digits, int right, int top, int pixel) const {
     int x = right;
     for (int d = 0; d < digits; ++d, value /= 10) {
         x -= 6 * pixel;
@@ -207,13 +202,12 @@ void PageRenderer::drawNumber(std::uint8_t* rgb, int value, int digits, int righ
         for (int row = 0; row < 7; ++row)
             for (int col = 0; col < 5; ++col)
                 if (glyph[row] & (0x10 >> col))
-                    fillRect(rgb, x + col * pixel, top + row * pixel, x + (col + 1) * pixel, top + (row + 1) * pixel,
-                             kCounter);
+                    fillRect(rgb, x + col * pixel, top + row * pixel, x + (col + 1) * pixel,
+                             top + (row + 1) * pixel, kCounter);
     }
 }
 
-void PageRenderer::addNoise(std::uint8_t* rgb, std::uint64_t seed) const
-{
+void PageRenderer::addNoise(std::uint8_t* rgb, std::uint64_t seed) const {
     static const std::array<int, 256> noise = makeNoiseTable();
     XorShift random{0xD1B54A32D192ED03ULL ^ seed};
     const std::size_t size = static_cast<std::size_t>(width_) * height_ * 3;

@@ -16,8 +16,7 @@ using optigrab::sim::Simulator;
 namespace {
 
 // Translates the public configuration; false when it describes no camera a V4L2 device could be.
-bool toCameraConfig(const OptigrabSimConfig& in, CameraConfig* out)
-{
+bool toCameraConfig(const OptigrabSimConfig& in, CameraConfig* out) {
     *out = CameraConfig::documentCamera();
     if (in.name)
         out->name = in.name;
@@ -38,7 +37,8 @@ bool toCameraConfig(const OptigrabSimConfig& in, CameraConfig* out)
                                          : mode.mediaType == 2 ? V4L2_PIX_FMT_MJPEG
                                          : mode.mediaType == 3 ? V4L2_PIX_FMT_NV12
                                                                : 0;
-            CameraConfig::Mode converted{fourcc, static_cast<int>(mode.width), static_cast<int>(mode.height), {}};
+            CameraConfig::Mode converted{
+                fourcc, static_cast<int>(mode.width), static_cast<int>(mode.height), {}};
             for (long fps : mode.fps) {
                 if (fps == 0)
                     break;
@@ -55,51 +55,43 @@ bool toCameraConfig(const OptigrabSimConfig& in, CameraConfig* out)
 
 extern "C" {
 
-OPTIGRAB_SIM_EXPORT void optigrabSimDefaultConfig(OptigrabSimConfig* config)
-{
+OPTIGRAB_SIM_EXPORT void optigrabSimDefaultConfig(OptigrabSimConfig* config) {
     if (!config)
         return;
     *config = OptigrabSimConfig{};
     config->frameClock = 0;
 }
 
-OPTIGRAB_SIM_EXPORT int optigrabSimPlug(const OptigrabSimConfig* config)
-{
+OPTIGRAB_SIM_EXPORT int optigrabSimPlug(const OptigrabSimConfig* config) {
     CameraConfig converted = CameraConfig::documentCamera();
     if (config && !toCameraConfig(*config, &converted))
         return -1;
     return Simulator::instance().plug(std::move(converted));
 }
 
-OPTIGRAB_SIM_EXPORT int optigrabSimUnplug(int id)
-{
+OPTIGRAB_SIM_EXPORT int optigrabSimUnplug(int id) {
     return Simulator::instance().unplug(id) ? 0 : -1;
 }
 
-OPTIGRAB_SIM_EXPORT void optigrabSimUnplugAll(void)
-{
+OPTIGRAB_SIM_EXPORT void optigrabSimUnplugAll(void) {
     Simulator::instance().unplugAll();
 }
 
-OPTIGRAB_SIM_EXPORT int optigrabSimCount(void)
-{
+OPTIGRAB_SIM_EXPORT int optigrabSimCount(void) {
     return Simulator::instance().count();
 }
 
-OPTIGRAB_SIM_EXPORT int optigrabSimInjectFault(int id, int kind, int count)
-{
+OPTIGRAB_SIM_EXPORT int optigrabSimInjectFault(int id, int kind, int count) {
     const auto camera = Simulator::instance().camera(id);
     return camera && camera->setFault(kind, count) ? 0 : -1;
 }
 
-OPTIGRAB_SIM_EXPORT long optigrabSimFramesDelivered(int id)
-{
+OPTIGRAB_SIM_EXPORT long optigrabSimFramesDelivered(int id) {
     const auto camera = Simulator::instance().camera(id);
     return camera ? camera->framesDelivered() : -1;
 }
 
-OPTIGRAB_SIM_EXPORT int optigrabSimSetBusy(int id, int busy)
-{
+OPTIGRAB_SIM_EXPORT int optigrabSimSetBusy(int id, int busy) {
     const auto camera = Simulator::instance().camera(id);
     if (!camera)
         return -1;

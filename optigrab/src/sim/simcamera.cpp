@@ -13,33 +13,35 @@ namespace optigrab::sim {
 
 namespace {
 
-std::uint32_t bytesPerLine(const CameraConfig::Mode& mode)
-{
+std::uint32_t bytesPerLine(const CameraConfig::Mode& mode) {
     switch (mode.fourcc) {
-    case V4L2_PIX_FMT_YUYV: return static_cast<std::uint32_t>(mode.width) * 2;
-    case V4L2_PIX_FMT_NV12: return static_cast<std::uint32_t>(mode.width);
-    default: return 0;  // compressed
+        case V4L2_PIX_FMT_YUYV:
+            return static_cast<std::uint32_t>(mode.width) * 2;
+        case V4L2_PIX_FMT_NV12:
+            return static_cast<std::uint32_t>(mode.width);
+        default:
+            return 0;  // compressed
     }
 }
 
-const char* formatDescription(std::uint32_t fourcc)
-{
+const char* formatDescription(std::uint32_t fourcc) {
     switch (fourcc) {
-    case V4L2_PIX_FMT_MJPEG: return "Motion-JPEG";
-    case V4L2_PIX_FMT_YUYV: return "YUYV 4:2:2";
-    default: return "Y/UV 4:2:0";
+        case V4L2_PIX_FMT_MJPEG:
+            return "Motion-JPEG";
+        case V4L2_PIX_FMT_YUYV:
+            return "YUYV 4:2:2";
+        default:
+            return "Y/UV 4:2:0";
     }
 }
 
 // The UVC driver's measure for the nearest frame size: the area the two sizes do not share.
-long sizeDistance(const CameraConfig::Mode& mode, long width, long height)
-{
+long sizeDistance(const CameraConfig::Mode& mode, long width, long height) {
     const long common = std::min<long>(mode.width, width) * std::min<long>(mode.height, height);
     return static_cast<long>(mode.width) * mode.height + width * height - 2 * common;
 }
 
-int nearestFps(const std::vector<int>& rates, double wantedInterval)
-{
+int nearestFps(const std::vector<int>& rates, double wantedInterval) {
     int best = rates.front();
     for (int fps : rates)
         if (std::abs(1.0 / fps - wantedInterval) < std::abs(1.0 / best - wantedInterval))
@@ -47,8 +49,7 @@ int nearestFps(const std::vector<int>& rates, double wantedInterval)
     return best;
 }
 
-void copyString(std::uint8_t* target, std::size_t size, const std::string& text)
-{
+void copyString(std::uint8_t* target, std::size_t size, const std::string& text) {
     // Kernel strings are fixed arrays; cut on a UTF-8 character boundary.
     std::size_t length = std::min(text.size(), size - 1);
     while (length > 0 && length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
@@ -59,15 +60,13 @@ void copyString(std::uint8_t* target, std::size_t size, const std::string& text)
 
 }  // namespace
 
-std::uint32_t CameraConfig::Mode::imageSize() const
-{
+std::uint32_t CameraConfig::Mode::imageSize() const {
     const auto pixels = static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(height);
     // MJPEG: the worst case a UVC camera announces (dwMaxVideoFrameBufferSize), two bytes a pixel.
     return fourcc == V4L2_PIX_FMT_NV12 ? pixels * 3 / 2 : pixels * 2;
 }
 
-CameraConfig CameraConfig::documentCamera()
-{
+CameraConfig CameraConfig::documentCamera() {
     CameraConfig config;
     config.name = "Simulated Document Camera";
     config.vendorId = "fa11";
@@ -79,8 +78,7 @@ CameraConfig CameraConfig::documentCamera()
     return config;
 }
 
-bool CameraConfig::valid() const
-{
+bool CameraConfig::valid() const {
     const auto hex4 = [](const std::string& id) {
         return id.size() == 4 && std::all_of(id.begin(), id.end(), [](char c) {
                    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
@@ -90,8 +88,9 @@ bool CameraConfig::valid() const
         return false;
     for (const auto& mode : modes) {
         const bool planar = mode.fourcc == V4L2_PIX_FMT_NV12;
-        if ((mode.fourcc != V4L2_PIX_FMT_MJPEG && mode.fourcc != V4L2_PIX_FMT_YUYV && !planar) || mode.width < 16 ||
-            mode.height < 16 || mode.width > 8192 || mode.height > 8192 || mode.fps.empty())
+        if ((mode.fourcc != V4L2_PIX_FMT_MJPEG && mode.fourcc != V4L2_PIX_FMT_YUYV && !planar) ||
+            mode.width < 16 || mode.height < 16 || mode.width > 8192 || mode.height > 8192 ||
+            mode.fps.empty())
             return false;
         // Packed 4:2:2 needs even widths, 4:2:0 even heights too.
         if (mode.fourcc != V4L2_PIX_FMT_MJPEG && (mode.width % 2 || (planar && mode.height % 2)))
@@ -107,20 +106,19 @@ bool CameraConfig::valid() const
 }
 
 SimCamera::SimCamera(int id, CameraConfig config, CycleSource cycles)
-    : id_(id), config_(std::move(config)), cycles_(std::move(cycles)), current_(&config_.modes.front()),
-      fps_(config_.modes.front().fps.front())
-{
-}
+    : id_(id),
+      config_(std::move(config)),
+      cycles_(std::move(cycles)),
+      current_(&config_.modes.front()),
+      fps_(config_.modes.front().fps.front()) {}
 
-SimCamera::~SimCamera()
-{
+SimCamera::~SimCamera() {
     std::lock_guard<std::mutex> control(controlMutex_);
     stopStreaming();
     freeBuffers();
 }
 
-int SimCamera::attach(OpenNode* node)
-{
+int SimCamera::attach(OpenNode* node) {
     std::lock_guard<std::mutex> control(controlMutex_);
     std::lock_guard<std::mutex> state(stateMutex_);
     if (gone_)
@@ -133,8 +131,7 @@ int SimCamera::attach(OpenNode* node)
     return 0;
 }
 
-void SimCamera::detach(OpenNode* node)
-{
+void SimCamera::detach(OpenNode* node) {
     std::lock_guard<std::mutex> control(controlMutex_);
     if (owner_ == node) {
         stopStreaming();
@@ -145,8 +142,7 @@ void SimCamera::detach(OpenNode* node)
     nodes_.erase(std::remove(nodes_.begin(), nodes_.end(), node), nodes_.end());
 }
 
-int SimCamera::ioctl(OpenNode& node, unsigned long request, void* arg)
-{
+int SimCamera::ioctl(OpenNode& node, unsigned long request, void* arg) {
     std::lock_guard<std::mutex> control(controlMutex_);
     {
         std::lock_guard<std::mutex> state(stateMutex_);
@@ -160,36 +156,60 @@ int SimCamera::ioctl(OpenNode& node, unsigned long request, void* arg)
     if (node.metadata) {
         // A metadata node knows the streaming calls but has no video capture queue or formats.
         switch (request) {
-        case VIDIOC_ENUM_FMT: case VIDIOC_G_FMT: case VIDIOC_S_FMT: case VIDIOC_TRY_FMT:
-        case VIDIOC_ENUM_FRAMESIZES: case VIDIOC_ENUM_FRAMEINTERVALS: case VIDIOC_G_PARM:
-        case VIDIOC_S_PARM: case VIDIOC_REQBUFS: case VIDIOC_QUERYBUF: case VIDIOC_QBUF:
-        case VIDIOC_DQBUF: case VIDIOC_STREAMON: case VIDIOC_STREAMOFF:
-            return -EINVAL;
-        default:
-            return -ENOTTY;
+            case VIDIOC_ENUM_FMT:
+            case VIDIOC_G_FMT:
+            case VIDIOC_S_FMT:
+            case VIDIOC_TRY_FMT:
+            case VIDIOC_ENUM_FRAMESIZES:
+            case VIDIOC_ENUM_FRAMEINTERVALS:
+            case VIDIOC_G_PARM:
+            case VIDIOC_S_PARM:
+            case VIDIOC_REQBUFS:
+            case VIDIOC_QUERYBUF:
+            case VIDIOC_QBUF:
+            case VIDIOC_DQBUF:
+            case VIDIOC_STREAMON:
+            case VIDIOC_STREAMOFF:
+                return -EINVAL;
+            default:
+                return -ENOTTY;
         }
     }
     switch (request) {
-    case VIDIOC_ENUM_FMT: return enumFormat(arg);
-    case VIDIOC_ENUM_FRAMESIZES: return enumFrameSizes(arg);
-    case VIDIOC_ENUM_FRAMEINTERVALS: return enumFrameIntervals(arg);
-    case VIDIOC_G_FMT: return getFormat(arg);
-    case VIDIOC_S_FMT: return setFormat(node, arg, true);
-    case VIDIOC_TRY_FMT: return setFormat(node, arg, false);
-    case VIDIOC_G_PARM: return getParm(arg);
-    case VIDIOC_S_PARM: return setParm(arg);
-    case VIDIOC_REQBUFS: return requestBuffers(node, arg);
-    case VIDIOC_QUERYBUF: return queryBuffer(arg);
-    case VIDIOC_QBUF: return queueBuffer(node, arg);
-    case VIDIOC_DQBUF: return dequeueBuffer(node, arg);
-    case VIDIOC_STREAMON: return streamOn(node, arg);
-    case VIDIOC_STREAMOFF: return streamOff(node, arg);
-    default: return -ENOTTY;
+        case VIDIOC_ENUM_FMT:
+            return enumFormat(arg);
+        case VIDIOC_ENUM_FRAMESIZES:
+            return enumFrameSizes(arg);
+        case VIDIOC_ENUM_FRAMEINTERVALS:
+            return enumFrameIntervals(arg);
+        case VIDIOC_G_FMT:
+            return getFormat(arg);
+        case VIDIOC_S_FMT:
+            return setFormat(node, arg, true);
+        case VIDIOC_TRY_FMT:
+            return setFormat(node, arg, false);
+        case VIDIOC_G_PARM:
+            return getParm(arg);
+        case VIDIOC_S_PARM:
+            return setParm(arg);
+        case VIDIOC_REQBUFS:
+            return requestBuffers(node, arg);
+        case VIDIOC_QUERYBUF:
+            return queryBuffer(arg);
+        case VIDIOC_QBUF:
+            return queueBuffer(node, arg);
+        case VIDIOC_DQBUF:
+            return dequeueBuffer(node, arg);
+        case VIDIOC_STREAMON:
+            return streamOn(node, arg);
+        case VIDIOC_STREAMOFF:
+            return streamOff(node, arg);
+        default:
+            return -ENOTTY;
     }
 }
 
-int SimCamera::queryCap(const OpenNode& node, void* arg) const
-{
+int SimCamera::queryCap(const OpenNode& node, void* arg) const {
     auto* cap = static_cast<v4l2_capability*>(arg);
     std::memset(cap, 0, sizeof *cap);
     copyString(cap->driver, sizeof cap->driver, "optigrab-sim");
@@ -198,13 +218,13 @@ int SimCamera::queryCap(const OpenNode& node, void* arg) const
     cap->version = (6u << 16) | (1u << 8);
     // Like the kernel, capabilities describe the whole device (both nodes); only device_caps tells
     // a capture node from a metadata node.
-    cap->capabilities = V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING | V4L2_CAP_DEVICE_CAPS;
+    cap->capabilities =
+        V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_META_CAPTURE | V4L2_CAP_STREAMING | V4L2_CAP_DEVICE_CAPS;
     cap->device_caps = (node.metadata ? V4L2_CAP_META_CAPTURE : V4L2_CAP_VIDEO_CAPTURE) | V4L2_CAP_STREAMING;
     return 0;
 }
 
-std::vector<std::uint32_t> SimCamera::formats() const
-{
+std::vector<std::uint32_t> SimCamera::formats() const {
     std::vector<std::uint32_t> result;
     for (const auto& mode : config_.modes)
         if (std::find(result.begin(), result.end(), mode.fourcc) == result.end())
@@ -212,16 +232,14 @@ std::vector<std::uint32_t> SimCamera::formats() const
     return result;
 }
 
-const CameraConfig::Mode* SimCamera::findMode(std::uint32_t fourcc, int width, int height) const
-{
+const CameraConfig::Mode* SimCamera::findMode(std::uint32_t fourcc, int width, int height) const {
     for (const auto& mode : config_.modes)
         if (mode.fourcc == fourcc && mode.width == width && mode.height == height)
             return &mode;
     return nullptr;
 }
 
-int SimCamera::enumFormat(void* arg) const
-{
+int SimCamera::enumFormat(void* arg) const {
     auto* desc = static_cast<v4l2_fmtdesc*>(arg);
     const auto list = formats();
     if (desc->type != V4L2_BUF_TYPE_VIDEO_CAPTURE || desc->index >= list.size())
@@ -236,8 +254,7 @@ int SimCamera::enumFormat(void* arg) const
     return 0;
 }
 
-int SimCamera::enumFrameSizes(void* arg) const
-{
+int SimCamera::enumFrameSizes(void* arg) const {
     auto* size = static_cast<v4l2_frmsizeenum*>(arg);
     std::uint32_t seen = 0;
     for (const auto& mode : config_.modes) {
@@ -253,8 +270,7 @@ int SimCamera::enumFrameSizes(void* arg) const
     return -EINVAL;
 }
 
-int SimCamera::enumFrameIntervals(void* arg) const
-{
+int SimCamera::enumFrameIntervals(void* arg) const {
     auto* interval = static_cast<v4l2_frmivalenum*>(arg);
     const auto* mode = findMode(interval->pixel_format, static_cast<int>(interval->width),
                                 static_cast<int>(interval->height));
@@ -266,8 +282,7 @@ int SimCamera::enumFrameIntervals(void* arg) const
     return 0;
 }
 
-void SimCamera::describeFormat(void* arg, const CameraConfig::Mode& mode) const
-{
+void SimCamera::describeFormat(void* arg, const CameraConfig::Mode& mode) const {
     auto* format = static_cast<v4l2_format*>(arg);
     std::memset(&format->fmt.pix, 0, sizeof format->fmt.pix);
     format->fmt.pix.width = static_cast<std::uint32_t>(mode.width);
@@ -279,16 +294,14 @@ void SimCamera::describeFormat(void* arg, const CameraConfig::Mode& mode) const
     format->fmt.pix.colorspace = V4L2_COLORSPACE_SRGB;
 }
 
-int SimCamera::getFormat(void* arg) const
-{
+int SimCamera::getFormat(void* arg) const {
     if (static_cast<v4l2_format*>(arg)->type != V4L2_BUF_TYPE_VIDEO_CAPTURE)
         return -EINVAL;
     describeFormat(arg, *current_);
     return 0;
 }
 
-int SimCamera::setFormat(const OpenNode& node, void* arg, bool apply)
-{
+int SimCamera::setFormat(const OpenNode& node, void* arg, bool apply) {
     auto* format = static_cast<v4l2_format*>(arg);
     if (format->type != V4L2_BUF_TYPE_VIDEO_CAPTURE)
         return -EINVAL;
@@ -318,8 +331,7 @@ int SimCamera::setFormat(const OpenNode& node, void* arg, bool apply)
     return 0;
 }
 
-int SimCamera::getParm(void* arg) const
-{
+int SimCamera::getParm(void* arg) const {
     auto* parm = static_cast<v4l2_streamparm*>(arg);
     if (parm->type != V4L2_BUF_TYPE_VIDEO_CAPTURE)
         return -EINVAL;
@@ -330,8 +342,7 @@ int SimCamera::getParm(void* arg) const
     return 0;
 }
 
-int SimCamera::setParm(void* arg)
-{
+int SimCamera::setParm(void* arg) {
     auto* parm = static_cast<v4l2_streamparm*>(arg);
     if (parm->type != V4L2_BUF_TYPE_VIDEO_CAPTURE)
         return -EINVAL;

@@ -21,10 +21,10 @@ class FrameCycle;
 // What a camera offers and how it calls itself; checked by the simulator before a camera is made.
 struct CameraConfig {
     struct Mode {
-        std::uint32_t fourcc;   // V4L2_PIX_FMT_MJPEG, _YUYV or _NV12
+        std::uint32_t fourcc;  // V4L2_PIX_FMT_MJPEG, _YUYV or _NV12
         int width;
         int height;
-        std::vector<int> fps;   // highest first
+        std::vector<int> fps;  // highest first
 
         std::uint32_t imageSize() const;  // the buffer size a frame may need
     };
@@ -32,8 +32,8 @@ struct CameraConfig {
     std::string vendorId;
     std::string productId;
     std::string serial;
-    std::vector<Mode> modes;    // formats are enumerated in the order they first appear here
-    double frameClock = 0;      // 0: the mode's rate; negative: a frame whenever a buffer is queued
+    std::vector<Mode> modes;  // formats are enumerated in the order they first appear here
+    double frameClock = 0;    // 0: the mode's rate; negative: a frame whenever a buffer is queued
 
     // What a typical document camera offers: MJPEG up to 4K at 30/15/5 fps, and YUY2 at the sizes
     // and rates that fit USB 2.0. Serial left empty: the simulator derives it from the id.
@@ -54,7 +54,8 @@ struct OpenNode {
 // a negative errno. Called from any thread; its frame clock thread runs while it streams.
 class SimCamera {
 public:
-    using CycleSource = std::function<std::shared_ptr<FrameCycle>(std::uint32_t fourcc, int width, int height)>;
+    using CycleSource =
+        std::function<std::shared_ptr<FrameCycle>(std::uint32_t fourcc, int width, int height)>;
 
     SimCamera(int id, CameraConfig config, CycleSource cycles);
     ~SimCamera();
@@ -64,8 +65,8 @@ public:
     int id() const { return id_; }
     const CameraConfig& config() const { return config_; }
 
-    int attach(OpenNode* node);        // -ENODEV once unplugged
-    void detach(OpenNode* node);       // close: an owner's stream stops and its buffers go
+    int attach(OpenNode* node);   // -ENODEV once unplugged
+    void detach(OpenNode* node);  // close: an owner's stream stops and its buffers go
     int ioctl(OpenNode& node, unsigned long request, void* arg);
     // Maps buffer memory; the mapping stays valid after the buffers are freed or the camera is gone.
     void* mmap(OpenNode& node, std::size_t length, off_t offset, int* error);
@@ -86,7 +87,7 @@ private:
         std::uint32_t offset = 0;        // the mmap cookie QUERYBUF reports
         BufferState state = BufferState::Dequeued;
         std::uint32_t bytesused = 0;
-        std::uint32_t flags = 0;         // V4L2_BUF_FLAG_ERROR after a failed frame
+        std::uint32_t flags = 0;  // V4L2_BUF_FLAG_ERROR after a failed frame
         std::uint32_t sequence = 0;
         struct timeval timestamp {};
     };
@@ -127,24 +128,24 @@ private:
     const CameraConfig::Mode* current_;  // the mode S_FMT chose
     int fps_;                            // the rate S_PARM chose
     std::vector<Buffer> buffers_;
-    const OpenNode* owner_ = nullptr;    // the node that holds the buffers
+    const OpenNode* owner_ = nullptr;  // the node that holds the buffers
     std::thread clock_;
 
     // Shared with the frame clock thread: guards the buffer states and metadata, queued_, done_,
     // streaming_, stopClock_, gone_, busy_, the fault counters, sequence_ and nodes_.
     mutable std::mutex stateMutex_;
     std::condition_variable clockWake_;
-    std::deque<std::uint32_t> queued_;   // buffer indices waiting to be filled, oldest first
-    std::deque<std::uint32_t> done_;     // filled buffers waiting for DQBUF, oldest first
+    std::deque<std::uint32_t> queued_;  // buffer indices waiting to be filled, oldest first
+    std::deque<std::uint32_t> done_;    // filled buffers waiting for DQBUF, oldest first
     bool streaming_ = false;
     bool stopClock_ = false;
     bool gone_ = false;
     bool busy_ = false;
     bool stalled_ = false;
-    int faults_[4] = {0, 0, 0, 0};       // frames still to damage, by fault kind - 1
+    int faults_[4] = {0, 0, 0, 0};  // frames still to damage, by fault kind - 1
     std::uint32_t sequence_ = 0;
-    std::vector<const OpenNode*> nodes_; // open nodes, whose eventfds are signalled
-    bool signalled_ = false;             // the eventfds hold a count
+    std::vector<const OpenNode*> nodes_;  // open nodes, whose eventfds are signalled
+    bool signalled_ = false;              // the eventfds hold a count
 
     std::atomic<long> delivered_{0};
 };

@@ -22,16 +22,14 @@ namespace {
 constexpr std::uint32_t kMaxBuffers = 32;  // the UVC driver's limit
 constexpr std::uint32_t kMinBuffers = 2;
 
-std::size_t pageRounded(std::size_t size)
-{
+std::size_t pageRounded(std::size_t size) {
     const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     return (size + page - 1) / page * page;
 }
 
 }  // namespace
 
-int SimCamera::requestBuffers(OpenNode& node, void* arg)
-{
+int SimCamera::requestBuffers(OpenNode& node, void* arg) {
     auto* request = static_cast<v4l2_requestbuffers*>(arg);
     if (request->type != V4L2_BUF_TYPE_VIDEO_CAPTURE || request->memory != V4L2_MEMORY_MMAP)
         return -EINVAL;
@@ -53,8 +51,7 @@ int SimCamera::requestBuffers(OpenNode& node, void* arg)
     return 0;
 }
 
-int SimCamera::allocateBuffers(std::uint32_t count)
-{
+int SimCamera::allocateBuffers(std::uint32_t count) {
     // Each buffer is its own memfd: a caller's mapping is a real shared mapping that outlives the
     // buffer, as with the kernel's orphaned buffers.
     const std::size_t length = pageRounded(current_->imageSize());
@@ -84,8 +81,7 @@ int SimCamera::allocateBuffers(std::uint32_t count)
     return 0;
 }
 
-void SimCamera::freeBuffers()
-{
+void SimCamera::freeBuffers() {
     std::lock_guard<std::mutex> state(stateMutex_);
     for (auto& buffer : buffers_) {
         ::munmap(buffer.memory, buffer.length);
@@ -96,8 +92,7 @@ void SimCamera::freeBuffers()
     done_.clear();
 }
 
-void SimCamera::describeBuffer(std::uint32_t index, void* arg) const
-{
+void SimCamera::describeBuffer(std::uint32_t index, void* arg) const {
     const Buffer& buffer = buffers_[index];
     auto* out = static_cast<v4l2_buffer*>(arg);
     std::memset(out, 0, sizeof *out);
@@ -118,8 +113,7 @@ void SimCamera::describeBuffer(std::uint32_t index, void* arg) const
     out->flags |= buffer.flags;
 }
 
-int SimCamera::queryBuffer(void* arg)
-{
+int SimCamera::queryBuffer(void* arg) {
     const auto* in = static_cast<v4l2_buffer*>(arg);
     std::lock_guard<std::mutex> state(stateMutex_);
     if (in->type != V4L2_BUF_TYPE_VIDEO_CAPTURE || in->index >= buffers_.size())
@@ -128,14 +122,13 @@ int SimCamera::queryBuffer(void* arg)
     return 0;
 }
 
-int SimCamera::queueBuffer(const OpenNode& node, void* arg)
-{
+int SimCamera::queueBuffer(const OpenNode& node, void* arg) {
     const auto* in = static_cast<v4l2_buffer*>(arg);
     std::lock_guard<std::mutex> state(stateMutex_);
     if (owner_ && owner_ != &node)
         return -EBUSY;
-    if (in->type != V4L2_BUF_TYPE_VIDEO_CAPTURE || in->memory != V4L2_MEMORY_MMAP || in->index >= buffers_.size() ||
-        buffers_[in->index].state != BufferState::Dequeued)
+    if (in->type != V4L2_BUF_TYPE_VIDEO_CAPTURE || in->memory != V4L2_MEMORY_MMAP ||
+        in->index >= buffers_.size() || buffers_[in->index].state != BufferState::Dequeued)
         return -EINVAL;
     const std::uint32_t index = in->index;
     Buffer& buffer = buffers_[index];
@@ -147,8 +140,7 @@ int SimCamera::queueBuffer(const OpenNode& node, void* arg)
     return 0;
 }
 
-int SimCamera::dequeueBuffer(const OpenNode& node, void* arg)
-{
+int SimCamera::dequeueBuffer(const OpenNode& node, void* arg) {
     const auto* in = static_cast<v4l2_buffer*>(arg);
     std::lock_guard<std::mutex> state(stateMutex_);
     if (owner_ && owner_ != &node)
@@ -166,8 +158,7 @@ int SimCamera::dequeueBuffer(const OpenNode& node, void* arg)
     return 0;
 }
 
-int SimCamera::streamOn(const OpenNode& node, void* arg)
-{
+int SimCamera::streamOn(const OpenNode& node, void* arg) {
     if (*static_cast<int*>(arg) != V4L2_BUF_TYPE_VIDEO_CAPTURE)
         return -EINVAL;
     double fps = config_.frameClock > 0 ? config_.frameClock : (config_.frameClock < 0 ? -1.0 : fps_);
@@ -183,12 +174,12 @@ int SimCamera::streamOn(const OpenNode& node, void* arg)
         stopClock_ = false;
         sequence_ = 0;
     }
-    clock_ = std::thread(&SimCamera::clockLoop, this, cycles_(current_->fourcc, current_->width, current_->height), fps);
+    clock_ = std::thread(&SimCamera::clockLoop, this,
+                         cycles_(current_->fourcc, current_->width, current_->height), fps);
     return 0;
 }
 
-int SimCamera::streamOff(const OpenNode& node, void* arg)
-{
+int SimCamera::streamOff(const OpenNode& node, void* arg) {
     if (*static_cast<int*>(arg) != V4L2_BUF_TYPE_VIDEO_CAPTURE)
         return -EINVAL;
     {
@@ -201,8 +192,7 @@ int SimCamera::streamOff(const OpenNode& node, void* arg)
 }
 
 // Called with controlMutex_ held. Joins the frame clock thread, which never takes controlMutex_.
-void SimCamera::stopStreaming()
-{
+void SimCamera::stopStreaming() {
     {
         std::lock_guard<std::mutex> state(stateMutex_);
         stopClock_ = true;
@@ -219,8 +209,7 @@ void SimCamera::stopStreaming()
     signalNodes(false);
 }
 
-void* SimCamera::mmap(OpenNode& node, std::size_t length, off_t offset, int* error)
-{
+void* SimCamera::mmap(OpenNode& node, std::size_t length, off_t offset, int* error) {
     std::lock_guard<std::mutex> control(controlMutex_);
     std::lock_guard<std::mutex> state(stateMutex_);
     *error = gone_ ? ENODEV : EINVAL;
@@ -239,8 +228,7 @@ void* SimCamera::mmap(OpenNode& node, std::size_t length, off_t offset, int* err
     return MAP_FAILED;
 }
 
-short SimCamera::pollEvents(const OpenNode& node)
-{
+short SimCamera::pollEvents(const OpenNode& node) {
     std::lock_guard<std::mutex> state(stateMutex_);
     if (gone_)
         return POLLERR | POLLHUP;
@@ -260,8 +248,7 @@ short SimCamera::pollEvents(const OpenNode& node)
 }
 
 // Called with stateMutex_ held: makes every node's eventfd readable, or not.
-void SimCamera::signalNodes(bool readable)
-{
+void SimCamera::signalNodes(bool readable) {
     for (const OpenNode* node : nodes_) {
         std::uint64_t count = 1;
         if (readable) {
@@ -273,8 +260,7 @@ void SimCamera::signalNodes(bool readable)
     signalled_ = readable;
 }
 
-void SimCamera::unplug()
-{
+void SimCamera::unplug() {
     std::lock_guard<std::mutex> control(controlMutex_);
     stopStreaming();
     std::lock_guard<std::mutex> state(stateMutex_);
@@ -282,8 +268,7 @@ void SimCamera::unplug()
     signalNodes(true);  // wakes pollers; they then see POLLERR | POLLHUP
 }
 
-bool SimCamera::setFault(int kind, int count)
-{
+bool SimCamera::setFault(int kind, int count) {
     if (kind < OPTIGRAB_SIM_FAULT_CORRUPT || kind > OPTIGRAB_SIM_FAULT_STALL || count < 0)
         return false;
     std::lock_guard<std::mutex> state(stateMutex_);
@@ -294,18 +279,17 @@ bool SimCamera::setFault(int kind, int count)
     return true;
 }
 
-void SimCamera::setBusy(bool busy)
-{
+void SimCamera::setBusy(bool busy) {
     std::lock_guard<std::mutex> state(stateMutex_);
     busy_ = busy;
 }
 
 // Runs on the camera's frame clock thread, from STREAMON to STREAMOFF (or unplug). fps <= 0: a
 // frame as soon as a buffer is queued.
-void SimCamera::clockLoop(std::shared_ptr<FrameCycle> cycle, double fps)
-{
+void SimCamera::clockLoop(std::shared_ptr<FrameCycle> cycle, double fps) {
     using Clock = std::chrono::steady_clock;
-    const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(fps > 0 ? 1.0 / fps : 0));
+    const auto period =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(fps > 0 ? 1.0 / fps : 0));
     auto next = Clock::now() + period;
     std::unique_lock<std::mutex> state(stateMutex_);
     while (!stopClock_) {
@@ -361,42 +345,41 @@ void SimCamera::clockLoop(std::shared_ptr<FrameCycle> cycle, double fps)
 }
 
 // Runs on the frame clock thread: copies a frame into a buffer, damaged as the fault asks.
-std::uint32_t SimCamera::fill(Buffer& buffer, const std::vector<std::uint8_t>& frame, int fault) const
-{
+std::uint32_t SimCamera::fill(Buffer& buffer, const std::vector<std::uint8_t>& frame, int fault) const {
     const std::size_t size = std::min(frame.size(), buffer.length);
     std::memcpy(buffer.memory, frame.data(), size);
     std::uint8_t* data = buffer.memory;
     switch (fault) {
-    case OPTIGRAB_SIM_FAULT_ERROR:
-        return static_cast<std::uint32_t>(size / 3);  // part of a frame, as a broken transfer leaves it
-    case OPTIGRAB_SIM_FAULT_TRUNCATED: {
-        std::size_t used = size / 2;
-        if (used >= 2 && data[used - 2] == 0xFF && data[used - 1] == 0xD9)
-            --used;
-        return static_cast<std::uint32_t>(used);
-    }
-    case OPTIGRAB_SIM_FAULT_CORRUPT: {
-        // Garbage in the middle of the entropy-coded data, with a stray restart marker: SOI, the
-        // headers and EOI stay intact, so only the decoder can tell.
-        std::size_t start = size / 2;
-        for (std::size_t i = 2; i + 1 < size; ++i)
-            if (data[i] == 0xFF && data[i + 1] == 0xDA) {
-                start = (i + size) / 2;
-                break;
+        case OPTIGRAB_SIM_FAULT_ERROR:
+            return static_cast<std::uint32_t>(size / 3);  // part of a frame, as a broken transfer leaves it
+        case OPTIGRAB_SIM_FAULT_TRUNCATED: {
+            std::size_t used = size / 2;
+            if (used >= 2 && data[used - 2] == 0xFF && data[used - 1] == 0xD9)
+                --used;
+            return static_cast<std::uint32_t>(used);
+        }
+        case OPTIGRAB_SIM_FAULT_CORRUPT: {
+            // Garbage in the middle of the entropy-coded data, with a stray restart marker: SOI, the
+            // headers and EOI stay intact, so only the decoder can tell.
+            std::size_t start = size / 2;
+            for (std::size_t i = 2; i + 1 < size; ++i)
+                if (data[i] == 0xFF && data[i + 1] == 0xDA) {
+                    start = (i + size) / 2;
+                    break;
+                }
+            std::uint32_t noise = 0x2545F491u;
+            for (std::size_t i = start; i < std::min(size - 2, start + 256); ++i) {
+                noise = noise * 1664525u + 1013904223u;
+                data[i] = static_cast<std::uint8_t>(noise >> 24);
             }
-        std::uint32_t noise = 0x2545F491u;
-        for (std::size_t i = start; i < std::min(size - 2, start + 256); ++i) {
-            noise = noise * 1664525u + 1013904223u;
-            data[i] = static_cast<std::uint8_t>(noise >> 24);
+            if (start + 2 < size - 2) {
+                data[start] = 0xFF;
+                data[start + 1] = 0xD3;
+            }
+            return static_cast<std::uint32_t>(size);
         }
-        if (start + 2 < size - 2) {
-            data[start] = 0xFF;
-            data[start + 1] = 0xD3;
-        }
-        return static_cast<std::uint32_t>(size);
-    }
-    default:
-        return static_cast<std::uint32_t>(size);
+        default:
+            return static_cast<std::uint32_t>(size);
     }
 }
 

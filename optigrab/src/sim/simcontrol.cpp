@@ -16,10 +16,10 @@
 
 namespace optigrab::sim {
 
-SimControl::SimControl(Simulator& simulator, std::string path) : simulator_(simulator), path_(std::move(path)) {}
+SimControl::SimControl(Simulator& simulator, std::string path)
+    : simulator_(simulator), path_(std::move(path)) {}
 
-SimControl::~SimControl()
-{
+SimControl::~SimControl() {
     if (thread_.joinable()) {
         const std::uint64_t one = 1;
         [[maybe_unused]] ssize_t written = ::write(wake_, &one, sizeof one);
@@ -32,14 +32,14 @@ SimControl::~SimControl()
         ::unlink(path_.c_str());
 }
 
-bool SimControl::start()
-{
+bool SimControl::start() {
     if (::mkfifo(path_.c_str(), 0600) == 0) {
         created_ = true;
     } else {
         struct stat info {};
         if (errno != EEXIST || ::stat(path_.c_str(), &info) != 0 || !S_ISFIFO(info.st_mode)) {
-            std::fprintf(stderr, "optigrab: cannot make the simulated camera control FIFO %s\n", path_.c_str());
+            std::fprintf(stderr, "optigrab: cannot make the simulated camera control FIFO %s\n",
+                         path_.c_str());
             return false;
         }
     }
@@ -53,8 +53,7 @@ bool SimControl::start()
 }
 
 // Runs on the control thread until the destructor signals wake_.
-void SimControl::run()
-{
+void SimControl::run() {
     std::string pending;
     char chunk[512];
     for (;;) {
@@ -73,15 +72,15 @@ void SimControl::run()
         for (std::size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
             const std::string line = pending.substr(0, end);
             if (line.find_first_not_of(" \t\r") != std::string::npos && !execute(line))
-                std::fprintf(stderr, "optigrab: simulated camera control: cannot understand \"%s\"\n", line.c_str());
+                std::fprintf(stderr, "optigrab: simulated camera control: cannot understand \"%s\"\n",
+                             line.c_str());
         }
         if (pending.size() > 4096)
             pending.clear();  // no line ending in sight: not a command
     }
 }
 
-bool SimControl::execute(const std::string& line)
-{
+bool SimControl::execute(const std::string& line) {
     std::istringstream in(line);
     std::string command;
     in >> command;

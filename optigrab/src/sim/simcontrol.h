@@ -28,9 +28,9 @@ private:
 
     Simulator& simulator_;
     const std::string path_;
-    int fifo_ = -1;       // read end, non-blocking
-    int keepOpen_ = -1;   // our own write end: without it, the FIFO reports hang-up after each writer
-    int wake_ = -1;       // eventfd that ends the thread
+    int fifo_ = -1;         // read end, non-blocking
+    int keepOpen_ = -1;     // our own write end: without it, the FIFO reports hang-up after each writer
+    int wake_ = -1;         // eventfd that ends the thread
     bool created_ = false;  // we made the FIFO, so we remove it
     std::thread thread_;
 };

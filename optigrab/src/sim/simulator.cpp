@@ -15,8 +15,7 @@
 
 namespace optigrab {
 
-Platform& simulatedPlatform()
-{
+Platform& simulatedPlatform() {
     return sim::Simulator::instance();
 }
 
@@ -28,16 +27,14 @@ constexpr int kFirstNodeNumber = 1000;  // above any real /dev/videoN, so simula
 
 }  // namespace
 
-Simulator& Simulator::instance()
-{
+Simulator& Simulator::instance() {
     // Never destroyed: at exit, frame clock threads of cameras still streaming and the library's
     // own threads may still call in, and static destruction order across the library is not ours.
     static Simulator* simulator = new Simulator;
     return *simulator;
 }
 
-Simulator::Simulator()
-{
+Simulator::Simulator() {
     // Demos and smoke tests: OPTIGRAB_SIMULATED_CAMERAS=N cameras are present from the start.
     if (const char* text = std::getenv("OPTIGRAB_SIMULATED_CAMERAS")) {
         char* end = nullptr;
@@ -50,18 +47,15 @@ Simulator::Simulator()
 
 Simulator::~Simulator() = default;
 
-std::string Simulator::nodePath(int id, bool metadata)
-{
+std::string Simulator::nodePath(int id, bool metadata) {
     return std::string("/dev/optigrab-sim/") + (metadata ? "meta" : "video") + std::to_string(id);
 }
 
-int Simulator::nodeNumber(int id, bool metadata)
-{
+int Simulator::nodeNumber(int id, bool metadata) {
     return kFirstNodeNumber + 2 * id + (metadata ? 1 : 0);
 }
 
-std::vector<NodeInfo> Simulator::nodes()
-{
+std::vector<NodeInfo> Simulator::nodes() {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<NodeInfo> result;
     for (const auto& [id, camera] : cameras_)  // ordered by id, so by node number
@@ -71,8 +65,7 @@ std::vector<NodeInfo> Simulator::nodes()
     return result;
 }
 
-int Simulator::open(const std::string& path)
-{
+int Simulator::open(const std::string& path) {
     std::shared_ptr<SimCamera> camera;
     bool metadata = false;
     {
@@ -104,15 +97,13 @@ int Simulator::open(const std::string& path)
     return handle->node.fd;
 }
 
-std::shared_ptr<Simulator::Handle> Simulator::handle(int fd)
-{
+std::shared_ptr<Simulator::Handle> Simulator::handle(int fd) {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto found = handles_.find(fd);
     return found == handles_.end() ? nullptr : found->second;
 }
 
-int Simulator::close(int fd)
-{
+int Simulator::close(int fd) {
     std::shared_ptr<Handle> closing;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -130,8 +121,7 @@ int Simulator::close(int fd)
     return ::close(fd);
 }
 
-int Simulator::ioctl(int fd, unsigned long request, void* arg)
-{
+int Simulator::ioctl(int fd, unsigned long request, void* arg) {
     const auto target = handle(fd);
     if (!target) {
         errno = EBADF;
@@ -145,8 +135,7 @@ int Simulator::ioctl(int fd, unsigned long request, void* arg)
     return result;
 }
 
-void* Simulator::mmap(std::size_t length, int fd, off_t offset)
-{
+void* Simulator::mmap(std::size_t length, int fd, off_t offset) {
     const auto target = handle(fd);
     if (!target) {
         errno = EBADF;
@@ -159,15 +148,13 @@ void* Simulator::mmap(std::size_t length, int fd, off_t offset)
     return address;
 }
 
-int Simulator::munmap(void* address, std::size_t length)
-{
+int Simulator::munmap(void* address, std::size_t length) {
     return ::munmap(address, length);  // buffer mappings are ordinary shared mappings
 }
 
 // Our descriptors are eventfds that the cameras make readable when a frame waits or the camera is
 // gone; the revents the caller sees come from the camera's state, like a driver's poll.
-int Simulator::poll(struct pollfd* fds, nfds_t count, int timeoutMs)
-{
+int Simulator::poll(struct pollfd* fds, nfds_t count, int timeoutMs) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
     std::vector<std::shared_ptr<Handle>> ours(count);
@@ -178,7 +165,8 @@ int Simulator::poll(struct pollfd* fds, nfds_t count, int timeoutMs)
             real[i].events = POLLIN;
     }
     const auto nodeEvents = [&](nfds_t i) {
-        return static_cast<short>(ours[i]->camera->pollEvents(ours[i]->node) & (fds[i].events | POLLERR | POLLHUP));
+        return static_cast<short>(ours[i]->camera->pollEvents(ours[i]->node) &
+                                  (fds[i].events | POLLERR | POLLHUP));
     };
 
     for (;;) {
@@ -190,7 +178,8 @@ int Simulator::poll(struct pollfd* fds, nfds_t count, int timeoutMs)
         if (!ready && timeoutMs != 0) {
             wait = -1;
             if (timeoutMs > 0) {
-                const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+                const auto left =
+                    std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
                 wait = static_cast<int>(std::max<long>(0, left));
             }
         }
@@ -208,8 +197,7 @@ int Simulator::poll(struct pollfd* fds, nfds_t count, int timeoutMs)
     }
 }
 
-void Simulator::startHotplug(HotplugSink* sink)
-{
+void Simulator::startHotplug(HotplugSink* sink) {
     std::lock_guard<std::mutex> control(controlMutex_);
     {
         std::lock_guard<std::mutex> lock(sinkMutex_);
@@ -223,8 +211,7 @@ void Simulator::startHotplug(HotplugSink* sink)
     }
 }
 
-void Simulator::stopHotplug()
-{
+void Simulator::stopHotplug() {
     std::lock_guard<std::mutex> control(controlMutex_);
     control_.reset();  // joins the control thread: no command is running after this
     std::lock_guard<std::mutex> lock(sinkMutex_);
@@ -232,16 +219,14 @@ void Simulator::stopHotplug()
 }
 
 // Runs with sinkMutex_ held.
-void Simulator::announce(NodeEvent event, int id)
-{
+void Simulator::announce(NodeEvent event, int id) {
     if (!sink_)
         return;
     for (bool metadata : {false, true})
         sink_->nodeEvent(event, nodePath(id, metadata));
 }
 
-std::shared_ptr<FrameCycle> Simulator::cycle(std::uint32_t fourcc, int width, int height)
-{
+std::shared_ptr<FrameCycle> Simulator::cycle(std::uint32_t fourcc, int width, int height) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto& slot = cycles_[{fourcc, width, height}];
     if (!slot)
@@ -249,8 +234,7 @@ std::shared_ptr<FrameCycle> Simulator::cycle(std::uint32_t fourcc, int width, in
     return slot;
 }
 
-int Simulator::plug(CameraConfig config)
-{
+int Simulator::plug(CameraConfig config) {
     std::lock_guard<std::mutex> delivery(sinkMutex_);  // events leave in the order cameras change
     int id = 0;
     {
@@ -259,16 +243,14 @@ int Simulator::plug(CameraConfig config)
         if (config.serial.empty())
             config.serial = "SIM0000" + std::to_string(id);
         cameras_[id] = std::make_shared<SimCamera>(
-            id, std::move(config), [this](std::uint32_t fourcc, int width, int height) {
-                return cycle(fourcc, width, height);
-            });
+            id, std::move(config),
+            [this](std::uint32_t fourcc, int width, int height) { return cycle(fourcc, width, height); });
     }
     announce(NodeEvent::Added, id);
     return id;
 }
 
-bool Simulator::unplug(int id)
-{
+bool Simulator::unplug(int id) {
     std::lock_guard<std::mutex> delivery(sinkMutex_);
     std::shared_ptr<SimCamera> camera;
     {
@@ -284,8 +266,7 @@ bool Simulator::unplug(int id)
     return true;
 }
 
-void Simulator::unplugAll()
-{
+void Simulator::unplugAll() {
     std::vector<int> ids;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -296,14 +277,12 @@ void Simulator::unplugAll()
         unplug(id);
 }
 
-int Simulator::count()
-{
+int Simulator::count() {
     std::lock_guard<std::mutex> lock(mutex_);
     return static_cast<int>(cameras_.size());
 }
 
-std::shared_ptr<SimCamera> Simulator::camera(int id)
-{
+std::shared_ptr<SimCamera> Simulator::camera(int id) {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto found = cameras_.find(id);
     return found == cameras_.end() ? nullptr : found->second;

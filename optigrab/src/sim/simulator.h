@@ -53,7 +53,7 @@ private:
     std::shared_ptr<FrameCycle> cycle(std::uint32_t fourcc, int width, int height);
     void announce(NodeEvent event, int id);
 
-    std::mutex mutex_;  // guards cameras_, handles_, nextId_ and cycles_
+    std::mutex mutex_;                                   // guards cameras_, handles_, nextId_ and cycles_
     std::map<int, std::shared_ptr<SimCamera>> cameras_;  // plugged cameras by id
     std::map<int, std::shared_ptr<Handle>> handles_;     // open nodes by descriptor
     int nextId_ = 0;

@@ -113,10 +113,12 @@ bool ReadXML::writeData(const char* filePath) {
 
     // Written beside the target and renamed over it, so a crash or a full disk never leaves a
     // truncated settings file.
+    // Unbuffered, so that a failing write is seen here: a buffered one fails only in commit's
+    // flush, which still renames the cut-off file into place.
     QSaveFile file(QString::fromUtf8(filePath));
     const qint64 size = printer.CStrSize() - 1;  // without the terminator
-    const bool saved = file.open(QIODevice::WriteOnly) && file.write(printer.CStr(), size) == size &&
-                       file.commit();
+    const bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                       file.write(printer.CStr(), size) == size && file.commit();
     if (saved)
         printf("Successfully saved config to: %s\n", filePath);
     else

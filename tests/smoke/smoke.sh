@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Runs the real pagelux on a virtual 1920x1080 X screen with one simulated camera and checks what a
+# user would see: the page full screen, the prompt after unplugging, the page again after plugging.
+# Usage: smoke.sh BIN_DIR
+set -euo pipefail
+bin_dir=$1
+work=$(mktemp -d)
+trap 'kill "${app_pid:-0}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
+
+# A copy of the program with its own Configuration folder, so the build's settings stay untouched.
+mkdir -p "$work/app/Configuration"
+cp -a "$bin_dir/pagelux" "$bin_dir"/libOptigrab.so* "$work/app/"
+cp -a "$bin_dir/translations" "$work/app/"
+export HOME=$work/home LANG=C.UTF-8
+mkdir -p "$HOME"
+control=$work/control
+export OPTIGRAB_SIMULATED_CAMERAS=1 OPTIGRAB_SIMULATED_CONTROL=$control
+
+xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
+  set -euo pipefail
+  work=$1; control=$2
+  "$work/app/pagelux" > "$work/pagelux.log" 2>&1 &
+  app=$!
+  shot() { import -window root "$work/$1.png"; }
+  # Mean brightness (0..1) of a region WxH+X+Y of a screenshot.
+  mean() { convert "$work/$1.png" -crop "$2" -colorspace Gray -format "%[fx:mean]" info:; }
+  fail() { echo "FAIL: $*"; tail -n 40 "$work/pagelux.log"; kill $app; exit 1; }
+  waitfor() {  # waitfor NAME REGION CMP VALUE
+    for _ in $(seq 1 40); do
+      sleep 0.5; shot "$1"
+      awk -v m="$(mean "$1" "$2")" -v v="$4" "BEGIN{exit !(m $3 v)}" && return 0
+    done
+    fail "$1: mean of $2 is $(mean "$1" "$2"), expected $3 $4"
+  }
+
+  waitfor live 400x300+760+390 ">" 0.6           # the page fills the screen
+  [[ -p $control ]] || fail "no control FIFO"
+  awk -v m="$(mean live 40x40+10+10)" "BEGIN{exit !(m < 0.9)}" || fail "corner icon missing"
+  echo "unplug 0" > "$control"
+  waitfor unplugged 400x300+760+390 "<" 0.1      # black screen
+  awk -v m="$(mean unplugged 700x30+610+565)" "BEGIN{exit !(m > 0.02)}" || fail "prompt text missing"
+  awk -v m="$(mean unplugged 60x60+930+495)" "BEGIN{exit !(m > 0.02)}" || fail "prompt icon missing"
+  echo "plug" > "$control"
+  waitfor replugged 400x300+760+390 ">" 0.6
+  kill $app; wait $app || true
+  echo "smoke: page shown, prompt on unplug, page again on plug"
+' smoke "$work" "$control"

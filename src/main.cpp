@@ -1,5 +1,6 @@
 // Entry point: the application object and the full-screen main view.
 #include <QApplication>
+#include <QScreen>
 #include <cstdio>
 
 #include "liveview/videowidget.h"
@@ -11,6 +12,8 @@ int main(int argc, char* argv[]) {
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, true);
     VideoWidget view;
+    // Covers the screen also where no window manager carries out the full-screen request.
+    view.setGeometry(QGuiApplication::primaryScreen()->geometry());
     view.showFullScreen();
     return app.exec();
 }

@@ -5,7 +5,7 @@
 set -euo pipefail
 bin_dir=$1
 work=$(mktemp -d)
-trap 'kill "${app_pid:-0}" 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'rm -rf "$work"' EXIT
 
 # A copy of the program with its own Configuration folder, so the build's settings stay untouched.
 mkdir -p "$work/app/Configuration"

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QThread>
 #include <cstdio>
 
@@ -43,6 +44,9 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         m_drawingPixmap.setDevicePixelRatio(m_videoPixmap.devicePixelRatio());
         m_drawingPixmap.fill(Qt::transparent);
     }
+    // Every paint covers the whole view (the picture, black where it leaves the view uncovered), so
+    // Qt need not clear the window before each one: a pass over the window saved per frame.
+    if (!testAttribute(Qt::WA_OpaquePaintEvent)) setAttribute(Qt::WA_OpaquePaintEvent);
     update();
 }
 
@@ -50,14 +54,24 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
     Q_UNUSED(event);
     QPainter painter(this);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    painter.fillRect(rect(), Qt::black);
-    if (m_videoPixmap.isNull()) return;
+    if (m_videoPixmap.isNull()) {
+        painter.fillRect(rect(), Qt::black);
+        return;
+    }
 
     const int baseX = (width() - m_videoPixmap.width()) / 2;
     const int baseY = (height() - m_videoPixmap.height()) / 2;
     const QRect target(baseX + m_imageOffset.x(), baseY + m_imageOffset.y(),
                        static_cast<int>(m_videoPixmap.width() * m_currentScale),
                        static_cast<int>(m_videoPixmap.height() * m_currentScale));
+    // An opaque picture hides the black under it: only the parts it leaves uncovered are filled,
+    // which saves a pass over the whole window for every frame.
+    if (m_videoPixmap.hasAlphaChannel()) {
+        painter.fillRect(rect(), Qt::black);
+    } else {
+        for (const QRect& band : QRegion(rect()).subtracted(target))
+            painter.fillRect(band, Qt::black);
+    }
     painter.drawPixmap(target, m_videoPixmap, m_videoPixmap.rect());
     if (!m_drawingPixmap.isNull()) {
         // The layer has the picture's size, so this scaling is a no-op while the scale stays 1.

@@ -1,0 +1,414 @@
+// One scenario of the live-picture path in a process of its own: a simulated camera behind the real
+// library, the real presenter and a real VideoWidget on the offscreen platform, timed from outside.
+#include "liverun.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEvent>
+#include <QImage>
+#include <QPixmap>
+#include <QTimer>
+
+#include <pthread.h>
+#include <sys/resource.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "camera/campresenter.h"
+#include "liveview/videowidget.h"
+#include "optigrab.h"
+#include "optigrab_sim.h"
+#include "samples.h"
+#include "settings/readxml.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const QSize kViewSize(1920, 1080);
+const int kWarmupFrames = 60;  // painted before the window opens: frame cycle encoded, pools filled
+const char* kVendor = "fa11";
+const char* kProduct = "be01";
+
+double msBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+double cpuMs(clockid_t clock) {
+    timespec now{};
+    clock_gettime(clock, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+double processCpuMs(const rusage& usage) {
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+// Resident set from /proc/self/statm, read without allocating so that sampling it disturbs nothing.
+double residentMiB() {
+    char text[128] = {};
+    const int fd = ::open("/proc/self/statm", O_RDONLY);
+    if (fd < 0)
+        return 0.0;
+    const ssize_t got = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    if (got <= 0)
+        return 0.0;
+    long size = 0, resident = 0;
+    if (std::sscanf(text, "%ld %ld", &size, &resident) != 2)
+        return 0.0;
+    return resident * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// What the hooks record. Each Samples has one writer thread; the GUI thread reads the capture
+// thread's samples only after the camera was closed.
+struct Probe {
+    explicit Probe(std::size_t capacity)
+        : libraryGapMs(capacity),
+          libraryCpuMs(capacity),
+          presenterMs(capacity),
+          handOverMs(capacity),
+          intakeMs(capacity),
+          paintMs(capacity),
+          repaintMs(capacity) {}
+
+    std::atomic<bool> measuring{false};
+
+    // Capture thread.
+    Samples libraryGapMs, libraryCpuMs, presenterMs, handOverMs;
+    Clock::time_point lastCallbackEnd;
+    double lastCallbackEndCpu = 0.0;
+    bool callbackSeen = false;
+    double handOverThisFrame = 0.0;
+    std::atomic<long> captured{0};  // callbacks inside the window
+    std::atomic<int> frameWidth{0}, frameHeight{0};
+    std::atomic<bool> captureClockKnown{false};
+    clockid_t captureClock{};
+
+    // Counted on the capture thread (emissions) and the GUI thread (intakes).
+    std::atomic<long> emitted{0}, intakesStarted{0}, maxWaiting{0};
+    std::atomic<long> handOvers{0}, emittedInWindow{0};
+
+    // GUI thread.
+    Samples intakeMs, paintMs, repaintMs;
+    bool freshFrame = false;
+    QSize settledSize;
+    int paintedAtSize = 0;
+    int windowFrames = 0;
+    bool finished = false;
+    Clock::time_point windowStart, windowEnd;
+    double guiCpuStart = 0, guiCpuEnd = 0, captureCpuStart = 0, captureCpuEnd = 0;
+    rusage usageStart{}, usageEnd{};
+    double rssStart = 0, rssEnd = 0, rssMax = 0;
+    long capturedAtEnd = 0;
+};
+
+Probe* g_probe = nullptr;
+
+double captureThreadCpuMs() {
+    return g_probe->captureClockKnown.load() ? cpuMs(g_probe->captureClock) : 0.0;
+}
+
+void openWindow() {
+    Probe& p = *g_probe;
+    p.windowStart = Clock::now();
+    p.guiCpuStart = cpuMs(CLOCK_THREAD_CPUTIME_ID);
+    p.captureCpuStart = captureThreadCpuMs();
+    getrusage(RUSAGE_SELF, &p.usageStart);
+    p.rssStart = p.rssMax = residentMiB();
+    p.measuring.store(true);
+}
+
+void closeWindow() {
+    Probe& p = *g_probe;
+    p.measuring.store(false);
+    p.windowEnd = Clock::now();
+    p.guiCpuEnd = cpuMs(CLOCK_THREAD_CPUTIME_ID);
+    p.captureCpuEnd = captureThreadCpuMs();
+    getrusage(RUSAGE_SELF, &p.usageEnd);
+    p.rssEnd = residentMiB();
+    p.rssMax = std::max(p.rssMax, p.rssEnd);
+    p.capturedAtEnd = p.captured.load();
+    p.finished = true;
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+// Runs on the capture thread in place of the presenter's callback, which it calls unchanged: the time
+// between two callbacks is the library's (dequeue, decode or convert, the copy kept for stills).
+bool timedPreview(unsigned char* src, long width, long height, long size, void* param) {
+    Probe& p = *g_probe;
+    if (!p.captureClockKnown.load()) {
+        pthread_getcpuclockid(pthread_self(), &p.captureClock);
+        p.captureClockKnown.store(true);
+    }
+    const Clock::time_point start = Clock::now();
+    const double startCpu = cpuMs(CLOCK_THREAD_CPUTIME_ID);
+    p.handOverThisFrame = 0.0;
+    const bool result = callBackPreviewData(src, width, height, size, param);
+    const Clock::time_point end = Clock::now();
+    if (p.measuring.load()) {
+        if (p.callbackSeen) {
+            p.libraryGapMs.add(msBetween(p.lastCallbackEnd, start));
+            p.libraryCpuMs.add(startCpu - p.lastCallbackEndCpu);
+        }
+        p.presenterMs.add(msBetween(start, end) - p.handOverThisFrame);
+        p.captured.fetch_add(1);
+    }
+    p.lastCallbackEnd = end;
+    p.lastCallbackEndCpu = cpuMs(CLOCK_THREAD_CPUTIME_ID);
+    p.callbackSeen = true;
+    return result;
+}
+
+// The product's view with clocks around its stages; every override calls the base unchanged.
+class TimedView : public VideoWidget {
+public:
+    TimedView() {
+        connect(
+            this, &VideoWidget::imageReady, this,
+            [](const QImage&) {
+                Probe& p = *g_probe;
+                const long waiting = p.emitted.fetch_add(1) + 1 - p.intakesStarted.load();
+                long seen = p.maxWaiting.load();
+                while (waiting > seen && !p.maxWaiting.compare_exchange_weak(seen, waiting)) {
+                }
+                if (p.measuring.load())
+                    p.emittedInWindow.fetch_add(1);
+            },
+            Qt::DirectConnection);
+    }
+
+    // Capture thread: the view's hand-over (prepare at the view size, post, emit).
+    void drawQImage(long devIndex, QImage* image, long width, long height) override {
+        Probe& p = *g_probe;
+        if (image != nullptr) {
+            p.frameWidth.store(image->width());
+            p.frameHeight.store(image->height());
+        }
+        const Clock::time_point start = Clock::now();
+        VideoWidget::drawQImage(devIndex, image, width, height);
+        p.handOverThisFrame = msBetween(start, Clock::now());
+        if (p.measuring.load()) {
+            p.handOverMs.add(p.handOverThisFrame);
+            p.handOvers.fetch_add(1);
+        }
+    }
+
+protected:
+    // GUI thread: a queued call is the delivery of imageReady to onImageReady; an update request
+    // paints the window and its children into the backing store and flushes it.
+    bool event(QEvent* event) override {
+        Probe& p = *g_probe;
+        if (event->type() == QEvent::MetaCall) {
+            p.intakesStarted.fetch_add(1);
+            const Clock::time_point start = Clock::now();
+            const bool result = VideoWidget::event(event);
+            if (p.measuring.load())
+                p.intakeMs.add(msBetween(start, Clock::now()));
+            p.freshFrame = true;
+            return result;
+        }
+        if (event->type() == QEvent::UpdateRequest) {
+            const Clock::time_point start = Clock::now();
+            const bool result = VideoWidget::event(event);
+            if (p.measuring.load())
+                p.repaintMs.add(msBetween(start, Clock::now()));
+            return result;
+        }
+        return VideoWidget::event(event);
+    }
+
+    void paintEvent(QPaintEvent* event) override {
+        Probe& p = *g_probe;
+        const Clock::time_point start = Clock::now();
+        VideoWidget::paintEvent(event);
+        if (p.measuring.load())
+            p.paintMs.add(msBetween(start, Clock::now()));
+        if (!p.freshFrame || p.finished)
+            return;
+        p.freshFrame = false;
+        // Frames count once their size settles: the view's size hint reaches the library only after
+        // the first frames, which come at the camera's size.
+        const QSize frameSize(p.frameWidth.load(), p.frameHeight.load());
+        if (frameSize != p.settledSize && p.paintedAtSize < kWarmupFrames) {
+            p.settledSize = frameSize;
+            p.paintedAtSize = 0;
+        }
+        ++p.paintedAtSize;
+        if (p.paintedAtSize == kWarmupFrames)
+            openWindow();
+        else if (p.paintedAtSize == kWarmupFrames + p.windowFrames)
+            closeWindow();
+    }
+};
+
+// The settings the view reads at construction: our simulated camera, its format and size.
+bool storeSettings(const Scenario& scenario) {
+    const QString folder = QCoreApplication::applicationDirPath() + "/Configuration";
+    QDir().mkpath(folder);
+    ReadXML* settings = ReadXML::instance();
+    settings->devName = "Bench Camera";
+    settings->devPIDVID = QString("%1&%2").arg(kVendor, kProduct).toStdString();
+    settings->videoFormat = static_cast<int>(scenario.mediaType);
+    settings->resolution = QString("%1 x %2").arg(scenario.width).arg(scenario.height).toStdString();
+    settings->language = "en";
+    settings->savePath = QDir::tempPath().toStdString();
+    return settings->writeData((folder + "/lastsetting.xml").toUtf8().constData());
+}
+
+long benchCameraIndex() {
+    long count = 0;
+    if (camGetDevCount(&count) != CAM_OK)
+        return -1;
+    for (long i = 0; i < count; ++i) {
+        char vid[10] = {}, pid[10] = {};
+        if (camGetDevVid(i, vid) == CAM_OK && camGetDevPid(i, pid) == CAM_OK &&
+            std::strcmp(vid, kVendor) == 0 && std::strcmp(pid, kProduct) == 0)
+            return i;
+    }
+    return -1;
+}
+
+// Share of sampled pixels that are not black: the picture really reached the window.
+double litShare(const QImage& shot) {
+    int lit = 0, total = 0;
+    for (int y = shot.height() / 20; y < shot.height(); y += shot.height() / 10)
+        for (int x = shot.width() / 20; x < shot.width(); x += shot.width() / 10) {
+            ++total;
+            if (qGray(shot.pixel(x, y)) > 16)
+                ++lit;
+        }
+    return total ? static_cast<double>(lit) / total : 0.0;
+}
+
+void figure(const char* key, double value) {
+    std::printf("figure %s %.6g\n", key, value);
+}
+
+void stage(const char* key, const Samples& samples) {
+    if (samples.count() == 0)
+        return;
+    std::printf("figure %s_median %.6g\nfigure %s_p95 %.6g\n", key, samples.median(), key, samples.p95());
+}
+
+}  // namespace
+
+int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    Probe probe(static_cast<std::size_t>(frames) * 8 + 1024);
+    probe.windowFrames = frames;
+    g_probe = &probe;
+
+    OptigrabSimMode mode{scenario.mediaType, scenario.width, scenario.height, {scenario.modeFps, 0, 0, 0}};
+    OptigrabSimConfig config;
+    optigrabSimDefaultConfig(&config);
+    config.name = "Bench Camera";
+    config.vendorId = kVendor;
+    config.productId = kProduct;
+    config.modes = &mode;
+    config.modeCount = 1;
+    config.frameClock = scenario.frameClock;
+    if (optigrabSimPlug(&config) < 0) {
+        std::fprintf(stderr, "the simulated camera could not be plugged\n");
+        return 2;
+    }
+    if (!storeSettings(scenario)) {
+        std::fprintf(stderr, "the settings file could not be written\n");
+        return 2;
+    }
+
+    auto* view = new TimedView;  // opens the stored camera
+    const long devIndex = benchCameraIndex();
+    if (devIndex < 0 || camRegCallBackPreviewImage(devIndex, timedPreview) != CAM_OK) {
+        std::fprintf(stderr, "the simulated camera is not open\n");
+        delete view;
+        return 2;
+    }
+    view->resize(kViewSize);
+    view->show();
+
+    QTimer rssSampler;
+    QObject::connect(&rssSampler, &QTimer::timeout, [&probe] {
+        if (probe.measuring.load())
+            probe.rssMax = std::max(probe.rssMax, residentMiB());
+    });
+    rssSampler.start(250);
+    // Even a slow machine paints a few frames a second; a run that stalls is reported, not awaited.
+    const int timeoutMs = (60 + (frames + kWarmupFrames) / 3) * 1000;
+    QTimer::singleShot(timeoutMs, &app, &QCoreApplication::quit);
+    app.exec();
+    rssSampler.stop();
+
+    const QImage shot = view->grab().toImage();
+    const QSize viewSize = view->size();
+    delete view;  // closes the camera: the capture thread's samples are ours to read from here on
+    camUnInitCameraLib();
+
+    if (!probe.finished) {
+        std::fprintf(stderr, "timed out after %d of %d frames\n", probe.paintedAtSize,
+                     kWarmupFrames + frames);
+        return 3;
+    }
+    const double wallMs = msBetween(probe.windowStart, probe.windowEnd);
+    const double processMs = processCpuMs(probe.usageEnd) - processCpuMs(probe.usageStart);
+    const long faults = probe.usageEnd.ru_minflt - probe.usageStart.ru_minflt;
+    const double n = frames;
+
+    figure("view_width", viewSize.width());
+    figure("view_height", viewSize.height());
+    figure("frame_width", probe.frameWidth.load());
+    figure("frame_height", probe.frameHeight.load());
+    figure("picture_lit", litShare(shot));
+    figure("frames", frames);
+    figure("wall_s", wallMs / 1e3);
+    figure("delivered_fps", n / (wallMs / 1e3));
+    figure("captured_fps", probe.capturedAtEnd / (wallMs / 1e3));
+    stage("library_gap", probe.libraryGapMs);
+    stage("library_cpu", probe.libraryCpuMs);
+    stage("presenter", probe.presenterMs);
+    stage("handover", probe.handOverMs);
+    stage("intake", probe.intakeMs);
+    stage("paint", probe.paintMs);
+    stage("repaint", probe.repaintMs);
+    figure("cpu_ms_per_frame", processMs / n);
+    figure("cpu_core_pct", 100.0 * processMs / wallMs);
+    figure("gui_cpu_ms_per_frame", (probe.guiCpuEnd - probe.guiCpuStart) / n);
+    figure("capture_cpu_ms_per_frame", (probe.captureCpuEnd - probe.captureCpuStart) / n);
+    figure("minflt_per_frame", faults / n);
+    figure("peak_rss_mib", probe.usageEnd.ru_maxrss / 1024.0);
+    figure("rss_start_mib", probe.rssStart);
+    figure("rss_end_mib", probe.rssEnd);
+    figure("rss_max_mib", probe.rssMax);
+    figure("max_waiting", probe.maxWaiting.load());
+    figure("replaced", probe.handOvers.load() - probe.emittedInWindow.load());
+    std::fflush(stdout);
+    return 0;
+}
+
+const std::vector<Scenario>& scenarios() {
+    static const std::vector<Scenario> list = {
+        {"mjpeg4k-free", "4K MJPEG, camera unthrottled", 2, 3840, 2160, 30, -1.0, 3000},
+        {"mjpeg4k-30", "4K MJPEG, camera at 30 fps", 2, 3840, 2160, 30, 30.0, 300},
+        {"mjpeg1080-60", "1080p MJPEG, camera at 60 fps", 2, 1920, 1080, 60, 60.0, 600},
+        {"yuy2-1080-free", "1080p YUY2, camera unthrottled", 1, 1920, 1080, 60, -1.0, 3000},
+        {"yuy2-4k-free", "4K YUY2, camera unthrottled", 1, 3840, 2160, 5, -1.0, 1000},
+    };
+    return list;
+}
+
+const Scenario* findScenario(const char* name) {
+    for (const Scenario& scenario : scenarios())
+        if (std::strcmp(scenario.name, name) == 0)
+            return &scenario;
+    return nullptr;
+}

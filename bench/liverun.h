@@ -1,0 +1,23 @@
+// The measured scenarios of the live-picture path, and the run of one of them in this process.
+#pragma once
+
+#include <vector>
+
+struct Scenario {
+    const char* name;   // on the command line: --run NAME, --only NAME
+    const char* title;  // in the report
+    long mediaType;     // 1 YUY2, 2 MJPG
+    long width;         // the camera's mode
+    long height;
+    long modeFps;       // the rate the mode advertises
+    double frameClock;  // the rate the simulated camera really delivers; negative = unthrottled
+    int frames;         // frames painted in the measured window
+};
+
+// In report order. The 3,000-frame run is the one whose resident size must stay flat.
+const std::vector<Scenario>& scenarios();
+const Scenario* findScenario(const char* name);
+
+// Runs one scenario against a real VideoWidget on the offscreen platform at 1920x1080 and prints its
+// figures as "figure KEY VALUE" lines on standard output. Returns the process's exit code.
+int runLive(const Scenario& scenario, int frames, int argc, char** argv);

@@ -1,0 +1,373 @@
+// pagelux_bench: measures the live-picture path (library, presenter, view) with simulated cameras,
+// times the same 4K frames through ffmpeg and gst-launch-1.0, and checks the figures against our
+// performance targets. Each scenario runs in a child process of its own (this program with --run),
+// so that CPU time, page faults and resident size belong to that scenario alone.
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "liverun.h"
+#include "samples.h"
+#include "toolcompare.h"
+
+namespace {
+
+using Figures = std::map<std::string, double>;
+
+struct Options {
+    int repeat = 3;
+    QStringList only;  // scenario names; empty = all
+    bool tools = true;
+    int toolFrames = 150;
+    int frames = 0;  // frames per scenario; 0 = the scenario's own
+};
+
+// Figures of each run of each scenario, and fps of each run of each tool.
+struct Results {
+    std::map<std::string, std::vector<Figures>> live;
+    std::map<QString, std::vector<double>> tools;
+    std::map<QString, QString> toolErrors;
+    double meanFrameBytes = 0;
+};
+
+void usage() {
+    std::printf(
+        "usage: pagelux_bench [--repeat N] [--only NAME[,NAME...]] [--frames N] [--no-tools] [--tool-frames "
+        "N]\n"
+        "scenarios:");
+    for (const Scenario& s : scenarios())
+        std::printf(" %s", s.name);
+    std::printf("\n");
+}
+
+QString loadAverage() {
+    QFile file("/proc/loadavg");
+    if (!file.open(QIODevice::ReadOnly))
+        return "?";
+    return QString::fromLatin1(file.readAll()).section(' ', 0, 2);
+}
+
+bool runChild(const Scenario& scenario, int frames, Figures* figures, QString* error) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--run", scenario.name, "--frames", QString::number(frames)});
+    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
+        const QStringList lines = QString::fromLocal8Bit(child.readAllStandardError()).trimmed().split('\n');
+        *error = QString("exit %1: %2")
+                     .arg(child.exitCode())
+                     .arg(lines.mid(std::max(0, int(lines.size()) - 5)).join(" | "));
+        return false;
+    }
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        if (!line.startsWith("figure "))
+            continue;
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() == 3)
+            (*figures)[parts[1].toStdString()] = parts[2].toDouble();
+    }
+    return !figures->empty();
+}
+
+// Median across runs of one figure; NAN when no run has it.
+double median(const std::vector<Figures>& runs, const char* key) {
+    std::vector<double> values;
+    for (const Figures& run : runs) {
+        const auto found = run.find(key);
+        if (found != run.end())
+            values.push_back(found->second);
+    }
+    return values.empty() ? NAN : medianOf(values);
+}
+
+double worst(const std::vector<Figures>& runs, const char* key) {
+    double value = NAN;
+    for (const Figures& run : runs) {
+        const auto found = run.find(key);
+        if (found != run.end() && !(found->second <= value))
+            value = found->second;
+    }
+    return value;
+}
+
+QString perRun(const std::vector<Figures>& runs, const char* key, const char* format) {
+    QStringList values;
+    for (const Figures& run : runs) {
+        const auto found = run.find(key);
+        if (found != run.end())
+            values << QString::asprintf(format, found->second);
+    }
+    return values.join(' ');
+}
+
+void printStage(const std::vector<Figures>& runs, const char* label, const std::string& key) {
+    const double med = median(runs, (key + "_median").c_str());
+    const double p95 = median(runs, (key + "_p95").c_str());
+    if (std::isnan(med))
+        std::printf("  %-58s %9s %9s\n", label, "n/a", "n/a");
+    else
+        std::printf("  %-58s %9.3f %9.3f\n", label, med, p95);
+}
+
+void printScenario(const Scenario& s, const std::vector<Figures>& runs) {
+    if (runs.empty())
+        return;
+    std::printf("\n== %s: %.0f frames painted, %zu run(s); medians across runs ==\n", s.title,
+                median(runs, "frames"), runs.size());
+    std::printf("  camera %ldx%ld %s, frames from the library %.0fx%.0f, view %.0fx%.0f, picture shown: %s\n",
+                s.width, s.height, s.mediaType == 2 ? "MJPG" : "YUY2", median(runs, "frame_width"),
+                median(runs, "frame_height"), median(runs, "view_width"), median(runs, "view_height"),
+                median(runs, "picture_lit") > 0.5 ? "yes" : "NO");
+    std::printf("  %-58s %9s %9s\n", "stage (ms per frame)", "median", "p95");
+    printStage(runs,
+               s.frameClock < 0 ? "library: dequeue, decode/convert, still copy (capture gap)"
+                                : "capture gap (library work plus waiting for the camera)",
+               "library_gap");
+    printStage(runs, "library: capture-thread CPU between callbacks", "library_cpu");
+    printStage(runs, "presenter: callBackPreviewData around the view", "presenter");
+    printStage(runs, "view hand-over: drawQImage (capture thread)", "handover");
+    printStage(runs, "view intake: queued onImageReady (GUI thread)", "intake");
+    printStage(runs, "paint: paintEvent (GUI thread)", "paint");
+    printStage(runs, "repaint: update request, children and flush included", "repaint");
+    std::printf("  delivered frames/s (painted)       %8.2f   runs: %s\n", median(runs, "delivered_fps"),
+                qPrintable(perRun(runs, "delivered_fps", "%.2f")));
+    std::printf("  frames/s through the presenter     %8.2f\n", median(runs, "captured_fps"));
+    std::printf("  CPU per frame, whole process       %8.2f ms (%.3f s), %.1f %% of one core   runs: %s\n",
+                median(runs, "cpu_ms_per_frame"), median(runs, "cpu_ms_per_frame") / 1e3,
+                median(runs, "cpu_core_pct"), qPrintable(perRun(runs, "cpu_core_pct", "%.1f%%")));
+    std::printf("  CPU per frame, GUI thread          %8.2f ms;  capture thread %.2f ms\n",
+                median(runs, "gui_cpu_ms_per_frame"), median(runs, "capture_cpu_ms_per_frame"));
+    std::printf("  minor page faults per frame        %8.2f   runs: %s\n", median(runs, "minflt_per_frame"),
+                qPrintable(perRun(runs, "minflt_per_frame", "%.2f")));
+    std::printf("  peak RSS %.1f MiB;  RSS over the window: start %.1f, end %.1f, max %.1f MiB (%+.1f %%)\n",
+                median(runs, "peak_rss_mib"), median(runs, "rss_start_mib"), median(runs, "rss_end_mib"),
+                median(runs, "rss_max_mib"),
+                100.0 * (median(runs, "rss_end_mib") / median(runs, "rss_start_mib") - 1.0));
+    std::printf("  frames ever waiting for the GUI thread, at most %.0f;  replaced while waiting %.0f\n",
+                worst(runs, "max_waiting"), median(runs, "replaced"));
+}
+
+void printTools(const Results& results, const std::vector<ToolRun>& tools, int frames, double ours) {
+    std::printf(
+        "\n== The same 4K frames through other tools: %d frames of %.2f MB, fps = frames / wall time ==\n",
+        frames, results.meanFrameBytes / 1e6);
+    std::printf("  ours: 4K MJPEG unthrottled, delivered %.2f fps\n", ours);
+    for (const ToolRun& tool : tools) {
+        const auto runs = results.tools.find(tool.key);
+        if (runs == results.tools.end() || runs->second.empty()) {
+            const auto error = results.toolErrors.find(tool.key);
+            std::printf("  %-36s not measured: %s\n", qPrintable(tool.label),
+                        error == results.toolErrors.end() ? "" : qPrintable(error->second));
+            continue;
+        }
+        const double fps = medianOf(runs->second);
+        QStringList each;
+        for (double v : runs->second)
+            each << QString::number(v, 'f', 2);
+        std::printf("  %-36s %7.2f fps   ours / this = %.2fx   runs: %s\n", qPrintable(tool.label), fps,
+                    ours / fps, qPrintable(each.join(' ')));
+        std::printf("      %s\n", qPrintable(tool.commandLine()));
+    }
+}
+
+struct Verdicts {
+    int met = 0, missed = 0;
+    void check(bool ok, const QString& text) {
+        std::printf("  [%s] %s\n", ok ? "met" : "MISSED", qPrintable(text));
+        ok ? ++met : ++missed;
+    }
+};
+
+void printTargets(const Results& results) {
+    std::printf("\n== Targets ==\n");
+    Verdicts v;
+    auto runsOf = [&](const char* name) -> const std::vector<Figures>* {
+        const auto found = results.live.find(name);
+        return found == results.live.end() || found->second.empty() ? nullptr : &found->second;
+    };
+    auto toolFps = [&](const char* key) {
+        const auto found = results.tools.find(key);
+        return found == results.tools.end() || found->second.empty() ? NAN : medianOf(found->second);
+    };
+    if (const auto* runs = runsOf("mjpeg4k-30")) {
+        const double fps = median(*runs, "delivered_fps");
+        v.check(fps >= 30.0 * 0.995,
+                QString::asprintf("4K MJPEG, camera at 30 fps: %.2f fps delivered (every frame "
+                                  "of the camera's 30, within 0.5 %%)",
+                                  fps));
+        const double cpu = median(*runs, "cpu_core_pct");
+        v.check(cpu <= 60.0,
+                QString::asprintf("4K MJPEG at 30 fps: %.1f %% of one core in total (at most 60 %%)", cpu));
+    }
+    if (const auto* runs = runsOf("mjpeg4k-free")) {
+        const double ours = median(*runs, "delivered_fps");
+        const double one = toolFps("ffmpeg_1thread");
+        if (!std::isnan(one))
+            v.check(ours >= 3.0 * one,
+                    QString::asprintf("4K MJPEG unthrottled: %.2f fps = %.2fx ffmpeg on one thread "
+                                      "(%.2f fps; at least 3x)",
+                                      ours, ours / one, one));
+        const char* ahead[][2] = {{"ffmpeg_threads", "ffmpeg with default threads"},
+                                  {"ffmpeg_lowres_1thread", "ffmpeg -lowres 1 on one thread"},
+                                  {"ffmpeg_lowres_threads", "ffmpeg -lowres 1 with default threads"},
+                                  {"gst", "gst-launch-1.0"}};
+        for (const auto& tool : ahead) {
+            const double fps = toolFps(tool[0]);
+            if (!std::isnan(fps))
+                v.check(ours > fps,
+                        QString::asprintf("4K MJPEG unthrottled: %.2f fps ahead of %s (%.2f fps, %.2fx)",
+                                          ours, tool[1], fps, ours / fps));
+        }
+        const double start = median(*runs, "rss_start_mib"), end = median(*runs, "rss_end_mib");
+        const double high = worst(*runs, "rss_max_mib");
+        v.check(
+            std::fabs(end / start - 1.0) <= 0.10 && high / start - 1.0 <= 0.10,
+            QString::asprintf("RSS flat over %d frames: %.1f -> %.1f MiB, highest %.1f MiB (within 10 %%)",
+                              static_cast<int>(median(*runs, "frames")), start, end, high));
+    }
+    if (const auto* runs = runsOf("mjpeg1080-60")) {
+        const double cpu = median(*runs, "cpu_core_pct");
+        v.check(cpu <= 40.0,
+                QString::asprintf("1080p MJPEG at 60 fps: %.1f %% of one core (at most 40 %%; %.2f fps "
+                                  "delivered)",
+                                  cpu, median(*runs, "delivered_fps")));
+        const double gui = median(*runs, "gui_cpu_ms_per_frame");
+        v.check(gui <= 3.0,
+                QString::asprintf("1080p MJPEG at 60 fps: GUI thread %.2f ms CPU per frame (at most 3 ms; "
+                                  "intake %.2f + repaint %.2f ms median wall)",
+                                  gui, median(*runs, "intake_median"), median(*runs, "repaint_median")));
+    }
+    double faults = NAN, waiting = NAN;
+    QString worstFaults;
+    for (const auto& [name, runs] : results.live) {
+        const double f = median(runs, "minflt_per_frame");
+        if (!(f <= faults)) {
+            faults = f;
+            worstFaults = QString::fromStdString(name);
+        }
+        const double w = worst(runs, "max_waiting");
+        if (!(w <= waiting))
+            waiting = w;
+    }
+    if (!std::isnan(faults))
+        v.check(faults < 100.0,
+                QString::asprintf("steady state: at most %.2f minor page faults per frame (%s; fewer "
+                                  "than 100)",
+                                  faults, qPrintable(worstFaults)));
+    if (!std::isnan(waiting))
+        v.check(waiting <= 1.0,
+                QString::asprintf("latency: at most %.0f frame(s) ever waited for the GUI thread (at "
+                                  "most 1)",
+                                  waiting));
+    std::printf("  %d met, %d missed\n", v.met, v.missed);
+}
+
+int benchmark(const Options& options) {
+    std::printf("Pagelux live-picture benchmark: %d run(s) per scenario, load average at start %s\n",
+                options.repeat, qPrintable(loadAverage()));
+    std::fflush(stdout);
+    Results results;
+    QTemporaryDir folder;
+    const QString file = folder.filePath("4k.mjpeg");
+    const std::vector<ToolRun> tools = comparisonTools(file);
+    bool haveFile = false;
+    if (options.tools) {
+        haveFile = writeMjpegFile(file, options.toolFrames, &results.meanFrameBytes);
+        if (!haveFile)
+            std::printf("the 4K frame file could not be written to %s\n", qPrintable(file));
+    }
+
+    for (int round = 1; round <= options.repeat; ++round) {
+        for (const Scenario& s : scenarios()) {
+            if (!options.only.isEmpty() && !options.only.contains(s.name))
+                continue;
+            Figures figures;
+            QString error;
+            const int frames = options.frames > 0 ? options.frames : s.frames;
+            std::printf("run %d/%d: %s ...", round, options.repeat, s.title);
+            std::fflush(stdout);
+            if (runChild(s, frames, &figures, &error)) {
+                std::printf(" %.2f fps\n", figures["delivered_fps"]);
+                results.live[s.name].push_back(figures);
+            } else {
+                std::printf(" failed: %s\n", qPrintable(error));
+            }
+            std::fflush(stdout);
+        }
+        for (const ToolRun& tool : haveFile ? tools : std::vector<ToolRun>{}) {
+            QString error;
+            std::printf("run %d/%d: %s ...", round, options.repeat, qPrintable(tool.label));
+            std::fflush(stdout);
+            const double fps = timeTool(tool, options.toolFrames, &error);
+            if (fps > 0) {
+                std::printf(" %.2f fps\n", fps);
+                results.tools[tool.key].push_back(fps);
+            } else {
+                std::printf(" %s\n", qPrintable(error));
+                results.toolErrors[tool.key] = error;
+            }
+            std::fflush(stdout);
+        }
+    }
+
+    for (const Scenario& s : scenarios()) {
+        const auto found = results.live.find(s.name);
+        if (found != results.live.end())
+            printScenario(s, found->second);
+    }
+    if (haveFile) {
+        const auto ours = results.live.find("mjpeg4k-free");
+        printTools(results, tools, options.toolFrames,
+                   ours == results.live.end() ? NAN : median(ours->second, "delivered_fps"));
+    }
+    printTargets(results);
+    std::printf("load average at end %s\n", qPrintable(loadAverage()));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    const char* runName = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--run") == 0 && hasValue) {
+            runName = argv[++i];
+        } else if (std::strcmp(argv[i], "--frames") == 0 && hasValue) {
+            options.frames = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--repeat") == 0 && hasValue) {
+            options.repeat = std::max(1, std::atoi(argv[++i]));
+        } else if (std::strcmp(argv[i], "--only") == 0 && hasValue) {
+            options.only = QString::fromLocal8Bit(argv[++i]).split(',', Qt::SkipEmptyParts);
+        } else if (std::strcmp(argv[i], "--no-tools") == 0) {
+            options.tools = false;
+        } else if (std::strcmp(argv[i], "--tool-frames") == 0 && hasValue) {
+            options.toolFrames = std::max(1, std::atoi(argv[++i]));
+        } else {
+            usage();
+            return std::strcmp(argv[i], "--help") == 0 ? 0 : 1;
+        }
+    }
+    if (runName != nullptr) {
+        const Scenario* scenario = findScenario(runName);
+        if (scenario == nullptr) {
+            usage();
+            return 1;
+        }
+        return runLive(*scenario, options.frames > 0 ? options.frames : scenario->frames, argc, argv);
+    }
+    for (const QString& name : options.only)
+        if (findScenario(name.toUtf8().constData()) == nullptr) {
+            usage();
+            return 1;
+        }
+    QCoreApplication app(argc, argv);
+    return benchmark(options);
+}

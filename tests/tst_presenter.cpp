@@ -1,8 +1,8 @@
 // The presenter against the camera library with simulated cameras: the nested enumeration it
 // drives, its failure results, and the frames it hands to the view.
 #include <QImage>
-#include <QMutex>
 #include <QtTest>
+#include <mutex>
 
 #include "camera/campresenter.h"
 #include "optigrab_sim.h"
@@ -14,24 +14,30 @@ class RecordingView : public IView {
 public:
     IPresenter* presenter = nullptr;
     QStringList calls;
-    QMutex frameMutex;  // guards frames
+    std::mutex frameMutex;  // guards frames
     QList<QImage> frames;
 
     int frameCount() {
-        QMutexLocker lock(&frameMutex);
+        std::lock_guard<std::mutex> lock(frameMutex);
         return frames.size();
     }
 
     void initCameraList(QStringList& list) override {
         calls << "cameras " + list.join('|');
-        for (int i = 0; i < list.size(); ++i) presenter->getMediaNameList(i);
+        for (int i = 0; i < list.size(); ++i)
+            presenter->getMediaNameList(i);
     }
     void initMediaTypeList(int devIndex, QStringList& list) override {
         calls << QString("media %1 %2").arg(devIndex).arg(list.join('|'));
-        for (int j = 0; j < list.size(); ++j) presenter->getResolution(j);
+        for (int j = 0; j < list.size(); ++j)
+            presenter->getResolution(j);
     }
     void initReslutionList(int devIndex, int mediaIndex, int mediaType, QStringList& list) override {
-        calls << QString("resolutions %1 %2 %3 %4").arg(devIndex).arg(mediaIndex).arg(mediaType).arg(list.join('|'));
+        calls << QString("resolutions %1 %2 %3 %4")
+                     .arg(devIndex)
+                     .arg(mediaIndex)
+                     .arg(mediaType)
+                     .arg(list.join('|'));
     }
     void initFPSList(QStringList& list) override { calls << "fps " + list.join('|'); }
     void initAutoCrop(QStringList& list) override { calls << "crop " + list.join('|'); }
@@ -44,12 +50,14 @@ public:
         Q_UNUSED(devIndex);
         Q_UNUSED(width);
         Q_UNUSED(height);
-        QMutexLocker lock(&frameMutex);
+        std::lock_guard<std::mutex> lock(frameMutex);
         frames << image->copy();  // the image lives only during the call
     }
 };
 
-OptigrabSimMode mode(long type, long width, long height, long fps) { return {type, width, height, {fps, 0, 0, 0}}; }
+OptigrabSimMode mode(long type, long width, long height, long fps) {
+    return {type, width, height, {fps, 0, 0, 0}};
+}
 
 }  // namespace
 
@@ -71,8 +79,8 @@ private slots:
     }
 
     void enumerationIsNestedInLibraryOrder() {
-        const OptigrabSimMode modes[] = {mode(1, 640, 480, 30), mode(2, 1920, 1080, 30), mode(2, 1280, 720, 30),
-                                         mode(3, 640, 480, 15)};
+        const OptigrabSimMode modes[] = {mode(1, 640, 480, 30), mode(2, 1920, 1080, 30),
+                                         mode(2, 1280, 720, 30), mode(3, 640, 480, 15)};
         OptigrabSimConfig first;
         optigrabSimDefaultConfig(&first);
         first.name = "Desk Cam";
@@ -152,19 +160,22 @@ private slots:
         // A gradient whose every pixel differs, tightly packed as the library delivers it.
         QByteArray bytes;
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) bytes.append(char(x * 30)).append(char(y * 60)).append(char(7));
+            for (int x = 0; x < width; ++x)
+                bytes.append(char(x * 30)).append(char(y * 60)).append(char(7));
         PreviewParam param{3};
-        QVERIFY(callBackPreviewData(reinterpret_cast<unsigned char*>(bytes.data()), width, height, bytes.size(),
-                                    &param));
+        QVERIFY(callBackPreviewData(reinterpret_cast<unsigned char*>(bytes.data()), width, height,
+                                    bytes.size(), &param));
         QCOMPARE(view.frames.size(), 1);
         const QImage frame = view.frames.first();
         QCOMPARE(frame.size(), QSize(width, height));
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) QCOMPARE(frame.pixel(x, y), qRgb(x * 30, y * 60, 7));
+            for (int x = 0; x < width; ++x)
+                QCOMPARE(frame.pixel(x, y), qRgb(x * 30, y * 60, 7));
 
         // A frame shorter than its size claims never reaches the view as a picture.
         view.frames.clear();
-        callBackPreviewData(reinterpret_cast<unsigned char*>(bytes.data()), width, height, bytes.size() - 1, &param);
+        callBackPreviewData(reinterpret_cast<unsigned char*>(bytes.data()), width, height, bytes.size() - 1,
+                            &param);
         QVERIFY(view.frames.isEmpty() || view.frames.first().isNull());
         presenter.uninit();
     }
@@ -179,7 +190,7 @@ private slots:
         QCOMPARE(presenter.openDev(0, 2, 0, 1280, 720), 0L);
         QTRY_VERIFY_WITH_TIMEOUT(view.frameCount() >= 2, 10000);
         presenter.closeDev(0);
-        QMutexLocker lock(&view.frameMutex);
+        std::lock_guard<std::mutex> lock(view.frameMutex);
         const QImage frame = view.frames.last();
         QCOMPARE(frame.size(), QSize(1280, 720));
         QVERIFY(qGray(frame.pixel(5, 5)) > 200);  // the paper's top-left corner is white

@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "allocwatch.h"
 #include "camera/campresenter.h"
 #include "liveview/videowidget.h"
 #include "optigrab.h"
@@ -109,6 +110,7 @@ struct Probe {
     rusage usageStart{}, usageEnd{};
     double rssStart = 0, rssEnd = 0, rssMax = 0;
     long capturedAtEnd = 0;
+    long largeAllocationsStart = 0, largeAllocationsEnd = 0;
 };
 
 Probe* g_probe = nullptr;
@@ -124,12 +126,16 @@ void openWindow() {
     p.captureCpuStart = captureThreadCpuMs();
     getrusage(RUSAGE_SELF, &p.usageStart);
     p.rssStart = p.rssMax = residentMiB();
+    p.largeAllocationsStart = largeAllocations();
+    watchLargeAllocations(true);
     p.measuring.store(true);
 }
 
 void closeWindow() {
     Probe& p = *g_probe;
     p.measuring.store(false);
+    watchLargeAllocations(false);
+    p.largeAllocationsEnd = largeAllocations();
     p.windowEnd = Clock::now();
     p.guiCpuEnd = cpuMs(CLOCK_THREAD_CPUTIME_ID);
     p.captureCpuEnd = captureThreadCpuMs();
@@ -385,6 +391,8 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
     figure("gui_cpu_ms_per_frame", (probe.guiCpuEnd - probe.guiCpuStart) / n);
     figure("capture_cpu_ms_per_frame", (probe.captureCpuEnd - probe.captureCpuStart) / n);
     figure("minflt_per_frame", faults / n);
+    figure("large_allocs", probe.largeAllocationsEnd - probe.largeAllocationsStart);
+    figure("large_allocs_per_frame", (probe.largeAllocationsEnd - probe.largeAllocationsStart) / n);
     figure("peak_rss_mib", probe.usageEnd.ru_maxrss / 1024.0);
     figure("rss_start_mib", probe.rssStart);
     figure("rss_end_mib", probe.rssEnd);

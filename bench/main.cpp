@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 
+#include "allocwatch.h"
 #include "liverun.h"
 #include "samples.h"
 #include "toolcompare.h"
@@ -145,6 +146,9 @@ void printScenario(const Scenario& s, const std::vector<Figures>& runs) {
                 median(runs, "gui_cpu_ms_per_frame"), median(runs, "capture_cpu_ms_per_frame"));
     std::printf("  minor page faults per frame        %8.2f   runs: %s\n", median(runs, "minflt_per_frame"),
                 qPrintable(perRun(runs, "minflt_per_frame", "%.2f")));
+    std::printf("  heap allocations of %zu KiB or more per frame %5.2f (%.0f in the window)   runs: %s\n",
+                kLargeAllocation / 1024, median(runs, "large_allocs_per_frame"), median(runs, "large_allocs"),
+                qPrintable(perRun(runs, "large_allocs", "%.0f")));
     std::printf("  peak RSS %.1f MiB;  RSS over the window: start %.1f, end %.1f, max %.1f MiB (%+.1f %%)\n",
                 median(runs, "peak_rss_mib"), median(runs, "rss_start_mib"), median(runs, "rss_end_mib"),
                 median(runs, "rss_max_mib"),
@@ -243,13 +247,18 @@ void printTargets(const Results& results) {
                                   "intake %.2f + repaint %.2f ms median wall)",
                                   gui, median(*runs, "intake_median"), median(*runs, "repaint_median")));
     }
-    double faults = NAN, waiting = NAN;
-    QString worstFaults;
+    double faults = NAN, waiting = NAN, allocations = NAN;
+    QString worstFaults, worstAllocations;
     for (const auto& [name, runs] : results.live) {
         const double f = median(runs, "minflt_per_frame");
         if (!(f <= faults)) {
             faults = f;
             worstFaults = QString::fromStdString(name);
+        }
+        const double a = median(runs, "large_allocs_per_frame");
+        if (!(a <= allocations)) {
+            allocations = a;
+            worstAllocations = QString::fromStdString(name);
         }
         const double w = worst(runs, "max_waiting");
         if (!(w <= waiting))
@@ -260,6 +269,12 @@ void printTargets(const Results& results) {
                 QString::asprintf("steady state: at most %.2f minor page faults per frame (%s; fewer "
                                   "than 100)",
                                   faults, qPrintable(worstFaults)));
+    if (!std::isnan(allocations))
+        v.check(allocations < 0.01,
+                QString::asprintf(
+                    "steady state: %.4f heap allocations of %zu KiB or more per frame (%s; none per "
+                    "frame, a pool growing once is not per frame)",
+                    allocations, kLargeAllocation / 1024, qPrintable(worstAllocations)));
     if (!std::isnan(waiting))
         v.check(waiting <= 1.0,
                 QString::asprintf("latency: at most %.0f frame(s) ever waited for the GUI thread (at "

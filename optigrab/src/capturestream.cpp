@@ -30,24 +30,31 @@ long sizeDistance(const FrameSize& size, long width, long height) {
 CaptureStream::CaptureStream(const DeviceInfo& device, long devIndex, GoneHandler onGone)
     : device_(device), onGone_(std::move(onGone)), v4l2_(*device.platform), devIndex_(devIndex) {}
 
-CaptureStream::~CaptureStream() { stop(); }
+CaptureStream::~CaptureStream() {
+    stop();
+}
 
 bool CaptureStream::chooseMode(const DeviceInfo& device, long code, long width, long height, long fps,
                                Mode* mode) {
     const MediaFormat* format = nullptr;
     for (const MediaFormat& candidate : device.formats)
-        if (candidate.code == code) format = &candidate;
-    if (!format && !device.formats.empty()) format = &device.formats.front();
-    if (!format || format->sizes.empty()) return false;
+        if (candidate.code == code)
+            format = &candidate;
+    if (!format && !device.formats.empty())
+        format = &device.formats.front();
+    if (!format || format->sizes.empty())
+        return false;
 
     const FrameSize* best = &format->sizes.front();
     for (const FrameSize& size : format->sizes)  // largest first: ties keep the larger size
-        if (sizeDistance(size, width, height) < sizeDistance(*best, width, height)) best = &size;
+        if (sizeDistance(size, width, height) < sizeDistance(*best, width, height))
+            best = &size;
 
     long rate = best->fps.empty() ? 0 : best->fps.front();
     if (fps > 0) {
         for (long offered : best->fps)
-            if (std::labs(offered - fps) < std::labs(rate - fps)) rate = offered;
+            if (std::labs(offered - fps) < std::labs(rate - fps))
+                rate = offered;
     }
     *mode = Mode{format->code, format->fourcc, best->width, best->height, rate, 0};
     return true;
@@ -55,8 +62,10 @@ bool CaptureStream::chooseMode(const DeviceInfo& device, long code, long width, 
 
 long CaptureStream::start(long code, long width, long height, long fps) {
     Mode wanted;
-    if (!chooseMode(device_, code, width, height, fps, &wanted)) return CAM_ERR_NOT_SUPPORTED;
-    if (int error = v4l2_.open(device_.node.path)) return resultFromErrno(error);
+    if (!chooseMode(device_, code, width, height, fps, &wanted))
+        return CAM_ERR_NOT_SUPPORTED;
+    if (int error = v4l2_.open(device_.node.path))
+        return resultFromErrno(error);
 
     v4l2_pix_format actual{};
     if (int error = v4l2_.setFormat(wanted.fourcc, wanted.width, wanted.height, &actual)) {
@@ -73,7 +82,8 @@ long CaptureStream::start(long code, long width, long height, long fps) {
     mode_.stride = actual.bytesperline;
     long rate = 0;
     // A driver without frame-rate control runs at its own pace; that is no reason to fail.
-    if (v4l2_.setFrameRate(wanted.fps, &rate) == 0 && rate > 0) mode_.fps = rate;
+    if (v4l2_.setFrameRate(wanted.fps, &rate) == 0 && rate > 0)
+        mode_.fps = rate;
 
     if (int error = v4l2_.startStreaming(kBufferCount)) {
         v4l2_.close();
@@ -97,6 +107,11 @@ long CaptureStream::start(long code, long width, long height, long fps) {
 
 void CaptureStream::stop() {
     stopping_.store(true);
+    {
+        // Under the lock, so that a capture thread about to wait for a free lane sees the flag.
+        std::lock_guard<std::mutex> lock(lanesMutex_);
+        lanesChanged_.notify_all();
+    }
     if (thread_.joinable()) {
         std::uint64_t one = 1;
         while (::write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
@@ -110,7 +125,9 @@ void CaptureStream::stop() {
     v4l2_.close();
 }
 
-bool CaptureStream::onAnyCaptureThread() { return tl_captureThread; }
+bool CaptureStream::onAnyCaptureThread() {
+    return tl_captureThread;
+}
 
 void CaptureStream::setSizeHint(long width, long height) {
     auto clamp = [](long v) {
@@ -121,7 +138,8 @@ void CaptureStream::setSizeHint(long width, long height) {
 
 long CaptureStream::copyLatestFrame(std::vector<std::uint8_t>& bytes, FrameView* view) const {
     std::lock_guard<std::mutex> lock(latestMutex_);
-    if (latestView_.size == 0) return CAM_ERR_NO_FRAME;
+    if (latestView_.size == 0)
+        return CAM_ERR_NO_FRAME;
     bytes.assign(latest_.begin(), latest_.begin() + static_cast<std::ptrdiff_t>(latestView_.size));
     *view = latestView_;
     view->data = bytes.data();
@@ -131,23 +149,28 @@ long CaptureStream::copyLatestFrame(std::vector<std::uint8_t>& bytes, FrameView*
 // Runs on the capture thread until stop() or until the device fails.
 void CaptureStream::run() {
     tl_captureThread = true;
+    startLanes();
     Platform& platform = *device_.platform;
     bool gone = false;
     while (!stopping_.load()) {
         pollfd fds[2] = {{v4l2_.fd(), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         int ready = platform.poll(fds, 2, kPollTimeoutMs);
         if (ready < 0) {
-            if (errno == EINTR || errno == EAGAIN) continue;
+            if (errno == EINTR || errno == EAGAIN)
+                continue;
             gone = errno == ENODEV;
             break;
         }
-        if (ready == 0 || stopping_.load() || fds[1].revents) continue;  // a stalled camera just waits
-        if (!(fds[0].revents & (POLLIN | POLLERR | POLLHUP | POLLNVAL))) continue;
+        if (ready == 0 || stopping_.load() || fds[1].revents)
+            continue;  // a stalled camera just waits
+        if (!(fds[0].revents & (POLLIN | POLLERR | POLLHUP | POLLNVAL)))
+            continue;
 
         // POLLERR is also answered by DQBUF: ENODEV for an unplugged camera.
         v4l2_buffer buffer{};
         int error = v4l2_.dequeue(&buffer);
-        if (error == EAGAIN) continue;
+        if (error == EAGAIN)
+            continue;
         if (error == EIO) {  // a frame the driver marked as failed on older kernels
             dropped_.fetch_add(1);
             continue;
@@ -157,18 +180,15 @@ void CaptureStream::run() {
             break;
         }
         handleFrame(buffer);
-        if ((error = v4l2_.requeue(buffer)) != 0) {
-            gone = error == ENODEV || error == ENXIO;
-            break;
-        }
     }
+    stopLanes();  // no callback runs after this, and no lane touches the buffers any more
     // Releases the buffers at once: an unplugged camera's memory should not wait for camCloseDev.
     v4l2_.close();
-    if (gone && !stopping_.load() && onGone_) onGone_(device_.node.path);
+    if (gone && !stopping_.load() && onGone_)
+        onGone_(device_.node.path);
 }
 
-// Runs on the capture thread for every dequeued buffer.
-void CaptureStream::handleFrame(const v4l2_buffer& buffer) {
+FrameView CaptureStream::viewOf(const v4l2_buffer& buffer) const {
     FrameView frame;
     frame.code = mode_.code;
     frame.data = v4l2_.bufferData(buffer.index);
@@ -176,34 +196,124 @@ void CaptureStream::handleFrame(const v4l2_buffer& buffer) {
     frame.width = mode_.width;
     frame.height = mode_.height;
     frame.stride = mode_.stride;
+    return frame;
+}
+
+// Runs on the capture thread for every dequeued buffer: checks it and hands it to a free lane, which
+// requeues it once decoded. A requeue that fails (an unplugged camera) shows at the next dequeue.
+void CaptureStream::handleFrame(const v4l2_buffer& buffer) {
+    const FrameView frame = viewOf(buffer);
     if ((buffer.flags & V4L2_BUF_FLAG_ERROR) || !FrameConverter::looksComplete(frame)) {
         dropped_.fetch_add(1);
+        v4l2_.requeue(buffer);
         return;
     }
-
-    callBackPreviewImage callback = callback_.load();
-    if (callback && !paused_.load()) {
-        std::uint64_t hint = sizeHint_.load();
-        long width = 0, height = 0;
-        if (!converter_.toRgb(frame, long(hint >> 32), long(hint & 0xFFFFFFFFu), FrameConverter::Quality::Preview,
-                              rgb_, &width, &height)) {
-            dropped_.fetch_add(1);  // corrupt data: the last good frame stays the one kept for stills
-            return;
-        }
-        if (stopping_.load()) return;
-        PreviewParam param{devIndex_.load()};
-        callback(rgb_.data(), width, height, width * height * 3, &param);
-        delivered_.fetch_add(1);
+    if (callback_.load() == nullptr || paused_.load()) {
+        keepLatest(frame, spare_);  // still pictures work without preview
+        v4l2_.requeue(buffer);
+        return;
     }
+    std::unique_lock<std::mutex> lock(lanesMutex_);
+    Lane* free = nullptr;
+    // All lanes busy: the camera's next frames wait in the driver's queue (or are dropped there).
+    lanesChanged_.wait(lock, [&] {
+        for (auto& lane : lanes_)
+            if (!lane->assigned)
+                free = lane.get();
+        return free != nullptr || stopping_.load() || lanes_.empty();
+    });
+    if (free == nullptr) {  // stopping, or no lane could be started
+        lock.unlock();
+        v4l2_.requeue(buffer);
+        return;
+    }
+    free->assigned = true;
+    free->buffer = buffer;
+    free->ticket = nextTicket_++;
+    lanesChanged_.notify_all();
+}
 
-    // Keeps the source for still pictures; the copy goes to spare_ first so the lock is held only for
-    // a swap, and both vectors keep their capacity from frame to frame.
-    spare_.resize(std::max(spare_.size(), frame.size));
-    std::copy(frame.data, frame.data + frame.size, spare_.begin());
+// Runs on a lane's thread: decodes the frames handed to it, then, in its turn, calls the frame
+// callback and keeps the frame for still pictures.
+void CaptureStream::runLane(Lane& lane) {
+    tl_captureThread = true;
+    std::unique_lock<std::mutex> lock(lanesMutex_);
+    for (;;) {
+        lanesChanged_.wait(lock, [&] { return lane.assigned || lanesStopping_; });
+        if (!lane.assigned)
+            return;
+        const v4l2_buffer buffer = lane.buffer;
+        const std::uint64_t ticket = lane.ticket;
+        lock.unlock();
+
+        const FrameView frame = viewOf(buffer);
+        const std::uint64_t hint = sizeHint_.load();
+        long width = 0, height = 0;
+        const bool decoded =
+            !stopping_.load() &&
+            lane.converter.toRgb(frame, long(hint >> 32), long(hint & 0xFFFFFFFFu),
+                                 FrameConverter::Quality::Preview, lane.rgb, &width, &height);
+        lock.lock();
+        lanesChanged_.wait(lock, [&] { return turn_ == ticket; });
+        lock.unlock();
+
+        callBackPreviewImage callback = callback_.load();
+        if (!decoded) {
+            dropped_.fetch_add(1);  // corrupt data: the last good frame stays the one kept for stills
+        } else if (callback && !paused_.load() && !stopping_.load()) {
+            PreviewParam param{devIndex_.load()};
+            callback(lane.rgb.data(), width, height, width * height * 3, &param);
+            delivered_.fetch_add(1);
+            keepLatest(frame, lane.spare);
+        }
+        v4l2_.requeue(buffer);
+
+        lock.lock();
+        ++turn_;
+        lane.assigned = false;
+        lanesChanged_.notify_all();
+    }
+}
+
+// Keeps the source of a good frame for still pictures; the copy goes to spare first so the lock is
+// held only for a swap, and the vectors keep their capacity from frame to frame.
+void CaptureStream::keepLatest(const FrameView& frame, std::vector<std::uint8_t>& spare) {
+    spare.resize(std::max(spare.size(), frame.size));
+    std::copy(frame.data, frame.data + frame.size, spare.begin());
     std::lock_guard<std::mutex> lock(latestMutex_);
-    latest_.swap(spare_);
+    latest_.swap(spare);
     latestView_ = frame;
     latestView_.data = nullptr;
+}
+
+// Two lanes where two cores can run them: a 4K MJPEG frame takes longer to decode than a 60 fps
+// camera leaves between frames on one core.
+void CaptureStream::startLanes() {
+    const unsigned count = std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+    std::lock_guard<std::mutex> lock(lanesMutex_);
+    lanesStopping_ = false;
+    for (unsigned i = 0; i < count; ++i) {
+        lanes_.push_back(std::make_unique<Lane>());
+        Lane& lane = *lanes_.back();
+        try {
+            lane.thread = std::thread(&CaptureStream::runLane, this, std::ref(lane));
+        } catch (const std::system_error&) {
+            lanes_.pop_back();  // fewer lanes still deliver every frame, only more slowly
+            break;
+        }
+    }
+}
+
+// Lets the lanes finish the frames they hold, in order, and ends them.
+void CaptureStream::stopLanes() {
+    {
+        std::lock_guard<std::mutex> lock(lanesMutex_);
+        lanesStopping_ = true;
+        lanesChanged_.notify_all();
+    }
+    for (auto& lane : lanes_)
+        lane->thread.join();
+    lanes_.clear();
 }
 
 }  // namespace optigrab

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -38,7 +39,8 @@ public:
 
     // The offered mode nearest to the request: same code at the nearest size, else the first media
     // type; the nearest offered rate, fps 0 = the highest. False when the device offers nothing.
-    static bool chooseMode(const DeviceInfo& device, long code, long width, long height, long fps, Mode* mode);
+    static bool chooseMode(const DeviceInfo& device, long code, long width, long height, long fps,
+                           Mode* mode);
 
     // Opens the node in the mode nearest to the request and starts the capture thread. Returns a
     // CamResult. Called once.
@@ -64,13 +66,31 @@ public:
     long framesDropped() const { return dropped_.load(); }
 
 private:
+    // A decoding worker. Frames are handed to the free lane in arrival order, each with a ticket;
+    // lanes decode at the same time, but call the frame callback one at a time in ticket order.
+    struct Lane {
+        std::thread thread;
+        FrameConverter converter;
+        std::vector<std::uint8_t> rgb;    // the buffer handed to the callback
+        std::vector<std::uint8_t> spare;  // next latest frame, swapped with latest_
+        bool assigned = false;            // guarded by lanesMutex_
+        v4l2_buffer buffer{};             // guarded by lanesMutex_: the frame to decode
+        std::uint64_t ticket = 0;         // guarded by lanesMutex_
+    };
+
     void run();
     void handleFrame(const v4l2_buffer& buffer);
+    FrameView viewOf(const v4l2_buffer& buffer) const;
+    void runLane(Lane& lane);
+    void keepLatest(const FrameView& frame, std::vector<std::uint8_t>& spare);
+    void startLanes();
+    void stopLanes();
 
     DeviceInfo device_;
     GoneHandler onGone_;
     Mode mode_;
-    V4l2Device v4l2_;  // used by start/stop, and by the capture thread in between
+    V4l2Device v4l2_;  // opened and closed by start/stop; the capture thread and the lanes dequeue and
+                       // requeue in between, and the lanes end before it closes
     std::thread thread_;
     int wakeFd_ = -1;  // eventfd that wakes the capture thread's poll for stop()
 
@@ -82,10 +102,13 @@ private:
     std::atomic<long> delivered_{0};
     std::atomic<long> dropped_{0};
 
-    // Capture thread only.
-    FrameConverter converter_;
-    std::vector<std::uint8_t> rgb_;    // the buffer handed to the callback
-    std::vector<std::uint8_t> spare_;  // next latest frame, swapped with latest_
+    std::vector<std::unique_ptr<Lane>> lanes_;  // created and joined by the capture thread
+    std::mutex lanesMutex_;  // guards the lanes' hand-over fields, nextTicket_, turn_, lanesStopping_
+    std::condition_variable lanesChanged_;
+    std::uint64_t nextTicket_ = 0;  // ticket of the next frame handed to a lane
+    std::uint64_t turn_ = 0;        // ticket whose callback runs next
+    bool lanesStopping_ = false;
+    std::vector<std::uint8_t> spare_;  // capture thread: next latest frame when no lane decodes
 
     mutable std::mutex latestMutex_;  // guards latest_ and latestView_
     std::vector<std::uint8_t> latest_;

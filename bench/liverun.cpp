@@ -14,6 +14,8 @@
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
+#include <mutex>
+#include <vector>
 
 #include <fcntl.h>
 #include <atomic>
@@ -86,13 +88,13 @@ struct Probe {
     // Capture thread.
     Samples libraryGapMs, libraryCpuMs, presenterMs, handOverMs;
     Clock::time_point lastCallbackEnd;
-    double lastCallbackEndCpu = 0.0;
     bool callbackSeen = false;
     double handOverThisFrame = 0.0;
     std::atomic<long> captured{0};  // callbacks inside the window
     std::atomic<int> frameWidth{0}, frameHeight{0};
-    std::atomic<bool> captureClockKnown{false};
-    clockid_t captureClock{};
+    // The library calls back from its decoding threads (two where two cores run them).
+    std::mutex callbackClocksMutex;  // guards callbackClocks
+    std::vector<clockid_t> callbackClocks;
 
     // Counted on the capture thread (emissions) and the GUI thread (intakes).
     std::atomic<long> emitted{0}, intakesStarted{0}, maxWaiting{0};
@@ -115,9 +117,17 @@ struct Probe {
 
 Probe* g_probe = nullptr;
 
+// CPU time of all the library threads that called back so far.
 double captureThreadCpuMs() {
-    return g_probe->captureClockKnown.load() ? cpuMs(g_probe->captureClock) : 0.0;
+    std::lock_guard<std::mutex> lock(g_probe->callbackClocksMutex);
+    double total = 0.0;
+    for (clockid_t clock : g_probe->callbackClocks)
+        total += cpuMs(clock);
+    return total;
 }
+
+// CPU clock reading of this thread at the end of its previous callback; < 0 before its first.
+thread_local double tl_lastCallbackEndCpu = -1.0;
 
 void openWindow() {
     Probe& p = *g_probe;
@@ -151,9 +161,11 @@ void closeWindow() {
 // between two callbacks is the library's (dequeue, decode or convert, the copy kept for stills).
 bool timedPreview(unsigned char* src, long width, long height, long size, void* param) {
     Probe& p = *g_probe;
-    if (!p.captureClockKnown.load()) {
-        pthread_getcpuclockid(pthread_self(), &p.captureClock);
-        p.captureClockKnown.store(true);
+    if (tl_lastCallbackEndCpu < 0) {
+        clockid_t clock{};
+        pthread_getcpuclockid(pthread_self(), &clock);
+        std::lock_guard<std::mutex> lock(p.callbackClocksMutex);
+        p.callbackClocks.push_back(clock);
     }
     const Clock::time_point start = Clock::now();
     const double startCpu = cpuMs(CLOCK_THREAD_CPUTIME_ID);
@@ -161,15 +173,15 @@ bool timedPreview(unsigned char* src, long width, long height, long size, void* 
     const bool result = callBackPreviewData(src, width, height, size, param);
     const Clock::time_point end = Clock::now();
     if (p.measuring.load()) {
-        if (p.callbackSeen) {
+        if (p.callbackSeen)
             p.libraryGapMs.add(msBetween(p.lastCallbackEnd, start));
-            p.libraryCpuMs.add(startCpu - p.lastCallbackEndCpu);
-        }
+        if (tl_lastCallbackEndCpu >= 0)
+            p.libraryCpuMs.add(startCpu - tl_lastCallbackEndCpu);
         p.presenterMs.add(msBetween(start, end) - p.handOverThisFrame);
         p.captured.fetch_add(1);
     }
     p.lastCallbackEnd = end;
-    p.lastCallbackEndCpu = cpuMs(CLOCK_THREAD_CPUTIME_ID);
+    tl_lastCallbackEndCpu = cpuMs(CLOCK_THREAD_CPUTIME_ID);
     p.callbackSeen = true;
     return result;
 }

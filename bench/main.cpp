@@ -127,10 +127,10 @@ void printScenario(const Scenario& s, const std::vector<Figures>& runs) {
                 median(runs, "picture_lit") > 0.5 ? "yes" : "NO");
     std::printf("  %-58s %9s %9s\n", "stage (ms per frame)", "median", "p95");
     printStage(runs,
-               s.frameClock < 0 ? "library: dequeue, decode/convert, still copy (capture gap)"
+               s.frameClock < 0 ? "library: time per frame between callbacks (capture gap)"
                                 : "capture gap (library work plus waiting for the camera)",
                "library_gap");
-    printStage(runs, "library: capture-thread CPU between callbacks", "library_cpu");
+    printStage(runs, "library: a decoding thread's CPU per frame it decodes", "library_cpu");
     printStage(runs, "presenter: callBackPreviewData around the view", "presenter");
     printStage(runs, "view hand-over: drawQImage (capture thread)", "handover");
     printStage(runs, "view intake: queued onImageReady (GUI thread)", "intake");
@@ -142,7 +142,7 @@ void printScenario(const Scenario& s, const std::vector<Figures>& runs) {
     std::printf("  CPU per frame, whole process       %8.2f ms (%.3f s), %.1f %% of one core   runs: %s\n",
                 median(runs, "cpu_ms_per_frame"), median(runs, "cpu_ms_per_frame") / 1e3,
                 median(runs, "cpu_core_pct"), qPrintable(perRun(runs, "cpu_core_pct", "%.1f%%")));
-    std::printf("  CPU per frame, GUI thread          %8.2f ms;  capture thread %.2f ms\n",
+    std::printf("  CPU per frame, GUI thread          %8.2f ms;  library's decoding threads %.2f ms\n",
                 median(runs, "gui_cpu_ms_per_frame"), median(runs, "capture_cpu_ms_per_frame"));
     std::printf("  minor page faults per frame        %8.2f   runs: %s\n", median(runs, "minflt_per_frame"),
                 qPrintable(perRun(runs, "minflt_per_frame", "%.2f")));

@@ -37,6 +37,9 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     connect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady, Qt::QueuedConnection);
 
     setWindowFlags(Qt::FramelessWindowHint);
+    // Every paint covers the whole view (the picture, black where it leaves the view uncovered), so
+    // Qt need not clear the window before each one: a pass over the window saved per frame.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 
     auto* cornerIcon = new QLabel(this);
     cornerIcon->setPixmap(QPixmap(":/image/svg/camera"));

@@ -44,9 +44,6 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         m_drawingPixmap.setDevicePixelRatio(m_videoPixmap.devicePixelRatio());
         m_drawingPixmap.fill(Qt::transparent);
     }
-    // Every paint covers the whole view (the picture, black where it leaves the view uncovered), so
-    // Qt need not clear the window before each one: a pass over the window saved per frame.
-    if (!testAttribute(Qt::WA_OpaquePaintEvent)) setAttribute(Qt::WA_OpaquePaintEvent);
     update();
 }
 

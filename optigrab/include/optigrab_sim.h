@@ -10,7 +10,9 @@
  * first starts. When OPTIGRAB_SIMULATED_CONTROL names a path, the library makes a FIFO there while it
  * is initialised and takes one command a line:
  *     plug                      a default camera
- *     plug NAME VID PID         a default camera with that name and ids (NAME without blanks)
+ *     plug NAME VID PID [QUIRK...]
+ *                               a default camera with that name and ids (NAME without blanks) and
+ *                               the behaviours named: stray-bytes, no-huffman (OPTIGRAB_SIM_QUIRK_*)
  *     unplug ID                 unplug the simulated camera with that id
  *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall
  *     busy ID 1|0               as optigrabSimSetBusy
@@ -46,7 +48,15 @@ typedef struct OptigrabSimConfig {
     int modeCount;
     double frameClock; /* frames per second the camera actually delivers; 0 = the mode's rate,
                           negative = unthrottled (a frame whenever a buffer is queued) */
+    unsigned quirks;   /* OPTIGRAB_SIM_QUIRK_* flags: what real cameras do; 0 = none */
 } OptigrabSimConfig;
+
+/* Behaviours of real UVC cameras a simulated camera can be given (quirks, or-ed together). */
+enum OptigrabSimQuirk {
+    OPTIGRAB_SIM_QUIRK_STRAY_BYTES = 1 << 0, /* MJPEG frames carry stray bytes before two markers:
+                                                they decode with a harmless decoder warning */
+    OPTIGRAB_SIM_QUIRK_NO_HUFFMAN = 1 << 1   /* MJPEG frames without Huffman tables (DHT) */
+};
 
 enum OptigrabSimFault {
     OPTIGRAB_SIM_FAULT_CORRUPT = 1,   /* MJPEG data damaged in the middle, markers intact */

@@ -119,6 +119,34 @@ private slots:
         QVERIFY(node.nextFrame(&buffer));
         QVERIFY(!(buffer.flags & V4L2_BUF_FLAG_ERROR));
     }
+    // Behaviours named after the ids of a plug command show in the frames the camera sends.
+    void plugOptionsFromShell_data() {
+        QTest::addColumn<QString>("option");
+        QTest::addRow("stray-bytes") << "stray-bytes";
+        QTest::addRow("no-huffman") << "no-huffman";
+    }
+    void plugOptionsFromShell() {
+        QFETCH(QString, option);
+        send("plug Odd_Cam 1234 abcd " + option + "\\n");
+        QTRY_COMPARE(optigrabSimCount(), 1);
+        SimNode node(platform.nodes().front().path);
+        QCOMPARE(node.setFormat(V4L2_PIX_FMT_MJPEG, 640, 480), 0);
+        QVERIFY(node.prepare(2));
+        QCOMPARE(node.stream(true), 0);
+        v4l2_buffer buffer{};
+        QVERIFY(node.nextFrame(&buffer));
+        const QByteArray frame(reinterpret_cast<const char*>(node.mapped(buffer.index)), int(buffer.bytesused));
+        QVERIFY(frame.startsWith("\xFF\xD8") && frame.endsWith("\xFF\xD9"));
+        if (option == "stray-bytes") {
+            // Zeros where the end-of-image marker and the first quantisation table should follow.
+            QVERIFY(frame.chopped(2).endsWith(QByteArray(16, '\0')));
+            QVERIFY(frame.contains(QByteArray(16, '\0') + "\xFF\xDB"));
+        }
+        QCOMPARE(frame.contains("\xFF\xC4"), option != "no-huffman");
+        send("plug Odd_Cam 1234 abcd " + option + " no-such-thing\\n");
+        QTest::qWait(100);
+        QCOMPARE(optigrabSimCount(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(SimControlTest)

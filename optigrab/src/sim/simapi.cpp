@@ -27,6 +27,7 @@ bool toCameraConfig(const OptigrabSimConfig& in, CameraConfig* out) {
     if (in.serial)
         out->serial = in.serial;
     out->frameClock = in.frameClock;
+    out->quirks = in.quirks;
     if (in.modes) {
         if (in.modeCount <= 0)
             return false;

@@ -34,6 +34,7 @@ struct CameraConfig {
     std::string serial;
     std::vector<Mode> modes;  // formats are enumerated in the order they first appear here
     double frameClock = 0;    // 0: the mode's rate; negative: a frame whenever a buffer is queued
+    unsigned quirks = 0;      // OPTIGRAB_SIM_QUIRK_* flags
 
     // What a typical document camera offers: MJPEG up to 4K at 30/15/5 fps, and YUY2 at the sizes
     // and rates that fit USB 2.0. Serial left empty: the simulator derives it from the id.

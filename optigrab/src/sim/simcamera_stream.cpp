@@ -27,6 +27,42 @@ std::size_t pageRounded(std::size_t size) {
     return (size + page - 1) / page * page;
 }
 
+// Copies an MJPEG frame into out the way some cameras send it: with stray bytes before its first
+// quantisation table and before EOI (decoders skip them with a warning), and/or without Huffman
+// tables. Returns the bytes written, at most capacity.
+std::size_t copyMjpeg(const std::vector<std::uint8_t>& frame, std::uint8_t* out, std::size_t capacity,
+                      unsigned quirks) {
+    static const std::uint8_t kStray[32] = {0x00, 0x00, 0x5A};
+    std::size_t used = 0;
+    const auto put = [&](const std::uint8_t* data, std::size_t size) {
+        size = std::min(size, capacity - used);
+        std::memcpy(out + used, data, size);
+        used += size;
+    };
+    const bool stray = quirks & OPTIGRAB_SIM_QUIRK_STRAY_BYTES;
+    bool tablesSeen = false;
+    std::size_t i = 2;
+    put(frame.data(), std::min<std::size_t>(2, frame.size()));
+    // The segments before the scan, each with its length; the scan and what follows are copied whole.
+    while (i + 4 <= frame.size() && frame[i] == 0xFF && frame[i + 1] != 0xDA) {
+        const std::size_t length = std::min(frame.size() - i, 2 + (std::size_t(frame[i + 2]) << 8 | frame[i + 3]));
+        if (stray && frame[i + 1] == 0xDB && !tablesSeen) {
+            put(kStray, sizeof kStray);
+            tablesSeen = true;
+        }
+        if (!(quirks & OPTIGRAB_SIM_QUIRK_NO_HUFFMAN) || frame[i + 1] != 0xC4)
+            put(frame.data() + i, length);
+        i += length;
+    }
+    const std::size_t tail = frame.size() >= i + 2 && stray ? frame.size() - 2 : frame.size();
+    put(frame.data() + i, tail - i);
+    if (tail != frame.size()) {
+        put(kStray, sizeof kStray);
+        put(frame.data() + tail, 2);
+    }
+    return used;
+}
+
 }  // namespace
 
 int SimCamera::requestBuffers(OpenNode& node, void* arg) {
@@ -346,8 +382,11 @@ void SimCamera::clockLoop(std::shared_ptr<FrameCycle> cycle, double fps) {
 
 // Runs on the frame clock thread: copies a frame into a buffer, damaged as the fault asks.
 std::uint32_t SimCamera::fill(Buffer& buffer, const std::vector<std::uint8_t>& frame, int fault) const {
-    const std::size_t size = std::min(frame.size(), buffer.length);
-    std::memcpy(buffer.memory, frame.data(), size);
+    std::size_t size = std::min(frame.size(), buffer.length);
+    if (current_->fourcc == V4L2_PIX_FMT_MJPEG && config_.quirks)
+        size = copyMjpeg(frame, buffer.memory, buffer.length, config_.quirks);
+    else
+        std::memcpy(buffer.memory, frame.data(), size);
     std::uint8_t* data = buffer.memory;
     switch (fault) {
         case OPTIGRAB_SIM_FAULT_ERROR:

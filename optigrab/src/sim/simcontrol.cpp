@@ -80,6 +80,30 @@ void SimControl::run() {
     }
 }
 
+namespace {
+
+// The camera behaviours a plug command may name after the ids.
+struct QuirkName {
+    const char* name;
+    unsigned flag;
+};
+const QuirkName kQuirks[] = {
+    {"stray-bytes", OPTIGRAB_SIM_QUIRK_STRAY_BYTES},
+    {"no-huffman", OPTIGRAB_SIM_QUIRK_NO_HUFFMAN},
+};
+
+// Applies one "plug" option to config; false when it names nothing known.
+bool applyOption(const std::string& option, CameraConfig& config) {
+    for (const QuirkName& quirk : kQuirks)
+        if (option == quirk.name) {
+            config.quirks |= quirk.flag;
+            return true;
+        }
+    return false;
+}
+
+}  // namespace
+
 bool SimControl::execute(const std::string& line) {
     std::istringstream in(line);
     std::string command;
@@ -95,7 +119,10 @@ bool SimControl::execute(const std::string& line) {
             config.vendorId = vendor;
             config.productId = product;
         }
-        if (in >> extra || !config.valid())
+        while (in >> extra)
+            if (!applyOption(extra, config))
+                return false;
+        if (!config.valid())
             return false;
         simulator_.plug(config);
         return true;

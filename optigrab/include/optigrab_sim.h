@@ -14,7 +14,8 @@
  *                               a default camera with that name and ids (NAME without blanks) and
  *                               the behaviours named: stray-bytes, no-huffman (OPTIGRAB_SIM_QUIRK_*)
  *     unplug ID                 unplug the simulated camera with that id
- *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall
+ *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall,
+ *                               usb-stall, queue-error, transient
  *     busy ID 1|0               as optigrabSimSetBusy
  * Lines that are not understood are reported on stderr and ignored.
  *
@@ -49,6 +50,9 @@ typedef struct OptigrabSimConfig {
     double frameClock; /* frames per second the camera actually delivers; 0 = the mode's rate,
                           negative = unthrottled (a frame whenever a buffer is queued) */
     unsigned quirks;   /* OPTIGRAB_SIM_QUIRK_* flags: what real cameras do; 0 = none */
+    long usbBandwidth; /* bytes per second the USB bus grants the camera; 0 = unlimited. STREAMON
+                          answers ENOSPC when the mode needs more: 2 bytes a pixel for YUY2, 1.5 for
+                          NV12, 0.25 for MJPEG, times the frame rate */
 } OptigrabSimConfig;
 
 /* Behaviours of real UVC cameras a simulated camera can be given (quirks, or-ed together). */
@@ -62,7 +66,14 @@ enum OptigrabSimFault {
     OPTIGRAB_SIM_FAULT_CORRUPT = 1,   /* MJPEG data damaged in the middle, markers intact */
     OPTIGRAB_SIM_FAULT_TRUNCATED = 2, /* frame cut short: no end-of-image marker */
     OPTIGRAB_SIM_FAULT_ERROR = 3,     /* buffer returned with V4L2_BUF_FLAG_ERROR */
-    OPTIGRAB_SIM_FAULT_STALL = 4      /* the camera stops delivering frames (COUNT ignored; until unplug) */
+    OPTIGRAB_SIM_FAULT_STALL = 4,     /* the camera stops delivering frames (COUNT ignored; until unplug) */
+    OPTIGRAB_SIM_FAULT_USB_STALL = 5, /* no frames after a burst of USB errors, the node stays: the
+                                         COUNT-th STREAMON from now ends the stall */
+    OPTIGRAB_SIM_FAULT_QUEUE_ERROR = 6, /* the buffer queue fails: poll answers POLLERR and DQBUF EIO
+                                           until STREAMOFF; the error is back after each of the next
+                                           COUNT-1 STREAMONs */
+    OPTIGRAB_SIM_FAULT_TRANSIENT = 7  /* the next COUNT S_FMT and STREAMON calls answer EIO, as
+                                         format negotiation often does just after plug-in */
 };
 
 /* Default configuration: fill a config before changing a few fields. */

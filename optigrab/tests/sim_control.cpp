@@ -135,7 +135,8 @@ private slots:
         QCOMPARE(node.stream(true), 0);
         v4l2_buffer buffer{};
         QVERIFY(node.nextFrame(&buffer));
-        const QByteArray frame(reinterpret_cast<const char*>(node.mapped(buffer.index)), int(buffer.bytesused));
+        const QByteArray frame(reinterpret_cast<const char*>(node.mapped(buffer.index)),
+                               int(buffer.bytesused));
         QVERIFY(frame.startsWith("\xFF\xD8") && frame.endsWith("\xFF\xD9"));
         if (option == "stray-bytes") {
             // Zeros where the end-of-image marker and the first quantisation table should follow.

@@ -28,6 +28,7 @@ bool toCameraConfig(const OptigrabSimConfig& in, CameraConfig* out) {
         out->serial = in.serial;
     out->frameClock = in.frameClock;
     out->quirks = in.quirks;
+    out->usbBandwidth = in.usbBandwidth;
     if (in.modes) {
         if (in.modeCount <= 0)
             return false;

@@ -311,6 +311,10 @@ int SimCamera::setFormat(const OpenNode& node, void* arg, bool apply) {
         // holds the camera.
         if (busy_ || streaming_ || !buffers_.empty() || (owner_ && owner_ != &node))
             return -EBUSY;
+        if (transientFailures_ > 0) {  // the camera did not answer the probe in time
+            --transientFailures_;
+            return -EIO;
+        }
     }
     std::uint32_t fourcc = format->fmt.pix.pixelformat;
     const auto list = formats();

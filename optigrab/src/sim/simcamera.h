@@ -35,6 +35,7 @@ struct CameraConfig {
     std::vector<Mode> modes;  // formats are enumerated in the order they first appear here
     double frameClock = 0;    // 0: the mode's rate; negative: a frame whenever a buffer is queued
     unsigned quirks = 0;      // OPTIGRAB_SIM_QUIRK_* flags
+    long usbBandwidth = 0;    // bytes per second; 0 = unlimited
 
     // What a typical document camera offers: MJPEG up to 4K at 30/15/5 fps, and YUY2 at the sizes
     // and rates that fit USB 2.0. Serial left empty: the simulator derives it from the id.
@@ -118,6 +119,10 @@ private:
     void clockLoop(std::shared_ptr<FrameCycle> cycle, double fps);
     std::uint32_t fill(Buffer& buffer, const std::vector<std::uint8_t>& frame, int fault) const;
     void signalNodes(bool readable);
+    // Called with stateMutex_ held: no stall or queue error keeps buffers from being filled.
+    bool delivering() const { return !stalled_ && stallRestarts_ == 0 && !queueError_; }
+    // Bytes per second a mode needs on the bus (the budget the USB bandwidth check uses).
+    static double bandwidth(const CameraConfig::Mode& mode, double fps);
 
     const int id_;
     const CameraConfig config_;
@@ -142,8 +147,12 @@ private:
     bool stopClock_ = false;
     bool gone_ = false;
     bool busy_ = false;
-    bool stalled_ = false;
-    int faults_[4] = {0, 0, 0, 0};  // frames still to damage, by fault kind - 1
+    bool stalled_ = false;        // stalled for good (until unplug)
+    int faults_[3] = {0, 0, 0};   // frames still to damage, by fault kind - 1 (corrupt ... error)
+    int stallRestarts_ = 0;       // STREAMONs still to come before a USB stall ends; 0 = none
+    bool queueError_ = false;     // the queue failed: POLLERR, DQBUF answers EIO
+    int queueErrorRestarts_ = 0;  // STREAMONs the queue error still comes back after
+    int transientFailures_ = 0;   // S_FMT and STREAMON calls still to answer EIO
     std::uint32_t sequence_ = 0;
     std::vector<const OpenNode*> nodes_;  // open nodes, whose eventfds are signalled
     bool signalled_ = false;              // the eventfds hold a count

@@ -45,7 +45,8 @@ std::size_t copyMjpeg(const std::vector<std::uint8_t>& frame, std::uint8_t* out,
     put(frame.data(), std::min<std::size_t>(2, frame.size()));
     // The segments before the scan, each with its length; the scan and what follows are copied whole.
     while (i + 4 <= frame.size() && frame[i] == 0xFF && frame[i + 1] != 0xDA) {
-        const std::size_t length = std::min(frame.size() - i, 2 + (std::size_t(frame[i + 2]) << 8 | frame[i + 3]));
+        const std::size_t length =
+            std::min(frame.size() - i, 2 + (std::size_t(frame[i + 2]) << 8 | frame[i + 3]));
         if (stray && frame[i + 1] == 0xDB && !tablesSeen) {
             put(kStray, sizeof kStray);
             tablesSeen = true;
@@ -183,6 +184,8 @@ int SimCamera::dequeueBuffer(const OpenNode& node, void* arg) {
         return -EBUSY;
     if (in->type != V4L2_BUF_TYPE_VIDEO_CAPTURE || in->memory != V4L2_MEMORY_MMAP || !streaming_)
         return -EINVAL;
+    if (queueError_)
+        return -EIO;
     if (done_.empty())
         return -EAGAIN;  // every node is opened non-blocking
     const std::uint32_t index = done_.front();
@@ -206,6 +209,20 @@ int SimCamera::streamOn(const OpenNode& node, void* arg) {
             return -EINVAL;
         if (streaming_)
             return 0;
+        if (transientFailures_ > 0) {
+            --transientFailures_;
+            return -EIO;
+        }
+        if (config_.usbBandwidth > 0 && bandwidth(*current_, fps_) > double(config_.usbBandwidth))
+            return -ENOSPC;  // the bus cannot reserve the isochronous bandwidth the mode needs
+        if (stallRestarts_ > 0)
+            --stallRestarts_;
+        if (queueErrorRestarts_ > 1) {
+            --queueErrorRestarts_;
+            queueError_ = true;
+        } else {
+            queueErrorRestarts_ = 0;
+        }
         streaming_ = true;
         stopClock_ = false;
         sequence_ = 0;
@@ -238,6 +255,7 @@ void SimCamera::stopStreaming() {
         clock_.join();
     std::lock_guard<std::mutex> state(stateMutex_);
     streaming_ = false;
+    queueError_ = false;
     for (auto& buffer : buffers_)
         buffer.state = BufferState::Dequeued;
     queued_.clear();
@@ -269,7 +287,7 @@ short SimCamera::pollEvents(const OpenNode& node) {
     if (gone_)
         return POLLERR | POLLHUP;
     // Like the kernel: nothing to wait for on a queue that does not stream.
-    if (node.metadata || !streaming_)
+    if (node.metadata || !streaming_ || queueError_)
         return POLLERR;
     if (!done_.empty())
         return POLLIN | POLLRDNORM;
@@ -305,14 +323,36 @@ void SimCamera::unplug() {
 }
 
 bool SimCamera::setFault(int kind, int count) {
-    if (kind < OPTIGRAB_SIM_FAULT_CORRUPT || kind > OPTIGRAB_SIM_FAULT_STALL || count < 0)
+    if (kind < OPTIGRAB_SIM_FAULT_CORRUPT || kind > OPTIGRAB_SIM_FAULT_TRANSIENT || count < 0)
         return false;
     std::lock_guard<std::mutex> state(stateMutex_);
-    if (kind == OPTIGRAB_SIM_FAULT_STALL)
-        stalled_ = true;
-    else
-        faults_[kind - 1] = count;
+    switch (kind) {
+        case OPTIGRAB_SIM_FAULT_STALL:
+            stalled_ = true;
+            break;
+        case OPTIGRAB_SIM_FAULT_USB_STALL:
+            stallRestarts_ = std::max(1, count);
+            break;
+        case OPTIGRAB_SIM_FAULT_QUEUE_ERROR:
+            queueErrorRestarts_ = std::max(1, count);
+            queueError_ = streaming_;
+            if (queueError_)
+                signalNodes(true);  // pollers wake up to the error
+            break;
+        case OPTIGRAB_SIM_FAULT_TRANSIENT:
+            transientFailures_ = count;
+            break;
+        default:
+            faults_[kind - 1] = count;
+    }
     return true;
+}
+
+double SimCamera::bandwidth(const CameraConfig::Mode& mode, double fps) {
+    const double perPixel = mode.fourcc == V4L2_PIX_FMT_YUYV   ? 2.0
+                            : mode.fourcc == V4L2_PIX_FMT_NV12 ? 1.5
+                                                               : 0.25;
+    return perPixel * mode.width * mode.height * std::max(fps, 1.0);
 }
 
 void SimCamera::setBusy(bool busy) {
@@ -338,10 +378,10 @@ void SimCamera::clockLoop(std::shared_ptr<FrameCycle> cycle, double fps) {
             if (next < now)
                 next = now + period;  // fell behind (first encodes): skip frames, do not burst
             sequence = sequence_++;
-            if (stalled_ || queued_.empty())
+            if (!delivering() || queued_.empty())
                 continue;  // the camera's frame finds no buffer and is lost, as on a real device
         } else {
-            clockWake_.wait(state, [this] { return stopClock_ || (!stalled_ && !queued_.empty()); });
+            clockWake_.wait(state, [this] { return stopClock_ || (delivering() && !queued_.empty()); });
             if (stopClock_)
                 break;
             sequence = sequence_++;

@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 namespace optigrab::sim {
@@ -94,6 +95,12 @@ const QuirkName kQuirks[] = {
 
 // Applies one "plug" option to config; false when it names nothing known.
 bool applyOption(const std::string& option, CameraConfig& config) {
+    if (option.rfind("bandwidth=", 0) == 0) {
+        char* end = nullptr;
+        const long bytes = std::strtol(option.c_str() + 10, &end, 10);
+        config.usbBandwidth = bytes;
+        return end != option.c_str() + 10 && *end == '\0' && bytes > 0;
+    }
     for (const QuirkName& quirk : kQuirks)
         if (option == quirk.name) {
             config.quirks |= quirk.flag;
@@ -136,11 +143,14 @@ bool SimControl::execute(const std::string& line) {
         std::string kind;
         if (!(in >> id >> kind >> count) || in >> extra)
             return false;
-        const int code = kind == "corrupt"     ? OPTIGRAB_SIM_FAULT_CORRUPT
-                         : kind == "truncated" ? OPTIGRAB_SIM_FAULT_TRUNCATED
-                         : kind == "error"     ? OPTIGRAB_SIM_FAULT_ERROR
-                         : kind == "stall"     ? OPTIGRAB_SIM_FAULT_STALL
-                                               : 0;
+        const int code = kind == "corrupt"       ? OPTIGRAB_SIM_FAULT_CORRUPT
+                         : kind == "truncated"   ? OPTIGRAB_SIM_FAULT_TRUNCATED
+                         : kind == "error"       ? OPTIGRAB_SIM_FAULT_ERROR
+                         : kind == "stall"       ? OPTIGRAB_SIM_FAULT_STALL
+                         : kind == "usb-stall"   ? OPTIGRAB_SIM_FAULT_USB_STALL
+                         : kind == "queue-error" ? OPTIGRAB_SIM_FAULT_QUEUE_ERROR
+                         : kind == "transient"   ? OPTIGRAB_SIM_FAULT_TRANSIENT
+                                                 : 0;
         const auto camera = simulator_.camera(id);
         return camera && camera->setFault(code, count);
     }

@@ -12,7 +12,11 @@
  *     plug                      a default camera
  *     plug NAME VID PID [QUIRK...]
  *                               a default camera with that name and ids (NAME without blanks) and
- *                               the behaviours named: stray-bytes, no-huffman (OPTIGRAB_SIM_QUIRK_*)
+ *                               the options named: the quirks stray-bytes, no-huffman, padded-lines,
+ *                               other-size, stepwise-rates, garbage-start (OPTIGRAB_SIM_QUIRK_*);
+ *                               bandwidth=BYTES (usbBandwidth); ir-only, h264-only, yuy2-only (the
+ *                               camera's only mode: greyscale 640x360, H.264 1920x1080, YUY2 640x480);
+ *                               ir-node, h264-node (a second capture node with that mode)
  *     unplug ID                 unplug the simulated camera with that id
  *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall,
  *                               usb-stall, queue-error, transient
@@ -32,7 +36,9 @@
 extern "C" {
 #endif
 
-/* One mode: media type code (1 YUY2, 2 MJPG, 3 NV12), size, frame rates highest first. */
+/* One mode: media type code (1 YUY2, 2 MJPG, 3 NV12; 4 greyscale and 5 H.264, which the library does
+ * not decode, for infrared and compressed-only nodes), size, frame rates highest first. An H.264 node
+ * streams failed buffers (the simulator has no H.264 encoder). */
 typedef struct OptigrabSimMode {
     long mediaType;
     long width;
@@ -53,13 +59,26 @@ typedef struct OptigrabSimConfig {
     long usbBandwidth; /* bytes per second the USB bus grants the camera; 0 = unlimited. STREAMON
                           answers ENOSPC when the mode needs more: 2 bytes a pixel for YUY2, 1.5 for
                           NV12, 0.25 for MJPEG, times the frame rate */
+    const OptigrabSimMode* secondNodeModes; /* a second capture node of the same device, as an
+                                               infrared or H.264 node; NULL = none. It takes the id
+                                               after the camera's and is unplugged with it */
+    int secondNodeModeCount;
 } OptigrabSimConfig;
 
 /* Behaviours of real UVC cameras a simulated camera can be given (quirks, or-ed together). */
 enum OptigrabSimQuirk {
     OPTIGRAB_SIM_QUIRK_STRAY_BYTES = 1 << 0, /* MJPEG frames carry stray bytes before two markers:
                                                 they decode with a harmless decoder warning */
-    OPTIGRAB_SIM_QUIRK_NO_HUFFMAN = 1 << 1   /* MJPEG frames without Huffman tables (DHT) */
+    OPTIGRAB_SIM_QUIRK_NO_HUFFMAN = 1 << 1,    /* MJPEG frames without Huffman tables (DHT) */
+    OPTIGRAB_SIM_QUIRK_PADDED_LINES = 1 << 2,  /* YUY2, NV12 and GREY lines longer than the width needs
+                                                  (bytesperline), the padding zero */
+    OPTIGRAB_SIM_QUIRK_OTHER_SIZE = 1 << 3,    /* S_FMT settles on the next smaller size of the format
+                                                  than the one asked, when there is one */
+    OPTIGRAB_SIM_QUIRK_STEPWISE_RATES = 1 << 4, /* frame intervals as one step-wise range from the
+                                                   fastest to the slowest rate, in steps of the shortest
+                                                   interval; S_PARM rounds to a step */
+    OPTIGRAB_SIM_QUIRK_GARBAGE_START = 1 << 5  /* the first two uncompressed frames after STREAMON are
+                                                  all zero */
 };
 
 enum OptigrabSimFault {

@@ -35,6 +35,8 @@ bool isTransient(int error) {
 const std::chrono::milliseconds kMinStallTime(2000);
 // Restart, then reopen; a camera that fails after both is given up.
 const int kMaxRecoveries = 2;
+// Uncompressed frames skipped after every STREAMON, counted by the driver's frame sequence number.
+const std::uint32_t kSettlingFrames = 2;
 
 thread_local bool tl_captureThread = false;
 
@@ -347,7 +349,10 @@ FrameView CaptureStream::viewOf(const v4l2_buffer& buffer) const {
 // requeues it once decoded. A requeue that fails (an unplugged camera) shows at the next dequeue.
 void CaptureStream::handleFrame(const v4l2_buffer& buffer) {
     const FrameView frame = viewOf(buffer);
-    if ((buffer.flags & V4L2_BUF_FLAG_ERROR) || !FrameConverter::looksComplete(frame)) {
+    // Uncompressed cameras often send garbage (all green or black) in their first frames after
+    // STREAMON; they are not worth a flash on the screen or a still.
+    const bool settling = mode_.code != kMediaMjpg && buffer.sequence < kSettlingFrames;
+    if (settling || (buffer.flags & V4L2_BUF_FLAG_ERROR) || !FrameConverter::looksComplete(frame)) {
         dropped_.fetch_add(1);
         v4l2_.requeue(buffer);
         return;

@@ -1,4 +1,5 @@
-// Device list scanning: every platform's nodes, capture nodes only, modes queried through V4L2.
+// Device list scanning: every platform's nodes, capture nodes with a format the library decodes,
+// modes queried through V4L2.
 #include "devicelist.h"
 
 #include <algorithm>
@@ -35,6 +36,8 @@ std::vector<DeviceInfo> DeviceList::scan(const std::vector<Platform*>& platforms
         info.platform = candidate.platform;
         info.node = std::move(candidate.node);
         info.formats = device.enumerateFormats();
+        // An infrared node, or one that offers only H.264: nothing the library could show.
+        if (info.formats.empty()) continue;
         devices.push_back(std::move(info));
     }
     return devices;
@@ -45,7 +48,8 @@ std::vector<std::string> DeviceList::capturePaths(const std::vector<Platform*>& 
     for (Candidate& candidate : candidates(platforms)) {
         V4l2Device device(*candidate.platform);
         if (device.open(candidate.node.path) != 0) continue;
-        if (device.isCapture(nullptr)) paths.push_back(candidate.node.path);
+        if (device.isCapture(nullptr) && !device.enumerateFormats().empty())
+            paths.push_back(candidate.node.path);
     }
     return paths;
 }

@@ -11,13 +11,14 @@ namespace optigrab {
 
 class DeviceList {
 public:
-    // Capture nodes of every platform, ordered by node number, with their modes. A node whose path
+    // Capture nodes of every platform that offer a media type the library decodes, ordered by node
+    // number, with their modes. A node whose path
     // and platform appear in known (devices still plugged since the last scan) keeps the modes found
     // then instead of being queried again while it may be streaming. Runs on the calling thread.
     static std::vector<DeviceInfo> scan(const std::vector<Platform*>& platforms,
                                         const std::vector<DeviceInfo>& known);
 
-    // Paths of the capture nodes in the same order, without querying modes (cheap, for hot-plug).
+    // Paths of the same capture nodes in the same order (for hot-plug events).
     static std::vector<std::string> capturePaths(const std::vector<Platform*>& platforms);
 
 private:

@@ -1,6 +1,7 @@
 // What real UVC cameras do that a tidy camera does not, and what the library makes of it: MJPEG
 // frames that decode with warnings, streams that stall or fail, errors while opening, too little USB
-// bandwidth. Each behaviour is given to a fresh simulated camera.
+// bandwidth, nodes without a usable format, step-wise frame rates, and uncompressed frames that are
+// padded, of another size, or garbage at first. Each behaviour is given to a fresh simulated camera.
 #include <QtTest>
 
 #include <time.h>
@@ -11,6 +12,21 @@ namespace {
 
 const OptigrabSimMode kMjpegModes[] = {{2, 640, 480, {30, 0, 0, 0}}};
 const OptigrabSimMode kHdModes[] = {{2, 1280, 720, {30, 15, 5, 0}}, {1, 1280, 720, {10, 5, 0, 0}}};
+
+// Frames that are not a clean page picture: mostly green or black (all-zero YUY2 or NV12 data), or
+// with green pixels in it (zero padding at line ends read as picture). The page has no green at all.
+std::atomic<long> garbageFrames{0};
+bool countGarbage(unsigned char* frame, long width, long height, long size, void* param) {
+    long green = 0, black = 0;
+    const long pixels = width * height;
+    for (long i = 0; i < pixels; ++i) {
+        const int r = frame[3 * i], g = frame[3 * i + 1], b = frame[3 * i + 2];
+        if (g > r + 40 && g > b + 40) ++green;
+        if (r + g + b < 60) ++black;
+    }
+    if (green * 100 > pixels || black * 2 > pixels) ++garbageFrames;
+    return FrameRecorder::callback(frame, width, height, size, param);
+}
 
 double processCpuSeconds() {
     timespec now{};
@@ -33,9 +49,11 @@ class RealCamerasTest : public QObject {
 
     // Plugs a camera with the quirks and modes, rescans, and answers its index (the last one).
     long plugAndFind(unsigned quirks, const OptigrabSimMode* modes, int modeCount, int* id,
-                     double frameClock = -1, long usbBandwidth = 0) {
+                     double frameClock = -1, long usbBandwidth = 0, const OptigrabSimMode* secondModes = nullptr) {
         OptigrabSimConfig config;
         optigrabSimDefaultConfig(&config);
+        config.secondNodeModes = secondModes;
+        config.secondNodeModeCount = secondModes ? 1 : 0;
         config.name = "Quirky Cam";
         config.modes = modes;
         config.modeCount = modeCount;
@@ -46,7 +64,7 @@ class RealCamerasTest : public QObject {
         if (*id < 0)
             return -1;
         const long dev = count() - 1;
-        camRegCallBackPreviewImage(dev, &FrameRecorder::callback);
+        camRegCallBackPreviewImage(dev, &countGarbage);
         return dev;
     }
 
@@ -70,6 +88,7 @@ private slots:
     void init() {
         frames().reset();
         ChangeRecorder::instance().take();
+        garbageFrames = 0;
     }
     void cleanup() {
         camStopCameraLib();
@@ -203,6 +222,129 @@ private slots:
         QCOMPARE(w, 1280L);
         QCOMPARE(f, fps);
         QVERIFY(waitFrames(3));
+        checkPagePicture();
+    }
+    // Capture nodes that offer nothing the library decodes are neither listed nor announced; a
+    // camera's usable node is, even when the device has such a second node.
+    void enumerationFiltering_data() {
+        QTest::addColumn<long>("mainType");
+        QTest::addColumn<long>("secondType");
+        QTest::addColumn<int>("listed");
+        QTest::addRow("infrared only") << 4L << 0L << 0;
+        QTest::addRow("H.264 only") << 5L << 0L << 0;
+        QTest::addRow("MJPG with an infrared node") << 2L << 4L << 1;
+        QTest::addRow("MJPG with an H.264 node") << 2L << 5L << 1;
+        QTest::addRow("YUY2 only") << 1L << 0L << 1;
+    }
+    void enumerationFiltering() {
+        QFETCH(long, mainType);
+        QFETCH(long, secondType);
+        QFETCH(int, listed);
+        const long before = count();
+        const OptigrabSimMode main[] = {{mainType, 640, 480, {30, 0, 0, 0}}};
+        const OptigrabSimMode second[] = {{secondType, 640, 480, {30, 0, 0, 0}}};
+        int id = -1;
+        plugAndFind(0, main, 1, &id, 0, 0, secondType ? second : nullptr);
+        QVERIFY(id >= 0);
+        QTest::qWait(300);  // every hot-plug event has been handled
+        const auto events = ChangeRecorder::instance().take();
+        QCOMPARE(int(events.size()), listed);
+        QCOMPARE(count(), before + listed);
+        if (!listed) return;
+        QCOMPARE(events.front().first, USB_DEVICE_CHANGE_ADD);
+        QCOMPARE(events.front().second, before);
+        long types = 0, type = 0;
+        QCOMPARE(camGetMediaTypeCount(before, &types), long(CAM_OK));
+        QCOMPARE(types, 1L);
+        QCOMPARE(camGetMediaType(before, 0, &type), long(CAM_OK));
+        QCOMPARE(type, mainType);
+        camRegCallBackPreviewImage(before, &countGarbage);
+        QCOMPARE(camOpenDev(before, 2, 640, 480, 0), long(CAM_OK));  // asks MJPG, gets what there is
+        QVERIFY(waitFrames(3));
+        checkPagePicture();
+        QCOMPARE(optigrabSimUnplug(id), 0);
+        QVERIFY(waitFor([] { return ChangeRecorder::instance().size() >= 1; }));
+        QTest::qWait(200);
+        QCOMPARE(ChangeRecorder::instance().take().size(), std::size_t(1));  // one camera went
+    }
+
+    // A step-wise interval range offers only the rates on its steps, and the rate asked is the rate
+    // the camera runs at.
+    void stepwiseRates_data() {
+        QTest::addColumn<long>("fastest");
+        QTest::addColumn<long>("slowest");
+        QTest::addColumn<QList<long>>("rates");
+        QTest::addRow("1/30 s steps up to 1/5 s") << 30L << 5L << QList<long>{30, 15, 10, 5};
+        QTest::addRow("1/60 s steps up to 1/10 s") << 60L << 10L << QList<long>{60, 30, 20, 15, 10};
+        QTest::addRow("1/25 s steps up to 1/5 s") << 25L << 5L << QList<long>{25, 5};
+    }
+    void stepwiseRates() {
+        QFETCH(long, fastest);
+        QFETCH(long, slowest);
+        QFETCH(QList<long>, rates);
+        const OptigrabSimMode modes[] = {{2, 640, 480, {fastest, slowest, 0, 0}}};
+        int id = -1;
+        const long dev = plugAndFind(OPTIGRAB_SIM_QUIRK_STEPWISE_RATES, modes, 1, &id, 0);
+        long n = 0;
+        QCOMPARE(camGetFPSCount(dev, 2, 640, 480, &n), long(CAM_OK));
+        QList<long> listed;
+        for (long i = 0; i < n; ++i) {
+            long fps = 0;
+            QCOMPARE(camGetFPS(dev, 2, 640, 480, i, &fps), long(CAM_OK));
+            listed << fps;
+        }
+        QCOMPARE(listed, rates);
+        for (long fps : rates) {
+            QCOMPARE(camOpenDev(dev, 2, 640, 480, fps), long(CAM_OK));
+            long c = 0, w = 0, h = 0, f = 0;
+            QCOMPARE(camGetCurPreviewResolution(dev, &c, &w, &h, &f), long(CAM_OK));
+            QCOMPARE(f, fps);
+        }
+        QVERIFY(waitFrames(1));
+    }
+
+    // Uncompressed frames with padded lines, of another size than asked, or garbage right after
+    // STREAMON: the picture is the page, at the size the camera sends, and never a green flash.
+    void rawFrames_data() {
+        QTest::addColumn<long>("type");
+        QTest::addColumn<unsigned>("quirks");
+        QTest::addColumn<long>("width");
+        QTest::addColumn<long>("height");
+        const unsigned padded = OPTIGRAB_SIM_QUIRK_PADDED_LINES, garbage = OPTIGRAB_SIM_QUIRK_GARBAGE_START;
+        QTest::addRow("YUY2, padded lines") << 1L << padded << 640L << 480L;
+        QTest::addRow("NV12, padded lines") << 3L << padded << 640L << 480L;
+        QTest::addRow("YUY2, garbage first frames") << 1L << garbage << 640L << 480L;
+        QTest::addRow("NV12, garbage first frames") << 3L << garbage << 640L << 480L;
+        QTest::addRow("YUY2, another size than asked") << 1L << unsigned(OPTIGRAB_SIM_QUIRK_OTHER_SIZE) << 320L
+                                                        << 240L;
+        QTest::addRow("MJPG, another size than asked") << 2L << unsigned(OPTIGRAB_SIM_QUIRK_OTHER_SIZE) << 320L
+                                                        << 240L;
+    }
+    void rawFrames() {
+        QFETCH(long, type);
+        QFETCH(unsigned, quirks);
+        QFETCH(long, width);
+        QFETCH(long, height);
+        const OptigrabSimMode modes[] = {{type, 640, 480, {30, 0, 0, 0}}, {type, 320, 240, {30, 0, 0, 0}}};
+        int id = -1;
+        const long dev = plugAndFind(quirks, modes, 2, &id, 0);
+        for (int round = 0; round < 3; ++round) {  // garbage comes after every STREAMON
+            QCOMPARE(camOpenDev(dev, type, 640, 480, 0), long(CAM_OK));
+            QVERIFY(waitFrames(3));
+            QCOMPARE(camCloseDev(dev), long(CAM_OK));
+        }
+        long c = 0, w = 0, h = 0, f = 0;
+        QCOMPARE(camOpenDev(dev, type, 640, 480, 0), long(CAM_OK));
+        QCOMPARE(camGetCurPreviewResolution(dev, &c, &w, &h, &f), long(CAM_OK));
+        QCOMPARE(w, width);
+        QCOMPARE(h, height);
+        QVERIFY(waitFrames(2));
+        QCOMPARE(garbageFrames.load(), 0L);
+        {
+            std::lock_guard<std::mutex> lock(frames().mutex);
+            QCOMPARE(frames().width, width);
+            QCOMPARE(frames().height, height);
+        }
         checkPagePicture();
     }
 };

@@ -54,9 +54,17 @@ std::vector<std::uint8_t> FrameCycle::encode(int index) const {
         return bytes;  // empty on failure: delivered as a failed frame
     }
 
-    // YUY2 and NV12 go through ARGB: libyuv's converters from packed RGB end there.
+    if (fourcc_ == V4L2_PIX_FMT_H264)
+        return {};  // no H.264 encoder here: such a node delivers failed buffers
+
+    // YUY2, NV12 and greyscale go through ARGB: libyuv's converters from packed RGB end there.
     std::vector<std::uint8_t> argb(static_cast<std::size_t>(width_) * height_ * 4);
     libyuv::RAWToARGB(rgb.data(), width_ * 3, argb.data(), width_ * 4, width_, height_);
+    if (fourcc_ == V4L2_PIX_FMT_GREY) {
+        std::vector<std::uint8_t> grey(static_cast<std::size_t>(width_) * height_);
+        libyuv::ARGBToI400(argb.data(), width_ * 4, grey.data(), width_, width_, height_);
+        return grey;
+    }
     if (fourcc_ == V4L2_PIX_FMT_YUYV) {
         std::vector<std::uint8_t> yuy2(static_cast<std::size_t>(width_) * height_ * 2);
         libyuv::ARGBToYUY2(argb.data(), width_ * 4, yuy2.data(), width_ * 2, width_, height_);

@@ -14,7 +14,7 @@ namespace optigrab::sim {
 // Thread-safe: several cameras' frame clock threads may share one cycle.
 class FrameCycle {
 public:
-    // fourcc: V4L2_PIX_FMT_MJPEG, V4L2_PIX_FMT_YUYV or V4L2_PIX_FMT_NV12.
+    // fourcc: V4L2_PIX_FMT_MJPEG, _YUYV, _NV12, _GREY or _H264 (whose frames stay empty).
     FrameCycle(std::uint32_t fourcc, int width, int height);
 
     // Frames in the cycle: fewer for large sizes to bound memory and start-up time.

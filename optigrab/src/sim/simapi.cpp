@@ -15,6 +15,31 @@ using optigrab::sim::Simulator;
 
 namespace {
 
+// Translates public modes; false for an empty list.
+bool toModes(const OptigrabSimMode* modes, int count, std::vector<CameraConfig::Mode>* out) {
+    if (count <= 0)
+        return false;
+    out->clear();
+    for (int i = 0; i < count; ++i) {
+        const OptigrabSimMode& mode = modes[i];
+        const std::uint32_t fourcc = mode.mediaType == 1   ? V4L2_PIX_FMT_YUYV
+                                     : mode.mediaType == 2 ? V4L2_PIX_FMT_MJPEG
+                                     : mode.mediaType == 3 ? V4L2_PIX_FMT_NV12
+                                     : mode.mediaType == 4 ? V4L2_PIX_FMT_GREY
+                                     : mode.mediaType == 5 ? V4L2_PIX_FMT_H264
+                                                           : 0;
+        CameraConfig::Mode converted{fourcc, static_cast<int>(mode.width), static_cast<int>(mode.height), {}};
+        for (long fps : mode.fps) {
+            if (fps == 0)
+                break;
+            converted.fps.push_back(fps < 0 || fps > 1000 ? -1 : static_cast<int>(fps));
+        }
+        std::sort(converted.fps.begin(), converted.fps.end(), std::greater<int>());
+        out->push_back(converted);
+    }
+    return true;
+}
+
 // Translates the public configuration; false when it describes no camera a V4L2 device could be.
 bool toCameraConfig(const OptigrabSimConfig& in, CameraConfig* out) {
     *out = CameraConfig::documentCamera();
@@ -29,27 +54,10 @@ bool toCameraConfig(const OptigrabSimConfig& in, CameraConfig* out) {
     out->frameClock = in.frameClock;
     out->quirks = in.quirks;
     out->usbBandwidth = in.usbBandwidth;
-    if (in.modes) {
-        if (in.modeCount <= 0)
-            return false;
-        out->modes.clear();
-        for (int i = 0; i < in.modeCount; ++i) {
-            const OptigrabSimMode& mode = in.modes[i];
-            const std::uint32_t fourcc = mode.mediaType == 1   ? V4L2_PIX_FMT_YUYV
-                                         : mode.mediaType == 2 ? V4L2_PIX_FMT_MJPEG
-                                         : mode.mediaType == 3 ? V4L2_PIX_FMT_NV12
-                                                               : 0;
-            CameraConfig::Mode converted{
-                fourcc, static_cast<int>(mode.width), static_cast<int>(mode.height), {}};
-            for (long fps : mode.fps) {
-                if (fps == 0)
-                    break;
-                converted.fps.push_back(fps < 0 || fps > 1000 ? -1 : static_cast<int>(fps));
-            }
-            std::sort(converted.fps.begin(), converted.fps.end(), std::greater<int>());
-            out->modes.push_back(converted);
-        }
-    }
+    if (in.modes && !toModes(in.modes, in.modeCount, &out->modes))
+        return false;
+    if (in.secondNodeModes && !toModes(in.secondNodeModes, in.secondNodeModeCount, &out->secondModes))
+        return false;
     return out->valid();
 }
 

@@ -91,7 +91,7 @@ int SimCamera::requestBuffers(OpenNode& node, void* arg) {
 int SimCamera::allocateBuffers(std::uint32_t count) {
     // Each buffer is its own memfd: a caller's mapping is a real shared mapping that outlives the
     // buffer, as with the kernel's orphaned buffers.
-    const std::size_t length = pageRounded(current_->imageSize());
+    const std::size_t length = pageRounded(current_->imageSize(config_.quirks));
     std::vector<Buffer> buffers(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         Buffer& buffer = buffers[i];
@@ -200,7 +200,7 @@ int SimCamera::dequeueBuffer(const OpenNode& node, void* arg) {
 int SimCamera::streamOn(const OpenNode& node, void* arg) {
     if (*static_cast<int*>(arg) != V4L2_BUF_TYPE_VIDEO_CAPTURE)
         return -EINVAL;
-    double fps = config_.frameClock > 0 ? config_.frameClock : (config_.frameClock < 0 ? -1.0 : fps_);
+    double fps = config_.frameClock > 0 ? config_.frameClock : (config_.frameClock < 0 ? -1.0 : rate());
     {
         std::lock_guard<std::mutex> state(stateMutex_);
         if ((owner_ && owner_ != &node) || busy_)
@@ -213,7 +213,7 @@ int SimCamera::streamOn(const OpenNode& node, void* arg) {
             --transientFailures_;
             return -EIO;
         }
-        if (config_.usbBandwidth > 0 && bandwidth(*current_, fps_) > double(config_.usbBandwidth))
+        if (config_.usbBandwidth > 0 && bandwidth(*current_, rate()) > double(config_.usbBandwidth))
             return -ENOSPC;  // the bus cannot reserve the isochronous bandwidth the mode needs
         if (stallRestarts_ > 0)
             --stallRestarts_;
@@ -402,7 +402,7 @@ void SimCamera::clockLoop(std::shared_ptr<FrameCycle> cycle, double fps) {
         const auto& frame = cycle->frame(sequence);
         if (frame.empty())
             fault = OPTIGRAB_SIM_FAULT_ERROR;
-        const std::uint32_t used = fill(buffer, frame, fault);
+        const std::uint32_t used = fill(buffer, frame, fault, sequence);
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
         state.lock();
@@ -421,12 +421,29 @@ void SimCamera::clockLoop(std::shared_ptr<FrameCycle> cycle, double fps) {
 }
 
 // Runs on the frame clock thread: copies a frame into a buffer, damaged as the fault asks.
-std::uint32_t SimCamera::fill(Buffer& buffer, const std::vector<std::uint8_t>& frame, int fault) const {
+std::uint32_t SimCamera::fill(Buffer& buffer, const std::vector<std::uint8_t>& frame, int fault,
+                              std::uint32_t sequence) const {
+    const CameraConfig::Mode& mode = *current_;
+    const std::uint32_t stride = mode.bytesPerLine(config_.quirks);
     std::size_t size = std::min(frame.size(), buffer.length);
-    if (current_->fourcc == V4L2_PIX_FMT_MJPEG && config_.quirks)
+    if (mode.fourcc == V4L2_PIX_FMT_MJPEG && config_.quirks) {
         size = copyMjpeg(frame, buffer.memory, buffer.length, config_.quirks);
-    else
+    } else if (stride != 0 && (config_.quirks & OPTIGRAB_SIM_QUIRK_GARBAGE_START) && sequence < 2) {
+        // Uncompressed cameras often send a frame or two of nothing right after STREAMON.
+        size = mode.imageSize(config_.quirks);
+        std::memset(buffer.memory, 0, size);
+    } else if (stride != 0 && (config_.quirks & OPTIGRAB_SIM_QUIRK_PADDED_LINES)) {
+        // Line by line into the longer lines; the padding holds zeros (green or black if shown).
+        const std::size_t packed = stride - CameraConfig::kLinePadding;
+        const std::size_t lines = frame.size() / packed;
+        size = std::min<std::size_t>(lines * stride, buffer.length);
+        for (std::size_t line = 0; line < lines && (line + 1) * stride <= buffer.length; ++line) {
+            std::memcpy(buffer.memory + line * stride, frame.data() + line * packed, packed);
+            std::memset(buffer.memory + line * stride + packed, 0, CameraConfig::kLinePadding);
+        }
+    } else {
         std::memcpy(buffer.memory, frame.data(), size);
+    }
     std::uint8_t* data = buffer.memory;
     switch (fault) {
         case OPTIGRAB_SIM_FAULT_ERROR:

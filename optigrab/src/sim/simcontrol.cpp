@@ -5,6 +5,7 @@
 #include "simulator.h"
 
 #include <fcntl.h>
+#include <linux/videodev2.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/stat.h>
@@ -91,6 +92,21 @@ struct QuirkName {
 const QuirkName kQuirks[] = {
     {"stray-bytes", OPTIGRAB_SIM_QUIRK_STRAY_BYTES},
     {"no-huffman", OPTIGRAB_SIM_QUIRK_NO_HUFFMAN},
+    {"padded-lines", OPTIGRAB_SIM_QUIRK_PADDED_LINES},
+    {"other-size", OPTIGRAB_SIM_QUIRK_OTHER_SIZE},
+    {"stepwise-rates", OPTIGRAB_SIM_QUIRK_STEPWISE_RATES},
+    {"garbage-start", OPTIGRAB_SIM_QUIRK_GARBAGE_START},
+};
+
+// Node kinds a plug command may give the camera: its only modes ("-only") or a second capture node.
+struct NodeKind {
+    const char* name;
+    CameraConfig::Mode mode;
+};
+const NodeKind kNodeKinds[] = {
+    {"ir", {V4L2_PIX_FMT_GREY, 640, 360, {30, 15}}},
+    {"h264", {V4L2_PIX_FMT_H264, 1920, 1080, {30, 15}}},
+    {"yuy2", {V4L2_PIX_FMT_YUYV, 640, 480, {30, 15}}},
 };
 
 // Applies one "plug" option to config; false when it names nothing known.
@@ -106,6 +122,16 @@ bool applyOption(const std::string& option, CameraConfig& config) {
             config.quirks |= quirk.flag;
             return true;
         }
+    for (const NodeKind& kind : kNodeKinds) {
+        if (option == std::string(kind.name) + "-only") {
+            config.modes = {kind.mode};
+            return true;
+        }
+        if (option == std::string(kind.name) + "-node") {
+            config.secondModes = {kind.mode};
+            return true;
+        }
+    }
     return false;
 }
 

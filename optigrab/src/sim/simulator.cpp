@@ -236,33 +236,60 @@ std::shared_ptr<FrameCycle> Simulator::cycle(std::uint32_t fourcc, int width, in
 
 int Simulator::plug(CameraConfig config) {
     std::lock_guard<std::mutex> delivery(sinkMutex_);  // events leave in the order cameras change
-    int id = 0;
+    std::vector<CameraConfig::Mode> secondModes = std::move(config.secondModes);
+    int id = 0, second = -1;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         id = nextId_++;
         if (config.serial.empty())
             config.serial = "SIM0000" + std::to_string(id);
-        cameras_[id] = std::make_shared<SimCamera>(
-            id, std::move(config),
-            [this](std::uint32_t fourcc, int width, int height) { return cycle(fourcc, width, height); });
+        if (!secondModes.empty()) {
+            // A second capture node of the same USB device (infrared, H.264): the same names and ids.
+            CameraConfig node = config;
+            node.modes = std::move(secondModes);
+            second = nextId_++;
+            cameras_[second] = makeCamera(second, std::move(node));
+            companions_[id] = second;
+        }
+        cameras_[id] = makeCamera(id, std::move(config));
     }
     announce(NodeEvent::Added, id);
+    if (second >= 0)
+        announce(NodeEvent::Added, second);
     return id;
+}
+
+// Called with mutex_ held.
+std::shared_ptr<SimCamera> Simulator::makeCamera(int id, CameraConfig config) {
+    return std::make_shared<SimCamera>(
+        id, std::move(config),
+        [this](std::uint32_t fourcc, int width, int height) { return cycle(fourcc, width, height); });
 }
 
 bool Simulator::unplug(int id) {
     std::lock_guard<std::mutex> delivery(sinkMutex_);
-    std::shared_ptr<SimCamera> camera;
+    std::vector<std::pair<int, std::shared_ptr<SimCamera>>> going;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         const auto found = cameras_.find(id);
         if (found == cameras_.end())
             return false;
-        camera = found->second;
+        going.emplace_back(id, found->second);
         cameras_.erase(found);
+        const auto companion = companions_.find(id);
+        if (companion != companions_.end()) {  // the device's other capture node goes with it
+            const auto node = cameras_.find(companion->second);
+            if (node != cameras_.end()) {
+                going.emplace_back(node->first, node->second);
+                cameras_.erase(node);
+            }
+            companions_.erase(companion);
+        }
     }
-    camera->unplug();  // open descriptors keep the camera object; they now answer ENODEV
-    announce(NodeEvent::Removed, id);
+    for (const auto& [goneId, camera] : going) {
+        camera->unplug();  // open descriptors keep the camera object; they now answer ENODEV
+        announce(NodeEvent::Removed, goneId);
+    }
     return true;
 }
 
@@ -274,12 +301,12 @@ void Simulator::unplugAll() {
             ids.push_back(entry.first);
     }
     for (int id : ids)
-        unplug(id);
+        unplug(id);  // a second node already gone with its device answers false
 }
 
 int Simulator::count() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return static_cast<int>(cameras_.size());
+    return static_cast<int>(cameras_.size() - companions_.size());  // a device's second node is no camera
 }
 
 std::shared_ptr<SimCamera> Simulator::camera(int id) {

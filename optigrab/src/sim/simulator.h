@@ -31,7 +31,9 @@ public:
     void startHotplug(HotplugSink* sink) override;
     void stopHotplug() override;
 
-    int plug(CameraConfig config);  // returns the new camera's id
+    // Returns the new camera's id; a second capture node (config.secondModes) gets the next id and
+    // is unplugged with the camera.
+    int plug(CameraConfig config);
     bool unplug(int id);
     void unplugAll();
     int count();
@@ -50,11 +52,13 @@ private:
         std::shared_ptr<SimCamera> camera;
     };
     std::shared_ptr<Handle> handle(int fd);
+    std::shared_ptr<SimCamera> makeCamera(int id, CameraConfig config);
     std::shared_ptr<FrameCycle> cycle(std::uint32_t fourcc, int width, int height);
     void announce(NodeEvent event, int id);
 
-    std::mutex mutex_;                                   // guards cameras_, handles_, nextId_ and cycles_
-    std::map<int, std::shared_ptr<SimCamera>> cameras_;  // plugged cameras by id
+    std::mutex mutex_;  // guards cameras_, companions_, handles_, nextId_ and cycles_
+    std::map<int, std::shared_ptr<SimCamera>> cameras_;  // plugged cameras (and second nodes) by id
+    std::map<int, int> companions_;                      // camera id -> id of its second capture node
     std::map<int, std::shared_ptr<Handle>> handles_;     // open nodes by descriptor
     int nextId_ = 0;
     // Encoded frames by mode, shared by all cameras and kept for the process's life: opening the same

@@ -17,6 +17,8 @@
  *                               bandwidth=BYTES (usbBandwidth); ir-only, h264-only, yuy2-only (the
  *                               camera's only mode: greyscale 640x360, H.264 1920x1080, YUY2 640x480);
  *                               ir-node, h264-node (a second capture node with that mode)
+ *     plug-frames DIR           a camera playing the JPEG files of folder DIR (the rest of the line,
+ *                               blanks allowed) at 30 fps, as optigrabSimPlugFrames
  *     unplug ID                 unplug the simulated camera with that id
  *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall,
  *                               usb-stall, queue-error, transient
@@ -100,6 +102,13 @@ void optigrabSimDefaultConfig(OptigrabSimConfig* config);
 
 /* Plugs a camera; returns its id (>= 0), or -1 when config is invalid. NULL = defaults. */
 int optigrabSimPlug(const OptigrabSimConfig* config);
+
+/* Plugs a camera that plays recorded frames: the JPEG files (*.jpg, *.jpeg) of folder in name order,
+ * looping, from the first one at every STREAMON, at fps frames per second (0 = 30). Its one mode is
+ * MJPG at the size of the first file; a file of another size or a broken one is delivered as it is,
+ * as a real camera would. The files are read now. Returns the camera's id, or -1 when the folder holds
+ * no JPEG file or the first one has no readable size (with a line on standard error). */
+int optigrabSimPlugFrames(const char* folder, long fps);
 
 /* Unplugs a camera: an open node answers ENODEV from then on. Returns 0, or -1 for an unknown id. */
 int optigrabSimUnplug(int id);

@@ -6,6 +6,8 @@
 
 #include <time.h>
 
+#include <algorithm>
+
 #include "testsupport.h"
 
 namespace {
@@ -21,11 +23,32 @@ bool countGarbage(unsigned char* frame, long width, long height, long size, void
     const long pixels = width * height;
     for (long i = 0; i < pixels; ++i) {
         const int r = frame[3 * i], g = frame[3 * i + 1], b = frame[3 * i + 2];
-        if (g > r + 40 && g > b + 40) ++green;
-        if (r + g + b < 60) ++black;
+        if (g > r + 40 && g > b + 40)
+            ++green;
+        if (r + g + b < 60)
+            ++black;
     }
-    if (green * 100 > pixels || black * 2 > pixels) ++garbageFrames;
+    if (green * 100 > pixels || black * 2 > pixels)
+        ++garbageFrames;
     return FrameRecorder::callback(frame, width, height, size, param);
+}
+
+// The colour (0 red, 1 green, 2 blue) and width of every frame, for recorded frames.
+struct Shown {
+    int colour;
+    long width;
+};
+std::mutex shownMutex;
+std::vector<Shown> shown;
+bool recordColour(unsigned char* frame, long width, long height, long, void*) {
+    long sums[3] = {0, 0, 0};
+    for (long i = 0; i < width * height; ++i)
+        for (int c = 0; c < 3; ++c)
+            sums[c] += frame[3 * i + c];
+    const int colour = int(std::max_element(sums, sums + 3) - sums);
+    std::lock_guard<std::mutex> lock(shownMutex);
+    shown.push_back({colour, width});
+    return true;
 }
 
 double processCpuSeconds() {
@@ -49,7 +72,8 @@ class RealCamerasTest : public QObject {
 
     // Plugs a camera with the quirks and modes, rescans, and answers its index (the last one).
     long plugAndFind(unsigned quirks, const OptigrabSimMode* modes, int modeCount, int* id,
-                     double frameClock = -1, long usbBandwidth = 0, const OptigrabSimMode* secondModes = nullptr) {
+                     double frameClock = -1, long usbBandwidth = 0,
+                     const OptigrabSimMode* secondModes = nullptr) {
         OptigrabSimConfig config;
         optigrabSimDefaultConfig(&config);
         config.secondNodeModes = secondModes;
@@ -250,7 +274,8 @@ private slots:
         const auto events = ChangeRecorder::instance().take();
         QCOMPARE(int(events.size()), listed);
         QCOMPARE(count(), before + listed);
-        if (!listed) return;
+        if (!listed)
+            return;
         QCOMPARE(events.front().first, USB_DEVICE_CHANGE_ADD);
         QCOMPARE(events.front().second, before);
         long types = 0, type = 0;
@@ -315,10 +340,10 @@ private slots:
         QTest::addRow("NV12, padded lines") << 3L << padded << 640L << 480L;
         QTest::addRow("YUY2, garbage first frames") << 1L << garbage << 640L << 480L;
         QTest::addRow("NV12, garbage first frames") << 3L << garbage << 640L << 480L;
-        QTest::addRow("YUY2, another size than asked") << 1L << unsigned(OPTIGRAB_SIM_QUIRK_OTHER_SIZE) << 320L
-                                                        << 240L;
-        QTest::addRow("MJPG, another size than asked") << 2L << unsigned(OPTIGRAB_SIM_QUIRK_OTHER_SIZE) << 320L
-                                                        << 240L;
+        QTest::addRow("YUY2, another size than asked")
+            << 1L << unsigned(OPTIGRAB_SIM_QUIRK_OTHER_SIZE) << 320L << 240L;
+        QTest::addRow("MJPG, another size than asked")
+            << 2L << unsigned(OPTIGRAB_SIM_QUIRK_OTHER_SIZE) << 320L << 240L;
     }
     void rawFrames() {
         QFETCH(long, type);
@@ -346,6 +371,56 @@ private slots:
             QCOMPARE(frames().height, height);
         }
         checkPagePicture();
+    }
+    // A folder of JPEG files plays as a camera: MJPG at the first file's size, the files in name
+    // order and in a loop; a file of another size is shown at its size, a broken one is dropped, and
+    // other files are left alone.
+    void recordedFrames() {
+        QTemporaryDir dir;
+        const auto save = [&](const QString& name, QColor colour, QSize size) {
+            QImage picture(size, QImage::Format_RGB888);
+            picture.fill(colour);
+            QVERIFY(picture.save(dir.filePath(name), "JPEG"));
+        };
+        save("01.jpg", Qt::red, {320, 240});
+        save("02.JPG", Qt::green, {320, 240});
+        save("03.jpeg", Qt::blue, {160, 120});
+        save("04.jpg", Qt::white, {320, 240});
+        QFile broken(dir.filePath("04.jpg"));
+        QVERIFY(broken.open(QIODevice::ReadWrite));
+        broken.resize(broken.size() / 2);  // cut: no end-of-image marker
+        broken.close();
+        QFile other(dir.filePath("05.txt"));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("not a frame");
+        other.close();
+
+        QCOMPARE(optigrabSimPlugFrames(QDir::temp().filePath("no-such-folder").toLocal8Bit().constData(), 0),
+                 -1);
+        const int id = optigrabSimPlugFrames(dir.path().toLocal8Bit().constData(), 10);
+        QVERIFY(id >= 0);
+        const long dev = count() - 1;
+        long width = 0, height = 0;
+        QCOMPARE(camGetResolution(dev, 2, 0, &width, &height), long(CAM_OK));
+        QCOMPARE(QSize(int(width), int(height)), QSize(320, 240));
+        {
+            std::lock_guard<std::mutex> lock(shownMutex);
+            shown.clear();
+        }
+        camRegCallBackPreviewImage(dev, &recordColour);
+        QCOMPARE(camOpenDev(dev, 2, 320, 240, 0), long(CAM_OK));
+        QVERIFY(waitFor([] {
+            std::lock_guard<std::mutex> lock(shownMutex);
+            return shown.size() >= 7;
+        }));
+        QCOMPARE(camCloseDev(dev), long(CAM_OK));
+        std::lock_guard<std::mutex> lock(shownMutex);
+        QCOMPARE(shown.front().colour, 0);  // the first file comes first
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            QCOMPARE(shown[i].width, shown[i].colour == 2 ? 160L : 320L);
+            if (i > 0)
+                QCOMPARE(shown[i].colour, (shown[i - 1].colour + 1) % 3);  // broken one left out
+        }
     }
 };
 

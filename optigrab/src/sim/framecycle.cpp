@@ -1,11 +1,18 @@
-// The frames of one simulated camera mode: a short cycle of pages, each rendered and encoded once.
+// The frames of one simulated camera mode: a short cycle of pages, each rendered and encoded once, or
+// the JPEG files of a folder.
 #include "framecycle.h"
 
 #include "pagerenderer.h"
 
+#include <dirent.h>
 #include <libyuv.h>
 #include <linux/videodev2.h>
 #include <turbojpeg.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 
 namespace optigrab::sim {
 
@@ -27,8 +34,60 @@ FrameCycle::FrameCycle(std::uint32_t fourcc, int width, int height)
       count_(cycleLength(width, height)),
       frames_(new Slot[static_cast<std::size_t>(count_)]) {}
 
+FrameCycle::FrameCycle(std::vector<std::vector<std::uint8_t>> recorded, int width, int height)
+    : fourcc_(V4L2_PIX_FMT_MJPEG),
+      width_(width),
+      height_(height),
+      count_(static_cast<int>(recorded.size())),
+      frames_(new Slot[recorded.size()]),
+      recorded_(true) {
+    for (std::size_t i = 0; i < recorded.size(); ++i)
+        frames_[i].bytes = std::move(recorded[i]);
+}
+
+std::shared_ptr<FrameCycle> FrameCycle::fromFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            std::string name = entry->d_name, lower = name;
+            std::transform(lower.begin(), lower.end(), lower.begin(),
+                           [](unsigned char c) { return std::tolower(c); });
+            const auto endsWith = [&](const char* suffix) {
+                const std::string end(suffix);
+                return lower.size() > end.size() &&
+                       lower.compare(lower.size() - end.size(), end.size(), end) == 0;
+            };
+            if (endsWith(".jpg") || endsWith(".jpeg"))
+                names.push_back(std::move(name));
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    std::vector<std::vector<std::uint8_t>> files;
+    for (const std::string& name : names) {
+        std::ifstream in(folder + "/" + name, std::ios::binary);
+        if (in)
+            files.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    int width = 0, height = 0, subsampling = 0, colorspace = 0;
+    tjhandle handle = tjInitDecompress();
+    const bool sized = handle && !files.empty() && !files.front().empty() &&
+                       tjDecompressHeader3(handle, files.front().data(), files.front().size(), &width,
+                                           &height, &subsampling, &colorspace) == 0;
+    if (handle)
+        tjDestroy(handle);
+    if (!sized) {
+        std::fprintf(stderr, "optigrab: %s: no JPEG file whose size can be read comes first in this folder\n",
+                     folder.c_str());
+        return nullptr;
+    }
+    return std::shared_ptr<FrameCycle>(new FrameCycle(std::move(files), width, height));
+}
+
 const std::vector<std::uint8_t>& FrameCycle::frame(long index) {
     Slot& slot = frames_[static_cast<std::size_t>(index % count_)];
+    if (recorded_)
+        return slot.bytes;
     std::call_once(slot.encoded, [&] { slot.bytes = encode(static_cast<int>(index % count_)); });
     return slot.bytes;
 }

@@ -79,6 +79,13 @@ OPTIGRAB_SIM_EXPORT int optigrabSimPlug(const OptigrabSimConfig* config) {
     return Simulator::instance().plug(std::move(converted));
 }
 
+OPTIGRAB_SIM_EXPORT int optigrabSimPlugFrames(const char* folder, long fps) {
+    if (!folder || fps < 0 || fps > 1000)
+        return -1;
+    return Simulator::instance().plugFrames(folder,
+                                            fps == 0 ? Simulator::kRecordedFps : static_cast<int>(fps));
+}
+
 OPTIGRAB_SIM_EXPORT int optigrabSimUnplug(int id) {
     return Simulator::instance().unplug(id) ? 0 : -1;
 }

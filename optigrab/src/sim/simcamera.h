@@ -37,11 +37,12 @@ struct CameraConfig {
     std::string vendorId;
     std::string productId;
     std::string serial;
-    std::vector<Mode> modes;  // formats are enumerated in the order they first appear here
-    std::vector<Mode> secondModes;  // a second capture node of the same device (empty: none)
-    double frameClock = 0;    // 0: the mode's rate; negative: a frame whenever a buffer is queued
-    unsigned quirks = 0;      // OPTIGRAB_SIM_QUIRK_* flags
-    long usbBandwidth = 0;    // bytes per second; 0 = unlimited
+    std::vector<Mode> modes;               // formats are enumerated in the order they first appear here
+    std::vector<Mode> secondModes;         // a second capture node of the same device (empty: none)
+    std::shared_ptr<FrameCycle> recorded;  // frames played instead of rendered pages (one MJPG mode)
+    double frameClock = 0;  // 0: the mode's rate; negative: a frame whenever a buffer is queued
+    unsigned quirks = 0;    // OPTIGRAB_SIM_QUIRK_* flags
+    long usbBandwidth = 0;  // bytes per second; 0 = unlimited
 
     // What a typical document camera offers: MJPEG up to 4K at 30/15/5 fps, and YUY2 at the sizes
     // and rates that fit USB 2.0. Serial left empty: the simulator derives it from the id.

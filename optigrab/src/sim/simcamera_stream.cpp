@@ -227,8 +227,10 @@ int SimCamera::streamOn(const OpenNode& node, void* arg) {
         stopClock_ = false;
         sequence_ = 0;
     }
-    clock_ = std::thread(&SimCamera::clockLoop, this,
-                         cycles_(current_->fourcc, current_->width, current_->height), fps);
+    clock_ = std::thread(
+        &SimCamera::clockLoop, this,
+        config_.recorded ? config_.recorded : cycles_(current_->fourcc, current_->width, current_->height),
+        fps);
     return 0;
 }
 

@@ -160,6 +160,13 @@ bool SimControl::execute(const std::string& line) {
         simulator_.plug(config);
         return true;
     }
+    if (command == "plug-frames") {
+        std::string folder;
+        std::getline(in >> std::ws, folder);
+        while (!folder.empty() && (folder.back() == ' ' || folder.back() == '\t' || folder.back() == '\r'))
+            folder.pop_back();
+        return !folder.empty() && simulator_.plugFrames(folder, Simulator::kRecordedFps) >= 0;
+    }
     if (command == "unplug") {
         int id = -1;
         return in >> id && !(in >> extra) && simulator_.unplug(id);

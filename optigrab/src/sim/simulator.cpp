@@ -4,6 +4,7 @@
 #include "framecycle.h"
 #include "simcontrol.h"
 
+#include <linux/videodev2.h>
 #include <sys/eventfd.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -257,6 +258,23 @@ int Simulator::plug(CameraConfig config) {
     if (second >= 0)
         announce(NodeEvent::Added, second);
     return id;
+}
+
+int Simulator::plugFrames(const std::string& folder, int fps) {
+    CameraConfig config;
+    config.name = "Recorded Camera";
+    config.vendorId = "fa11";
+    config.productId = "0c02";
+    config.recorded = FrameCycle::fromFolder(folder);
+    if (!config.recorded)
+        return -1;
+    config.modes = {{V4L2_PIX_FMT_MJPEG, config.recorded->width(), config.recorded->height(), {fps}}};
+    if (!config.valid()) {
+        std::fprintf(stderr, "optigrab: %s: %dx%d frames at %d fps are more than a camera sends\n",
+                     folder.c_str(), config.recorded->width(), config.recorded->height(), fps);
+        return -1;
+    }
+    return plug(std::move(config));
 }
 
 // Called with mutex_ held.

@@ -34,6 +34,9 @@ public:
     // Returns the new camera's id; a second capture node (config.secondModes) gets the next id and
     // is unplugged with the camera.
     int plug(CameraConfig config);
+    static constexpr int kRecordedFps = 30;  // the rate recorded frames play at unless told
+    // A camera playing the JPEG files of folder at fps; -1 when the folder has none to play.
+    int plugFrames(const std::string& folder, int fps);
     bool unplug(int id);
     void unplugAll();
     int count();

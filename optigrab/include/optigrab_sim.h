@@ -88,12 +88,13 @@ enum OptigrabSimFault {
     OPTIGRAB_SIM_FAULT_TRUNCATED = 2, /* frame cut short: no end-of-image marker */
     OPTIGRAB_SIM_FAULT_ERROR = 3,     /* buffer returned with V4L2_BUF_FLAG_ERROR */
     OPTIGRAB_SIM_FAULT_STALL = 4,     /* the camera stops delivering frames (COUNT ignored; until unplug) */
-    OPTIGRAB_SIM_FAULT_USB_STALL = 5, /* no frames after a burst of USB errors, the node stays: the
+    /* 5: reserved */
+    OPTIGRAB_SIM_FAULT_USB_STALL = 6, /* no frames after a burst of USB errors, the node stays: the
                                          COUNT-th STREAMON from now ends the stall */
-    OPTIGRAB_SIM_FAULT_QUEUE_ERROR = 6, /* the buffer queue fails: poll answers POLLERR and DQBUF EIO
+    OPTIGRAB_SIM_FAULT_QUEUE_ERROR = 7, /* the buffer queue fails: poll answers POLLERR and DQBUF EIO
                                            until STREAMOFF; the error is back after each of the next
                                            COUNT-1 STREAMONs */
-    OPTIGRAB_SIM_FAULT_TRANSIENT = 7  /* the next COUNT S_FMT and STREAMON calls answer EIO, as
+    OPTIGRAB_SIM_FAULT_TRANSIENT = 8  /* the next COUNT S_FMT and STREAMON calls answer EIO, as
                                          format negotiation often does just after plug-in */
 };
 

@@ -344,8 +344,13 @@ bool SimCamera::setFault(int kind, int count) {
         case OPTIGRAB_SIM_FAULT_TRANSIENT:
             transientFailures_ = count;
             break;
-        default:
+        case OPTIGRAB_SIM_FAULT_CORRUPT:
+        case OPTIGRAB_SIM_FAULT_TRUNCATED:
+        case OPTIGRAB_SIM_FAULT_ERROR:
             faults_[kind - 1] = count;
+            break;
+        default:
+            return false;
     }
     return true;
 }

@@ -24,7 +24,8 @@ public:
     JpegDecoder& operator=(const JpegDecoder&) = delete;
 
     // Decodes to RGB888 at 1/scaleDenominator of the full size (1, 2, 4 or 8), choosing the
-    // denominator after the header is read: chooseDenominator gets the full size. fast = the fast
+    // denominator after the header is read: chooseDenominator gets the full size (and may answer 0:
+    // not this frame). fast = the fast
     // inverse DCT and chroma upsampling. out grows when too small and is never shrunk.
     template <typename Chooser>
     Outcome decode(const std::uint8_t* data, std::size_t size, bool fast, Chooser chooseDenominator,
@@ -32,7 +33,10 @@ public:
         long fullWidth = 0, fullHeight = 0;
         if (!readHeader(data, size, &fullWidth, &fullHeight))
             return Outcome::Failed;
-        return decodeImage(chooseDenominator(fullWidth, fullHeight), fast, out, width, height);
+        const int denominator = chooseDenominator(fullWidth, fullHeight);
+        if (denominator == 0)
+            return Outcome::Failed;
+        return decodeImage(denominator, fast, out, width, height);
     }
 
     struct State;  // libjpeg's decoder and our error manager (defined with the code)

@@ -25,7 +25,8 @@ public:
 
     // Decodes to RGB888 at 1/scaleDenominator of the full size (1, 2, 4 or 8), choosing the
     // denominator after the header is read: chooseDenominator gets the full size (and may answer 0:
-    // not this frame). fast = the fast inverse DCT and chroma upsampling. out grows when too small and is never shrunk.
+    // not this frame). fast = the fast inverse DCT and chroma upsampling. out grows when too small
+    // and is never shrunk.
     template <typename Chooser>
     Outcome decode(const std::uint8_t* data, std::size_t size, bool fast, Chooser chooseDenominator,
                    std::vector<std::uint8_t>& out, long* width, long* height) {

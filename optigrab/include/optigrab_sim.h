@@ -13,7 +13,8 @@
  *     plug NAME VID PID [QUIRK...]
  *                               a default camera with that name and ids (NAME without blanks) and
  *                               the options named: the quirks stray-bytes, no-huffman, padded-lines,
- *                               other-size, stepwise-rates, garbage-start (OPTIGRAB_SIM_QUIRK_*);
+ *                               other-size, stepwise-rates, garbage-start, no-access
+ *                               (OPTIGRAB_SIM_QUIRK_*);
  *                               bandwidth=BYTES (usbBandwidth); ir-only, h264-only, yuy2-only (the
  *                               camera's only mode: greyscale 640x360, H.264 1920x1080, YUY2 640x480);
  *                               ir-node, h264-node (a second capture node with that mode)
@@ -23,6 +24,7 @@
  *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall,
  *                               usb-stall, queue-error, transient
  *     busy ID 1|0               as optigrabSimSetBusy
+ *     grant ID                  as optigrabSimGrantAccess
  * Lines that are not understood are reported on stderr and ignored.
  *
  * Like a UVC camera, each simulated camera has two nodes, /dev/optigrab-sim/videoID (capture) and
@@ -79,8 +81,10 @@ enum OptigrabSimQuirk {
     OPTIGRAB_SIM_QUIRK_STEPWISE_RATES = 1 << 4, /* frame intervals as one step-wise range from the
                                                    fastest to the slowest rate, in steps of the shortest
                                                    interval; S_PARM rounds to a step */
-    OPTIGRAB_SIM_QUIRK_GARBAGE_START = 1 << 5  /* the first two uncompressed frames after STREAMON are
+    OPTIGRAB_SIM_QUIRK_GARBAGE_START = 1 << 5, /* the first two uncompressed frames after STREAMON are
                                                   all zero */
+    OPTIGRAB_SIM_QUIRK_NO_ACCESS = 1 << 6      /* opening the nodes answers EACCES until
+                                                  optigrabSimGrantAccess */
 };
 
 enum OptigrabSimFault {
@@ -125,6 +129,10 @@ int optigrabSimInjectFault(int id, int kind, int count);
 
 /* Frames camera id has delivered since it was plugged (across openings). -1 for an unknown id. */
 long optigrabSimFramesDelivered(int id);
+
+/* Lets the user open camera id's nodes (a camera plugged with OPTIGRAB_SIM_QUIRK_NO_ACCESS), as a
+ * permission change does, with a "change" hot-plug event for each node. -1 for an unknown id. */
+int optigrabSimGrantAccess(int id);
 
 /* Makes camera id busy as if another program held it: streaming setup answers EBUSY. */
 int optigrabSimSetBusy(int id, int busy);

@@ -3,8 +3,8 @@
 #include "devicelist.h"
 
 #include <algorithm>
+#include <cerrno>
 
-#include "v4l2device.h"
 
 namespace optigrab {
 
@@ -18,8 +18,14 @@ std::vector<DeviceList::Candidate> DeviceList::candidates(const std::vector<Plat
     return all;
 }
 
+bool DeviceList::open(V4l2Device& device, const Candidate& candidate, std::vector<NodeInfo>* denied) {
+    const int error = device.open(candidate.node.path);
+    if ((error == EACCES || error == EPERM) && denied) denied->push_back(candidate.node);
+    return error == 0;  // else vanished, or no permission
+}
+
 std::vector<DeviceInfo> DeviceList::scan(const std::vector<Platform*>& platforms,
-                                         const std::vector<DeviceInfo>& known) {
+                                         const std::vector<DeviceInfo>& known, std::vector<NodeInfo>* denied) {
     std::vector<DeviceInfo> devices;
     for (Candidate& candidate : candidates(platforms)) {
         auto same = std::find_if(known.begin(), known.end(), [&](const DeviceInfo& info) {
@@ -30,7 +36,7 @@ std::vector<DeviceInfo> DeviceList::scan(const std::vector<Platform*>& platforms
             continue;
         }
         V4l2Device device(*candidate.platform);
-        if (device.open(candidate.node.path) != 0) continue;  // vanished, or no permission
+        if (!open(device, candidate, denied)) continue;
         DeviceInfo info;
         if (!device.isCapture(&info.card)) continue;
         info.platform = candidate.platform;
@@ -43,11 +49,12 @@ std::vector<DeviceInfo> DeviceList::scan(const std::vector<Platform*>& platforms
     return devices;
 }
 
-std::vector<std::string> DeviceList::capturePaths(const std::vector<Platform*>& platforms) {
+std::vector<std::string> DeviceList::capturePaths(const std::vector<Platform*>& platforms,
+                                                  std::vector<NodeInfo>* denied) {
     std::vector<std::string> paths;
     for (Candidate& candidate : candidates(platforms)) {
         V4l2Device device(*candidate.platform);
-        if (device.open(candidate.node.path) != 0) continue;
+        if (!open(device, candidate, denied)) continue;
         if (device.isCapture(nullptr) && !device.enumerateFormats().empty())
             paths.push_back(candidate.node.path);
     }

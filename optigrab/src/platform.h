@@ -22,7 +22,8 @@ struct NodeInfo {
     std::string serial;     // empty when unknown
 };
 
-enum class NodeEvent { Added, Removed };
+// Changed: udev's "change" of a node that stays, as when its permissions change.
+enum class NodeEvent { Added, Removed, Changed };
 
 // Receives hot-plug events from a platform. Called on a platform thread (udev monitor, simulator
 // control); the receiver must not call back into the platform from inside.

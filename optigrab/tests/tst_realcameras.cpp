@@ -5,6 +5,9 @@
 #include <QtTest>
 
 #include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <algorithm>
 
@@ -421,6 +424,53 @@ private slots:
             if (i > 0)
                 QCOMPARE(shown[i].colour, (shown[i - 1].colour + 1) % 3);  // broken one left out
         }
+    }
+    // A camera the user may not open yet is not listed, and says so once in a log line with the way
+    // to get access; when access comes (a change event), it is announced and works. A change event
+    // of a listed camera announces nothing.
+    void hotplugAccess_data() {
+        QTest::addColumn<bool>("locked");
+        QTest::addRow("no access until granted") << true;
+        QTest::addRow("change event of a listed camera") << false;
+    }
+    void hotplugAccess() {
+        QFETCH(bool, locked);
+        const long before = count();
+        // The library's log lines go to standard error: catch them in a file meanwhile.
+        QTemporaryFile log;
+        QVERIFY(log.open());
+        std::fflush(stderr);
+        const int savedStderr = ::dup(2);
+        ::dup2(log.handle(), 2);
+        int id = -1;
+        plugAndFind(locked ? OPTIGRAB_SIM_QUIRK_NO_ACCESS : 0, kMjpegModes, 1, &id, 0);
+        QTest::qWait(300);
+        const long listedWhilePlugged = count();  // a rescan, which must not repeat the log line
+        std::fflush(stderr);
+        ::dup2(savedStderr, 2);
+        ::close(savedStderr);
+        QFile written(log.fileName());  // read from the start, not from the shared write offset
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QString logged = QString::fromLocal8Bit(written.readAll());
+        QCOMPARE(logged.count("permission denied"), locked ? 1 : 0);
+        if (locked)
+            QVERIFY2(logged.contains("\"video\" group"), qPrintable(logged));
+        QCOMPARE(listedWhilePlugged, before + (locked ? 0 : 1));
+        QCOMPARE(int(ChangeRecorder::instance().take().size()), locked ? 0 : 1);
+
+        QCOMPARE(optigrabSimGrantAccess(id), 0);
+        QTest::qWait(300);
+        const auto events = ChangeRecorder::instance().take();
+        QCOMPARE(int(events.size()), locked ? 1 : 0);
+        if (locked) {
+            QCOMPARE(events.front().first, USB_DEVICE_CHANGE_ADD);
+            QCOMPARE(events.front().second, before);
+        }
+        QCOMPARE(count(), before + 1);
+        camRegCallBackPreviewImage(before, &countGarbage);
+        QCOMPARE(camOpenDev(before, 2, 640, 480, 0), long(CAM_OK));
+        QVERIFY(waitFrames(3));
+        checkPagePicture();
     }
 };
 

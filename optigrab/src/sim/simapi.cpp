@@ -108,6 +108,10 @@ OPTIGRAB_SIM_EXPORT long optigrabSimFramesDelivered(int id) {
     return camera ? camera->framesDelivered() : -1;
 }
 
+OPTIGRAB_SIM_EXPORT int optigrabSimGrantAccess(int id) {
+    return Simulator::instance().grantAccess(id) ? 0 : -1;
+}
+
 OPTIGRAB_SIM_EXPORT int optigrabSimSetBusy(int id, int busy) {
     const auto camera = Simulator::instance().camera(id);
     if (!camera)

@@ -147,7 +147,8 @@ SimCamera::SimCamera(int id, CameraConfig config, CycleSource cycles)
       config_(std::move(config)),
       cycles_(std::move(cycles)),
       current_(&config_.modes.front()),
-      fps_(config_.modes.front().fps.front()) {}
+      fps_(config_.modes.front().fps.front()),
+      locked_(config_.quirks & OPTIGRAB_SIM_QUIRK_NO_ACCESS) {}
 
 double SimCamera::rate() const {
     return interval_ ? double(kIntervalUnits) / interval_ : fps_;
@@ -164,6 +165,8 @@ int SimCamera::attach(OpenNode* node) {
     std::lock_guard<std::mutex> state(stateMutex_);
     if (gone_)
         return -ENODEV;
+    if (locked_)
+        return -EACCES;  // the node's mode and ACL leave this user out
     nodes_.push_back(node);
     if (signalled_) {
         const std::uint64_t one = 1;

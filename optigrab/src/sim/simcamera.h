@@ -86,6 +86,7 @@ public:
     void unplug();  // every later call but detach answers ENODEV; waits for the frame clock to stop
     bool setFault(int kind, int count);
     void setBusy(bool busy);
+    void grantAccess();  // attach no longer answers EACCES
     long framesDelivered() const { return delivered_.load(); }
 
 private:
@@ -158,6 +159,7 @@ private:
     bool stopClock_ = false;
     bool gone_ = false;
     bool busy_ = false;
+    bool locked_ = false;         // attach answers EACCES (OPTIGRAB_SIM_QUIRK_NO_ACCESS until granted)
     bool stalled_ = false;        // stalled for good (until unplug)
     int faults_[3] = {0, 0, 0};   // frames still to damage, by fault kind - 1 (corrupt ... error)
     int stallRestarts_ = 0;       // STREAMONs still to come before a USB stall ends; 0 = none

@@ -362,6 +362,11 @@ double SimCamera::bandwidth(const CameraConfig::Mode& mode, double fps) {
     return perPixel * mode.width * mode.height * std::max(fps, 1.0);
 }
 
+void SimCamera::grantAccess() {
+    std::lock_guard<std::mutex> state(stateMutex_);
+    locked_ = false;
+}
+
 void SimCamera::setBusy(bool busy) {
     std::lock_guard<std::mutex> state(stateMutex_);
     busy_ = busy;

@@ -96,6 +96,7 @@ const QuirkName kQuirks[] = {
     {"other-size", OPTIGRAB_SIM_QUIRK_OTHER_SIZE},
     {"stepwise-rates", OPTIGRAB_SIM_QUIRK_STEPWISE_RATES},
     {"garbage-start", OPTIGRAB_SIM_QUIRK_GARBAGE_START},
+    {"no-access", OPTIGRAB_SIM_QUIRK_NO_ACCESS},
 };
 
 // Node kinds a plug command may give the camera: its only modes ("-only") or a second capture node.
@@ -186,6 +187,10 @@ bool SimControl::execute(const std::string& line) {
                                                  : 0;
         const auto camera = simulator_.camera(id);
         return camera && camera->setFault(code, count);
+    }
+    if (command == "grant") {
+        int id = -1;
+        return in >> id && !(in >> extra) && simulator_.grantAccess(id);
     }
     if (command == "busy") {
         int id = -1, busy = 0;

@@ -311,6 +311,26 @@ bool Simulator::unplug(int id) {
     return true;
 }
 
+bool Simulator::grantAccess(int id) {
+    std::lock_guard<std::mutex> delivery(sinkMutex_);
+    std::vector<std::pair<int, std::shared_ptr<SimCamera>>> granted;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = cameras_.find(id);
+        if (found == cameras_.end())
+            return false;
+        granted.emplace_back(id, found->second);
+        const auto companion = companions_.find(id);
+        if (companion != companions_.end() && cameras_.count(companion->second))
+            granted.emplace_back(companion->second, cameras_[companion->second]);
+    }
+    for (const auto& [grantedId, camera] : granted) {
+        camera->grantAccess();
+        announce(NodeEvent::Changed, grantedId);
+    }
+    return true;
+}
+
 void Simulator::unplugAll() {
     std::vector<int> ids;
     {

@@ -38,6 +38,8 @@ public:
     // A camera playing the JPEG files of folder at fps; -1 when the folder has none to play.
     int plugFrames(const std::string& folder, int fps);
     bool unplug(int id);
+    // Lets the user open the camera's nodes (and its second node's), with a change event for each.
+    bool grantAccess(int id);
     void unplugAll();
     int count();
     std::shared_ptr<SimCamera> camera(int id);

@@ -21,6 +21,7 @@
  *     plug-frames DIR           a camera playing the JPEG files of folder DIR (the rest of the line,
  *                               blanks allowed) at 30 fps, as optigrabSimPlugFrames
  *     unplug ID                 unplug the simulated camera with that id
+ *     replug ID DELAY_MS        as optigrabSimReplug with a default camera
  *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall,
  *                               usb-stall, queue-error, transient
  *     busy ID 1|0               as optigrabSimSetBusy
@@ -114,6 +115,12 @@ int optigrabSimPlug(const OptigrabSimConfig* config);
  * as a real camera would. The files are read now. Returns the camera's id, or -1 when the folder holds
  * no JPEG file or the first one has no readable size (with a line on standard error). */
 int optigrabSimPlugFrames(const char* folder, long fps);
+
+/* Unplugs camera id and plugs a camera made from config (NULL = defaults) at the same node paths, as
+ * the kernel reuses /dev/videoN numbers. The old camera's removal events come removalDelayMs (at
+ * most 60000) after the new camera's plug events, as udev events may arrive late. Returns the new
+ * camera's id, or -1 for an unknown id, a camera with a second node or an invalid config. */
+int optigrabSimReplug(int id, const OptigrabSimConfig* config, int removalDelayMs);
 
 /* Unplugs a camera: an open node answers ENODEV from then on. Returns 0, or -1 for an unknown id. */
 int optigrabSimUnplug(int id);

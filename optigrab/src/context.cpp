@@ -103,7 +103,7 @@ long Context::rescan(long* count) {
         for (DeviceInfo& info : infos) {
             Device device(std::move(info));
             auto old = std::find_if(devices_.begin(), devices_.end(), [&](const Device& d) {
-                return !d.gone && d.info.platform == device.info.platform && d.info.node.path == device.info.node.path;
+                return !d.gone && d.info.platform == device.info.platform && d.info.node.sameDevice(device.info.node);
             });
             if (old != devices_.end()) {
                 // A camera that stays keeps its stream and settings under its new index.
@@ -154,7 +154,7 @@ std::shared_ptr<CaptureStream> Context::makeStream(const Device& device, long de
     // The capture thread reports a vanished camera through the event queue, like a hot-plug event, so
     // that the removal is handled (and reported once) in one place.
     auto stream = std::make_shared<CaptureStream>(device.info, devIndex, [this](const std::string& path) {
-        events_.nodeEvent(NodeEvent::Removed, path);
+        events_.nodeEvent(NodeEvent::Failed, path);
     });
     stream->setCallback(device.callback);
     stream->setSizeHint(device.hintWidth, device.hintHeight);
@@ -248,11 +248,22 @@ void Context::handleNodeEvent(NodeEvent event, const std::string& path) {
     std::shared_ptr<CaptureStream> stream;
     {
         std::lock_guard<std::mutex> control(controlMutex_);
+        // The kernel reuses node paths: a removal that arrives late may be about an older camera,
+        // while the device listed at the path now is still there.
+        std::vector<NodeInfo> present;
+        if (event == NodeEvent::Removed)
+            for (Platform* platform : platforms_)
+                for (NodeInfo& node : platform->nodes())
+                    if (node.path == path) present.push_back(std::move(node));
         {
             std::lock_guard<std::mutex> state(stateMutex_);
             for (std::size_t i = 0; i < devices_.size(); ++i) {
                 Device& device = devices_[i];
                 if (device.gone || device.info.node.path != path) continue;
+                const bool stillThere = std::any_of(present.begin(), present.end(), [&](const NodeInfo& node) {
+                    return device.info.node.sameDevice(node);
+                });
+                if (stillThere) continue;
                 device.gone = true;  // once: a second event for the node finds nothing
                 stream = std::move(device.stream);
                 index = long(i);

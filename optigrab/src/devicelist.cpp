@@ -29,7 +29,7 @@ std::vector<DeviceInfo> DeviceList::scan(const std::vector<Platform*>& platforms
     std::vector<DeviceInfo> devices;
     for (Candidate& candidate : candidates(platforms)) {
         auto same = std::find_if(known.begin(), known.end(), [&](const DeviceInfo& info) {
-            return info.platform == candidate.platform && info.node.path == candidate.node.path;
+            return info.platform == candidate.platform && info.node.sameDevice(candidate.node);
         });
         if (same != known.end()) {
             devices.push_back(*same);

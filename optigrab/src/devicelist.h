@@ -13,7 +13,7 @@ namespace optigrab {
 class DeviceList {
 public:
     // Capture nodes of every platform that offer a media type the library decodes, ordered by node
-    // number, with their modes. A node whose path
+    // number, with their modes. A node whose device (path, bus address and serial)
     // and platform appear in known (devices still plugged since the last scan) keeps the modes found
     // then instead of being queried again while it may be streaming. Runs on the calling thread.
     // Nodes this user may not open (EACCES, EPERM) go to *denied when it is given.

@@ -472,6 +472,66 @@ private slots:
         QVERIFY(waitFrames(3));
         checkPagePicture();
     }
+    // The kernel reuses node paths: a new camera at the old one's path is a camera of its own (its
+    // name and modes, no stream of the old one), and the old camera's late removal event leaves it
+    // alone.
+    void reusedNodePath_data() {
+        QTest::addColumn<bool>("streaming");
+        QTest::addColumn<bool>("rescanEarly");
+        QTest::addRow("rescan before the late removal") << false << true;
+        QTest::addRow("late removal before a rescan") << false << false;
+        QTest::addRow("old camera streaming") << true << true;
+    }
+    void reusedNodePath() {
+        QFETCH(bool, streaming);
+        QFETCH(bool, rescanEarly);
+        const long before = count();
+        int oldId = -1;
+        const long dev = plugAndFind(0, kMjpegModes, 1, &oldId, 0);
+        if (streaming) {
+            QCOMPARE(camOpenDev(dev, 2, 640, 480, 0), long(CAM_OK));
+            QVERIFY(waitFrames(3));
+        }
+        QTest::qWait(100);
+        ChangeRecorder::instance().take();
+        OptigrabSimConfig config;
+        optigrabSimDefaultConfig(&config);
+        config.name = "New Cam";
+        config.serial = "NEW1";
+        config.modes = kHdModes;
+        config.modeCount = 2;
+        QVERIFY(optigrabSimReplug(oldId, &config, 600) >= 0);
+        const auto checkNewCamera = [&] {
+            char name[512] = {};
+            QCOMPARE(camGetDevName(dev, name), long(CAM_OK));
+            QCOMPARE(QString(name), QString("New Cam"));
+            long width = 0, height = 0;
+            QCOMPARE(camGetResolution(dev, 2, 0, &width, &height), long(CAM_OK));
+            QCOMPARE(width, 1280L);
+            long c = 0, w = 0, h = 0, f = 0;
+            QCOMPARE(camGetCurPreviewResolution(dev, &c, &w, &h, &f), long(CAM_ERR_NOT_OPEN));
+        };
+        if (rescanEarly) {
+            QTest::qWait(150);  // the plug event is handled, the removal not yet delivered
+            QCOMPARE(count(), before + 1);
+            checkNewCamera();
+        }
+        QTest::qWait(900);  // the late removal has come and gone
+        const auto events = ChangeRecorder::instance().take();
+        if (!streaming) {
+            QCOMPARE(int(events.size()), rescanEarly ? 1 : 2);
+            QCOMPARE(events.front().first, USB_DEVICE_CHANGE_ADD);
+            if (!rescanEarly)
+                QCOMPARE(events.back().first, USB_DEVICE_CHANGE_REMOVE);  // the old camera
+        }
+        QCOMPARE(count(), before + 1);
+        checkNewCamera();
+        camRegCallBackPreviewImage(dev, &countGarbage);  // a new camera: nothing registered yet
+        QCOMPARE(camOpenDev(dev, 2, 1280, 720, 0), long(CAM_OK));
+        QVERIFY(waitFrames(3));
+        std::lock_guard<std::mutex> lock(frames().mutex);
+        QCOMPARE(frames().width, 1280L);
+    }
 };
 
 QTEST_GUILESS_MAIN(RealCamerasTest)

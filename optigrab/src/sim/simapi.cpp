@@ -86,6 +86,13 @@ OPTIGRAB_SIM_EXPORT int optigrabSimPlugFrames(const char* folder, long fps) {
                                             fps == 0 ? Simulator::kRecordedFps : static_cast<int>(fps));
 }
 
+OPTIGRAB_SIM_EXPORT int optigrabSimReplug(int id, const OptigrabSimConfig* config, int removalDelayMs) {
+    CameraConfig converted = CameraConfig::documentCamera();
+    if ((config && !toCameraConfig(*config, &converted)) || removalDelayMs < 0 || removalDelayMs > 60000)
+        return -1;
+    return Simulator::instance().replug(id, std::move(converted), removalDelayMs);
+}
+
 OPTIGRAB_SIM_EXPORT int optigrabSimUnplug(int id) {
     return Simulator::instance().unplug(id) ? 0 : -1;
 }

@@ -188,6 +188,11 @@ bool SimControl::execute(const std::string& line) {
         const auto camera = simulator_.camera(id);
         return camera && camera->setFault(code, count);
     }
+    if (command == "replug") {
+        int id = -1, delay = -1;
+        return in >> id >> delay && !(in >> extra) && delay >= 0 && delay <= 60000 &&
+               simulator_.replug(id, CameraConfig::documentCamera(), delay) >= 0;
+    }
     if (command == "grant") {
         int id = -1;
         return in >> id && !(in >> extra) && simulator_.grantAccess(id);

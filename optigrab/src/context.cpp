@@ -260,6 +260,8 @@ void Context::handleNodeEvent(NodeEvent event, const std::string& path) {
             for (std::size_t i = 0; i < devices_.size(); ++i) {
                 Device& device = devices_[i];
                 if (device.gone || device.info.node.path != path) continue;
+                // A stream's failure is about the device that has it, not a newer one at the path.
+                if (event == NodeEvent::Failed && !device.stream) continue;
                 const bool stillThere = std::any_of(present.begin(), present.end(), [&](const NodeInfo& node) {
                     return device.info.node.sameDevice(node);
                 });

@@ -159,7 +159,11 @@ OPTIGRAB_API long camRegCallBackPreviewImage(long devIndex, callBackPreviewImage
 /* Opens the camera and starts preview. A code or size the device does not offer opens the nearest
  * offered mode (same code at the nearest size; else the first media type at the nearest size); fps 0
  * (or a rate not offered) takes the highest (nearest) rate of that mode. Opening an open device
- * restarts it in the new mode. CAM_ERR_BUSY when another program holds the camera. */
+ * restarts it in the new mode. Errors that often pass just after plug-in are tried again; a mode the
+ * USB bus cannot carry opens MJPG at the same size, or a lower rate, instead (with a line on standard
+ * error; camGetCurPreviewResolution tells the mode). CAM_ERR_BUSY when another program holds the
+ * camera or no mode fits the USB bandwidth left. A stream that stops delivering is restarted, then
+ * reopened; a camera that still sends nothing is reported as removed (USB_DEVICE_CHANGE_REMOVE). */
 OPTIGRAB_API long camOpenDev(long devIndex, long subType, long width, long height, long fps);
 
 /* Stops preview and closes the camera. When it returns, no frame callback of this device is running or
@@ -216,7 +220,10 @@ OPTIGRAB_API long camSetImageWaterMark(long devIndex, const char* msg, long type
 /* ---- Hot-plug -------------------------------------------------------------------------------- */
 
 /* Registers the device-change callback (NULL removes it). There is one for the library: devIndex is
- * not checked, since it is registered before any camera may be present. */
+ * not checked, since it is registered before any camera may be present. Only cameras the library can
+ * show are reported: nodes without a media type it decodes (infrared, H.264 only) are not, and a
+ * camera this user may not open is reported when its permissions change (with a line on standard
+ * error until then). */
 OPTIGRAB_API long camRegCallBackDeviceChange(long devIndex, callBackDevChange fun);
 
 /* ---- Still pictures -------------------------------------------------------------------------- */

@@ -10,10 +10,22 @@
  * first starts. When OPTIGRAB_SIMULATED_CONTROL names a path, the library makes a FIFO there while it
  * is initialised and takes one command a line:
  *     plug                      a default camera
- *     plug NAME VID PID         a default camera with that name and ids (NAME without blanks)
+ *     plug NAME VID PID [QUIRK...]
+ *                               a default camera with that name and ids (NAME without blanks) and
+ *                               the options named: the quirks stray-bytes, no-huffman, padded-lines,
+ *                               other-size, stepwise-rates, garbage-start, no-access
+ *                               (OPTIGRAB_SIM_QUIRK_*);
+ *                               bandwidth=BYTES (usbBandwidth); ir-only, h264-only, yuy2-only (the
+ *                               camera's only mode: greyscale 640x360, H.264 1920x1080, YUY2 640x480);
+ *                               ir-node, h264-node (a second capture node with that mode)
+ *     plug-frames DIR           a camera playing the JPEG files of folder DIR (the rest of the line,
+ *                               blanks allowed) at 30 fps, as optigrabSimPlugFrames
  *     unplug ID                 unplug the simulated camera with that id
- *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall
+ *     replug ID DELAY_MS        as optigrabSimReplug with a default camera
+ *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall,
+ *                               usb-stall, queue-error, transient
  *     busy ID 1|0               as optigrabSimSetBusy
+ *     grant ID                  as optigrabSimGrantAccess
  * Lines that are not understood are reported on stderr and ignored.
  *
  * Like a UVC camera, each simulated camera has two nodes, /dev/optigrab-sim/videoID (capture) and
@@ -29,7 +41,9 @@
 extern "C" {
 #endif
 
-/* One mode: media type code (1 YUY2, 2 MJPG, 3 NV12), size, frame rates highest first. */
+/* One mode: media type code (1 YUY2, 2 MJPG, 3 NV12; 4 greyscale and 5 H.264, which the library does
+ * not decode, for infrared and compressed-only nodes), size, frame rates highest first. An H.264 node
+ * streams failed buffers (the simulator has no H.264 encoder). */
 typedef struct OptigrabSimMode {
     long mediaType;
     long width;
@@ -46,13 +60,47 @@ typedef struct OptigrabSimConfig {
     int modeCount;
     double frameClock; /* frames per second the camera actually delivers; 0 = the mode's rate,
                           negative = unthrottled (a frame whenever a buffer is queued) */
+    unsigned quirks;   /* OPTIGRAB_SIM_QUIRK_* flags: what real cameras do; 0 = none */
+    long usbBandwidth; /* bytes per second the USB bus grants the camera; 0 = unlimited. STREAMON
+                          answers ENOSPC when the mode needs more: 2 bytes a pixel for YUY2, 1.5 for
+                          NV12, 0.25 for MJPEG, times the frame rate */
+    const OptigrabSimMode* secondNodeModes; /* a second capture node of the same device, as an
+                                               infrared or H.264 node; NULL = none. It takes the id
+                                               after the camera's and is unplugged with it */
+    int secondNodeModeCount;
 } OptigrabSimConfig;
+
+/* Behaviours of real UVC cameras a simulated camera can be given (quirks, or-ed together). */
+enum OptigrabSimQuirk {
+    OPTIGRAB_SIM_QUIRK_STRAY_BYTES = 1 << 0, /* MJPEG frames carry stray bytes before two markers:
+                                                they decode with a harmless decoder warning */
+    OPTIGRAB_SIM_QUIRK_NO_HUFFMAN = 1 << 1,    /* MJPEG frames without Huffman tables (DHT) */
+    OPTIGRAB_SIM_QUIRK_PADDED_LINES = 1 << 2,  /* YUY2, NV12 and GREY lines longer than the width needs
+                                                  (bytesperline), the padding zero */
+    OPTIGRAB_SIM_QUIRK_OTHER_SIZE = 1 << 3,    /* S_FMT settles on the next smaller size of the format
+                                                  than the one asked, when there is one */
+    OPTIGRAB_SIM_QUIRK_STEPWISE_RATES = 1 << 4, /* frame intervals as one step-wise range from the
+                                                   fastest to the slowest rate, in steps of the shortest
+                                                   interval; S_PARM rounds to a step */
+    OPTIGRAB_SIM_QUIRK_GARBAGE_START = 1 << 5, /* the first two uncompressed frames after STREAMON are
+                                                  all zero */
+    OPTIGRAB_SIM_QUIRK_NO_ACCESS = 1 << 6      /* opening the nodes answers EACCES until
+                                                  optigrabSimGrantAccess */
+};
 
 enum OptigrabSimFault {
     OPTIGRAB_SIM_FAULT_CORRUPT = 1,   /* MJPEG data damaged in the middle, markers intact */
     OPTIGRAB_SIM_FAULT_TRUNCATED = 2, /* frame cut short: no end-of-image marker */
     OPTIGRAB_SIM_FAULT_ERROR = 3,     /* buffer returned with V4L2_BUF_FLAG_ERROR */
-    OPTIGRAB_SIM_FAULT_STALL = 4      /* the camera stops delivering frames (COUNT ignored; until unplug) */
+    OPTIGRAB_SIM_FAULT_STALL = 4,     /* the camera stops delivering frames (COUNT ignored; until unplug) */
+    /* 5: reserved */
+    OPTIGRAB_SIM_FAULT_USB_STALL = 6, /* no frames after a burst of USB errors, the node stays: the
+                                         COUNT-th STREAMON from now ends the stall */
+    OPTIGRAB_SIM_FAULT_QUEUE_ERROR = 7, /* the buffer queue fails: poll answers POLLERR and DQBUF EIO
+                                           until STREAMOFF; the error is back after each of the next
+                                           COUNT-1 STREAMONs */
+    OPTIGRAB_SIM_FAULT_TRANSIENT = 8  /* the next COUNT S_FMT and STREAMON calls answer EIO, as
+                                         format negotiation often does just after plug-in */
 };
 
 /* Default configuration: fill a config before changing a few fields. */
@@ -60,6 +108,19 @@ void optigrabSimDefaultConfig(OptigrabSimConfig* config);
 
 /* Plugs a camera; returns its id (>= 0), or -1 when config is invalid. NULL = defaults. */
 int optigrabSimPlug(const OptigrabSimConfig* config);
+
+/* Plugs a camera that plays recorded frames: the JPEG files (*.jpg, *.jpeg) of folder in name order,
+ * looping, from the first one at every STREAMON, at fps frames per second (0 = 30). Its one mode is
+ * MJPG at the size of the first file; a file of another size or a broken one is delivered as it is,
+ * as a real camera would. The files are read now. Returns the camera's id, or -1 when the folder holds
+ * no JPEG file or the first one has no readable size (with a line on standard error). */
+int optigrabSimPlugFrames(const char* folder, long fps);
+
+/* Unplugs camera id and plugs a camera made from config (NULL = defaults) at the same node paths, as
+ * the kernel reuses /dev/videoN numbers. The old camera's removal events come removalDelayMs (at
+ * most 60000) after the new camera's plug events, as udev events may arrive late. Returns the new
+ * camera's id, or -1 for an unknown id, a camera with a second node or an invalid config. */
+int optigrabSimReplug(int id, const OptigrabSimConfig* config, int removalDelayMs);
 
 /* Unplugs a camera: an open node answers ENODEV from then on. Returns 0, or -1 for an unknown id. */
 int optigrabSimUnplug(int id);
@@ -75,6 +136,10 @@ int optigrabSimInjectFault(int id, int kind, int count);
 
 /* Frames camera id has delivered since it was plugged (across openings). -1 for an unknown id. */
 long optigrabSimFramesDelivered(int id);
+
+/* Lets the user open camera id's nodes (a camera plugged with OPTIGRAB_SIM_QUIRK_NO_ACCESS), as a
+ * permission change does, with a "change" hot-plug event for each node. -1 for an unknown id. */
+int optigrabSimGrantAccess(int id);
 
 /* Makes camera id busy as if another program held it: streaming setup answers EBUSY. */
 int optigrabSimSetBusy(int id, int busy);

@@ -2,7 +2,10 @@
 #include "capturestream.h"
 
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include <poll.h>
@@ -10,14 +13,30 @@
 #include <unistd.h>
 
 #include "errors.h"
+#include "log.h"
 
 namespace optigrab {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 const unsigned kBufferCount = 4;
 // The capture thread wakes this often even without frames; close wakes it at once through the eventfd.
 const int kPollTimeoutMs = 500;
+// Format negotiation just after a camera is plugged in often fails once with one of these errors; a
+// moment later it works.
+const int kOpenAttempts = 3;
+const int kRetryDelayMs = 300;
+bool isTransient(int error) {
+    return error == EIO || error == ETIMEDOUT || error == EPROTO || error == EPIPE;
+}
+// A stream without frames for this long, or for ten frame periods if that is longer, has stalled.
+const std::chrono::milliseconds kMinStallTime(2000);
+// Restart, then reopen; a camera that fails after both is given up.
+const int kMaxRecoveries = 2;
+// Uncompressed frames skipped after every STREAMON, counted by the driver's frame sequence number.
+const std::uint32_t kSettlingFrames = 2;
 
 thread_local bool tl_captureThread = false;
 
@@ -64,45 +83,110 @@ long CaptureStream::start(long code, long width, long height, long fps) {
     Mode wanted;
     if (!chooseMode(device_, code, width, height, fps, &wanted))
         return CAM_ERR_NOT_SUPPORTED;
-    if (int error = v4l2_.open(device_.node.path))
-        return resultFromErrno(error);
-
-    v4l2_pix_format actual{};
-    if (int error = v4l2_.setFormat(wanted.fourcc, wanted.width, wanted.height, &actual)) {
-        v4l2_.close();
-        return resultFromErrno(error);
-    }
-    if (actual.pixelformat != wanted.fourcc || actual.width == 0 || actual.height == 0) {
-        v4l2_.close();
-        return CAM_ERR_NOT_SUPPORTED;
-    }
-    mode_ = wanted;
-    mode_.width = actual.width;
-    mode_.height = actual.height;
-    mode_.stride = actual.bytesperline;
-    long rate = 0;
-    // A driver without frame-rate control runs at its own pace; that is no reason to fail.
-    if (v4l2_.setFrameRate(wanted.fps, &rate) == 0 && rate > 0)
-        mode_.fps = rate;
-
-    if (int error = v4l2_.startStreaming(kBufferCount)) {
-        v4l2_.close();
-        return resultFromErrno(error);
-    }
     wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (wakeFd_ < 0) {
-        v4l2_.close();
+    if (wakeFd_ < 0)
         return CAM_ERR_NO_MEMORY;
+    int error = openWithRetries(wanted, &mode_);
+    if (error == ENOSPC)
+        error = openWithLessBandwidth(wanted, fps);
+    if (!error) {
+        try {
+            thread_ = std::thread(&CaptureStream::run, this);
+        } catch (const std::system_error&) {
+            v4l2_.close();
+            error = ENOMEM;
+        }
     }
-    try {
-        thread_ = std::thread(&CaptureStream::run, this);
-    } catch (const std::system_error&) {
-        ::close(wakeFd_);
-        wakeFd_ = -1;
+    if (!error)
+        return CAM_OK;
+    ::close(wakeFd_);
+    wakeFd_ = -1;
+    return error == ENOTSUP ? long(CAM_ERR_NOT_SUPPORTED) : resultFromErrno(error);
+}
+
+// Opens the node and starts streaming in the wanted mode; *actual gets the mode the driver chose.
+// Returns 0 or an errno value (ENOTSUP: the driver offers another format); the node is closed on
+// failure.
+int CaptureStream::openMode(const Mode& wanted, Mode* actual) {
+    if (int error = v4l2_.open(device_.node.path))
+        return error;
+    v4l2_pix_format format{};
+    int error = v4l2_.setFormat(wanted.fourcc, wanted.width, wanted.height, &format);
+    if (!error && (format.pixelformat != wanted.fourcc || format.width == 0 || format.height == 0))
+        error = ENOTSUP;
+    if (!error) {
+        *actual = wanted;
+        actual->width = format.width;
+        actual->height = format.height;
+        actual->stride = format.bytesperline;
+        long rate = 0;
+        // A driver without frame-rate control runs at its own pace; that is no reason to fail.
+        if (v4l2_.setFrameRate(wanted.fps, &rate) == 0 && rate > 0)
+            actual->fps = rate;
+        error = v4l2_.startStreaming(kBufferCount);
+    }
+    if (error)
         v4l2_.close();
-        return CAM_ERR_NO_MEMORY;
+    return error;
+}
+
+// openMode, tried again a few times after errors that format negotiation often gives once just after
+// a camera is plugged in.
+int CaptureStream::openWithRetries(const Mode& wanted, Mode* actual) {
+    int error = 0;
+    for (int attempt = 1; attempt <= kOpenAttempts; ++attempt) {
+        error = openMode(wanted, actual);
+        if (!isTransient(error))
+            break;
+        if (attempt < kOpenAttempts && !pauseUnlessStopped(kRetryDelayMs))
+            break;
+        if (attempt == kOpenAttempts)
+            logLine("%s (%s): cannot start %s %ldx%ld: %s", device_.card.c_str(), device_.node.path.c_str(),
+                    mediaName(wanted.code), wanted.width, wanted.height, std::strerror(error));
     }
-    return CAM_OK;
+    return error;
+}
+
+// The camera's USB bus cannot carry the wanted mode (another camera on it, or an uncompressed mode
+// too large for it): MJPG at the same size (at the asked rate or below; askedFps 0 = any), then lower
+// rates. Returns 0 or an errno value.
+int CaptureStream::openWithLessBandwidth(const Mode& wanted, long askedFps) {
+    std::vector<Mode> candidates;
+    const auto addRates = [&](long code, long below) {
+        for (const MediaFormat& format : device_.formats)
+            for (const FrameSize& size : format.sizes)
+                if (format.code == code && size.width == wanted.width && size.height == wanted.height)
+                    for (long rate : size.fps)  // highest first
+                        if (below == 0 || rate < below)
+                            candidates.push_back(
+                                {format.code, format.fourcc, size.width, size.height, rate, 0});
+    };
+    if (wanted.code != kMediaMjpg)
+        addRates(kMediaMjpg, askedFps > 0 ? askedFps + 1 : 0);
+    addRates(wanted.code, wanted.fps);
+    for (const Mode& candidate : candidates) {
+        const int error = openWithRetries(candidate, &mode_);
+        if (error == ENOSPC)
+            continue;
+        if (!error)
+            logLine("%s (%s): not enough USB bandwidth for %s %ldx%ld at %ld fps; using %s at %ld fps",
+                    device_.card.c_str(), device_.node.path.c_str(), mediaName(wanted.code), wanted.width,
+                    wanted.height, wanted.fps, mediaName(mode_.code), mode_.fps);
+        return error;
+    }
+    logLine(
+        "%s (%s): not enough USB bandwidth for %s %ldx%ld, not even at a lower rate; another camera on "
+        "the same USB bus may be using it",
+        device_.card.c_str(), device_.node.path.c_str(), mediaName(wanted.code), wanted.width, wanted.height);
+    return ENOSPC;
+}
+
+// Waits ms milliseconds unless stop() is called meanwhile; false when it was.
+bool CaptureStream::pauseUnlessStopped(int ms) {
+    pollfd wake{wakeFd_, POLLIN, 0};
+    while (::poll(&wake, 1, ms) < 0 && errno == EINTR) {
+    }
+    return !stopping_.load();
 }
 
 void CaptureStream::stop() {
@@ -146,11 +230,18 @@ long CaptureStream::copyLatestFrame(std::vector<std::uint8_t>& bytes, FrameView*
     return CAM_OK;
 }
 
-// Runs on the capture thread until stop() or until the device fails.
+// Runs on the capture thread until stop() or until the device fails. A stream that stops delivering
+// (USB errors leave the node in place but fill no buffer) or whose queue fails (POLLERR, and EIO from
+// DQBUF) is restarted, then reopened; a camera that still sends nothing is reported as gone.
 void CaptureStream::run() {
     tl_captureThread = true;
     startLanes();
     Platform& platform = *device_.platform;
+    const auto stallTime = std::max<Clock::duration>(
+        kMinStallTime, mode_.fps > 0 ? std::chrono::milliseconds(10000 / mode_.fps) : Clock::duration(0));
+    auto lastFrame = Clock::now();
+    int recoveries = 0;      // recoveries since the last good frame
+    int failedDequeues = 0;  // EIO from DQBUF in a row
     bool gone = false;
     while (!stopping_.load()) {
         pollfd fds[2] = {{v4l2_.fd(), POLLIN, 0}, {wakeFd_, POLLIN, 0}};
@@ -161,31 +252,86 @@ void CaptureStream::run() {
             gone = errno == ENODEV;
             break;
         }
-        if (ready == 0 || stopping_.load() || fds[1].revents)
-            continue;  // a stalled camera just waits
-        if (!(fds[0].revents & (POLLIN | POLLERR | POLLHUP | POLLNVAL)))
+        if (stopping_.load() || fds[1].revents)
             continue;
-
-        // POLLERR is also answered by DQBUF: ENODEV for an unplugged camera.
+        // POLLERR is also answered by DQBUF: ENODEV for an unplugged camera, EIO for a failed queue.
+        int error = EAGAIN;
         v4l2_buffer buffer{};
-        int error = v4l2_.dequeue(&buffer);
-        if (error == EAGAIN)
+        if (fds[0].revents & (POLLIN | POLLERR | POLLHUP | POLLNVAL))
+            error = v4l2_.dequeue(&buffer);
+        if (error == 0) {
+            lastFrame = Clock::now();
+            recoveries = failedDequeues = 0;
+            handleFrame(buffer);
             continue;
-        if (error == EIO) {  // a frame the driver marked as failed on older kernels
+        }
+        if (error == ENODEV || error == ENXIO) {
+            gone = true;
+            break;
+        }
+        // One EIO may be a single failed frame (older kernels); a second in a row is a failed queue.
+        if (error != EAGAIN && ++failedDequeues == 1) {
             dropped_.fetch_add(1);
             continue;
         }
+        const bool stalled = error == EAGAIN;
+        if (stalled && Clock::now() - lastFrame < stallTime)
+            continue;
+        char why[96];
+        if (stalled)
+            std::snprintf(
+                why, sizeof why, "no frame for %lld ms",
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastFrame).count()));
+        else
+            std::snprintf(why, sizeof why, "the stream failed (%s)", std::strerror(error));
+        failedDequeues = 0;
+        error = recover(++recoveries, why);
         if (error) {
-            gone = error == ENODEV || error == ENXIO;
+            gone = error == ENODEV || error == ENXIO || error == ENOENT;
+            if (!gone && !stopping_.load()) {
+                logLine("%s (%s): the camera sends no frames; giving it up. Unplug it and plug it in again.",
+                        device_.card.c_str(), device_.node.path.c_str());
+                gone = true;  // reported like an unplugged camera, so the program shows its prompt
+            }
             break;
         }
-        handleFrame(buffer);
+        lastFrame = Clock::now();
     }
     stopLanes();  // no callback runs after this, and no lane touches the buffers any more
     // Releases the buffers at once: an unplugged camera's memory should not wait for camCloseDev.
     v4l2_.close();
     if (gone && !stopping_.load() && onGone_)
         onGone_(device_.node.path);
+}
+
+// Runs on the capture thread: the first recovery restarts the stream (STREAMOFF, STREAMON), the
+// second opens the node again; after that the camera has failed. Returns 0 when streaming again.
+int CaptureStream::recover(int attempt, const char* why) {
+    if (attempt > kMaxRecoveries)
+        return EIO;
+    waitForIdleLanes();  // the buffers go away: no lane may still decode or requeue one
+    const char* card = device_.card.c_str();
+    const char* path = device_.node.path.c_str();
+    if (attempt == 1) {
+        logLine("%s (%s): %s; restarting the stream", card, path, why);
+        v4l2_.stopStreaming();
+        const int error = v4l2_.startStreaming(kBufferCount);
+        if (error == 0 || error == ENODEV)
+            return error;
+    } else {
+        logLine("%s (%s): %s; opening the camera again", card, path, why);
+    }
+    v4l2_.close();
+    Mode reopened;
+    int error = openWithRetries(mode_, &reopened);
+    // Frames are described by mode_, which other threads read: the driver must give the same again.
+    if (!error && (reopened.code != mode_.code || reopened.width != mode_.width ||
+                   reopened.height != mode_.height || reopened.stride != mode_.stride)) {
+        v4l2_.close();
+        error = ENOTSUP;
+    }
+    return error;
 }
 
 FrameView CaptureStream::viewOf(const v4l2_buffer& buffer) const {
@@ -203,7 +349,10 @@ FrameView CaptureStream::viewOf(const v4l2_buffer& buffer) const {
 // requeues it once decoded. A requeue that fails (an unplugged camera) shows at the next dequeue.
 void CaptureStream::handleFrame(const v4l2_buffer& buffer) {
     const FrameView frame = viewOf(buffer);
-    if ((buffer.flags & V4L2_BUF_FLAG_ERROR) || !FrameConverter::looksComplete(frame)) {
+    // Uncompressed cameras often send garbage (all green or black) in their first frames after
+    // STREAMON; they are not worth a flash on the screen or a still.
+    const bool settling = mode_.code != kMediaMjpg && buffer.sequence < kSettlingFrames;
+    if (settling || (buffer.flags & V4L2_BUF_FLAG_ERROR) || !FrameConverter::looksComplete(frame)) {
         dropped_.fetch_add(1);
         v4l2_.requeue(buffer);
         return;
@@ -302,6 +451,17 @@ void CaptureStream::startLanes() {
             break;
         }
     }
+}
+
+// Runs on the capture thread: waits until every lane has handed its frame back.
+void CaptureStream::waitForIdleLanes() {
+    std::unique_lock<std::mutex> lock(lanesMutex_);
+    lanesChanged_.wait(lock, [&] {
+        for (auto& lane : lanes_)
+            if (lane->assigned)
+                return false;
+        return true;
+    });
 }
 
 // Lets the lanes finish the frames they hold, in order, and ends them.

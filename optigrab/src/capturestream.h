@@ -42,14 +42,15 @@ public:
     static bool chooseMode(const DeviceInfo& device, long code, long width, long height, long fps,
                            Mode* mode);
 
-    // Opens the node in the mode nearest to the request and starts the capture thread. Returns a
-    // CamResult. Called once.
+    // Opens the node in the mode nearest to the request and starts the capture thread. Errors that
+    // often pass are tried again, and a mode the USB bus cannot carry gives way to a lighter one (with
+    // a log line). Returns a CamResult. Called once.
     long start(long code, long width, long height, long fps);
     // Ends the capture thread and releases the device. When it returns no frame callback is running or
     // will start. Safe to call twice, and after the thread ended by itself.
     void stop();
 
-    Mode mode() const { return mode_; }  // fixed once start succeeded
+    Mode mode() const { return mode_; }  // fixed once start succeeded (a reopen must match it)
     // True on any library capture thread: those must not wait for capture threads to end.
     static bool onAnyCaptureThread();
 
@@ -78,7 +79,13 @@ private:
         std::uint64_t ticket = 0;         // guarded by lanesMutex_
     };
 
+    int openMode(const Mode& wanted, Mode* actual);
+    int openWithRetries(const Mode& wanted, Mode* actual);
+    int openWithLessBandwidth(const Mode& wanted, long askedFps);
+    bool pauseUnlessStopped(int ms);
     void run();
+    int recover(int attempt, const char* why);
+    void waitForIdleLanes();
     void handleFrame(const v4l2_buffer& buffer);
     FrameView viewOf(const v4l2_buffer& buffer) const;
     void runLane(Lane& lane);

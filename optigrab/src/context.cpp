@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "devicelist.h"
+#include "log.h"
 #include "stillwriter.h"
 
 namespace optigrab {
@@ -31,7 +32,9 @@ long Context::init() {
     events_.start();
     for (Platform* platform : platforms_) platform->startHotplug(&events_);
     std::lock_guard<std::mutex> control(controlMutex_);
-    std::vector<DeviceInfo> infos = DeviceList::scan(platforms_, {});
+    std::vector<NodeInfo> denied;
+    std::vector<DeviceInfo> infos = DeviceList::scan(platforms_, {}, &denied);
+    reportDenied(denied);
     std::lock_guard<std::mutex> state(stateMutex_);
     devices_.clear();
     for (DeviceInfo& info : infos) devices_.emplace_back(std::move(info));
@@ -89,7 +92,9 @@ long Context::rescan(long* count) {
             if (!device.gone) known.push_back(device.info);
     }
     // The scan opens nodes and may take a while: only the control lock is held meanwhile.
-    std::vector<DeviceInfo> infos = DeviceList::scan(platforms_, known);
+    std::vector<NodeInfo> denied;
+    std::vector<DeviceInfo> infos = DeviceList::scan(platforms_, known, &denied);
+    reportDenied(denied);
 
     std::vector<std::shared_ptr<CaptureStream>> orphans;
     {
@@ -98,7 +103,7 @@ long Context::rescan(long* count) {
         for (DeviceInfo& info : infos) {
             Device device(std::move(info));
             auto old = std::find_if(devices_.begin(), devices_.end(), [&](const Device& d) {
-                return !d.gone && d.info.platform == device.info.platform && d.info.node.path == device.info.node.path;
+                return !d.gone && d.info.platform == device.info.platform && d.info.node.sameDevice(device.info.node);
             });
             if (old != devices_.end()) {
                 // A camera that stays keeps its stream and settings under its new index.
@@ -149,7 +154,7 @@ std::shared_ptr<CaptureStream> Context::makeStream(const Device& device, long de
     // The capture thread reports a vanished camera through the event queue, like a hot-plug event, so
     // that the removal is handled (and reported once) in one place.
     auto stream = std::make_shared<CaptureStream>(device.info, devIndex, [this](const std::string& path) {
-        events_.nodeEvent(NodeEvent::Removed, path);
+        events_.nodeEvent(NodeEvent::Failed, path);
     });
     stream->setCallback(device.callback);
     stream->setSizeHint(device.hintWidth, device.hintHeight);
@@ -223,9 +228,18 @@ long Context::setDeviceChangeCallback(callBackDevChange callback) {
 
 // Runs on the event thread.
 void Context::handleNodeEvent(NodeEvent event, const std::string& path) {
-    if (event == NodeEvent::Added) {
+    if (event == NodeEvent::Added || event == NodeEvent::Changed) {
+        // A change (new permissions) announces a camera that could not be opened when it came and
+        // is not listed yet.
+        if (event == NodeEvent::Changed) {
+            std::lock_guard<std::mutex> state(stateMutex_);
+            for (const Device& device : devices_)
+                if (!device.gone && device.info.node.path == path) return;
+        }
         // The index the camera gets in a fresh scan; the caller's list stays as it is until it rescans.
-        std::vector<std::string> paths = DeviceList::capturePaths(platforms_);
+        std::vector<NodeInfo> denied;
+        std::vector<std::string> paths = DeviceList::capturePaths(platforms_, &denied);
+        reportDenied(denied);
         auto found = std::find(paths.begin(), paths.end(), path);
         if (found != paths.end()) report(USB_DEVICE_CHANGE_ADD, long(found - paths.begin()));
         return;
@@ -234,11 +248,24 @@ void Context::handleNodeEvent(NodeEvent event, const std::string& path) {
     std::shared_ptr<CaptureStream> stream;
     {
         std::lock_guard<std::mutex> control(controlMutex_);
+        // The kernel reuses node paths: a removal that arrives late may be about an older camera,
+        // while the device listed at the path now is still there.
+        std::vector<NodeInfo> present;
+        if (event == NodeEvent::Removed)
+            for (Platform* platform : platforms_)
+                for (NodeInfo& node : platform->nodes())
+                    if (node.path == path) present.push_back(std::move(node));
         {
             std::lock_guard<std::mutex> state(stateMutex_);
             for (std::size_t i = 0; i < devices_.size(); ++i) {
                 Device& device = devices_[i];
                 if (device.gone || device.info.node.path != path) continue;
+                // A stream's failure is about the device that has it, not a newer one at the path.
+                if (event == NodeEvent::Failed && !device.stream) continue;
+                const bool stillThere = std::any_of(present.begin(), present.end(), [&](const NodeInfo& node) {
+                    return device.info.node.sameDevice(node);
+                });
+                if (stillThere) continue;
                 device.gone = true;  // once: a second event for the node finds nothing
                 stream = std::move(device.stream);
                 index = long(i);
@@ -249,6 +276,22 @@ void Context::handleNodeEvent(NodeEvent event, const std::string& path) {
         if (stream) stream->stop();
     }
     if (index >= 0) report(USB_DEVICE_CHANGE_REMOVE, index);
+}
+
+// Says once per device (not per node, not per scan) that a camera is there but this user may not
+// open it, and how to get access. Any thread; takes the state lock briefly.
+void Context::reportDenied(const std::vector<NodeInfo>& denied) {
+    for (const NodeInfo& node : denied) {
+        const std::string key = node.vendorId + ":" + node.productId + ":" + node.serial + ":" +
+                                (node.serial.empty() ? node.path : std::string());
+        {
+            std::lock_guard<std::mutex> state(stateMutex_);
+            if (!deniedReported_.insert(key).second) continue;
+        }
+        logLine("%s: a camera is plugged in, but this user may not open it (permission denied). Add the user "
+                "to the \"video\" group (sudo usermod -aG video $USER) and log in again.",
+                node.path.c_str());
+    }
 }
 
 // Runs on the event thread, without locks held, so the callback may call into the library.

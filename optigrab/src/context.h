@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,7 @@ private:
     long lookup(long devIndex, Device** device);  // state lock held
     void handleNodeEvent(NodeEvent event, const std::string& path);  // event thread
     void report(UsbDeviceChangeType change, long devIndex);         // event thread
+    void reportDenied(const std::vector<NodeInfo>& denied);
     std::shared_ptr<CaptureStream> makeStream(const Device& device, long devIndex);
 
     std::vector<Platform*> platforms_;  // kernel first, then simulated; fixed at construction
@@ -52,11 +54,12 @@ private:
     std::mutex lifeMutex_;     // serialises init and uninit
     std::mutex controlMutex_;  // serialises open, close, rescans and hot-plug handling; held while a
                                // capture thread is joined (capture threads never take it)
-    std::mutex stateMutex_;    // guards initialised_, devices_, deviceChange_; held only briefly,
+    std::mutex stateMutex_;    // guards initialised_, devices_, deviceChange_, deniedReported_; held only briefly,
                                // never while joining a thread or running a callback
     bool initialised_ = false;
     std::vector<Device> devices_;
     callBackDevChange deviceChange_ = nullptr;
+    std::set<std::string> deniedReported_;  // devices said to be inaccessible (vendor:product:serial)
     EventQueue events_;
 };
 

@@ -33,6 +33,7 @@ long resultFromErrno(int error) {
         case ENXIO:
         case ENOENT: return CAM_ERR_DEVICE_GONE;
         case ENOMEM: return CAM_ERR_NO_MEMORY;
+        case ENOSPC: return CAM_ERR_BUSY;  // USB bandwidth taken (by another camera on the bus)
         default: return CAM_ERR_IO;
     }
 }

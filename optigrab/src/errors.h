@@ -3,8 +3,8 @@
 
 namespace optigrab {
 
-// A CamResult for a failed V4L2 or file call: EBUSY -> busy, ENODEV -> gone, ENOMEM -> no memory,
-// anything else -> I/O error.
+// A CamResult for a failed V4L2 or file call: EBUSY and ENOSPC (no USB bandwidth) -> busy, ENODEV -> gone,
+// ENOMEM -> no memory, anything else -> I/O error.
 long resultFromErrno(int error);
 
 }  // namespace optigrab

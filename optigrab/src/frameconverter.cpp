@@ -1,8 +1,6 @@
-// Frame conversion to RGB888: TurboJPEG for MJPG (DCT-domain scaling for previews), libyuv for YUY2
+// Frame conversion to RGB888: libjpeg for MJPG (DCT-domain scaling for previews), libyuv for YUY2
 // and NV12 (box-filter scaling). Runs on a capture thread, or on the caller's thread for stills.
 #include "frameconverter.h"
-
-#include <turbojpeg.h>
 
 #include <algorithm>
 #include <cstring>
@@ -68,33 +66,35 @@ const std::vector<std::uint8_t>& standardHuffmanSegment() {
     return segment;
 }
 
-// Denominators of the scalings TurboJPEG does inside the inverse DCT with its fast (SIMD) paths.
+// Denominators of the scalings the JPEG decoder does inside the inverse DCT with its fast paths.
 const int kScaleDenominators[] = {8, 4, 2, 1};
 
 // Bytes at the end of an MJPG frame searched for EOI: drivers may leave a little padding after it.
 const std::size_t kEoiSearch = 1024;
 
 void ensureSize(std::vector<std::uint8_t>& buffer, std::size_t size) {
-    if (buffer.size() < size) buffer.resize(size);
+    if (buffer.size() < size)
+        buffer.resize(size);
 }
 
 }  // namespace
 
-FrameConverter::FrameConverter() : decoder_(tjInitDecompress()) {}
+FrameConverter::FrameConverter() = default;
 
-FrameConverter::~FrameConverter() {
-    if (decoder_) tjDestroy(static_cast<tjhandle>(decoder_));
-}
+FrameConverter::~FrameConverter() = default;
 
 bool FrameConverter::looksComplete(const FrameView& frame) {
-    if (!frame.data || frame.width <= 0 || frame.height <= 0) return false;
+    if (!frame.data || frame.width <= 0 || frame.height <= 0)
+        return false;
     std::size_t w = static_cast<std::size_t>(frame.width), h = static_cast<std::size_t>(frame.height);
     switch (frame.code) {
         case kMediaMjpg: {
-            if (frame.size < 4 || frame.data[0] != 0xFF || frame.data[1] != 0xD8) return false;
+            if (frame.size < 4 || frame.data[0] != 0xFF || frame.data[1] != 0xD8)
+                return false;
             std::size_t from = frame.size > kEoiSearch ? frame.size - kEoiSearch : 2;
             for (std::size_t i = frame.size - 2; i >= from; --i)
-                if (frame.data[i] == 0xFF && frame.data[i + 1] == 0xD9) return true;
+                if (frame.data[i] == 0xFF && frame.data[i + 1] == 0xD9)
+                    return true;
             return false;
         }
         case kMediaYuy2: {
@@ -105,7 +105,8 @@ bool FrameConverter::looksComplete(const FrameView& frame) {
             std::size_t stride = frame.stride > 0 ? static_cast<std::size_t>(frame.stride) : w;
             return stride >= w && frame.size >= stride * h + stride * ((h + 1) / 2);
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -115,7 +116,8 @@ void FrameConverter::previewSize(long code, long width, long height, long hintWi
     *outHeight = height;
     hintWidth = std::max(0L, hintWidth);
     hintHeight = std::max(0L, hintHeight);
-    if ((hintWidth == 0 && hintHeight == 0) || width <= 0 || height <= 0) return;
+    if ((hintWidth == 0 && hintHeight == 0) || width <= 0 || height <= 0)
+        return;
     if (code == kMediaMjpg) {
         for (int denominator : kScaleDenominators) {
             long w = (width + denominator - 1) / denominator, h = (height + denominator - 1) / denominator;
@@ -127,7 +129,8 @@ void FrameConverter::previewSize(long code, long width, long height, long hintWi
         }
         return;
     }
-    if (hintWidth >= width || hintHeight >= height) return;
+    if (hintWidth >= width || hintHeight >= height)
+        return;
     // Keep the aspect: the dimension that needs the larger share decides, the other follows rounded up.
     if (hintWidth * height >= hintHeight * width) {
         *outWidth = hintWidth;
@@ -140,7 +143,8 @@ void FrameConverter::previewSize(long code, long width, long height, long hintWi
 
 bool FrameConverter::toRgb(const FrameView& frame, long hintWidth, long hintHeight, Quality quality,
                            std::vector<std::uint8_t>& out, long* outWidth, long* outHeight) {
-    if (!looksComplete(frame)) return false;
+    if (!looksComplete(frame))
+        return false;
     if (frame.code == kMediaMjpg)
         return decodeMjpeg(frame, hintWidth, hintHeight, quality, out, outWidth, outHeight);
     return convertYuv(frame, hintWidth, hintHeight, out, outWidth, outHeight);
@@ -151,13 +155,15 @@ const std::uint8_t* FrameConverter::withHuffmanTables(const std::uint8_t* data, 
     *newSize = size;
     std::size_t i = 2, scanStart = 0;
     while (i + 4 <= size) {
-        if (data[i] != 0xFF) return data;  // not a marker where one belongs: let the decoder judge
+        if (data[i] != 0xFF)
+            return data;  // not a marker where one belongs: let the decoder judge
         std::uint8_t marker = data[i + 1];
         if (marker == 0xFF) {  // fill byte
             ++i;
             continue;
         }
-        if (marker == 0xC4) return data;  // has its own tables
+        if (marker == 0xC4)
+            return data;  // has its own tables
         if (marker == 0xDA) {
             scanStart = i;
             break;
@@ -168,7 +174,8 @@ const std::uint8_t* FrameConverter::withHuffmanTables(const std::uint8_t* data, 
         }
         i += 2 + ((std::size_t(data[i + 2]) << 8) | data[i + 3]);
     }
-    if (scanStart == 0) return data;
+    if (scanStart == 0)
+        return data;
     const std::vector<std::uint8_t>& tables = standardHuffmanSegment();
     *newSize = size + tables.size();
     ensureSize(patched_, *newSize);
@@ -180,28 +187,25 @@ const std::uint8_t* FrameConverter::withHuffmanTables(const std::uint8_t* data, 
 
 bool FrameConverter::decodeMjpeg(const FrameView& frame, long hintWidth, long hintHeight, Quality quality,
                                  std::vector<std::uint8_t>& out, long* outWidth, long* outHeight) {
-    if (!decoder_) return false;
-    tjhandle handle = static_cast<tjhandle>(decoder_);
     std::size_t size = 0;
     const std::uint8_t* jpeg = withHuffmanTables(frame.data, frame.size, &size);
-    int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(handle, jpeg, static_cast<unsigned long>(size), &width, &height, &subsampling,
-                            &colorspace) != 0)
-        return false;
-    long w = 0, h = 0;
-    previewSize(kMediaMjpg, width, height, quality == Quality::Still ? 0 : hintWidth,
-                quality == Quality::Still ? 0 : hintHeight, &w, &h);
-    ensureSize(out, static_cast<std::size_t>(w) * h * 3);
+    if (quality == Quality::Still)
+        hintWidth = hintHeight = 0;
+    // The scaling the preview size asks for, done inside the inverse DCT.
+    auto denominator = [&](long width, long height) {
+        long w = 0, h = 0;
+        previewSize(kMediaMjpg, width, height, hintWidth, hintHeight, &w, &h);
+        int d = 1;
+        while (d < 8 && (width + d - 1) / d != w)
+            d *= 2;
+        return d;
+    };
     // Preview frames favour speed: the fast IDCT and chroma upsampling differ from the accurate ones
-    // by less than the camera's own noise; still pictures take the accurate ones.
-    int flags = quality == Quality::Preview ? TJFLAG_FASTDCT | TJFLAG_FASTUPSAMPLE : TJFLAG_ACCURATEDCT;
-    // A warning (corrupt data the decoder skipped over) also fails here: such a frame shows garbage.
-    if (tjDecompress2(handle, jpeg, static_cast<unsigned long>(size), out.data(), int(w), int(w) * 3, int(h),
-                      TJPF_RGB, flags) != 0)
-        return false;
-    *outWidth = w;
-    *outHeight = h;
-    return true;
+    // by less than the camera's own noise; still pictures take the accurate ones. A frame with corrupt
+    // data shows garbage and is dropped; stray bytes between segments leave the picture whole.
+    const JpegDecoder::Outcome outcome =
+        jpeg_.decode(jpeg, size, quality == Quality::Preview, denominator, out, outWidth, outHeight);
+    return outcome == JpegDecoder::Outcome::Clean || outcome == JpegDecoder::Outcome::Harmless;
 }
 
 bool FrameConverter::convertYuv(const FrameView& frame, long hintWidth, long hintHeight,
@@ -226,16 +230,19 @@ bool FrameConverter::convertYuv(const FrameView& frame, long hintWidth, long hin
         const int stride = frame.stride > 0 ? int(frame.stride) : w * 2;
         ensureSize(argb_, std::size_t(w) * h * 4);
         result = libyuv::YUY2ToARGB(frame.data, stride, argb_.data(), w * 4, w, h);
-        if (!scaled && result == 0) result = libyuv::ARGBToRAW(argb_.data(), w * 4, out.data(), w * 3, w, h);
+        if (!scaled && result == 0)
+            result = libyuv::ARGBToRAW(argb_.data(), w * 4, out.data(), w * 3, w, h);
     }
     if (scaled && result == 0) {
         ensureSize(scaledArgb_, std::size_t(ow) * oh * 4);
-        result = libyuv::ARGBScale(argb_.data(), w * 4, w, h, scaledArgb_.data(), int(ow) * 4, int(ow), int(oh),
-                                   libyuv::kFilterBox);
+        result = libyuv::ARGBScale(argb_.data(), w * 4, w, h, scaledArgb_.data(), int(ow) * 4, int(ow),
+                                   int(oh), libyuv::kFilterBox);
         if (result == 0)
-            result = libyuv::ARGBToRAW(scaledArgb_.data(), int(ow) * 4, out.data(), int(ow) * 3, int(ow), int(oh));
+            result =
+                libyuv::ARGBToRAW(scaledArgb_.data(), int(ow) * 4, out.data(), int(ow) * 3, int(ow), int(oh));
     }
-    if (result != 0) return false;
+    if (result != 0)
+        return false;
     *outWidth = ow;
     *outHeight = oh;
     return true;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "jpegdecoder.h"
+
 namespace optigrab {
 
 // A frame as the camera delivered it.
@@ -50,10 +52,10 @@ private:
     // cameras commonly leave them out, as the MJPEG format allows).
     const std::uint8_t* withHuffmanTables(const std::uint8_t* data, std::size_t size, std::size_t* newSize);
 
-    void* decoder_ = nullptr;              // tjhandle
-    std::vector<std::uint8_t> patched_;    // MJPG frame with DHT inserted
-    std::vector<std::uint8_t> argb_;       // YUV converted to ARGB before scaling
-    std::vector<std::uint8_t> scaledArgb_; // the scaled ARGB picture
+    JpegDecoder jpeg_;
+    std::vector<std::uint8_t> patched_;     // MJPG frame with DHT inserted
+    std::vector<std::uint8_t> argb_;        // YUV converted to ARGB before scaling
+    std::vector<std::uint8_t> scaledArgb_;  // the scaled ARGB picture
 };
 
 }  // namespace optigrab

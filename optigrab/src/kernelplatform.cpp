@@ -67,6 +67,9 @@ std::vector<NodeInfo> KernelPlatform::nodes() {
                 info.productId = lowerAttribute(usb, "idProduct");
                 const char* serial = usb ? udev_device_get_sysattr_value(usb, "serial") : nullptr;
                 info.serial = serial ? serial : "";
+                const char* bus = usb ? udev_device_get_sysattr_value(usb, "busnum") : nullptr;
+                const char* address = usb ? udev_device_get_sysattr_value(usb, "devnum") : nullptr;
+                if (bus && address) info.busAddress = std::string(bus) + ":" + address;
                 found.push_back(std::move(info));
             }
             udev_device_unref(device);

@@ -20,9 +20,20 @@ struct NodeInfo {
     std::string vendorId;   // four lower-case hex digits, empty when unknown
     std::string productId;  // four lower-case hex digits, empty when unknown
     std::string serial;     // empty when unknown
+    // Where the device sits on its bus now ("BUS:DEV" for USB): a device plugged again gets a new
+    // one, so with the serial it tells a new camera from the old one at a reused node path. Empty
+    // when unknown.
+    std::string busAddress;
+
+    // The same device behind the same node path.
+    bool sameDevice(const NodeInfo& other) const {
+        return path == other.path && busAddress == other.busAddress && serial == other.serial;
+    }
 };
 
-enum class NodeEvent { Added, Removed };
+// Changed: udev's "change" of a node that stays, as when its permissions change.
+// Failed: the library gave a node up itself (it sends no frames), whatever the platform still lists.
+enum class NodeEvent { Added, Removed, Changed, Failed };
 
 // Receives hot-plug events from a platform. Called on a platform thread (udev monitor, simulator
 // control); the receiver must not call back into the platform from inside.

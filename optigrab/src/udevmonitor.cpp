@@ -74,6 +74,8 @@ void UdevMonitor::run() {
                 sink_->nodeEvent(NodeEvent::Added, node);
             else if (std::strcmp(action, "remove") == 0)
                 sink_->nodeEvent(NodeEvent::Removed, node);
+            else if (std::strcmp(action, "change") == 0)
+                sink_->nodeEvent(NodeEvent::Changed, node);
         }
         udev_device_unref(device);
     }

@@ -35,6 +35,20 @@ long rateOf(const v4l2_fract& interval) {
     return std::lround(double(interval.denominator) / double(interval.numerator));
 }
 
+double seconds(const v4l2_fract& interval) {
+    return interval.denominator == 0 ? 0 : double(interval.numerator) / interval.denominator;
+}
+
+// Whether a frame interval lies in a step-wise range on one of its steps (step 0: continuous). Drivers
+// count intervals in whole units (100 ns for UVC), so a step hit within a thousandth counts.
+bool reachable(double interval, double min, double max, double step) {
+    const double slack = interval * 1e-3;
+    if (interval < min - slack || interval > max + slack) return false;
+    if (step <= 0) return true;
+    const double steps = (interval - min) / step;
+    return std::fabs(steps - std::round(steps)) * step <= slack;
+}
+
 bool fitsStep(long value, long min, long max, long step) {
     if (value < min || value > max) return false;
     return step <= 1 || (value - min) % step == 0;
@@ -163,11 +177,14 @@ std::vector<long> V4l2Device::enumerateRates(std::uint32_t fourcc, long width, l
             if (rate > 0) rates.push_back(rate);
             continue;
         }
-        // A range of intervals: the standard rates inside it (the fastest rate is the shortest interval).
-        long fastest = rateOf(interval.stepwise.min), slowest = rateOf(interval.stepwise.max);
+        // A range of intervals: the standard rates the camera can reach, the fastest one included.
+        const v4l2_frmival_stepwise& range = interval.stepwise;
+        const double step = interval.type == V4L2_FRMIVAL_TYPE_CONTINUOUS ? 0 : seconds(range.step);
         for (long rate : kStandardRates)
-            if (rate <= fastest && rate >= slowest) rates.push_back(rate);
-        if (fastest > 0) rates.push_back(fastest);
+            if (reachable(1.0 / rate, seconds(range.min), seconds(range.max), step)) rates.push_back(rate);
+        const long fastest = rateOf(range.min);
+        if (fastest > 0 && reachable(1.0 / fastest, seconds(range.min), seconds(range.max), step))
+            rates.push_back(fastest);
         break;
     }
     std::sort(rates.begin(), rates.end(), std::greater<long>());

@@ -1,9 +1,11 @@
-// The frames of one simulated camera mode: a short cycle of pages, each rendered and encoded once.
+// The frames of one simulated camera mode: a short cycle of pages, each rendered and encoded once, or
+// the JPEG files of a folder, played in a loop.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace optigrab::sim {
@@ -14,8 +16,13 @@ namespace optigrab::sim {
 // Thread-safe: several cameras' frame clock threads may share one cycle.
 class FrameCycle {
 public:
-    // fourcc: V4L2_PIX_FMT_MJPEG, V4L2_PIX_FMT_YUYV or V4L2_PIX_FMT_NV12.
+    // fourcc: V4L2_PIX_FMT_MJPEG, _YUYV, _NV12, _GREY or _H264 (whose frames stay empty).
     FrameCycle(std::uint32_t fourcc, int width, int height);
+
+    // The JPEG files (*.jpg, *.jpeg) of a folder in name order, read now, as MJPEG frames of the
+    // size of the first one; other files are kept as they are, broken ones too. Null (and a line on
+    // standard error) when the folder has no JPEG file or the first one has no readable size.
+    static std::shared_ptr<FrameCycle> fromFolder(const std::string& folder);
 
     // Frames in the cycle: fewer for large sizes to bound memory and start-up time.
     int size() const { return count_; }
@@ -29,6 +36,7 @@ public:
     int height() const { return height_; }
 
 private:
+    FrameCycle(std::vector<std::vector<std::uint8_t>> recorded, int width, int height);
     std::vector<std::uint8_t> encode(int index) const;
 
     const std::uint32_t fourcc_;
@@ -42,6 +50,7 @@ private:
         std::vector<std::uint8_t> bytes;
     };
     std::unique_ptr<Slot[]> frames_;
+    const bool recorded_ = false;  // frames_ hold files read in advance: nothing to encode
 };
 
 }  // namespace optigrab::sim

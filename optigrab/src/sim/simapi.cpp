@@ -15,6 +15,31 @@ using optigrab::sim::Simulator;
 
 namespace {
 
+// Translates public modes; false for an empty list.
+bool toModes(const OptigrabSimMode* modes, int count, std::vector<CameraConfig::Mode>* out) {
+    if (count <= 0)
+        return false;
+    out->clear();
+    for (int i = 0; i < count; ++i) {
+        const OptigrabSimMode& mode = modes[i];
+        const std::uint32_t fourcc = mode.mediaType == 1   ? V4L2_PIX_FMT_YUYV
+                                     : mode.mediaType == 2 ? V4L2_PIX_FMT_MJPEG
+                                     : mode.mediaType == 3 ? V4L2_PIX_FMT_NV12
+                                     : mode.mediaType == 4 ? V4L2_PIX_FMT_GREY
+                                     : mode.mediaType == 5 ? V4L2_PIX_FMT_H264
+                                                           : 0;
+        CameraConfig::Mode converted{fourcc, static_cast<int>(mode.width), static_cast<int>(mode.height), {}};
+        for (long fps : mode.fps) {
+            if (fps == 0)
+                break;
+            converted.fps.push_back(fps < 0 || fps > 1000 ? -1 : static_cast<int>(fps));
+        }
+        std::sort(converted.fps.begin(), converted.fps.end(), std::greater<int>());
+        out->push_back(converted);
+    }
+    return true;
+}
+
 // Translates the public configuration; false when it describes no camera a V4L2 device could be.
 bool toCameraConfig(const OptigrabSimConfig& in, CameraConfig* out) {
     *out = CameraConfig::documentCamera();
@@ -27,27 +52,12 @@ bool toCameraConfig(const OptigrabSimConfig& in, CameraConfig* out) {
     if (in.serial)
         out->serial = in.serial;
     out->frameClock = in.frameClock;
-    if (in.modes) {
-        if (in.modeCount <= 0)
-            return false;
-        out->modes.clear();
-        for (int i = 0; i < in.modeCount; ++i) {
-            const OptigrabSimMode& mode = in.modes[i];
-            const std::uint32_t fourcc = mode.mediaType == 1   ? V4L2_PIX_FMT_YUYV
-                                         : mode.mediaType == 2 ? V4L2_PIX_FMT_MJPEG
-                                         : mode.mediaType == 3 ? V4L2_PIX_FMT_NV12
-                                                               : 0;
-            CameraConfig::Mode converted{
-                fourcc, static_cast<int>(mode.width), static_cast<int>(mode.height), {}};
-            for (long fps : mode.fps) {
-                if (fps == 0)
-                    break;
-                converted.fps.push_back(fps < 0 || fps > 1000 ? -1 : static_cast<int>(fps));
-            }
-            std::sort(converted.fps.begin(), converted.fps.end(), std::greater<int>());
-            out->modes.push_back(converted);
-        }
-    }
+    out->quirks = in.quirks;
+    out->usbBandwidth = in.usbBandwidth;
+    if (in.modes && !toModes(in.modes, in.modeCount, &out->modes))
+        return false;
+    if (in.secondNodeModes && !toModes(in.secondNodeModes, in.secondNodeModeCount, &out->secondModes))
+        return false;
     return out->valid();
 }
 
@@ -67,6 +77,20 @@ OPTIGRAB_SIM_EXPORT int optigrabSimPlug(const OptigrabSimConfig* config) {
     if (config && !toCameraConfig(*config, &converted))
         return -1;
     return Simulator::instance().plug(std::move(converted));
+}
+
+OPTIGRAB_SIM_EXPORT int optigrabSimPlugFrames(const char* folder, long fps) {
+    if (!folder || fps < 0 || fps > 1000)
+        return -1;
+    return Simulator::instance().plugFrames(folder,
+                                            fps == 0 ? Simulator::kRecordedFps : static_cast<int>(fps));
+}
+
+OPTIGRAB_SIM_EXPORT int optigrabSimReplug(int id, const OptigrabSimConfig* config, int removalDelayMs) {
+    CameraConfig converted = CameraConfig::documentCamera();
+    if ((config && !toCameraConfig(*config, &converted)) || removalDelayMs < 0 || removalDelayMs > 60000)
+        return -1;
+    return Simulator::instance().replug(id, std::move(converted), removalDelayMs);
 }
 
 OPTIGRAB_SIM_EXPORT int optigrabSimUnplug(int id) {
@@ -89,6 +113,10 @@ OPTIGRAB_SIM_EXPORT int optigrabSimInjectFault(int id, int kind, int count) {
 OPTIGRAB_SIM_EXPORT long optigrabSimFramesDelivered(int id) {
     const auto camera = Simulator::instance().camera(id);
     return camera ? camera->framesDelivered() : -1;
+}
+
+OPTIGRAB_SIM_EXPORT int optigrabSimGrantAccess(int id) {
+    return Simulator::instance().grantAccess(id) ? 0 : -1;
 }
 
 OPTIGRAB_SIM_EXPORT int optigrabSimSetBusy(int id, int busy) {

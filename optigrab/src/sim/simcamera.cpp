@@ -1,6 +1,8 @@
 // One simulated UVC camera, its describing half: modes, capabilities, formats and frame rates.
 #include "simcamera.h"
 
+#include "optigrab_sim.h"
+
 #include <linux/videodev2.h>
 #include <unistd.h>
 
@@ -13,16 +15,8 @@ namespace optigrab::sim {
 
 namespace {
 
-std::uint32_t bytesPerLine(const CameraConfig::Mode& mode) {
-    switch (mode.fourcc) {
-        case V4L2_PIX_FMT_YUYV:
-            return static_cast<std::uint32_t>(mode.width) * 2;
-        case V4L2_PIX_FMT_NV12:
-            return static_cast<std::uint32_t>(mode.width);
-        default:
-            return 0;  // compressed
-    }
-}
+// UVC frame intervals are counted in 100 ns units.
+constexpr std::uint32_t kIntervalUnits = 10000000;
 
 const char* formatDescription(std::uint32_t fourcc) {
     switch (fourcc) {
@@ -30,9 +24,24 @@ const char* formatDescription(std::uint32_t fourcc) {
             return "Motion-JPEG";
         case V4L2_PIX_FMT_YUYV:
             return "YUYV 4:2:2";
+        case V4L2_PIX_FMT_GREY:
+            return "8-bit Greyscale";
+        case V4L2_PIX_FMT_H264:
+            return "H.264";
         default:
             return "Y/UV 4:2:0";
     }
+}
+
+// The fraction of seconds a number of 100 ns units is, reduced as the UVC driver reduces it.
+v4l2_fract intervalFraction(std::uint32_t units) {
+    std::uint32_t a = units, b = kIntervalUnits;
+    while (b) {
+        const std::uint32_t r = a % b;
+        a = b;
+        b = r;
+    }
+    return {units / a, kIntervalUnits / a};
 }
 
 // The UVC driver's measure for the nearest frame size: the area the two sizes do not share.
@@ -60,10 +69,32 @@ void copyString(std::uint8_t* target, std::size_t size, const std::string& text)
 
 }  // namespace
 
-std::uint32_t CameraConfig::Mode::imageSize() const {
-    const auto pixels = static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(height);
-    // MJPEG: the worst case a UVC camera announces (dwMaxVideoFrameBufferSize), two bytes a pixel.
-    return fourcc == V4L2_PIX_FMT_NV12 ? pixels * 3 / 2 : pixels * 2;
+std::uint32_t CameraConfig::Mode::bytesPerLine(unsigned quirks) const {
+    // Some cameras pad their lines, as the driver then reports in bytesperline.
+    const std::uint32_t padding = quirks & OPTIGRAB_SIM_QUIRK_PADDED_LINES ? kLinePadding : 0;
+    switch (fourcc) {
+        case V4L2_PIX_FMT_YUYV:
+            return static_cast<std::uint32_t>(width) * 2 + padding;
+        case V4L2_PIX_FMT_NV12:
+        case V4L2_PIX_FMT_GREY:
+            return static_cast<std::uint32_t>(width) + padding;
+        default:
+            return 0;  // compressed
+    }
+}
+
+std::uint32_t CameraConfig::Mode::imageSize(unsigned quirks) const {
+    const auto lines = static_cast<std::uint32_t>(height);
+    switch (fourcc) {
+        case V4L2_PIX_FMT_YUYV:
+        case V4L2_PIX_FMT_GREY:
+            return bytesPerLine(quirks) * lines;
+        case V4L2_PIX_FMT_NV12:
+            return bytesPerLine(quirks) * (lines + (lines + 1) / 2);
+        default:
+            // Compressed: the worst case a UVC camera announces (dwMaxVideoFrameBufferSize).
+            return static_cast<std::uint32_t>(width) * lines * 2;
+    }
 }
 
 CameraConfig CameraConfig::documentCamera() {
@@ -84,20 +115,26 @@ bool CameraConfig::valid() const {
                    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
                });
     };
-    if (name.empty() || !hex4(vendorId) || !hex4(productId) || modes.empty())
+    return !name.empty() && hex4(vendorId) && hex4(productId) && validModes(modes) &&
+           (secondModes.empty() || validModes(secondModes));
+}
+
+bool CameraConfig::validModes(const std::vector<Mode>& list) {
+    if (list.empty())
         return false;
-    for (const auto& mode : modes) {
+    for (const auto& mode : list) {
         const bool planar = mode.fourcc == V4L2_PIX_FMT_NV12;
-        if ((mode.fourcc != V4L2_PIX_FMT_MJPEG && mode.fourcc != V4L2_PIX_FMT_YUYV && !planar) ||
+        const bool other = mode.fourcc == V4L2_PIX_FMT_GREY || mode.fourcc == V4L2_PIX_FMT_H264;
+        if ((mode.fourcc != V4L2_PIX_FMT_MJPEG && mode.fourcc != V4L2_PIX_FMT_YUYV && !planar && !other) ||
             mode.width < 16 || mode.height < 16 || mode.width > 8192 || mode.height > 8192 ||
             mode.fps.empty())
             return false;
         // Packed 4:2:2 needs even widths, 4:2:0 even heights too.
-        if (mode.fourcc != V4L2_PIX_FMT_MJPEG && (mode.width % 2 || (planar && mode.height % 2)))
+        if ((mode.fourcc == V4L2_PIX_FMT_YUYV || planar) && (mode.width % 2 || (planar && mode.height % 2)))
             return false;
         if (std::any_of(mode.fps.begin(), mode.fps.end(), [](int fps) { return fps <= 0 || fps > 1000; }))
             return false;
-        for (const auto& other : modes)
+        for (const auto& other : list)
             if (&other != &mode && other.fourcc == mode.fourcc && other.width == mode.width &&
                 other.height == mode.height)
                 return false;
@@ -110,7 +147,12 @@ SimCamera::SimCamera(int id, CameraConfig config, CycleSource cycles)
       config_(std::move(config)),
       cycles_(std::move(cycles)),
       current_(&config_.modes.front()),
-      fps_(config_.modes.front().fps.front()) {}
+      fps_(config_.modes.front().fps.front()),
+      locked_(config_.quirks & OPTIGRAB_SIM_QUIRK_NO_ACCESS) {}
+
+double SimCamera::rate() const {
+    return interval_ ? double(kIntervalUnits) / interval_ : fps_;
+}
 
 SimCamera::~SimCamera() {
     std::lock_guard<std::mutex> control(controlMutex_);
@@ -123,6 +165,8 @@ int SimCamera::attach(OpenNode* node) {
     std::lock_guard<std::mutex> state(stateMutex_);
     if (gone_)
         return -ENODEV;
+    if (locked_)
+        return -EACCES;  // the node's mode and ACL leave this user out
     nodes_.push_back(node);
     if (signalled_) {
         const std::uint64_t one = 1;
@@ -274,7 +318,15 @@ int SimCamera::enumFrameIntervals(void* arg) const {
     auto* interval = static_cast<v4l2_frmivalenum*>(arg);
     const auto* mode = findMode(interval->pixel_format, static_cast<int>(interval->width),
                                 static_cast<int>(interval->height));
-    if (!mode || interval->index >= mode->fps.size())
+    if (mode && interval->index == 0 && (config_.quirks & OPTIGRAB_SIM_QUIRK_STEPWISE_RATES)) {
+        // One range from the fastest to the slowest rate, in steps of the shortest interval.
+        interval->type = V4L2_FRMIVAL_TYPE_STEPWISE;
+        interval->stepwise.min = intervalFraction(kIntervalUnits / std::uint32_t(mode->fps.front()));
+        interval->stepwise.max = intervalFraction(kIntervalUnits / std::uint32_t(mode->fps.back()));
+        interval->stepwise.step = interval->stepwise.min;
+        return 0;
+    }
+    if (!mode || interval->index >= mode->fps.size() || (config_.quirks & OPTIGRAB_SIM_QUIRK_STEPWISE_RATES))
         return -EINVAL;
     interval->type = V4L2_FRMIVAL_TYPE_DISCRETE;
     interval->discrete.numerator = 1;
@@ -289,8 +341,8 @@ void SimCamera::describeFormat(void* arg, const CameraConfig::Mode& mode) const 
     format->fmt.pix.height = static_cast<std::uint32_t>(mode.height);
     format->fmt.pix.pixelformat = mode.fourcc;
     format->fmt.pix.field = V4L2_FIELD_NONE;
-    format->fmt.pix.bytesperline = bytesPerLine(mode);
-    format->fmt.pix.sizeimage = mode.imageSize();
+    format->fmt.pix.bytesperline = mode.bytesPerLine(config_.quirks);
+    format->fmt.pix.sizeimage = mode.imageSize(config_.quirks);
     format->fmt.pix.colorspace = V4L2_COLORSPACE_SRGB;
 }
 
@@ -311,6 +363,10 @@ int SimCamera::setFormat(const OpenNode& node, void* arg, bool apply) {
         // holds the camera.
         if (busy_ || streaming_ || !buffers_.empty() || (owner_ && owner_ != &node))
             return -EBUSY;
+        if (transientFailures_ > 0) {  // the camera did not answer the probe in time
+            --transientFailures_;
+            return -EIO;
+        }
     }
     std::uint32_t fourcc = format->fmt.pix.pixelformat;
     const auto list = formats();
@@ -322,11 +378,22 @@ int SimCamera::setFormat(const OpenNode& node, void* arg, bool apply) {
             (!best || sizeDistance(mode, format->fmt.pix.width, format->fmt.pix.height) <
                           sizeDistance(*best, format->fmt.pix.width, format->fmt.pix.height)))
             best = &mode;
+    if (config_.quirks & OPTIGRAB_SIM_QUIRK_OTHER_SIZE) {
+        // A camera that settles on another size than the one asked: the next smaller of the format.
+        const CameraConfig::Mode* smaller = nullptr;
+        for (const auto& mode : config_.modes)
+            if (mode.fourcc == fourcc && long(mode.width) * mode.height < long(best->width) * best->height &&
+                (!smaller || long(mode.width) * mode.height > long(smaller->width) * smaller->height))
+                smaller = &mode;
+        if (smaller)
+            best = smaller;
+    }
     describeFormat(arg, *best);
     if (apply) {
         current_ = best;
         // Keep the chosen rate if the new size offers it, else the nearest it does.
         fps_ = nearestFps(best->fps, 1.0 / fps_);
+        interval_ = 0;
     }
     return 0;
 }
@@ -337,8 +404,10 @@ int SimCamera::getParm(void* arg) const {
         return -EINVAL;
     std::memset(&parm->parm.capture, 0, sizeof parm->parm.capture);
     parm->parm.capture.capability = V4L2_CAP_TIMEPERFRAME;
-    parm->parm.capture.timeperframe.numerator = 1;
-    parm->parm.capture.timeperframe.denominator = static_cast<std::uint32_t>(fps_);
+    if (interval_)
+        parm->parm.capture.timeperframe = intervalFraction(interval_);
+    else
+        parm->parm.capture.timeperframe = {1, static_cast<std::uint32_t>(fps_)};
     return 0;
 }
 
@@ -356,6 +425,16 @@ int SimCamera::setParm(void* arg) {
     fps_ = wanted.numerator == 0 || wanted.denominator == 0
                ? current_->fps.front()
                : nearestFps(current_->fps, static_cast<double>(wanted.numerator) / wanted.denominator);
+    interval_ = 0;
+    if ((config_.quirks & OPTIGRAB_SIM_QUIRK_STEPWISE_RATES) && wanted.numerator && wanted.denominator) {
+        // The UVC driver's rounding: to the nearest step from the shortest interval, within the range.
+        const std::uint64_t asked = std::uint64_t(wanted.numerator) * kIntervalUnits / wanted.denominator;
+        const std::uint64_t min = kIntervalUnits / std::uint32_t(current_->fps.front());
+        const std::uint64_t max = kIntervalUnits / std::uint32_t(current_->fps.back());
+        const std::uint64_t step = min;
+        std::uint64_t units = asked <= min ? min : min + (asked - min + step / 2) / step * step;
+        interval_ = static_cast<std::uint32_t>(std::min(units, max));
+    }
     return getParm(arg);
 }
 

@@ -21,25 +21,35 @@ class FrameCycle;
 // What a camera offers and how it calls itself; checked by the simulator before a camera is made.
 struct CameraConfig {
     struct Mode {
-        std::uint32_t fourcc;  // V4L2_PIX_FMT_MJPEG, _YUYV or _NV12
+        std::uint32_t fourcc;  // V4L2_PIX_FMT_MJPEG, _YUYV, _NV12, or _GREY and _H264 (infrared and
+                               // compressed nodes, whose frames the library does not decode)
         int width;
         int height;
         std::vector<int> fps;  // highest first
 
-        std::uint32_t imageSize() const;  // the buffer size a frame may need
+        // Line length of uncompressed formats (0 for compressed ones) and the buffer size a frame
+        // may need, as the driver reports them for a camera with these quirks.
+        std::uint32_t bytesPerLine(unsigned quirks) const;
+        std::uint32_t imageSize(unsigned quirks) const;
     };
+    static constexpr std::uint32_t kLinePadding = 64;  // bytes at the end of padded lines
     std::string name;
     std::string vendorId;
     std::string productId;
     std::string serial;
-    std::vector<Mode> modes;  // formats are enumerated in the order they first appear here
-    double frameClock = 0;    // 0: the mode's rate; negative: a frame whenever a buffer is queued
+    std::vector<Mode> modes;               // formats are enumerated in the order they first appear here
+    std::vector<Mode> secondModes;         // a second capture node of the same device (empty: none)
+    std::shared_ptr<FrameCycle> recorded;  // frames played instead of rendered pages (one MJPG mode)
+    double frameClock = 0;  // 0: the mode's rate; negative: a frame whenever a buffer is queued
+    unsigned quirks = 0;    // OPTIGRAB_SIM_QUIRK_* flags
+    long usbBandwidth = 0;  // bytes per second; 0 = unlimited
 
     // What a typical document camera offers: MJPEG up to 4K at 30/15/5 fps, and YUY2 at the sizes
     // and rates that fit USB 2.0. Serial left empty: the simulator derives it from the id.
     static CameraConfig documentCamera();
     // Names, ids (four hex digits) and modes a V4L2 device could have.
     bool valid() const;
+    static bool validModes(const std::vector<Mode>& list);
 };
 
 // One open descriptor of a camera's capture or metadata node. fd is a real eventfd, so callers can
@@ -76,6 +86,7 @@ public:
     void unplug();  // every later call but detach answers ENODEV; waits for the frame clock to stop
     bool setFault(int kind, int count);
     void setBusy(bool busy);
+    void grantAccess();  // attach no longer answers EACCES
     long framesDelivered() const { return delivered_.load(); }
 
 private:
@@ -107,6 +118,7 @@ private:
     int streamOn(const OpenNode& node, void* arg);
     int streamOff(const OpenNode& node, void* arg);
 
+    double rate() const;  // frames per second S_PARM chose
     const CameraConfig::Mode* findMode(std::uint32_t fourcc, int width, int height) const;
     std::vector<std::uint32_t> formats() const;
     void describeFormat(void* arg, const CameraConfig::Mode& mode) const;
@@ -115,8 +127,13 @@ private:
     void freeBuffers();
     void stopStreaming();
     void clockLoop(std::shared_ptr<FrameCycle> cycle, double fps);
-    std::uint32_t fill(Buffer& buffer, const std::vector<std::uint8_t>& frame, int fault) const;
+    std::uint32_t fill(Buffer& buffer, const std::vector<std::uint8_t>& frame, int fault,
+                       std::uint32_t sequence) const;
     void signalNodes(bool readable);
+    // Called with stateMutex_ held: no stall or queue error keeps buffers from being filled.
+    bool delivering() const { return !stalled_ && stallRestarts_ == 0 && !queueError_; }
+    // Bytes per second a mode needs on the bus (the budget the USB bandwidth check uses).
+    static double bandwidth(const CameraConfig::Mode& mode, double fps);
 
     const int id_;
     const CameraConfig config_;
@@ -127,6 +144,7 @@ private:
     std::mutex controlMutex_;
     const CameraConfig::Mode* current_;  // the mode S_FMT chose
     int fps_;                            // the rate S_PARM chose
+    std::uint32_t interval_ = 0;         // with step-wise rates: the interval S_PARM chose, 100 ns units
     std::vector<Buffer> buffers_;
     const OpenNode* owner_ = nullptr;  // the node that holds the buffers
     std::thread clock_;
@@ -141,8 +159,13 @@ private:
     bool stopClock_ = false;
     bool gone_ = false;
     bool busy_ = false;
-    bool stalled_ = false;
-    int faults_[4] = {0, 0, 0, 0};  // frames still to damage, by fault kind - 1
+    bool locked_ = false;         // attach answers EACCES (OPTIGRAB_SIM_QUIRK_NO_ACCESS until granted)
+    bool stalled_ = false;        // stalled for good (until unplug)
+    int faults_[3] = {0, 0, 0};   // frames still to damage, by fault kind - 1 (corrupt ... error)
+    int stallRestarts_ = 0;       // STREAMONs still to come before a USB stall ends; 0 = none
+    bool queueError_ = false;     // the queue failed: POLLERR, DQBUF answers EIO
+    int queueErrorRestarts_ = 0;  // STREAMONs the queue error still comes back after
+    int transientFailures_ = 0;   // S_FMT and STREAMON calls still to answer EIO
     std::uint32_t sequence_ = 0;
     std::vector<const OpenNode*> nodes_;  // open nodes, whose eventfds are signalled
     bool signalled_ = false;              // the eventfds hold a count

@@ -27,6 +27,43 @@ std::size_t pageRounded(std::size_t size) {
     return (size + page - 1) / page * page;
 }
 
+// Copies an MJPEG frame into out the way some cameras send it: with stray bytes before its first
+// quantisation table and before EOI (decoders skip them with a warning), and/or without Huffman
+// tables. Returns the bytes written, at most capacity.
+std::size_t copyMjpeg(const std::vector<std::uint8_t>& frame, std::uint8_t* out, std::size_t capacity,
+                      unsigned quirks) {
+    static const std::uint8_t kStray[32] = {0x00, 0x00, 0x5A};
+    std::size_t used = 0;
+    const auto put = [&](const std::uint8_t* data, std::size_t size) {
+        size = std::min(size, capacity - used);
+        std::memcpy(out + used, data, size);
+        used += size;
+    };
+    const bool stray = quirks & OPTIGRAB_SIM_QUIRK_STRAY_BYTES;
+    bool tablesSeen = false;
+    std::size_t i = 2;
+    put(frame.data(), std::min<std::size_t>(2, frame.size()));
+    // The segments before the scan, each with its length; the scan and what follows are copied whole.
+    while (i + 4 <= frame.size() && frame[i] == 0xFF && frame[i + 1] != 0xDA) {
+        const std::size_t length =
+            std::min(frame.size() - i, 2 + (std::size_t(frame[i + 2]) << 8 | frame[i + 3]));
+        if (stray && frame[i + 1] == 0xDB && !tablesSeen) {
+            put(kStray, sizeof kStray);
+            tablesSeen = true;
+        }
+        if (!(quirks & OPTIGRAB_SIM_QUIRK_NO_HUFFMAN) || frame[i + 1] != 0xC4)
+            put(frame.data() + i, length);
+        i += length;
+    }
+    const std::size_t tail = frame.size() >= i + 2 && stray ? frame.size() - 2 : frame.size();
+    put(frame.data() + i, tail - i);
+    if (tail != frame.size()) {
+        put(kStray, sizeof kStray);
+        put(frame.data() + tail, 2);
+    }
+    return used;
+}
+
 }  // namespace
 
 int SimCamera::requestBuffers(OpenNode& node, void* arg) {
@@ -54,7 +91,7 @@ int SimCamera::requestBuffers(OpenNode& node, void* arg) {
 int SimCamera::allocateBuffers(std::uint32_t count) {
     // Each buffer is its own memfd: a caller's mapping is a real shared mapping that outlives the
     // buffer, as with the kernel's orphaned buffers.
-    const std::size_t length = pageRounded(current_->imageSize());
+    const std::size_t length = pageRounded(current_->imageSize(config_.quirks));
     std::vector<Buffer> buffers(count);
     for (std::uint32_t i = 0; i < count; ++i) {
         Buffer& buffer = buffers[i];
@@ -147,6 +184,8 @@ int SimCamera::dequeueBuffer(const OpenNode& node, void* arg) {
         return -EBUSY;
     if (in->type != V4L2_BUF_TYPE_VIDEO_CAPTURE || in->memory != V4L2_MEMORY_MMAP || !streaming_)
         return -EINVAL;
+    if (queueError_)
+        return -EIO;
     if (done_.empty())
         return -EAGAIN;  // every node is opened non-blocking
     const std::uint32_t index = done_.front();
@@ -161,7 +200,7 @@ int SimCamera::dequeueBuffer(const OpenNode& node, void* arg) {
 int SimCamera::streamOn(const OpenNode& node, void* arg) {
     if (*static_cast<int*>(arg) != V4L2_BUF_TYPE_VIDEO_CAPTURE)
         return -EINVAL;
-    double fps = config_.frameClock > 0 ? config_.frameClock : (config_.frameClock < 0 ? -1.0 : fps_);
+    double fps = config_.frameClock > 0 ? config_.frameClock : (config_.frameClock < 0 ? -1.0 : rate());
     {
         std::lock_guard<std::mutex> state(stateMutex_);
         if ((owner_ && owner_ != &node) || busy_)
@@ -170,12 +209,28 @@ int SimCamera::streamOn(const OpenNode& node, void* arg) {
             return -EINVAL;
         if (streaming_)
             return 0;
+        if (transientFailures_ > 0) {
+            --transientFailures_;
+            return -EIO;
+        }
+        if (config_.usbBandwidth > 0 && bandwidth(*current_, rate()) > double(config_.usbBandwidth))
+            return -ENOSPC;  // the bus cannot reserve the isochronous bandwidth the mode needs
+        if (stallRestarts_ > 0)
+            --stallRestarts_;
+        if (queueErrorRestarts_ > 1) {
+            --queueErrorRestarts_;
+            queueError_ = true;
+        } else {
+            queueErrorRestarts_ = 0;
+        }
         streaming_ = true;
         stopClock_ = false;
         sequence_ = 0;
     }
-    clock_ = std::thread(&SimCamera::clockLoop, this,
-                         cycles_(current_->fourcc, current_->width, current_->height), fps);
+    clock_ = std::thread(
+        &SimCamera::clockLoop, this,
+        config_.recorded ? config_.recorded : cycles_(current_->fourcc, current_->width, current_->height),
+        fps);
     return 0;
 }
 
@@ -202,6 +257,7 @@ void SimCamera::stopStreaming() {
         clock_.join();
     std::lock_guard<std::mutex> state(stateMutex_);
     streaming_ = false;
+    queueError_ = false;
     for (auto& buffer : buffers_)
         buffer.state = BufferState::Dequeued;
     queued_.clear();
@@ -233,7 +289,7 @@ short SimCamera::pollEvents(const OpenNode& node) {
     if (gone_)
         return POLLERR | POLLHUP;
     // Like the kernel: nothing to wait for on a queue that does not stream.
-    if (node.metadata || !streaming_)
+    if (node.metadata || !streaming_ || queueError_)
         return POLLERR;
     if (!done_.empty())
         return POLLIN | POLLRDNORM;
@@ -269,14 +325,46 @@ void SimCamera::unplug() {
 }
 
 bool SimCamera::setFault(int kind, int count) {
-    if (kind < OPTIGRAB_SIM_FAULT_CORRUPT || kind > OPTIGRAB_SIM_FAULT_STALL || count < 0)
+    if (kind < OPTIGRAB_SIM_FAULT_CORRUPT || kind > OPTIGRAB_SIM_FAULT_TRANSIENT || count < 0)
         return false;
     std::lock_guard<std::mutex> state(stateMutex_);
-    if (kind == OPTIGRAB_SIM_FAULT_STALL)
-        stalled_ = true;
-    else
-        faults_[kind - 1] = count;
+    switch (kind) {
+        case OPTIGRAB_SIM_FAULT_STALL:
+            stalled_ = true;
+            break;
+        case OPTIGRAB_SIM_FAULT_USB_STALL:
+            stallRestarts_ = std::max(1, count);
+            break;
+        case OPTIGRAB_SIM_FAULT_QUEUE_ERROR:
+            queueErrorRestarts_ = std::max(1, count);
+            queueError_ = streaming_;
+            if (queueError_)
+                signalNodes(true);  // pollers wake up to the error
+            break;
+        case OPTIGRAB_SIM_FAULT_TRANSIENT:
+            transientFailures_ = count;
+            break;
+        case OPTIGRAB_SIM_FAULT_CORRUPT:
+        case OPTIGRAB_SIM_FAULT_TRUNCATED:
+        case OPTIGRAB_SIM_FAULT_ERROR:
+            faults_[kind - 1] = count;
+            break;
+        default:
+            return false;
+    }
     return true;
+}
+
+double SimCamera::bandwidth(const CameraConfig::Mode& mode, double fps) {
+    const double perPixel = mode.fourcc == V4L2_PIX_FMT_YUYV   ? 2.0
+                            : mode.fourcc == V4L2_PIX_FMT_NV12 ? 1.5
+                                                               : 0.25;
+    return perPixel * mode.width * mode.height * std::max(fps, 1.0);
+}
+
+void SimCamera::grantAccess() {
+    std::lock_guard<std::mutex> state(stateMutex_);
+    locked_ = false;
 }
 
 void SimCamera::setBusy(bool busy) {
@@ -302,10 +390,10 @@ void SimCamera::clockLoop(std::shared_ptr<FrameCycle> cycle, double fps) {
             if (next < now)
                 next = now + period;  // fell behind (first encodes): skip frames, do not burst
             sequence = sequence_++;
-            if (stalled_ || queued_.empty())
+            if (!delivering() || queued_.empty())
                 continue;  // the camera's frame finds no buffer and is lost, as on a real device
         } else {
-            clockWake_.wait(state, [this] { return stopClock_ || (!stalled_ && !queued_.empty()); });
+            clockWake_.wait(state, [this] { return stopClock_ || (delivering() && !queued_.empty()); });
             if (stopClock_)
                 break;
             sequence = sequence_++;
@@ -326,7 +414,7 @@ void SimCamera::clockLoop(std::shared_ptr<FrameCycle> cycle, double fps) {
         const auto& frame = cycle->frame(sequence);
         if (frame.empty())
             fault = OPTIGRAB_SIM_FAULT_ERROR;
-        const std::uint32_t used = fill(buffer, frame, fault);
+        const std::uint32_t used = fill(buffer, frame, fault, sequence);
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
         state.lock();
@@ -345,9 +433,29 @@ void SimCamera::clockLoop(std::shared_ptr<FrameCycle> cycle, double fps) {
 }
 
 // Runs on the frame clock thread: copies a frame into a buffer, damaged as the fault asks.
-std::uint32_t SimCamera::fill(Buffer& buffer, const std::vector<std::uint8_t>& frame, int fault) const {
-    const std::size_t size = std::min(frame.size(), buffer.length);
-    std::memcpy(buffer.memory, frame.data(), size);
+std::uint32_t SimCamera::fill(Buffer& buffer, const std::vector<std::uint8_t>& frame, int fault,
+                              std::uint32_t sequence) const {
+    const CameraConfig::Mode& mode = *current_;
+    const std::uint32_t stride = mode.bytesPerLine(config_.quirks);
+    std::size_t size = std::min(frame.size(), buffer.length);
+    if (mode.fourcc == V4L2_PIX_FMT_MJPEG && config_.quirks) {
+        size = copyMjpeg(frame, buffer.memory, buffer.length, config_.quirks);
+    } else if (stride != 0 && (config_.quirks & OPTIGRAB_SIM_QUIRK_GARBAGE_START) && sequence < 2) {
+        // Uncompressed cameras often send a frame or two of nothing right after STREAMON.
+        size = mode.imageSize(config_.quirks);
+        std::memset(buffer.memory, 0, size);
+    } else if (stride != 0 && (config_.quirks & OPTIGRAB_SIM_QUIRK_PADDED_LINES)) {
+        // Line by line into the longer lines; the padding holds zeros (green or black if shown).
+        const std::size_t packed = stride - CameraConfig::kLinePadding;
+        const std::size_t lines = frame.size() / packed;
+        size = std::min<std::size_t>(lines * stride, buffer.length);
+        for (std::size_t line = 0; line < lines && (line + 1) * stride <= buffer.length; ++line) {
+            std::memcpy(buffer.memory + line * stride, frame.data() + line * packed, packed);
+            std::memset(buffer.memory + line * stride + packed, 0, CameraConfig::kLinePadding);
+        }
+    } else {
+        std::memcpy(buffer.memory, frame.data(), size);
+    }
     std::uint8_t* data = buffer.memory;
     switch (fault) {
         case OPTIGRAB_SIM_FAULT_ERROR:

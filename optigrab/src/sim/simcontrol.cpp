@@ -5,6 +5,7 @@
 #include "simulator.h"
 
 #include <fcntl.h>
+#include <linux/videodev2.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 namespace optigrab::sim {
@@ -80,6 +82,62 @@ void SimControl::run() {
     }
 }
 
+namespace {
+
+// The camera behaviours a plug command may name after the ids.
+struct QuirkName {
+    const char* name;
+    unsigned flag;
+};
+const QuirkName kQuirks[] = {
+    {"stray-bytes", OPTIGRAB_SIM_QUIRK_STRAY_BYTES},
+    {"no-huffman", OPTIGRAB_SIM_QUIRK_NO_HUFFMAN},
+    {"padded-lines", OPTIGRAB_SIM_QUIRK_PADDED_LINES},
+    {"other-size", OPTIGRAB_SIM_QUIRK_OTHER_SIZE},
+    {"stepwise-rates", OPTIGRAB_SIM_QUIRK_STEPWISE_RATES},
+    {"garbage-start", OPTIGRAB_SIM_QUIRK_GARBAGE_START},
+    {"no-access", OPTIGRAB_SIM_QUIRK_NO_ACCESS},
+};
+
+// Node kinds a plug command may give the camera: its only modes ("-only") or a second capture node.
+struct NodeKind {
+    const char* name;
+    CameraConfig::Mode mode;
+};
+const NodeKind kNodeKinds[] = {
+    {"ir", {V4L2_PIX_FMT_GREY, 640, 360, {30, 15}}},
+    {"h264", {V4L2_PIX_FMT_H264, 1920, 1080, {30, 15}}},
+    {"yuy2", {V4L2_PIX_FMT_YUYV, 640, 480, {30, 15}}},
+};
+
+// Applies one "plug" option to config; false when it names nothing known.
+bool applyOption(const std::string& option, CameraConfig& config) {
+    if (option.rfind("bandwidth=", 0) == 0) {
+        char* end = nullptr;
+        const long bytes = std::strtol(option.c_str() + 10, &end, 10);
+        config.usbBandwidth = bytes;
+        return end != option.c_str() + 10 && *end == '\0' && bytes > 0;
+    }
+    for (const QuirkName& quirk : kQuirks)
+        if (option == quirk.name) {
+            config.quirks |= quirk.flag;
+            return true;
+        }
+    for (const NodeKind& kind : kNodeKinds) {
+        if (option == std::string(kind.name) + "-only") {
+            config.modes = {kind.mode};
+            return true;
+        }
+        if (option == std::string(kind.name) + "-node") {
+            config.secondModes = {kind.mode};
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 bool SimControl::execute(const std::string& line) {
     std::istringstream in(line);
     std::string command;
@@ -95,10 +153,20 @@ bool SimControl::execute(const std::string& line) {
             config.vendorId = vendor;
             config.productId = product;
         }
-        if (in >> extra || !config.valid())
+        while (in >> extra)
+            if (!applyOption(extra, config))
+                return false;
+        if (!config.valid())
             return false;
         simulator_.plug(config);
         return true;
+    }
+    if (command == "plug-frames") {
+        std::string folder;
+        std::getline(in >> std::ws, folder);
+        while (!folder.empty() && (folder.back() == ' ' || folder.back() == '\t' || folder.back() == '\r'))
+            folder.pop_back();
+        return !folder.empty() && simulator_.plugFrames(folder, Simulator::kRecordedFps) >= 0;
     }
     if (command == "unplug") {
         int id = -1;
@@ -109,13 +177,25 @@ bool SimControl::execute(const std::string& line) {
         std::string kind;
         if (!(in >> id >> kind >> count) || in >> extra)
             return false;
-        const int code = kind == "corrupt"     ? OPTIGRAB_SIM_FAULT_CORRUPT
-                         : kind == "truncated" ? OPTIGRAB_SIM_FAULT_TRUNCATED
-                         : kind == "error"     ? OPTIGRAB_SIM_FAULT_ERROR
-                         : kind == "stall"     ? OPTIGRAB_SIM_FAULT_STALL
-                                               : 0;
+        const int code = kind == "corrupt"       ? OPTIGRAB_SIM_FAULT_CORRUPT
+                         : kind == "truncated"   ? OPTIGRAB_SIM_FAULT_TRUNCATED
+                         : kind == "error"       ? OPTIGRAB_SIM_FAULT_ERROR
+                         : kind == "stall"       ? OPTIGRAB_SIM_FAULT_STALL
+                         : kind == "usb-stall"   ? OPTIGRAB_SIM_FAULT_USB_STALL
+                         : kind == "queue-error" ? OPTIGRAB_SIM_FAULT_QUEUE_ERROR
+                         : kind == "transient"   ? OPTIGRAB_SIM_FAULT_TRANSIENT
+                                                 : 0;
         const auto camera = simulator_.camera(id);
         return camera && camera->setFault(code, count);
+    }
+    if (command == "replug") {
+        int id = -1, delay = -1;
+        return in >> id >> delay && !(in >> extra) && delay >= 0 && delay <= 60000 &&
+               simulator_.replug(id, CameraConfig::documentCamera(), delay) >= 0;
+    }
+    if (command == "grant") {
+        int id = -1;
+        return in >> id && !(in >> extra) && simulator_.grantAccess(id);
     }
     if (command == "busy") {
         int id = -1, busy = 0;

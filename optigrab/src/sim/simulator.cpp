@@ -4,10 +4,12 @@
 #include "framecycle.h"
 #include "simcontrol.h"
 
+#include <linux/videodev2.h>
 #include <sys/eventfd.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -58,10 +60,15 @@ int Simulator::nodeNumber(int id, bool metadata) {
 std::vector<NodeInfo> Simulator::nodes() {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<NodeInfo> result;
-    for (const auto& [id, camera] : cameras_)  // ordered by id, so by node number
+    for (const auto& [id, camera] : cameras_) {
+        const int slot = slots_.at(id);
         for (bool metadata : {false, true})
-            result.push_back({nodePath(id, metadata), nodeNumber(id, metadata), camera->config().vendorId,
-                              camera->config().productId, camera->config().serial});
+            result.push_back({nodePath(slot, metadata), nodeNumber(slot, metadata), camera->config().vendorId,
+                              camera->config().productId, camera->config().serial,
+                              "sim:" + std::to_string(id)});
+    }
+    std::sort(result.begin(), result.end(),
+              [](const NodeInfo& a, const NodeInfo& b) { return a.number < b.number; });
     return result;
 }
 
@@ -72,7 +79,7 @@ int Simulator::open(const std::string& path) {
         std::lock_guard<std::mutex> lock(mutex_);
         for (const auto& [id, candidate] : cameras_)
             for (bool meta : {false, true})
-                if (path == nodePath(id, meta)) {
+                if (path == nodePath(slots_.at(id), meta)) {
                     camera = candidate;
                     metadata = meta;
                 }
@@ -214,16 +221,68 @@ void Simulator::startHotplug(HotplugSink* sink) {
 void Simulator::stopHotplug() {
     std::lock_guard<std::mutex> control(controlMutex_);
     control_.reset();  // joins the control thread: no command is running after this
+    {
+        std::lock_guard<std::mutex> replugging(replugMutex_);
+        finishLateRemoval();
+    }
     std::lock_guard<std::mutex> lock(sinkMutex_);
     sink_ = nullptr;
 }
 
 // Runs with sinkMutex_ held.
-void Simulator::announce(NodeEvent event, int id) {
+void Simulator::announce(NodeEvent event, int slot) {
     if (!sink_)
         return;
     for (bool metadata : {false, true})
-        sink_->nodeEvent(event, nodePath(id, metadata));
+        sink_->nodeEvent(event, nodePath(slot, metadata));
+}
+
+int Simulator::replug(int id, CameraConfig config, int removalDelayMs) {
+    std::lock_guard<std::mutex> replugging(replugMutex_);
+    finishLateRemoval();  // one late removal at a time
+    int fresh = 0, slot = 0;
+    {
+        std::lock_guard<std::mutex> delivery(sinkMutex_);
+        std::shared_ptr<SimCamera> old;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            const auto found = cameras_.find(id);
+            if (found == cameras_.end() || companions_.count(id))
+                return -1;
+            old = found->second;
+            slot = slots_.at(id);
+            cameras_.erase(found);
+            slots_.erase(id);
+            fresh = nextId_++;
+            if (config.serial.empty())
+                config.serial = "SIM0000" + std::to_string(fresh);
+            cameras_[fresh] = makeCamera(fresh, std::move(config));
+            slots_[fresh] = slot;
+        }
+        old->unplug();
+        announce(NodeEvent::Added, slot);
+    }
+    std::lock_guard<std::mutex> late(lateMutex_);
+    lateStop_ = false;
+    lateRemoval_ = std::thread([this, slot, removalDelayMs] {
+        std::unique_lock<std::mutex> waiting(lateMutex_);
+        lateWake_.wait_for(waiting, std::chrono::milliseconds(removalDelayMs), [this] { return lateStop_; });
+        waiting.unlock();
+        std::lock_guard<std::mutex> delivery(sinkMutex_);
+        announce(NodeEvent::Removed, slot);
+    });
+    return fresh;
+}
+
+// Delivers a pending late removal now and waits until it has gone out. Called with replugMutex_ held.
+void Simulator::finishLateRemoval() {
+    {
+        std::lock_guard<std::mutex> late(lateMutex_);
+        lateStop_ = true;
+        lateWake_.notify_all();
+    }
+    if (lateRemoval_.joinable())
+        lateRemoval_.join();
 }
 
 std::shared_ptr<FrameCycle> Simulator::cycle(std::uint32_t fourcc, int width, int height) {
@@ -236,33 +295,101 @@ std::shared_ptr<FrameCycle> Simulator::cycle(std::uint32_t fourcc, int width, in
 
 int Simulator::plug(CameraConfig config) {
     std::lock_guard<std::mutex> delivery(sinkMutex_);  // events leave in the order cameras change
-    int id = 0;
+    std::vector<CameraConfig::Mode> secondModes = std::move(config.secondModes);
+    int id = 0, second = -1;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         id = nextId_++;
         if (config.serial.empty())
             config.serial = "SIM0000" + std::to_string(id);
-        cameras_[id] = std::make_shared<SimCamera>(
-            id, std::move(config),
-            [this](std::uint32_t fourcc, int width, int height) { return cycle(fourcc, width, height); });
+        if (!secondModes.empty()) {
+            // A second capture node of the same USB device (infrared, H.264): the same names and ids.
+            CameraConfig node = config;
+            node.modes = std::move(secondModes);
+            second = nextId_++;
+            cameras_[second] = makeCamera(second, std::move(node));
+            slots_[second] = second;
+            companions_[id] = second;
+        }
+        cameras_[id] = makeCamera(id, std::move(config));
+        slots_[id] = id;
     }
     announce(NodeEvent::Added, id);
+    if (second >= 0)
+        announce(NodeEvent::Added, second);
     return id;
+}
+
+int Simulator::plugFrames(const std::string& folder, int fps) {
+    CameraConfig config;
+    config.name = "Recorded Camera";
+    config.vendorId = "fa11";
+    config.productId = "0c02";
+    config.recorded = FrameCycle::fromFolder(folder);
+    if (!config.recorded)
+        return -1;
+    config.modes = {{V4L2_PIX_FMT_MJPEG, config.recorded->width(), config.recorded->height(), {fps}}};
+    if (!config.valid()) {
+        std::fprintf(stderr, "optigrab: %s: %dx%d frames at %d fps are more than a camera sends\n",
+                     folder.c_str(), config.recorded->width(), config.recorded->height(), fps);
+        return -1;
+    }
+    return plug(std::move(config));
+}
+
+// Called with mutex_ held.
+std::shared_ptr<SimCamera> Simulator::makeCamera(int id, CameraConfig config) {
+    return std::make_shared<SimCamera>(
+        id, std::move(config),
+        [this](std::uint32_t fourcc, int width, int height) { return cycle(fourcc, width, height); });
 }
 
 bool Simulator::unplug(int id) {
     std::lock_guard<std::mutex> delivery(sinkMutex_);
-    std::shared_ptr<SimCamera> camera;
+    std::vector<std::pair<int, std::shared_ptr<SimCamera>>> going;  // node slot, camera
     {
         std::lock_guard<std::mutex> lock(mutex_);
         const auto found = cameras_.find(id);
         if (found == cameras_.end())
             return false;
-        camera = found->second;
+        going.emplace_back(slots_.at(id), found->second);
         cameras_.erase(found);
+        slots_.erase(id);
+        const auto companion = companions_.find(id);
+        if (companion != companions_.end()) {  // the device's other capture node goes with it
+            const auto node = cameras_.find(companion->second);
+            if (node != cameras_.end()) {
+                going.emplace_back(slots_.at(node->first), node->second);
+                slots_.erase(node->first);
+                cameras_.erase(node);
+            }
+            companions_.erase(companion);
+        }
     }
-    camera->unplug();  // open descriptors keep the camera object; they now answer ENODEV
-    announce(NodeEvent::Removed, id);
+    for (const auto& [slot, camera] : going) {
+        camera->unplug();  // open descriptors keep the camera object; they now answer ENODEV
+        announce(NodeEvent::Removed, slot);
+    }
+    return true;
+}
+
+bool Simulator::grantAccess(int id) {
+    std::lock_guard<std::mutex> delivery(sinkMutex_);
+    std::vector<std::pair<int, std::shared_ptr<SimCamera>>> granted;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto found = cameras_.find(id);
+        if (found == cameras_.end())
+            return false;
+        granted.emplace_back(slots_.at(id), found->second);
+        const auto companion = companions_.find(id);
+        if (companion != companions_.end() && cameras_.count(companion->second))
+            granted.emplace_back(slots_.at(companion->second), cameras_[companion->second]);
+    }
+    for (const auto& [slot, camera] : granted) {
+        camera->grantAccess();
+        announce(NodeEvent::Changed, slot);
+    }
     return true;
 }
 
@@ -274,12 +401,12 @@ void Simulator::unplugAll() {
             ids.push_back(entry.first);
     }
     for (int id : ids)
-        unplug(id);
+        unplug(id);  // a second node already gone with its device answers false
 }
 
 int Simulator::count() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return static_cast<int>(cameras_.size());
+    return static_cast<int>(cameras_.size() - companions_.size());  // a device's second node is no camera
 }
 
 std::shared_ptr<SimCamera> Simulator::camera(int id) {

@@ -4,10 +4,12 @@
 #include "platform.h"
 #include "simcamera.h"
 
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <tuple>
 
 namespace optigrab::sim {
@@ -31,15 +33,27 @@ public:
     void startHotplug(HotplugSink* sink) override;
     void stopHotplug() override;
 
-    int plug(CameraConfig config);  // returns the new camera's id
+    // Returns the new camera's id; a second capture node (config.secondModes) gets the next id and
+    // is unplugged with the camera.
+    int plug(CameraConfig config);
+    static constexpr int kRecordedFps = 30;  // the rate recorded frames play at unless told
+    // A camera playing the JPEG files of folder at fps; -1 when the folder has none to play.
+    int plugFrames(const std::string& folder, int fps);
     bool unplug(int id);
+    // Unplugs camera id and plugs a camera made from config at the same node paths, as the kernel
+    // reuses /dev/videoN numbers; the old camera's removal events follow removalDelayMs after the new
+    // one's plug events. Returns the new id, or -1 (unknown id, or a camera with a second node).
+    int replug(int id, CameraConfig config, int removalDelayMs);
+    // Lets the user open the camera's nodes (and its second node's), with a change event for each.
+    bool grantAccess(int id);
     void unplugAll();
     int count();
     std::shared_ptr<SimCamera> camera(int id);
 
-    // Node paths and numbers of camera id: its capture node, then its metadata node.
-    static std::string nodePath(int id, bool metadata);
-    static int nodeNumber(int id, bool metadata);
+    // Node paths and numbers of a node slot (a camera's id, unless it took an older camera's
+    // paths): its capture node, then its metadata node.
+    static std::string nodePath(int slot, bool metadata);
+    static int nodeNumber(int slot, bool metadata);
 
 private:
     Simulator();
@@ -50,11 +64,15 @@ private:
         std::shared_ptr<SimCamera> camera;
     };
     std::shared_ptr<Handle> handle(int fd);
+    std::shared_ptr<SimCamera> makeCamera(int id, CameraConfig config);
     std::shared_ptr<FrameCycle> cycle(std::uint32_t fourcc, int width, int height);
-    void announce(NodeEvent event, int id);
+    void announce(NodeEvent event, int slot);  // the events of a slot's two nodes
+    void finishLateRemoval();
 
-    std::mutex mutex_;                                   // guards cameras_, handles_, nextId_ and cycles_
-    std::map<int, std::shared_ptr<SimCamera>> cameras_;  // plugged cameras by id
+    std::mutex mutex_;  // guards cameras_, companions_, slots_, handles_, nextId_ and cycles_
+    std::map<int, std::shared_ptr<SimCamera>> cameras_;  // plugged cameras (and second nodes) by id
+    std::map<int, int> companions_;                      // camera id -> id of its second capture node
+    std::map<int, int> slots_;                           // camera id -> node slot of its paths
     std::map<int, std::shared_ptr<Handle>> handles_;     // open nodes by descriptor
     int nextId_ = 0;
     // Encoded frames by mode, shared by all cameras and kept for the process's life: opening the same
@@ -65,6 +83,13 @@ private:
     // guards sink_. Taken before mutex_ when both are needed, never inside a SimCamera lock.
     std::mutex sinkMutex_;
     HotplugSink* sink_ = nullptr;
+
+    // The removal events of a replugged camera, delivered late by their own thread.
+    std::mutex replugMutex_;  // serialises replug and stopHotplug's wait for lateRemoval_
+    std::mutex lateMutex_;    // guards lateStop_
+    std::condition_variable lateWake_;
+    bool lateStop_ = false;
+    std::thread lateRemoval_;  // started by replug, joined by the next replug or stopHotplug
 
     std::mutex controlMutex_;  // guards control_; serialises startHotplug and stopHotplug
     std::unique_ptr<SimControl> control_;

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QTranslator>
 #include <QtTest>
 
 #include "filebrowser/fileitemwidget.h"
@@ -116,6 +117,27 @@ private slots:
         const QColor right = image.pixelColor(shown.width() * 3 / 4, shown.height() / 2);
         QVERIFY2(left.red() > 200 && left.blue() < 60, qPrintable(left.name()));
         QVERIFY2(right.blue() > 200 && right.red() < 60, qPrintable(right.name()));
+    }
+
+    void noLoadImageIsTranslated_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("en") << "en"
+                            << "No load image";
+        QTest::newRow("zh_CN") << "zh_CN" << QString::fromUtf8("无法加载图像");
+        QTest::newRow("ru") << "ru" << QString::fromUtf8("Не удалось загрузить изображение");
+    }
+
+    void noLoadImageIsTranslated() {
+        QFETCH(QString, language);
+        QFETCH(QString, shown);
+        QTranslator translator;
+        QVERIFY(
+            translator.load(QCoreApplication::applicationDirPath() + "/translations/" + language + ".qm"));
+        QCoreApplication::installTranslator(&translator);
+        FileItemWidget tile(touch("plain.txt"));
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(tile.m_pixmapLabel->text(), shown);
     }
 
     void deleteRemovesOnlyItsRow() {

@@ -2,6 +2,8 @@
 // the annotation layer painted over it, the result replacing the library's file whole.
 #include "capturewriter.h"
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #include <QBuffer>
 #include <QDebug>
@@ -13,6 +15,12 @@
 #include <QtConcurrent>
 
 #include "camera/ipresenter.h"
+
+namespace {
+
+const int kWriterNice = 5;
+
+}  // namespace
 
 CaptureWriter::CaptureWriter(IPresenter* presenter, QObject* parent)
     : QObject(parent), m_presenter(presenter) {
@@ -35,6 +43,9 @@ void CaptureWriter::waitForDone() {
 
 // Runs on the writer's thread; the presenter's still capture may be called from any thread.
 void CaptureWriter::run(const PathBuffer& path, const QImage& layer) {
+    // Decoding, painting and encoding 4K pictures yield to the live picture's threads when the cores
+    // are busy: a capture may take a little longer, the picture must not stall.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), kWriterNice);
     PathBuffer buffer = path;
     m_presenter->captureImage(buffer.data());
     // The library's writing may end after its call returns; a tenth of a second is its time to finish.

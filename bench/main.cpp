@@ -162,26 +162,31 @@ void printScenario(const Scenario& s, const std::vector<Figures>& runs) {
 void printCaptures(const std::vector<Figures>& runs) {
     if (runs.empty())
         return;
-    std::printf("\n== Captures: 4K MJPEG camera at 30 fps, drawing on the layer, %.0f captures 1 s apart, %zu "
-                "run(s); medians across runs ==\n",
-                median(runs, "captures"), runs.size());
+    std::printf(
+        "\n== Captures: 4K MJPEG camera at 30 fps, drawing on the layer, %.0f captures 1 s apart, %zu "
+        "run(s); medians across runs ==\n",
+        median(runs, "captures"), runs.size());
     std::printf("  click to annotated file in place     median %7.1f ms, longest %7.1f ms   runs: %s\n",
                 median(runs, "click_to_file_median"), worst(runs, "click_to_file_max"),
                 qPrintable(perRun(runs, "click_to_file_median", "%.0f")));
     std::printf("  click to its tile painted            median %7.1f ms, longest %7.1f ms   runs: %s\n",
                 median(runs, "click_to_tile_median"), worst(runs, "click_to_tile_max"),
                 qPrintable(perRun(runs, "click_to_tile_median", "%.0f")));
-    std::printf("  GUI thread inside captureImage()     median %7.2f ms\n", median(runs, "gui_capture_call_median"));
-    std::printf("  longest queued call on the GUI thread (frame intake, new tile): during captures %.1f ms, "
-                "without %.1f ms\n",
-                median(runs, "event_capturing_ms"), median(runs, "event_idle_ms"));
-    std::printf("  writer thread CPU per capture        median %7.1f ms (library still, load, paint, encode)\n",
-                median(runs, "writer_cpu_median"));
-    std::printf("  longest gap between painted frames   during captures %6.1f ms (%.0f frames), without "
-                "captures %6.1f ms (%.0f frames)   runs: %s / %s\n",
-                median(runs, "gap_capturing_ms"), median(runs, "frames_capturing"), median(runs, "gap_idle_ms"),
-                median(runs, "frames_idle"), qPrintable(perRun(runs, "gap_capturing_ms", "%.0f")),
-                qPrintable(perRun(runs, "gap_idle_ms", "%.0f")));
+    std::printf("  GUI thread inside captureImage()     median %7.2f ms\n",
+                median(runs, "gui_capture_call_median"));
+    std::printf(
+        "  longest queued call on the GUI thread (frame intake, new tile): during captures %.1f ms, "
+        "without %.1f ms\n",
+        median(runs, "event_capturing_ms"), median(runs, "event_idle_ms"));
+    std::printf(
+        "  writer thread CPU per capture        median %7.1f ms (library still, load, paint, encode)\n",
+        median(runs, "writer_cpu_median"));
+    std::printf(
+        "  longest gap between painted frames   during captures %6.1f ms (%.0f frames), without "
+        "captures %6.1f ms (%.0f frames)   runs: %s / %s\n",
+        median(runs, "gap_capturing_ms"), median(runs, "frames_capturing"), median(runs, "gap_idle_ms"),
+        median(runs, "frames_idle"), qPrintable(perRun(runs, "gap_capturing_ms", "%.0f")),
+        qPrintable(perRun(runs, "gap_idle_ms", "%.0f")));
     std::printf("  files holding the drawing            %.0f of %.0f (worst run)\n",
                 median(runs, "captures") - worst(runs, "files_missing"), median(runs, "captures"));
 }
@@ -287,7 +292,8 @@ void printTargets(const Results& results) {
         v.check(tile <= 600.0,
                 QString::asprintf("captures: click to tile %.0f ms median (at most 600 ms)", tile));
         const double missing = worst(runs, "files_missing");
-        v.check(missing == 0.0, QString::asprintf("captures: every file holds the drawing (%.0f without)", missing));
+        v.check(missing == 0.0,
+                QString::asprintf("captures: every file holds the drawing (%.0f without)", missing));
     }
     double faults = NAN, waiting = NAN, allocations = NAN;
     QString worstFaults, worstAllocations;

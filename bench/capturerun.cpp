@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QPainter>
-#include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -33,10 +32,6 @@ const int kCaptures = 10;
 const int kCaptureIntervalMs = 1000;
 const int kWarmupMs = 3000;
 const int kSettleMs = 1000;  // after the last tile
-
-void figure(const char* key, double value) {
-    std::printf("figure %s %.6g\n", key, value);
-}
 
 // Paints of frames the view has not painted before, and the longest gap between two of them.
 struct FrameGaps {

@@ -108,10 +108,10 @@ private:
 
 private slots:
     void initTestCase() {
+        // The documents folder lies in this home; the settings file beside the test program.
         qputenv("HOME", m_home.path().toUtf8());
-        const QString configDir = QCoreApplication::applicationDirPath() + "/Configuration";
-        QDir().mkpath(configDir);
-        m_configPath = configDir + "/lastsetting.xml";
+        QVERIFY(QDir().mkpath(QCoreApplication::applicationDirPath() + "/Configuration"));
+        m_configPath = QCoreApplication::applicationDirPath() + "/Configuration/lastsetting.xml";
         ReadXML::instance()->language = "en";
     }
 

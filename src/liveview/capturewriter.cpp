@@ -13,6 +13,7 @@
 #include <QSaveFile>
 #include <QThread>
 #include <QtConcurrent>
+#include <cerrno>
 
 #include "camera/ipresenter.h"
 
@@ -45,7 +46,11 @@ void CaptureWriter::waitForDone() {
 void CaptureWriter::run(const PathBuffer& path, const QImage& layer) {
     // Decoding, painting and encoding 4K pictures yield to the live picture's threads when the cores
     // are busy: a capture may take a little longer, the picture must not stall.
-    setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), kWriterNice);
+    // Relative to the main thread's niceness (on Linux each thread has its own).
+    errno = 0;
+    const int mainNice = getpriority(PRIO_PROCESS, static_cast<id_t>(::getpid()));
+    if (errno == 0)
+        setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), mainNice + kWriterNice);
     PathBuffer buffer = path;
     m_presenter->captureImage(buffer.data());
     // The library's writing may end after its call returns; a tenth of a second is its time to finish.

@@ -33,11 +33,18 @@ const int kCaptureIntervalMs = 1000;
 const int kWarmupMs = 3000;
 const int kSettleMs = 1000;  // after the last tile
 
+double threadCpuMs() {
+    timespec cpu{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+    return cpu.tv_sec * 1e3 + cpu.tv_nsec / 1e6;
+}
+
 // Paints of frames the view has not painted before, and the longest gap between two of them.
 struct FrameGaps {
     double lastMs = -1;
     double longestMs = 0;
-    double longestEventMs = 0;  // the longest queued call the view handled (frame intake, new tile)
+    double longestEventMs = 0;     // the longest queued call the view handled (frame intake, new tile)
+    double longestEventCpuMs = 0;  // the most CPU the GUI thread spent in one of them
     int frames = 0;
     void painted(double nowMs) {
         if (lastMs >= 0)
@@ -78,8 +85,10 @@ protected:
         if (gaps == nullptr || event->type() != QEvent::MetaCall)
             return VideoWidget::event(event);
         const double start = clock.nsecsElapsed() / 1e6;
+        const double startCpu = threadCpuMs();
         const bool result = VideoWidget::event(event);
         gaps->longestEventMs = std::max(gaps->longestEventMs, clock.nsecsElapsed() / 1e6 - start);
+        gaps->longestEventCpuMs = std::max(gaps->longestEventCpuMs, threadCpuMs() - startCpu);
         return result;
     }
 
@@ -187,9 +196,7 @@ int runCaptures(int argc, char** argv) {
         [&](const QString& path, bool loaded) {
             std::lock_guard<std::mutex> lock(fileMutex);
             fileMs.push_back(loaded ? view->clock.nsecsElapsed() / 1e6 : -1.0);
-            timespec cpu{};
-            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
-            writerCpuMs.push_back(cpu.tv_sec * 1e3 + cpu.tv_nsec / 1e6);
+            writerCpuMs.push_back(threadCpuMs());
             files.push_back(path);
         },
         Qt::DirectConnection);
@@ -258,6 +265,8 @@ int runCaptures(int argc, char** argv) {
     figure("gap_capturing_ms", capturing.longestMs);
     figure("event_capturing_ms", capturing.longestEventMs);
     figure("event_idle_ms", idle.longestEventMs);
+    figure("event_cpu_capturing_ms", capturing.longestEventCpuMs);
+    figure("event_cpu_idle_ms", idle.longestEventCpuMs);
     figure("frames_capturing", capturing.frames);
     figure("gap_idle_ms", idle.longestMs);
     figure("frames_idle", idle.frames);

@@ -175,9 +175,10 @@ void printCaptures(const std::vector<Figures>& runs) {
     std::printf("  GUI thread inside captureImage()     median %7.2f ms\n",
                 median(runs, "gui_capture_call_median"));
     std::printf(
-        "  longest queued call on the GUI thread (frame intake, new tile): during captures %.1f ms, "
-        "without %.1f ms\n",
-        median(runs, "event_capturing_ms"), median(runs, "event_idle_ms"));
+        "  longest queued call on the GUI thread (frame intake, new tile): during captures %.1f ms "
+        "(%.1f ms CPU), without %.1f ms (%.1f ms CPU)\n",
+        median(runs, "event_capturing_ms"), median(runs, "event_cpu_capturing_ms"),
+        median(runs, "event_idle_ms"), median(runs, "event_cpu_idle_ms"));
     std::printf(
         "  writer thread CPU per capture        median %7.1f ms (library still, load, paint, encode)\n",
         median(runs, "writer_cpu_median"));

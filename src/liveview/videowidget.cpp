@@ -16,6 +16,7 @@
 #include "capturewriter.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
+#include "toolbars/toolswidget.h"
 
 VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     configPath = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() +
@@ -48,12 +49,15 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     cornerIcon->setStyleSheet("QLabel{background:transparent;}");
     cornerIcon->setGeometry(10, 10, 40, 40);
 
-    // The row of tool bars along the bottom edge: left bar, bottom bar and right bar join it, each
-    // between these stretches, as they are built.
+    m_centerToolWidget = new ToolsWidget(this);
+    m_centerToolWidget->setAttribute(Qt::WA_TranslucentBackground);
+
+    // The row of tool bars along the bottom edge: the side bars join it at its ends as they are built.
     bottomLayout = new QHBoxLayout;
     bottomLayout->setContentsMargins(0, 0, 0, 0);
     bottomLayout->setSpacing(0);
     bottomLayout->addStretch(0);
+    bottomLayout->addWidget(m_centerToolWidget);
     bottomLayout->addStretch(0);
     mainLayout = new QVBoxLayout;
     mainLayout->setContentsMargins(0, 0, 0, 0);

@@ -20,6 +20,7 @@ class CaptureWriter;
 class FileListWidget;
 class QHBoxLayout;
 class QVBoxLayout;
+class ToolsWidget;
 
 class VideoWidget : public QWidget, public IView {
     Q_OBJECT
@@ -85,6 +86,7 @@ private:
     QPoint m_imageOffset;     // pan offset of the picture
     double m_currentScale = 1.0;
     IPresenter* m_presenter = nullptr;
+    ToolsWidget* m_centerToolWidget = nullptr;  // the bottom tool bar
     QTranslator m_translator;
     // Written on the GUI thread, read on the capture thread.
     std::atomic<bool> stateFreeze{false};

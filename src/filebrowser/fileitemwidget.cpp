@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "controls/custombutton.h"
+
 namespace {
 
 const QSize kThumbnailBounds(100, 100);
@@ -40,7 +42,8 @@ FileItemWidget::FileItemWidget(const QString& path, QWidget* parent) : QWidget(p
     m_textLabel->setFont(font);
 
     m_deleteButton = new QToolButton(this);
-    dressDeleteButton();
+    CustomButton::setToolButton(m_deleteButton, ":/image/svg/clearAll.svg", ":/image/svg/clearAll_press.svg",
+                                ":/image/svg/clearAll.svg", "", 20, 20, 20, 20, 0, 6);
 
     auto* checkLayout = new QHBoxLayout;
     checkLayout->addWidget(m_checkBox, 0, Qt::AlignLeft | Qt::AlignTop);
@@ -96,20 +99,6 @@ void FileItemWidget::showThumbnail() {
     if (!fullSize.isValid())
         image = image.scaled(kThumbnailBounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     m_pixmapLabel->setPixmap(QPixmap::fromImage(image));
-}
-
-// The look of the tool bars' small icon buttons: a white square that turns grey under the mouse and
-// blue while pressed.
-void FileItemWidget::dressDeleteButton() {
-    m_deleteButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_deleteButton->setIcon(QIcon(":/image/svg/clearAll.svg"));
-    m_deleteButton->setIconSize(QSize(20, 20));
-    m_deleteButton->setFixedSize(20, 20);
-    m_deleteButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    m_deleteButton->setStyleSheet(
-        "QToolButton { background-color: #FFFFFF; border: none; padding: 0px; text-align: center; }"
-        "QToolButton:hover { background-color: #999999; }"
-        "QToolButton:pressed { background-color: #0099FF; }");
 }
 
 QString FileItemWidget::displayName(const QString& path) {

@@ -37,7 +37,6 @@ private:
     friend class TestCapture;
 
     void showThumbnail();
-    void dressDeleteButton();
 
     QString m_path;
     QWidget* topWidget = nullptr;     // the dark area around the thumbnail

@@ -8,7 +8,9 @@
 #include <vector>
 
 // One figure of a scenario, as the benchmark reads it from the scenario's standard output.
-inline void figure(const char* key, double value) { std::printf("figure %s %.6g\n", key, value); }
+inline void figure(const char* key, double value) {
+    std::printf("figure %s %.6g\n", key, value);
+}
 
 // One writer thread per instance; read only after the writer has stopped.
 class Samples {

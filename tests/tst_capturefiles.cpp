@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
@@ -46,6 +45,7 @@ private:
     QTemporaryDir m_home;
     QString m_configPath;
     std::unique_ptr<VideoWidget> m_view;
+    QStringList m_written;  // files of the captures written since the last capture() or clear
 
     // A view on a simulated MJPG camera of that size, showing its picture at 960x540.
     void openView(const QSize& camera) {
@@ -68,6 +68,10 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
         QTRY_VERIFY_WITH_TIMEOUT(!m_view->m_videoPixmap.isNull(), 10000);
         QCOMPARE(m_view->m_drawingPixmap.size(), kViewSize);
+        // Emitted on the writer's thread, recorded on this one; the view's own slot, connected
+        // first, has added the tile by then.
+        connect(m_view->m_captureWriter, &CaptureWriter::captureWritten, this,
+                [this](const QString& path) { m_written << path; });
     }
 
     void setNaming(const QString& folder, bool custom, const QString& prefix) {
@@ -77,19 +81,19 @@ private:
         s->customPrefix = prefix.toStdString();
     }
 
+    // Waits until count captures have been written and returns their files in the order written.
+    QStringList awaitWritten(int count) {
+        for (int i = 0; i < 100 && m_written.size() < count; ++i)
+            QTest::qWait(100);
+        return m_written;
+    }
+
     // Starts count captures at once and returns their files once all have been written.
     QStringList capture(int count = 1) {
-        QSignalSpy written(m_view->m_captureWriter, &CaptureWriter::captureWritten);
+        m_written.clear();
         for (int i = 0; i < count; ++i)
             m_view->captureImage();
-        QStringList paths;
-        for (int i = 0; i < 100 && written.count() < count; ++i)
-            written.wait(100);
-        for (const QList<QVariant>& call : written)
-            paths << call[0].toString();
-        // The tiles come on the GUI thread after the signal.
-        QCoreApplication::processEvents();
-        return paths;
+        return awaitWritten(count);
     }
 
     QStringList tilePaths() {
@@ -345,17 +349,14 @@ private slots:
         openView(QSize(1920, 1080));
         QTemporaryDir folder;
         setNaming(folder.path(), true, "image");
-        QSignalSpy written(m_view->m_captureWriter, &CaptureWriter::captureWritten);
+        m_written.clear();
         drawLine(QPoint(100, 100), QPoint(800, 100), 16);
         m_view->captureImage();
         drawLine(QPoint(100, 400), QPoint(800, 400), 16);
         m_view->captureImage();
-        QTRY_COMPARE_WITH_TIMEOUT(written.count(), 2, 10000);
-        QCoreApplication::processEvents();
         const QString first = folder.filePath("image_00001.jpg");
         const QString second = folder.filePath("image_00002.jpg");
-        QCOMPARE(written[0][0].toString(), first);
-        QCOMPARE(written[1][0].toString(), second);
+        QCOMPARE(awaitWritten(2), QStringList({first, second}));
         const QImage one(first), two(second);
         QVERIFY(isDrawing(one.pixelColor(1000, 200)));
         QVERIFY(!isDrawing(one.pixelColor(1000, 800)));

@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QThread>
-#include <QtConcurrent>
 #include <cerrno>
 
 #include "camera/ipresenter.h"
@@ -24,33 +23,57 @@ const int kWriterNice = 5;
 }  // namespace
 
 CaptureWriter::CaptureWriter(IPresenter* presenter, QObject* parent)
-    : QObject(parent), m_presenter(presenter) {
-    m_pool.setMaxThreadCount(1);
-    // The thread stays for the next capture a while, and is not started anew for each of a series.
-    m_pool.setExpiryTimeout(60000);
-}
+    : QObject(parent), m_presenter(presenter), m_thread(&CaptureWriter::loop, this) {}
 
 CaptureWriter::~CaptureWriter() {
-    waitForDone();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    // Captures already queued are still written: each was clicked, and its number is taken.
+    m_thread.join();
 }
 
 void CaptureWriter::write(const PathBuffer& path, const QImage& layer) {
-    QtConcurrent::run(&m_pool, [this, path, layer] { run(path, layer); });
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_jobs.push_back({path, layer});
+    }
+    m_changed.notify_all();
 }
 
 void CaptureWriter::waitForDone() {
-    m_pool.waitForDone();
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
 }
 
-// Runs on the writer's thread; the presenter's still capture may be called from any thread.
-void CaptureWriter::run(const PathBuffer& path, const QImage& layer) {
+void CaptureWriter::loop() {
     // Decoding, painting and encoding 4K pictures yield to the live picture's threads when the cores
-    // are busy: a capture may take a little longer, the picture must not stall.
-    // Relative to the main thread's niceness (on Linux each thread has its own).
+    // are busy: a capture may take a little longer, the picture must not stall. The niceness is
+    // relative to the main thread's (on Linux each thread has its own).
     errno = 0;
     const int mainNice = getpriority(PRIO_PROCESS, static_cast<id_t>(::getpid()));
     if (errno == 0)
         setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), mainNice + kWriterNice);
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return !m_jobs.empty() || m_stopping; });
+        if (m_jobs.empty())
+            return;
+        const Job job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        m_busy = true;
+        lock.unlock();
+        run(job.path, job.layer);
+        lock.lock();
+        m_busy = false;
+        m_changed.notify_all();
+    }
+}
+
+// Runs on the writer's thread; the presenter's still capture may be called from any thread.
+void CaptureWriter::run(const PathBuffer& path, const QImage& layer) {
     PathBuffer buffer = path;
     m_presenter->captureImage(buffer.data());
     // The library's writing may end after its call returns; a tenth of a second is its time to finish.

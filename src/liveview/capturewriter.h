@@ -5,8 +5,11 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
 #include <array>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 class IPresenter;
 
@@ -40,8 +43,19 @@ signals:
     void captureWritten(const QString& path, bool loaded);
 
 private:
+    struct Job {
+        PathBuffer path;
+        QImage layer;
+    };
+
+    void loop();                                            // the writer's thread
     void run(const PathBuffer& path, const QImage& layer);  // the writer's thread
 
     IPresenter* m_presenter;
-    QThreadPool m_pool;  // one thread: captures keep their order
+    std::mutex m_mutex;                 // guards m_jobs, m_busy and m_stopping
+    std::condition_variable m_changed;  // a job was queued or ended, or the writer is stopping
+    std::deque<Job> m_jobs;             // in the order of the clicks
+    bool m_busy = false;                // a job has been taken and has not ended
+    bool m_stopping = false;
+    std::thread m_thread;  // one thread: captures keep their order
 };

@@ -307,10 +307,6 @@ double litShare(const QImage& shot) {
     return total ? static_cast<double>(lit) / total : 0.0;
 }
 
-void figure(const char* key, double value) {
-    std::printf("figure %s %.6g\n", key, value);
-}
-
 void stage(const char* key, const Samples& samples) {
     if (samples.count() == 0)
         return;

@@ -1,9 +1,16 @@
-// Per-frame timings of one stage, kept in memory reserved before the measurement starts.
+// Timings of one stage, kept in memory reserved before the measurement starts, and the figure lines
+// through which a scenario's process reports to the benchmark.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <vector>
+
+// One figure of a scenario, as the benchmark reads it from the scenario's standard output.
+inline void figure(const char* key, double value) {
+    std::printf("figure %s %.6g\n", key, value);
+}
 
 // One writer thread per instance; read only after the writer has stopped.
 class Samples {

@@ -10,6 +10,14 @@
     </message>
 </context>
 <context>
+    <name>FileItemWidget</name>
+    <message>
+        <location filename="../src/filebrowser/fileitemwidget.cpp" line="94"/>
+        <source>No load image</source>
+        <translation>Не удалось загрузить изображение</translation>
+    </message>
+</context>
+<context>
     <name>EraseWiget</name>
     <message>
         <location filename="../src/annotation/erasewiget.ui" line="14"/>

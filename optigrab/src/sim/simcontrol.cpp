@@ -71,16 +71,21 @@ void SimControl::run() {
         pending.append(chunk, static_cast<std::size_t>(got));
         for (std::size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
             const std::string line = pending.substr(0, end);
-            if (line.find_first_not_of(" \t\r") != std::string::npos && !execute(line))
-                std::fprintf(stderr, "optigrab: simulated camera control: cannot understand \"%s\"\n",
-                             line.c_str());
+            if (line.find_first_not_of(" \t\r") == std::string::npos)
+                continue;
+            const std::string problem = execute(line);
+            if (!problem.empty())
+                std::fprintf(stderr, "optigrab: simulated camera control: \"%s\": %s\n",
+                             printable(line).c_str(), problem.c_str());
         }
         if (pending.size() > 4096)
             pending.clear();  // no line ending in sight: not a command
     }
 }
 
-bool SimControl::execute(const std::string& line) {
+std::string SimControl::execute(const std::string& line) {
+    static const char* const kUnknown =
+        "not a command (plug, plug NAME VID PID, unplug ID, fault ID KIND COUNT, busy ID 1|0)";
     std::istringstream in(line);
     std::string command;
     in >> command;
@@ -90,43 +95,74 @@ bool SimControl::execute(const std::string& line) {
         std::string name, vendor, product;
         if (in >> name) {
             if (!(in >> vendor >> product))
-                return false;
+                return "plug takes no arguments or NAME VID PID";
             config.name = name;
             config.vendorId = vendor;
             config.productId = product;
         }
-        if (in >> extra || !config.valid())
-            return false;
+        if (in >> extra)
+            return "plug takes no arguments or NAME VID PID";
+        if (!config.valid())
+            return "VID and PID must be four lower-case hexadecimal digits each";
         simulator_.plug(config);
-        return true;
+        return {};
     }
+    int id = -1;
     if (command == "unplug") {
-        int id = -1;
-        return in >> id && !(in >> extra) && simulator_.unplug(id);
+        if (!(in >> id) || in >> extra)
+            return "unplug takes one camera id";
+        return simulator_.unplug(id) ? std::string() : noSuchCamera(id);
     }
     if (command == "fault") {
-        int id = -1, count = 0;
+        int count = 0;
         std::string kind;
         if (!(in >> id >> kind >> count) || in >> extra)
-            return false;
+            return "fault takes ID KIND COUNT";
         const int code = kind == "corrupt"     ? OPTIGRAB_SIM_FAULT_CORRUPT
                          : kind == "truncated" ? OPTIGRAB_SIM_FAULT_TRUNCATED
                          : kind == "error"     ? OPTIGRAB_SIM_FAULT_ERROR
                          : kind == "stall"     ? OPTIGRAB_SIM_FAULT_STALL
                                                : 0;
+        if (code == 0)
+            return "fault KIND must be corrupt, truncated, error or stall";
         const auto camera = simulator_.camera(id);
-        return camera && camera->setFault(code, count);
+        if (!camera)
+            return noSuchCamera(id);
+        return camera->setFault(code, count) ? std::string() : "fault COUNT must not be negative";
     }
     if (command == "busy") {
-        int id = -1, busy = 0;
+        int busy = 0;
         if (!(in >> id >> busy) || in >> extra)
-            return false;
+            return "busy takes ID 1|0";
         const auto camera = simulator_.camera(id);
-        if (camera)
-            camera->setBusy(busy != 0);
-        return camera != nullptr;
+        if (!camera)
+            return noSuchCamera(id);
+        camera->setBusy(busy != 0);
+        return {};
     }
-    return false;
+    return kUnknown;
+}
+
+std::string SimControl::noSuchCamera(int id) const {
+    return "no simulated camera has id " + std::to_string(id) + " (" + std::to_string(simulator_.count()) +
+           " plugged)";
+}
+
+std::string printable(const std::string& text) {
+    std::string out;
+    for (const unsigned char c : text) {
+        if (c == '\\' || c == '"') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20 || c >= 0x7f) {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            out += escape;
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
 }
 
 }  // namespace optigrab::sim

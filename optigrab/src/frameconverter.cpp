@@ -71,6 +71,9 @@ const std::vector<std::uint8_t>& standardHuffmanSegment() {
 // Denominators of the scalings TurboJPEG does inside the inverse DCT with its fast (SIMD) paths.
 const int kScaleDenominators[] = {8, 4, 2, 1};
 
+// How much larger than its mode, in each direction, an MJPG frame's own header may say it is.
+const long kMjpegSizeSlack = 2;
+
 // Bytes at the end of an MJPG frame searched for EOI: drivers may leave a little padding after it.
 const std::size_t kEoiSearch = 1024;
 
@@ -188,6 +191,9 @@ bool FrameConverter::decodeMjpeg(const FrameView& frame, long hintWidth, long hi
     if (tjDecompressHeader3(handle, jpeg, static_cast<unsigned long>(size), &width, &height, &subsampling,
                             &colorspace) != 0)
         return false;
+    // The header wins over the mode (some cameras pad or misreport it), but within bounds: a damaged
+    // size field would otherwise have us allocate gigabytes for one frame.
+    if (width > kMjpegSizeSlack * frame.width || height > kMjpegSizeSlack * frame.height) return false;
     long w = 0, h = 0;
     previewSize(kMediaMjpg, width, height, quality == Quality::Still ? 0 : hintWidth,
                 quality == Quality::Still ? 0 : hintHeight, &w, &h);

@@ -15,12 +15,15 @@ namespace {
 
 const std::size_t kHeaderSize = 8;
 
-long readU16(const std::uint8_t* p) { return (long(p[0]) << 8) | p[1]; }
+long readU16(const std::uint8_t* p) {
+    return (long(p[0]) << 8) | p[1];
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < kHeaderSize) return 0;
+    if (size < kHeaderSize)
+        return 0;
     static FrameConverter converter;  // one per capture thread, reused frame after frame
     static std::vector<std::uint8_t> out;
 
@@ -39,9 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     frame.size = size - kHeaderSize;
 
     long width = 0, height = 0;
-    if (!converter.toRgb(frame, hintWidth, hintHeight, quality, out, &width, &height)) return 0;
+    if (!converter.toRgb(frame, hintWidth, hintHeight, quality, out, &width, &height))
+        return 0;
     // A frame that decodes gives a picture that fits the buffer the callback is handed.
-    if (width <= 0 || height <= 0 || out.size() < std::size_t(width) * std::size_t(height) * 3) std::abort();
-    if (frame.code != optigrab::kMediaMjpg && (width > frame.width || height > frame.height)) std::abort();
+    if (width <= 0 || height <= 0 || out.size() < std::size_t(width) * std::size_t(height) * 3)
+        std::abort();
+    if (frame.code != optigrab::kMediaMjpg && (width > frame.width || height > frame.height))
+        std::abort();
     return 0;
 }

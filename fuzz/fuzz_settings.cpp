@@ -17,11 +17,14 @@ namespace {
 // through /proc like any other file name.
 std::string memoryFile(const char* name, const std::uint8_t* data, std::size_t size) {
     const int fd = ::memfd_create(name, 0);
-    if (fd < 0 || (size > 0 && ::write(fd, data, size) != static_cast<ssize_t>(size))) std::abort();
+    if (fd < 0 || (size > 0 && ::write(fd, data, size) != static_cast<ssize_t>(size)))
+        std::abort();
     return "/proc/self/fd/" + std::to_string(fd);
 }
 
-void closeMemoryFile(const std::string& path) { ::close(std::atoi(path.c_str() + sizeof "/proc/self/fd/" - 1)); }
+void closeMemoryFile(const std::string& path) {
+    ::close(std::atoi(path.c_str() + sizeof "/proc/self/fd/" - 1));
+}
 
 void reset(ReadXML& s) {
     s.bsaveType = s.bformatType = s.bfrequencyType = s.bEnablePTZ = s.bEnableMic = s.bAutoHideBar = false;
@@ -39,13 +42,14 @@ std::string savedPath() {
     static const std::string folder = [] {
         std::string pattern = std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
                               "/pagelux-fuzz-settings-XXXXXX";
-        if (!::mkdtemp(pattern.data())) std::abort();
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
         return pattern;
     }();
     static const bool cleanup = std::atexit([] {
-        ::unlink((folder + "/lastsetting.xml").c_str());
-        ::rmdir(folder.c_str());
-    }) == 0;
+                                    ::unlink((folder + "/lastsetting.xml").c_str());
+                                    ::rmdir(folder.c_str());
+                                }) == 0;
     (void)cleanup;
     return folder + "/lastsetting.xml";
 }
@@ -67,13 +71,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string input = memoryFile("settings", data, size);
     const bool loaded = store.readData(input.c_str());
     closeMemoryFile(input);
-    if (!loaded) return 0;
+    if (!loaded)
+        return 0;
 
     const auto first = fields(store);
     const std::string saved = savedPath();
-    if (!store.writeData(saved.c_str())) std::abort();
+    if (!store.writeData(saved.c_str()))
+        std::abort();
     reset(store);
     const bool reloaded = store.readData(saved.c_str());
-    if (!reloaded || fields(store) != first) std::abort();  // the saved file says something else
+    if (!reloaded || fields(store) != first)
+        std::abort();  // the saved file says something else
     return 0;
 }

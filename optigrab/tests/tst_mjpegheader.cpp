@@ -17,7 +17,8 @@ namespace {
 // A flat teal picture of width x height as a baseline JPEG.
 std::vector<unsigned char> tealJpeg(int width, int height) {
     std::vector<unsigned char> rgb(std::size_t(width) * height * 3);
-    for (std::size_t i = 0; i < rgb.size(); i += 3) rgb[i] = 0, rgb[i + 1] = 128, rgb[i + 2] = 128;
+    for (std::size_t i = 0; i < rgb.size(); i += 3)
+        rgb[i] = 0, rgb[i + 1] = 128, rgb[i + 2] = 128;
     tjhandle encoder = tjInitCompress();
     unsigned char* jpeg = nullptr;
     unsigned long size = 0;
@@ -66,7 +67,8 @@ private slots:
         QFETCH(int, headerHeight);
         QFETCH(bool, decodes);
         std::vector<unsigned char> jpeg = decodes ? tealJpeg(headerWidth, headerHeight) : tealJpeg(160, 120);
-        if (!decodes) setHeaderSize(jpeg, headerWidth, headerHeight);
+        if (!decodes)
+            setHeaderSize(jpeg, headerWidth, headerHeight);
         FrameView frame;
         frame.code = optigrab::kMediaMjpg;
         frame.data = jpeg.data();

@@ -12,7 +12,8 @@
  *     plug                      a default camera
  *     plug NAME VID PID         a default camera with that name and ids (NAME without blanks)
  *     unplug ID                 unplug the simulated camera with that id
- *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall
+ *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall,
+ *                               empty
  *     busy ID 1|0               as optigrabSimSetBusy
  * Lines that are not understood are reported on stderr and ignored.
  *
@@ -52,7 +53,8 @@ enum OptigrabSimFault {
     OPTIGRAB_SIM_FAULT_CORRUPT = 1,   /* MJPEG data damaged in the middle, markers intact */
     OPTIGRAB_SIM_FAULT_TRUNCATED = 2, /* frame cut short: no end-of-image marker */
     OPTIGRAB_SIM_FAULT_ERROR = 3,     /* buffer returned with V4L2_BUF_FLAG_ERROR */
-    OPTIGRAB_SIM_FAULT_STALL = 4      /* the camera stops delivering frames (COUNT ignored; until unplug) */
+    OPTIGRAB_SIM_FAULT_STALL = 4,     /* the camera stops delivering frames (COUNT ignored; until unplug) */
+    OPTIGRAB_SIM_FAULT_EMPTY = 5      /* buffer returned without error but with no bytes in it */
 };
 
 /* Default configuration: fill a config before changing a few fields. */

@@ -142,7 +142,7 @@ private:
     bool gone_ = false;
     bool busy_ = false;
     bool stalled_ = false;
-    int faults_[4] = {0, 0, 0, 0};  // frames still to damage, by fault kind - 1
+    int faults_[5] = {0, 0, 0, 0, 0};  // frames still to damage, by fault kind - 1 (stall unused)
     std::uint32_t sequence_ = 0;
     std::vector<const OpenNode*> nodes_;  // open nodes, whose eventfds are signalled
     bool signalled_ = false;              // the eventfds hold a count

@@ -122,9 +122,10 @@ std::string SimControl::execute(const std::string& line) {
                          : kind == "truncated" ? OPTIGRAB_SIM_FAULT_TRUNCATED
                          : kind == "error"     ? OPTIGRAB_SIM_FAULT_ERROR
                          : kind == "stall"     ? OPTIGRAB_SIM_FAULT_STALL
+                         : kind == "empty"     ? OPTIGRAB_SIM_FAULT_EMPTY
                                                : 0;
         if (code == 0)
-            return "fault KIND must be corrupt, truncated, error or stall";
+            return "fault KIND must be corrupt, truncated, error, stall or empty";
         const auto camera = simulator_.camera(id);
         if (!camera)
             return noSuchCamera(id);

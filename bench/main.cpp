@@ -14,6 +14,7 @@
 #include <string>
 
 #include "allocwatch.h"
+#include "capturerun.h"
 #include "liverun.h"
 #include "samples.h"
 #include "toolcompare.h"
@@ -36,6 +37,7 @@ struct Results {
     std::map<QString, std::vector<double>> tools;
     std::map<QString, QString> toolErrors;
     double meanFrameBytes = 0;
+    std::vector<Figures> captures;
 };
 
 void usage() {
@@ -45,7 +47,7 @@ void usage() {
         "scenarios:");
     for (const Scenario& s : scenarios())
         std::printf(" %s", s.name);
-    std::printf("\n");
+    std::printf(" %s\n", kCaptureScenario);
 }
 
 QString loadAverage() {
@@ -55,10 +57,10 @@ QString loadAverage() {
     return QString::fromLatin1(file.readAll()).section(' ', 0, 2);
 }
 
-bool runChild(const Scenario& scenario, int frames, Figures* figures, QString* error) {
+bool runChild(const char* scenario, int frames, Figures* figures, QString* error) {
     QProcess child;
     child.start(QCoreApplication::applicationFilePath(),
-                {"--run", scenario.name, "--frames", QString::number(frames)});
+                {"--run", scenario, "--frames", QString::number(frames)});
     if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0) {
         const QStringList lines = QString::fromLocal8Bit(child.readAllStandardError()).trimmed().split('\n');
         *error = QString("exit %1: %2")
@@ -157,6 +159,38 @@ void printScenario(const Scenario& s, const std::vector<Figures>& runs) {
                 worst(runs, "max_waiting"), median(runs, "replaced"));
 }
 
+void printCaptures(const std::vector<Figures>& runs) {
+    if (runs.empty())
+        return;
+    std::printf(
+        "\n== Captures: 4K MJPEG camera at 30 fps, drawing on the layer, %.0f captures 1 s apart, %zu "
+        "run(s); medians across runs ==\n",
+        median(runs, "captures"), runs.size());
+    std::printf("  click to annotated file in place     median %7.1f ms, longest %7.1f ms   runs: %s\n",
+                median(runs, "click_to_file_median"), worst(runs, "click_to_file_max"),
+                qPrintable(perRun(runs, "click_to_file_median", "%.0f")));
+    std::printf("  click to its tile painted            median %7.1f ms, longest %7.1f ms   runs: %s\n",
+                median(runs, "click_to_tile_median"), worst(runs, "click_to_tile_max"),
+                qPrintable(perRun(runs, "click_to_tile_median", "%.0f")));
+    std::printf("  GUI thread inside captureImage()     median %7.2f ms\n",
+                median(runs, "gui_capture_call_median"));
+    std::printf(
+        "  longest queued call on the GUI thread (frame intake, new tile): during captures %.1f ms, "
+        "without %.1f ms\n",
+        median(runs, "event_capturing_ms"), median(runs, "event_idle_ms"));
+    std::printf(
+        "  writer thread CPU per capture        median %7.1f ms (library still, load, paint, encode)\n",
+        median(runs, "writer_cpu_median"));
+    std::printf(
+        "  longest gap between painted frames   during captures %6.1f ms (%.0f frames), without "
+        "captures %6.1f ms (%.0f frames)   runs: %s / %s\n",
+        median(runs, "gap_capturing_ms"), median(runs, "frames_capturing"), median(runs, "gap_idle_ms"),
+        median(runs, "frames_idle"), qPrintable(perRun(runs, "gap_capturing_ms", "%.0f")),
+        qPrintable(perRun(runs, "gap_idle_ms", "%.0f")));
+    std::printf("  files holding the drawing            %.0f of %.0f (worst run)\n",
+                median(runs, "captures") - worst(runs, "files_missing"), median(runs, "captures"));
+}
+
 void printTools(const Results& results, const std::vector<ToolRun>& tools, int frames, double ours) {
     std::printf(
         "\n== The same 4K frames through other tools: %d frames of %.2f MB, fps = frames / wall time ==\n",
@@ -247,6 +281,20 @@ void printTargets(const Results& results) {
                                   "intake %.2f + repaint %.2f ms median wall)",
                                   gui, median(*runs, "intake_median"), median(*runs, "repaint_median")));
     }
+    if (!results.captures.empty()) {
+        const auto& runs = results.captures;
+        const double gap = worst(runs, "gap_capturing_ms");
+        v.check(gap <= 100.0,
+                QString::asprintf("captures: longest gap between painted frames %.1f ms in the worst run "
+                                  "(at most 100 ms; %.1f ms without captures)",
+                                  gap, worst(runs, "gap_idle_ms")));
+        const double tile = median(runs, "click_to_tile_median");
+        v.check(tile <= 600.0,
+                QString::asprintf("captures: click to tile %.0f ms median (at most 600 ms)", tile));
+        const double missing = worst(runs, "files_missing");
+        v.check(missing == 0.0,
+                QString::asprintf("captures: every file holds the drawing (%.0f without)", missing));
+    }
     double faults = NAN, waiting = NAN, allocations = NAN;
     QString worstFaults, worstAllocations;
     for (const auto& [name, runs] : results.live) {
@@ -307,9 +355,22 @@ int benchmark(const Options& options) {
             const int frames = options.frames > 0 ? options.frames : s.frames;
             std::printf("run %d/%d: %s ...", round, options.repeat, s.title);
             std::fflush(stdout);
-            if (runChild(s, frames, &figures, &error)) {
+            if (runChild(s.name, frames, &figures, &error)) {
                 std::printf(" %.2f fps\n", figures["delivered_fps"]);
                 results.live[s.name].push_back(figures);
+            } else {
+                std::printf(" failed: %s\n", qPrintable(error));
+            }
+            std::fflush(stdout);
+        }
+        if (options.only.isEmpty() || options.only.contains(kCaptureScenario)) {
+            Figures figures;
+            QString error;
+            std::printf("run %d/%d: captures under a 4K MJPEG camera at 30 fps ...", round, options.repeat);
+            std::fflush(stdout);
+            if (runChild(kCaptureScenario, 0, &figures, &error)) {
+                std::printf(" click to tile %.0f ms median\n", figures["click_to_tile_median"]);
+                results.captures.push_back(figures);
             } else {
                 std::printf(" failed: %s\n", qPrintable(error));
             }
@@ -336,6 +397,7 @@ int benchmark(const Options& options) {
         if (found != results.live.end())
             printScenario(s, found->second);
     }
+    printCaptures(results.captures);
     if (haveFile) {
         const auto ours = results.live.find("mjpeg4k-free");
         printTools(results, tools, options.toolFrames,
@@ -370,6 +432,8 @@ int main(int argc, char** argv) {
             return std::strcmp(argv[i], "--help") == 0 ? 0 : 1;
         }
     }
+    if (runName != nullptr && std::strcmp(runName, kCaptureScenario) == 0)
+        return runCaptures(argc, argv);
     if (runName != nullptr) {
         const Scenario* scenario = findScenario(runName);
         if (scenario == nullptr) {
@@ -379,7 +443,7 @@ int main(int argc, char** argv) {
         return runLive(*scenario, options.frames > 0 ? options.frames : scenario->frames, argc, argv);
     }
     for (const QString& name : options.only)
-        if (findScenario(name.toUtf8().constData()) == nullptr) {
+        if (findScenario(name.toUtf8().constData()) == nullptr && name != kCaptureScenario) {
             usage();
             return 1;
         }

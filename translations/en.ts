@@ -9,4 +9,12 @@
         <translation>Plug in the document camera to enable the application</translation>
     </message>
 </context>
+<context>
+    <name>FileItemWidget</name>
+    <message>
+        <location filename="../src/filebrowser/fileitemwidget.cpp" line="91"/>
+        <source>No load image</source>
+        <translation>No load image</translation>
+    </message>
+</context>
 </TS>

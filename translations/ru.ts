@@ -9,4 +9,12 @@
         <translation>Подключите документ-камеру, чтобы начать работу с приложением</translation>
     </message>
 </context>
+<context>
+    <name>FileItemWidget</name>
+    <message>
+        <location filename="../src/filebrowser/fileitemwidget.cpp" line="91"/>
+        <source>No load image</source>
+        <translation>Не удалось загрузить изображение</translation>
+    </message>
+</context>
 </TS>

@@ -9,4 +9,12 @@
         <translation>请插入文档摄像头以启用本应用程序</translation>
     </message>
 </context>
+<context>
+    <name>FileItemWidget</name>
+    <message>
+        <location filename="../src/filebrowser/fileitemwidget.cpp" line="91"/>
+        <source>No load image</source>
+        <translation>无法加载图像</translation>
+    </message>
+</context>
 </TS>

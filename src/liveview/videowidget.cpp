@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "camera/campresenter.h"
+#include "capturewriter.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
 
@@ -76,9 +77,12 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
 
     m_presenter->init();
     initDev();
+    initCapture();
 }
 
 VideoWidget::~VideoWidget() {
+    // Captures under way still need the camera and the presenter.
+    m_captureWriter->waitForDone();
     if (m_presenter != nullptr) {
         m_presenter->closeDev(0);
         m_presenter->uninit();

@@ -241,7 +241,7 @@ private slots:
             QVERIFY(QDir(dir.path()).mkdir("page_00001.jpg"));
             result = camCaptureImageFile(0, qPrintable(target));
         }
-        qInfo("soak: still into a %s: %s", qPrintable(place), camErrorText(result));
+        qInfo("soak: still into a %s: %s", QTest::currentDataTag(), camErrorText(result));
         QCOMPARE(result, long(CAM_ERR_FILE));
         const QStringList left =
             QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);

@@ -131,39 +131,38 @@ private:
     V4l2Answers answers_;
     QMap<int, QString> nodePaths_;  // node number -> sysfs path of the video4linux device
 
-    // Adds a camera in the layout of a UVC camera's sysfs tree (usb_device, interface, video nodes),
-    // then sends "add" for each video node when announce is set, as the kernel would.
-    void plug(const MockCamera& camera, bool announce = false) {
+    // Adds a camera in the layout of a UVC camera's sysfs tree (usb_device, interface, video nodes).
+    // umockdev sends "add" for each device as it appears, as the kernel does; each video node's
+    // V4L2 answers are in place before that.
+    void plug(const MockCamera& camera) {
         const QString device = "/devices/pci0000:00/0000:00:14.0/usb1/" + camera.usbName;
         const QString interface = device + "/" + camera.usbName + ":1.0";
-        QString description = QString(
-                                  "P: %1\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nA: idVendor=%2\n"
-                                  "A: idProduct=%3\n")
-                                  .arg(device, camera.vendor, camera.product);
+        QString usb =
+            QString("P: %1\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nA: idVendor=%2\nA: idProduct=%3\n")
+                .arg(device, camera.vendor, camera.product);
         if (!camera.serial.isEmpty())
-            description += "A: serial=" + camera.serial + "\n";
-        description += QString("\nP: %1\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n").arg(interface);
+            usb += "A: serial=" + camera.serial + "\n";
+        usb += QString("\nP: %1\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\n").arg(interface);
+        addDevices(usb);
         for (int i = 0; i < camera.nodes.size(); ++i) {
-            const QString name = QString("video%1").arg(camera.nodes[i]);
-            description += QString(
-                               "\nP: %1/video4linux/%2\nN: %2\nE: SUBSYSTEM=video4linux\nE: DEVNAME=/dev/%2\n"
+            const int number = camera.nodes[i];
+            const QString name = QString("video%1").arg(number);
+            const QByteArray devnode = ("/dev/" + name).toUtf8();
+            answers_.set(devnode.toStdString(), {camera.card.toStdString(), i > 0});
+            QVERIFY(umockdev_testbed_attach_ioctl(testbed_, devnode.constData(), handler_, nullptr));
+            nodePaths_[number] = "/sys" + interface + "/video4linux/" + name;
+            addDevices(QString("P: %1/video4linux/%2\nN: %2\nE: SUBSYSTEM=video4linux\nE: DEVNAME=/dev/%2\n"
                                "E: MAJOR=81\nE: MINOR=%3\nA: name=%4\nA: dev=81:%3\n")
-                               .arg(interface, name)
-                               .arg(camera.nodes[i])
-                               .arg(camera.card);
+                           .arg(interface, name)
+                           .arg(number)
+                           .arg(camera.card));
         }
+    }
+
+    void addDevices(const QString& description) {
         GError* error = nullptr;
         QVERIFY2(umockdev_testbed_add_from_string(testbed_, description.toUtf8().constData(), &error),
                  error ? error->message : "");
-        for (int i = 0; i < camera.nodes.size(); ++i) {
-            const int number = camera.nodes[i];
-            const QByteArray devnode = QString("/dev/video%1").arg(number).toUtf8();
-            answers_.set(devnode.toStdString(), {camera.card.toStdString(), i > 0});
-            QVERIFY(umockdev_testbed_attach_ioctl(testbed_, devnode.constData(), handler_, nullptr));
-            nodePaths_[number] = "/sys" + interface + "/video4linux/video" + QString::number(number);
-            if (announce)
-                umockdev_testbed_uevent(testbed_, qPrintable(nodePaths_[number]), "add");
-        }
     }
 
     // Sends the uevent, then removes the node as the kernel does on unplug.
@@ -263,8 +262,11 @@ private slots:
         auto& changes = ChangeRecorder::instance();
 
         // A camera with a lower node number is plugged: it takes index 0 in a fresh scan.
-        plug({"1-2", "1bcf", "2c99", "S0", "Zero", {0, 1}}, true);
+        QElapsedTimer timer;
+        timer.start();
+        plug({"1-2", "1bcf", "2c99", "S0", "Zero", {0, 1}});
         QVERIFY(waitFor([&] { return changes.size() >= 1; }));
+        const qint64 addMs = timer.elapsed();
         QThread::msleep(300);  // the metadata node's add must not be reported as well
         auto events = changes.take();
         QCOMPARE(events.size(), std::size_t(1));
@@ -279,9 +281,14 @@ private slots:
         QCOMPARE(listed().size(), 2);
 
         // The camera at index 1 goes: reported once, with its index in the caller's list.
+        timer.restart();
         unplugNode(3);
         unplugNode(2);
         QVERIFY(waitFor([&] { return changes.size() >= 1; }));
+        qInfo(
+            "udev under umockdev: add reported as ADD after %lld ms, remove as REMOVE after %lld ms, change "
+            "and the metadata node's events reported as nothing",
+            addMs, timer.elapsed());
         QThread::msleep(300);
         events = changes.take();
         QCOMPARE(events.size(), std::size_t(1));

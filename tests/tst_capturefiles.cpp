@@ -8,7 +8,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
@@ -46,6 +45,7 @@ private:
     QTemporaryDir m_home;
     QString m_configPath;
     std::unique_ptr<VideoWidget> m_view;
+    QStringList m_written;  // see collectWritten
 
     // A view on a simulated MJPG camera of that size, showing its picture at 960x540.
     void openView(const QSize& camera) {
@@ -77,16 +77,23 @@ private:
         s->customPrefix = prefix.toStdString();
     }
 
+    // The files the writer reports while receiver lives. The writer emits on its own thread; a
+    // receiver on this thread makes the connection queued, so the list is only touched here.
+    const QStringList& collectWritten(QObject& receiver) {
+        m_written.clear();
+        connect(m_view->m_captureWriter, &CaptureWriter::captureWritten, &receiver,
+                [this](const QString& path) { m_written << path; });
+        return m_written;
+    }
+
     // Starts count captures at once and returns their files once all have been written.
     QStringList capture(int count = 1) {
-        QSignalSpy written(m_view->m_captureWriter, &CaptureWriter::captureWritten);
+        QObject receiver;
+        const QStringList& paths = collectWritten(receiver);
         for (int i = 0; i < count; ++i)
             m_view->captureImage();
-        QStringList paths;
-        for (int i = 0; i < 100 && written.count() < count; ++i)
-            written.wait(100);
-        for (const QList<QVariant>& call : written)
-            paths << call[0].toString();
+        for (int i = 0; i < 100 && paths.size() < count; ++i)
+            QTest::qWait(100);
         // The tiles come on the GUI thread after the signal.
         QCoreApplication::processEvents();
         return paths;
@@ -360,17 +367,18 @@ private slots:
         openView(QSize(1920, 1080));
         QTemporaryDir folder;
         setNaming(folder.path(), true, "image");
-        QSignalSpy written(m_view->m_captureWriter, &CaptureWriter::captureWritten);
+        QObject receiver;
+        const QStringList& written = collectWritten(receiver);
         drawLine(QPoint(100, 100), QPoint(800, 100), 16);
         m_view->captureImage();
         drawLine(QPoint(100, 400), QPoint(800, 400), 16);
         m_view->captureImage();
-        QTRY_COMPARE_WITH_TIMEOUT(written.count(), 2, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(written.size(), 2, 10000);
         QCoreApplication::processEvents();
         const QString first = folder.filePath("image_00001.jpg");
         const QString second = folder.filePath("image_00002.jpg");
-        QCOMPARE(written[0][0].toString(), first);
-        QCOMPARE(written[1][0].toString(), second);
+        QCOMPARE(written[0], first);
+        QCOMPARE(written[1], second);
         const QImage one(first), two(second);
         QVERIFY(isDrawing(one.pixelColor(1000, 200)));
         QVERIFY(!isDrawing(one.pixelColor(1000, 800)));

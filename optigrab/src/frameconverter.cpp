@@ -236,8 +236,11 @@ bool FrameConverter::convertYuv(const FrameView& frame, long hintWidth, long hin
     }
     if (scaled && result == 0) {
         ensureSize(scaledArgb_, std::size_t(ow) * oh * 4);
+        // libyuv's quarter-width box path requires a height step that is a multiple of four too, and
+        // aborts otherwise (4x6 to 1x1): such steps take the bilinear filter, which has no such path.
+        const bool quarterWidthOnly = w == 4 * ow && h % oh == 0 && (h / oh) % 4 != 0;
         result = libyuv::ARGBScale(argb_.data(), w * 4, w, h, scaledArgb_.data(), int(ow) * 4, int(ow), int(oh),
-                                   libyuv::kFilterBox);
+                                   quarterWidthOnly ? libyuv::kFilterBilinear : libyuv::kFilterBox);
         if (result == 0)
             result = libyuv::ARGBToRAW(scaledArgb_.data(), int(ow) * 4, out.data(), int(ow) * 3, int(ow), int(oh));
     }

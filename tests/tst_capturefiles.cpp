@@ -343,6 +343,21 @@ private slots:
         QCOMPARE(tilePaths(), paths);  // still shown
     }
 
+    // A save folder nobody may write into, root included (/proc/self): the library's failure shows as
+    // the log line with the path, nothing is written, and no tile appears.
+    void readOnlyFolderIsReported() {
+        openView(QSize(640, 480));
+        setNaming("/proc/self", true, "image");
+        QTest::ignoreMessage(QtDebugMsg,
+                             QRegularExpression("^无法加载图像： \"/proc/self/image_00001\\.jpg\"$"));
+        const QStringList written = capture();
+        QCOMPARE(written, QStringList({"/proc/self/image_00001.jpg"}));
+        QVERIFY(!QFileInfo::exists(written[0]));
+        QVERIFY(
+            QDir("/proc/self").entryList({"*.jpg", ".image*"}, QDir::AllEntries | QDir::Hidden).isEmpty());
+        QVERIFY(tilePaths().isEmpty());
+    }
+
     // Each capture takes the layer as it was at its click, and its own number although the first
     // file is not in the folder yet when the second is named.
     void backToBackCaptures() {

@@ -23,7 +23,8 @@
  *     unplug ID                 unplug the simulated camera with that id
  *     replug ID DELAY_MS        as optigrabSimReplug with a default camera
  *     fault ID KIND COUNT       as optigrabSimInjectFault, KIND one of corrupt, truncated, error, stall,
- *                               usb-stall, queue-error, transient
+ *                               empty, usb-stall, queue-error,
+ *                               transient
  *     busy ID 1|0               as optigrabSimSetBusy
  *     grant ID                  as optigrabSimGrantAccess
  * Lines that are not understood are reported on stderr and ignored.
@@ -93,7 +94,7 @@ enum OptigrabSimFault {
     OPTIGRAB_SIM_FAULT_TRUNCATED = 2, /* frame cut short: no end-of-image marker */
     OPTIGRAB_SIM_FAULT_ERROR = 3,     /* buffer returned with V4L2_BUF_FLAG_ERROR */
     OPTIGRAB_SIM_FAULT_STALL = 4,     /* the camera stops delivering frames (COUNT ignored; until unplug) */
-    /* 5: reserved */
+    OPTIGRAB_SIM_FAULT_EMPTY = 5,     /* buffer returned without error but with no bytes in it */
     OPTIGRAB_SIM_FAULT_USB_STALL = 6, /* no frames after a burst of USB errors, the node stays: the
                                          COUNT-th STREAMON from now ends the stall */
     OPTIGRAB_SIM_FAULT_QUEUE_ERROR = 7, /* the buffer queue fails: poll answers POLLERR and DQBUF EIO

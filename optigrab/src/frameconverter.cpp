@@ -69,6 +69,9 @@ const std::vector<std::uint8_t>& standardHuffmanSegment() {
 // Denominators of the scalings the JPEG decoder does inside the inverse DCT with its fast paths.
 const int kScaleDenominators[] = {8, 4, 2, 1};
 
+// How much larger than its mode, in each direction, an MJPG frame's own header may say it is.
+const long kMjpegSizeSlack = 2;
+
 // Bytes at the end of an MJPG frame searched for EOI: drivers may leave a little padding after it.
 const std::size_t kEoiSearch = 1024;
 
@@ -191,8 +194,12 @@ bool FrameConverter::decodeMjpeg(const FrameView& frame, long hintWidth, long hi
     const std::uint8_t* jpeg = withHuffmanTables(frame.data, frame.size, &size);
     if (quality == Quality::Still)
         hintWidth = hintHeight = 0;
-    // The scaling the preview size asks for, done inside the inverse DCT.
+    // The scaling the preview size asks for, done inside the inverse DCT. The header wins over the
+    // mode (some cameras pad or misreport it), but within bounds: a damaged size field would otherwise
+    // have us allocate gigabytes for one frame (0 refuses the frame).
     auto denominator = [&](long width, long height) {
+        if (width > kMjpegSizeSlack * frame.width || height > kMjpegSizeSlack * frame.height)
+            return 0;
         long w = 0, h = 0;
         previewSize(kMediaMjpg, width, height, hintWidth, hintHeight, &w, &h);
         int d = 1;
@@ -235,8 +242,11 @@ bool FrameConverter::convertYuv(const FrameView& frame, long hintWidth, long hin
     }
     if (scaled && result == 0) {
         ensureSize(scaledArgb_, std::size_t(ow) * oh * 4);
+        // libyuv's quarter-width box path requires a height step that is a multiple of four too, and
+        // aborts otherwise (4x6 to 1x1): such steps take the bilinear filter, which has no such path.
+        const bool quarterWidthOnly = w == 4 * ow && h % oh == 0 && (h / oh) % 4 != 0;
         result = libyuv::ARGBScale(argb_.data(), w * 4, w, h, scaledArgb_.data(), int(ow) * 4, int(ow),
-                                   int(oh), libyuv::kFilterBox);
+                                   int(oh), quarterWidthOnly ? libyuv::kFilterBilinear : libyuv::kFilterBox);
         if (result == 0)
             result =
                 libyuv::ARGBToRAW(scaledArgb_.data(), int(ow) * 4, out.data(), int(ow) * 3, int(ow), int(oh));

@@ -161,7 +161,7 @@ private:
     bool busy_ = false;
     bool locked_ = false;         // attach answers EACCES (OPTIGRAB_SIM_QUIRK_NO_ACCESS until granted)
     bool stalled_ = false;        // stalled for good (until unplug)
-    int faults_[3] = {0, 0, 0};   // frames still to damage, by fault kind - 1 (corrupt ... error)
+    int faults_[5] = {0, 0, 0, 0, 0};  // frames still to damage, by fault kind - 1 (stall unused)
     int stallRestarts_ = 0;       // STREAMONs still to come before a USB stall ends; 0 = none
     bool queueError_ = false;     // the queue failed: POLLERR, DQBUF answers EIO
     int queueErrorRestarts_ = 0;  // STREAMONs the queue error still comes back after

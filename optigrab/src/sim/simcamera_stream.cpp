@@ -347,6 +347,7 @@ bool SimCamera::setFault(int kind, int count) {
         case OPTIGRAB_SIM_FAULT_CORRUPT:
         case OPTIGRAB_SIM_FAULT_TRUNCATED:
         case OPTIGRAB_SIM_FAULT_ERROR:
+        case OPTIGRAB_SIM_FAULT_EMPTY:
             faults_[kind - 1] = count;
             break;
         default:
@@ -403,8 +404,9 @@ void SimCamera::clockLoop(std::shared_ptr<FrameCycle> cycle, double fps) {
         Buffer& buffer = buffers_[index];
         buffer.state = BufferState::Filling;
         int fault = 0;
-        for (int kind = OPTIGRAB_SIM_FAULT_ERROR; kind >= OPTIGRAB_SIM_FAULT_CORRUPT && !fault; --kind)
-            if (faults_[kind - 1] > 0) {
+        for (const int kind : {OPTIGRAB_SIM_FAULT_EMPTY, OPTIGRAB_SIM_FAULT_ERROR,
+                               OPTIGRAB_SIM_FAULT_TRUNCATED, OPTIGRAB_SIM_FAULT_CORRUPT})
+            if (!fault && faults_[kind - 1] > 0) {
                 --faults_[kind - 1];
                 fault = kind;
             }
@@ -460,6 +462,8 @@ std::uint32_t SimCamera::fill(Buffer& buffer, const std::vector<std::uint8_t>& f
     switch (fault) {
         case OPTIGRAB_SIM_FAULT_ERROR:
             return static_cast<std::uint32_t>(size / 3);  // part of a frame, as a broken transfer leaves it
+        case OPTIGRAB_SIM_FAULT_EMPTY:
+            return 0;
         case OPTIGRAB_SIM_FAULT_TRUNCATED: {
             std::size_t used = size / 2;
             if (used >= 2 && data[used - 2] == 0xFF && data[used - 1] == 0xD9)

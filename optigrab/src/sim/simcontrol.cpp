@@ -73,9 +73,12 @@ void SimControl::run() {
         pending.append(chunk, static_cast<std::size_t>(got));
         for (std::size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
             const std::string line = pending.substr(0, end);
-            if (line.find_first_not_of(" \t\r") != std::string::npos && !execute(line))
-                std::fprintf(stderr, "optigrab: simulated camera control: cannot understand \"%s\"\n",
-                             line.c_str());
+            if (line.find_first_not_of(" \t\r") == std::string::npos)
+                continue;
+            const std::string problem = execute(line);
+            if (!problem.empty())
+                std::fprintf(stderr, "optigrab: simulated camera control: \"%s\": %s\n",
+                             printable(line).c_str(), problem.c_str());
         }
         if (pending.size() > 4096)
             pending.clear();  // no line ending in sight: not a command
@@ -138,7 +141,10 @@ bool applyOption(const std::string& option, CameraConfig& config) {
 
 }  // namespace
 
-bool SimControl::execute(const std::string& line) {
+std::string SimControl::execute(const std::string& line) {
+    static const char* const kUnknown =
+        "not a command (plug, plug NAME VID PID [OPTION...], plug-frames DIR, unplug ID, replug ID DELAY_MS, "
+        "fault ID KIND COUNT, busy ID 1|0, grant ID)";
     std::istringstream in(line);
     std::string command;
     in >> command;
@@ -148,65 +154,103 @@ bool SimControl::execute(const std::string& line) {
         std::string name, vendor, product;
         if (in >> name) {
             if (!(in >> vendor >> product))
-                return false;
+                return "plug takes no arguments or NAME VID PID";
             config.name = name;
             config.vendorId = vendor;
             config.productId = product;
         }
         while (in >> extra)
             if (!applyOption(extra, config))
-                return false;
+                return "unknown plug option " + extra;
         if (!config.valid())
-            return false;
+            return "VID and PID must be four lower-case hexadecimal digits each";
         simulator_.plug(config);
-        return true;
+        return {};
     }
     if (command == "plug-frames") {
         std::string folder;
         std::getline(in >> std::ws, folder);
         while (!folder.empty() && (folder.back() == ' ' || folder.back() == '\t' || folder.back() == '\r'))
             folder.pop_back();
-        return !folder.empty() && simulator_.plugFrames(folder, Simulator::kRecordedFps) >= 0;
+        if (folder.empty())
+            return "plug-frames takes a folder";
+        return simulator_.plugFrames(folder, Simulator::kRecordedFps) >= 0
+                   ? std::string()
+                   : "no camera can be made from the JPEG files of " + folder;
     }
+    int id = -1;
     if (command == "unplug") {
-        int id = -1;
-        return in >> id && !(in >> extra) && simulator_.unplug(id);
+        if (!(in >> id) || in >> extra)
+            return "unplug takes one camera id";
+        return simulator_.unplug(id) ? std::string() : noSuchCamera(id);
     }
     if (command == "fault") {
-        int id = -1, count = 0;
+        int count = 0;
         std::string kind;
         if (!(in >> id >> kind >> count) || in >> extra)
-            return false;
+            return "fault takes ID KIND COUNT";
         const int code = kind == "corrupt"       ? OPTIGRAB_SIM_FAULT_CORRUPT
                          : kind == "truncated"   ? OPTIGRAB_SIM_FAULT_TRUNCATED
                          : kind == "error"       ? OPTIGRAB_SIM_FAULT_ERROR
                          : kind == "stall"       ? OPTIGRAB_SIM_FAULT_STALL
+                         : kind == "empty"       ? OPTIGRAB_SIM_FAULT_EMPTY
                          : kind == "usb-stall"   ? OPTIGRAB_SIM_FAULT_USB_STALL
                          : kind == "queue-error" ? OPTIGRAB_SIM_FAULT_QUEUE_ERROR
                          : kind == "transient"   ? OPTIGRAB_SIM_FAULT_TRANSIENT
                                                  : 0;
+        if (code == 0)
+            return "fault KIND must be corrupt, truncated, error, stall, empty, usb-stall, queue-error or "
+                   "transient";
         const auto camera = simulator_.camera(id);
-        return camera && camera->setFault(code, count);
+        if (!camera)
+            return noSuchCamera(id);
+        return camera->setFault(code, count) ? std::string() : "fault COUNT must not be negative";
     }
     if (command == "replug") {
-        int id = -1, delay = -1;
-        return in >> id >> delay && !(in >> extra) && delay >= 0 && delay <= 60000 &&
-               simulator_.replug(id, CameraConfig::documentCamera(), delay) >= 0;
+        int delay = -1;
+        if (!(in >> id >> delay) || in >> extra || delay < 0 || delay > 60000)
+            return "replug takes ID DELAY_MS (0 to 60000)";
+        return simulator_.replug(id, CameraConfig::documentCamera(), delay) >= 0 ? std::string()
+                                                                                 : noSuchCamera(id);
     }
     if (command == "grant") {
-        int id = -1;
-        return in >> id && !(in >> extra) && simulator_.grantAccess(id);
+        if (!(in >> id) || in >> extra)
+            return "grant takes one camera id";
+        return simulator_.grantAccess(id) ? std::string() : noSuchCamera(id);
     }
     if (command == "busy") {
-        int id = -1, busy = 0;
+        int busy = 0;
         if (!(in >> id >> busy) || in >> extra)
-            return false;
+            return "busy takes ID 1|0";
         const auto camera = simulator_.camera(id);
-        if (camera)
-            camera->setBusy(busy != 0);
-        return camera != nullptr;
+        if (!camera)
+            return noSuchCamera(id);
+        camera->setBusy(busy != 0);
+        return {};
     }
-    return false;
+    return kUnknown;
+}
+
+std::string SimControl::noSuchCamera(int id) const {
+    return "no simulated camera has id " + std::to_string(id) + " (" + std::to_string(simulator_.count()) +
+           " plugged)";
+}
+
+std::string printable(const std::string& text) {
+    std::string out;
+    for (const unsigned char c : text) {
+        if (c == '\\' || c == '"') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20 || c >= 0x7f) {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            out += escape;
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
 }
 
 }  // namespace optigrab::sim

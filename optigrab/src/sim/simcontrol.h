@@ -20,11 +20,13 @@ public:
 
     bool start();  // false when the FIFO cannot be made or opened
 
-    // Runs one command line; false when it is not understood. Public so tests can feed lines.
-    bool execute(const std::string& line);
+    // Runs one command line. Returns what is wrong with it, empty when it ran. Public so tests can
+    // feed lines.
+    std::string execute(const std::string& line);
 
 private:
     void run();
+    std::string noSuchCamera(int id) const;
 
     Simulator& simulator_;
     const std::string path_;
@@ -34,5 +36,10 @@ private:
     bool created_ = false;  // we made the FIFO, so we remove it
     std::thread thread_;
 };
+
+// text as it may be shown in a log line: backslash, double quote, control characters and bytes
+// outside ASCII written as escapes (\\, \", \xNN), so whatever reaches a FIFO or the environment
+// cannot move the cursor or garble the terminal.
+std::string printable(const std::string& text);
 
 }  // namespace optigrab::sim

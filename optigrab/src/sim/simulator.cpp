@@ -25,7 +25,8 @@ namespace sim {
 
 namespace {
 
-constexpr int kFirstNodeNumber = 1000;  // above any real /dev/videoN, so simulated cameras come last
+constexpr int kFirstNodeNumber = 1000;    // above any real /dev/videoN, so simulated cameras come last
+constexpr int kMostFromEnvironment = 64;  // OPTIGRAB_SIMULATED_CAMERAS: more is a typo, not a demo
 
 }  // namespace
 
@@ -40,10 +41,19 @@ Simulator::Simulator() {
     // Demos and smoke tests: OPTIGRAB_SIMULATED_CAMERAS=N cameras are present from the start.
     if (const char* text = std::getenv("OPTIGRAB_SIMULATED_CAMERAS")) {
         char* end = nullptr;
+        errno = 0;
         const long count = std::strtol(text, &end, 10);
-        if (end != text && *end == '\0' && count > 0 && count <= 64)
-            for (long i = 0; i < count; ++i)
-                plug(CameraConfig::documentCamera());
+        if (end == text || *end != '\0' || errno == ERANGE || count < 0 || count > kMostFromEnvironment) {
+            // A typo here would otherwise look like a camera that does not work.
+            std::fprintf(
+                stderr,
+                "optigrab: OPTIGRAB_SIMULATED_CAMERAS=\"%s\" is not a number from 0 to %d; no simulated "
+                "cameras added\n",
+                printable(text).c_str(), kMostFromEnvironment);
+            return;
+        }
+        for (long i = 0; i < count; ++i)
+            plug(CameraConfig::documentCamera());
     }
 }
 

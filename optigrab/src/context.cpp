@@ -3,10 +3,20 @@
 #include "context.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "devicelist.h"
 #include "log.h"
 #include "stillwriter.h"
+
+namespace {
+
+// How long a removal waits for its node to leave sysfs: 10 looks, 50 ms apart.
+const int kRemovalSettleLooks = 10;
+const std::chrono::milliseconds kRemovalSettleStep(50);
+
+}  // namespace
 
 namespace optigrab {
 
@@ -19,39 +29,47 @@ Context::Context()
     : platforms_{&kernelPlatform(), &simulatedPlatform()},
       events_([this](NodeEvent event, const std::string& path) { handleNodeEvent(event, path); }) {}
 
-Context::~Context() { uninit(); }
+Context::~Context() {
+    uninit();
+}
 
 long Context::init() {
     std::lock_guard<std::mutex> life(lifeMutex_);
     {
         std::lock_guard<std::mutex> state(stateMutex_);
-        if (initialised_) return CAM_OK;
+        if (initialised_)
+            return CAM_OK;
     }
     // Hot-plug first, so that a camera plugged during the scan is not missed (at worst it is both
     // listed and reported).
     events_.start();
-    for (Platform* platform : platforms_) platform->startHotplug(&events_);
+    for (Platform* platform : platforms_)
+        platform->startHotplug(&events_);
     std::lock_guard<std::mutex> control(controlMutex_);
     std::vector<NodeInfo> denied;
     std::vector<DeviceInfo> infos = DeviceList::scan(platforms_, {}, &denied);
     reportDenied(denied);
     std::lock_guard<std::mutex> state(stateMutex_);
     devices_.clear();
-    for (DeviceInfo& info : infos) devices_.emplace_back(std::move(info));
+    for (DeviceInfo& info : infos)
+        devices_.emplace_back(std::move(info));
     initialised_ = true;
     return CAM_OK;
 }
 
 long Context::uninit() {
-    if (CaptureStream::onAnyCaptureThread() || events_.onEventThread()) return CAM_ERR_BUSY;
+    if (CaptureStream::onAnyCaptureThread() || events_.onEventThread())
+        return CAM_ERR_BUSY;
     std::lock_guard<std::mutex> life(lifeMutex_);
     {
         std::lock_guard<std::mutex> state(stateMutex_);
-        if (!initialised_) return CAM_ERR_NOT_INITIALISED;
+        if (!initialised_)
+            return CAM_ERR_NOT_INITIALISED;
     }
     // Order matters: no new events, then no event handling (and so no device-change callback), then
     // no capture threads.
-    for (Platform* platform : platforms_) platform->stopHotplug();
+    for (Platform* platform : platforms_)
+        platform->stopHotplug();
     events_.stop();
     std::lock_guard<std::mutex> control(controlMutex_);
     std::vector<Device> devices;
@@ -62,34 +80,43 @@ long Context::uninit() {
         initialised_ = false;
     }
     for (Device& device : devices)
-        if (device.stream) device.stream->stop();
+        if (device.stream)
+            device.stream->stop();
     return CAM_OK;
 }
 
 long Context::closeAll() {
-    if (CaptureStream::onAnyCaptureThread()) return CAM_ERR_BUSY;
+    if (CaptureStream::onAnyCaptureThread())
+        return CAM_ERR_BUSY;
     std::lock_guard<std::mutex> control(controlMutex_);
     std::vector<std::shared_ptr<CaptureStream>> streams;
     {
         std::lock_guard<std::mutex> state(stateMutex_);
-        if (!initialised_) return CAM_ERR_NOT_INITIALISED;
+        if (!initialised_)
+            return CAM_ERR_NOT_INITIALISED;
         for (Device& device : devices_)
-            if (device.stream) streams.push_back(std::move(device.stream));
+            if (device.stream)
+                streams.push_back(std::move(device.stream));
     }
-    for (auto& stream : streams) stream->stop();
+    for (auto& stream : streams)
+        stream->stop();
     return CAM_OK;
 }
 
 long Context::rescan(long* count) {
-    if (!count) return CAM_ERR_BAD_ARGUMENT;
-    if (CaptureStream::onAnyCaptureThread()) return CAM_ERR_BUSY;
+    if (!count)
+        return CAM_ERR_BAD_ARGUMENT;
+    if (CaptureStream::onAnyCaptureThread())
+        return CAM_ERR_BUSY;
     std::lock_guard<std::mutex> control(controlMutex_);
     std::vector<DeviceInfo> known;
     {
         std::lock_guard<std::mutex> state(stateMutex_);
-        if (!initialised_) return CAM_ERR_NOT_INITIALISED;
+        if (!initialised_)
+            return CAM_ERR_NOT_INITIALISED;
         for (const Device& device : devices_)
-            if (!device.gone) known.push_back(device.info);
+            if (!device.gone)
+                known.push_back(device.info);
     }
     // The scan opens nodes and may take a while: only the control lock is held meanwhile.
     std::vector<NodeInfo> denied;
@@ -103,7 +130,8 @@ long Context::rescan(long* count) {
         for (DeviceInfo& info : infos) {
             Device device(std::move(info));
             auto old = std::find_if(devices_.begin(), devices_.end(), [&](const Device& d) {
-                return !d.gone && d.info.platform == device.info.platform && d.info.node.sameDevice(device.info.node);
+                return !d.gone && d.info.platform == device.info.platform &&
+                       d.info.node.sameDevice(device.info.node);
             });
             if (old != devices_.end()) {
                 // A camera that stays keeps its stream and settings under its new index.
@@ -114,24 +142,30 @@ long Context::rescan(long* count) {
                 device.yDpi = old->yDpi;
                 device.hintWidth = old->hintWidth;
                 device.hintHeight = old->hintHeight;
-                if (device.stream) device.stream->setDevIndex(long(fresh.size()));
+                if (device.stream)
+                    device.stream->setDevIndex(long(fresh.size()));
             }
             fresh.push_back(std::move(device));
         }
         for (Device& device : devices_)
-            if (device.stream) orphans.push_back(std::move(device.stream));
+            if (device.stream)
+                orphans.push_back(std::move(device.stream));
         devices_.swap(fresh);
         *count = long(devices_.size());
     }
-    for (auto& stream : orphans) stream->stop();
+    for (auto& stream : orphans)
+        stream->stop();
     return CAM_OK;
 }
 
 long Context::lookup(long devIndex, Device** device) {
-    if (!initialised_) return CAM_ERR_NOT_INITIALISED;
-    if (devIndex < 0 || devIndex >= long(devices_.size())) return CAM_ERR_BAD_INDEX;
+    if (!initialised_)
+        return CAM_ERR_NOT_INITIALISED;
+    if (devIndex < 0 || devIndex >= long(devices_.size()))
+        return CAM_ERR_BAD_INDEX;
     Device& found = devices_[std::size_t(devIndex)];
-    if (found.gone) return CAM_ERR_DEVICE_GONE;
+    if (found.gone)
+        return CAM_ERR_DEVICE_GONE;
     *device = &found;
     return CAM_OK;
 }
@@ -139,13 +173,15 @@ long Context::lookup(long devIndex, Device** device) {
 long Context::withDevice(long devIndex, const std::function<long(Device&)>& fn) {
     std::lock_guard<std::mutex> state(stateMutex_);
     Device* device = nullptr;
-    if (long result = lookup(devIndex, &device)) return result;
+    if (long result = lookup(devIndex, &device))
+        return result;
     return fn(*device);
 }
 
 long Context::withStream(long devIndex, const std::function<long(Device&, CaptureStream&)>& fn) {
     return withDevice(devIndex, [&](Device& device) -> long {
-        if (!device.stream) return CAM_ERR_NOT_OPEN;
+        if (!device.stream)
+            return CAM_ERR_NOT_OPEN;
         return fn(device, *device.stream);
     });
 }
@@ -162,18 +198,22 @@ std::shared_ptr<CaptureStream> Context::makeStream(const Device& device, long de
 }
 
 long Context::open(long devIndex, long code, long width, long height, long fps) {
-    if (CaptureStream::onAnyCaptureThread()) return CAM_ERR_BUSY;
+    if (CaptureStream::onAnyCaptureThread())
+        return CAM_ERR_BUSY;
     std::lock_guard<std::mutex> control(controlMutex_);
     std::shared_ptr<CaptureStream> previous, stream;
     {
         std::lock_guard<std::mutex> state(stateMutex_);
         Device* device = nullptr;
-        if (long result = lookup(devIndex, &device)) return result;
+        if (long result = lookup(devIndex, &device))
+            return result;
         previous = std::move(device->stream);
         stream = makeStream(*device, devIndex);
     }
-    if (previous) previous->stop();  // reopening: the node must be free before the new mode is set
-    if (long result = stream->start(code, width, height, fps)) return result;
+    if (previous)
+        previous->stop();  // reopening: the node must be free before the new mode is set
+    if (long result = stream->start(code, width, height, fps))
+        return result;
 
     // The control lock kept rescans and removals out, so the index still names the same device.
     std::lock_guard<std::mutex> state(stateMutex_);
@@ -186,16 +226,19 @@ long Context::open(long devIndex, long code, long width, long height, long fps) 
 }
 
 long Context::close(long devIndex) {
-    if (CaptureStream::onAnyCaptureThread()) return CAM_ERR_BUSY;
+    if (CaptureStream::onAnyCaptureThread())
+        return CAM_ERR_BUSY;
     std::lock_guard<std::mutex> control(controlMutex_);
     std::shared_ptr<CaptureStream> stream;
     {
         std::lock_guard<std::mutex> state(stateMutex_);
         Device* device = nullptr;
-        if (long result = lookup(devIndex, &device)) return result;
+        if (long result = lookup(devIndex, &device))
+            return result;
         stream = std::move(device->stream);
     }
-    if (!stream) return CAM_ERR_NOT_OPEN;
+    if (!stream)
+        return CAM_ERR_NOT_OPEN;
     stream->stop();
     return CAM_OK;
 }
@@ -204,24 +247,28 @@ long Context::capture(long devIndex, const std::string& path) {
     std::shared_ptr<CaptureStream> stream;
     long quality = 0, xDpi = 0, yDpi = 0;
     long result = withDevice(devIndex, [&](Device& device) -> long {
-        if (!device.stream) return CAM_ERR_NOT_OPEN;
+        if (!device.stream)
+            return CAM_ERR_NOT_OPEN;
         stream = device.stream;
         quality = device.jpegQuality;
         xDpi = device.xDpi;
         yDpi = device.yDpi;
         return CAM_OK;
     });
-    if (result) return result;
+    if (result)
+        return result;
     // No lock is held while encoding and writing: a frame callback may capture, too.
     std::vector<std::uint8_t> bytes;
     FrameView frame;
-    if ((result = stream->copyLatestFrame(bytes, &frame))) return result;
+    if ((result = stream->copyLatestFrame(bytes, &frame)))
+        return result;
     return StillWriter::write(frame, path, int(quality), int(xDpi), int(yDpi));
 }
 
 long Context::setDeviceChangeCallback(callBackDevChange callback) {
     std::lock_guard<std::mutex> state(stateMutex_);
-    if (!initialised_) return CAM_ERR_NOT_INITIALISED;
+    if (!initialised_)
+        return CAM_ERR_NOT_INITIALISED;
     deviceChange_ = callback;
     return CAM_OK;
 }
@@ -234,14 +281,16 @@ void Context::handleNodeEvent(NodeEvent event, const std::string& path) {
         if (event == NodeEvent::Changed) {
             std::lock_guard<std::mutex> state(stateMutex_);
             for (const Device& device : devices_)
-                if (!device.gone && device.info.node.path == path) return;
+                if (!device.gone && device.info.node.path == path)
+                    return;
         }
         // The index the camera gets in a fresh scan; the caller's list stays as it is until it rescans.
         std::vector<NodeInfo> denied;
         std::vector<std::string> paths = DeviceList::capturePaths(platforms_, &denied);
         reportDenied(denied);
         auto found = std::find(paths.begin(), paths.end(), path);
-        if (found != paths.end()) report(USB_DEVICE_CHANGE_ADD, long(found - paths.begin()));
+        if (found != paths.end())
+            report(USB_DEVICE_CHANGE_ADD, long(found - paths.begin()));
         return;
     }
     long index = -1;
@@ -249,23 +298,33 @@ void Context::handleNodeEvent(NodeEvent event, const std::string& path) {
     {
         std::lock_guard<std::mutex> control(controlMutex_);
         // The kernel reuses node paths: a removal that arrives late may be about an older camera,
-        // while the device listed at the path now is still there.
+        // while the device listed at the path now is still there. The kernel announces a removal
+        // before it takes the node out of sysfs, so a listed device that still shows is looked at
+        // again for a short while before the event is taken for a late one.
         std::vector<NodeInfo> present;
-        if (event == NodeEvent::Removed)
-            for (Platform* platform : platforms_)
-                for (NodeInfo& node : platform->nodes())
-                    if (node.path == path) present.push_back(std::move(node));
+        if (event == NodeEvent::Removed) {
+            for (int look = 0; look < kRemovalSettleLooks; ++look) {
+                if (look > 0)
+                    std::this_thread::sleep_for(kRemovalSettleStep);
+                present = nodesAt(path);
+                if (!listedDeviceAmong(path, present))
+                    break;
+            }
+        }
         {
             std::lock_guard<std::mutex> state(stateMutex_);
             for (std::size_t i = 0; i < devices_.size(); ++i) {
                 Device& device = devices_[i];
-                if (device.gone || device.info.node.path != path) continue;
+                if (device.gone || device.info.node.path != path)
+                    continue;
                 // A stream's failure is about the device that has it, not a newer one at the path.
-                if (event == NodeEvent::Failed && !device.stream) continue;
-                const bool stillThere = std::any_of(present.begin(), present.end(), [&](const NodeInfo& node) {
-                    return device.info.node.sameDevice(node);
-                });
-                if (stillThere) continue;
+                if (event == NodeEvent::Failed && !device.stream)
+                    continue;
+                const bool stillThere =
+                    std::any_of(present.begin(), present.end(),
+                                [&](const NodeInfo& node) { return device.info.node.sameDevice(node); });
+                if (stillThere)
+                    continue;
                 device.gone = true;  // once: a second event for the node finds nothing
                 stream = std::move(device.stream);
                 index = long(i);
@@ -273,9 +332,32 @@ void Context::handleNodeEvent(NodeEvent event, const std::string& path) {
             }
         }
         // Its thread has ended or ends now: no frame callback follows the report below.
-        if (stream) stream->stop();
+        if (stream)
+            stream->stop();
     }
-    if (index >= 0) report(USB_DEVICE_CHANGE_REMOVE, index);
+    if (index >= 0)
+        report(USB_DEVICE_CHANGE_REMOVE, index);
+}
+
+std::vector<NodeInfo> Context::nodesAt(const std::string& path) {
+    std::vector<NodeInfo> present;
+    for (Platform* platform : platforms_)
+        for (NodeInfo& node : platform->nodes())
+            if (node.path == path)
+                present.push_back(std::move(node));
+    return present;
+}
+
+bool Context::listedDeviceAmong(const std::string& path, const std::vector<NodeInfo>& present) {
+    std::lock_guard<std::mutex> state(stateMutex_);
+    for (const Device& device : devices_) {
+        if (device.gone || device.info.node.path != path)
+            continue;
+        for (const NodeInfo& node : present)
+            if (device.info.node.sameDevice(node))
+                return true;
+    }
+    return false;
 }
 
 // Says once per device (not per node, not per scan) that a camera is there but this user may not
@@ -286,11 +368,13 @@ void Context::reportDenied(const std::vector<NodeInfo>& denied) {
                                 (node.serial.empty() ? node.path : std::string());
         {
             std::lock_guard<std::mutex> state(stateMutex_);
-            if (!deniedReported_.insert(key).second) continue;
+            if (!deniedReported_.insert(key).second)
+                continue;
         }
-        logLine("%s: a camera is plugged in, but this user may not open it (permission denied). Add the user "
-                "to the \"video\" group (sudo usermod -aG video $USER) and log in again.",
-                node.path.c_str());
+        logLine(
+            "%s: a camera is plugged in, but this user may not open it (permission denied). Add the user "
+            "to the \"video\" group (sudo usermod -aG video $USER) and log in again.",
+            node.path.c_str());
     }
 }
 
@@ -299,10 +383,12 @@ void Context::report(UsbDeviceChangeType change, long devIndex) {
     callBackDevChange callback = nullptr;
     {
         std::lock_guard<std::mutex> state(stateMutex_);
-        if (!initialised_) return;
+        if (!initialised_)
+            return;
         callback = deviceChange_;
     }
-    if (callback) callback(change, devIndex);
+    if (callback)
+        callback(change, devIndex);
 }
 
 }  // namespace optigrab

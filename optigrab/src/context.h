@@ -43,10 +43,14 @@ private:
     Context(const Context&) = delete;
     Context& operator=(const Context&) = delete;
 
-    long lookup(long devIndex, Device** device);  // state lock held
+    long lookup(long devIndex, Device** device);                     // state lock held
     void handleNodeEvent(NodeEvent event, const std::string& path);  // event thread
-    void report(UsbDeviceChangeType change, long devIndex);         // event thread
+    void report(UsbDeviceChangeType change, long devIndex);          // event thread
     void reportDenied(const std::vector<NodeInfo>& denied);
+    // The nodes the platforms list at path now. Called with controlMutex_ held.
+    std::vector<NodeInfo> nodesAt(const std::string& path);
+    // Whether a listed, not yet gone device at path is one of present; takes the state lock.
+    bool listedDeviceAmong(const std::string& path, const std::vector<NodeInfo>& present);
     std::shared_ptr<CaptureStream> makeStream(const Device& device, long devIndex);
 
     std::vector<Platform*> platforms_;  // kernel first, then simulated; fixed at construction
@@ -54,8 +58,8 @@ private:
     std::mutex lifeMutex_;     // serialises init and uninit
     std::mutex controlMutex_;  // serialises open, close, rescans and hot-plug handling; held while a
                                // capture thread is joined (capture threads never take it)
-    std::mutex stateMutex_;    // guards initialised_, devices_, deviceChange_, deniedReported_; held only briefly,
-                               // never while joining a thread or running a callback
+    std::mutex stateMutex_;    // guards initialised_, devices_, deviceChange_, deniedReported_; held only
+                             // briefly, never while joining a thread or running a callback
     bool initialised_ = false;
     std::vector<Device> devices_;
     callBackDevChange deviceChange_ = nullptr;

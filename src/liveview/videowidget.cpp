@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <cstdio>
@@ -71,8 +72,10 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_noDeviceTextLabel->hide();
 
     m_presenter = new CamPresenter(this);
-    m_videoPixmap = QPixmap();
     m_drawingPixmap = QPixmap();
+    m_lastPoint = QPoint(0, 0);
+    m_drawing = false;
+    initConnect();
 
     m_presenter->init();
     initDev();
@@ -85,6 +88,18 @@ VideoWidget::~VideoWidget() {
         // After uninit the library calls nothing back, so the presenter can go.
         delete m_presenter;
         m_presenter = nullptr;
+    }
+}
+
+// The children's signals to the view's slots, and the view's keyboard shortcuts, which act through
+// the same slots and buttons a click would.
+void VideoWidget::initConnect() {
+    auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
+    connect(undo, &QShortcut::activated, this, &VideoWidget::undoDrawing);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+        auto* redo = new QShortcut(keys, this);
+        connect(redo, &QShortcut::activated, this, &VideoWidget::redoDrawing);
     }
 }
 
@@ -127,7 +142,8 @@ void VideoWidget::resizeEvent(QResizeEvent* event) {
 
     // Frames are prepared at this size on the capture thread, and need not be decoded larger.
     m_frameHandOver.setTargetSize(size());
-    if (m_presenter != nullptr) m_presenter->setPreviewSizeHint(w, h);
+    if (m_presenter != nullptr)
+        m_presenter->setPreviewSizeHint(m_currentDevIndex, w, h);
 }
 
 void VideoWidget::showNoDevicePrompt(bool show) {

@@ -1,19 +1,24 @@
 // The one full-screen window: live camera picture, its children, and the camera's view interface.
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QPoint>
 #include <QPointF>
 #include <QTranslator>
+#include <QVector>
 #include <QWidget>
 #include <atomic>
 #include <vector>
 
+#include "annotationhistory.h"
 #include "camera/camerarecords.h"
 #include "camera/ipresenter.h"
 #include "camera/iview.h"
 #include "framehandover.h"
+#include "inktiles.h"
 
 class QHBoxLayout;
 class QVBoxLayout;
@@ -32,7 +37,7 @@ public:
     void initFPSList(QStringList& list) override;
     void initAutoCrop(QStringList& list) override;
     void initRotate(QStringList& list) override;
-    void getDevChangeType(long changeType, long dev_id) override;  // any thread
+    void getDevChangeType(long changeType, long dev_id) override;                     // any thread
     void drawQImage(long devIndex, QImage* image, long width, long height) override;  // capture thread
 
     void showNoDevicePrompt(bool show);
@@ -43,17 +48,31 @@ signals:
     void signalHideUI();
 
 public slots:
+    void updateToolSettings(int type, QColor color, int size);
     void changeCamera(int devIndex, int mediaType, int fps, int width, int height);
+    void clearDrawing();
 
 private slots:
     void onImageReady(const QImage& image);
+    void switchToMovingMode();
+    void switchToDrawingMode();
+    void handleEraseMode(int eraseType, int size);
+    // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y on the annotation layer.
+    void undoDrawing();
+    void redoDrawing();
 
 protected:
+    bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     friend class TestLiveView;
+    friend class TestCanvas;
 
     void settleSaveFolder();
     void loadTranslationAtStart();
@@ -61,14 +80,33 @@ private:
     void initDev();
     void handleDevChange(long changeType, long dev_id);
     void resetPicture();
+    void resetLayer();
+    void drawLineTo(const QPoint& endPoint);
+    QPoint toLayer(const QPoint& viewPos) const;
+    bool insidePicture(const QPoint& layerPos) const;
+    QRect layerToView(const QRect& layerRect) const;
 
     QString configPath;
     std::vector<devMessage> m_devList;
-    QPixmap m_videoPixmap;    // the last frame, scaled to the view's size
-    QPixmap m_drawingPixmap;  // the annotation layer, the size of m_videoPixmap
-    QPoint m_imageOffset;     // pan offset of the picture
+    QPixmap m_videoPixmap;          // the last frame, scaled to the view's size
+    QPixmap m_drawingPixmap;        // the annotation layer, the size of m_videoPixmap
+    QVector<QPoint> m_currentLine;  // the start point of the stroke in progress
+    QPoint m_lastPoint;             // layer position of the last drawn point; (0, 0) when there is none
+    bool m_drawing = false;         // a stroke is in progress
+    // At most one mode is on; with none the pointer does nothing.
+    bool m_movingMode = false;
+    bool m_drawingMode = false;
+    bool m_eraserMode = false;
+    QPoint m_dragStartPos;  // view position of the last pan drag step
+    QPoint m_imageOffset;   // pan offset of the picture
     double m_currentScale = 1.0;
+    bool m_mousePressed = false;        // a pan drag is in progress
+    static const int MIN_DISTANCE = 4;  // shortest drawn segment, Manhattan pixels
     IPresenter* m_presenter = nullptr;
+    int m_eraserSize = 20;  // pixels
+    QColor m_penColor = Qt::red;
+    int m_penSize = 5;          // pixels
+    int m_currentToolType = 0;  // 0 pen, 1 highlighter; other values draw nothing
     QTranslator m_translator;
     // Written on the GUI thread, read on the capture thread.
     std::atomic<bool> stateFreeze{false};
@@ -80,4 +118,6 @@ private:
     QString currentLang;
     // Carries frames from the capture thread to the GUI thread, prepared at the view's size.
     FrameHandOver m_frameHandOver;
+    AnnotationHistory m_history;  // of m_drawingPixmap
+    InkTiles m_inkTiles;          // where m_drawingPixmap holds strokes
 };

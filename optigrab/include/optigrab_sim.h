@@ -29,7 +29,9 @@
 extern "C" {
 #endif
 
-/* One mode: media type code (1 YUY2, 2 MJPG, 3 NV12), size, frame rates highest first. */
+/* One mode: media type code (1 YUY2, 2 MJPG, 3 NV12), size, frame rates highest first. Code 4 is an
+ * H.264 stream, which the library cannot turn into RGB and does not list: a camera with only such
+ * modes is listed without media types, like a second capture node of some real cameras. */
 typedef struct OptigrabSimMode {
     long mediaType;
     long width;

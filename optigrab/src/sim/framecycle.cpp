@@ -54,6 +54,10 @@ std::vector<std::uint8_t> FrameCycle::encode(int index) const {
         return bytes;  // empty on failure: delivered as a failed frame
     }
 
+    // No H.264 encoder here: such a stream's frames go out as failed frames.
+    if (fourcc_ != V4L2_PIX_FMT_YUYV && fourcc_ != V4L2_PIX_FMT_NV12)
+        return {};
+
     // YUY2 and NV12 go through ARGB: libyuv's converters from packed RGB end there.
     std::vector<std::uint8_t> argb(static_cast<std::size_t>(width_) * height_ * 4);
     libyuv::RAWToARGB(rgb.data(), width_ * 3, argb.data(), width_ * 4, width_, height_);

@@ -36,6 +36,7 @@ bool toCameraConfig(const OptigrabSimConfig& in, CameraConfig* out) {
             const std::uint32_t fourcc = mode.mediaType == 1   ? V4L2_PIX_FMT_YUYV
                                          : mode.mediaType == 2 ? V4L2_PIX_FMT_MJPEG
                                          : mode.mediaType == 3 ? V4L2_PIX_FMT_NV12
+                                         : mode.mediaType == 4 ? V4L2_PIX_FMT_H264
                                                                : 0;
             CameraConfig::Mode converted{
                 fourcc, static_cast<int>(mode.width), static_cast<int>(mode.height), {}};

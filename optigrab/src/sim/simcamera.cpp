@@ -30,6 +30,8 @@ const char* formatDescription(std::uint32_t fourcc) {
             return "Motion-JPEG";
         case V4L2_PIX_FMT_YUYV:
             return "YUYV 4:2:2";
+        case V4L2_PIX_FMT_H264:
+            return "H.264";
         default:
             return "Y/UV 4:2:0";
     }
@@ -88,12 +90,12 @@ bool CameraConfig::valid() const {
         return false;
     for (const auto& mode : modes) {
         const bool planar = mode.fourcc == V4L2_PIX_FMT_NV12;
-        if ((mode.fourcc != V4L2_PIX_FMT_MJPEG && mode.fourcc != V4L2_PIX_FMT_YUYV && !planar) ||
-            mode.width < 16 || mode.height < 16 || mode.width > 8192 || mode.height > 8192 ||
-            mode.fps.empty())
+        const bool compressed = mode.fourcc == V4L2_PIX_FMT_MJPEG || mode.fourcc == V4L2_PIX_FMT_H264;
+        if ((!compressed && mode.fourcc != V4L2_PIX_FMT_YUYV && !planar) || mode.width < 16 ||
+            mode.height < 16 || mode.width > 8192 || mode.height > 8192 || mode.fps.empty())
             return false;
         // Packed 4:2:2 needs even widths, 4:2:0 even heights too.
-        if (mode.fourcc != V4L2_PIX_FMT_MJPEG && (mode.width % 2 || (planar && mode.height % 2)))
+        if (!compressed && (mode.width % 2 || (planar && mode.height % 2)))
             return false;
         if (std::any_of(mode.fps.begin(), mode.fps.end(), [](int fps) { return fps <= 0 || fps > 1000; }))
             return false;
@@ -249,7 +251,8 @@ int SimCamera::enumFormat(void* arg) const {
     desc->index = index;
     desc->type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     desc->pixelformat = list[index];
-    desc->flags = list[index] == V4L2_PIX_FMT_MJPEG ? V4L2_FMT_FLAG_COMPRESSED : 0;
+    desc->flags =
+        list[index] == V4L2_PIX_FMT_MJPEG || list[index] == V4L2_PIX_FMT_H264 ? V4L2_FMT_FLAG_COMPRESSED : 0;
     copyString(desc->description, sizeof desc->description, formatDescription(list[index]));
     return 0;
 }

@@ -155,6 +155,8 @@ void printScenario(const Scenario& s, const std::vector<Figures>& runs) {
                 100.0 * (median(runs, "rss_end_mib") / median(runs, "rss_start_mib") - 1.0));
     std::printf("  frames ever waiting for the GUI thread, at most %.0f;  replaced while waiting %.0f\n",
                 worst(runs, "max_waiting"), median(runs, "replaced"));
+    if (!std::isnan(median(runs, "drag_moves_per_s")))
+        std::printf("  pointer moves drawn per second      %8.1f\n", median(runs, "drag_moves_per_s"));
 }
 
 void printTools(const Results& results, const std::vector<ToolRun>& tools, int frames, double ours) {
@@ -247,6 +249,34 @@ void printTargets(const Results& results) {
                                   "intake %.2f + repaint %.2f ms median wall)",
                                   gui, median(*runs, "intake_median"), median(*runs, "repaint_median")));
     }
+    // The annotation layer against the same stream without it, measured in the same rounds.
+    const auto* plain30 = runsOf("mjpeg4k-30");
+    const auto* ink30 = runsOf("mjpeg4k-30-ink");
+    if (plain30 && ink30) {
+        const double without = median(*plain30, "cpu_core_pct"), with = median(*ink30, "cpu_core_pct");
+        v.check(with - without <= 3.0,
+                QString::asprintf("4K MJPEG at 30 fps with strokes on the layer: %.1f %% of one core against "
+                                  "%.1f %% without (%+.1f points; at most +3)",
+                                  with, without, with - without));
+    }
+    const auto* plainFree = runsOf("mjpeg4k-free");
+    const auto* inkFree = runsOf("mjpeg4k-free-ink");
+    if (plainFree && inkFree) {
+        const double without = median(*plainFree, "delivered_fps"), with = median(*inkFree, "delivered_fps");
+        v.check(with >= 0.9 * without,
+                QString::asprintf("4K MJPEG unthrottled with strokes on the layer: %.2f fps against %.2f fps "
+                                  "without (%.1f %%; at least 90 %%)",
+                                  with, without, 100.0 * with / without));
+    }
+    if (const auto* runs = runsOf("mjpeg4k-30-drag")) {
+        const double fps = median(*runs, "delivered_fps");
+        v.check(
+            fps >= 30.0 * 0.99,
+            QString::asprintf("4K MJPEG at 30 fps while a pen drag draws (%.0f moves/s for %.1f s): %.2f fps "
+                              "on screen (30 within 1 %%)",
+                              median(*runs, "drag_moves_per_s"), median(*runs, "wall_s"), fps));
+    }
+
     double faults = NAN, waiting = NAN, allocations = NAN;
     QString worstFaults, worstAllocations;
     for (const auto& [name, runs] : results.live) {

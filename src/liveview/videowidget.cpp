@@ -1,6 +1,7 @@
 // The main view's start-up, children, prompt placement, translation at start and destruction.
 #include "videowidget.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include "camera/campresenter.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
+#include "toolbars/toolswidget.h"
 
 VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     configPath = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() +
@@ -48,12 +50,15 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     cornerIcon->setStyleSheet("QLabel{background:transparent;}");
     cornerIcon->setGeometry(10, 10, 40, 40);
 
-    // The row of tool bars along the bottom edge: left bar, bottom bar and right bar join it, each
-    // between these stretches, as they are built.
+    m_centerToolWidget = new ToolsWidget(this);
+    m_centerToolWidget->setAttribute(Qt::WA_TranslucentBackground);
+
+    // The row of tool bars along the bottom edge: the side bars join it at its ends as they are built.
     bottomLayout = new QHBoxLayout;
     bottomLayout->setContentsMargins(0, 0, 0, 0);
     bottomLayout->setSpacing(0);
     bottomLayout->addStretch(0);
+    bottomLayout->addWidget(m_centerToolWidget);
     bottomLayout->addStretch(0);
     mainLayout = new QVBoxLayout;
     mainLayout->setContentsMargins(0, 0, 0, 0);
@@ -94,6 +99,19 @@ VideoWidget::~VideoWidget() {
 // The children's signals to the view's slots, and the view's keyboard shortcuts, which act through
 // the same slots and buttons a click would.
 void VideoWidget::initConnect() {
+    connect(m_centerToolWidget, &ToolsWidget::switchToMovingMode, this, &VideoWidget::switchToMovingMode);
+    connect(m_centerToolWidget, &ToolsWidget::switchToDrawingMode, this, &VideoWidget::switchToDrawingMode);
+    connect(m_centerToolWidget, &ToolsWidget::switchToEraseMode, this, &VideoWidget::handleEraseMode);
+    connect(m_centerToolWidget, &ToolsWidget::signalFreeze, this,
+            [this](bool bIsCheck) { stateFreeze = bIsCheck; });
+    connect(m_centerToolWidget, &ToolsWidget::toolChanged, this, &VideoWidget::updateToolSettings);
+
+    // Space clicks the bar's Freeze button, so that its checked look follows the picture's state.
+    auto* freeze = new QShortcut(QKeySequence(Qt::Key_Space), this);
+    connect(freeze, &QShortcut::activated, this, [this] {
+        if (auto* button = m_centerToolWidget->findChild<QAbstractButton*>("toolButton_freeze"))
+            button->click();
+    });
     auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
     connect(undo, &QShortcut::activated, this, &VideoWidget::undoDrawing);
     for (const QKeySequence& keys :
@@ -158,7 +176,8 @@ void VideoWidget::showNoDevicePrompt(bool show) {
     }
 }
 
+// The prompt keeps the language in which it was created.
 void VideoWidget::retranslateUi() {
-    // The tool bars re-translate their texts here once they exist; the prompt keeps the language in
-    // which it was created.
+    if (m_centerToolWidget != nullptr)
+        m_centerToolWidget->retranslateUi();
 }

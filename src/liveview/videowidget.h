@@ -22,6 +22,7 @@
 
 class QHBoxLayout;
 class QVBoxLayout;
+class ToolsWidget;
 
 class VideoWidget : public QWidget, public IView {
     Q_OBJECT
@@ -103,6 +104,7 @@ private:
     bool m_mousePressed = false;        // a pan drag is in progress
     static const int MIN_DISTANCE = 4;  // shortest drawn segment, Manhattan pixels
     IPresenter* m_presenter = nullptr;
+    ToolsWidget* m_centerToolWidget = nullptr;  // the bottom tool bar
     int m_eraserSize = 20;  // pixels
     QColor m_penColor = Qt::red;
     int m_penSize = 5;          // pixels

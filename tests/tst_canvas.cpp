@@ -1,5 +1,6 @@
 // The annotation canvas of the main view: strokes, ink, erasing, clearing, panning, undo and redo,
 // checked on the pixels of the layer and of the painted view.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QMouseEvent>
@@ -8,6 +9,7 @@
 #include <QtTest>
 
 #include "liveview/videowidget.h"
+#include "toolbars/toolswidget.h"
 #include "optigrab_sim.h"
 #include "settings/readxml.h"
 
@@ -77,6 +79,10 @@ private:
         for (int i = 1; i < path.size(); ++i)
             mouse(view, QEvent::MouseMove, path[i]);
         mouse(view, QEvent::MouseButtonRelease, path.last());
+    }
+
+    static QAbstractButton* barButton(VideoWidget& view, const char* name) {
+        return view.m_centerToolWidget->findChild<QAbstractButton*>(name);
     }
 
     static QImage layer(VideoWidget& view) {
@@ -343,6 +349,56 @@ private slots:
         showPicture(view, QSize(800, 600));
         QCOMPARE(view.m_history.undoSteps(), 1);
         QVERIFY(inkedPixels(layer(view)) > 0);
+    }
+
+    void bottomBarDrivesTheCanvas() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        ToolsWidget* bar = view.m_centerToolWidget;
+
+        barButton(view, "toolButton_drag")->click();
+        QVERIFY(view.m_movingMode);
+        stroke(view, {{300, 300}, {330, 310}});
+        QCOMPARE(view.m_imageOffset, QPoint(30, 10));
+        view.m_imageOffset = QPoint();
+
+        barButton(view, "toolButton_pen")->click();  // also opens the pen popup
+        QVERIFY(view.m_drawingMode && !view.m_movingMode);
+        QCOMPARE(view.cursor().shape(), Qt::CrossCursor);
+        // The pen popup's choice, as the bar relays it.
+        emit bar->toolChanged(1, Qt::blue, 6);
+        stroke(view, {{100, 100}, {300, 100}});
+        QCOMPARE(qAlpha(layer(view).pixel(200, 100)), 50);
+        QCOMPARE(QColor::fromRgba(layer(view).pixel(200, 100)).blue(), 255);
+        QVERIFY(qAbs(inkAcross(layer(view), 200, 60, 140) * 255 / 50 - 16.0) <= 1.0);
+
+        // The eraser popup reports its starting choice on the next pass of the event loop.
+        barButton(view, "toolButton_eraser")->click();
+        QTRY_VERIFY(view.m_eraserMode);
+        QCOMPARE(view.cursor().pixmap().size(), QSize(50, 50));
+        emit bar->switchToEraseMode(2, 5);  // Clear All
+        QCOMPARE(inkedPixels(layer(view)), 0);
+        QVERIFY(view.m_eraserMode);
+
+        QAbstractButton* freeze = barButton(view, "toolButton_freeze");
+        freeze->click();
+        QVERIFY(view.stateFreeze.load());
+        freeze->click();
+        QVERIFY(!view.stateFreeze.load());
+    }
+
+    void spaceFreezesThroughTheButton() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QAbstractButton* freeze = barButton(view, "toolButton_freeze");
+        QTest::keyClick(&view, Qt::Key_Space);
+        QVERIFY(view.stateFreeze.load());
+        QVERIFY(freeze->isChecked());
+        QTest::keyClick(&view, Qt::Key_Space);
+        QVERIFY(!view.stateFreeze.load());
+        QVERIFY(!freeze->isChecked());
     }
 
     void thirtyFullScreenStepsStayUnder64MB() {

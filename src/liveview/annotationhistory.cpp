@@ -86,7 +86,7 @@ qint64 AnnotationHistory::sizeOf(const Step& step) {
 void AnnotationHistory::trim() {
     while (m_undo.size() > 1 && (static_cast<int>(m_undo.size()) > m_maxSteps || m_bytes > m_byteBudget)) {
         m_bytes -= sizeOf(m_undo.front());
-        m_undo.pop_front();
+        m_undo.erase(m_undo.begin());
     }
 }
 
@@ -119,24 +119,24 @@ QRect AnnotationHistory::swapWithLayer(QPixmap& layer, Step& step) {
     return changed;
 }
 
-QRect AnnotationHistory::undo(QPixmap& layer) {
-    if (m_open || m_undo.empty() || layer.isNull())
+// Undoing and redoing are the same move: the newest step of one list is swapped with the layer and
+// becomes the newest of the other.
+QRect AnnotationHistory::moveStep(QPixmap& layer, std::vector<Step>& from, std::vector<Step>& to) {
+    if (m_open || from.empty() || layer.isNull())
         return QRect();
-    Step step = std::move(m_undo.back());
-    m_undo.pop_back();
+    Step step = std::move(from.back());
+    from.pop_back();
     const QRect changed = swapWithLayer(layer, step);
-    m_redo.push_back(std::move(step));
+    to.push_back(std::move(step));
     return changed;
 }
 
+QRect AnnotationHistory::undo(QPixmap& layer) {
+    return moveStep(layer, m_undo, m_redo);
+}
+
 QRect AnnotationHistory::redo(QPixmap& layer) {
-    if (m_open || m_redo.empty() || layer.isNull())
-        return QRect();
-    Step step = std::move(m_redo.back());
-    m_redo.pop_back();
-    const QRect changed = swapWithLayer(layer, step);
-    m_undo.push_back(std::move(step));
-    return changed;
+    return moveStep(layer, m_redo, m_undo);
 }
 
 void AnnotationHistory::clear() {

@@ -5,7 +5,6 @@
 #include <QPixmap>
 #include <QRect>
 #include <QSet>
-#include <deque>
 #include <vector>
 
 // GUI thread only. A step records the layer's pixels as they were before a stroke, an erase stroke
@@ -47,12 +46,13 @@ private:
 
     static QByteArray grab(const QPixmap& layer, const QRect& rect);
     QRect swapWithLayer(QPixmap& layer, Step& step);
+    QRect moveStep(QPixmap& layer, std::vector<Step>& from, std::vector<Step>& to);
     static qint64 sizeOf(const Step& step);
     void trim();
 
     int m_maxSteps;
     qint64 m_byteBudget;
-    std::deque<Step> m_undo;
+    std::vector<Step> m_undo;  // oldest first
     std::vector<Step> m_redo;
     Step m_pending;             // the open step
     QSet<quint32> m_savedKeys;  // tiles the open step has saved

@@ -82,6 +82,7 @@ private:
     void handleDevChange(long changeType, long dev_id);
     void resetPicture();
     void resetLayer();
+    void showRestored(const QRect& changed);
     void drawLineTo(const QPoint& endPoint);
     QPoint toLayer(const QPoint& viewPos) const;
     bool insidePicture(const QPoint& layerPos) const;

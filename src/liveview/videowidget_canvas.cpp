@@ -92,21 +92,19 @@ void VideoWidget::clearDrawing() {
     update();
 }
 
+// The stroke in progress has no step yet: undo and redo wait for its end.
 void VideoWidget::undoDrawing() {
-    if (m_drawing)
-        return;  // the stroke in progress has no step yet
-    const QRect changed = m_history.undo(m_drawingPixmap);
-    if (changed.isEmpty())
-        return;
-    m_inkTiles.mark(changed);
-    m_inkTiles.prune(m_drawingPixmap);
-    update(layerToView(changed));
+    if (!m_drawing)
+        showRestored(m_history.undo(m_drawingPixmap));
 }
 
 void VideoWidget::redoDrawing() {
-    if (m_drawing)
-        return;
-    const QRect changed = m_history.redo(m_drawingPixmap);
+    if (!m_drawing)
+        showRestored(m_history.redo(m_drawingPixmap));
+}
+
+// Undo or redo put other pixels into this part of the layer: ink may have come or gone there.
+void VideoWidget::showRestored(const QRect& changed) {
     if (changed.isEmpty())
         return;
     m_inkTiles.mark(changed);

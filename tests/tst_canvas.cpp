@@ -192,6 +192,20 @@ private slots:
         QCOMPARE(qAlpha(layer(view).pixel(120, 100)), 50);
     }
 
+    void toolChangeMidStrokeAppliesToLaterSegments() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        selectTool(view, Pen, 5);
+        mouse(view, QEvent::MouseButtonPress, {100, 100});
+        mouse(view, QEvent::MouseMove, {200, 100});
+        view.updateToolSettings(1, Qt::red, 5);
+        mouse(view, QEvent::MouseMove, {300, 100});
+        mouse(view, QEvent::MouseButtonRelease, {300, 100});
+        QCOMPARE(qAlpha(layer(view).pixel(150, 100)), 255);
+        QCOMPARE(qAlpha(layer(view).pixel(250, 100)), 50);
+        QCOMPARE(view.m_history.undoSteps(), 1);  // still one stroke
+    }
+
     void eraserCursorAndClearAll() {
         VideoWidget view;
         showPicture(view, QSize(640, 480));

@@ -68,12 +68,7 @@ void EraseWiget::initUI() {
     auto* slidereraseLayout = new QHBoxLayout;
     slidereraseLayout->setContentsMargins(10, 0, 10, 0);
     slidereraseLayout->setSpacing(0);
-    editerase = new QLineEdit(this);
-    editerase->setReadOnly(true);
-    editerase->setFixedWidth(30);
-    editerase->setAlignment(Qt::AlignCenter);
-    editerase->setStyleSheet("QLineEdit {border: 1px solid #CCCCCC; }");
-    editerase->setText(QString::number(m_nEraserSize));
+    editerase = PopupPanel::sizeBox(m_nEraserSize, this);
     slider_erase = new QSlider(Qt::Horizontal, this);
     CustomButton::setSlider(slider_erase, kMinSize, kMaxSize, 1, 120);
     slider_erase->setValue(m_nEraserSize);

@@ -155,12 +155,7 @@ void PenWidget::initUI_brush() {
     brushSizeLayout->setSpacing(5);
     auto* label_size = new QLabel(tr("thickness"), page);
     CustomButton::setLabel(label_size, "#FF000000", true);
-    edit_size = new QLineEdit(page);
-    edit_size->setReadOnly(true);
-    edit_size->setFixedWidth(30);
-    edit_size->setAlignment(Qt::AlignCenter);
-    edit_size->setStyleSheet("QLineEdit {border: 1px solid #CCCCCC; }");
-    edit_size->setText(QString::number(currentSize));
+    edit_size = PopupPanel::sizeBox(currentSize, page);
     slider_brush = new QSlider(Qt::Horizontal, page);
     CustomButton::setSlider(slider_brush, kMinSize, kMaxSize, 1, 140);
     slider_brush->setValue(currentSize);

@@ -2,6 +2,7 @@
 #include "popuppanel.h"
 
 #include <QFrame>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWidget>
@@ -26,6 +27,16 @@ QFrame* separator(const char* objectName, QWidget* parent) {
     line->setStyleSheet("border:1px solid #C0C0C0");
     line->setFixedHeight(1);
     return line;
+}
+
+QLineEdit* sizeBox(int value, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setReadOnly(true);
+    box->setFixedWidth(30);
+    box->setAlignment(Qt::AlignCenter);
+    box->setStyleSheet("QLineEdit {border: 1px solid #CCCCCC; }");
+    box->setText(QString::number(value));
+    return box;
 }
 
 void paint(QWidget* popup) {

@@ -9,9 +9,9 @@
 #include <QtTest>
 
 #include "liveview/videowidget.h"
-#include "toolbars/toolswidget.h"
 #include "optigrab_sim.h"
 #include "settings/readxml.h"
+#include "toolbars/toolswidget.h"
 
 namespace {
 

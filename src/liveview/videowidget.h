@@ -106,7 +106,7 @@ private:
     static const int MIN_DISTANCE = 4;  // shortest drawn segment, Manhattan pixels
     IPresenter* m_presenter = nullptr;
     ToolsWidget* m_centerToolWidget = nullptr;  // the bottom tool bar
-    int m_eraserSize = 20;  // pixels
+    int m_eraserSize = 20;                      // pixels
     QColor m_penColor = Qt::red;
     int m_penSize = 5;          // pixels
     int m_currentToolType = 0;  // 0 pen, 1 highlighter; other values draw nothing

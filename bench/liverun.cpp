@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QTimer>
 
@@ -20,6 +21,7 @@
 #include <fcntl.h>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -117,6 +119,64 @@ struct Probe {
 
 Probe* g_probe = nullptr;
 
+// What the user draws in the annotated scenarios.
+struct Annotator {
+    QWidget* view = nullptr;
+    int kind = kNoAnnotation;
+    QTimer dragTimer;  // a pointer move every 4 ms while the window is open
+    QPoint dragAt;
+    int dragStep = 6;  // pixels a move: each one draws a segment
+    long moves = 0;
+};
+
+Annotator* g_annotator = nullptr;
+
+void sendMouse(QWidget* view, QEvent::Type type, const QPoint& pos) {
+    QMouseEvent event(type, pos, view->mapToGlobal(pos),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &event);
+}
+
+// A few strokes of the kind a teacher makes on a page: two underlines, a circle, a highlighted line.
+void drawStrokes(QWidget* view) {
+    QMetaObject::invokeMethod(view, "switchToDrawingMode");
+    QMetaObject::invokeMethod(view, "updateToolSettings", Q_ARG(int, 0), Q_ARG(QColor, QColor(Qt::red)),
+                              Q_ARG(int, 5));
+    for (int y : {300, 620}) {
+        sendMouse(view, QEvent::MouseButtonPress, {400, y});
+        for (int x = 410; x <= 1100; x += 10)
+            sendMouse(view, QEvent::MouseMove, {x, y + (x % 40 == 0 ? 2 : 0)});
+        sendMouse(view, QEvent::MouseButtonRelease, {1100, y});
+    }
+    sendMouse(view, QEvent::MouseButtonPress, {1500, 450});
+    for (int degree = 5; degree <= 360; degree += 5) {
+        const double angle = degree * M_PI / 180.0;
+        sendMouse(view, QEvent::MouseMove,
+                  {int(1400 + 100 * std::cos(angle)), int(450 + 80 * std::sin(angle))});
+    }
+    sendMouse(view, QEvent::MouseButtonRelease, {1500, 450});
+    QMetaObject::invokeMethod(view, "updateToolSettings", Q_ARG(int, 1), Q_ARG(QColor, QColor(Qt::yellow)),
+                              Q_ARG(int, 20));
+    sendMouse(view, QEvent::MouseButtonPress, {300, 800});
+    for (int x = 320; x <= 1300; x += 20)
+        sendMouse(view, QEvent::MouseMove, {x, 800});
+    sendMouse(view, QEvent::MouseButtonRelease, {1300, 800});
+    QMetaObject::invokeMethod(view, "updateToolSettings", Q_ARG(int, 0), Q_ARG(QColor, QColor(Qt::blue)),
+                              Q_ARG(int, 4));
+}
+
+// One move of the drag: left to right along a line, then the next line down, like handwriting.
+void dragOnce() {
+    Annotator& a = *g_annotator;
+    QPoint next = a.dragAt + QPoint(a.dragStep, (a.moves % 8) < 4 ? 2 : -2);
+    if (next.x() > 1800)
+        next = QPoint(120, a.dragAt.y() + 40 > 1000 ? 120 : a.dragAt.y() + 40);
+    a.dragAt = next;
+    ++a.moves;
+    sendMouse(a.view, QEvent::MouseMove, next);
+}
+
 // CPU time of all the library threads that called back so far.
 double captureThreadCpuMs() {
     std::lock_guard<std::mutex> lock(g_probe->callbackClocksMutex);
@@ -131,6 +191,16 @@ thread_local double tl_lastCallbackEndCpu = -1.0;
 
 void openWindow() {
     Probe& p = *g_probe;
+    Annotator& a = *g_annotator;
+    // The layer has its final size once frames come at the settled size; strokes drawn earlier
+    // would go with the layer of the first, smaller frames.
+    if (a.kind != kNoAnnotation)
+        drawStrokes(a.view);
+    if (a.kind == kStrokesAndDrag) {
+        a.dragAt = QPoint(120, 120);
+        sendMouse(a.view, QEvent::MouseButtonPress, a.dragAt);
+        a.dragTimer.start();
+    }
     p.windowStart = Clock::now();
     p.guiCpuStart = cpuMs(CLOCK_THREAD_CPUTIME_ID);
     p.captureCpuStart = captureThreadCpuMs();
@@ -144,6 +214,10 @@ void openWindow() {
 void closeWindow() {
     Probe& p = *g_probe;
     p.measuring.store(false);
+    if (g_annotator->dragTimer.isActive()) {
+        g_annotator->dragTimer.stop();
+        sendMouse(g_annotator->view, QEvent::MouseButtonRelease, g_annotator->dragAt);
+    }
     watchLargeAllocations(false);
     p.largeAllocationsEnd = largeAllocations();
     p.windowEnd = Clock::now();
@@ -342,6 +416,13 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
     }
 
     auto* view = new TimedView;  // opens the stored camera
+    Annotator annotator;
+    annotator.view = view;
+    annotator.kind = scenario.annotation;
+    annotator.dragTimer.setTimerType(Qt::PreciseTimer);
+    annotator.dragTimer.setInterval(4);
+    QObject::connect(&annotator.dragTimer, &QTimer::timeout, &dragOnce);
+    g_annotator = &annotator;
     const long devIndex = benchCameraIndex();
     if (devIndex < 0 || camRegCallBackPreviewImage(devIndex, timedPreview) != CAM_OK) {
         std::fprintf(stderr, "the simulated camera is not open\n");
@@ -406,6 +487,8 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
     figure("rss_end_mib", probe.rssEnd);
     figure("rss_max_mib", probe.rssMax);
     figure("max_waiting", probe.maxWaiting.load());
+    if (scenario.annotation == kStrokesAndDrag)
+        figure("drag_moves_per_s", annotator.moves / (wallMs / 1e3));
     figure("replaced", probe.handOvers.load() - probe.emittedInWindow.load());
     std::fflush(stdout);
     return 0;
@@ -413,11 +496,17 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
 
 const std::vector<Scenario>& scenarios() {
     static const std::vector<Scenario> list = {
-        {"mjpeg4k-free", "4K MJPEG, camera unthrottled", 2, 3840, 2160, 30, -1.0, 3000},
-        {"mjpeg4k-30", "4K MJPEG, camera at 30 fps", 2, 3840, 2160, 30, 30.0, 300},
-        {"mjpeg1080-60", "1080p MJPEG, camera at 60 fps", 2, 1920, 1080, 60, 60.0, 600},
-        {"yuy2-1080-free", "1080p YUY2, camera unthrottled", 1, 1920, 1080, 60, -1.0, 3000},
-        {"yuy2-4k-free", "4K YUY2, camera unthrottled", 1, 3840, 2160, 5, -1.0, 1000},
+        {"mjpeg4k-free", "4K MJPEG, camera unthrottled", 2, 3840, 2160, 30, -1.0, 3000, kNoAnnotation},
+        {"mjpeg4k-free-ink", "4K MJPEG, camera unthrottled, strokes on the layer", 2, 3840, 2160, 30, -1.0,
+         1000, kStrokes},
+        {"mjpeg4k-30", "4K MJPEG, camera at 30 fps", 2, 3840, 2160, 30, 30.0, 300, kNoAnnotation},
+        {"mjpeg4k-30-ink", "4K MJPEG, camera at 30 fps, strokes on the layer", 2, 3840, 2160, 30, 30.0, 300,
+         kStrokes},
+        {"mjpeg4k-30-drag", "4K MJPEG, camera at 30 fps, a pen drag with a move every 4 ms", 2, 3840, 2160,
+         30, 30.0, 150, kStrokesAndDrag},
+        {"mjpeg1080-60", "1080p MJPEG, camera at 60 fps", 2, 1920, 1080, 60, 60.0, 600, kNoAnnotation},
+        {"yuy2-1080-free", "1080p YUY2, camera unthrottled", 1, 1920, 1080, 60, -1.0, 3000, kNoAnnotation},
+        {"yuy2-4k-free", "4K YUY2, camera unthrottled", 1, 3840, 2160, 5, -1.0, 1000, kNoAnnotation},
     };
     return list;
 }

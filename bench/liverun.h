@@ -12,7 +12,11 @@ struct Scenario {
     long modeFps;       // the rate the mode advertises
     double frameClock;  // the rate the simulated camera really delivers; negative = unthrottled
     int frames;         // frames painted in the measured window
+    int annotation;     // 0 none; 1 a few strokes on the layer; 2 those and a pen drag all through
 };
+
+// Annotation kinds of a scenario.
+enum { kNoAnnotation = 0, kStrokes = 1, kStrokesAndDrag = 2 };
 
 // In report order. The 3,000-frame run is the one whose resident size must stay flat.
 const std::vector<Scenario>& scenarios();

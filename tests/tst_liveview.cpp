@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPainter>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,6 +25,25 @@ Running runningMode(long devIndex) {
     return mode;
 }
 
+// A capture node that offers only H.264, which the library does not list: a camera without media
+// types, as the second node of some cameras is.
+int plugFormatless(const char* name, const char* vendor, const char* product) {
+    static const OptigrabSimMode h264{5, 1920, 1080, {30, 0, 0, 0}};
+    OptigrabSimConfig config;
+    optigrabSimDefaultConfig(&config);
+    config.name = name;
+    config.vendorId = vendor;
+    config.productId = product;
+    config.modes = &h264;
+    config.modeCount = 1;
+    return optigrabSimPlug(&config);
+}
+
+QByteArray fileContents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 int plugCamera(const char* name, const char* vendor, const char* product, double frameClock = 0) {
     OptigrabSimConfig config;
     optigrabSimDefaultConfig(&config);
@@ -42,6 +61,17 @@ long residentKiB() {
         if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
     return 0;
 }
+
+// Records the size of the frames the library delivers, which follows the view's size hint.
+class FrameSizeView : public VideoWidget {
+public:
+    std::atomic<long> frameWidth{0};
+    // Runs on the capture thread.
+    void drawQImage(long devIndex, QImage* image, long width, long height) override {
+        frameWidth = width;
+        VideoWidget::drawQImage(devIndex, image, width, height);
+    }
+};
 
 }  // namespace
 
@@ -161,12 +191,80 @@ private slots:
         showFullHd(view);
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
         QSignalSpy hide(&view, &VideoWidget::signalHideUI);
+        // The settings are refreshed from the camera list: a stale name in memory and a missing
+        // file are both put right.
+        ReadXML::instance()->devName = "Stale";
+        QVERIFY(QFile::remove(m_configPath));
         plugCamera("Wall", "fa11", "0c02");
         QTRY_COMPARE_WITH_TIMEOUT(int(devices(view).size()), 2, 10000);
         QVERIFY(showsPicture(view));  // no reopen, no black frame
         QCOMPARE(hide.count(), 1);
         QCOMPARE(currentDevice(view), 0);
         QCOMPARE(runningMode(0).width, 3840L);
+        QCOMPARE(QString::fromStdString(ReadXML::instance()->devName), QString("Desk"));
+        QVERIFY(fileContents(m_configPath).contains("<devName>Desk</devName>"));
+    }
+
+    void sizeHintFollowsTheOpenCamera() {
+        plugCamera("Desk", "fa11", "0c01");
+        FrameSizeView view;
+        showFullHd(view);
+        QTRY_COMPARE_WITH_TIMEOUT(view.frameWidth.load(), 1920L, 10000);
+        // Listed last, the new camera is where the enumeration left the presenter's own choice.
+        plugCamera("Wall", "fa11", "0c02");
+        QTRY_COMPARE_WITH_TIMEOUT(int(devices(view).size()), 2, 10000);
+        // A projector changes resolution: the open camera decodes for the smaller window.
+        view.resize(960, 540);
+        QTRY_COMPARE_WITH_TIMEOUT(view.frameWidth.load(), 960L, 10000);
+        QCOMPARE(currentDevice(view), 0);
+        view.m_presenter->closeDev(0);  // no frame reaches the view while it is taken down
+    }
+
+    void cameraWithoutFormatsIsPassedOver_data() {
+        QTest::addColumn<bool>("formatlessFirst");
+        QTest::addColumn<QString>("storedName");
+        QTest::addColumn<QString>("storedId");
+        QTest::addColumn<int>("device");
+        QTest::newRow("the stored camera's second node: its first node opens") << false << "Desk"
+                                                                               << "fa11&0c01" << 0;
+        QTest::newRow("first start, first camera without formats: the next one opens") << true << ""
+                                                                                       << "" << 1;
+    }
+
+    void cameraWithoutFormatsIsPassedOver() {
+        QFETCH(bool, formatlessFirst);
+        QFETCH(QString, storedName);
+        QFETCH(QString, storedId);
+        QFETCH(int, device);
+        if (formatlessFirst)
+            plugFormatless("Desk", "fa11", "0c01");
+        plugCamera("Desk", "fa11", "0c01");
+        if (!formatlessFirst)
+            plugFormatless("Desk", "fa11", "0c01");
+        storeSettings(storedName, storedId, 1, "640 x 480");
+        VideoWidget view;
+        showFullHd(view);
+        QCOMPARE(currentDevice(view), device);
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        QVERIFY(!promptShown(view));
+        // The settings name the camera that really opened, in a mode it offers.
+        QCOMPARE(ReadXML::instance()->videoFormat, 2);
+        QCOMPARE(QString::fromStdString(ReadXML::instance()->resolution), QString("3840 x 2160"));
+        QCOMPARE(runningMode(device).width, 3840L);
+    }
+
+    void onlyCamerasWithoutFormatsShowThePrompt() {
+        plugFormatless("Desk", "fa11", "0c01");
+        plugFormatless("Wall", "fa11", "0c02");
+        storeSettings("Desk", "fa11&0c01", 2, "1920 x 1080");
+        const QByteArray stored = fileContents(m_configPath);
+        VideoWidget view;
+        showFullHd(view);
+        QVERIFY(promptShown(view));
+        QTest::qWait(300);
+        QVERIFY(!showsPicture(view));
+        QCOMPARE(fileContents(m_configPath), stored);
+        QCOMPARE(QString::fromStdString(ReadXML::instance()->resolution), QString("1920 x 1080"));
     }
 
     void unplugAndPlugTheOnlyCamera() {
@@ -251,22 +349,33 @@ private slots:
         QMetaObject::invokeMethod(&view, "onImageReady", Q_ARG(QImage, white));
         QVERIFY(showsPicture(view));
         QCOMPARE(view.m_drawingPixmap.size(), QSize(1920, 1080));
-        {
-            QPainter layer(&view.m_drawingPixmap);
-            layer.fillRect(0, 0, 10, 10, Qt::red);
+        // A red stroke on the layer, well inside the picture so that it stays in view when panned.
+        view.updateToolSettings(0, Qt::red, 10);
+        QMetaObject::invokeMethod(&view, "switchToDrawingMode");
+        for (const auto& [type, x] : {std::pair{QEvent::MouseButtonPress, 200},
+                                      {QEvent::MouseMove, 240},
+                                      {QEvent::MouseButtonRelease, 240}}) {
+            QMouseEvent event(type, QPoint(x, 200), view.mapToGlobal(QPoint(x, 200)),
+                              type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(&view, &event);
         }
 
         QImage shot = view.grab().toImage();
         QCOMPARE(shot.pixelColor(0, 1079), QColor(Qt::white));
-        QCOMPARE(shot.pixelColor(5, 5), QColor(Qt::red));
+        QCOMPARE(shot.pixelColor(220, 200), QColor(Qt::red));
 
         view.m_imageOffset = QPoint(100, -50);
         shot = view.grab().toImage();
         QCOMPARE(shot.pixelColor(99, 500), QColor(Qt::black));    // band at the left
         QCOMPARE(shot.pixelColor(500, 1030), QColor(Qt::black));  // band at the bottom
         QCOMPARE(shot.pixelColor(100, 1029), QColor(Qt::white));
-        QCOMPARE(shot.pixelColor(105, 0), QColor(Qt::white));  // the red mark went up with the picture
         QCOMPARE(shot.pixelColor(1919, 0), QColor(Qt::white));
+        // The stroke moved with the picture: it is where the picture's (220, 200) went, and gone
+        // from where it was.
+        QCOMPARE(shot.pixelColor(320, 150), QColor(Qt::red));
+        QCOMPARE(shot.pixelColor(220, 200), QColor(Qt::white));
     }
 
     void slowGuiThreadKeepsMemoryBounded() {

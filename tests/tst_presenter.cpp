@@ -136,10 +136,13 @@ private slots:
         presenter.init();
         long count = 0;
         QCOMPARE(camGetDevCount(&count), 0L);
-        presenter.getMediaNameList(0);
+        presenter.getMediaNameList(0);  // lists YUY2 last: 1280 x 720 at 10 and 5 fps, 640 x 480
         view.calls.clear();
         QVERIFY(presenter.getResolution(99) != 0);
         QVERIFY(view.calls.isEmpty());
+        // The resolutions listed before the failure are still the ones the rates are asked for.
+        QCOMPARE(presenter.getFPS(0), 0L);
+        QCOMPARE(view.calls, QStringList{"fps 10|5"});
         presenter.uninit();
     }
 

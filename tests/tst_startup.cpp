@@ -103,6 +103,23 @@ private slots:
         QVERIFY(configFile().contains("<Language>" + code.toUtf8() + "</Language>"));
     }
 
+    // The tst_startup_ru entry runs this with a Russian system locale and nothing stored.
+    void russianSystemLocaleLoadsRu() {
+        if (QLocale::system().name() != "ru_RU")
+            QSKIP("needs LC_ALL=ru_RU.UTF-8, as tst_startup_ru sets it");
+        QStringList texts;
+        {
+            VideoWidget view;
+            for (QLabel* label : view.findChildren<QLabel*>())
+                texts << label->text();
+        }
+        QCOMPARE(QString::fromStdString(ReadXML::instance()->language), QString("ru"));
+        QVERIFY(configFile().contains("<Language>ru</Language>"));
+        // The prompt comes from ru.qm.
+        QVERIFY2(texts.contains("Подключите документ-камеру, чтобы начать работу с приложением"),
+                 qPrintable(texts.join('|')));
+    }
+
     void promptSitsInTheMiddleWithoutCamera() {
         VideoWidget view;
         view.resize(1920, 1080);

@@ -240,8 +240,8 @@ long CamPresenter::captureBookEx(char* filepath1, char* filepath2, int& pageMask
 long CamPresenter::getIsSupportBook(long devIndex, long& isBook) {
     return m_model->getIsSupportBook(devIndex, isBook);
 }
-long CamPresenter::setPreviewSizeHint(long width, long height) {
-    return m_model->setPreviewSizeHint(selectCamera, width, height);
+long CamPresenter::setPreviewSizeHint(long devIndex, long width, long height) {
+    return m_model->setPreviewSizeHint(devIndex, width, height);
 }
 
 void CamPresenter::updatePreview(long devIndex, QImage* image, long width, long height) {

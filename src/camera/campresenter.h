@@ -59,7 +59,7 @@ public:
     long stopAutoCapture() override;
     long captureBookEx(char* filepath1, char* filepath2, int& pageMask) override;
     long getIsSupportBook(long devIndex, long& isBook) override;
-    long setPreviewSizeHint(long width, long height) override;
+    long setPreviewSizeHint(long devIndex, long width, long height) override;
     // Called by the library's callbacks, on the library's threads.
     void updatePreview(long devIndex, QImage* image, long width, long height);
     void updateChange(long changeType, long dev_id);

@@ -49,6 +49,7 @@ public:
     virtual long stopAutoCapture() = 0;
     virtual long captureBookEx(char* filepath1, char* filepath2, int& pageMask) = 0;
     virtual long getIsSupportBook(long devIndex, long& isBook) = 0;
-    // The largest picture the view can show; preview frames of the current camera need not be larger.
-    virtual long setPreviewSizeHint(long width, long height) = 0;
+    // The largest picture the view can show; preview frames of that camera need not be larger. The
+    // camera is named: an enumeration moves the presenter's own choice to the last camera listed.
+    virtual long setPreviewSizeHint(long devIndex, long width, long height) = 0;
 };

@@ -1,6 +1,7 @@
 // The main view's start-up, children, prompt placement, translation at start and destruction.
 #include "videowidget.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <cstdio>
@@ -76,8 +78,10 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_noDeviceTextLabel->hide();
 
     m_presenter = new CamPresenter(this);
-    m_videoPixmap = QPixmap();
     m_drawingPixmap = QPixmap();
+    m_lastPoint = QPoint(0, 0);
+    m_drawing = false;
+    initConnect();
 
     m_presenter->init();
     initDev();
@@ -93,6 +97,32 @@ VideoWidget::~VideoWidget() {
         // After uninit the library calls nothing back, so the presenter can go.
         delete m_presenter;
         m_presenter = nullptr;
+    }
+}
+
+// The children's signals to the view's slots, and the view's keyboard shortcuts, which act through
+// the same slots and buttons a click would.
+void VideoWidget::initConnect() {
+    connect(m_centerToolWidget, &ToolsWidget::switchToMovingMode, this, &VideoWidget::switchToMovingMode);
+    connect(m_centerToolWidget, &ToolsWidget::switchToDrawingMode, this, &VideoWidget::switchToDrawingMode);
+    connect(m_centerToolWidget, &ToolsWidget::switchToEraseMode, this, &VideoWidget::handleEraseMode);
+    connect(m_centerToolWidget, &ToolsWidget::signalFreeze, this,
+            [this](bool bIsCheck) { stateFreeze = bIsCheck; });
+    connect(m_centerToolWidget, &ToolsWidget::signalCaptureImage, this, &VideoWidget::captureImage);
+    connect(m_centerToolWidget, &ToolsWidget::toolChanged, this, &VideoWidget::updateToolSettings);
+
+    // Space clicks the bar's Freeze button, so that its checked look follows the picture's state.
+    auto* freeze = new QShortcut(QKeySequence(Qt::Key_Space), this);
+    connect(freeze, &QShortcut::activated, this, [this] {
+        if (auto* button = m_centerToolWidget->findChild<QAbstractButton*>("toolButton_freeze"))
+            button->click();
+    });
+    auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
+    connect(undo, &QShortcut::activated, this, &VideoWidget::undoDrawing);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+        auto* redo = new QShortcut(keys, this);
+        connect(redo, &QShortcut::activated, this, &VideoWidget::redoDrawing);
     }
 }
 
@@ -135,7 +165,8 @@ void VideoWidget::resizeEvent(QResizeEvent* event) {
 
     // Frames are prepared at this size on the capture thread, and need not be decoded larger.
     m_frameHandOver.setTargetSize(size());
-    if (m_presenter != nullptr) m_presenter->setPreviewSizeHint(w, h);
+    if (m_presenter != nullptr)
+        m_presenter->setPreviewSizeHint(m_currentDevIndex, w, h);
 }
 
 void VideoWidget::showNoDevicePrompt(bool show) {
@@ -150,7 +181,8 @@ void VideoWidget::showNoDevicePrompt(bool show) {
     }
 }
 
+// The prompt keeps the language in which it was created.
 void VideoWidget::retranslateUi() {
-    // The tool bars re-translate their texts here once they exist; the prompt keeps the language in
-    // which it was created.
+    if (m_centerToolWidget != nullptr)
+        m_centerToolWidget->retranslateUi();
 }

@@ -1,20 +1,25 @@
 // The one full-screen window: live camera picture, its children, and the camera's view interface.
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QPoint>
 #include <QPointF>
 #include <QSet>
 #include <QTranslator>
+#include <QVector>
 #include <QWidget>
 #include <atomic>
 #include <vector>
 
+#include "annotationhistory.h"
 #include "camera/camerarecords.h"
 #include "camera/ipresenter.h"
 #include "camera/iview.h"
 #include "framehandover.h"
+#include "inktiles.h"
 
 class CaptureWriter;
 class FileListWidget;
@@ -36,7 +41,7 @@ public:
     void initFPSList(QStringList& list) override;
     void initAutoCrop(QStringList& list) override;
     void initRotate(QStringList& list) override;
-    void getDevChangeType(long changeType, long dev_id) override;  // any thread
+    void getDevChangeType(long changeType, long dev_id) override;                     // any thread
     void drawQImage(long devIndex, QImage* image, long width, long height) override;  // capture thread
 
     void showNoDevicePrompt(bool show);
@@ -51,7 +56,9 @@ signals:
 
 public slots:
     void captureImage();
+    void updateToolSettings(int type, QColor color, int size);
     void changeCamera(int devIndex, int mediaType, int fps, int width, int height);
+    void clearDrawing();
     // The file panel: placed above the right end of the tool bar row (the left end when the side
     // bars are exchanged) and shown; hidden.
     void onShowListWidget();
@@ -60,8 +67,19 @@ public slots:
 private slots:
     void onImageReady(const QImage& image);
     void onCaptureWritten(const QString& path, bool loaded);
+    void switchToMovingMode();
+    void switchToDrawingMode();
+    void handleEraseMode(int eraseType, int size);
+    // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y on the annotation layer.
+    void undoDrawing();
+    void redoDrawing();
 
 protected:
+    bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -69,6 +87,7 @@ private:
     friend class TestLiveView;
     friend class TestCapture;
     friend class CaptureRun;
+    friend class TestCanvas;
 
     void settleSaveFolder();
     void loadTranslationAtStart();
@@ -78,15 +97,35 @@ private:
     void resetPicture();
     void initCapture();
     int rightBarButtonsWidth() const;
+    void resetLayer();
+    void showRestored(const QRect& changed);
+    void drawLineTo(const QPoint& endPoint);
+    QPoint toLayer(const QPoint& viewPos) const;
+    bool insidePicture(const QPoint& layerPos) const;
+    QRect layerToView(const QRect& layerRect) const;
 
     QString configPath;
     std::vector<devMessage> m_devList;
-    QPixmap m_videoPixmap;    // the last frame, scaled to the view's size
-    QPixmap m_drawingPixmap;  // the annotation layer, the size of m_videoPixmap
-    QPoint m_imageOffset;     // pan offset of the picture
+    QPixmap m_videoPixmap;          // the last frame, scaled to the view's size
+    QPixmap m_drawingPixmap;        // the annotation layer, the size of m_videoPixmap
+    QVector<QPoint> m_currentLine;  // the start point of the stroke in progress
+    QPoint m_lastPoint;             // layer position of the last drawn point; (0, 0) when there is none
+    bool m_drawing = false;         // a stroke is in progress
+    // At most one mode is on; with none the pointer does nothing.
+    bool m_movingMode = false;
+    bool m_drawingMode = false;
+    bool m_eraserMode = false;
+    QPoint m_dragStartPos;  // view position of the last pan drag step
+    QPoint m_imageOffset;   // pan offset of the picture
     double m_currentScale = 1.0;
+    bool m_mousePressed = false;        // a pan drag is in progress
+    static const int MIN_DISTANCE = 4;  // shortest drawn segment, Manhattan pixels
     IPresenter* m_presenter = nullptr;
     ToolsWidget* m_centerToolWidget = nullptr;  // the bottom tool bar
+    int m_eraserSize = 20;                      // pixels
+    QColor m_penColor = Qt::red;
+    int m_penSize = 5;          // pixels
+    int m_currentToolType = 0;  // 0 pen, 1 highlighter; other values draw nothing
     QTranslator m_translator;
     // Written on the GUI thread, read on the capture thread.
     std::atomic<bool> stateFreeze{false};
@@ -105,4 +144,6 @@ private:
     // Paths of captures still being written: the folder does not show them yet, and no second
     // capture may take their numbers.
     QSet<QString> m_capturesInFlight;
+    AnnotationHistory m_history;  // of m_drawingPixmap
+    InkTiles m_inkTiles;          // where m_drawingPixmap holds strokes
 };

@@ -132,12 +132,14 @@ void VideoWidget::initDev() {
             resolution = chosen.vecMediaType.front().resolutions.value(0);
     }
 
-    // A camera that lists no media type or resolution, or a stored resolution that is not "W x H",
-    // gives nothing to open: the first usable media type of that camera, else of the next camera
-    // that has one, is opened instead; with none at all the prompt shows.
+    // A camera that lists no media type or resolution (a second node of a camera may offer only
+    // formats that cannot be shown), or a stored resolution that is not "W x H", gives nothing to
+    // open: the first usable media type of that camera, else of the next camera that has one, is
+    // opened instead; with none at all the prompt shows and the settings stay as they were.
     int width = 0;
     int height = 0;
-    if (!splitResolution(resolution, width, height)) {
+    if (firstUsableMedia(m_devList[static_cast<size_t>(devIndex)]) < 0 ||
+        !splitResolution(resolution, width, height)) {
         const int count = static_cast<int>(m_devList.size());
         int usable = -1;
         int media = -1;
@@ -169,7 +171,7 @@ void VideoWidget::initDev() {
     printf("*********************************open start\n");
     if (m_videoPixmap.isNull() && m_presenter != nullptr) {
         m_presenter->openDev(m_currentDevIndex, mediaType, 0, width, height);
-        m_presenter->setPreviewSizeHint(this->width(), this->height());
+        m_presenter->setPreviewSizeHint(m_currentDevIndex, this->width(), this->height());
     }
 }
 
@@ -222,12 +224,13 @@ void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, 
     connect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady);
     m_presenter->openDev(devIndex, mediaType, fps, width, height);
     m_currentDevIndex = devIndex;
-    m_presenter->setPreviewSizeHint(this->width(), this->height());
+    m_presenter->setPreviewSizeHint(m_currentDevIndex, this->width(), this->height());
 }
 
 // Drops the picture and its annotations, and a frame that was waiting for them.
 void VideoWidget::resetPicture() {
     m_videoPixmap = QPixmap();
     m_drawingPixmap = QPixmap();
+    resetLayer();
     m_frameHandOver.clear();
 }

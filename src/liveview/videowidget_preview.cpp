@@ -43,12 +43,12 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         m_drawingPixmap = QPixmap(m_videoPixmap.size());
         m_drawingPixmap.setDevicePixelRatio(m_videoPixmap.devicePixelRatio());
         m_drawingPixmap.fill(Qt::transparent);
+        resetLayer();
     }
     update();
 }
 
 void VideoWidget::paintEvent(QPaintEvent* event) {
-    Q_UNUSED(event);
     QPainter painter(this);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
     if (m_videoPixmap.isNull()) {
@@ -70,12 +70,19 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
             painter.fillRect(band, Qt::black);
     }
     painter.drawPixmap(target, m_videoPixmap, m_videoPixmap.rect());
-    if (!m_drawingPixmap.isNull()) {
-        // The layer has the picture's size, so this scaling is a no-op while the scale stays 1.
-        const QPixmap layer = m_drawingPixmap.size() == target.size()
-                                  ? m_drawingPixmap
-                                  : m_drawingPixmap.scaled(target.size(), Qt::KeepAspectRatio,
-                                                           Qt::SmoothTransformation);
-        painter.drawPixmap(target.topLeft(), layer);
+    if (m_drawingPixmap.isNull())
+        return;
+    if (m_drawingPixmap.size() == target.size()) {
+        // Only the tiles that hold strokes are composited: a layer with a few strokes costs a few
+        // blends, not a pass over the whole picture for every frame.
+        const QRect layerDirty = event->rect().translated(-target.topLeft());
+        for (const QRect& inked : m_inkTiles.rects()) {
+            const QRect part = inked.intersected(layerDirty);
+            if (!part.isEmpty())
+                painter.drawPixmap(target.topLeft() + part.topLeft(), m_drawingPixmap, part);
+        }
+    } else {
+        painter.drawPixmap(target.topLeft(), m_drawingPixmap.scaled(target.size(), Qt::KeepAspectRatio,
+                                                                    Qt::SmoothTransformation));
     }
 }

@@ -45,13 +45,30 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   sleep 1; shot pen
   awk -v m="$(blue pen 60x8+864+1016)" "BEGIN{exit !(m > 0.8)}" || fail "Annotation not checked after its click"
   awk -v m="$(blue pen 60x8+798+1016)" "BEGIN{exit !(m < 0.1)}" || fail "Move still checked"
-  red=$(convert "$work/pen.png" -crop 6x6+940+904 -format "%[fx:mean.r-mean.g]" info:)
-  awk -v m="$red" "BEGIN{exit !(m > 0.8)}" || fail "no pen popup above the Annotation button"
+  # The blue swatch tells the popup: the page shows no blue, but its moving red mark may pass the red one.
+  awk -v m="$(blue pen 6x6+1037+903)" "BEGIN{exit !(m > 0.8)}" || fail "no pen popup above the Annotation button"
   # A press elsewhere closes it.
   xdotool mousemove 400 400 click 1
   sleep 1; shot closed
-  red=$(convert "$work/closed.png" -crop 6x6+940+904 -format "%[fx:mean.r-mean.g]" info:)
-  awk -v m="$red" "BEGIN{exit !(m < 0.3)}" || fail "pen popup still open after a press outside it"
+  awk -v m="$(blue closed 6x6+1037+903)" "BEGIN{exit !(m < 0.3)}" || fail "pen popup still open after a press outside it"
+  # The pen draws red in the page'"'"'s empty top margin; Ctrl+Z takes the stroke away again.
+  redness() { convert "$work/$1.png" -crop "$2" -format "%[fx:mean.r-mean.g]" info:; }
+  xdotool mousemove 200 70 mousedown 1
+  for x in $(seq 220 20 700); do xdotool mousemove "$x" 70; done
+  xdotool mouseup 1
+  sleep 1; shot drawn
+  awk -v m="$(redness drawn 400x2+250+69)" "BEGIN{exit !(m > 0.5)}" || fail "no red stroke where the pen went"
+  xdotool key ctrl+z
+  sleep 1; shot undone
+  awk -v m="$(redness undone 400x2+250+69)" "BEGIN{exit !(m < 0.1)}" || fail "Ctrl+Z left the stroke"
+  # Space freezes the picture through the Freeze button, which shows checked; Space again thaws it.
+  xdotool key space
+  sleep 1; shot frozen1; sleep 1; shot frozen2
+  [[ $(compare -metric AE "$work/frozen1.png" "$work/frozen2.png" null: 2>&1) == 0 ]] || fail "the picture moves while frozen"
+  awk -v m="$(blue frozen2 60x8+996+1016)" "BEGIN{exit !(m > 0.8)}" || fail "Freeze not checked after Space"
+  xdotool key space
+  sleep 1; shot thawed1; sleep 1; shot thawed2
+  [[ $(compare -metric AE "$work/thawed1.png" "$work/thawed2.png" null: 2>&1) != 0 ]] || fail "the picture stays frozen"
   echo "unplug 0" > "$control"
   waitfor unplugged 400x300+760+390 "<" 0.1      # black screen
   awk -v m="$(mean unplugged 700x30+610+565)" "BEGIN{exit !(m > 0.02)}" || fail "prompt text missing"
@@ -59,5 +76,5 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   echo "plug" > "$control"
   waitfor replugged 400x300+760+390 ">" 0.6
   kill $app; wait $app || true
-  echo "smoke: page shown, tool bar and pen popup, prompt on unplug, page again on plug"
+  echo "smoke: page shown, tool bar and pen popup, a stroke drawn and undone, freeze and thaw, prompt on unplug, page again on plug"
 ' smoke "$work" "$control"

@@ -293,7 +293,8 @@ int SimCamera::enumFormat(void* arg) const {
     desc->index = index;
     desc->type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     desc->pixelformat = list[index];
-    desc->flags = list[index] == V4L2_PIX_FMT_MJPEG ? V4L2_FMT_FLAG_COMPRESSED : 0;
+    desc->flags =
+        list[index] == V4L2_PIX_FMT_MJPEG || list[index] == V4L2_PIX_FMT_H264 ? V4L2_FMT_FLAG_COMPRESSED : 0;
     copyString(desc->description, sizeof desc->description, formatDescription(list[index]));
     return 0;
 }

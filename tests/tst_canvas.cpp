@@ -1,0 +1,448 @@
+// The annotation canvas of the main view: strokes, ink, erasing, clearing, panning, undo and redo,
+// checked on the pixels of the layer and of the painted view.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "liveview/videowidget.h"
+#include "optigrab_sim.h"
+#include "settings/readxml.h"
+#include "toolbars/toolswidget.h"
+
+namespace {
+
+enum Tool { Pen, Highlighter, Eraser };
+
+// Sum of alpha over one column of the layer, in whole opaque pixels: the width a horizontal line
+// covers there, partly covered pixels counted by their share.
+double inkAcross(const QImage& layer, int x, int fromY, int toY) {
+    double sum = 0;
+    for (int y = fromY; y <= toY; ++y)
+        sum += qAlpha(layer.pixel(x, y));
+    return sum / 255.0;
+}
+
+int inkedPixels(const QImage& layer) {
+    int count = 0;
+    for (int y = 0; y < layer.height(); ++y)
+        for (int x = 0; x < layer.width(); ++x)
+            if (qAlpha(layer.pixel(x, y)) != 0)
+                ++count;
+    return count;
+}
+
+long residentKiB() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+}  // namespace
+
+class TestCanvas : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+
+    // A view showing a white picture of its own size, as after the first camera frame.
+    static void showPicture(VideoWidget& view, const QSize& size) {
+        view.resize(size);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QImage white(size, QImage::Format_RGB888);
+        white.fill(Qt::white);
+        QMetaObject::invokeMethod(&view, "onImageReady", Q_ARG(QImage, white));
+        QCOMPARE(view.m_drawingPixmap.size(), size);
+    }
+
+    static void mouse(VideoWidget& view, QEvent::Type type, const QPoint& pos,
+                      Qt::MouseButton button = Qt::LeftButton) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
+        QMouseEvent event(type, pos, view.mapToGlobal(pos), type == QEvent::MouseMove ? Qt::NoButton : button,
+                          held, Qt::NoModifier);
+        QApplication::sendEvent(&view, &event);
+    }
+
+    // Press at the first point, move through the others, release at the last.
+    static void stroke(VideoWidget& view, const QVector<QPoint>& path) {
+        mouse(view, QEvent::MouseButtonPress, path.first());
+        for (int i = 1; i < path.size(); ++i)
+            mouse(view, QEvent::MouseMove, path[i]);
+        mouse(view, QEvent::MouseButtonRelease, path.last());
+    }
+
+    static QAbstractButton* barButton(VideoWidget& view, const char* name) {
+        return view.m_centerToolWidget->findChild<QAbstractButton*>(name);
+    }
+
+    static QImage layer(VideoWidget& view) {
+        return view.m_drawingPixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    }
+
+    static void selectTool(VideoWidget& view, Tool tool, int size, QColor color = Qt::red) {
+        if (tool == Eraser) {
+            QMetaObject::invokeMethod(&view, "handleEraseMode", Q_ARG(int, 1), Q_ARG(int, size));
+        } else {
+            view.updateToolSettings(tool == Pen ? 0 : 1, color, size);
+            QMetaObject::invokeMethod(&view, "switchToDrawingMode");
+        }
+    }
+
+private slots:
+    void initTestCase() {
+        qputenv("HOME", m_home.path().toUtf8());
+        optigrabSimUnplugAll();  // no camera: the view shows only the pictures the tests give it
+        QDir().mkpath(QCoreApplication::applicationDirPath() + "/Configuration");
+        ReadXML::instance()->language = "en";
+    }
+
+    void shortMovesDrawNothing_data() {
+        QTest::addColumn<QVector<QPoint>>("path");
+        QTest::newRow("click without movement") << QVector<QPoint>{{100, 100}, {100, 100}};
+        QTest::newRow("moves adding up to 3 pixels") << QVector<QPoint>{{10, 10}, {12, 11}, {11, 11}};
+        QTest::newRow("stroke starting at the layer's origin") << QVector<QPoint>{{0, 0}, {40, 40}, {80, 20}};
+    }
+
+    void shortMovesDrawNothing() {
+        QFETCH(QVector<QPoint>, path);
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        selectTool(view, Pen, 5);
+        stroke(view, path);
+        QCOMPARE(inkedPixels(layer(view)), 0);
+        QCOMPARE(view.m_history.undoSteps(), 0);
+        QVERIFY(!view.m_drawing);
+    }
+
+    void segmentsWaitForFourPixels() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        selectTool(view, Pen, 1);
+        mouse(view, QEvent::MouseButtonPress, {10, 10});
+        mouse(view, QEvent::MouseMove, {12, 11});
+        QCOMPARE(inkedPixels(layer(view)), 0);
+        mouse(view, QEvent::MouseMove, {13, 12});
+        const QImage drawn = layer(view);
+        // One segment from (10, 10) to (13, 12): both ends and the middle carry ink, (12, 11) did
+        // not become a corner.
+        QVERIFY(qAlpha(drawn.pixel(10, 10)) > 0);
+        QVERIFY(qAlpha(drawn.pixel(13, 12)) > 0);
+        QVERIFY(qAlpha(drawn.pixel(11, 11)) > 0);
+        QCOMPARE(qAlpha(drawn.pixel(13, 10)), 0);
+        QCOMPARE(view.m_lastPoint, QPoint(13, 12));
+        mouse(view, QEvent::MouseButtonRelease, {13, 12});
+        QCOMPARE(view.m_lastPoint, QPoint(0, 0));
+        QVERIFY(view.m_currentLine.isEmpty());
+    }
+
+    void inkWidthAndAlpha_data() {
+        QTest::addColumn<int>("tool");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<int>("centreAlpha");
+        QTest::newRow("pen 5") << int(Pen) << 5 << 5.0 << 255;
+        QTest::newRow("pen 30") << int(Pen) << 30 << 30.0 << 255;
+        QTest::newRow("highlighter 5: 15 wide at alpha 50") << int(Highlighter) << 5 << 15.0 << 50;
+        QTest::newRow("eraser 3: a band 30 wide") << int(Eraser) << 3 << 30.0 << 0;
+    }
+
+    void inkWidthAndAlpha() {
+        QFETCH(int, tool);
+        QFETCH(int, size);
+        QFETCH(double, width);
+        QFETCH(int, centreAlpha);
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        if (tool == Eraser) {
+            selectTool(view, Pen, 60, Qt::blue);  // something to erase
+            stroke(view, {{50, 200}, {590, 200}});
+        }
+        selectTool(view, Tool(tool), size, Qt::red);
+        stroke(view, {{100, 200}, {300, 200}, {500, 200}});
+        const QImage drawn = layer(view);
+        const double across = inkAcross(drawn, 200, 140, 260);
+        if (tool == Eraser) {
+            QVERIFY2(qAbs((60.0 - across) - width) <= 1.0, qPrintable(QString::number(60.0 - across)));
+        } else {
+            // Alpha 50 of 255 per pixel: the band's width is the sum divided by that share.
+            const double measured = across * 255.0 / centreAlpha;
+            QVERIFY2(qAbs(measured - width) <= 1.0, qPrintable(QString::number(measured)));
+            QCOMPARE(QColor::fromRgba(drawn.pixel(200, 200)).toRgb().red(), 255);
+        }
+        QCOMPARE(qAlpha(drawn.pixel(200, 200)), centreAlpha);
+    }
+
+    void highlighterSegmentsBlendOnTheirOwn() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        selectTool(view, Highlighter, 5);
+        // A stroke that turns back over itself: where it overlaps, the ink is darker.
+        stroke(view, {{100, 100}, {300, 100}, {200, 100}});
+        QVERIFY(qAlpha(layer(view).pixel(250, 100)) > 50);
+        QCOMPARE(qAlpha(layer(view).pixel(120, 100)), 50);
+    }
+
+    void toolChangeMidStrokeAppliesToLaterSegments() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        selectTool(view, Pen, 5);
+        mouse(view, QEvent::MouseButtonPress, {100, 100});
+        mouse(view, QEvent::MouseMove, {200, 100});
+        view.updateToolSettings(1, Qt::red, 5);
+        mouse(view, QEvent::MouseMove, {300, 100});
+        mouse(view, QEvent::MouseButtonRelease, {300, 100});
+        QCOMPARE(qAlpha(layer(view).pixel(150, 100)), 255);
+        QCOMPARE(qAlpha(layer(view).pixel(250, 100)), 50);
+        QCOMPARE(view.m_history.undoSteps(), 1);  // still one stroke
+    }
+
+    void eraserCursorAndClearAll() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        selectTool(view, Pen, 8);
+        stroke(view, {{100, 100}, {400, 300}});
+        QVERIFY(inkedPixels(layer(view)) > 0);
+
+        QMetaObject::invokeMethod(&view, "handleEraseMode", Q_ARG(int, 1), Q_ARG(int, 3));
+        const QCursor eraser = view.cursor();
+        QCOMPARE(eraser.pixmap().size(), QSize(30, 30));
+        QCOMPARE(eraser.hotSpot(), QPoint(15, 15));
+        QVERIFY(inkedPixels(eraser.pixmap().toImage()) > 0);
+        QCOMPARE(view.m_eraserSize, 30);
+
+        QMetaObject::invokeMethod(&view, "handleEraseMode", Q_ARG(int, 2), Q_ARG(int, 3));
+        QCOMPARE(inkedPixels(layer(view)), 0);
+        QVERIFY(view.m_eraserMode && !view.m_drawingMode && !view.m_movingMode);
+        QCOMPARE(view.cursor().pixmap().cacheKey(), eraser.pixmap().cacheKey());
+        // Still erasing: a stroke now takes nothing away and adds nothing.
+        stroke(view, {{100, 100}, {400, 300}});
+        QCOMPARE(inkedPixels(layer(view)), 0);
+    }
+
+    void panningMovesWhereStrokesLand() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        QMetaObject::invokeMethod(&view, "switchToMovingMode");
+        QCOMPARE(view.cursor().shape(), Qt::OpenHandCursor);
+        mouse(view, QEvent::MouseButtonPress, {300, 300});
+        QCOMPARE(view.cursor().shape(), Qt::ClosedHandCursor);
+        mouse(view, QEvent::MouseMove, {340, 300});
+        mouse(view, QEvent::MouseMove, {400, 300});
+        mouse(view, QEvent::MouseButtonRelease, {400, 300});
+        QCOMPARE(view.m_imageOffset, QPoint(100, 0));
+
+        selectTool(view, Pen, 6);
+        mouse(view, QEvent::MouseButtonPress, {150, 50});
+        QCOMPARE(view.m_currentLine.value(0), QPoint(50, 50));
+        mouse(view, QEvent::MouseMove, {150, 90});
+        mouse(view, QEvent::MouseButtonRelease, {150, 90});
+        const QImage drawn = layer(view);
+        QCOMPARE(qAlpha(drawn.pixel(50, 70)), 255);
+        QCOMPARE(qAlpha(drawn.pixel(150, 70)), 0);
+
+        // On screen the stroke sits under the pointer, the picture's left band is black.
+        const QImage shot = view.grab().toImage();
+        QCOMPARE(shot.pixelColor(150, 70), QColor(Qt::red));
+        QCOMPARE(shot.pixelColor(50, 70), QColor(Qt::black));
+        QCOMPARE(shot.pixelColor(250, 70), QColor(Qt::white));
+
+        // A press in the black band is outside the picture and starts nothing.
+        mouse(view, QEvent::MouseButtonPress, {50, 200});
+        QVERIFY(!view.m_drawing);
+        mouse(view, QEvent::MouseButtonRelease, {50, 200});
+    }
+
+    void screenShowsEveryStroke() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        selectTool(view, Pen, 4);
+        // Strokes crossing tile borders; one is erased along its whole length, which empties its
+        // own tiles, and the erasing is undone, which fills them again.
+        stroke(view, {{10, 10}, {630, 470}});
+        stroke(view, {{600, 20}, {20, 460}});
+        stroke(view, {{20, 400}, {620, 400}});
+        selectTool(view, Eraser, 3);
+        stroke(view, {{5, 400}, {635, 400}});
+        QVERIFY(view.m_inkTiles.rects().size() < 30);
+        QMetaObject::invokeMethod(&view, "undoDrawing");
+        const QImage drawn = layer(view);
+        QCOMPARE(qAlpha(drawn.pixel(100, 400)), 255);
+        const QImage shot = view.grab().toImage();
+        for (int y = 0; y < 480; y += 3)
+            for (int x = 0; x < 640; x += 3) {
+                const QColor expected =
+                    qAlpha(drawn.pixel(x, y)) == 255 ? QColor(Qt::red) : QColor(Qt::white);
+                if (qAlpha(drawn.pixel(x, y)) % 255 != 0)
+                    continue;  // edges: blended
+                if (view.childAt(x, y) != nullptr)
+                    continue;  // the corner icon, the tool bar
+                QVERIFY2(shot.pixelColor(x, y) == expected, qPrintable(QString("at %1,%2").arg(x).arg(y)));
+            }
+    }
+
+    void undoAndRedoRestoreExactPixels() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        QVector<QImage> states{layer(view)};
+        selectTool(view, Pen, 7, Qt::green);
+        stroke(view, {{50, 50}, {300, 200}, {600, 60}});
+        states << layer(view);
+        selectTool(view, Highlighter, 12, Qt::yellow);
+        stroke(view, {{40, 400}, {600, 100}});
+        states << layer(view);
+        selectTool(view, Eraser, 4);
+        stroke(view, {{200, 10}, {220, 470}});
+        states << layer(view);
+        QMetaObject::invokeMethod(&view, "handleEraseMode", Q_ARG(int, 2), Q_ARG(int, 4));
+        states << layer(view);
+        QCOMPARE(view.m_history.undoSteps(), 4);
+
+        for (int i = states.size() - 2; i >= 0; --i) {
+            QMetaObject::invokeMethod(&view, "undoDrawing");
+            QVERIFY2(layer(view) == states[i], qPrintable(QString("undo to state %1").arg(i)));
+        }
+        QMetaObject::invokeMethod(&view, "undoDrawing");  // nothing left: no change
+        QVERIFY(layer(view) == states[0]);
+        for (int i = 1; i < states.size(); ++i) {
+            QMetaObject::invokeMethod(&view, "redoDrawing");
+            QVERIFY2(layer(view) == states[i], qPrintable(QString("redo to state %1").arg(i)));
+        }
+
+        // A new stroke after undoing leaves nothing to redo.
+        QMetaObject::invokeMethod(&view, "undoDrawing");
+        QMetaObject::invokeMethod(&view, "undoDrawing");
+        selectTool(view, Pen, 3);
+        stroke(view, {{10, 300}, {100, 300}});
+        const QImage afterNew = layer(view);
+        QMetaObject::invokeMethod(&view, "redoDrawing");
+        QVERIFY(layer(view) == afterNew);
+    }
+
+    void shortcutsUndoAndRedo() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        selectTool(view, Pen, 5);
+        stroke(view, {{50, 50}, {300, 300}});
+        const QImage drawn = layer(view);
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(inkedPixels(layer(view)), 0);
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(layer(view) == drawn);
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(layer(view) == drawn);
+    }
+
+    void newLayerStartsWithoutHistory() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        selectTool(view, Pen, 5);
+        stroke(view, {{50, 50}, {300, 300}});
+        QMetaObject::invokeMethod(&view, "clearDrawing");
+        QCOMPARE(view.m_history.undoSteps(), 2);
+        // The window changes size (a projector's new resolution): the next frame brings a new layer.
+        showPicture(view, QSize(800, 600));
+        QCOMPARE(inkedPixels(layer(view)), 0);
+        // Undoing the Clear All now would bring back strokes of another layer.
+        QMetaObject::invokeMethod(&view, "undoDrawing");
+        QCOMPARE(inkedPixels(layer(view)), 0);
+        // A frame of the same size keeps the strokes and their history.
+        stroke(view, {{50, 50}, {300, 300}});
+        showPicture(view, QSize(800, 600));
+        QCOMPARE(view.m_history.undoSteps(), 1);
+        QVERIFY(inkedPixels(layer(view)) > 0);
+    }
+
+    void bottomBarDrivesTheCanvas() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        ToolsWidget* bar = view.m_centerToolWidget;
+
+        barButton(view, "toolButton_drag")->click();
+        QVERIFY(view.m_movingMode);
+        stroke(view, {{300, 300}, {330, 310}});
+        QCOMPARE(view.m_imageOffset, QPoint(30, 10));
+        view.m_imageOffset = QPoint();
+
+        barButton(view, "toolButton_pen")->click();  // also opens the pen popup
+        QVERIFY(view.m_drawingMode && !view.m_movingMode);
+        QCOMPARE(view.cursor().shape(), Qt::CrossCursor);
+        // The pen popup's choice, as the bar relays it.
+        emit bar->toolChanged(1, Qt::blue, 6);
+        stroke(view, {{100, 100}, {300, 100}});
+        QCOMPARE(qAlpha(layer(view).pixel(200, 100)), 50);
+        QCOMPARE(QColor::fromRgba(layer(view).pixel(200, 100)).blue(), 255);
+        QVERIFY(qAbs(inkAcross(layer(view), 200, 60, 140) * 255 / 50 - 16.0) <= 1.0);
+
+        // The eraser popup reports its starting choice on the next pass of the event loop.
+        barButton(view, "toolButton_eraser")->click();
+        QTRY_VERIFY(view.m_eraserMode);
+        QCOMPARE(view.cursor().pixmap().size(), QSize(50, 50));
+        emit bar->switchToEraseMode(2, 5);  // Clear All
+        QCOMPARE(inkedPixels(layer(view)), 0);
+        QVERIFY(view.m_eraserMode);
+
+        QAbstractButton* freeze = barButton(view, "toolButton_freeze");
+        freeze->click();
+        QVERIFY(view.stateFreeze.load());
+        freeze->click();
+        QVERIFY(!view.stateFreeze.load());
+    }
+
+    void spaceFreezesThroughTheButton() {
+        VideoWidget view;
+        showPicture(view, QSize(640, 480));
+        view.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QAbstractButton* freeze = barButton(view, "toolButton_freeze");
+        QTest::keyClick(&view, Qt::Key_Space);
+        QVERIFY(view.stateFreeze.load());
+        QVERIFY(freeze->isChecked());
+        QTest::keyClick(&view, Qt::Key_Space);
+        QVERIFY(!view.stateFreeze.load());
+        QVERIFY(!freeze->isChecked());
+    }
+
+    void thirtyFullScreenStepsStayUnder64MB() {
+        VideoWidget view;
+        showPicture(view, QSize(1920, 1080));
+        const long before = residentKiB();
+        QVector<QImage> states{layer(view)};
+        for (int i = 0; i < 30; ++i) {
+            // Each stroke crosses the whole layer, so each step keeps a band of tiles from corner
+            // to corner; every other one with the wide highlighter.
+            selectTool(view, i % 2 ? Highlighter : Pen, 30, QColor::fromHsv(i * 12, 255, 255));
+            const int y = 20 + i * 34;
+            stroke(view, {{5, y}, {1915, 1075 - y}, {5, 1075 - y / 2}});
+            if (i % 10 == 9)
+                states << layer(view);
+        }
+        QMetaObject::invokeMethod(&view, "handleEraseMode", Q_ARG(int, 2), Q_ARG(int, 1));
+        QCOMPARE(view.m_history.undoSteps(), 31);
+        const qint64 bytes = view.m_history.bytes();
+        const long grown = residentKiB() - before;
+        QVERIFY2(bytes < 64 * 1024 * 1024, qPrintable(QString("history holds %1 bytes").arg(bytes)));
+        QVERIFY2(grown < 64 * 1024, qPrintable(QString("grew by %1 KiB").arg(grown)));
+        for (int i = 0; i < 31; ++i) {
+            QMetaObject::invokeMethod(&view, "undoDrawing");
+            if (i % 10 == 0)
+                QVERIFY2(layer(view) == states[3 - i / 10], qPrintable(QString("undo %1").arg(i)));
+        }
+        QVERIFY(layer(view) == states[0]);
+    }
+};
+
+QTEST_MAIN(TestCanvas)
+#include "tst_canvas.moc"

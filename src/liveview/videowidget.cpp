@@ -25,7 +25,7 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     if (!settings->readData(configPath.toUtf8().constData())) printf("Failed to load config, using defaults.\n");
 
     const QString storedLanguage = QString::fromStdString(settings->language);
-    if (storedLanguage.isEmpty()) printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
+    if (!LanguageCode::isPlain(storedLanguage)) printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
     currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
 
     settleSaveFolder();

@@ -3,12 +3,15 @@
 #include <QScreen>
 #include <cstdio>
 
+#include "controls/popupmanager.h"
 #include "liveview/videowidget.h"
 
 int main(int argc, char* argv[]) {
     // Diagnostic lines come from several threads; each should reach a pipe whole and in order.
     setvbuf(stdout, nullptr, _IOLBF, 0);
     QApplication app(argc, argv);
+    // The popup registry watches the application's presses before any widget exists.
+    PopupManager::instance();
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, true);
     VideoWidget view;

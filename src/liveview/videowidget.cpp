@@ -15,6 +15,8 @@
 #include "camera/campresenter.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
+#include "toolbars/toolwidget_left.h"
+#include "toolbars/toolwidget_right.h"
 
 VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     configPath = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() +
@@ -47,13 +49,19 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     cornerIcon->setStyleSheet("QLabel{background:transparent;}");
     cornerIcon->setGeometry(10, 10, 40, 40);
 
-    // The row of tool bars along the bottom edge: left bar, bottom bar and right bar join it, each
-    // between these stretches, as they are built.
+    m_leftToolWidget = new ToolWidget_Left(this);
+    m_rightToolWidget = new ToolWidget_Right(this);
+    m_leftToolWidget->setAttribute(Qt::WA_TranslucentBackground);
+    m_rightToolWidget->setAttribute(Qt::WA_TranslucentBackground);
+
+    // The row of tool bars along the bottom edge: the bottom bar joins it between the two stretches.
     bottomLayout = new QHBoxLayout;
     bottomLayout->setContentsMargins(0, 0, 0, 0);
     bottomLayout->setSpacing(0);
+    bottomLayout->addWidget(m_leftToolWidget);
     bottomLayout->addStretch(0);
     bottomLayout->addStretch(0);
+    bottomLayout->addWidget(m_rightToolWidget);
     mainLayout = new QVBoxLayout;
     mainLayout->setContentsMargins(0, 0, 0, 0);
     mainLayout->setSpacing(0);
@@ -74,8 +82,19 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_videoPixmap = QPixmap();
     m_drawingPixmap = QPixmap();
 
+    initConnect();
     m_presenter->init();
     initDev();
+}
+
+void VideoWidget::initConnect() {
+    connect(m_leftToolWidget, &ToolWidget_Left::showMinUI, this, &VideoWidget::showMinimized);
+    connect(m_leftToolWidget, &ToolWidget_Left::CloseUI, this, &VideoWidget::close);
+    connect(m_leftToolWidget, &ToolWidget_Left::singalChangeCamera, this, &VideoWidget::changeCamera);
+    connect(this, &VideoWidget::signalHideUI, m_leftToolWidget, &ToolWidget_Left::hideUI);
+    connect(m_leftToolWidget, &ToolWidget_Left::signalSwitchLanguage, this, &VideoWidget::switchLanguage);
+    connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
+    connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
 }
 
 VideoWidget::~VideoWidget() {
@@ -142,7 +161,63 @@ void VideoWidget::showNoDevicePrompt(bool show) {
     }
 }
 
+void VideoWidget::switchLanguage(const QString& type) {
+    printf("m_leftToolWidget Language changed: %s\n", type.toUtf8().constData());
+    // Saved before the translation is tried: a code whose file is missing is still remembered.
+    ReadXML::instance()->language = type.toStdString();
+    ReadXML::instance()->writeData(configPath.toUtf8().constData());
+    QCoreApplication::removeTranslator(&m_translator);
+    const QString path = LanguageCode::translationFile(type);
+    if (LanguageCode::isPlain(type) && m_translator.load(path)) {
+        QCoreApplication::installTranslator(&m_translator);
+        qDebug() << "✅ Language switched and loaded:" << path;
+    } else {
+        qDebug() << "❌ Failed to load translation:" << path;
+    }
+    retranslateUi();
+}
+
+// The prompt keeps the language in which it was created.
 void VideoWidget::retranslateUi() {
-    // The tool bars re-translate their texts here once they exist; the prompt keeps the language in
-    // which it was created.
+    if (m_leftToolWidget != nullptr) m_leftToolWidget->retranslateUi();
+    if (m_rightToolWidget != nullptr) m_rightToolWidget->retranslateUi();
+}
+
+void VideoWidget::onExChangeLeft(bool bIsExChangeLeft) {
+    Q_UNUSED(bIsExChangeLeft);
+    m_leftToolWidget->swapUI();
+    if (m_toolWidgetsSwapped)
+        arrangeBottomRow(m_leftToolWidget, {}, m_rightToolWidget, {});
+    else
+        arrangeBottomRow(m_rightToolWidget, {}, m_leftToolWidget, {});
+}
+
+void VideoWidget::onExChangeRight(bool bIsExChangeRight) {
+    Q_UNUSED(bIsExChangeRight);
+    m_rightToolWidget->swapUI();
+    m_rightToolWidget->showFileListIcon();
+    if (m_toolWidgetsSwapped)
+        arrangeBottomRow(m_leftToolWidget, Qt::AlignLeft, m_rightToolWidget, Qt::AlignRight);
+    else
+        arrangeBottomRow(m_rightToolWidget, {}, m_leftToolWidget, {});
+}
+
+void VideoWidget::arrangeBottomRow(QWidget* first, Qt::Alignment firstAlignment, QWidget* last,
+                                   Qt::Alignment lastAlignment) {
+    // The bars stay children of the view while the row is rebuilt, so none of them is hidden for a
+    // moment; whatever sits between the side bars stays between them.
+    QList<QWidget*> middle;
+    while (QLayoutItem* item = bottomLayout->takeAt(0)) {
+        QWidget* widget = item->widget();
+        if (widget != nullptr && widget != m_leftToolWidget && widget != m_rightToolWidget) middle << widget;
+        delete item;
+    }
+    bottomLayout->addWidget(first, 0, firstAlignment);
+    bottomLayout->addStretch(1);
+    for (QWidget* widget : middle) bottomLayout->addWidget(widget);
+    bottomLayout->addStretch(1);
+    bottomLayout->addWidget(last, 0, lastAlignment);
+    m_toolWidgetsSwapped = !m_toolWidgetsSwapped;
+    bottomLayout->invalidate();
+    bottomLayout->update();
 }

@@ -17,6 +17,8 @@
 
 class QHBoxLayout;
 class QVBoxLayout;
+class ToolWidget_Left;
+class ToolWidget_Right;
 
 class VideoWidget : public QWidget, public IView {
     Q_OBJECT
@@ -44,9 +46,14 @@ signals:
 
 public slots:
     void changeCamera(int devIndex, int mediaType, int fps, int width, int height);
+    // The side bars exchange places; the argument is not used.
+    void onExChangeRight(bool bIsExChangeRight);
+    void onExChangeLeft(bool bIsExChangeLeft);
 
 private slots:
     void onImageReady(const QImage& image);
+    // Saves the code, swaps the installed translation and re-translates the tool bars.
+    void switchLanguage(const QString& type);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -54,6 +61,8 @@ protected:
 
 private:
     friend class TestLiveView;
+    friend class TestSideBars;
+    friend class TestLanguage;
 
     void settleSaveFolder();
     void loadTranslationAtStart();
@@ -61,6 +70,9 @@ private:
     void initDev();
     void handleDevChange(long changeType, long dev_id);
     void resetPicture();
+    // Rebuilds the row of tool bars with first and last at its two ends and the bottom bar between.
+    void arrangeBottomRow(QWidget* first, Qt::Alignment firstAlignment, QWidget* last,
+                          Qt::Alignment lastAlignment);
 
     QString configPath;
     std::vector<devMessage> m_devList;
@@ -72,9 +84,12 @@ private:
     QTranslator m_translator;
     // Written on the GUI thread, read on the capture thread.
     std::atomic<bool> stateFreeze{false};
+    ToolWidget_Left* m_leftToolWidget = nullptr;
+    ToolWidget_Right* m_rightToolWidget = nullptr;
     int m_currentDevIndex = 0;
     QHBoxLayout* bottomLayout = nullptr;  // the row of the three tool bars
     QVBoxLayout* mainLayout = nullptr;
+    bool m_toolWidgetsSwapped = false;  // the left and right bars have exchanged places
     QLabel* m_noDeviceIconLabel = nullptr;
     QLabel* m_noDeviceTextLabel = nullptr;
     QString currentLang;

@@ -339,18 +339,23 @@ private slots:
         PopupManager::instance()->registerPopup(panel.get());
         QRect dialogFrame;
         bool panelOpenDuringDialog = false;
+        bool pressOutsidePanel = false;
+        panel->move(0, 0);
         QTimer::singleShot(300, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             if (dialog == nullptr)
                 return;
             dialogFrame = dialog->frameGeometry();
             // A press inside the dialog lies outside the panel, and must not close it.
-            QTest::mouseClick(dialog, Qt::LeftButton, {}, QPoint(5, 5));
+            const QPoint corner(dialog->width() - 5, dialog->height() - 5);
+            pressOutsidePanel = !panel->frameGeometry().contains(dialog->mapToGlobal(corner));
+            QTest::mouseClick(dialog, Qt::LeftButton, {}, corner);
             panelOpenDuringDialog = panel->isVisible();
             dialog->setDirectory(chosen);
             QMetaObject::invokeMethod(dialog, "accept");
         });
         QTest::mouseClick(buttonWithText(panel.get(), "Browser"), Qt::LeftButton);
+        QVERIFY(pressOutsidePanel);
         QVERIFY(panelOpenDuringDialog);
         QCOMPARE(dialogFrame.center(), QGuiApplication::primaryScreen()->availableGeometry().center());
         QCOMPARE(panel->locationEdit->text(), chosen);

@@ -51,6 +51,7 @@ private slots:
 
 private:
     friend class TestSideBars;
+    friend class TestLanguage;
 
     struct ButtonInfo {
         QToolButton* button;

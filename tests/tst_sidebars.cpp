@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "filebrowser/filelistwidget.h"
 #include "liveview/videowidget.h"
 #include "optigrab.h"
 #include "optigrab_sim.h"
@@ -216,6 +217,37 @@ private slots:
         QTest::mouseClick(folder, Qt::LeftButton);
         QCOMPARE(shown.count(), 1);
         QCOMPARE(hidden.count(), 0);
+    }
+
+    // The folder button shows the panel above the right bar's end of the row (the left end when the
+    // bars are exchanged); a swap from either bar hides it.
+    void filePanelFollowsFolderButtonAndSwaps_data() {
+        QTest::addColumn<QString>("swapButton");
+        QTest::newRow("left bar's swap") << "toolButton_right";
+        QTest::newRow("right bar's swap") << "toolButton_left";
+    }
+
+    void filePanelFollowsFolderButtonAndSwaps() {
+        QFETCH(QString, swapButton);
+        VideoWidget view;
+        showOnScreen(view);
+        QWidget* panel = view.m_fileListWidget;
+        QToolButton* folder = rightButton(view, "toolButton_filelist");
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        QVERIFY(!panel->isVisible());
+        QTest::mouseClick(folder, Qt::LeftButton);
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->pos(), QPoint(screen.width() - 228, screen.height() - 666));
+        QToolButton* swap = swapButton == "toolButton_right" ? leftButton(view, "toolButton_right")
+                                                             : rightButton(view, "toolButton_left");
+        QTest::mouseClick(swap, Qt::LeftButton);
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(folder->text(), QString("Show Folder"));
+        QTest::mouseClick(folder, Qt::LeftButton);
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->pos(), QPoint(0, screen.height() - 666));
+        QTest::mouseClick(folder, Qt::LeftButton);
+        QVERIFY(!panel->isVisible());
     }
 
     // A press on the opening button while its popup is open closes the popup; the release, after the

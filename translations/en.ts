@@ -179,4 +179,12 @@
         <translation>Select File Saving Location</translation>
     </message>
 </context>
+<context>
+    <name>FileItemWidget</name>
+    <message>
+        <location filename="../src/filebrowser/fileitemwidget.cpp" line="91"/>
+        <source>No load image</source>
+        <translation>No load image</translation>
+    </message>
+</context>
 </TS>

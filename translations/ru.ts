@@ -179,4 +179,12 @@
         <translation>Выберите папку для сохранения</translation>
     </message>
 </context>
+<context>
+    <name>FileItemWidget</name>
+    <message>
+        <location filename="../src/filebrowser/fileitemwidget.cpp" line="91"/>
+        <source>No load image</source>
+        <translation>Не удалось загрузить изображение</translation>
+    </message>
+</context>
 </TS>

@@ -179,4 +179,12 @@
         <translation>选择文件保存位置</translation>
     </message>
 </context>
+<context>
+    <name>FileItemWidget</name>
+    <message>
+        <location filename="../src/filebrowser/fileitemwidget.cpp" line="91"/>
+        <source>No load image</source>
+        <translation>无法加载图像</translation>
+    </message>
+</context>
 </TS>

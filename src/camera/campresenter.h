@@ -73,7 +73,8 @@ private:
     QString m_filePath;  // folder of automatic captures
     IModel* m_model;
     IView* m_view;
-    int selectCamera = 0;
+    // Written on the GUI thread; still captures read it on the view's capture writer thread.
+    std::atomic<int> selectCamera{0};
     int selectMedia = 0;
     std::vector<CResolution*> resolutionList;  // of the media type listed last, owned
     int selectResolution = 0;

@@ -13,6 +13,8 @@
 #include <cstdio>
 
 #include "camera/campresenter.h"
+#include "filebrowser/filelistwidget.h"
+#include "capturewriter.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
 #include "toolbars/toolwidget_left.h"
@@ -85,6 +87,7 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     initConnect();
     m_presenter->init();
     initDev();
+    initCapture();
 }
 
 void VideoWidget::initConnect() {
@@ -93,11 +96,15 @@ void VideoWidget::initConnect() {
     connect(m_leftToolWidget, &ToolWidget_Left::singalChangeCamera, this, &VideoWidget::changeCamera);
     connect(this, &VideoWidget::signalHideUI, m_leftToolWidget, &ToolWidget_Left::hideUI);
     connect(m_leftToolWidget, &ToolWidget_Left::signalSwitchLanguage, this, &VideoWidget::switchLanguage);
+    connect(m_rightToolWidget, &ToolWidget_Right::HideListWidget, this, &VideoWidget::onHideListWidget);
+    connect(m_rightToolWidget, &ToolWidget_Right::ShowListWidget, this, &VideoWidget::onShowListWidget);
     connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
     connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
 }
 
 VideoWidget::~VideoWidget() {
+    // Captures under way still need the camera and the presenter.
+    m_captureWriter->waitForDone();
     if (m_presenter != nullptr) {
         m_presenter->closeDev(0);
         m_presenter->uninit();
@@ -194,6 +201,7 @@ void VideoWidget::onExChangeLeft(bool bIsExChangeLeft) {
 
 void VideoWidget::onExChangeRight(bool bIsExChangeRight) {
     Q_UNUSED(bIsExChangeRight);
+    m_fileListWidget->hide();
     m_rightToolWidget->swapUI();
     m_rightToolWidget->showFileListIcon();
     if (m_toolWidgetsSwapped)

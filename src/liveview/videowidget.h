@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPointF>
+#include <QSet>
 #include <QTranslator>
 #include <QWidget>
 #include <atomic>
@@ -15,6 +16,8 @@
 #include "camera/iview.h"
 #include "framehandover.h"
 
+class CaptureWriter;
+class FileListWidget;
 class QHBoxLayout;
 class QVBoxLayout;
 class ToolWidget_Left;
@@ -39,19 +42,28 @@ public:
 
     void showNoDevicePrompt(bool show);
     void retranslateUi();
+    // The highest number already used with prefix among the folder's JPEG files: -1 when the folder
+    // does not exist, 0 when it holds no JPEG file, 1 when none of them has the prefix.
+    int getMaxFileNumber(const QString& prefix, const QString& folderPath);
 
 signals:
     void imageReady(const QImage& image);
     void signalHideUI();
 
 public slots:
+    void captureImage();
     void changeCamera(int devIndex, int mediaType, int fps, int width, int height);
     // The side bars exchange places; the argument is not used.
     void onExChangeRight(bool bIsExChangeRight);
     void onExChangeLeft(bool bIsExChangeLeft);
+    // The file panel: placed above the right end of the tool bar row (the left end when the side
+    // bars are exchanged) and shown; hidden.
+    void onShowListWidget();
+    void onHideListWidget();
 
 private slots:
     void onImageReady(const QImage& image);
+    void onCaptureWritten(const QString& path, bool loaded);
     // Saves the code, swaps the installed translation and re-translates the tool bars.
     void switchLanguage(const QString& type);
 
@@ -63,6 +75,8 @@ private:
     friend class TestLiveView;
     friend class TestSideBars;
     friend class TestLanguage;
+    friend class TestCapture;
+    friend class CaptureRun;
 
     void settleSaveFolder();
     void loadTranslationAtStart();
@@ -73,6 +87,7 @@ private:
     // Rebuilds the row of tool bars with first and last at its two ends and the bottom bar between.
     void arrangeBottomRow(QWidget* first, Qt::Alignment firstAlignment, QWidget* last,
                           Qt::Alignment lastAlignment);
+    void initCapture();
 
     QString configPath;
     std::vector<devMessage> m_devList;
@@ -95,4 +110,10 @@ private:
     QString currentLang;
     // Carries frames from the capture thread to the GUI thread, prepared at the view's size.
     FrameHandOver m_frameHandOver;
+    int nCaptureIndex = 0;  // number of the last capture
+    FileListWidget* m_fileListWidget = nullptr;
+    CaptureWriter* m_captureWriter = nullptr;
+    // Paths of captures still being written: the folder does not show them yet, and no second
+    // capture may take their numbers.
+    QSet<QString> m_capturesInFlight;
 };

@@ -1,0 +1,145 @@
+// One tile of the captured-file panel: the thumbnail of a file, its shortened name and a delete button.
+#include "fileitemwidget.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QResizeEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cstdio>
+
+namespace {
+
+const QSize kThumbnailBounds(100, 100);
+
+}  // namespace
+
+FileItemWidget::FileItemWidget(const QString& path, QWidget* parent) : QWidget(parent), m_path(path) {
+    setFixedSize(181, 150);
+
+    topWidget = new QWidget(this);
+    m_checkBox = new QCheckBox(topWidget);
+    m_checkBox->setFixedSize(20, 20);
+    m_pixmapLabel = new QLabel(topWidget);
+    m_pixmapLabel->setAlignment(Qt::AlignCenter);
+    m_pixmapLabel->setStyleSheet("border: none; background: transparent;");
+    m_pixmapLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    showThumbnail();
+
+    m_textLabel = new QLabel(this);
+    m_textLabel->setText(displayName(path));
+    m_textLabel->setStyleSheet("background-color: #FFFFFF; border: none;");
+    m_textLabel->setWordWrap(true);
+    m_textLabel->setMaximumWidth(160);
+    QFont font = m_textLabel->font();
+    font.setPointSize(8);
+    m_textLabel->setFont(font);
+
+    m_deleteButton = new QToolButton(this);
+    dressDeleteButton();
+
+    auto* checkLayout = new QHBoxLayout;
+    checkLayout->addWidget(m_checkBox, 0, Qt::AlignLeft | Qt::AlignTop);
+    checkLayout->addStretch();
+    auto* vLayout = new QVBoxLayout;
+    vLayout->addStretch();
+    vLayout->addWidget(m_pixmapLabel, 0, Qt::AlignCenter);
+    vLayout->addStretch();
+    auto* hLayout = new QHBoxLayout;
+    hLayout->addStretch();
+    hLayout->addLayout(vLayout);
+    hLayout->addStretch();
+    auto* topLayout = new QVBoxLayout(topWidget);
+    topLayout->setContentsMargins(2, 2, 2, 2);
+    topLayout->setSpacing(0);
+    topLayout->addLayout(checkLayout);
+    topLayout->addLayout(hLayout);
+
+    auto* bottomLayout = new QHBoxLayout;
+    bottomLayout->setContentsMargins(5, 0, 5, 5);
+    bottomLayout->setSpacing(18);
+    bottomLayout->addWidget(m_textLabel, 1, Qt::AlignCenter);
+    bottomLayout->addWidget(m_deleteButton, 2);
+
+    auto* mainLayout = new QVBoxLayout(this);
+    mainLayout->setContentsMargins(0, 0, 0, 0);
+    mainLayout->setSpacing(4);
+    mainLayout->addWidget(topWidget);
+    mainLayout->addLayout(bottomLayout);
+
+    connect(m_deleteButton, &QToolButton::clicked, this, [this] { emit removeRequested(this); });
+
+    updateBorder(false);
+    m_checkBox->setStyleSheet(
+        "QCheckBox::indicator { width: 0px; height: 0px; }"
+        "QCheckBox { color: rgba(0,0,0,0); background: transparent; border: none; }");
+}
+
+// GUI thread. The picture is decoded at tile size: a JPEG decoder then scales while it decodes, so a
+// 4K capture costs a fraction of a full decode and never occupies a full-size pixmap.
+void FileItemWidget::showThumbnail() {
+    QImageReader reader(m_path);
+    const QSize fullSize = reader.size();
+    if (fullSize.isValid())
+        reader.setScaledSize(fullSize.scaled(kThumbnailBounds, Qt::KeepAspectRatio));
+    QImage image = reader.read();
+    if (image.isNull()) {
+        m_pixmapLabel->setText(tr("No load image"));
+        m_pixmapLabel->setStyleSheet("color: gray;");
+        return;
+    }
+    // Formats that cannot tell their size before decoding arrive at full size.
+    if (!fullSize.isValid())
+        image = image.scaled(kThumbnailBounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    m_pixmapLabel->setPixmap(QPixmap::fromImage(image));
+}
+
+// The look of the tool bars' small icon buttons: a white square that turns grey under the mouse and
+// blue while pressed.
+void FileItemWidget::dressDeleteButton() {
+    m_deleteButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_deleteButton->setIcon(QIcon(":/image/svg/clearAll.svg"));
+    m_deleteButton->setIconSize(QSize(20, 20));
+    m_deleteButton->setFixedSize(20, 20);
+    m_deleteButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    m_deleteButton->setStyleSheet(
+        "QToolButton { background-color: #FFFFFF; border: none; padding: 0px; text-align: center; }"
+        "QToolButton:hover { background-color: #999999; }"
+        "QToolButton:pressed { background-color: #0099FF; }");
+}
+
+QString FileItemWidget::displayName(const QString& path) {
+    const QFileInfo info(path);
+    const QString fileName = info.fileName();
+    const QString extension = info.suffix();
+    const QString baseName = info.baseName();
+    if (fileName.length() <= 30)
+        return fileName;
+    if (extension.length() > 109)
+        return "......" + extension.left(10);
+    const int prefixLen = 10 - extension.length();
+    if (prefixLen > 0)
+        return baseName.left(prefixLen) + "......" + extension;
+    return "...." + extension;
+}
+
+void FileItemWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    Q_UNUSED(event);
+    emit doubleClicked(m_path);
+}
+
+void FileItemWidget::resizeEvent(QResizeEvent* event) {
+    emit resized();
+    QWidget::resizeEvent(event);
+}
+
+// The check box is invisible and its state is never read, so both states look the same.
+void FileItemWidget::updateBorder(bool checked) {
+    Q_UNUSED(checked);
+    topWidget->setStyleSheet("background-color: #333333; border: none;");
+    printf("************height=%d\n", topWidget->height());
+}

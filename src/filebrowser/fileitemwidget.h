@@ -1,0 +1,48 @@
+// One tile of the captured-file panel: the thumbnail of a file, its shortened name and a delete button.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QMouseEvent;
+class QResizeEvent;
+class QToolButton;
+
+class FileItemWidget : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit FileItemWidget(const QString& path, QWidget* parent = nullptr);
+
+    // The file name as the tile shows it: names longer than 30 characters keep at most 10
+    // characters of base name and extension around a run of dots.
+    static QString displayName(const QString& path);
+
+signals:
+    void removeRequested(FileItemWidget* widget);
+    void doubleClicked(QString filePath);
+    void resized();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private slots:
+    void updateBorder(bool checked);
+
+private:
+    friend class TestFileBrowser;
+    friend class TestCapture;
+
+    void showThumbnail();
+    void dressDeleteButton();
+
+    QString m_path;
+    QWidget* topWidget = nullptr;     // the dark area around the thumbnail
+    QCheckBox* m_checkBox = nullptr;  // invisible; its state is never read
+    QLabel* m_pixmapLabel = nullptr;  // the thumbnail, or "No load image"
+    QLabel* m_textLabel = nullptr;
+    QToolButton* m_deleteButton = nullptr;
+};

@@ -1,0 +1,58 @@
+// The captured-file panel: a column of thumbnail tiles, one for each file captured since start.
+#include "filelistwidget.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "fileitemwidget.h"
+
+FileListWidget::FileListWidget(QWidget* parent) : QWidget(parent) {
+    setFixedSize(229, 600);
+    m_listWidget = new QListWidget(this);
+    m_listWidget->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_listWidget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_listWidget->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    m_listWidget->setSpacing(2);
+    m_listWidget->setStyleSheet(
+        "QListWidget {   background-color: #FFFFFF;   border: none;}"
+        "QListWidget::item {   border: none;   padding: 0;}"
+        "QScrollBar:vertical {   border: none;   background: #f0f0f0;   width: 9px;}"
+        "QScrollBar::handle:vertical {   background: #CCCCCC;   min-height: 20px;}"
+        "QScrollBar::handle:vertical:hover {   background: #999999;}"
+        "QScrollBar::handle:vertical:pressed {   background: #808080;}"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical {   height: 16px;   background: "
+        "transparent;   subcontrol-origin: margin;}"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical {   background: none;}");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_listWidget);
+}
+
+void FileListWidget::addPath(const QString& path) {
+    auto* item = new QListWidgetItem(m_listWidget);
+    item->setSizeHint(QSize(229, 150));
+
+    auto* tile = new FileItemWidget(path);
+    auto* container = new QWidget;
+    auto* row = new QHBoxLayout(container);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(tile, 0, Qt::AlignCenter);
+    m_listWidget->setItemWidget(item, container);
+
+    // The row is looked up when the button is clicked: rows above it may have gone in the meantime.
+    // The list disposes of the container (and the tile in it) later, after the click has returned.
+    connect(tile, &FileItemWidget::removeRequested, this, [this, item](FileItemWidget*) {
+        const int at = m_listWidget->row(item);
+        if (at >= 0)
+            delete m_listWidget->takeItem(at);
+    });
+    connect(tile, &FileItemWidget::doubleClicked, this, &FileListWidget::onItemDoubleClicked);
+}
+
+void FileListWidget::onItemDoubleClicked(const QString& filePath) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(filePath));
+}

@@ -1,0 +1,143 @@
+// The main view's capture: the next free numbered file in the save folder, the still picture with the
+// drawing over it written off the GUI thread, its tile in the file panel, and the panel's show/hide.
+#include <QDate>
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStandardPaths>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "capturewriter.h"
+#include "filebrowser/filelistwidget.h"
+#include "settings/readxml.h"
+#include "toolbars/toolwidget_right.h"
+#include "videowidget.h"
+
+namespace {
+
+QString capturePrefix(const ReadXML& settings) {
+    return settings.bsaveType ? QString::fromStdString(settings.customPrefix)
+                              : QDate::currentDate().toString("yyyy-MM-dd");
+}
+
+// All four parts in one arg() call: a "%1" inside the folder or the prefix stays as it is.
+QString capturePath(const QString& folder, const QString& prefix, int number) {
+    return QString("%1/%2_%3.%4").arg(folder, prefix, QString::asprintf("%05d", number), "jpg");
+}
+
+}  // namespace
+
+void VideoWidget::initCapture() {
+    m_captureWriter = new CaptureWriter(m_presenter, this);
+    // Emitted on the writer's thread, so queued to the GUI thread.
+    connect(m_captureWriter, &CaptureWriter::captureWritten, this, &VideoWidget::onCaptureWritten);
+    m_fileListWidget = new FileListWidget(this);
+    m_fileListWidget->hide();
+}
+
+int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPath) {
+    printf("************folderPath:%s\n", folderPath.toUtf8().constData());
+    const QDir folder(folderPath);
+    if (!folder.exists())
+        return -1;
+    const QStringList files = folder.entryList({"*.jpg"}, QDir::Files, QDir::Unsorted);
+    if (files.isEmpty())
+        return 0;
+    static const QRegularExpression pattern("^(.*)_(\\d+)\\.jpg$");
+    bool prefixFound = false;
+    int maxNumber = 0;
+    for (const QString& name : files) {
+        const QRegularExpressionMatch match = pattern.match(name);
+        if (!match.hasMatch() || match.captured(1) != prefix)
+            continue;
+        prefixFound = true;
+        // A number too large for an int reads as 0.
+        maxNumber = std::max(maxNumber, match.captured(2).toInt(nullptr, 10));
+    }
+    return prefixFound ? maxNumber : 1;
+}
+
+void VideoWidget::captureImage() {
+    if (m_videoPixmap.isNull() || m_drawingPixmap.isNull()) {
+        qDebug() << "无法捕捉图像：视频或绘图层为空";
+        return;
+    }
+    ++nCaptureIndex;
+    int number = nCaptureIndex;
+    ReadXML& settings = *ReadXML::instance();
+    printf("*****************************************config->savePath:%s\n", settings.savePath.c_str());
+    // One reading of the date serves the scan and the name, also across midnight.
+    const QString prefix = capturePrefix(settings);
+    if (settings.savePath.empty()) {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (documents.isEmpty()) {
+            qWarning() << "无法获取文档目录！";
+            return;
+        }
+        const QString folder = QDir(documents).filePath("Pagelux");
+        settings.savePath = folder.toStdString();
+        if (!QDir(documents).exists("Pagelux")) {
+            if (QDir().mkpath(folder))
+                qDebug() << "成功创建目录:" << folder;
+            else
+                qWarning() << "创建目录失败:" << folder;
+        }
+    } else {
+        printf("&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&&prefix:%s\n", prefix.toUtf8().constData());
+        const int maxNumber = getMaxFileNumber(prefix, QString::fromStdString(settings.savePath));
+        printf("****************maxNumber:%d\n", maxNumber);
+        nCaptureIndex = maxNumber + 1;
+        printf("********************************nCaptureIndex:%d\n", nCaptureIndex);
+        number = nCaptureIndex;
+    }
+
+    // A capture never replaces a file: the counter alone knows nothing of an earlier run's files,
+    // any name may be taken by a folder, and the files of captures still being written are not in
+    // the folder yet.
+    const QString folder = QString::fromStdString(settings.savePath);
+    QString path = capturePath(folder, prefix, number);
+    while (QFileInfo::exists(path) || m_capturesInFlight.contains(path)) {
+        printf("Capture file %s is taken, trying the next number\n", path.toUtf8().constData());
+        path = capturePath(folder, prefix, ++number);
+    }
+    nCaptureIndex = number;
+
+    const QByteArray utf8 = path.toUtf8();
+    if (utf8.size() >= CaptureWriter::kPathBufferBytes) {
+        printf("Capture refused: the file path is %d bytes long, the camera library takes at most %d: %s\n",
+               int(utf8.size()), CaptureWriter::kPathBufferBytes - 1, utf8.constData());
+        return;
+    }
+    CaptureWriter::PathBuffer buffer{};
+    std::memcpy(buffer.data(), utf8.constData(), size_t(utf8.size()));
+
+    m_capturesInFlight.insert(path);
+    // The layer as it is now; drawing on goes to the view's own copy.
+    m_captureWriter->write(buffer, m_drawingPixmap.toImage());
+}
+
+void VideoWidget::onCaptureWritten(const QString& path, bool loaded) {
+    m_capturesInFlight.remove(path);
+    if (loaded)
+        m_fileListWidget->addPath(path);
+}
+
+void VideoWidget::onShowListWidget() {
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    qDebug() << "主屏幕分辨率:" << screen.width() << "x" << screen.height();
+    // 666 leaves room for the tool bar row beneath the panel.
+    const int x = m_toolWidgetsSwapped ? 0 : screen.width() - m_rightToolWidget->getButtonsTotalWidth();
+    m_fileListWidget->move(x, screen.height() - 666);
+    m_fileListWidget->show();
+    m_fileListWidget->raise();
+}
+
+void VideoWidget::onHideListWidget() {
+    m_fileListWidget->hide();
+}
+

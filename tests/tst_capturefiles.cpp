@@ -1,0 +1,401 @@
+// Capture with a simulated camera: the names of the files, the drawing in the file, refused
+// captures, a save that fails part-way, captures in quick succession, and the file panel's place.
+#include <sys/resource.h>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QPainter>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+#include <memory>
+
+#include "filebrowser/fileitemwidget.h"
+#include "filebrowser/filelistwidget.h"
+#include "liveview/capturewriter.h"
+#include "liveview/videowidget.h"
+#include "toolbars/toolwidget_right.h"
+#include "optigrab.h"
+#include "optigrab_sim.h"
+#include "settings/readxml.h"
+
+namespace {
+
+const QSize kViewSize(960, 540);
+
+// The drawing is pure green, a colour the simulated page never shows.
+bool isDrawing(const QColor& c) {
+    return c.green() > 180 && c.red() < 90 && c.blue() < 90;
+}
+
+void touch(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write("an earlier capture");
+}
+
+}  // namespace
+
+class TestCapture : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+    QString m_configPath;
+    std::unique_ptr<VideoWidget> m_view;
+
+    // A view on a simulated MJPG camera of that size, showing its picture at 960x540.
+    void openView(const QSize& camera) {
+        OptigrabSimMode mode{2, camera.width(), camera.height(), {30, 0, 0, 0}};
+        OptigrabSimConfig config;
+        optigrabSimDefaultConfig(&config);
+        config.vendorId = "fa11";
+        config.productId = "ca01";
+        config.modes = &mode;
+        config.modeCount = 1;
+        QVERIFY(optigrabSimPlug(&config) >= 0);
+        ReadXML* s = ReadXML::instance();
+        s->devPIDVID = "fa11&ca01";
+        s->videoFormat = 2;
+        s->resolution = QString("%1 x %2").arg(camera.width()).arg(camera.height()).toStdString();
+        QVERIFY(s->writeData(m_configPath.toUtf8().constData()));
+        m_view = std::make_unique<VideoWidget>();
+        m_view->resize(kViewSize);
+        m_view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_view->m_videoPixmap.isNull(), 10000);
+        QCOMPARE(m_view->m_drawingPixmap.size(), kViewSize);
+    }
+
+    void setNaming(const QString& folder, bool custom, const QString& prefix) {
+        ReadXML* s = ReadXML::instance();
+        s->savePath = folder.toStdString();
+        s->bsaveType = custom;
+        s->customPrefix = prefix.toStdString();
+    }
+
+    // Starts count captures at once and returns their files once all have been written.
+    QStringList capture(int count = 1) {
+        QSignalSpy written(m_view->m_captureWriter, &CaptureWriter::captureWritten);
+        for (int i = 0; i < count; ++i)
+            m_view->captureImage();
+        QStringList paths;
+        for (int i = 0; i < 100 && written.count() < count; ++i)
+            written.wait(100);
+        for (const QList<QVariant>& call : written)
+            paths << call[0].toString();
+        // The tiles come on the GUI thread after the signal.
+        QCoreApplication::processEvents();
+        return paths;
+    }
+
+    QStringList tilePaths() {
+        QListWidget* list = m_view->m_fileListWidget->findChild<QListWidget*>();
+        QStringList paths;
+        for (int row = 0; row < list->count(); ++row)
+            paths << list->itemWidget(list->item(row))->findChild<FileItemWidget*>()->m_path;
+        return paths;
+    }
+
+    void drawLine(const QPoint& from, const QPoint& to, int width) {
+        QPainter painter(&m_view->m_drawingPixmap);
+        painter.setPen(QPen(Qt::green, width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(from, to);
+    }
+
+private slots:
+    void initTestCase() {
+        qputenv("HOME", m_home.path().toUtf8());
+        const QString configDir = QCoreApplication::applicationDirPath() + "/Configuration";
+        QDir().mkpath(configDir);
+        m_configPath = configDir + "/lastsetting.xml";
+        ReadXML::instance()->language = "en";
+    }
+
+    void cleanup() {
+        m_view.reset();
+        optigrabSimUnplugAll();
+    }
+
+    void nextFileName_data() {
+        QTest::addColumn<QStringList>("existing");  // names ending in "/" are folders
+        QTest::addColumn<bool>("custom");
+        QTest::addColumn<QString>("prefix");  // "" with custom false: today's date
+        QTest::addColumn<bool>("folderExists");
+        QTest::addColumn<QString>("expected");
+        const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+        QTest::newRow("empty folder") << QStringList() << true << "image" << true << "image_00001.jpg";
+        QTest::newRow("after the highest number") << QStringList({"image_00007.jpg", "image_00012.jpg"})
+                                                  << true << "image" << true << "image_00013.jpg";
+        QTest::newRow("other prefix only")
+            << QStringList({"photo_00005.jpg"}) << true << "image" << true << "image_00002.jpg";
+        QTest::newRow("prefix with an underscore")
+            << QStringList({"my_scan_00003.jpg"}) << true << "my_scan" << true << "my_scan_00004.jpg";
+        QTest::newRow("shorter prefix is another prefix")
+            << QStringList({"my_scan_00003.jpg"}) << true << "my" << true << "my_00002.jpg";
+        QTest::newRow("empty custom prefix")
+            << QStringList({"_00004.jpg", "x_00009.jpg"}) << true << "" << true << "_00005.jpg";
+        QTest::newRow("upper-case suffix listed, not matched")
+            << QStringList({"image_00009.JPG"}) << true << "image" << true << "image_00002.jpg";
+        QTest::newRow("six digits after 99999")
+            << QStringList({"image_99999.jpg"}) << true << "image" << true << "image_100000.jpg";
+        QTest::newRow("number beyond int reads as 0")
+            << QStringList({"image_99999999999.jpg"}) << true << "image" << true << "image_00001.jpg";
+        QTest::newRow("date prefix") << QStringList({today + "_00003.jpg", "image_00008.jpg"}) << false << ""
+                                     << true << today + "_00004.jpg";
+        QTest::newRow("missing folder: 00000, created by the library")
+            << QStringList() << true << "image" << false << "image_00000.jpg";
+        QTest::newRow("a folder holds the next name")
+            << QStringList({"image_00001.jpg/"}) << true << "image" << true << "image_00002.jpg";
+    }
+
+    void nextFileName() {
+        QFETCH(QStringList, existing);
+        QFETCH(bool, custom);
+        QFETCH(QString, prefix);
+        QFETCH(bool, folderExists);
+        QFETCH(QString, expected);
+        openView(QSize(640, 480));
+        QTemporaryDir base;
+        const QString folder = base.filePath("captures");
+        if (folderExists)
+            QVERIFY(QDir().mkpath(folder));
+        for (const QString& name : existing) {
+            if (name.endsWith('/'))
+                QVERIFY(QDir(folder).mkdir(name.chopped(1)));
+            else
+                touch(QDir(folder).filePath(name));
+        }
+        setNaming(folder, custom, prefix);
+        const QString path = QDir(folder).filePath(expected);
+        QCOMPARE(capture(), QStringList({path}));
+        QCOMPARE(QImage(path).size(), QSize(640, 480));
+        QCOMPARE(tilePaths(), QStringList({path}));
+        for (const QString& name : existing)  // nothing of before was replaced
+            if (!name.endsWith('/'))
+                QCOMPARE(QImage(QDir(folder).filePath(name)).isNull(), true);
+    }
+
+    // Without a save folder the counter alone numbers the captures; files of an earlier run in the
+    // documents folder keep their numbers.
+    void unsetSaveFolderTakesTheNextFreeNumber_data() {
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no folder yet") << QStringList() << "image_00001.jpg";
+        QTest::newRow("earlier run's files")
+            << QStringList({"image_00001.jpg", "image_00002.jpg"}) << "image_00003.jpg";
+    }
+
+    void unsetSaveFolderTakesTheNextFreeNumber() {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, expected);
+        openView(QSize(640, 480));
+        const QString folder = QDir(m_home.path()).filePath("Documents/Pagelux");
+        QDir(folder).removeRecursively();
+        if (!existing.isEmpty())
+            QVERIFY(QDir().mkpath(folder));
+        for (const QString& name : existing)
+            touch(QDir(folder).filePath(name));
+        setNaming("", true, "image");
+        m_view->nCaptureIndex = 0;
+        const QString path = QDir(folder).filePath(expected);
+        QCOMPARE(capture(), QStringList({path}));
+        QCOMPARE(QString::fromStdString(ReadXML::instance()->savePath), folder);
+        QCOMPARE(QImage(path).size(), QSize(640, 480));
+        for (const QString& name : existing)
+            QVERIFY(QImage(QDir(folder).filePath(name)).isNull());
+    }
+
+    // The layer has the view's proportions; it covers the picture's full width from the top-left
+    // corner, and a taller picture keeps its lower band without drawing.
+    void strokeLandsInTheFile_data() {
+        QTest::addColumn<QSize>("camera");
+        QTest::addColumn<QPoint>("inStroke");
+        QTest::addColumn<QPoint>("besideStroke");
+        // Layer line from (100, 300) to (800, 300), 16 wide.
+        QTest::newRow("same proportions, twice the size")
+            << QSize(1920, 1080) << QPoint(1000, 600) << QPoint(1000, 660);
+        QTest::newRow("4:3 camera under a 16:9 view")
+            << QSize(1600, 1200) << QPoint(833, 500) << QPoint(833, 560);
+    }
+
+    void strokeLandsInTheFile() {
+        QFETCH(QSize, camera);
+        QFETCH(QPoint, inStroke);
+        QFETCH(QPoint, besideStroke);
+        openView(camera);
+        QTemporaryDir folder;
+        setNaming(folder.path(), true, "page");
+        drawLine(QPoint(100, 300), QPoint(800, 300), 16);
+        drawLine(QPoint(0, 536), QPoint(959, 536), 8);  // along the layer's bottom edge
+
+        const QStringList paths = capture();
+        QCOMPARE(paths.size(), 1);
+        const QImage file(paths[0]);
+        QCOMPARE(file.size(), camera);
+        QVERIFY(isDrawing(file.pixelColor(inStroke)));
+        QVERIFY(!isDrawing(file.pixelColor(besideStroke)));
+        QVERIFY(
+            !isDrawing(file.pixelColor(camera.width() * 100 / 960 - 20, inStroke.y())));  // left of its start
+        const int layerBottom = camera.width() * 540 / 960;
+        QVERIFY(isDrawing(file.pixelColor(camera.width() / 2, layerBottom - 4)));
+        for (int y = layerBottom + 2; y < camera.height(); y += 7)
+            for (int x = 0; x < camera.width(); x += 13)
+                QVERIFY2(!isDrawing(file.pixelColor(x, y)),
+                         qPrintable(QString("drawing at %1,%2").arg(x).arg(y)));
+        QCOMPARE(tilePaths(), paths);
+    }
+
+    void refusedWithoutPicture() {
+        VideoWidget view;  // no camera
+        QTemporaryDir folder;
+        setNaming(folder.path(), true, "image");
+        QTest::ignoreMessage(QtDebugMsg, "无法捕捉图像：视频或绘图层为空");
+        view.captureImage();
+        QTest::qWait(300);
+        QVERIFY(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+        QCOMPARE(view.m_fileListWidget->findChild<QListWidget*>()->count(), 0);
+    }
+
+    // The library takes the path in a buffer of 1024 bytes with its terminator; two-byte characters
+    // make the byte count, not the character count, decide.
+    void pathLengthLimit_data() {
+        QTest::addColumn<int>("bytes");
+        QTest::newRow("1023 bytes: captured") << 1023;
+        QTest::newRow("1024 bytes: refused") << 1024;
+    }
+
+    void pathLengthLimit() {
+        QFETCH(int, bytes);
+        openView(QSize(640, 480));
+        QTemporaryDir base;
+        // A missing folder gives image_00000.jpg; its path is base/ ü... /image_00000.jpg.
+        const QString name = "/image_00000.jpg";
+        QString folder = base.path();
+        int left = bytes - int(folder.toUtf8().size()) - int(name.size());
+        while (left > 0) {
+            const int part = std::min(left, 201) - 1;  // "/" and up to 200 bytes
+            folder += "/" + QString(part / 2, QChar(0xfc)) + QString(part % 2, 'x');
+            left -= part + 1;
+        }
+        const QString path = folder + name;
+        QCOMPARE(int(path.toUtf8().size()), bytes);
+        setNaming(folder, true, "image");
+        const QStringList written = capture();
+        if (bytes < CaptureWriter::kPathBufferBytes) {
+            QCOMPARE(written, QStringList({path}));
+            QCOMPARE(QImage(path).size(), QSize(640, 480));
+            QCOMPARE(tilePaths(), written);
+        } else {
+            QVERIFY(written.isEmpty());
+            QVERIFY(!QFileInfo::exists(path));
+            QVERIFY(QDir(base.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+            QVERIFY(tilePaths().isEmpty());
+        }
+    }
+
+    // The annotated picture is larger than the library's file at a low quality: with a file size
+    // limit between the two the save fails part-way, as on a full disk.
+    void failedSaveLeavesTheLibraryFileWhole() {
+        openView(QSize(1920, 1080));
+        QVERIFY(m_view->m_presenter->setImageJPGQuanlity(5) == 0);
+        QTemporaryDir folder;
+        setNaming(folder.path(), true, "image");
+        drawLine(QPoint(100, 300), QPoint(800, 300), 16);
+        const QString probe = folder.filePath("probe.jpg");
+        QVERIFY(camCaptureImageFile(0, probe.toUtf8().constData()) == 0);
+        const qint64 libraryBytes = QFileInfo(probe).size();
+        QByteArray annotated;
+        QBuffer buffer(&annotated);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(QImage(probe).save(&buffer, "jpg"));
+        QVERIFY2(annotated.size() > 3 * libraryBytes / 2, "the limit must lie between the two sizes");
+        const qint64 limitBytes = (libraryBytes + annotated.size()) / 2;
+        QFile::remove(probe);
+
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limit = previous;
+        limit.rlim_cur = rlim_t(limitBytes);
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        QTest::ignoreMessage(QtDebugMsg, "图像保存失败");
+        const QStringList paths = capture();
+        setrlimit(RLIMIT_FSIZE, &previous);
+
+        QCOMPARE(paths, QStringList({folder.filePath("image_00001.jpg")}));
+        const QImage file(paths[0]);
+        QCOMPARE(file.size(), QSize(1920, 1080));
+        QVERIFY(QFileInfo(paths[0]).size() < limitBytes);
+        QVERIFY(!isDrawing(file.pixelColor(1000, 600)));  // the library's picture, without the drawing
+        // Whole down to its last rows: a cut-off JPEG decodes grey there.
+        const QColor bottom = file.pixelColor(960, 1075);
+        QVERIFY2(bottom != QColor(128, 128, 128), qPrintable(bottom.name()));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList({"image_00001.jpg"}));
+        QCOMPARE(tilePaths(), paths);  // still shown
+    }
+
+    // Each capture takes the layer as it was at its click, and its own number although the first
+    // file is not in the folder yet when the second is named.
+    void backToBackCaptures() {
+        openView(QSize(1920, 1080));
+        QTemporaryDir folder;
+        setNaming(folder.path(), true, "image");
+        QSignalSpy written(m_view->m_captureWriter, &CaptureWriter::captureWritten);
+        drawLine(QPoint(100, 100), QPoint(800, 100), 16);
+        m_view->captureImage();
+        drawLine(QPoint(100, 400), QPoint(800, 400), 16);
+        m_view->captureImage();
+        QTRY_COMPARE_WITH_TIMEOUT(written.count(), 2, 10000);
+        QCoreApplication::processEvents();
+        const QString first = folder.filePath("image_00001.jpg");
+        const QString second = folder.filePath("image_00002.jpg");
+        QCOMPARE(written[0][0].toString(), first);
+        QCOMPARE(written[1][0].toString(), second);
+        const QImage one(first), two(second);
+        QVERIFY(isDrawing(one.pixelColor(1000, 200)));
+        QVERIFY(!isDrawing(one.pixelColor(1000, 800)));
+        QVERIFY(isDrawing(two.pixelColor(1000, 200)));
+        QVERIFY(isDrawing(two.pixelColor(1000, 800)));
+        QCOMPARE(tilePaths(), QStringList({first, second}));
+        QCOMPARE(m_view->nCaptureIndex, 2);
+    }
+
+    void panelPlacement_data() {
+        QTest::addColumn<bool>("swapped");
+        QTest::newRow("right bar at the right") << false;
+        QTest::newRow("side bars exchanged") << true;
+    }
+
+    void panelPlacement() {
+        QFETCH(bool, swapped);
+        VideoWidget view;
+        FileListWidget* panel = view.m_fileListWidget;
+        QCOMPARE(panel->parentWidget(), &view);
+        QCOMPARE(panel->size(), QSize(229, 600));
+        view.resize(kViewSize);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(!panel->isVisible());  // hidden until asked for
+
+        view.m_toolWidgetsSwapped = swapped;
+        auto* above = new QWidget(&view);  // a child created after the panel
+        above->show();
+        view.onShowListWidget();
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        const int x = swapped ? 0 : screen.width() - view.m_rightToolWidget->getButtonsTotalWidth();
+        QCOMPARE(panel->pos(), QPoint(x, screen.height() - 666));
+        QVERIFY(panel->isVisible());
+        QCOMPARE(view.children().last(), panel);  // raised above the other children
+        view.onHideListWidget();
+        QVERIFY(!panel->isVisible());
+    }
+};
+
+QTEST_MAIN(TestCapture)
+#include "tst_capturefiles.moc"

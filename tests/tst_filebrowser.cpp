@@ -1,0 +1,182 @@
+// The captured-file panel on its own: shortened names, thumbnails, removing a tile, opening a file.
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTranslator>
+#include <QtTest>
+
+#include "filebrowser/fileitemwidget.h"
+#include "filebrowser/filelistwidget.h"
+
+class TestFileBrowser : public QObject {
+    Q_OBJECT
+
+public slots:
+    // Stands in for the desktop's default application.
+    void openUrl(const QUrl& url) { m_opened << url; }
+
+private:
+    QTemporaryDir m_folder;
+    QList<QUrl> m_opened;
+
+    QString touch(const QString& name) {
+        const QString path = m_folder.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write("not a picture");
+        return path;
+    }
+
+    static QList<FileItemWidget*> tiles(FileListWidget& panel) {
+        QList<FileItemWidget*> found;
+        for (int row = 0; row < panel.m_listWidget->count(); ++row)
+            found << panel.m_listWidget->itemWidget(panel.m_listWidget->item(row))
+                         ->findChild<FileItemWidget*>();
+        return found;
+    }
+
+    static QStringList paths(FileListWidget& panel) {
+        QStringList found;
+        for (FileItemWidget* tile : tiles(panel))
+            found << tile->m_path;
+        return found;
+    }
+
+private slots:
+    void displayName_data() {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("30 characters, in full") << "IMG_20240101_120000_00001x.jpg"
+                                                << "IMG_20240101_120000_00001x.jpg";
+        QTest::newRow("31 characters, shortened") << "IMG_20240101_120000_000001x.jpg"
+                                                  << "IMG_202......jpg";
+        QTest::newRow("32 characters") << "IMG_20240101_120000_000001_x.jpg"
+                                       << "IMG_202......jpg";
+        QTest::newRow("base name only up to its first dot") << "ab.cd_20240101_120000_000001.png"
+                                                            << "ab......png";
+        QTest::newRow("nine-character extension keeps one of the name") << "scan_of_the_whole_page.extension"
+                                                                        << "s......extension";
+        QTest::newRow("ten-character extension") << "scan_of_the_whole_page.extensions"
+                                                 << "....extensions";
+        QTest::newRow("109-character extension") << "a." + QString(109, 'e') << "...." + QString(109, 'e');
+        QTest::newRow("110-character extension") << "a." + QString(110, 'e') << "......" + QString(10, 'e');
+    }
+
+    void displayName() {
+        QFETCH(QString, fileName);
+        QFETCH(QString, shown);
+        QCOMPARE(FileItemWidget::displayName("/some/folder/" + fileName), shown);
+        FileItemWidget tile(m_folder.filePath(fileName));
+        QCOMPARE(tile.m_textLabel->text(), shown);
+    }
+
+    void thumbnail_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("picture");  // (0, 0): a text file; (-1, -1): no file
+        QTest::addColumn<QSize>("shown");    // (-1, -1): "No load image"
+        QTest::newRow("4K JPEG") << "wide.jpg" << QSize(3840, 2160) << QSize(100, 56);
+        QTest::newRow("tall PNG") << "tall.png" << QSize(300, 600) << QSize(50, 100);
+        QTest::newRow("small JPEG, fitted to the tile") << "small.jpg" << QSize(64, 48) << QSize(100, 75);
+        QTest::newRow("text file") << "notes.jpg" << QSize(0, 0) << QSize();
+        QTest::newRow("missing file") << "gone.jpg" << QSize() << QSize();
+    }
+
+    // The picture is red in its left half and blue in its right half: the thumbnail must be too.
+    void thumbnail() {
+        QFETCH(QString, name);
+        QFETCH(QSize, picture);
+        QFETCH(QSize, shown);
+        const QString path = m_folder.filePath(name);
+        QFile::remove(path);
+        if (picture == QSize(0, 0))
+            touch(name);
+        if (picture.isValid() && !picture.isEmpty()) {
+            QImage image(picture, QImage::Format_RGB32);
+            image.fill(Qt::blue);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width() / 2; ++x)
+                    image.setPixel(x, y, qRgb(255, 0, 0));
+            QVERIFY(image.save(path));
+        }
+        FileItemWidget tile(path);
+        const QPixmap thumb = tile.m_pixmapLabel->pixmap(Qt::ReturnByValue);
+        if (!shown.isValid()) {
+            QVERIFY(thumb.isNull());
+            QCOMPARE(tile.m_pixmapLabel->text(), QString("No load image"));
+            QCOMPARE(tile.m_pixmapLabel->styleSheet(), QString("color: gray;"));
+            return;
+        }
+        QCOMPARE(thumb.size(), shown);
+        const QImage image = thumb.toImage();
+        const QColor left = image.pixelColor(shown.width() / 4, shown.height() / 2);
+        const QColor right = image.pixelColor(shown.width() * 3 / 4, shown.height() / 2);
+        QVERIFY2(left.red() > 200 && left.blue() < 60, qPrintable(left.name()));
+        QVERIFY2(right.blue() > 200 && right.red() < 60, qPrintable(right.name()));
+    }
+
+    void noLoadImageIsTranslated_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("en") << "en"
+                            << "No load image";
+        QTest::newRow("zh_CN") << "zh_CN" << QString::fromUtf8("无法加载图像");
+        QTest::newRow("ru") << "ru" << QString::fromUtf8("Не удалось загрузить изображение");
+    }
+
+    void noLoadImageIsTranslated() {
+        QFETCH(QString, language);
+        QFETCH(QString, shown);
+        QTranslator translator;
+        QVERIFY(
+            translator.load(QCoreApplication::applicationDirPath() + "/translations/" + language + ".qm"));
+        QCoreApplication::installTranslator(&translator);
+        FileItemWidget tile(touch("plain.txt"));
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(tile.m_pixmapLabel->text(), shown);
+    }
+
+    void deleteRemovesOnlyItsRow() {
+        FileListWidget panel;
+        const QStringList files = {touch("a.jpg"), touch("b.jpg"), touch("c.jpg")};
+        for (const QString& file : files)
+            panel.addPath(file);
+        QCOMPARE(paths(panel), files);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+
+        const QRect middleRow = panel.m_listWidget->visualItemRect(panel.m_listWidget->item(1));
+        QPointer<FileItemWidget> middle = tiles(panel)[1];
+        QTest::mouseClick(middle->m_deleteButton, Qt::LeftButton);
+        QCOMPARE(paths(panel), QStringList({files[0], files[2]}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(middle.isNull());
+        QVERIFY(QFile::exists(files[1]));
+        // The row below moved up into the freed place.
+        QTRY_COMPARE(panel.m_listWidget->visualItemRect(panel.m_listWidget->item(1)), middleRow);
+
+        QTest::mouseClick(tiles(panel)[1]->m_deleteButton, Qt::LeftButton);
+        QCOMPARE(paths(panel), QStringList({files[0]}));
+    }
+
+    void doubleClickOpensItsFile() {
+        QDesktopServices::setUrlHandler("file", this, "openUrl");
+        m_opened.clear();
+        FileListWidget panel;
+        const QStringList files = {touch("first.jpg"), touch("second.jpg")};
+        for (const QString& file : files)
+            panel.addPath(file);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QTest::mouseDClick(tiles(panel)[1], Qt::LeftButton, Qt::NoModifier, QPoint(90, 40));
+        QDesktopServices::unsetUrlHandler("file");
+        QCOMPARE(m_opened, QList<QUrl>({QUrl::fromLocalFile(files[1])}));
+    }
+};
+
+QTEST_MAIN(TestFileBrowser)
+#include "tst_filebrowser.moc"

@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QStackedLayout>
 #include <QStandardPaths>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -45,7 +46,10 @@ const char* const kDefaultButtonStyle =
     "border-radius: 2.47px;   padding: 2px;}QToolButton:hover {   color: #999999;}QToolButton:pressed {   "
     "color: #CCCCCC;}";
 const char* const kRowLabelStyle = "QLabel { color: #666666; padding-top: 3px;border:none; }";
-const char* const kComboStyle = "QComboBox {   border: 1px solid gray;   border-radius: 3px;}";
+// The list rule keeps the chosen entry readable: the page's white background reaches the list too.
+const char* const kComboStyle =
+    "QComboBox {   border: 1px solid gray;   border-radius: 3px;}"
+    "QComboBox QAbstractItemView { selection-background-color: #0099FF; selection-color: #FFFFFF; }";
 const char* const kGroupStyle =
     "QGroupBox {   border: 1px solid #CCCCCC;   border-radius: 3px;   margin-top: 6px;   padding: 10px;}"
     "QGroupBox::title {   subcontrol-origin: margin;   subcontrol-position: top left;   left: 7px;   "
@@ -176,6 +180,9 @@ QWidget* settingDevWidget::buildVideoPage() {
         combo->setEditable(false);
         combo->setFixedSize(250, 30);
         combo->setStyleSheet(kComboStyle);
+        // Entries drawn as plain list items: the default menu-like entries took the box's border and
+        // hid the current entry's text.
+        combo->setItemDelegate(new QStyledItemDelegate(combo));
         row->addWidget(label);
         row->addWidget(combo);
         row->addSpacing(20);
@@ -498,10 +505,13 @@ void settingDevWidget::onBrowseClicked() {
     QFileDialog dialog(this, tr("Select File Saving Location"));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    const QString shown = locationEdit->text();
-    dialog.setDirectory(!shown.isEmpty() && QFileInfo(shown).isDir()
-                            ? shown
-                            : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    // The shown folder, else the documents folder; a documents folder not made yet gives the home folder.
+    QString start = locationEdit->text();
+    if (start.isEmpty() || !QFileInfo(start).isDir())
+        start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(start).isDir())
+        start = QDir::homePath();
+    dialog.setDirectory(start);
     // The dialog has its final size only once its event loop runs.
     QTimer::singleShot(0, &dialog, [&dialog] {
         QRect frame = dialog.frameGeometry();

@@ -332,17 +332,6 @@ private slots:
         QCOMPARE(image.pixelColor(handleX, y), QColor(Qt::white));
     }
 
-    void labelLook() {
-        QLabel label("Eraser");
-        CustomButton::setLabel(&label, "#FF000000", true);
-        QCOMPARE(label.font().pixelSize(), 11);
-        QCOMPARE(label.font().weight(), int(QFont::Bold));
-        QCOMPARE(label.styleSheet(), QString("QLabel { color: #FF000000; border: none; padding-top: 3px; }"));
-        QLabel plain("thin");
-        CustomButton::setLabel(&plain, "#FF000000", false);
-        QCOMPARE(plain.font().weight(), int(QFont::Normal));
-    }
-
     void popupRegistrationShapesTheWindow() {
         QWidget popup(nullptr, Qt::Window);
         PopupManager::instance()->registerPopup(&popup);

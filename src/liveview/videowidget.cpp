@@ -17,6 +17,7 @@
 #include "capturewriter.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
+#include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
 
@@ -51,17 +52,20 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     cornerIcon->setStyleSheet("QLabel{background:transparent;}");
     cornerIcon->setGeometry(10, 10, 40, 40);
 
+    m_centerToolWidget = new ToolsWidget(this);
     m_leftToolWidget = new ToolWidget_Left(this);
     m_rightToolWidget = new ToolWidget_Right(this);
+    m_centerToolWidget->setAttribute(Qt::WA_TranslucentBackground);
     m_leftToolWidget->setAttribute(Qt::WA_TranslucentBackground);
     m_rightToolWidget->setAttribute(Qt::WA_TranslucentBackground);
 
-    // The row of tool bars along the bottom edge: the bottom bar joins it between the two stretches.
+    // The row of tool bars along the bottom edge: left bar, bottom bar, right bar.
     bottomLayout = new QHBoxLayout;
     bottomLayout->setContentsMargins(0, 0, 0, 0);
     bottomLayout->setSpacing(0);
     bottomLayout->addWidget(m_leftToolWidget);
     bottomLayout->addStretch(0);
+    bottomLayout->addWidget(m_centerToolWidget);
     bottomLayout->addStretch(0);
     bottomLayout->addWidget(m_rightToolWidget);
     mainLayout = new QVBoxLayout;
@@ -188,6 +192,7 @@ void VideoWidget::switchLanguage(const QString& type) {
 void VideoWidget::retranslateUi() {
     if (m_leftToolWidget != nullptr) m_leftToolWidget->retranslateUi();
     if (m_rightToolWidget != nullptr) m_rightToolWidget->retranslateUi();
+    if (m_centerToolWidget != nullptr) m_centerToolWidget->retranslateUi();
 }
 
 void VideoWidget::onExChangeLeft(bool bIsExChangeLeft) {
@@ -213,16 +218,12 @@ void VideoWidget::onExChangeRight(bool bIsExChangeRight) {
 void VideoWidget::arrangeBottomRow(QWidget* first, Qt::Alignment firstAlignment, QWidget* last,
                                    Qt::Alignment lastAlignment) {
     // The bars stay children of the view while the row is rebuilt, so none of them is hidden for a
-    // moment; whatever sits between the side bars stays between them.
-    QList<QWidget*> middle;
-    while (QLayoutItem* item = bottomLayout->takeAt(0)) {
-        QWidget* widget = item->widget();
-        if (widget != nullptr && widget != m_leftToolWidget && widget != m_rightToolWidget) middle << widget;
+    // moment.
+    while (QLayoutItem* item = bottomLayout->takeAt(0))
         delete item;
-    }
     bottomLayout->addWidget(first, 0, firstAlignment);
     bottomLayout->addStretch(1);
-    for (QWidget* widget : middle) bottomLayout->addWidget(widget);
+    bottomLayout->addWidget(m_centerToolWidget);
     bottomLayout->addStretch(1);
     bottomLayout->addWidget(last, 0, lastAlignment);
     m_toolWidgetsSwapped = !m_toolWidgetsSwapped;

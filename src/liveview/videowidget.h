@@ -22,6 +22,7 @@ class QHBoxLayout;
 class QVBoxLayout;
 class ToolWidget_Left;
 class ToolWidget_Right;
+class ToolsWidget;
 
 class VideoWidget : public QWidget, public IView {
     Q_OBJECT
@@ -96,6 +97,7 @@ private:
     QPoint m_imageOffset;     // pan offset of the picture
     double m_currentScale = 1.0;
     IPresenter* m_presenter = nullptr;
+    ToolsWidget* m_centerToolWidget = nullptr;  // the bottom tool bar
     QTranslator m_translator;
     // Written on the GUI thread, read on the capture thread.
     std::atomic<bool> stateFreeze{false};

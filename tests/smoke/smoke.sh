@@ -36,6 +36,23 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   waitfor live 400x300+760+390 ">" 0.6           # the page fills the screen
   [[ -p $control ]] || fail "no control FIFO"
   awk -v m="$(mean live 40x40+10+10)" "BEGIN{exit !(m < 0.9)}" || fail "corner icon missing"
+  # The bottom tool bar: five 66 px buttons centred between the side bars (208 px at the left, 228 px
+  # at the right: 10 px left of the screen centre), Move checked (blue) at start.
+  blue() { convert "$work/$1.png" -crop "$2" -format "%[fx:mean.b-mean.r]" info:; }
+  awk -v m="$(blue live 60x8+788+1016)" "BEGIN{exit !(m > 0.8)}" || fail "Move is not checked at the left end of the bar"
+  awk -v m="$(blue live 60x8+854+1016)" "BEGIN{exit !(m < 0.1)}" || fail "Annotation checked at start"
+  # Annotation takes the check and opens the pen popup above itself, red swatch first chosen.
+  xdotool mousemove 884 1047 click 1
+  sleep 1; shot pen
+  awk -v m="$(blue pen 60x8+854+1016)" "BEGIN{exit !(m > 0.8)}" || fail "Annotation not checked after its click"
+  awk -v m="$(blue pen 60x8+788+1016)" "BEGIN{exit !(m < 0.1)}" || fail "Move still checked"
+  red=$(convert "$work/pen.png" -crop 6x6+930+904 -format "%[fx:mean.r-mean.g]" info:)
+  awk -v m="$red" "BEGIN{exit !(m > 0.8)}" || fail "no pen popup above the Annotation button"
+  # A press elsewhere closes it.
+  xdotool mousemove 400 400 click 1
+  sleep 1; shot closed
+  red=$(convert "$work/closed.png" -crop 6x6+930+904 -format "%[fx:mean.r-mean.g]" info:)
+  awk -v m="$red" "BEGIN{exit !(m < 0.3)}" || fail "pen popup still open after a press outside it"
   echo "unplug 0" > "$control"
   waitfor unplugged 400x300+760+390 "<" 0.1      # black screen
   awk -v m="$(mean unplugged 700x30+610+565)" "BEGIN{exit !(m > 0.02)}" || fail "prompt text missing"
@@ -43,5 +60,5 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   echo "plug" > "$control"
   waitfor replugged 400x300+760+390 ">" 0.6
   kill $app; wait $app || true
-  echo "smoke: page shown, prompt on unplug, page again on plug"
+  echo "smoke: page shown, tool bar and pen popup, prompt on unplug, page again on plug"
 ' smoke "$work" "$control"

@@ -1,0 +1,53 @@
+// The rounded white panel of the annotation popups.
+#include "popuppanel.h"
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWidget>
+
+namespace {
+
+QPainterPath roundedOutline(const QRect& rect) {
+    QPainterPath path;
+    path.addRoundedRect(rect, 5, 5);
+    return path;
+}
+
+}  // namespace
+
+namespace PopupPanel {
+
+QFrame* separator(const char* objectName, QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setObjectName(objectName);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setStyleSheet("border:1px solid #C0C0C0");
+    line->setFixedHeight(1);
+    return line;
+}
+
+QLineEdit* sizeBox(int value, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setReadOnly(true);
+    box->setFixedWidth(30);
+    box->setAlignment(Qt::AlignCenter);
+    box->setStyleSheet("QLineEdit {border: 1px solid #CCCCCC; }");
+    box->setText(QString::number(value));
+    return box;
+}
+
+void paint(QWidget* popup) {
+    QPainter painter(popup);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(popup->rect(), Qt::transparent);
+    painter.fillPath(roundedOutline(popup->rect()), Qt::white);
+}
+
+QRegion mask(const QRect& rect) {
+    return QRegion(roundedOutline(rect).toFillPolygon().toPolygon(), Qt::OddEvenFill);
+}
+
+}  // namespace PopupPanel

@@ -1,0 +1,213 @@
+// The bottom tool bar: its buttons, groups, popups and relayed signals.
+#include "toolswidget.h"
+
+#include <QButtonGroup>
+#include <QPainter>
+#include <QStyleOption>
+#include <cstdio>
+
+#include "annotation/erasewiget.h"
+#include "annotation/penwidget.h"
+#include "controls/custombutton.h"
+#include "controls/popupmanager.h"
+#include "ui_toolswidget.h"
+
+namespace {
+
+// The translatable texts of the buttons, in layout order; the context is the bar's class name.
+const char* const kTextKeys[] = {
+    QT_TRANSLATE_NOOP("ToolsWidget", "Move"),
+    QT_TRANSLATE_NOOP("ToolsWidget", "Select"),
+    QT_TRANSLATE_NOOP("ToolsWidget", "Annotation"),
+    QT_TRANSLATE_NOOP("ToolsWidget", "Eraser"),
+    QT_TRANSLATE_NOOP("ToolsWidget", "Text Tool"),
+    QT_TRANSLATE_NOOP("ToolsWidget", "Undo"),
+    QT_TRANSLATE_NOOP("ToolsWidget", "Video Fliters"),
+    QT_TRANSLATE_NOOP("ToolsWidget", "Masking"),
+    QT_TRANSLATE_NOOP("ToolsWidget", "Adjustment"),
+    QT_TRANSLATE_NOOP("ToolsWidget", "Freeze"),
+    QT_TRANSLATE_NOOP("ToolsWidget", "AF"),
+    QT_TRANSLATE_NOOP("ToolsWidget", "Capture"),
+    QT_TRANSLATE_NOOP("ToolsWidget", "Record"),
+};
+
+QString translated(const char* key) {
+    return QCoreApplication::translate("ToolsWidget", key);
+}
+
+}  // namespace
+
+ToolsWidget::ToolsWidget(QWidget* parent) : QWidget(parent), ui(new Ui::ToolsWidget) {
+    for (const char* key : kTextKeys)
+        m_buttonInfos.append({nullptr, key});
+    ui->setupUi(this);
+    setFixedSize(330, 66);
+    setStyleSheet(
+        "ToolsWidget { background-color: #EFEFF0; border: 1px solid #CACACA; border-radius: 5px; }"
+        "VToolButton { border: none; border-right: none; background-color: #EFEFF0; margin: 0; padding: 0; }"
+        "VToolButton#toolButton_drag { border-top-left-radius: 5px; border-bottom-left-radius: 5px; }"
+        "VToolButton#toolButton_capture { border-top-right-radius: 5px; border-bottom-right-radius: 5px; }"
+        "VToolButton#toolButton_capture:checked { border-top-right-radius: 5px; border-bottom-right-radius: "
+        "5px; }");
+    ui->verticalLayout->setContentsMargins(0, 0, 0, 0);
+    ui->verticalLayout->setSpacing(0);
+    ui->horizontalLayout->setContentsMargins(0, 0, 0, 0);
+    ui->horizontalLayout->setSpacing(0);
+    initUI();
+    disableButton();
+    initConnect();
+}
+
+ToolsWidget::~ToolsWidget() {
+    // Popups go first, while the buttons their destroyed handlers uncheck still exist; this also
+    // covers popups already closed and waiting for deletion.
+    qDeleteAll(findChildren<PenWidget*>(QString(), Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<EraseWiget*>(QString(), Qt::FindDirectChildrenOnly));
+    delete ui;
+}
+
+void ToolsWidget::initUI() {
+    setCursor(Qt::ArrowCursor);
+
+    struct Dress {
+        VToolButton* button;
+        const char* icon;
+        const char* checkedIcon;
+    };
+    const Dress dresses[] = {
+        {ui->toolButton_drag, ":/image/svg/move.svg", ":/image/svg/move_press.svg"},
+        {ui->toolButton_areaselection, ":/image/svg/select", ":/image/svg/select_press"},
+        {ui->toolButton_pen, ":/image/svg/annotation", ":/image/svg/annotation_press"},
+        {ui->toolButton_eraser, ":/image/svg/erase", ":/image/svg/erase_press"},
+        {ui->toolButton_texttool, ":/image/svg/texttool", ":/image/svg/texttool_press"},
+        {ui->toolButton_black, ":/image/svg/black", ":/image/svg/black_press"},
+        {ui->toolButton_videoFliter, ":/image/svg/black", ":/image/svg/black_press"},
+        {ui->toolButton_mark, ":/image/svg/block", ":/image/svg/block_press"},
+        {ui->toolButton_adjust, ":/image/svg/adjust", ":/image/svg/adjust_press"},
+        {ui->toolButton_freeze, ":/image/svg/freeze", ":/image/svg/freeze_press"},
+        {ui->toolButton_AFAutoFocus, ":/image/svg/AFAutoFocs", ":/image/svg/AFAutoFocs_press"},
+        {ui->toolButton_capture, ":/image/svg/capture", ":/image/svg/capture_press"},
+        {ui->toolButton_record, ":/image/svg/record", ":/image/svg/record_press"},
+    };
+    // The dressing table and the text keys share one order.
+    for (int i = 0; i < m_buttonInfos.size(); ++i) {
+        m_buttonInfos[i].button = dresses[i].button;
+        CustomButton::setToolButton(dresses[i].button, dresses[i].icon, dresses[i].checkedIcon, "",
+                                    translated(m_buttonInfos[i].textKey), 66, 66, 30, 30, 3, 0);
+    }
+
+    toolsGroup = new QButtonGroup;
+    toolsGroup->setExclusive(true);
+    for (QToolButton* button : {ui->toolButton_drag, ui->toolButton_areaselection, ui->toolButton_pen,
+                                ui->toolButton_eraser, ui->toolButton_texttool})
+        toolsGroup->addButton(button);
+    auto* pictureGroup = new QButtonGroup;
+    pictureGroup->setExclusive(true);
+    for (QToolButton* button : {ui->toolButton_videoFliter, ui->toolButton_mark, ui->toolButton_adjust})
+        pictureGroup->addButton(button);
+
+    ui->toolButton_drag->setChecked(true);
+    ui->toolButton_freeze->setCheckable(true);
+}
+
+void ToolsWidget::disableButton() {
+    for (QToolButton* button : {ui->toolButton_adjust, ui->toolButton_AFAutoFocus, ui->toolButton_black,
+                                ui->toolButton_mark, ui->toolButton_record, ui->toolButton_areaselection,
+                                ui->toolButton_videoFliter, ui->toolButton_texttool})
+        button->hide();
+}
+
+void ToolsWidget::initConnect() {
+    connect(ui->toolButton_drag, &QToolButton::clicked, this, &ToolsWidget::switchToMovingMode);
+    connect(ui->toolButton_pen, &QToolButton::clicked, this, &ToolsWidget::switchToDrawingMode);
+    connect(ui->toolButton_freeze, &QToolButton::clicked, this,
+            [this]() { emit signalFreeze(ui->toolButton_freeze->isChecked()); });
+}
+
+void ToolsWidget::retranslateUi() {
+    for (const ButtonInfo& info : m_buttonInfos) {
+        if (info.button == nullptr)
+            continue;
+        const QString text = translated(info.textKey);
+        info.button->setText(text);
+        info.button->setToolTip(text);
+    }
+}
+
+void ToolsWidget::placeAbove(QWidget* popup, QToolButton* button) {
+    popup->adjustSize();
+    const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
+    popup->move(topLeft.x(), topLeft.y() - popup->height() - 2);
+    PopupManager::instance()->registerPopup(popup);
+    popup->show();
+    popup->raise();
+    popup->activateWindow();
+}
+
+template <typename Popup, typename Make>
+void ToolsWidget::togglePopup(Popup*& popup, QToolButton* button, Make make) {
+    if (popup != nullptr && popup->isVisible()) {
+        popup->hide();
+        popup->deleteLater();
+        popup = nullptr;
+        // In the exclusive tool group the button stays the checked one.
+        button->setChecked(false);
+        return;
+    }
+    button->setChecked(true);
+    if (popup != nullptr)
+        return;
+
+    Popup* opened = make();
+    popup = opened;
+    opened->setAttribute(Qt::WA_DeleteOnClose);
+    // An older popup, closed and deleted late, must not make the bar forget a newer one.
+    connect(opened, &QObject::destroyed, this, [&popup, opened, button]() {
+        button->setChecked(false);
+        if (popup == opened)
+            popup = nullptr;
+    });
+    placeAbove(opened, button);
+}
+
+void ToolsWidget::on_toolButton_pen_clicked() {
+    togglePopup(m_pen, ui->toolButton_pen, [this]() {
+        auto* pen = new PenWidget(this, currentSize, currentColor);
+        connect(pen, &PenWidget::signalToolChanged, this, &ToolsWidget::slotToolChanged);
+        return pen;
+    });
+}
+
+void ToolsWidget::on_toolButton_eraser_clicked() {
+    togglePopup(m_erase, ui->toolButton_eraser, [this]() {
+        auto* erase = new EraseWiget(this, currentEraserSize);
+        connect(erase, &EraseWiget::signalEraseChanged, this, &ToolsWidget::slotEraseChanged);
+        return erase;
+    });
+}
+
+void ToolsWidget::on_toolButton_capture_clicked() {
+    emit signalCaptureImage();
+    // The checked look shows only during the click.
+    ui->toolButton_capture->setChecked(false);
+}
+
+void ToolsWidget::slotToolChanged(int type, QColor color, int size) {
+    puts("***************************slotToolChanged");
+    currentSize = size;
+    currentColor = color;
+    emit toolChanged(type, color, size);
+}
+
+void ToolsWidget::slotEraseChanged(int eraseType, int size) {
+    puts("********************************ToolsWidget::slotEraseChanged start");
+    currentEraserSize = size;
+    emit switchToEraseMode(eraseType, size);
+}
+
+void ToolsWidget::paintEvent(QPaintEvent* /*event*/) {
+    QStyleOption option;
+    option.initFrom(this);
+    QPainter painter(this);
+    style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+}

@@ -1,0 +1,75 @@
+// The bottom tool bar: Move, Annotation, Eraser, Freeze and Capture, and the pen and eraser popups
+// that open above their buttons.
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QWidget>
+
+class EraseWiget;
+class PenWidget;
+class QButtonGroup;
+class QToolButton;
+
+namespace Ui {
+class ToolsWidget;
+}
+
+// GUI thread only.
+class ToolsWidget : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ToolsWidget(QWidget* parent = nullptr);
+    ~ToolsWidget() override;
+
+    // Texts and tool tips of every button, hidden ones included, in the current language.
+    void retranslateUi();
+
+signals:
+    void switchToMovingMode();
+    void switchToDrawingMode();
+    void switchToEraseMode(int eraseType, int size);
+    void signalFreeze(bool bIsCheck);
+    void signalCaptureImage();
+    void toolChanged(int type, QColor color, int size);
+
+protected:
+    // Lets the style draw this plain widget's own style sheet: background, border, rounded corners.
+    void paintEvent(QPaintEvent* event) override;
+
+private slots:
+    // Connected by name when the form is set up, so they run before the relays of initConnect.
+    void on_toolButton_pen_clicked();
+    void on_toolButton_eraser_clicked();
+    void on_toolButton_capture_clicked();
+    void slotToolChanged(int type, QColor color, int size);
+    void slotEraseChanged(int eraseType, int size);
+
+private:
+    friend class TestToolsWidget;
+
+    struct ButtonInfo {
+        QToolButton* button;
+        const char* textKey;  // untranslated English text, also the translation source
+    };
+
+    void initUI();
+    void disableButton();
+    void initConnect();
+    void placeAbove(QWidget* popup, QToolButton* button);
+    // Closes the button's visible popup, or checks the button and opens a popup made by make.
+    template <typename Popup, typename Make>
+    void togglePopup(Popup*& popup, QToolButton* button, Make make);
+
+    Ui::ToolsWidget* ui;
+    int currentSize = 5;
+    QColor currentColor{255, 0, 0, 255};
+    int currentEraserSize = 5;
+    PenWidget* m_pen = nullptr;
+    EraseWiget* m_erase = nullptr;
+    QButtonGroup* toolsGroup = nullptr;
+    // One list per bar: a class-wide one would point at the buttons of whichever bar was made last,
+    // and at deleted buttons once that bar is gone.
+    QList<ButtonInfo> m_buttonInfos;
+};

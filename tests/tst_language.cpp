@@ -15,6 +15,7 @@
 #include "settings/languagewidget.h"
 #include "settings/readxml.h"
 #include "toolbars/cselectmenu.h"
+#include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
 
@@ -139,22 +140,13 @@ private slots:
         QTest::addColumn<QString>("menuText");
         QTest::addColumn<QString>("folderText");
         QTest::addColumn<QString>("entryText");
-        QTest::newRow("English to Russian") << "en" << 2 << "ru"
-                                            << "Меню"
-                                            << "Показать папку"
-                                            << "Русский";
-        QTest::newRow("English to Chinese") << "en" << 1 << "zh_CN"
-                                            << "菜单"
-                                            << "显示文件夹"
-                                            << "简体中文";
-        QTest::newRow("Chinese to English") << "zh_CN" << 0 << "en"
-                                            << "Menu"
-                                            << "Show Folder"
-                                            << "English";
-        QTest::newRow("Russian again") << "ru" << 2 << "ru"
-                                       << "Меню"
-                                       << "Показать папку"
-                                       << "Русский";
+        QTest::addColumn<QString>("captureText");
+        // clang-format off
+        QTest::newRow("English to Russian") << "en" << 2 << "ru" << "Меню" << "Показать папку" << "Русский" << "Снимок";
+        QTest::newRow("English to Chinese") << "en" << 1 << "zh_CN" << "菜单" << "显示文件夹" << "简体中文" << "拍照";
+        QTest::newRow("Chinese to English") << "zh_CN" << 0 << "en" << "Menu" << "Show Folder" << "English" << "Capture";
+        QTest::newRow("Russian again") << "ru" << 2 << "ru" << "Меню" << "Показать папку" << "Русский" << "Снимок";
+        // clang-format on
     }
 
     void switchingThroughTheMenu() {
@@ -164,6 +156,7 @@ private slots:
         QFETCH(QString, menuText);
         QFETCH(QString, folderText);
         QFETCH(QString, entryText);
+        QFETCH(QString, captureText);
         storeLanguage(start);
         VideoWidget view;
         showOnScreen(view);
@@ -182,6 +175,7 @@ private slots:
         QCOMPARE(leftButton(view, "toolButton_menu")->text(), menuText);
         QCOMPARE(leftButton(view, "toolButton_menu")->toolTip(), menuText);
         QCOMPARE(rightButton(view, "toolButton_filelist")->text(), folderText);
+        QCOMPARE(view.m_centerToolWidget->findChild<QToolButton*>("toolButton_capture")->text(), captureText);
         // The press lay outside the menu: the menu closes, and the next one names the new language.
         QTest::mouseRelease(buttons[button], Qt::LeftButton, {}, QPoint(20, 10));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

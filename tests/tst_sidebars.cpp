@@ -169,6 +169,23 @@ private slots:
         QCOMPARE(view.m_toolWidgetsSwapped, bars != QStringList({"ToolWidget_Left", "ToolWidget_Right"}));
     }
 
+    // Two bars of a kind: re-translating one leaves the other's buttons alone.
+    void eachBarTranslatesItsOwnButtons() {
+        ToolWidget_Left firstLeft;
+        ToolWidget_Right firstRight;
+        ToolWidget_Left secondLeft;
+        ToolWidget_Right secondRight;
+        QToolButton* secondMenu = secondLeft.findChild<QToolButton*>("toolButton_menu");
+        QToolButton* secondFolder = secondRight.findChild<QToolButton*>("toolButton_filelist");
+        secondMenu->setText("kept");
+        secondFolder->setText("kept");
+        firstLeft.retranslateUi();
+        firstRight.retranslateUi();
+        QCOMPARE(secondMenu->text(), QString("kept"));
+        QCOMPARE(secondFolder->text(), QString("kept"));
+        QCOMPARE(firstLeft.findChild<QToolButton*>("toolButton_menu")->toolTip(), QString("Menu"));
+    }
+
     void folderButtonAlternates() {
         VideoWidget view;
         showOnScreen(view);

@@ -12,12 +12,6 @@
 #include "settings/settingdevwidget.h"
 #include "ui_toolwidget_left.h"
 
-QList<ToolWidget_Left::ButtonInfo> ToolWidget_Left::m_buttonInfos = {
-    {nullptr, QT_TRANSLATE_NOOP("ToolWidget_Left", "Menu")},
-    {nullptr, QT_TRANSLATE_NOOP("ToolWidget_Left", "Min")},
-    {nullptr, QT_TRANSLATE_NOOP("ToolWidget_Left", "Setting")},
-};
-
 ToolWidget_Left::ToolWidget_Left(QWidget* parent) : QWidget(parent), ui(new Ui::ToolWidget_Left) {
     ui->setupUi(this);
     m_vecDevMessage.clear();
@@ -35,22 +29,17 @@ ToolWidget_Left::ToolWidget_Left(QWidget* parent) : QWidget(parent), ui(new Ui::
 }
 
 ToolWidget_Left::~ToolWidget_Left() {
-    // Open popups go first: their destroyed handlers still use the buttons of the form.
-    delete m_selectMenu;
-    delete m_deviceSetting;
+    // Popups go first, while the buttons their destroyed handlers uncheck still exist; also those
+    // already closed and waiting for deletion.
+    qDeleteAll(findChildren<CSelectMenu*>(QString(), Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<settingDevWidget*>(QString(), Qt::FindDirectChildrenOnly));
     delete ui;
 }
 
 void ToolWidget_Left::initUI() {
-    for (ButtonInfo& info : m_buttonInfos) {
-        const QString key = info.textKey;
-        if (key == "Menu")
-            info.button = ui->toolButton_menu;
-        else if (key == "Min")
-            info.button = ui->toolButton_min;
-        else if (key == "Setting")
-            info.button = ui->toolButton_set;
-    }
+    m_buttonInfos = {{ui->toolButton_menu, QT_TRANSLATE_NOOP("ToolWidget_Left", "Menu")},
+                     {ui->toolButton_min, QT_TRANSLATE_NOOP("ToolWidget_Left", "Min")},
+                     {ui->toolButton_set, QT_TRANSLATE_NOOP("ToolWidget_Left", "Setting")}};
     CustomButton::setToolButton(ui->toolButton_right, ":/image/svg/exchange", ":/image/svg/exchange_press",
                                 "", "", 30, 66, 30, 30, 0, 3);
     CustomButton::setToolButton(ui->toolButton_menu, ":/image/svg/selectmenu", ":/image/svg/selectmenu_press",
@@ -63,8 +52,6 @@ void ToolWidget_Left::initUI() {
 
 void ToolWidget_Left::retranslateUi() {
     for (const ButtonInfo& info : m_buttonInfos) {
-        if (info.button == nullptr)
-            continue;
         const QString text = QCoreApplication::translate("ToolWidget_Left", info.textKey);
         info.button->setText(text);
         info.button->setToolTip(text);

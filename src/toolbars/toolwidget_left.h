@@ -65,5 +65,6 @@ private:
     settingDevWidget* m_deviceSetting = nullptr;
     std::vector<devMessage> m_vecDevMessage;
     bool m_buttonsSwapped = false;
-    static QList<ButtonInfo> m_buttonInfos;
+    // One list per bar: a class-wide one would point at the buttons of whichever bar was made last.
+    QList<ButtonInfo> m_buttonInfos;
 };

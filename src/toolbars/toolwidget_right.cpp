@@ -18,11 +18,6 @@ const char* const kFolderCorners =
 
 }  // namespace
 
-QList<ToolWidget_Right::ButtonInfo> ToolWidget_Right::m_buttonInfos = {
-    {nullptr, QT_TRANSLATE_NOOP("ToolWidget_Right", "Split Screen")},
-    {nullptr, kShowFolder},
-};
-
 ToolWidget_Right::ToolWidget_Right(QWidget* parent) : QWidget(parent), ui(new Ui::ToolWidget_Right) {
     ui->setupUi(this);
     setFixedSize(228, 66);
@@ -40,13 +35,8 @@ ToolWidget_Right::~ToolWidget_Right() {
 }
 
 void ToolWidget_Right::initUI() {
-    for (ButtonInfo& info : m_buttonInfos) {
-        const QString key = info.textKey;
-        if (key == "Split Screen")
-            info.button = ui->toolButton_compare;
-        else if (key == kShowFolder)
-            info.button = ui->toolButton_filelist;
-    }
+    m_buttonInfos = {{ui->toolButton_compare, QT_TRANSLATE_NOOP("ToolWidget_Right", "Split Screen")},
+                     {ui->toolButton_filelist, kShowFolder}};
     CustomButton::setToolButton(ui->toolButton_compare, ":/image/svg/splitscreen",
                                 ":/image/svg/splitscreen_press", "", tr("Split Screen"), 99, 66, 30, 30, 3,
                                 0);
@@ -59,8 +49,6 @@ void ToolWidget_Right::initUI() {
 void ToolWidget_Right::retranslateUi() {
     ui->retranslateUi(this);
     for (const ButtonInfo& info : m_buttonInfos) {
-        if (info.button == nullptr)
-            continue;
         const QString text = QCoreApplication::translate("ToolWidget_Right", info.textKey);
         info.button->setText(text);
         info.button->setToolTip(text);

@@ -49,5 +49,6 @@ private:
     Ui::ToolWidget_Right* ui;
     bool isFileListVisible = true;  // true while the folder button offers "Show Folder"
     bool m_buttonsSwapped = false;
-    static QList<ButtonInfo> m_buttonInfos;
+    // One list per bar: a class-wide one would point at the buttons of whichever bar was made last.
+    QList<ButtonInfo> m_buttonInfos;
 };

@@ -68,12 +68,36 @@ void ToolWidget_Left::changeCamera(int devIndex, int mediaType, int fps, int wid
 }
 
 void ToolWidget_Left::hideUI() {
-    if (m_deviceSetting == nullptr || !m_deviceSetting->isVisible())
-        return;
-    m_deviceSetting->hide();
-    m_deviceSetting->deleteLater();
-    m_deviceSetting = nullptr;
-    ui->toolButton_set->setChecked(false);
+    closePopup(m_deviceSetting, ui->toolButton_set);
+}
+
+template <class Popup>
+bool ToolWidget_Left::closePopup(Popup*& popup, QToolButton* opener) {
+    if (popup == nullptr || !popup->isVisible())
+        return false;
+    popup->hide();
+    popup->deleteLater();
+    popup = nullptr;
+    opener->setChecked(false);
+    return true;
+}
+
+template <class Popup>
+void ToolWidget_Left::followPopup(Popup*& popup, QToolButton* opener) {
+    popup->setAttribute(Qt::WA_DeleteOnClose);
+    // Whoever deletes the popup (this bar, the popup manager, the popup itself), the bar forgets it.
+    connect(popup, &QObject::destroyed, this, [&popup, opener] {
+        opener->setChecked(false);
+        popup = nullptr;
+    });
+}
+
+void ToolWidget_Left::showPopup(QWidget* popup, const QPoint& topLeft) {
+    popup->move(topLeft);
+    PopupManager::instance()->registerPopup(popup);
+    popup->show();
+    popup->raise();
+    popup->activateWindow();
 }
 
 void ToolWidget_Left::on_toolButton_min_clicked() {
@@ -81,23 +105,14 @@ void ToolWidget_Left::on_toolButton_min_clicked() {
 }
 
 void ToolWidget_Left::on_toolButton_menu_clicked() {
-    if (m_selectMenu != nullptr && m_selectMenu->isVisible()) {
-        m_selectMenu->hide();
-        m_selectMenu->deleteLater();
-        m_selectMenu = nullptr;
-        ui->toolButton_menu->setChecked(false);
+    if (closePopup(m_selectMenu, ui->toolButton_menu))
         return;
-    }
     ui->toolButton_menu->setChecked(true);
     if (m_selectMenu != nullptr)
         return;
 
     m_selectMenu = new CSelectMenu(this);
-    m_selectMenu->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_selectMenu, &QObject::destroyed, this, [this] {
-        ui->toolButton_menu->setChecked(false);
-        m_selectMenu = nullptr;
-    });
+    followPopup(m_selectMenu, ui->toolButton_menu);
     connect(m_selectMenu, &CSelectMenu::closeAll, this, [this] { emit CloseUI(); });
     connect(m_selectMenu, &CSelectMenu::signalSwitchLanguage, this, [this](const QString& type) {
         printf("m_selectMenu Language changed: %s\n", type.toUtf8().constData());
@@ -105,21 +120,12 @@ void ToolWidget_Left::on_toolButton_menu_clicked() {
     });
     m_selectMenu->adjustSize();
     const QPoint corner = ui->toolButton_menu->mapToGlobal(QPoint(0, 0));
-    m_selectMenu->move(corner.x(), corner.y() - m_selectMenu->height() - 2);
-    PopupManager::instance()->registerPopup(m_selectMenu);
-    m_selectMenu->show();
-    m_selectMenu->raise();
-    m_selectMenu->activateWindow();
+    showPopup(m_selectMenu, QPoint(corner.x(), corner.y() - m_selectMenu->height() - 2));
 }
 
 void ToolWidget_Left::on_toolButton_set_clicked() {
-    if (m_deviceSetting != nullptr && m_deviceSetting->isVisible()) {
-        m_deviceSetting->hide();
-        m_deviceSetting->deleteLater();
-        m_deviceSetting = nullptr;
-        ui->toolButton_set->setChecked(false);
+    if (closePopup(m_deviceSetting, ui->toolButton_set))
         return;
-    }
     ui->toolButton_set->setChecked(true);
     if (m_deviceSetting != nullptr)
         return;
@@ -128,11 +134,7 @@ void ToolWidget_Left::on_toolButton_set_clicked() {
     connect(m_deviceSetting, &settingDevWidget::singalChangeCamera, this, &ToolWidget_Left::changeCamera);
     printf("****************m_vecDevMessage : %d\n", static_cast<int>(m_vecDevMessage.size()));
     m_deviceSetting->getDevMessages(m_vecDevMessage);
-    m_deviceSetting->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_deviceSetting, &QObject::destroyed, this, [this] {
-        ui->toolButton_set->setChecked(false);
-        m_deviceSetting = nullptr;
-    });
+    followPopup(m_deviceSetting, ui->toolButton_set);
     m_deviceSetting->adjustSize();
     // Above the button, its left edges aligned; near the right screen edge its right edges aligned.
     const QPoint corner = ui->toolButton_set->mapToGlobal(QPoint(0, 0));
@@ -142,11 +144,7 @@ void ToolWidget_Left::on_toolButton_set_clicked() {
         x = corner.x() + ui->toolButton_set->width() - m_deviceSetting->width();
     if (x < available.left())
         x = available.left();
-    m_deviceSetting->move(x, corner.y() - m_deviceSetting->height());
-    PopupManager::instance()->registerPopup(m_deviceSetting);
-    m_deviceSetting->show();
-    m_deviceSetting->raise();
-    m_deviceSetting->activateWindow();
+    showPopup(m_deviceSetting, QPoint(x, corner.y() - m_deviceSetting->height()));
 }
 
 void ToolWidget_Left::on_toolButton_right_clicked() {

@@ -427,6 +427,7 @@ private slots:
         showOnScreen(view);
         QTest::mouseClick(leftButton(view, "toolButton_min"), Qt::LeftButton);
         QTRY_VERIFY(view.windowState() & Qt::WindowMinimized);
+        QVERIFY(!leftButton(view, "toolButton_min")->isChecked());
     }
 };
 

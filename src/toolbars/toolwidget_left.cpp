@@ -101,6 +101,8 @@ void ToolWidget_Left::showPopup(QWidget* popup, const QPoint& topLeft) {
 }
 
 void ToolWidget_Left::on_toolButton_min_clicked() {
+    // Checkable like its neighbours, but nothing stays on: the restored window shows it unchecked.
+    ui->toolButton_min->setChecked(false);
     emit showMinUI();
 }
 

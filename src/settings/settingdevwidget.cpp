@@ -58,7 +58,13 @@ const char* const kControlStyle =
     "QRadioButton {   color: #333333;   border: none;   background: transparent;}QRadioButton:focus {   "
     "border:none;   outline:none;}QLineEdit {   border: 0.6px solid #CCCCCC;   border-radius: 2.59px;}"
     "QToolButton {   border: 1px solid #CCCCCC;   border-radius: 3px;   background: white;}"
-    "QToolButton:hover {   background: #f0f0f0;}QToolButton:pressed {   background-color: #0099FF;}";
+    "QToolButton:hover {   background: #f0f0f0;}QToolButton:pressed {   background-color: #0099FF;}"
+    // Without a drawn ring the transparent radio button shows nothing while it is unchecked.
+    "QRadioButton::indicator { width: 12px; height: 12px; border: 1px solid #999999; border-radius: 7px; "
+    "background: #FFFFFF; }"
+    "QRadioButton::indicator:checked { border-color: #0099FF; background: qradialgradient(cx: 0.5, cy: 0.5, "
+    "radius: 0.5, fx: 0.5, fy: 0.5, stop: 0 #0099FF, stop: 0.5 #0099FF, stop: 0.6 #FFFFFF, stop: 1 #FFFFFF); "
+    "}";
 
 void setPixelSize(QWidget* widget, int pixels) {
     QFont font = widget->font();

@@ -1,5 +1,6 @@
 // The settings panel: what it shows from the camera list and the settings, the one camera change each
 // user action signals, the save folder and prefix choices, and what it stores when it closes.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -329,6 +330,34 @@ private slots:
         QTest::mouseClick(buttonWithText(panel.get(), "Default"), Qt::LeftButton);
         QCOMPARE(panel->locationEdit->text(), QString("/srv/scans"));
         QVERIFY(panel->radio_prefix->isChecked());
+    }
+
+    // The resolution list opens below its box, as wide as the box, and inside the screen.
+    void resolutionListOpensBelowItsBox_data() {
+        QTest::addColumn<int>("panelY");
+        QTest::newRow("room below") << 0;
+        QTest::newRow("near the bottom edge: shortened") << 1;
+    }
+
+    void resolutionListOpensBelowItsBox() {
+        QFETCH(int, panelY);
+        std::unique_ptr<settingDevWidget> panel = openPanel(twoCameras());
+        QVERIFY(panel);
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QComboBox* box = resolutions(*panel);
+        // Near the bottom: the box's lower edge 40 pixels above the screen's.
+        if (panelY != 0)
+            panel->move(0, available.bottom() - 40 - box->mapTo(panel.get(), QPoint(0, box->height())).y());
+        box->showPopup();
+        QWidget* list = box->view()->window();
+        const QPoint corner = box->mapToGlobal(QPoint(0, box->height()));
+        QTRY_COMPARE(list->geometry().topLeft(), corner);
+        QCOMPARE(list->width(), box->width());
+        QVERIFY(available.contains(list->geometry()));
+        const int rows = panelY == 0 ? box->count() : 1;
+        QVERIFY2(list->height() >= rows * box->view()->sizeHintForRow(0),
+                 qPrintable(QString::number(list->height())));
+        box->hidePopup();
     }
 
     void browseTakesTheChosenFolderAndCentresTheDialog() {

@@ -17,6 +17,7 @@
 #include "filebrowser/filelistwidget.h"
 #include "liveview/capturewriter.h"
 #include "liveview/videowidget.h"
+#include "toolbars/toolwidget_right.h"
 #include "optigrab.h"
 #include "optigrab_sim.h"
 #include "settings/readxml.h"
@@ -403,7 +404,7 @@ private slots:
         above->show();
         view.onShowListWidget();
         const QSize screen = QGuiApplication::primaryScreen()->size();
-        const int x = swapped ? 0 : screen.width() - view.rightBarButtonsWidth();
+        const int x = swapped ? 0 : screen.width() - view.m_rightToolWidget->getButtonsTotalWidth();
         QCOMPARE(panel->pos(), QPoint(x, screen.height() - 666));
         QVERIFY(panel->isVisible());
         QCOMPARE(view.children().last(), panel);  // raised above the other children

@@ -48,6 +48,11 @@ private slots:
         QTest::newRow("lower-case locale") << "" << "zh_cn" << "zh_CN";
         QTest::newRow("stored code wins") << "ru" << "zh_CN" << "ru";
         QTest::newRow("unknown stored code kept") << "ru_RU" << "en_US" << "ru_RU";
+        QTest::newRow("hyphenated stored code kept") << "pt-BR" << "ru_RU" << "pt-BR";
+        QTest::newRow("stored path settled from the locale") << "../../etc/passwd" << "ru_RU" << "ru";
+        QTest::newRow("stored absolute path") << "/tmp/zh_CN" << "de_DE" << "en";
+        QTest::newRow("stored code ending in a line break") << "ru\n" << "zh_CN" << "zh_CN";
+        QTest::newRow("stored code with a blank") << "zh CN" << "de_DE" << "en";
     }
 
     void settlesTheLanguageCode() {
@@ -118,6 +123,29 @@ private slots:
         // The prompt comes from ru.qm.
         QVERIFY2(texts.contains("Подключите документ-камеру, чтобы начать работу с приложением"),
                  qPrintable(texts.join('|')));
+    }
+
+    // A settings file that names a path as its language must not make the program load a translation
+    // from outside its translations folder; the code is settled again and written back.
+    void storedPathIsNotLoadedAndIsReplaced() {
+        const QString outside = QCoreApplication::applicationDirPath() + "/outside.qm";
+        QFile::remove(outside);
+        QVERIFY(QFile::copy(LanguageCode::translationFile("ru"), outside));
+        ReadXML::instance()->language = "../outside";
+        ReadXML::instance()->writeData(m_configPath.toUtf8().constData());
+        ReadXML::instance()->language.clear();
+        const QString settled = LanguageCode::settle("", QLocale::system().name());
+        QStringList texts;
+        {
+            VideoWidget view;
+            for (QLabel* label : view.findChildren<QLabel*>()) texts << label->text();
+        }
+        QFile::remove(outside);
+        if (settled != "ru")
+            QVERIFY2(!texts.contains("Подключите документ-камеру, чтобы начать работу с приложением"),
+                     qPrintable(texts.join('|')));
+        QCOMPARE(QString::fromStdString(ReadXML::instance()->language), settled);
+        QVERIFY(configFile().contains("<Language>" + settled.toUtf8() + "</Language>"));
     }
 
     void promptSitsInTheMiddleWithoutCamera() {

@@ -10,6 +10,176 @@
     </message>
 </context>
 <context>
+    <name>AboutWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Pagelux</source>
+        <translation>Pagelux</translation>
+    </message>
+    <message>
+        <source>Current Version: V1.0.0</source>
+        <translation>Current Version: V1.0.0</translation>
+    </message>
+    <message>
+        <source>Copyright © 2026 the Pagelux developers. All rights reserved.</source>
+        <translation>Copyright © 2026 the Pagelux developers. All rights reserved.</translation>
+    </message>
+</context>
+<context>
+    <name>CSelectMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>简体中文</source>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>Русский</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>简体中文</source>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>Русский</source>
+        <translation>Русский</translation>
+    </message>
+</context>
+<context>
+    <name>ToolWidget_Left</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Menu</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Setting</translation>
+    </message>
+</context>
+<context>
+    <name>ToolWidget_Right</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Split Screen</source>
+        <translation>Split Screen</translation>
+    </message>
+    <message>
+        <source>Show Folder</source>
+        <translation>Show Folder</translation>
+    </message>
+    <message>
+        <source>Hide Folder</source>
+        <translation>Hide Folder</translation>
+    </message>
+</context>
+<context>
+    <name>settingDevWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>Video Format</source>
+        <translation>Video Format</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Resolution</translation>
+    </message>
+    <message>
+        <source>File Saving Location</source>
+        <translation>File Saving Location</translation>
+    </message>
+    <message>
+        <source>Browser</source>
+        <translation>Browser</translation>
+    </message>
+    <message>
+        <source>File Name Prefix</source>
+        <translation>File Name Prefix</translation>
+    </message>
+    <message>
+        <source>YYYY-MM-DD_5 digit</source>
+        <translation>YYYY-MM-DD_5 digit</translation>
+    </message>
+    <message>
+        <source>Prefix</source>
+        <translation>Prefix</translation>
+    </message>
+    <message>
+        <source>_5 digit</source>
+        <translation>_5 digit</translation>
+    </message>
+    <message>
+        <source>Select File Saving Location</source>
+        <translation>Select File Saving Location</translation>
+    </message>
+</context>
+<context>
     <name>FileItemWidget</name>
     <message>
         <location filename="../src/filebrowser/fileitemwidget.cpp" line="94"/>

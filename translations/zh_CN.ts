@@ -10,6 +10,176 @@
     </message>
 </context>
 <context>
+    <name>AboutWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Pagelux</source>
+        <translation>Pagelux</translation>
+    </message>
+    <message>
+        <source>Current Version: V1.0.0</source>
+        <translation>当前版本：V1.0.0</translation>
+    </message>
+    <message>
+        <source>Copyright © 2026 the Pagelux developers. All rights reserved.</source>
+        <translation>版权所有 © 2026 Pagelux 开发者。保留所有权利。</translation>
+    </message>
+</context>
+<context>
+    <name>CSelectMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>简体中文</source>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>Русский</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+</context>
+<context>
+    <name>LanguageWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>简体中文</source>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>Русский</source>
+        <translation>Русский</translation>
+    </message>
+</context>
+<context>
+    <name>ToolWidget_Left</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Menu</source>
+        <translation>菜单</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>设置</translation>
+    </message>
+</context>
+<context>
+    <name>ToolWidget_Right</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Split Screen</source>
+        <translation>分屏</translation>
+    </message>
+    <message>
+        <source>Show Folder</source>
+        <translation>显示文件夹</translation>
+    </message>
+    <message>
+        <source>Hide Folder</source>
+        <translation>隐藏文件夹</translation>
+    </message>
+</context>
+<context>
+    <name>settingDevWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation>视频</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>常规</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>默认</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Video Format</source>
+        <translation>视频格式</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>分辨率</translation>
+    </message>
+    <message>
+        <source>File Saving Location</source>
+        <translation>文件保存位置</translation>
+    </message>
+    <message>
+        <source>Browser</source>
+        <translation>浏览</translation>
+    </message>
+    <message>
+        <source>File Name Prefix</source>
+        <translation>文件名前缀</translation>
+    </message>
+    <message>
+        <source>YYYY-MM-DD_5 digit</source>
+        <translation>YYYY-MM-DD_5位数字</translation>
+    </message>
+    <message>
+        <source>Prefix</source>
+        <translation>前缀</translation>
+    </message>
+    <message>
+        <source>_5 digit</source>
+        <translation>_5位数字</translation>
+    </message>
+    <message>
+        <source>Select File Saving Location</source>
+        <translation>选择文件保存位置</translation>
+    </message>
+</context>
+<context>
     <name>FileItemWidget</name>
     <message>
         <location filename="../src/filebrowser/fileitemwidget.cpp" line="94"/>

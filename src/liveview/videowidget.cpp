@@ -15,10 +15,13 @@
 #include <cstdio>
 
 #include "camera/campresenter.h"
+#include "filebrowser/filelistwidget.h"
 #include "capturewriter.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
 #include "toolbars/toolswidget.h"
+#include "toolbars/toolwidget_left.h"
+#include "toolbars/toolwidget_right.h"
 
 VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     configPath = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() +
@@ -29,7 +32,7 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     if (!settings->readData(configPath.toUtf8().constData())) printf("Failed to load config, using defaults.\n");
 
     const QString storedLanguage = QString::fromStdString(settings->language);
-    if (storedLanguage.isEmpty()) printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
+    if (!LanguageCode::isPlain(storedLanguage)) printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
     currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
 
     settleSaveFolder();
@@ -52,15 +55,21 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     cornerIcon->setGeometry(10, 10, 40, 40);
 
     m_centerToolWidget = new ToolsWidget(this);
+    m_leftToolWidget = new ToolWidget_Left(this);
+    m_rightToolWidget = new ToolWidget_Right(this);
     m_centerToolWidget->setAttribute(Qt::WA_TranslucentBackground);
+    m_leftToolWidget->setAttribute(Qt::WA_TranslucentBackground);
+    m_rightToolWidget->setAttribute(Qt::WA_TranslucentBackground);
 
-    // The row of tool bars along the bottom edge: the side bars join it at its ends as they are built.
+    // The row of tool bars along the bottom edge: left bar, bottom bar, right bar.
     bottomLayout = new QHBoxLayout;
     bottomLayout->setContentsMargins(0, 0, 0, 0);
     bottomLayout->setSpacing(0);
+    bottomLayout->addWidget(m_leftToolWidget);
     bottomLayout->addStretch(0);
     bottomLayout->addWidget(m_centerToolWidget);
     bottomLayout->addStretch(0);
+    bottomLayout->addWidget(m_rightToolWidget);
     mainLayout = new QVBoxLayout;
     mainLayout->setContentsMargins(0, 0, 0, 0);
     mainLayout->setSpacing(0);
@@ -81,11 +90,23 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_drawingPixmap = QPixmap();
     m_lastPoint = QPoint(0, 0);
     m_drawing = false;
-    initConnect();
 
+    initConnect();
     m_presenter->init();
     initDev();
     initCapture();
+}
+
+void VideoWidget::initConnect() {
+    connect(m_leftToolWidget, &ToolWidget_Left::showMinUI, this, &VideoWidget::showMinimized);
+    connect(m_leftToolWidget, &ToolWidget_Left::CloseUI, this, &VideoWidget::close);
+    connect(m_leftToolWidget, &ToolWidget_Left::singalChangeCamera, this, &VideoWidget::changeCamera);
+    connect(this, &VideoWidget::signalHideUI, m_leftToolWidget, &ToolWidget_Left::hideUI);
+    connect(m_leftToolWidget, &ToolWidget_Left::signalSwitchLanguage, this, &VideoWidget::switchLanguage);
+    connect(m_rightToolWidget, &ToolWidget_Right::HideListWidget, this, &VideoWidget::onHideListWidget);
+    connect(m_rightToolWidget, &ToolWidget_Right::ShowListWidget, this, &VideoWidget::onShowListWidget);
+    connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
+    connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
 }
 
 VideoWidget::~VideoWidget() {
@@ -181,8 +202,61 @@ void VideoWidget::showNoDevicePrompt(bool show) {
     }
 }
 
+void VideoWidget::switchLanguage(const QString& type) {
+    printf("m_leftToolWidget Language changed: %s\n", type.toUtf8().constData());
+    // Saved before the translation is tried: a code whose file is missing is still remembered.
+    ReadXML::instance()->language = type.toStdString();
+    ReadXML::instance()->writeData(configPath.toUtf8().constData());
+    QCoreApplication::removeTranslator(&m_translator);
+    const QString path = LanguageCode::translationFile(type);
+    if (LanguageCode::isPlain(type) && m_translator.load(path)) {
+        QCoreApplication::installTranslator(&m_translator);
+        qDebug() << "✅ Language switched and loaded:" << path;
+    } else {
+        qDebug() << "❌ Failed to load translation:" << path;
+    }
+    retranslateUi();
+}
+
 // The prompt keeps the language in which it was created.
 void VideoWidget::retranslateUi() {
-    if (m_centerToolWidget != nullptr)
-        m_centerToolWidget->retranslateUi();
+    if (m_leftToolWidget != nullptr) m_leftToolWidget->retranslateUi();
+    if (m_rightToolWidget != nullptr) m_rightToolWidget->retranslateUi();
+    if (m_centerToolWidget != nullptr) m_centerToolWidget->retranslateUi();
+}
+
+void VideoWidget::onExChangeLeft(bool bIsExChangeLeft) {
+    Q_UNUSED(bIsExChangeLeft);
+    m_leftToolWidget->swapUI();
+    if (m_toolWidgetsSwapped)
+        arrangeBottomRow(m_leftToolWidget, {}, m_rightToolWidget, {});
+    else
+        arrangeBottomRow(m_rightToolWidget, {}, m_leftToolWidget, {});
+}
+
+void VideoWidget::onExChangeRight(bool bIsExChangeRight) {
+    Q_UNUSED(bIsExChangeRight);
+    m_fileListWidget->hide();
+    m_rightToolWidget->swapUI();
+    m_rightToolWidget->showFileListIcon();
+    if (m_toolWidgetsSwapped)
+        arrangeBottomRow(m_leftToolWidget, Qt::AlignLeft, m_rightToolWidget, Qt::AlignRight);
+    else
+        arrangeBottomRow(m_rightToolWidget, {}, m_leftToolWidget, {});
+}
+
+void VideoWidget::arrangeBottomRow(QWidget* first, Qt::Alignment firstAlignment, QWidget* last,
+                                   Qt::Alignment lastAlignment) {
+    // The bars stay children of the view while the row is rebuilt, so none of them is hidden for a
+    // moment.
+    while (QLayoutItem* item = bottomLayout->takeAt(0))
+        delete item;
+    bottomLayout->addWidget(first, 0, firstAlignment);
+    bottomLayout->addStretch(1);
+    bottomLayout->addWidget(m_centerToolWidget);
+    bottomLayout->addStretch(1);
+    bottomLayout->addWidget(last, 0, lastAlignment);
+    m_toolWidgetsSwapped = !m_toolWidgetsSwapped;
+    bottomLayout->invalidate();
+    bottomLayout->update();
 }

@@ -25,6 +25,8 @@ class CaptureWriter;
 class FileListWidget;
 class QHBoxLayout;
 class QVBoxLayout;
+class ToolWidget_Left;
+class ToolWidget_Right;
 class ToolsWidget;
 
 class VideoWidget : public QWidget, public IView {
@@ -59,6 +61,9 @@ public slots:
     void updateToolSettings(int type, QColor color, int size);
     void changeCamera(int devIndex, int mediaType, int fps, int width, int height);
     void clearDrawing();
+    // The side bars exchange places; the argument is not used.
+    void onExChangeRight(bool bIsExChangeRight);
+    void onExChangeLeft(bool bIsExChangeLeft);
     // The file panel: placed above the right end of the tool bar row (the left end when the side
     // bars are exchanged) and shown; hidden.
     void onShowListWidget();
@@ -73,6 +78,8 @@ private slots:
     // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y on the annotation layer.
     void undoDrawing();
     void redoDrawing();
+    // Saves the code, swaps the installed translation and re-translates the tool bars.
+    void switchLanguage(const QString& type);
 
 protected:
     bool event(QEvent* event) override;
@@ -85,6 +92,8 @@ protected:
 
 private:
     friend class TestLiveView;
+    friend class TestSideBars;
+    friend class TestLanguage;
     friend class TestCapture;
     friend class CaptureRun;
     friend class TestCanvas;
@@ -95,8 +104,10 @@ private:
     void initDev();
     void handleDevChange(long changeType, long dev_id);
     void resetPicture();
+    // Rebuilds the row of tool bars with first and last at its two ends and the bottom bar between.
+    void arrangeBottomRow(QWidget* first, Qt::Alignment firstAlignment, QWidget* last,
+                          Qt::Alignment lastAlignment);
     void initCapture();
-    int rightBarButtonsWidth() const;
     void resetLayer();
     void showRestored(const QRect& changed);
     void drawLineTo(const QPoint& endPoint);
@@ -129,16 +140,18 @@ private:
     QTranslator m_translator;
     // Written on the GUI thread, read on the capture thread.
     std::atomic<bool> stateFreeze{false};
+    ToolWidget_Left* m_leftToolWidget = nullptr;
+    ToolWidget_Right* m_rightToolWidget = nullptr;
     int m_currentDevIndex = 0;
     QHBoxLayout* bottomLayout = nullptr;  // the row of the three tool bars
     QVBoxLayout* mainLayout = nullptr;
+    bool m_toolWidgetsSwapped = false;  // the left and right bars have exchanged places
     QLabel* m_noDeviceIconLabel = nullptr;
     QLabel* m_noDeviceTextLabel = nullptr;
     QString currentLang;
     // Carries frames from the capture thread to the GUI thread, prepared at the view's size.
     FrameHandOver m_frameHandOver;
     int nCaptureIndex = 0;  // number of the last capture
-    bool m_toolWidgetsSwapped = false;
     FileListWidget* m_fileListWidget = nullptr;
     CaptureWriter* m_captureWriter = nullptr;
     // Paths of captures still being written: the folder does not show them yet, and no second

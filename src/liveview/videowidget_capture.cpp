@@ -15,6 +15,7 @@
 #include "capturewriter.h"
 #include "filebrowser/filelistwidget.h"
 #include "settings/readxml.h"
+#include "toolbars/toolwidget_right.h"
 #include "videowidget.h"
 
 namespace {
@@ -130,7 +131,7 @@ void VideoWidget::onShowListWidget() {
     const QSize screen = QGuiApplication::primaryScreen()->size();
     qDebug() << "主屏幕分辨率:" << screen.width() << "x" << screen.height();
     // 666 leaves room for the tool bar row beneath the panel.
-    const int x = m_toolWidgetsSwapped ? 0 : screen.width() - rightBarButtonsWidth();
+    const int x = m_toolWidgetsSwapped ? 0 : screen.width() - m_rightToolWidget->getButtonsTotalWidth();
     m_fileListWidget->move(x, screen.height() - 666);
     m_fileListWidget->show();
     m_fileListWidget->raise();
@@ -140,8 +141,3 @@ void VideoWidget::onHideListWidget() {
     m_fileListWidget->hide();
 }
 
-// The panel's left edge lies this far from the right edge of the screen: the total width of the right
-// tool bar's buttons. Until that bar is part of the view, the panel's own width keeps it on screen.
-int VideoWidget::rightBarButtonsWidth() const {
-    return m_fileListWidget->width();
-}

@@ -6,6 +6,7 @@
 
 #include "camera/campresenter.h"
 #include "settings/readxml.h"
+#include "toolbars/toolwidget_left.h"
 #include "videowidget.h"
 
 namespace {
@@ -103,7 +104,7 @@ void VideoWidget::initDev() {
     }
     printf("1111111111111111111111111111111111 m_devList.size:%d\n", static_cast<int>(m_devList.size()));
     showNoDevicePrompt(false);
-    // The camera list reaches the left tool bar here once that bar exists.
+    m_leftToolWidget->sendDevMessages(m_devList);
     printf("2222222222222222222222222222222222\n");
 
     ReadXML* settings = ReadXML::instance();

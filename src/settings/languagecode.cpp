@@ -2,19 +2,34 @@
 #include "languagecode.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace LanguageCode {
 
+bool isPlain(const QString& code) {
+    // \z, not $: "$" would also accept a code that ends in a line break.
+    static const QRegularExpression plain("\\A[A-Za-z0-9_-]+\\z");
+    return plain.match(code).hasMatch();
+}
+
 QString settle(const QString& stored, const QString& systemLocaleName) {
-    if (!stored.isEmpty()) return stored;
-    if (systemLocaleName.contains("zh_CN", Qt::CaseInsensitive)) return "zh_CN";
-    if (systemLocaleName.contains("ru_RU", Qt::CaseInsensitive)) return "ru";
+    if (isPlain(stored))
+        return stored;
+    if (!stored.isEmpty())
+        qWarning() << "Stored language code is not a language code, settled again from the system locale:"
+                   << stored;
+    if (systemLocaleName.contains("zh_CN", Qt::CaseInsensitive))
+        return "zh_CN";
+    if (systemLocaleName.contains("ru_RU", Qt::CaseInsensitive))
+        return "ru";
     return "en";
 }
 
 QString translationFile(const QString& code) {
-    return QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() + "/translations/" + code + ".qm";
+    return QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() + "/translations/" + code +
+           ".qm";
 }
 
 }  // namespace LanguageCode

@@ -1,0 +1,435 @@
+// The left and right tool bars in the view: the row after side swaps, the folder button, the popups
+// of the left bar, and the settings panel switching the camera that the next start opens.
+#include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include "filebrowser/filelistwidget.h"
+#include "liveview/videowidget.h"
+#include "optigrab.h"
+#include "optigrab_sim.h"
+#include "settings/readxml.h"
+#include "settings/settingdevwidget.h"
+#include "toolbars/cselectmenu.h"
+#include "toolbars/toolwidget_left.h"
+#include "toolbars/toolwidget_right.h"
+
+namespace {
+
+int plugCamera(const char* name, const char* product) {
+    OptigrabSimConfig config;
+    optigrabSimDefaultConfig(&config);
+    config.name = name;
+    config.vendorId = "fa11";
+    config.productId = product;
+    return optigrabSimPlug(&config);
+}
+
+// Object names of the widgets, left to right on the screen.
+QStringList leftToRight(QList<QWidget*> widgets) {
+    std::sort(widgets.begin(), widgets.end(), [](QWidget* a, QWidget* b) {
+        return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
+    });
+    QStringList names;
+    for (QWidget* widget : widgets)
+        names << widget->objectName();
+    return names;
+}
+
+QImage iconImage(const QIcon& icon) {
+    return icon.pixmap(30, 30).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// Mean brightness (0..255) of a rectangle of an image.
+int meanBrightness(const QImage& image, const QRect& area) {
+    qint64 sum = 0;
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); y += 4)
+        for (int x = area.left(); x <= area.right(); x += 4, ++count)
+            sum += qGray(image.pixel(x, y));
+    return count == 0 ? 0 : int(sum / count);
+}
+
+}  // namespace
+
+class TestSideBars : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+    QString m_configPath;
+
+    static ToolWidget_Left* leftBar(VideoWidget& view) { return view.m_leftToolWidget; }
+    static ToolWidget_Right* rightBar(VideoWidget& view) { return view.m_rightToolWidget; }
+    static QToolButton* leftButton(VideoWidget& view, const char* name) {
+        return view.m_leftToolWidget->findChild<QToolButton*>(name);
+    }
+    static QToolButton* rightButton(VideoWidget& view, const char* name) {
+        return view.m_rightToolWidget->findChild<QToolButton*>(name);
+    }
+
+    static QList<QWidget*> leftButtons(VideoWidget& view) {
+        return {leftButton(view, "toolButton_right"), leftButton(view, "toolButton_menu"),
+                leftButton(view, "toolButton_set"), leftButton(view, "toolButton_min")};
+    }
+    static QList<QWidget*> rightButtons(VideoWidget& view) {
+        return {rightButton(view, "toolButton_compare"), rightButton(view, "toolButton_filelist"),
+                rightButton(view, "toolButton_left")};
+    }
+
+    static void showOnScreen(VideoWidget& view) {
+        view.setGeometry(QGuiApplication::primaryScreen()->geometry());
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+    }
+
+    // Lets a popup closed by a press be deleted, as the event loop does between press and release.
+    static void deletePending() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+private slots:
+    void initTestCase() {
+        qputenv("HOME", m_home.path().toUtf8());
+        const QString configDir = QCoreApplication::applicationDirPath() + "/Configuration";
+        QDir().mkpath(configDir);
+        m_configPath = configDir + "/lastsetting.xml";
+    }
+
+    void init() {
+        optigrabSimUnplugAll();
+        ReadXML* s = ReadXML::instance();
+        s->devName.clear();
+        s->devPIDVID.clear();
+        s->videoFormat = 0;
+        s->resolution.clear();
+        s->language = "en";
+        s->savePath = m_home.filePath("captures").toStdString();
+        QVERIFY(s->writeData(m_configPath.toUtf8().constData()));
+    }
+
+    void cleanup() { optigrabSimUnplugAll(); }
+
+    void rowAfterSwaps_data() {
+        QTest::addColumn<QString>("clicks");  // L = left bar's swap button, R = right bar's
+        QTest::addColumn<QStringList>("bars");
+        QTest::addColumn<QStringList>("leftOrder");
+        QTest::addColumn<QStringList>("rightOrder");
+        QTest::addColumn<QString>("roundedButton");
+        const QStringList bars = {"ToolWidget_Left", "ToolWidget_Right"};
+        const QStringList swappedBars = {"ToolWidget_Right", "ToolWidget_Left"};
+        const QStringList left = {"toolButton_right", "toolButton_menu", "toolButton_set", "toolButton_min"};
+        const QStringList leftSwapped = {"toolButton_min", "toolButton_menu", "toolButton_set",
+                                         "toolButton_right"};
+        const QStringList right = {"toolButton_compare", "toolButton_filelist", "toolButton_left"};
+        const QStringList rightSwapped = {"toolButton_left", "toolButton_compare", "toolButton_filelist"};
+        QTest::newRow("at start") << "" << bars << left << right << "toolButton_compare";
+        QTest::newRow("left swap") << "L" << swappedBars << leftSwapped << rightSwapped
+                                   << "toolButton_filelist";
+        QTest::newRow("right swap") << "R" << swappedBars << leftSwapped << rightSwapped
+                                    << "toolButton_filelist";
+        QTest::newRow("left swap twice") << "LL" << bars << left << right << "toolButton_compare";
+        QTest::newRow("right, then left swap") << "RL" << bars << left << right << "toolButton_compare";
+        QTest::newRow("three swaps") << "LRL" << swappedBars << leftSwapped << rightSwapped
+                                     << "toolButton_filelist";
+    }
+
+    void rowAfterSwaps() {
+        QFETCH(QString, clicks);
+        QFETCH(QStringList, bars);
+        QFETCH(QStringList, leftOrder);
+        QFETCH(QStringList, rightOrder);
+        QFETCH(QString, roundedButton);
+        VideoWidget view;
+        showOnScreen(view);
+        for (QChar bar : clicks) {
+            QToolButton* swap =
+                bar == 'L' ? leftButton(view, "toolButton_right") : rightButton(view, "toolButton_left");
+            QTest::mouseClick(swap, Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QVERIFY(!swap->isChecked());
+        }
+        QCOMPARE(leftToRight({leftBar(view), rightBar(view)}), bars);
+        QCOMPARE(leftToRight(leftButtons(view)), leftOrder);
+        QCOMPARE(leftToRight(rightButtons(view)), rightOrder);
+        // Each bar sits at its screen edge, whole and shown.
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QWidget* first =
+            bars.first() == "ToolWidget_Left" ? static_cast<QWidget*>(leftBar(view)) : rightBar(view);
+        QWidget* last = first == leftBar(view) ? static_cast<QWidget*>(rightBar(view)) : leftBar(view);
+        QCOMPARE(first->mapToGlobal(QPoint()).x(), screen.left());
+        QCOMPARE(last->mapToGlobal(QPoint(last->width() - 1, 0)).x(), screen.right());
+        QVERIFY(leftBar(view)->isVisible() && rightBar(view)->isVisible());
+        QCOMPARE(leftBar(view)->size(), QSize(208, 66));
+        QCOMPARE(leftBar(view)->parentWidget(), &view);
+        QVERIFY(rightBar(view)->styleSheet().contains("#" + roundedButton));
+        QCOMPARE(view.m_toolWidgetsSwapped, bars != QStringList({"ToolWidget_Left", "ToolWidget_Right"}));
+    }
+
+    // Two bars of a kind: re-translating one leaves the other's buttons alone.
+    void eachBarTranslatesItsOwnButtons() {
+        ToolWidget_Left firstLeft;
+        ToolWidget_Right firstRight;
+        ToolWidget_Left secondLeft;
+        ToolWidget_Right secondRight;
+        QToolButton* secondMenu = secondLeft.findChild<QToolButton*>("toolButton_menu");
+        QToolButton* secondFolder = secondRight.findChild<QToolButton*>("toolButton_filelist");
+        secondMenu->setText("kept");
+        secondFolder->setText("kept");
+        firstLeft.retranslateUi();
+        firstRight.retranslateUi();
+        QCOMPARE(secondMenu->text(), QString("kept"));
+        QCOMPARE(secondFolder->text(), QString("kept"));
+        QCOMPARE(firstLeft.findChild<QToolButton*>("toolButton_menu")->toolTip(), QString("Menu"));
+    }
+
+    void folderButtonAlternates() {
+        VideoWidget view;
+        showOnScreen(view);
+        QToolButton* folder = rightButton(view, "toolButton_filelist");
+        QSignalSpy shown(rightBar(view), &ToolWidget_Right::ShowListWidget);
+        QSignalSpy hidden(rightBar(view), &ToolWidget_Right::HideListWidget);
+        const QImage expandIcon = iconImage(QIcon(":/image/svg/expand"));
+        const QImage hideIcon = iconImage(QIcon(":/image/svg/hidefolder"));
+        QVERIFY(expandIcon != hideIcon);
+        QCOMPARE(iconImage(folder->icon()), expandIcon);
+        const struct {
+            int shown, hidden;
+            const char* text;
+            const QImage& icon;
+        } afterClick[] = {{1, 0, "Hide Folder", hideIcon},
+                          {1, 1, "Show Folder", expandIcon},
+                          {2, 1, "Hide Folder", hideIcon}};
+        for (const auto& expected : afterClick) {
+            QTest::mouseClick(folder, Qt::LeftButton);
+            QCOMPARE(shown.count(), expected.shown);
+            QCOMPARE(hidden.count(), expected.hidden);
+            QCOMPARE(folder->text(), QString(expected.text));
+            QVERIFY(!folder->isChecked());
+            QCOMPARE(iconImage(folder->icon()), expected.icon);
+            // Pressed, the button shows the pressed icon of its current look only.
+            folder->setChecked(true);
+            QCOMPARE(iconImage(folder->icon()),
+                     iconImage(QIcon(expected.icon == hideIcon ? ":/image/svg/hidefolder_press"
+                                                               : ":/image/svg/expand_press")));
+            folder->setChecked(false);
+        }
+    }
+
+    void swapRestoresTheFolderButton() {
+        VideoWidget view;
+        showOnScreen(view);
+        QToolButton* folder = rightButton(view, "toolButton_filelist");
+        QTest::mouseClick(folder, Qt::LeftButton);
+        QCOMPARE(folder->text(), QString("Hide Folder"));
+        QSignalSpy hidden(rightBar(view), &ToolWidget_Right::HideListWidget);
+        QSignalSpy shown(rightBar(view), &ToolWidget_Right::ShowListWidget);
+        QTest::mouseClick(leftButton(view, "toolButton_right"), Qt::LeftButton);
+        QCOMPARE(folder->text(), QString("Show Folder"));
+        QCOMPARE(iconImage(folder->icon()), iconImage(QIcon(":/image/svg/expand")));
+        // The next click shows the panel again.
+        QTest::mouseClick(folder, Qt::LeftButton);
+        QCOMPARE(shown.count(), 1);
+        QCOMPARE(hidden.count(), 0);
+    }
+
+    // The folder button shows the panel above the right bar's end of the row (the left end when the
+    // bars are exchanged); a swap from either bar hides it.
+    void filePanelFollowsFolderButtonAndSwaps_data() {
+        QTest::addColumn<QString>("swapButton");
+        QTest::newRow("left bar's swap") << "toolButton_right";
+        QTest::newRow("right bar's swap") << "toolButton_left";
+    }
+
+    void filePanelFollowsFolderButtonAndSwaps() {
+        QFETCH(QString, swapButton);
+        VideoWidget view;
+        showOnScreen(view);
+        QWidget* panel = view.m_fileListWidget;
+        QToolButton* folder = rightButton(view, "toolButton_filelist");
+        const QSize screen = QGuiApplication::primaryScreen()->size();
+        QVERIFY(!panel->isVisible());
+        QTest::mouseClick(folder, Qt::LeftButton);
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->pos(), QPoint(screen.width() - 228, screen.height() - 666));
+        QToolButton* swap = swapButton == "toolButton_right" ? leftButton(view, "toolButton_right")
+                                                             : rightButton(view, "toolButton_left");
+        QTest::mouseClick(swap, Qt::LeftButton);
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(folder->text(), QString("Show Folder"));
+        QTest::mouseClick(folder, Qt::LeftButton);
+        QVERIFY(panel->isVisible());
+        QCOMPARE(panel->pos(), QPoint(0, screen.height() - 666));
+        QTest::mouseClick(folder, Qt::LeftButton);
+        QVERIFY(!panel->isVisible());
+    }
+
+    // A press on the opening button while its popup is open closes the popup; the release, after the
+    // popup has gone, opens a new one.
+    void pressOnTheOpenerClosesThenReleaseReopens_data() {
+        QTest::addColumn<bool>("settings");
+        QTest::newRow("Menu") << false;
+        QTest::newRow("Setting") << true;
+    }
+
+    void pressOnTheOpenerClosesThenReleaseReopens() {
+        QFETCH(bool, settings);
+        VideoWidget view;
+        showOnScreen(view);
+        ToolWidget_Left* bar = leftBar(view);
+        QToolButton* opener =
+            settings ? leftButton(view, "toolButton_set") : leftButton(view, "toolButton_menu");
+        const auto popup = [&]() -> QWidget* {
+            return settings ? static_cast<QWidget*>(bar->m_deviceSetting) : bar->m_selectMenu;
+        };
+        QTest::mouseClick(opener, Qt::LeftButton);
+        QPointer<QWidget> first = popup();
+        QVERIFY(first && first->isVisible());
+        QVERIFY(opener->isChecked());
+        QTest::mousePress(opener, Qt::LeftButton);
+        QVERIFY(!first->isVisible());
+        deletePending();
+        QVERIFY(first.isNull());
+        QVERIFY(popup() == nullptr);
+        QVERIFY(!opener->isChecked());
+        QTest::mouseRelease(opener, Qt::LeftButton);
+        QVERIFY(popup() != nullptr && popup()->isVisible());
+        QVERIFY(opener->isChecked());
+    }
+
+    void settingsPanelStaysOnScreen_data() {
+        QTest::addColumn<bool>("swapped");
+        QTest::newRow("bar at the left edge: left edges aligned") << false;
+        QTest::newRow("bar at the right edge: right edges aligned") << true;
+    }
+
+    void settingsPanelStaysOnScreen() {
+        QFETCH(bool, swapped);
+        VideoWidget view;
+        showOnScreen(view);
+        if (swapped)
+            QTest::mouseClick(leftButton(view, "toolButton_right"), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QToolButton* button = leftButton(view, "toolButton_set");
+        QTest::mouseClick(button, Qt::LeftButton);
+        QWidget* panel = leftBar(view)->m_deviceSetting;
+        QVERIFY(panel != nullptr);
+        const QRect buttonRect(button->mapToGlobal(QPoint()), button->size());
+        QCOMPARE(panel->geometry().bottom() + 1, buttonRect.top());
+        if (swapped)
+            QCOMPARE(panel->geometry().right(), buttonRect.right());
+        else
+            QCOMPARE(panel->geometry().left(), buttonRect.left());
+        QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(panel->geometry()));
+    }
+
+    void plugOrUnplugClosesTheSettingsPanel_data() {
+        QTest::addColumn<bool>("unplug");
+        QTest::newRow("a camera plugged in") << false;
+        QTest::newRow("a camera unplugged") << true;
+    }
+
+    void plugOrUnplugClosesTheSettingsPanel() {
+        QFETCH(bool, unplug);
+        const int desk = plugCamera("Desk", "0c01");
+        plugCamera("Wall", "0c02");
+        VideoWidget view;
+        showOnScreen(view);
+        QTest::mouseClick(leftButton(view, "toolButton_set"), Qt::LeftButton);
+        QPointer<settingDevWidget> panel = leftBar(view)->m_deviceSetting;
+        QVERIFY(panel && panel->isVisible());
+        if (unplug)
+            optigrabSimUnplug(desk);
+        else
+            plugCamera("Side", "0c03");
+        QTRY_VERIFY_WITH_TIMEOUT(panel.isNull(), 15000);
+        QVERIFY(leftBar(view)->m_deviceSetting == nullptr);
+        QVERIFY(!leftButton(view, "toolButton_set")->isChecked());
+        // The next panel lists the cameras as they are now.
+        QTRY_COMPARE_WITH_TIMEOUT(int(view.m_devList.size()), unplug ? 1 : 3, 15000);
+        QTest::mouseClick(leftButton(view, "toolButton_set"), Qt::LeftButton);
+        QVERIFY(leftBar(view)->m_deviceSetting != nullptr);
+        QCOMPARE(leftBar(view)->m_deviceSetting->findChildren<QComboBox*>().first()->count(), unplug ? 1 : 3);
+    }
+
+    void cameraChosenInThePanelIsShownAndOpenedAtTheNextStart() {
+        const int desk = plugCamera("Desk", "0c01");
+        const int wall = plugCamera("Wall", "0c02");
+        {
+            VideoWidget view;
+            showOnScreen(view);
+            QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
+            QTest::mouseClick(leftButton(view, "toolButton_set"), Qt::LeftButton);
+            settingDevWidget* panel = leftBar(view)->m_deviceSetting;
+            QVERIFY(panel != nullptr);
+            const QList<QComboBox*> boxes = panel->findChildren<QComboBox*>();
+            QCOMPARE(boxes.size(), 3);
+            boxes[0]->setCurrentIndex(1);  // Wall: its first format and resolution
+            QCOMPARE(view.m_currentDevIndex, 1);
+            const long deskFrames = optigrabSimFramesDelivered(desk);
+            QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
+            const long wallFrames = optigrabSimFramesDelivered(wall);
+            QTRY_VERIFY_WITH_TIMEOUT(optigrabSimFramesDelivered(wall) > wallFrames + 3, 10000);
+            QCOMPARE(optigrabSimFramesDelivered(desk), deskFrames);
+            // The page fills the view: the paper at the top left is light, the title bar dark.
+            const QImage picture = view.m_videoPixmap.toImage();
+            const int w = picture.width(), h = picture.height();
+            QVERIFY(meanBrightness(picture, QRect(0, 0, w / 20, h / 20)) > 180);
+            QVERIFY(meanBrightness(picture, QRect(w * 15 / 100, h * 11 / 100, w / 5, h * 4 / 100)) < 110);
+
+            // A resolution of the same camera.
+            const int index = boxes[2]->findText("1280 x 720");
+            QVERIFY(index >= 0);
+            boxes[2]->setCurrentIndex(index);
+            long subtype = 0, width = 0, height = 0, fps = 0;
+            camGetCurPreviewResolution(1, &subtype, &width, &height, &fps);
+            QCOMPARE(width, 1280L);
+            QCOMPARE(height, 720L);
+            QTest::mouseClick(leftButton(view, "toolButton_set"), Qt::LeftButton);  // closes and stores
+            deletePending();
+            QVERIFY(leftBar(view)->m_deviceSetting == nullptr);
+        }
+        QCOMPARE(QString::fromStdString(ReadXML::instance()->devPIDVID), QString("fa11&0c02"));
+        ReadXML::instance()->devPIDVID.clear();
+        QVERIFY(ReadXML::instance()->readData(m_configPath.toUtf8().constData()));
+        VideoWidget next;
+        QCOMPARE(next.m_currentDevIndex, 1);
+        long subtype = 0, width = 0, height = 0, fps = 0;
+        QCOMPARE(camGetCurPreviewResolution(1, &subtype, &width, &height, &fps), 0L);
+        QCOMPARE(width, 1280L);
+    }
+
+    void exitClosesTheMenuThenTheView() {
+        VideoWidget view;
+        showOnScreen(view);
+        QTest::mouseClick(leftButton(view, "toolButton_menu"), Qt::LeftButton);
+        CSelectMenu* menu = leftBar(view)->m_selectMenu;
+        QVERIFY(menu != nullptr);
+        bool menuOpenAtCloseAll = true;
+        int closeAlls = 0;
+        connect(menu, &CSelectMenu::closeAll, this, [&] {
+            ++closeAlls;
+            menuOpenAtCloseAll = menu->isVisible();
+        });
+        QSignalSpy closeUi(leftBar(view), &ToolWidget_Left::CloseUI);
+        QTest::mouseClick(menu->findChild<QToolButton*>("toolButton_exit"), Qt::LeftButton);
+        QCOMPARE(closeAlls, 1);
+        QVERIFY(!menuOpenAtCloseAll);
+        QCOMPARE(closeUi.count(), 1);
+        QVERIFY(!view.isVisible());
+    }
+
+    void minMinimisesTheView() {
+        VideoWidget view;
+        showOnScreen(view);
+        QTest::mouseClick(leftButton(view, "toolButton_min"), Qt::LeftButton);
+        QTRY_VERIFY(view.windowState() & Qt::WindowMinimized);
+        QVERIFY(!leftButton(view, "toolButton_min")->isChecked());
+    }
+};
+
+QTEST_MAIN(TestSideBars)
+#include "tst_sidebars.moc"

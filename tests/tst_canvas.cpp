@@ -116,7 +116,7 @@ private slots:
     void shortMovesDrawNothing() {
         QFETCH(QVector<QPoint>, path);
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         selectTool(view, Pen, 5);
         stroke(view, path);
         QCOMPARE(inkedPixels(layer(view)), 0);
@@ -126,7 +126,7 @@ private slots:
 
     void segmentsWaitForFourPixels() {
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         selectTool(view, Pen, 1);
         mouse(view, QEvent::MouseButtonPress, {10, 10});
         mouse(view, QEvent::MouseMove, {12, 11});
@@ -162,7 +162,7 @@ private slots:
         QFETCH(double, width);
         QFETCH(int, centreAlpha);
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         if (tool == Eraser) {
             selectTool(view, Pen, 60, Qt::blue);  // something to erase
             stroke(view, {{50, 200}, {590, 200}});
@@ -184,7 +184,7 @@ private slots:
 
     void highlighterSegmentsBlendOnTheirOwn() {
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         selectTool(view, Highlighter, 5);
         // A stroke that turns back over itself: where it overlaps, the ink is darker.
         stroke(view, {{100, 100}, {300, 100}, {200, 100}});
@@ -194,7 +194,7 @@ private slots:
 
     void toolChangeMidStrokeAppliesToLaterSegments() {
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         selectTool(view, Pen, 5);
         mouse(view, QEvent::MouseButtonPress, {100, 100});
         mouse(view, QEvent::MouseMove, {200, 100});
@@ -208,7 +208,7 @@ private slots:
 
     void eraserCursorAndClearAll() {
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         selectTool(view, Pen, 8);
         stroke(view, {{100, 100}, {400, 300}});
         QVERIFY(inkedPixels(layer(view)) > 0);
@@ -231,7 +231,7 @@ private slots:
 
     void panningMovesWhereStrokesLand() {
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         QMetaObject::invokeMethod(&view, "switchToMovingMode");
         QCOMPARE(view.cursor().shape(), Qt::OpenHandCursor);
         mouse(view, QEvent::MouseButtonPress, {300, 300});
@@ -264,7 +264,7 @@ private slots:
 
     void screenShowsEveryStroke() {
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         selectTool(view, Pen, 4);
         // Strokes crossing tile borders; one is erased along its whole length, which empties its
         // own tiles, and the erasing is undone, which fills them again.
@@ -279,7 +279,7 @@ private slots:
         QCOMPARE(qAlpha(drawn.pixel(100, 400)), 255);
         const QImage shot = view.grab().toImage();
         for (int y = 0; y < 480; y += 3)
-            for (int x = 0; x < 640; x += 3) {
+            for (int x = 0; x < 800; x += 3) {
                 const QColor expected =
                     qAlpha(drawn.pixel(x, y)) == 255 ? QColor(Qt::red) : QColor(Qt::white);
                 if (qAlpha(drawn.pixel(x, y)) % 255 != 0)
@@ -292,7 +292,7 @@ private slots:
 
     void undoAndRedoRestoreExactPixels() {
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         QVector<QImage> states{layer(view)};
         selectTool(view, Pen, 7, Qt::green);
         stroke(view, {{50, 50}, {300, 200}, {600, 60}});
@@ -330,7 +330,7 @@ private slots:
 
     void shortcutsUndoAndRedo() {
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         view.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&view));
         selectTool(view, Pen, 5);
@@ -347,7 +347,7 @@ private slots:
 
     void newLayerStartsWithoutHistory() {
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         selectTool(view, Pen, 5);
         stroke(view, {{50, 50}, {300, 300}});
         QMetaObject::invokeMethod(&view, "clearDrawing");
@@ -367,7 +367,7 @@ private slots:
 
     void bottomBarDrivesTheCanvas() {
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         ToolsWidget* bar = view.m_centerToolWidget;
 
         barButton(view, "toolButton_drag")->click();
@@ -403,7 +403,7 @@ private slots:
 
     void spaceFreezesThroughTheButton() {
         VideoWidget view;
-        showPicture(view, QSize(640, 480));
+        showPicture(view, QSize(800, 480));
         view.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&view));
         QAbstractButton* freeze = barButton(view, "toolButton_freeze");

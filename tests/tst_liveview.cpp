@@ -56,9 +56,11 @@ int plugCamera(const char* name, const char* vendor, const char* product, double
 
 long residentKiB() {
     QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly)) return 0;
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
     return 0;
 }
 
@@ -150,14 +152,18 @@ private slots:
         QTest::addColumn<int>("device");
         QTest::addColumn<int>("format");
         QTest::addColumn<QString>("resolution");
-        QTest::newRow("stored id matches camera 1") << "0c02" << "fa11&0c02" << 1 << "640 x 480" << 1 << 1
-                                                    << "640 x 480";
+        QTest::newRow("stored id matches camera 1")
+            << "0c02"
+            << "fa11&0c02" << 1 << "640 x 480" << 1 << 1 << "640 x 480";
         QTest::newRow("two cameras with the stored id: the later one")
-            << "0c01" << "fa11&0c01" << 2 << "1280 x 720" << 1 << 2 << "1280 x 720";
-        QTest::newRow("stored id absent: camera 0 as MJPG") << "0c02" << "dead&beef" << 1 << "1280 x 720" << 0 << 2
-                                                            << "1280 x 720";
+            << "0c01"
+            << "fa11&0c01" << 2 << "1280 x 720" << 1 << 2 << "1280 x 720";
+        QTest::newRow("stored id absent: camera 0 as MJPG")
+            << "0c02"
+            << "dead&beef" << 1 << "1280 x 720" << 0 << 2 << "1280 x 720";
         QTest::newRow("stored resolution unreadable: the first usable one")
-            << "0c02" << "fa11&0c02" << 2 << "large" << 1 << 2 << "3840 x 2160";
+            << "0c02"
+            << "fa11&0c02" << 2 << "large" << 1 << 2 << "3840 x 2160";
     }
 
     void storedCameraIsChosen() {
@@ -220,22 +226,28 @@ private slots:
         view.m_presenter->closeDev(0);  // no frame reaches the view while it is taken down
     }
 
+    // The library does not list a capture node with nothing it decodes, so the camera that really
+    // delivers pictures is the one chosen, whether the stored one or the first.
     void cameraWithoutFormatsIsPassedOver_data() {
         QTest::addColumn<bool>("formatlessFirst");
         QTest::addColumn<QString>("storedName");
         QTest::addColumn<QString>("storedId");
-        QTest::addColumn<int>("device");
-        QTest::newRow("the stored camera's second node: its first node opens") << false << "Desk"
-                                                                               << "fa11&0c01" << 0;
-        QTest::newRow("first start, first camera without formats: the next one opens") << true << ""
-                                                                                       << "" << 1;
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("resolution");
+        QTest::newRow("the stored camera's second node: its first node opens in the stored mode")
+            << false << "Desk"
+            << "fa11&0c01" << 1 << "640 x 480";
+        QTest::newRow("first start, first node without formats: the camera opens in its first mode")
+            << true << ""
+            << "" << 2 << "3840 x 2160";
     }
 
     void cameraWithoutFormatsIsPassedOver() {
         QFETCH(bool, formatlessFirst);
         QFETCH(QString, storedName);
         QFETCH(QString, storedId);
-        QFETCH(int, device);
+        QFETCH(int, format);
+        QFETCH(QString, resolution);
         if (formatlessFirst)
             plugFormatless("Desk", "fa11", "0c01");
         plugCamera("Desk", "fa11", "0c01");
@@ -244,13 +256,14 @@ private slots:
         storeSettings(storedName, storedId, 1, "640 x 480");
         VideoWidget view;
         showFullHd(view);
-        QCOMPARE(currentDevice(view), device);
+        QCOMPARE(int(devices(view).size()), 1);
+        QCOMPARE(currentDevice(view), 0);
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
         QVERIFY(!promptShown(view));
         // The settings name the camera that really opened, in a mode it offers.
-        QCOMPARE(ReadXML::instance()->videoFormat, 2);
-        QCOMPARE(QString::fromStdString(ReadXML::instance()->resolution), QString("3840 x 2160"));
-        QCOMPARE(runningMode(device).width, 3840L);
+        QCOMPARE(ReadXML::instance()->videoFormat, format);
+        QCOMPARE(QString::fromStdString(ReadXML::instance()->resolution), resolution);
+        QCOMPARE(runningMode(0).width, resolution.section(" x ", 0, 0).toLong());
     }
 
     void onlyCamerasWithoutFormatsShowThePrompt() {
@@ -393,7 +406,8 @@ private slots:
         const long grown = residentKiB() - before;
         QVERIFY2(framesDuring >= 10, qPrintable(QString("camera delivered %1 frames").arg(framesDuring)));
         // Each waiting 1080p frame is 8 MB; a queue would hold one per camera frame.
-        QVERIFY2(grown < 64 * 1024, qPrintable(QString("grew by %1 KiB over %2 frames").arg(grown).arg(framesDuring)));
+        QVERIFY2(grown < 64 * 1024,
+                 qPrintable(QString("grew by %1 KiB over %2 frames").arg(grown).arg(framesDuring)));
     }
 };
 

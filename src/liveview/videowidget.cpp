@@ -15,8 +15,8 @@
 #include <cstdio>
 
 #include "camera/campresenter.h"
-#include "filebrowser/filelistwidget.h"
 #include "capturewriter.h"
+#include "filebrowser/filelistwidget.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
 #include "toolbars/toolswidget.h"
@@ -24,15 +24,17 @@
 #include "toolbars/toolwidget_right.h"
 
 VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
-    configPath = QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() +
-                 "/Configuration/lastsetting.xml";
+    configPath =
+        QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() + "/Configuration/lastsetting.xml";
     printf("************configuPath=%s\n", configPath.toUtf8().constData());
 
     ReadXML* settings = ReadXML::instance();
-    if (!settings->readData(configPath.toUtf8().constData())) printf("Failed to load config, using defaults.\n");
+    if (!settings->readData(configPath.toUtf8().constData()))
+        printf("Failed to load config, using defaults.\n");
 
     const QString storedLanguage = QString::fromStdString(settings->language);
-    if (!LanguageCode::isPlain(storedLanguage)) printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
+    if (!LanguageCode::isPlain(storedLanguage))
+        printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
     currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
 
     settleSaveFolder();
@@ -97,18 +99,6 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     initCapture();
 }
 
-void VideoWidget::initConnect() {
-    connect(m_leftToolWidget, &ToolWidget_Left::showMinUI, this, &VideoWidget::showMinimized);
-    connect(m_leftToolWidget, &ToolWidget_Left::CloseUI, this, &VideoWidget::close);
-    connect(m_leftToolWidget, &ToolWidget_Left::singalChangeCamera, this, &VideoWidget::changeCamera);
-    connect(this, &VideoWidget::signalHideUI, m_leftToolWidget, &ToolWidget_Left::hideUI);
-    connect(m_leftToolWidget, &ToolWidget_Left::signalSwitchLanguage, this, &VideoWidget::switchLanguage);
-    connect(m_rightToolWidget, &ToolWidget_Right::HideListWidget, this, &VideoWidget::onHideListWidget);
-    connect(m_rightToolWidget, &ToolWidget_Right::ShowListWidget, this, &VideoWidget::onShowListWidget);
-    connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
-    connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
-}
-
 VideoWidget::~VideoWidget() {
     // Captures under way still need the camera and the presenter.
     m_captureWriter->waitForDone();
@@ -124,13 +114,22 @@ VideoWidget::~VideoWidget() {
 // The children's signals to the view's slots, and the view's keyboard shortcuts, which act through
 // the same slots and buttons a click would.
 void VideoWidget::initConnect() {
+    connect(m_leftToolWidget, &ToolWidget_Left::showMinUI, this, &VideoWidget::showMinimized);
+    connect(m_leftToolWidget, &ToolWidget_Left::CloseUI, this, &VideoWidget::close);
     connect(m_centerToolWidget, &ToolsWidget::switchToMovingMode, this, &VideoWidget::switchToMovingMode);
     connect(m_centerToolWidget, &ToolsWidget::switchToDrawingMode, this, &VideoWidget::switchToDrawingMode);
     connect(m_centerToolWidget, &ToolsWidget::switchToEraseMode, this, &VideoWidget::handleEraseMode);
     connect(m_centerToolWidget, &ToolsWidget::signalFreeze, this,
             [this](bool bIsCheck) { stateFreeze = bIsCheck; });
+    connect(m_leftToolWidget, &ToolWidget_Left::singalChangeCamera, this, &VideoWidget::changeCamera);
+    connect(this, &VideoWidget::signalHideUI, m_leftToolWidget, &ToolWidget_Left::hideUI);
     connect(m_centerToolWidget, &ToolsWidget::signalCaptureImage, this, &VideoWidget::captureImage);
+    connect(m_rightToolWidget, &ToolWidget_Right::HideListWidget, this, &VideoWidget::onHideListWidget);
+    connect(m_leftToolWidget, &ToolWidget_Left::signalSwitchLanguage, this, &VideoWidget::switchLanguage);
+    connect(m_rightToolWidget, &ToolWidget_Right::ShowListWidget, this, &VideoWidget::onShowListWidget);
     connect(m_centerToolWidget, &ToolsWidget::toolChanged, this, &VideoWidget::updateToolSettings);
+    connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
+    connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
 
     // Space clicks the bar's Freeze button, so that its checked look follows the picture's state.
     auto* freeze = new QShortcut(QKeySequence(Qt::Key_Space), this);
@@ -149,14 +148,16 @@ void VideoWidget::initConnect() {
 
 void VideoWidget::settleSaveFolder() {
     ReadXML* settings = ReadXML::instance();
-    if (!settings->savePath.empty()) return;
+    if (!settings->savePath.empty())
+        return;
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (documents.isEmpty()) {
         qWarning() << "无法获取文档目录！";
         // Captures still need a folder: the home folder takes the documents folder's place. With no
         // home either the save folder stays empty and capturing is refused until one is chosen.
         documents = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
-        if (documents.isEmpty()) return;
+        if (documents.isEmpty())
+            return;
     }
     settings->savePath = QDir(documents).filePath("Pagelux").toStdString();
 }
@@ -220,9 +221,12 @@ void VideoWidget::switchLanguage(const QString& type) {
 
 // The prompt keeps the language in which it was created.
 void VideoWidget::retranslateUi() {
-    if (m_leftToolWidget != nullptr) m_leftToolWidget->retranslateUi();
-    if (m_rightToolWidget != nullptr) m_rightToolWidget->retranslateUi();
-    if (m_centerToolWidget != nullptr) m_centerToolWidget->retranslateUi();
+    if (m_leftToolWidget != nullptr)
+        m_leftToolWidget->retranslateUi();
+    if (m_rightToolWidget != nullptr)
+        m_rightToolWidget->retranslateUi();
+    if (m_centerToolWidget != nullptr)
+        m_centerToolWidget->retranslateUi();
 }
 
 void VideoWidget::onExChangeLeft(bool bIsExChangeLeft) {

@@ -11,6 +11,7 @@
 #include "liveview/videowidget.h"
 #include "optigrab_sim.h"
 #include "settings/readxml.h"
+#include "testenvironment.h"
 #include "toolbars/toolswidget.h"
 
 namespace {
@@ -33,16 +34,6 @@ int inkedPixels(const QImage& layer) {
             if (qAlpha(layer.pixel(x, y)) != 0)
                 ++count;
     return count;
-}
-
-long residentKiB() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
 }
 
 }  // namespace
@@ -418,7 +409,7 @@ private slots:
     void thirtyFullScreenStepsStayUnder64MB() {
         VideoWidget view;
         showPicture(view, QSize(1920, 1080));
-        const long before = residentKiB();
+        const long before = testenvironment::residentKiB();
         QVector<QImage> states{layer(view)};
         for (int i = 0; i < 30; ++i) {
             // Each stroke crosses the whole layer, so each step keeps a band of tiles from corner
@@ -432,7 +423,7 @@ private slots:
         QMetaObject::invokeMethod(&view, "handleEraseMode", Q_ARG(int, 2), Q_ARG(int, 1));
         QCOMPARE(view.m_history.undoSteps(), 31);
         const qint64 bytes = view.m_history.bytes();
-        const long grown = residentKiB() - before;
+        const long grown = testenvironment::residentKiB() - before;
         QVERIFY2(bytes < 64 * 1024 * 1024, qPrintable(QString("history holds %1 bytes").arg(bytes)));
         QVERIFY2(grown < 64 * 1024, qPrintable(QString("grew by %1 KiB").arg(grown)));
         for (int i = 0; i < 31; ++i) {

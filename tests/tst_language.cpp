@@ -14,6 +14,7 @@
 #include "settings/aboutwidget.h"
 #include "settings/languagewidget.h"
 #include "settings/readxml.h"
+#include "testenvironment.h"
 #include "toolbars/cselectmenu.h"
 #include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
@@ -26,10 +27,7 @@ private:
     QTemporaryDir m_home;
     QString m_configPath;
 
-    QByteArray configFile() const {
-        QFile file(m_configPath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray configFile() const { return testenvironment::fileBytes(m_configPath); }
 
     void storeLanguage(const QString& code) {
         ReadXML::instance()->language = code.toStdString();
@@ -60,12 +58,7 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        qputenv("HOME", m_home.path().toUtf8());
-        const QString configDir = QCoreApplication::applicationDirPath() + "/Configuration";
-        QDir().mkpath(configDir);
-        m_configPath = configDir + "/lastsetting.xml";
-    }
+    void initTestCase() { m_configPath = testenvironment::isolate(m_home.path()); }
 
     void init() {
         ReadXML::instance()->savePath = m_home.filePath("captures").toStdString();

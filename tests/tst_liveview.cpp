@@ -12,6 +12,7 @@
 #include "optigrab.h"
 #include "optigrab_sim.h"
 #include "settings/readxml.h"
+#include "testenvironment.h"
 
 namespace {
 
@@ -52,16 +53,6 @@ int plugCamera(const char* name, const char* vendor, const char* product, double
     config.productId = product;
     config.frameClock = frameClock;
     return optigrabSimPlug(&config);
-}
-
-long residentKiB() {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
 }
 
 // Records the size of the frames the library delivers, which follows the view's size hint.
@@ -107,12 +98,7 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        qputenv("HOME", m_home.path().toUtf8());
-        const QString configDir = QCoreApplication::applicationDirPath() + "/Configuration";
-        QDir().mkpath(configDir);
-        m_configPath = configDir + "/lastsetting.xml";
-    }
+    void initTestCase() { m_configPath = testenvironment::isolate(m_home.path()); }
 
     void init() {
         optigrabSimUnplugAll();
@@ -397,13 +383,13 @@ private slots:
         showFullHd(view);
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
         QTest::qWait(500);
-        const long before = residentKiB();
+        const long before = testenvironment::residentKiB();
         const long framesBefore = optigrabSimFramesDelivered(id);
         // The GUI thread is busy for two seconds while the camera goes on.
         QThread::msleep(2000);
         const long framesDuring = optigrabSimFramesDelivered(id) - framesBefore;
         QCoreApplication::processEvents();
-        const long grown = residentKiB() - before;
+        const long grown = testenvironment::residentKiB() - before;
         QVERIFY2(framesDuring >= 10, qPrintable(QString("camera delivered %1 frames").arg(framesDuring)));
         // Each waiting 1080p frame is 8 MB; a queue would hold one per camera frame.
         QVERIFY2(grown < 64 * 1024,

@@ -21,6 +21,7 @@
 #include "controls/popupmanager.h"
 #include "settings/readxml.h"
 #include "settings/settingdevwidget.h"
+#include "testenvironment.h"
 
 namespace {
 
@@ -67,10 +68,7 @@ private:
     QString m_configPath;
     ReadXML* s = ReadXML::instance();
 
-    QByteArray configFile() const {
-        QFile file(m_configPath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray configFile() const { return testenvironment::fileBytes(m_configPath); }
 
     void store(const char* name, const char* id, int format, const char* resolution) {
         s->devName = name;
@@ -105,12 +103,9 @@ private:
 
 private slots:
     void initTestCase() {
-        qputenv("HOME", m_home.path().toUtf8());
         qunsetenv("XDG_CONFIG_HOME");
         qunsetenv("XDG_DOCUMENTS_DIR");
-        const QString configDir = QCoreApplication::applicationDirPath() + "/Configuration";
-        QDir().mkpath(configDir);
-        m_configPath = configDir + "/lastsetting.xml";
+        m_configPath = testenvironment::isolate(m_home.path());
     }
 
     void init() {

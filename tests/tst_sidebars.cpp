@@ -15,6 +15,7 @@
 #include "optigrab_sim.h"
 #include "settings/readxml.h"
 #include "settings/settingdevwidget.h"
+#include "testenvironment.h"
 #include "toolbars/cselectmenu.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
@@ -92,12 +93,7 @@ private:
     static void deletePending() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 private slots:
-    void initTestCase() {
-        qputenv("HOME", m_home.path().toUtf8());
-        const QString configDir = QCoreApplication::applicationDirPath() + "/Configuration";
-        QDir().mkpath(configDir);
-        m_configPath = configDir + "/lastsetting.xml";
-    }
+    void initTestCase() { m_configPath = testenvironment::isolate(m_home.path()); }
 
     void init() {
         optigrabSimUnplugAll();

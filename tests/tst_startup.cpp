@@ -8,6 +8,7 @@
 #include "liveview/videowidget.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
+#include "testenvironment.h"
 
 class TestStartup : public QObject {
     Q_OBJECT
@@ -16,18 +17,12 @@ private:
     QTemporaryDir m_home;
     QString m_configPath;
 
-    QByteArray configFile() const {
-        QFile file(m_configPath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray configFile() const { return testenvironment::fileBytes(m_configPath); }
 
 private slots:
     void initTestCase() {
-        qputenv("HOME", m_home.path().toUtf8());
         qunsetenv("XDG_CONFIG_HOME");
-        const QString configDir = QCoreApplication::applicationDirPath() + "/Configuration";
-        QDir().mkpath(configDir);
-        m_configPath = configDir + "/lastsetting.xml";
+        m_configPath = testenvironment::isolate(m_home.path());
     }
 
     void init() {
@@ -41,18 +36,42 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("code");
-        QTest::newRow("Chinese locale") << "" << "zh_CN" << "zh_CN";
-        QTest::newRow("Russian locale") << "" << "ru_RU" << "ru";
-        QTest::newRow("German locale") << "" << "de_DE" << "en";
-        QTest::newRow("Traditional Chinese locale") << "" << "zh_TW" << "en";
-        QTest::newRow("lower-case locale") << "" << "zh_cn" << "zh_CN";
-        QTest::newRow("stored code wins") << "ru" << "zh_CN" << "ru";
-        QTest::newRow("unknown stored code kept") << "ru_RU" << "en_US" << "ru_RU";
-        QTest::newRow("hyphenated stored code kept") << "pt-BR" << "ru_RU" << "pt-BR";
-        QTest::newRow("stored path settled from the locale") << "../../etc/passwd" << "ru_RU" << "ru";
-        QTest::newRow("stored absolute path") << "/tmp/zh_CN" << "de_DE" << "en";
-        QTest::newRow("stored code ending in a line break") << "ru\n" << "zh_CN" << "zh_CN";
-        QTest::newRow("stored code with a blank") << "zh CN" << "de_DE" << "en";
+        QTest::newRow("Chinese locale") << ""
+                                        << "zh_CN"
+                                        << "zh_CN";
+        QTest::newRow("Russian locale") << ""
+                                        << "ru_RU"
+                                        << "ru";
+        QTest::newRow("German locale") << ""
+                                       << "de_DE"
+                                       << "en";
+        QTest::newRow("Traditional Chinese locale") << ""
+                                                    << "zh_TW"
+                                                    << "en";
+        QTest::newRow("lower-case locale") << ""
+                                           << "zh_cn"
+                                           << "zh_CN";
+        QTest::newRow("stored code wins") << "ru"
+                                          << "zh_CN"
+                                          << "ru";
+        QTest::newRow("unknown stored code kept") << "ru_RU"
+                                                  << "en_US"
+                                                  << "ru_RU";
+        QTest::newRow("hyphenated stored code kept") << "pt-BR"
+                                                     << "ru_RU"
+                                                     << "pt-BR";
+        QTest::newRow("stored path settled from the locale") << "../../etc/passwd"
+                                                             << "ru_RU"
+                                                             << "ru";
+        QTest::newRow("stored absolute path") << "/tmp/zh_CN"
+                                              << "de_DE"
+                                              << "en";
+        QTest::newRow("stored code ending in a line break") << "ru\n"
+                                                            << "zh_CN"
+                                                            << "zh_CN";
+        QTest::newRow("stored code with a blank") << "zh CN"
+                                                  << "de_DE"
+                                                  << "en";
     }
 
     void settlesTheLanguageCode() {
@@ -86,11 +105,15 @@ private slots:
     void storedLanguageTranslatesThePrompt_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("prompt");
-        QTest::newRow("Chinese") << "zh_CN" << "请插入文档摄像头以启用本应用程序";
-        QTest::newRow("Russian") << "ru" << "Подключите документ-камеру, чтобы начать работу с приложением";
-        QTest::newRow("English") << "en" << "Plug in the document camera to enable the application";
+        QTest::newRow("Chinese") << "zh_CN"
+                                 << "请插入文档摄像头以启用本应用程序";
+        QTest::newRow("Russian") << "ru"
+                                 << "Подключите документ-камеру, чтобы начать работу с приложением";
+        QTest::newRow("English") << "en"
+                                 << "Plug in the document camera to enable the application";
         QTest::newRow("code without file shows the source text")
-            << "ru_RU" << "Plug in the document camera to enable the application";
+            << "ru_RU"
+            << "Plug in the document camera to enable the application";
     }
 
     void storedLanguageTranslatesThePrompt() {
@@ -102,7 +125,8 @@ private slots:
         QStringList texts;
         {
             VideoWidget view;
-            for (QLabel* label : view.findChildren<QLabel*>()) texts << label->text();
+            for (QLabel* label : view.findChildren<QLabel*>())
+                texts << label->text();
         }
         QVERIFY2(texts.contains(prompt), qPrintable(texts.join('|')));
         QVERIFY(configFile().contains("<Language>" + code.toUtf8() + "</Language>"));
@@ -138,7 +162,8 @@ private slots:
         QStringList texts;
         {
             VideoWidget view;
-            for (QLabel* label : view.findChildren<QLabel*>()) texts << label->text();
+            for (QLabel* label : view.findChildren<QLabel*>())
+                texts << label->text();
         }
         QFile::remove(outside);
         if (settled != "ru")

@@ -17,10 +17,10 @@
 #include "filebrowser/filelistwidget.h"
 #include "liveview/capturewriter.h"
 #include "liveview/videowidget.h"
-#include "toolbars/toolwidget_right.h"
 #include "optigrab.h"
 #include "optigrab_sim.h"
 #include "settings/readxml.h"
+#include "toolbars/toolwidget_right.h"
 
 namespace {
 
@@ -263,6 +263,20 @@ private slots:
         QTest::qWait(300);
         QVERIFY(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
         QCOMPARE(view.m_fileListWidget->findChild<QListWidget*>()->count(), 0);
+    }
+
+    // A prefix edited into the settings file by hand never leads the file out of the save folder.
+    void prefixWithSlashIsRefused() {
+        openView(QSize(640, 480));
+        QTemporaryDir base;
+        const QString folder = base.filePath("captures");
+        QVERIFY(QDir().mkpath(folder));
+        setNaming(folder, true, "../escaped");
+        QVERIFY(capture().isEmpty());
+        QCOMPARE(QDir(base.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList({"captures"}));
+        QVERIFY(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+        QVERIFY(tilePaths().isEmpty());
     }
 
     // The library takes the path in a buffer of 1024 bytes with its terminator; two-byte characters

@@ -73,6 +73,12 @@ void VideoWidget::captureImage() {
     printf("*****************************************config->savePath:%s\n", settings.savePath.c_str());
     // One reading of the date serves the scan and the name, also across midnight.
     const QString prefix = capturePrefix(settings);
+    // The settings panel allows letters, digits and "_" only, but the settings file may be edited by
+    // hand: a prefix must not lead the file out of the save folder.
+    if (prefix.contains('/')) {
+        printf("Capture refused: the file name prefix \"%s\" holds a \"/\"\n", prefix.toUtf8().constData());
+        return;
+    }
     if (settings.savePath.empty()) {
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         if (documents.isEmpty()) {
@@ -140,4 +146,3 @@ void VideoWidget::onShowListWidget() {
 void VideoWidget::onHideListWidget() {
     m_fileListWidget->hide();
 }
-

@@ -64,15 +64,16 @@ private:
         s->resolution = QString("%1 x %2").arg(camera.width()).arg(camera.height()).toStdString();
         QVERIFY(s->writeData(m_configPath.toUtf8().constData()));
         m_view = std::make_unique<VideoWidget>();
+        // Emitted on the writer's thread, recorded on this one; the view's own slot, connected
+        // first, has added the tile by then. Connected before frames flow, so no thread of the
+        // camera library emits while the connection is made.
+        connect(m_view->m_captureWriter, &CaptureWriter::captureWritten, this,
+                [this](const QString& path) { m_written << path; });
         m_view->resize(kViewSize);
         m_view->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
         QTRY_VERIFY_WITH_TIMEOUT(!m_view->m_videoPixmap.isNull(), 10000);
         QCOMPARE(m_view->m_drawingPixmap.size(), kViewSize);
-        // Emitted on the writer's thread, recorded on this one; the view's own slot, connected
-        // first, has added the tile by then.
-        connect(m_view->m_captureWriter, &CaptureWriter::captureWritten, this,
-                [this](const QString& path) { m_written << path; });
     }
 
     void setNaming(const QString& folder, bool custom, const QString& prefix) {

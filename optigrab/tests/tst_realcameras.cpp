@@ -15,6 +15,15 @@
 
 namespace {
 
+// A loop spinning on a failed stream takes about a core: as a share of wall time, CPU stays well
+// below that. Under ThreadSanitizer the frames already queued cost several times more to decode, so
+// the bar sits higher there, still far below a spinning core.
+#ifdef __SANITIZE_THREAD__
+const double kNoSpinShare = 0.5;
+#else
+const double kNoSpinShare = 0.15;
+#endif
+
 const OptigrabSimMode kMjpegModes[] = {{2, 640, 480, {30, 0, 0, 0}}};
 const OptigrabSimMode kHdModes[] = {{2, 1280, 720, {30, 15, 5, 0}}, {1, 1280, 720, {10, 5, 0, 0}}};
 
@@ -188,7 +197,7 @@ private slots:
         QTest::qWait(300);
         // A core spinning on the failed stream uses about as much CPU time as wall time passes.
         const double firstCpu = processCpuSeconds() - cpuBefore;
-        QVERIFY2(firstCpu < 0.15 * wall.elapsed() / 1000.0,
+        QVERIFY2(firstCpu < kNoSpinShare * wall.elapsed() / 1000.0,
                  qPrintable(QString("%1 s CPU in %2 ms").arg(firstCpu).arg(wall.elapsed())));
         const long atFault = frames().count();
         QVERIFY(atFault <= before + 12);  // the frames already queued, then nothing
@@ -204,7 +213,7 @@ private slots:
             QCOMPARE(frames().count(), atFault);
             // No frame was decoded meanwhile: CPU time went to recovering only.
             const double cpu = processCpuSeconds() - cpuBefore;
-            QVERIFY2(cpu < 0.15 * wall.elapsed() / 1000.0,
+            QVERIFY2(cpu < kNoSpinShare * wall.elapsed() / 1000.0,
                      qPrintable(QString("%1 s CPU in %2 ms").arg(cpu).arg(wall.elapsed())));
         }
         QElapsedTimer closing;

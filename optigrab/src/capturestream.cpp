@@ -382,8 +382,8 @@ void CaptureStream::handleFrame(const v4l2_buffer& buffer) {
     lanesChanged_.notify_all();
 }
 
-// Runs on a lane's thread: decodes the frames handed to it, then, in its turn, calls the frame
-// callback and keeps the frame for still pictures.
+// Runs on a lane's thread: decodes the frames handed to it, then, in its turn, keeps the frame for
+// still pictures and calls the frame callback.
 void CaptureStream::runLane(Lane& lane) {
     tl_captureThread = true;
     std::unique_lock<std::mutex> lock(lanesMutex_);
@@ -410,10 +410,11 @@ void CaptureStream::runLane(Lane& lane) {
         if (!decoded) {
             dropped_.fetch_add(1);  // corrupt data: the last good frame stays the one kept for stills
         } else if (callback && !paused_.load() && !stopping_.load()) {
+            // Kept before it is shown: a still taken the moment a picture appears finds its frame.
+            keepLatest(frame, lane.spare);
             PreviewParam param{devIndex_.load()};
             callback(lane.rgb.data(), width, height, width * height * 3, &param);
             delivered_.fetch_add(1);
-            keepLatest(frame, lane.spare);
         }
         v4l2_.requeue(buffer);
 

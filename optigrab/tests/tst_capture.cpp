@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <string>
+
 #include "testsupport.h"
 
 namespace {
@@ -13,6 +16,19 @@ namespace {
 const OptigrabSimMode kModes[] = {
     {2, 1920, 1080, {30, 0, 0, 0}}, {2, 1280, 720, {30, 0, 0, 0}}, {1, 640, 480, {30, 0, 0, 0}},
     {3, 640, 480, {30, 0, 0, 0}}};
+
+// A frame callback that captures once, on the first frame it is handed, as a viewer's capture button
+// may the moment the first picture shows.
+std::string g_firstFramePath;
+long g_firstFrameDev = -1;
+std::atomic<long> g_firstFrameCapture{-1};
+std::atomic<bool> g_firstFrameTaken{false};
+
+bool captureOnFirstFrame(unsigned char*, long, long, long, void*) {
+    if (!g_firstFrameTaken.exchange(true))
+        g_firstFrameCapture = camCaptureImageFile(g_firstFrameDev, g_firstFramePath.c_str());
+    return true;
+}
 
 }  // namespace
 
@@ -127,6 +143,20 @@ private slots:
         QCOMPARE(result, expected);
         QCOMPARE(filesIn(target.path()), before);
         QCOMPARE(filesIn(target.filePath("existing")), QStringList{});
+    }
+
+    // The frame a callback is handed is already kept for still pictures.
+    void firstShownFrameCanBeCaptured() {
+        g_firstFramePath = dir_.filePath("first.jpg").toStdString();
+        g_firstFrameDev = dev_;
+        QCOMPARE(camRegCallBackPreviewImage(dev_, &captureOnFirstFrame), long(CAM_OK));
+        QCOMPARE(camOpenDev(dev_, 2, 1280, 720, 0), long(CAM_OK));
+        const bool called = waitFor([] { return g_firstFrameCapture.load() != -1; });
+        QCOMPARE(camCloseDev(dev_), long(CAM_OK));
+        QCOMPARE(camRegCallBackPreviewImage(dev_, &FrameRecorder::callback), long(CAM_OK));
+        QVERIFY(called);
+        QCOMPARE(g_firstFrameCapture.load(), long(CAM_OK));
+        QCOMPARE(QImage(QString::fromStdString(g_firstFramePath)).size(), QSize(1280, 720));
     }
 
     void nothingToCapture() {

@@ -75,7 +75,9 @@ void CaptureWriter::loop() {
 // Runs on the writer's thread; the presenter's still capture may be called from any thread.
 void CaptureWriter::run(const PathBuffer& path, const QImage& layer) {
     PathBuffer buffer = path;
-    m_presenter->captureImage(buffer.data());
+    const long refused = m_presenter->captureImage(buffer.data());
+    if (refused != 0)
+        qDebug() << "The camera library could not write the capture, error" << refused;
     // The library's writing may end after its call returns; a tenth of a second is its time to finish.
     QThread::msleep(100);
 

@@ -96,12 +96,12 @@ void ToolsWidget::initUI() {
                                     translated(m_buttonInfos[i].textKey), 66, 66, 30, 30, 3, 0);
     }
 
-    toolsGroup = new QButtonGroup;
+    toolsGroup = new QButtonGroup(this);
     toolsGroup->setExclusive(true);
     for (QToolButton* button : {ui->toolButton_drag, ui->toolButton_areaselection, ui->toolButton_pen,
                                 ui->toolButton_eraser, ui->toolButton_texttool})
         toolsGroup->addButton(button);
-    auto* pictureGroup = new QButtonGroup;
+    auto* pictureGroup = new QButtonGroup(this);
     pictureGroup->setExclusive(true);
     for (QToolButton* button : {ui->toolButton_videoFliter, ui->toolButton_mark, ui->toolButton_adjust})
         pictureGroup->addButton(button);

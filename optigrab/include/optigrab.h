@@ -176,7 +176,9 @@ OPTIGRAB_API long camGetCurPreviewResolution(long devIndex, long* subtype, long*
                                              long* fps);
 
 /* lstyle != 0 pauses the preview (frames keep arriving from the camera and camCaptureImageFile keeps
- * working, but the frame callback is not called); lstyle = 0 resumes it. The device must be open. */
+ * working, but the frame callback is not called); lstyle = 0 resumes it. The device must be open.
+ * Paused or without a callback, MJPEG frames are still decoded at the smallest scale, so that a damaged
+ * frame never replaces the one still pictures are taken from. */
 OPTIGRAB_API long camPause(long devIndex, long lstyle);
 
 /* Library-side zoom: CAM_ERR_NOT_SUPPORTED (the viewer zooms on its side). */

@@ -37,6 +37,8 @@ const std::chrono::milliseconds kMinStallTime(2000);
 const int kMaxRecoveries = 2;
 // Uncompressed frames skipped after every STREAMON, counted by the driver's frame sequence number.
 const std::uint32_t kSettlingFrames = 2;
+// A size hint of 1x1 (width << 32 | height): the smallest scale the decoder offers.
+const std::uint64_t kCheckOnlyHint = std::uint64_t(1) << 32 | 1;
 
 thread_local bool tl_captureThread = false;
 
@@ -357,8 +359,11 @@ void CaptureStream::handleFrame(const v4l2_buffer& buffer) {
         v4l2_.requeue(buffer);
         return;
     }
-    if (callback_.load() == nullptr || paused_.load()) {
-        keepLatest(frame, spare_);  // still pictures work without preview
+    // Still pictures work without preview. An uncompressed frame that is complete is whole; an MJPEG
+    // frame goes to a lane all the same, whose decoding tells a damaged one, which must never become
+    // the frame kept for stills.
+    if (mode_.code != kMediaMjpg && (callback_.load() == nullptr || paused_.load())) {
+        keepLatest(frame, spare_);
         v4l2_.requeue(buffer);
         return;
     }
@@ -396,7 +401,9 @@ void CaptureStream::runLane(Lane& lane) {
         lock.unlock();
 
         const FrameView frame = viewOf(buffer);
-        const std::uint64_t hint = sizeHint_.load();
+        // With no picture to show, decoding only checks the data: at the smallest scale there is.
+        const bool showing = callback_.load() != nullptr && !paused_.load();
+        const std::uint64_t hint = showing ? sizeHint_.load() : kCheckOnlyHint;
         long width = 0, height = 0;
         const bool decoded =
             !stopping_.load() &&
@@ -409,12 +416,14 @@ void CaptureStream::runLane(Lane& lane) {
         callBackPreviewImage callback = callback_.load();
         if (!decoded) {
             dropped_.fetch_add(1);  // corrupt data: the last good frame stays the one kept for stills
-        } else if (callback && !paused_.load() && !stopping_.load()) {
+        } else {
             // Kept before it is shown: a still taken the moment a picture appears finds its frame.
             keepLatest(frame, lane.spare);
-            PreviewParam param{devIndex_.load()};
-            callback(lane.rgb.data(), width, height, width * height * 3, &param);
-            delivered_.fetch_add(1);
+            if (showing && callback && !paused_.load() && !stopping_.load()) {
+                PreviewParam param{devIndex_.load()};
+                callback(lane.rgb.data(), width, height, width * height * 3, &param);
+                delivered_.fetch_add(1);
+            }
         }
         v4l2_.requeue(buffer);
 

@@ -159,6 +159,38 @@ private slots:
         QCOMPARE(QImage(QString::fromStdString(g_firstFramePath)).size(), QSize(1280, 720));
     }
 
+    // Damaged frames never replace the one a still is taken from, also while no frame is shown:
+    // with the preview paused, or with no callback at all.
+    void stillAfterDamagedFramesWithoutPreview_data() {
+        QTest::addColumn<bool>("paused");
+        QTest::addRow("preview paused") << true;
+        QTest::addRow("no frame callback") << false;
+    }
+    void stillAfterDamagedFramesWithoutPreview() {
+        QFETCH(bool, paused);
+        if (!paused)
+            QCOMPARE(camRegCallBackPreviewImage(dev_, nullptr), long(CAM_OK));
+        QCOMPARE(camOpenDev(dev_, 2, 1280, 720, 0), long(CAM_OK));
+        if (paused)
+            QCOMPARE(camPause(dev_, 1), long(CAM_OK));
+        const long sent = optigrabSimFramesDelivered(simId_);
+        QVERIFY(waitFor([&] { return optigrabSimFramesDelivered(simId_) >= sent + 3; }));
+        const int burst = 12;
+        QCOMPARE(optigrabSimInjectFault(simId_, OPTIGRAB_SIM_FAULT_CORRUPT, burst), 0);
+        const long atFault = optigrabSimFramesDelivered(simId_);
+        QVERIFY(waitFor([&] { return optigrabSimFramesDelivered(simId_) >= atFault + 4; }));
+        const QString path = dir_.filePath("after-damage.jpg");
+        const long result = capture(path);
+        const long damagedSoFar = optigrabSimFramesDelivered(simId_) - atFault;
+        // The rest of the burst goes by before the next case opens the camera.
+        QVERIFY(waitFor([&] { return optigrabSimFramesDelivered(simId_) > atFault + burst; }));
+        QCOMPARE(camCloseDev(dev_), long(CAM_OK));
+        QCOMPARE(camRegCallBackPreviewImage(dev_, &FrameRecorder::callback), long(CAM_OK));
+        QVERIFY2(damagedSoFar < burst, "the capture came after the damaged frames");
+        QCOMPARE(result, long(CAM_OK));
+        QCOMPARE(QImage(path).size(), QSize(1280, 720));
+    }
+
     void nothingToCapture() {
         const QString path = dir_.filePath("never.jpg");
         QCOMPARE(capture(path), long(CAM_ERR_NOT_OPEN));

@@ -1,4 +1,5 @@
 // The settings file: its exact layout, how values load, and that a failed write loses nothing.
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -180,6 +181,27 @@ private slots:
         QVERIFY(!written);
         QCOMPARE(readAll(m_path), before);
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"lastsetting.xml"});
+    }
+
+    // Temporary files of saves cut off by a kill go with the next save once they are a minute old;
+    // a younger one may be another instance's save under way, and other files are not ours.
+    void saveRemovesStaleTemporaries() {
+        const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
+        const QStringList names = {"lastsetting.xml.AbC123", "lastsetting.xml.Zy9876", "lastsetting.xml.bak",
+                                   "lastsetting.xml.Abc12345", "other.xml.AbC123"};
+        for (const QString& name : names) {
+            QFile file(m_dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (name != "lastsetting.xml.Zy9876")
+                QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        QVERIFY(s->writeData(m_path.toUtf8().constData()));
+        QStringList left = QDir(m_dir.path()).entryList(QDir::Files);
+        left.sort();
+        QCOMPARE(left, QStringList({"lastsetting.xml", "lastsetting.xml.Abc12345", "lastsetting.xml.Zy9876",
+                                    "lastsetting.xml.bak", "other.xml.AbC123"}));
+        for (const QString& name : left)
+            QFile::remove(m_dir.filePath(name));
     }
 
     void missingFolderFailsTheWrite() {

@@ -3,6 +3,10 @@
 
 #include <tinyxml2.h>
 
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QString>
 #include <cctype>
@@ -38,6 +42,25 @@ void forEachField(ReadXML& s, Visit visit) {
         {"AutoHideBar", Kind::Boolean, &s.bAutoHideBar},
     };
     for (const Field& field : fields) visit(field);
+}
+
+// A save cut off by a crash or a kill leaves its temporary file, the settings file's name with six
+// more letters, beside the file. One untouched for a minute belongs to no save still running (a save
+// takes milliseconds, also of another instance of the program), so it goes.
+void removeStaleTemporaries(const QString& settingsPath) {
+    const QFileInfo settings(settingsPath);
+    const QRegularExpression temporary("\\A" + QRegularExpression::escape(settings.fileName()) +
+                                       "\\.[A-Za-z0-9]{6}\\z");
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-60);
+    const QFileInfoList candidates =
+        settings.dir().entryInfoList({settings.fileName() + ".*"}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo& candidate : candidates) {
+        if (!temporary.match(candidate.fileName()).hasMatch() || candidate.lastModified().toUTC() > stale)
+            continue;
+        if (QFile::remove(candidate.filePath()))
+            printf("Removed a temporary settings file left by an interrupted save: %s\n",
+                   qPrintable(candidate.filePath()));
+    }
 }
 
 }  // namespace
@@ -119,9 +142,10 @@ bool ReadXML::writeData(const char* filePath) {
     const qint64 size = printer.CStrSize() - 1;  // without the terminator
     const bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
                        file.write(printer.CStr(), size) == size && file.commit();
-    if (saved)
+    if (saved) {
         printf("Successfully saved config to: %s\n", filePath);
-    else
+        removeStaleTemporaries(file.fileName());
+    } else
         printf("Failed to save config to: %s\n", filePath);
     return saved;
 }

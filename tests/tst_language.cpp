@@ -134,11 +134,12 @@ private slots:
         QTest::addColumn<QString>("folderText");
         QTest::addColumn<QString>("entryText");
         QTest::addColumn<QString>("captureText");
+        QTest::addColumn<QString>("colourDialogText");  // one of Qt's own texts
         // clang-format off
-        QTest::newRow("English to Russian") << "en" << 2 << "ru" << "Меню" << "Показать папку" << "Русский" << "Снимок";
-        QTest::newRow("English to Chinese") << "en" << 1 << "zh_CN" << "菜单" << "显示文件夹" << "简体中文" << "拍照";
-        QTest::newRow("Chinese to English") << "zh_CN" << 0 << "en" << "Menu" << "Show Folder" << "English" << "Capture";
-        QTest::newRow("Russian again") << "ru" << 2 << "ru" << "Меню" << "Показать папку" << "Русский" << "Снимок";
+        QTest::newRow("English to Russian") << "en" << 2 << "ru" << "Меню" << "Показать папку" << "Русский" << "Снимок" << "&Основные цвета";
+        QTest::newRow("English to Chinese") << "en" << 1 << "zh_CN" << "菜单" << "显示文件夹" << "简体中文" << "拍照" << "基本颜色(&B)";
+        QTest::newRow("Chinese to English") << "zh_CN" << 0 << "en" << "Menu" << "Show Folder" << "English" << "Capture" << "&Basic colors";
+        QTest::newRow("Russian again") << "ru" << 2 << "ru" << "Меню" << "Показать папку" << "Русский" << "Снимок" << "&Основные цвета";
         // clang-format on
     }
 
@@ -150,6 +151,7 @@ private slots:
         QFETCH(QString, folderText);
         QFETCH(QString, entryText);
         QFETCH(QString, captureText);
+        QFETCH(QString, colourDialogText);
         storeLanguage(start);
         VideoWidget view;
         showOnScreen(view);
@@ -169,6 +171,7 @@ private slots:
         QCOMPARE(leftButton(view, "toolButton_menu")->toolTip(), menuText);
         QCOMPARE(rightButton(view, "toolButton_filelist")->text(), folderText);
         QCOMPARE(view.m_centerToolWidget->findChild<QToolButton*>("toolButton_capture")->text(), captureText);
+        QCOMPARE(QCoreApplication::translate("QColorDialog", "&Basic colors"), colourDialogText);
         // The press lay outside the menu: the menu closes, and the next one names the new language.
         QTest::mouseRelease(buttons[button], Qt::LeftButton, {}, QPoint(20, 10));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

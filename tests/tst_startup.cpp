@@ -105,30 +105,39 @@ private slots:
     void storedLanguageTranslatesThePrompt_data() {
         QTest::addColumn<QString>("code");
         QTest::addColumn<QString>("prompt");
+        QTest::addColumn<QString>("colourDialogText");  // one of Qt's own texts
         QTest::newRow("Chinese") << "zh_CN"
-                                 << "请插入文档摄像头以启用本应用程序";
+                                 << "请插入文档摄像头以启用本应用程序"
+                                 << "基本颜色(&B)";
         QTest::newRow("Russian") << "ru"
-                                 << "Подключите документ-камеру, чтобы начать работу с приложением";
+                                 << "Подключите документ-камеру, чтобы начать работу с приложением"
+                                 << "&Основные цвета";
         QTest::newRow("English") << "en"
-                                 << "Plug in the document camera to enable the application";
+                                 << "Plug in the document camera to enable the application"
+                                 << "&Basic colors";
         QTest::newRow("code without file shows the source text")
             << "ru_RU"
-            << "Plug in the document camera to enable the application";
+            << "Plug in the document camera to enable the application"
+            << "&Basic colors";
     }
 
     void storedLanguageTranslatesThePrompt() {
         QFETCH(QString, code);
         QFETCH(QString, prompt);
+        QFETCH(QString, colourDialogText);
         ReadXML::instance()->language = code.toStdString();
         ReadXML::instance()->writeData(m_configPath.toUtf8().constData());
         ReadXML::instance()->language.clear();
         QStringList texts;
+        QString qtText;
         {
             VideoWidget view;
             for (QLabel* label : view.findChildren<QLabel*>())
                 texts << label->text();
+            qtText = QCoreApplication::translate("QColorDialog", "&Basic colors");
         }
         QVERIFY2(texts.contains(prompt), qPrintable(texts.join('|')));
+        QCOMPARE(qtText, colourDialogText);
         QVERIFY(configFile().contains("<Language>" + code.toUtf8() + "</Language>"));
     }
 

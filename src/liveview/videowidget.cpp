@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QResizeEvent>
 #include <QShortcut>
@@ -162,7 +163,24 @@ void VideoWidget::settleSaveFolder() {
     settings->savePath = QDir(documents).filePath("Pagelux").toStdString();
 }
 
+// Qt's own dialogs (folder and colour) speak the chosen language where Qt ships their texts; English
+// needs no file.
+void VideoWidget::installQtTranslation(const QString& code) {
+    QCoreApplication::removeTranslator(&m_qtTranslator);
+    if (code == "en" || !LanguageCode::isPlain(code))
+        return;
+    const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+    // The exact file only (load alone would fall back from "ru_RU" to "ru"): a code whose own
+    // translation is missing leaves Qt's texts English, too.
+    const QString path = QDir(folder).filePath("qtbase_" + code + ".qm");
+    if (QFileInfo::exists(path) && m_qtTranslator.load(path))
+        QCoreApplication::installTranslator(&m_qtTranslator);
+    else
+        qDebug() << "Qt's own dialogs stay in English, no translation:" << path;
+}
+
 void VideoWidget::loadTranslationAtStart() {
+    installQtTranslation(currentLang);
     const QString path = LanguageCode::translationFile(currentLang);
     qDebug() << "Trying to load translation:" << path;
     if (!QFileInfo::exists(path)) {
@@ -209,6 +227,7 @@ void VideoWidget::switchLanguage(const QString& type) {
     ReadXML::instance()->language = type.toStdString();
     ReadXML::instance()->writeData(configPath.toUtf8().constData());
     QCoreApplication::removeTranslator(&m_translator);
+    installQtTranslation(type);
     const QString path = LanguageCode::translationFile(type);
     if (LanguageCode::isPlain(type) && m_translator.load(path)) {
         QCoreApplication::installTranslator(&m_translator);

@@ -100,6 +100,7 @@ private:
 
     void settleSaveFolder();
     void loadTranslationAtStart();
+    void installQtTranslation(const QString& code);
     void initConnect();
     void initDev();
     void handleDevChange(long changeType, long dev_id);
@@ -138,6 +139,7 @@ private:
     int m_penSize = 5;          // pixels
     int m_currentToolType = 0;  // 0 pen, 1 highlighter; other values draw nothing
     QTranslator m_translator;
+    QTranslator m_qtTranslator;  // Qt's own texts: the folder and colour dialogs
     // Written on the GUI thread, read on the capture thread.
     std::atomic<bool> stateFreeze{false};
     ToolWidget_Left* m_leftToolWidget = nullptr;

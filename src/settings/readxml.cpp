@@ -145,7 +145,8 @@ bool ReadXML::writeData(const char* filePath) {
     if (saved) {
         printf("Successfully saved config to: %s\n", filePath);
         removeStaleTemporaries(file.fileName());
-    } else
+    } else {
         printf("Failed to save config to: %s\n", filePath);
+    }
     return saved;
 }

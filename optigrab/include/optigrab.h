@@ -49,7 +49,9 @@ typedef enum CamResult {
     CAM_ERR_IO = 8,              /* the device failed a system call */
     CAM_ERR_NO_FRAME = 9,        /* the device has not delivered a good frame yet */
     CAM_ERR_FILE = 10,           /* the file or its folder cannot be written */
-    CAM_ERR_NO_MEMORY = 11       /* out of memory */
+    CAM_ERR_NO_MEMORY = 11,      /* out of memory */
+    CAM_ERR_INACTIVE = 12        /* the camera control is inactive (another control is in charge of it,
+                                    as exposure time while exposure is automatic) or read-only */
 } CamResult;
 
 /* A short English text for a result code, for logs; never NULL. */
@@ -200,11 +202,91 @@ OPTIGRAB_API long camSetPreviewSizeHint(long devIndex, long width, long height);
 OPTIGRAB_API long camStartUVCRecord(int devIndex, int audioIndex, int isRecordSubDev, const char* path);
 OPTIGRAB_API long camStopUVCRecord(int devIndex);
 
+/* ---- Picture: orientation and look ------------------------------------------------------------ */
+
+/* Orientation of camSetImageRotateMode: a turn clockwise in degrees, ORed with CAM_ROTATE_MIRROR
+ * and/or CAM_ROTATE_FLIP. The mirror (left and right exchanged) and the flip (upside down) apply to
+ * the camera's picture first, then the turn. */
+enum CamRotateMode {
+    CAM_ROTATE_0 = 0,
+    CAM_ROTATE_90 = 90,
+    CAM_ROTATE_180 = 180,
+    CAM_ROTATE_270 = 270,
+    CAM_ROTATE_MIRROR = 0x1000,
+    CAM_ROTATE_FLIP = 0x2000
+};
+
+/* Turns, mirrors or flips the device's preview frames and still pictures (CAM_ROTATE_0 = as the camera
+ * sends them). A quarter turn exchanges the preview's width and height, and the size hint is read
+ * for the turned picture. A still that is the camera's own JPEG is turned without re-encoding when its
+ * size is a whole number of JPEG blocks and the look is CAM_LOOK_COLOUR. Takes effect from the next
+ * frame and belongs to the device (it survives closing and reopening). CAM_ERR_BAD_ARGUMENT for an
+ * angle other than 0, 90, 180, 270 or other bits. */
+OPTIGRAB_API long camSetImageRotateMode(long devIndex, long rotate);
+
+/* Looks of camSetImageColorStyle. */
+enum CamLook {
+    CAM_LOOK_COLOUR = 0,      /* as the camera sends it */
+    CAM_LOOK_GREY = 1,        /* luma only */
+    CAM_LOOK_DOCUMENT = 2,    /* grey, the page's uneven lighting divided out: white paper, dark text */
+    CAM_LOOK_BLACK_WHITE = 3  /* two levels, by a local (Sauvola) threshold that follows uneven light */
+};
+
+/* Gives the device's preview frames and still pictures a look (CamLook). The preview's look is
+ * computed on the preview-sized picture. Takes effect from the next frame and belongs to the device.
+ * CAM_ERR_BAD_ARGUMENT for another value. */
+OPTIGRAB_API long camSetImageColorStyle(long devIndex, long type);
+
+/* ---- Camera controls ---------------------------------------------------------------------------
+ * The controls the camera itself offers (V4L2 controls: brightness, exposure, focus, power-line
+ * frequency ...), whether the device is open or not. Ids are the V4L2 control ids (V4L2_CID_*). Driver
+ * errors come back as codes, with the driver's reason in a line on standard error: EINVAL and ERANGE as
+ * CAM_ERR_BAD_ARGUMENT, EBUSY as CAM_ERR_BUSY, EACCES as CAM_ERR_INACTIVE, others as CAM_ERR_IO. */
+
+enum CamControlType { CAM_CONTROL_INTEGER = 1, CAM_CONTROL_BOOLEAN = 2, CAM_CONTROL_MENU = 3 };
+enum CamControlFlag {
+    CAM_CONTROL_FLAG_INACTIVE = 1, /* another control is in charge of it now: setting it fails */
+    CAM_CONTROL_FLAG_READ_ONLY = 2
+};
+
+typedef struct CamControlInfo {
+    unsigned int id;   /* V4L2 control id */
+    char name[32];     /* the driver's name, UTF-8 */
+    long type;         /* CamControlType */
+    long minimum, maximum, step, defaultValue;
+    long value;        /* current value when the list was read */
+    long flags;        /* CamControlFlag bits */
+} CamControlInfo;
+
+/* Reads the camera's integer, boolean and menu controls (in the driver's order) and writes their
+ * number to *count; camGetControlInfo then describes them by index until the next call. 0 controls
+ * for a camera that has none. */
+OPTIGRAB_API long camGetControlCount(long devIndex, long* count);
+OPTIGRAB_API long camGetControlInfo(long devIndex, long index, CamControlInfo* info);
+
+/* Name (UTF-8, 32 bytes) of menu entry value of menu control id; CAM_ERR_BAD_ARGUMENT for a value the
+ * menu does not have (menus may have gaps between minimum and maximum). */
+OPTIGRAB_API long camGetControlMenuName(long devIndex, unsigned int id, long value, char* name);
+
+/* The control's current value from the camera. */
+OPTIGRAB_API long camGetControl(long devIndex, unsigned int id, long* value);
+
+/* Sets a control. CAM_ERR_INACTIVE for a control that is inactive or read-only now,
+ * CAM_ERR_BAD_ARGUMENT for a value outside minimum..maximum or an unknown id. */
+OPTIGRAB_API long camSetControl(long devIndex, unsigned int id, long value);
+
+/* *supported = 1 when the camera can focus by itself (V4L2_CID_AUTO_FOCUS_START or
+ * V4L2_CID_FOCUS_AUTO), else 0. */
+OPTIGRAB_API long camAutoFocusSupport(long devIndex, long* supported);
+
+/* Focuses once: V4L2_CID_AUTO_FOCUS_START where the camera has it, else continuous focus switched on
+ * for a short while (about 1.5 s, which this call waits for) and off again, leaving the lens where it
+ * settled. CAM_ERR_NOT_SUPPORTED for a camera without either. */
+OPTIGRAB_API long camAutoFocusOnce(long devIndex);
+
 /* ---- Image processing (not supported: the viewer gets the camera's picture as it is) ---------- */
 
 OPTIGRAB_API long camSetImageAutoCrop(long devIndex, long type);
-OPTIGRAB_API long camSetImageRotateMode(long devIndex, long rotate);
-OPTIGRAB_API long camSetImageColorStyle(long devIndex, long type);
 OPTIGRAB_API long camSetImageAdjust(long devIndex, long type);
 OPTIGRAB_API long camSetImageOffsetCorrection(long devIndex, long type);
 OPTIGRAB_API long camSetImageFillBorder(long devIndex, long type);

@@ -13,7 +13,8 @@
  *     plug NAME VID PID [QUIRK...]
  *                               a default camera with that name and ids (NAME without blanks) and
  *                               the options named: the quirks stray-bytes, no-huffman, padded-lines,
- *                               other-size, stepwise-rates, garbage-start, no-access
+ *                               other-size, stepwise-rates, garbage-start, no-access, no-controls,
+ *                               controls-fail
  *                               (OPTIGRAB_SIM_QUIRK_*);
  *                               bandwidth=BYTES (usbBandwidth); ir-only, h264-only, yuy2-only (the
  *                               camera's only mode: greyscale 640x360, H.264 1920x1080, YUY2 640x480);
@@ -85,8 +86,10 @@ enum OptigrabSimQuirk {
                                                    interval; S_PARM rounds to a step */
     OPTIGRAB_SIM_QUIRK_GARBAGE_START = 1 << 5, /* the first two uncompressed frames after STREAMON are
                                                   all zero */
-    OPTIGRAB_SIM_QUIRK_NO_ACCESS = 1 << 6      /* opening the nodes answers EACCES until
+    OPTIGRAB_SIM_QUIRK_NO_ACCESS = 1 << 6,     /* opening the nodes answers EACCES until
                                                   optigrabSimGrantAccess */
+    OPTIGRAB_SIM_QUIRK_NO_CONTROLS = 1 << 7,   /* the camera has no controls (brightness, focus ...) */
+    OPTIGRAB_SIM_QUIRK_CONTROLS_FAIL = 1 << 8  /* VIDIOC_S_EXT_CTRLS answers EIO */
 };
 
 enum OptigrabSimFault {

@@ -225,8 +225,25 @@ OPTIGRAB_API long camStartUVCRecord(int devIndex, int, int, const char*) { retur
 OPTIGRAB_API long camStopUVCRecord(int devIndex) { return unsupported(devIndex); }
 
 OPTIGRAB_API long camSetImageAutoCrop(long devIndex, long) { return unsupported(devIndex); }
-OPTIGRAB_API long camSetImageRotateMode(long devIndex, long) { return unsupported(devIndex); }
-OPTIGRAB_API long camSetImageColorStyle(long devIndex, long) { return unsupported(devIndex); }
+OPTIGRAB_API long camSetImageRotateMode(long devIndex, long rotate) {
+    optigrab::PictureSettings parsed;
+    if (!parsed.setRotateMode(rotate)) return CAM_ERR_BAD_ARGUMENT;
+    return context().withDevice(devIndex, [&](Device& d) -> long {
+        d.picture.setRotateMode(rotate);
+        if (d.stream) d.stream->setPicture(d.picture);
+        return CAM_OK;
+    });
+}
+
+OPTIGRAB_API long camSetImageColorStyle(long devIndex, long type) {
+    optigrab::PictureSettings parsed;
+    if (!parsed.setLook(type)) return CAM_ERR_BAD_ARGUMENT;
+    return context().withDevice(devIndex, [&](Device& d) -> long {
+        d.picture.setLook(type);
+        if (d.stream) d.stream->setPicture(d.picture);
+        return CAM_OK;
+    });
+}
 OPTIGRAB_API long camSetImageAdjust(long devIndex, long) { return unsupported(devIndex); }
 OPTIGRAB_API long camSetImageOffsetCorrection(long devIndex, long) { return unsupported(devIndex); }
 OPTIGRAB_API long camSetImageFillBorder(long devIndex, long) { return unsupported(devIndex); }

@@ -404,11 +404,17 @@ void CaptureStream::runLane(Lane& lane) {
         // With no picture to show, decoding only checks the data: at the smallest scale there is.
         const bool showing = callback_.load() != nullptr && !paused_.load();
         const std::uint64_t hint = showing ? sizeHint_.load() : kCheckOnlyHint;
+        const PictureSettings picture = PictureSettings::unpack(picture_.load());
+        // The hint is the size of the turned picture: decoding covers it before the turn.
+        long hintWidth = long(hint >> 32), hintHeight = long(hint & 0xFFFFFFFFu);
+        if (picture.turnedSideways())
+            std::swap(hintWidth, hintHeight);
         long width = 0, height = 0;
-        const bool decoded =
-            !stopping_.load() &&
-            lane.converter.toRgb(frame, long(hint >> 32), long(hint & 0xFFFFFFFFu),
-                                 FrameConverter::Quality::Preview, lane.rgb, &width, &height);
+        bool decoded = !stopping_.load() &&
+                       lane.converter.toRgb(frame, hintWidth, hintHeight, FrameConverter::Quality::Preview,
+                                            lane.rgb, &width, &height);
+        if (decoded && showing)
+            decoded = lane.processor.apply(picture, lane.rgb, &width, &height);
         lock.lock();
         lanesChanged_.wait(lock, [&] { return turn_ == ticket; });
         lock.unlock();

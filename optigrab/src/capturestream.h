@@ -14,6 +14,8 @@
 
 #include "deviceinfo.h"
 #include "frameconverter.h"
+#include "imaging/pictureprocessor.h"
+#include "imaging/picturesettings.h"
 #include "optigrab.h"
 #include "v4l2device.h"
 
@@ -58,6 +60,7 @@ public:
     void setDevIndex(long devIndex) { devIndex_.store(devIndex); }
     void setPaused(bool paused) { paused_.store(paused); }
     void setSizeHint(long width, long height);
+    void setPicture(const PictureSettings& settings) { picture_.store(settings.pack()); }
 
     // Copies the latest good frame as the camera sent it into bytes and describes it in view (whose
     // data points into bytes). CAM_ERR_NO_FRAME when there is none yet.
@@ -72,6 +75,7 @@ private:
     struct Lane {
         std::thread thread;
         FrameConverter converter;
+        PictureProcessor processor;
         std::vector<std::uint8_t> rgb;    // the buffer handed to the callback
         std::vector<std::uint8_t> spare;  // next latest frame, swapped with latest_
         bool assigned = false;            // guarded by lanesMutex_
@@ -106,6 +110,7 @@ private:
     std::atomic<long> devIndex_;
     std::atomic<bool> paused_{false};
     std::atomic<std::uint64_t> sizeHint_{0};  // width << 32 | height, one atomic so a pair never tears
+    std::atomic<std::uint32_t> picture_{0};   // PictureSettings::pack()
     std::atomic<long> delivered_{0};
     std::atomic<long> dropped_{0};
 

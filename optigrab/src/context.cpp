@@ -222,6 +222,7 @@ long Context::open(long devIndex, long code, long width, long height, long fps) 
     // A callback or hint registered while the stream started must not be lost.
     stream->setCallback(device.callback);
     stream->setSizeHint(device.hintWidth, device.hintHeight);
+    stream->setPicture(device.picture);
     return CAM_OK;
 }
 
@@ -246,10 +247,12 @@ long Context::close(long devIndex) {
 long Context::capture(long devIndex, const std::string& path) {
     std::shared_ptr<CaptureStream> stream;
     long quality = 0, xDpi = 0, yDpi = 0;
+    PictureSettings picture;
     long result = withDevice(devIndex, [&](Device& device) -> long {
         if (!device.stream)
             return CAM_ERR_NOT_OPEN;
         stream = device.stream;
+        picture = device.picture;
         quality = device.jpegQuality;
         xDpi = device.xDpi;
         yDpi = device.yDpi;
@@ -262,7 +265,7 @@ long Context::capture(long devIndex, const std::string& path) {
     FrameView frame;
     if ((result = stream->copyLatestFrame(bytes, &frame)))
         return result;
-    return StillWriter::write(frame, path, int(quality), int(xDpi), int(yDpi));
+    return StillWriter::write(frame, picture, path, int(quality), int(xDpi), int(yDpi));
 }
 
 long Context::setDeviceChangeCallback(callBackDevChange callback) {

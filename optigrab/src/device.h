@@ -4,9 +4,11 @@
 
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "capturestream.h"
 #include "deviceinfo.h"
+#include "imaging/picturesettings.h"
 #include "optigrab.h"
 
 namespace optigrab {
@@ -23,6 +25,8 @@ struct Device {
     long yDpi = 96;
     long hintWidth = 0;  // largest useful preview size; 0, 0 = full size
     long hintHeight = 0;
+    PictureSettings picture;               // orientation and look of previews and stills
+    std::vector<CamControlInfo> controls;  // the camera's controls as camGetControlCount last read them
 };
 
 }  // namespace optigrab

@@ -43,15 +43,15 @@ public:
     static void previewSize(long code, long width, long height, long hintWidth, long hintHeight,
                             long* outWidth, long* outHeight);
 
+    // The frame itself, or a copy (valid until the next call) with the standard Huffman tables before
+    // its scan: UVC cameras commonly leave them out, as the MJPEG format allows.
+    const std::uint8_t* withHuffmanTables(const std::uint8_t* data, std::size_t size, std::size_t* newSize);
+
 private:
     bool decodeMjpeg(const FrameView& frame, long hintWidth, long hintHeight, Quality quality,
                      std::vector<std::uint8_t>& out, long* outWidth, long* outHeight);
     bool convertYuv(const FrameView& frame, long hintWidth, long hintHeight, std::vector<std::uint8_t>& out,
                     long* outWidth, long* outHeight);
-    // The frame itself, or a copy in patched_ with the standard Huffman tables before its scan (UVC
-    // cameras commonly leave them out, as the MJPEG format allows).
-    const std::uint8_t* withHuffmanTables(const std::uint8_t* data, std::size_t size, std::size_t* newSize);
-
     JpegDecoder jpeg_;
     std::vector<std::uint8_t> patched_;     // MJPG frame with DHT inserted
     std::vector<std::uint8_t> argb_;        // YUV converted to ARGB before scaling

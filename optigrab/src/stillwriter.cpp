@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "deviceinfo.h"
+#include "imaging/pictureprocessor.h"
 #include "optigrab.h"
 
 namespace optigrab {
@@ -19,7 +21,8 @@ namespace {
 
 // Sets the density of tjCompress2's JFIF APP0 segment (FFD8 FFE0 len "JFIF\0" version units x y).
 void setJfifDensity(unsigned char* jpeg, unsigned long size, int xDpi, int yDpi) {
-    if (size < 18 || jpeg[2] != 0xFF || jpeg[3] != 0xE0 || std::memcmp(jpeg + 6, "JFIF", 5) != 0) return;
+    if (size < 18 || jpeg[2] != 0xFF || jpeg[3] != 0xE0 || std::memcmp(jpeg + 6, "JFIF", 5) != 0)
+        return;
     jpeg[13] = 1;  // dots per inch
     jpeg[14] = static_cast<unsigned char>(xDpi >> 8);
     jpeg[15] = static_cast<unsigned char>(xDpi & 0xFF);
@@ -31,7 +34,8 @@ bool writeAll(int fd, const unsigned char* data, unsigned long size) {
     while (size > 0) {
         ssize_t written = ::write(fd, data, size);
         if (written < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         data += written;
@@ -42,37 +46,76 @@ bool writeAll(int fd, const unsigned char* data, unsigned long size) {
 
 }  // namespace
 
-long StillWriter::write(const FrameView& frame, const std::string& path, int quality, int xDpi, int yDpi) {
-    if (path.empty() || path.back() == '/') return CAM_ERR_BAD_ARGUMENT;
-    std::vector<std::uint8_t> rgb;
-    long width = 0, height = 0;
-    {
-        FrameConverter converter;
-        if (!converter.toRgb(frame, 0, 0, FrameConverter::Quality::Still, rgb, &width, &height))
-            return CAM_ERR_NO_FRAME;
-    }
-    tjhandle encoder = tjInitCompress();
-    if (!encoder) return CAM_ERR_NO_MEMORY;
+long StillWriter::write(const FrameView& frame, const PictureSettings& picture, const std::string& path,
+                        int quality, int xDpi, int yDpi) {
+    if (path.empty() || path.back() == '/')
+        return CAM_ERR_BAD_ARGUMENT;
     unsigned char* jpeg = nullptr;
     unsigned long jpegSize = 0;
-    int failed = tjCompress2(encoder, rgb.data(), int(width), int(width) * 3, int(height), TJPF_RGB, &jpeg,
-                             &jpegSize, TJSAMP_420, quality, TJFLAG_ACCURATEDCT);
     long result = CAM_ERR_NO_MEMORY;
-    if (!failed) {
+    if (frame.code == kMediaMjpg && picture.look == Look::Colour && !picture.plain() &&
+        turnLosslessly(frame, picture, &jpeg, &jpegSize)) {
+        result = CAM_OK;
+    } else {
+        std::vector<std::uint8_t> rgb;
+        long width = 0, height = 0;
+        {
+            FrameConverter converter;
+            if (!converter.toRgb(frame, 0, 0, FrameConverter::Quality::Still, rgb, &width, &height))
+                return CAM_ERR_NO_FRAME;
+        }
+        if (!PictureProcessor().apply(picture, rgb, &width, &height))
+            return CAM_ERR_NO_MEMORY;
+        tjhandle encoder = tjInitCompress();
+        if (!encoder)
+            return CAM_ERR_NO_MEMORY;
+        if (tjCompress2(encoder, rgb.data(), int(width), int(width) * 3, int(height), TJPF_RGB, &jpeg,
+                        &jpegSize, TJSAMP_420, quality, TJFLAG_ACCURATEDCT) == 0)
+            result = CAM_OK;
+        tjDestroy(encoder);
+    }
+    if (result == CAM_OK) {
         setJfifDensity(jpeg, jpegSize, xDpi, yDpi);
         result = writeAtomically(path, jpeg, jpegSize);
     }
     tjFree(jpeg);
-    tjDestroy(encoder);
     return result;
 }
 
+bool StillWriter::turnLosslessly(const FrameView& frame, const PictureSettings& picture, unsigned char** jpeg,
+                                 unsigned long* size) {
+    // Mirror first, then the turn: what each of the eight orientations is as one transform.
+    static const int kPlain[] = {TJXOP_NONE, TJXOP_ROT90, TJXOP_ROT180, TJXOP_ROT270};
+    static const int kMirrored[] = {TJXOP_HFLIP, TJXOP_TRANSVERSE, TJXOP_VFLIP, TJXOP_TRANSPOSE};
+    FrameConverter converter;
+    std::size_t completeSize = 0;
+    const std::uint8_t* complete = converter.withHuffmanTables(frame.data, frame.size, &completeSize);
+    tjtransform transform{};
+    transform.op = (picture.mirrored ? kMirrored : kPlain)[picture.quarterTurns & 3];
+    // PERFECT refuses partial blocks at the edges rather than dropping them; COPYNONE leaves the
+    // camera's own markers out, so the file gets a JFIF header we can give our DPI.
+    transform.options = TJXOPT_PERFECT | TJXOPT_COPYNONE;
+    tjhandle handle = tjInitTransform();
+    if (!handle)
+        return false;
+    const bool ok = tjTransform(handle, complete, completeSize, 1, jpeg, size, &transform, 0) == 0;
+    tjDestroy(handle);
+    if (!ok) {
+        tjFree(*jpeg);
+        *jpeg = nullptr;
+    }
+    return ok;
+}
+
 bool StillWriter::makeFolders(const std::string& folder) {
-    if (folder.empty()) return true;
+    if (folder.empty())
+        return true;
     struct stat info {};
-    if (::stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+    if (::stat(folder.c_str(), &info) == 0)
+        return S_ISDIR(info.st_mode);
     std::size_t slash = folder.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !makeFolders(folder.substr(0, slash))) return false;
+    if (slash != std::string::npos && slash > 0 && !makeFolders(folder.substr(0, slash)))
+        return false;
     return ::mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST;
 }
 
@@ -80,18 +123,21 @@ long StillWriter::writeAtomically(const std::string& path, const unsigned char* 
     std::size_t slash = path.find_last_of('/');
     std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (!makeFolders(folder)) return CAM_ERR_FILE;
+    if (!makeFolders(folder))
+        return CAM_ERR_FILE;
 
     // Hidden temporary name in the target folder, so that rename stays on one file system.
     std::string temp = folder + "/." + name + ".XXXXXX";
     std::vector<char> pattern(temp.begin(), temp.end());
     pattern.push_back('\0');
     int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) return CAM_ERR_FILE;
+    if (fd < 0)
+        return CAM_ERR_FILE;
     ::fchmod(fd, 0644);
     bool ok = writeAll(fd, data, size) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(pattern.data(), path.c_str()) == 0;
+    if (ok)
+        ok = ::rename(pattern.data(), path.c_str()) == 0;
     if (!ok) {
         ::unlink(pattern.data());
         return CAM_ERR_FILE;

@@ -1,10 +1,12 @@
-// Writes a still picture: a camera frame decoded at full resolution, encoded as a JFIF JPEG with the
-// chosen quality and DPI, put in place atomically. Runs on the thread that asked for the capture.
+// Writes a still picture: a camera frame decoded at full resolution, turned and given its look, encoded
+// as a JFIF JPEG with the chosen quality and DPI, put in place atomically; or the camera's own JPEG
+// turned without re-encoding. Runs on the thread that asked for the capture.
 #pragma once
 
 #include <string>
 
 #include "frameconverter.h"
+#include "imaging/picturesettings.h"
 
 namespace optigrab {
 
@@ -12,9 +14,14 @@ class StillWriter {
 public:
     // Returns a CamResult: CAM_OK with the file in place, or an error with no file and no temporary
     // file left behind.
-    static long write(const FrameView& frame, const std::string& path, int quality, int xDpi, int yDpi);
+    static long write(const FrameView& frame, const PictureSettings& picture, const std::string& path,
+                      int quality, int xDpi, int yDpi);
 
 private:
+    // The camera's JPEG turned in the DCT domain, into *jpeg (tjFree it); false when its size is not a
+    // whole number of blocks, or it does not transform cleanly.
+    static bool turnLosslessly(const FrameView& frame, const PictureSettings& picture, unsigned char** jpeg,
+                               unsigned long* size);
     static bool makeFolders(const std::string& folder);
     static long writeAtomically(const std::string& path, const unsigned char* data, unsigned long size);
 };

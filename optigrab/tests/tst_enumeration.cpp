@@ -231,8 +231,8 @@ private slots:
             CAM_ERR_NOT_SUPPORTED);
         add("stop record", [&](long d) { return camStopUVCRecord(int(d)); }, CAM_ERR_NOT_SUPPORTED);
         add("crop", [&](long d) { return camSetImageAutoCrop(d, 1); }, CAM_ERR_NOT_SUPPORTED);
-        add("rotate", [&](long d) { return camSetImageRotateMode(d, 1); }, CAM_ERR_NOT_SUPPORTED);
-        add("colour", [&](long d) { return camSetImageColorStyle(d, 1); }, CAM_ERR_NOT_SUPPORTED);
+        add("rotate 1 degree", [&](long d) { return camSetImageRotateMode(d, 1); }, CAM_ERR_BAD_ARGUMENT);
+        add("unknown look", [&](long d) { return camSetImageColorStyle(d, 9); }, CAM_ERR_BAD_ARGUMENT);
         add("adjust", [&](long d) { return camSetImageAdjust(d, 1); }, CAM_ERR_NOT_SUPPORTED);
         add("offset", [&](long d) { return camSetImageOffsetCorrection(d, 1); }, CAM_ERR_NOT_SUPPORTED);
         add("border", [&](long d) { return camSetImageFillBorder(d, 1); }, CAM_ERR_NOT_SUPPORTED);

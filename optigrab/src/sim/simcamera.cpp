@@ -146,6 +146,7 @@ SimCamera::SimCamera(int id, CameraConfig config, CycleSource cycles)
     : id_(id),
       config_(std::move(config)),
       cycles_(std::move(cycles)),
+      controls_(!(config_.quirks & OPTIGRAB_SIM_QUIRK_NO_CONTROLS), config_.quirks & OPTIGRAB_SIM_QUIRK_CONTROLS_FAIL),
       current_(&config_.modes.front()),
       fps_(config_.modes.front().fps.front()),
       locked_(config_.quirks & OPTIGRAB_SIM_QUIRK_NO_ACCESS) {}
@@ -248,8 +249,10 @@ int SimCamera::ioctl(OpenNode& node, unsigned long request, void* arg) {
             return streamOn(node, arg);
         case VIDIOC_STREAMOFF:
             return streamOff(node, arg);
-        default:
-            return -ENOTTY;
+        default: {
+            const int result = controls_.ioctl(request, arg);
+            return result == 1 ? -ENOTTY : result;
+        }
     }
 }
 

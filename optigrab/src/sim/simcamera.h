@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "sim/simcontrols.h"
+
 namespace optigrab::sim {
 
 class FrameCycle;
@@ -138,6 +140,8 @@ private:
     const int id_;
     const CameraConfig config_;
     const CycleSource cycles_;
+    SimControls controls_;             // brightness, focus ...: their own lock
+    std::vector<std::uint8_t> shown_;  // frame clock thread: a frame as the controls make it look
 
     // Serialises the calls of all nodes like the driver's own lock; guards current_, interval_,
     // buffers_ (the vector itself), owner_, clock_ and the buffers' memory while not streaming.
@@ -159,13 +163,13 @@ private:
     bool stopClock_ = false;
     bool gone_ = false;
     bool busy_ = false;
-    bool locked_ = false;         // attach answers EACCES (OPTIGRAB_SIM_QUIRK_NO_ACCESS until granted)
-    bool stalled_ = false;        // stalled for good (until unplug)
+    bool locked_ = false;              // attach answers EACCES (OPTIGRAB_SIM_QUIRK_NO_ACCESS until granted)
+    bool stalled_ = false;             // stalled for good (until unplug)
     int faults_[5] = {0, 0, 0, 0, 0};  // frames still to damage, by fault kind - 1 (stall unused)
-    int stallRestarts_ = 0;       // STREAMONs still to come before a USB stall ends; 0 = none
-    bool queueError_ = false;     // the queue failed: POLLERR, DQBUF answers EIO
-    int queueErrorRestarts_ = 0;  // STREAMONs the queue error still comes back after
-    int transientFailures_ = 0;   // S_FMT and STREAMON calls still to answer EIO
+    int stallRestarts_ = 0;            // STREAMONs still to come before a USB stall ends; 0 = none
+    bool queueError_ = false;          // the queue failed: POLLERR, DQBUF answers EIO
+    int queueErrorRestarts_ = 0;       // STREAMONs the queue error still comes back after
+    int transientFailures_ = 0;        // S_FMT and STREAMON calls still to answer EIO
     std::uint32_t sequence_ = 0;
     std::vector<const OpenNode*> nodes_;  // open nodes, whose eventfds are signalled
     bool signalled_ = false;              // the eventfds hold a count

@@ -413,10 +413,12 @@ void SimCamera::clockLoop(std::shared_ptr<FrameCycle> cycle, double fps) {
 
         // The buffer is ours while Filling: STREAMOFF and REQBUFS wait for this thread first.
         state.unlock();
-        const auto& frame = cycle->frame(sequence);
-        if (frame.empty())
+        const auto& cycled = cycle->frame(sequence);
+        if (cycled.empty())
             fault = OPTIGRAB_SIM_FAULT_ERROR;
-        const std::uint32_t used = fill(buffer, frame, fault, sequence);
+        const bool adjusted =
+            controls_.render(cycle->fourcc(), cycle->width(), cycle->height(), sequence, cycled, shown_);
+        const std::uint32_t used = fill(buffer, adjusted ? shown_ : cycled, fault, sequence);
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
         state.lock();

@@ -100,6 +100,8 @@ const QuirkName kQuirks[] = {
     {"stepwise-rates", OPTIGRAB_SIM_QUIRK_STEPWISE_RATES},
     {"garbage-start", OPTIGRAB_SIM_QUIRK_GARBAGE_START},
     {"no-access", OPTIGRAB_SIM_QUIRK_NO_ACCESS},
+    {"no-controls", OPTIGRAB_SIM_QUIRK_NO_CONTROLS},
+    {"controls-fail", OPTIGRAB_SIM_QUIRK_CONTROLS_FAIL},
 };
 
 // Node kinds a plug command may give the camera: its only modes ("-only") or a second capture node.

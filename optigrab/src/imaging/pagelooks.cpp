@@ -1,0 +1,91 @@
+// Document and black-and-white looks. Runs on a capture lane (preview) or the caller's thread (stills);
+// one instance per thread.
+#include "pagelooks.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <opencv2/imgproc.hpp>
+
+namespace optigrab {
+
+namespace {
+
+// The reduced copies are about this many pixels on their shorter side: enough to follow lighting and
+// local contrast, small enough to cost little next to the full picture.
+const int kReducedSide = 180;
+// Paper after the division sits near 255 with some noise; everything above this is paper.
+const int kPaperLevel = 225;
+// Sauvola's constants for 8-bit pictures.
+const double kSauvolaK = 0.2;
+const double kSauvolaR = 128.0;
+
+double reductionOf(const cv::Mat& grey) {
+    return std::min(1.0, double(kReducedSide) / std::min(grey.cols, grey.rows));
+}
+
+void reduce(const cv::Mat& grey, cv::Mat& reduced) {
+    const double scale = reductionOf(grey);
+    cv::resize(grey, reduced, cv::Size(), scale, scale, cv::INTER_AREA);
+}
+
+}  // namespace
+
+void PageLooks::document(cv::Mat& grey) {
+    reduce(grey, reduced_);
+    // A closing wider than a line of text leaves only the paper and its lighting.
+    const int size = std::max(5, std::min(reduced_.cols, reduced_.rows) / 12) | 1;
+    const cv::Mat kernel = cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(size, size));
+    cv::morphologyEx(reduced_, background_, cv::MORPH_CLOSE, kernel);
+    cv::GaussianBlur(background_, background_, cv::Size(size, size), 0);
+    cv::resize(background_, background_, grey.size(), 0, 0, cv::INTER_LINEAR);
+    cv::max(background_, 1, background_);
+    cv::divide(grey, background_, grey, 255.0);
+
+    // Black point: the darkest percent of the page (ink), never above mid-grey.
+    int histogramSize = 256;
+    float range[] = {0, 256};
+    const float* ranges = range;
+    cv::Mat histogram;
+    cv::resize(grey, reduced_, reduced_.size(), 0, 0, cv::INTER_AREA);
+    cv::calcHist(&reduced_, 1, nullptr, cv::Mat(), histogram, 1, &histogramSize, &ranges);
+    const double darkest = 0.01 * double(reduced_.total());
+    double seen = 0;
+    int black = 0;
+    while (black < 128 && (seen += histogram.at<float>(black)) < darkest)
+        ++black;
+    cv::Mat table(1, 256, CV_8U);
+    for (int level = 0; level < 256; ++level)
+        table.at<std::uint8_t>(level) =
+            cv::saturate_cast<std::uint8_t>(255.0 * (level - black) / double(kPaperLevel - black));
+    cv::LUT(grey, table, grey);
+}
+
+void PageLooks::blackWhite(cv::Mat& grey) {
+    reduce(grey, reduced_);
+    // A window of about a twelfth of the picture's shorter side: larger than a letter, smaller than
+    // the changes of the lighting.
+    const int window = std::max(7, std::min(reduced_.cols, reduced_.rows) / 12) | 1;
+    const int half = window / 2;
+    cv::Mat padded;
+    cv::copyMakeBorder(reduced_, padded, half, half, half, half, cv::BORDER_REFLECT);
+    cv::integral(padded, sum_, squares_, CV_64F, CV_64F);
+    const cv::Size size = reduced_.size();
+    const auto windowSum = [&](const cv::Mat& integral) {
+        return cv::Mat(integral(cv::Rect(cv::Point(window, window), size)) -
+                       integral(cv::Rect(cv::Point(0, window), size)) -
+                       integral(cv::Rect(cv::Point(window, 0), size)) +
+                       integral(cv::Rect(cv::Point(0, 0), size)));
+    };
+    const double area = double(window) * window;
+    const cv::Mat mean = windowSum(sum_) / area;
+    cv::Mat deviation = windowSum(squares_) / area - mean.mul(mean);
+    cv::max(deviation, 0.0, deviation);
+    cv::sqrt(deviation, deviation);
+    const cv::Mat threshold = mean.mul(1.0 + kSauvolaK * (deviation / kSauvolaR - 1.0));
+    threshold.convertTo(threshold_, CV_8U);
+    cv::resize(threshold_, threshold_, grey.size(), 0, 0, cv::INTER_LINEAR);
+    cv::compare(grey, threshold_, grey, cv::CMP_GT);
+}
+
+}  // namespace optigrab

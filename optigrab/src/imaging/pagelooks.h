@@ -1,0 +1,25 @@
+// The document and black-and-white looks of a grey picture, made with OpenCV's core and imgproc.
+#pragma once
+
+#include <opencv2/core.hpp>
+
+namespace optigrab {
+
+class PageLooks {
+public:
+    // White paper and dark text: the page's background (its lighting) is estimated by a morphological
+    // closing of a reduced copy, which removes the text, and divided out; then the levels are stretched
+    // so that paper is white and the darkest ink black. Text keeps its full-resolution edges.
+    void document(cv::Mat& grey);
+
+    // Two levels by Sauvola's local threshold, T = m (1 + k (s / R - 1)) over a window scaled to the
+    // picture. Local mean m and deviation s come from integral images of a reduced copy (the window
+    // is many pixels wide, so they hardly change), the threshold map is scaled back up and compared
+    // with the full picture.
+    void blackWhite(cv::Mat& grey);
+
+private:
+    cv::Mat reduced_, background_, sum_, squares_, threshold_;  // reused from frame to frame
+};
+
+}  // namespace optigrab

@@ -17,6 +17,7 @@
 
 #include "camera/campresenter.h"
 #include "capturewriter.h"
+#include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
 #include "settings/extrasettings.h"
 #include "settings/languagecode.h"
@@ -91,6 +92,7 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_noDeviceTextLabel->setStyleSheet("color: #888; font-size: 16px;");
     m_noDeviceTextLabel->setAlignment(Qt::AlignCenter);
     m_noDeviceTextLabel->hide();
+    m_notice = new NoticeLabel(this);
 
     m_presenter = new CamPresenter(this);
     m_drawingPixmap = QPixmap();
@@ -222,6 +224,10 @@ void VideoWidget::showNoDevicePrompt(bool show) {
         m_noDeviceIconLabel->hide();
         m_noDeviceTextLabel->hide();
     }
+}
+
+void VideoWidget::showNotice(const QString& text) {
+    m_notice->showNotice(text);
 }
 
 void VideoWidget::switchLanguage(const QString& type) {

@@ -2,11 +2,62 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>VideoFilterWidget</name>
+    <message>
+        <source>Colour</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>Grey</source>
+        <translation>Grey</translation>
+    </message>
+    <message>
+        <source>Document</source>
+        <translation>Document</translation>
+    </message>
+    <message>
+        <source>Black and White</source>
+        <translation>Black and White</translation>
+    </message>
+</context>
+<context>
     <name>VideoWidget</name>
     <message>
         <location filename="../src/liveview/videowidget.cpp" line="60"/>
         <source>Plug in the document camera to enable the application</source>
         <translation>Plug in the document camera to enable the application</translation>
+    </message>
+    <message>
+        <source>Focus</source>
+        <translation>Focus</translation>
+    </message>
+    <message>
+        <source>Mirror</source>
+        <translation>Mirror</translation>
+    </message>
+    <message>
+        <source>Rotation</source>
+        <translation>Rotation</translation>
+    </message>
+    <message>
+        <source>Video Filters</source>
+        <translation>Video Filters</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>Flip</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>%1 cannot be changed while the camera sets it automatically</source>
+        <translation>%1 cannot be changed while the camera sets it automatically</translation>
+    </message>
+    <message>
+        <source>The camera did not take the change of %1</source>
+        <translation>The camera did not take the change of %1</translation>
     </message>
 </context>
 <context>
@@ -30,6 +81,137 @@
     <message>
         <source>Copyright © 2026 the Pagelux developers. All rights reserved.</source>
         <translation>Copyright © 2026 the Pagelux developers. All rights reserved.</translation>
+    </message>
+</context>
+<context>
+    <name>AdjustWidget</name>
+    <message>
+        <source>Brightness</source>
+        <translation>Brightness</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>Contrast</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Saturation</translation>
+    </message>
+    <message>
+        <source>Hue</source>
+        <translation>Hue</translation>
+    </message>
+    <message>
+        <source>White Balance, Automatic</source>
+        <translation>White Balance, Automatic</translation>
+    </message>
+    <message>
+        <source>White Balance Temperature</source>
+        <translation>White Balance Temperature</translation>
+    </message>
+    <message>
+        <source>Gamma</source>
+        <translation>Gamma</translation>
+    </message>
+    <message>
+        <source>Gain</source>
+        <translation>Gain</translation>
+    </message>
+    <message>
+        <source>Power Line Frequency</source>
+        <translation>Power Line Frequency</translation>
+    </message>
+    <message>
+        <source>Sharpness</source>
+        <translation>Sharpness</translation>
+    </message>
+    <message>
+        <source>Backlight Compensation</source>
+        <translation>Backlight Compensation</translation>
+    </message>
+    <message>
+        <source>Auto Exposure</source>
+        <translation>Auto Exposure</translation>
+    </message>
+    <message>
+        <source>Exposure Time, Absolute</source>
+        <translation>Exposure Time, Absolute</translation>
+    </message>
+    <message>
+        <source>Exposure, Dynamic Framerate</source>
+        <translation>Exposure, Dynamic Framerate</translation>
+    </message>
+    <message>
+        <source>Focus, Absolute</source>
+        <translation>Focus, Absolute</translation>
+    </message>
+    <message>
+        <source>Focus, Automatic Continuous</source>
+        <translation>Focus, Automatic Continuous</translation>
+    </message>
+    <message>
+        <source>Zoom, Absolute</source>
+        <translation>Zoom, Absolute</translation>
+    </message>
+    <message>
+        <source>Disabled</source>
+        <translation>Disabled</translation>
+    </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50 Hz</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60 Hz</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Manual Mode</source>
+        <translation>Manual Mode</translation>
+    </message>
+    <message>
+        <source>Aperture Priority Mode</source>
+        <translation>Aperture Priority Mode</translation>
+    </message>
+    <message>
+        <source>Shutter Priority Mode</source>
+        <translation>Shutter Priority Mode</translation>
+    </message>
+    <message>
+        <source>Auto Mode</source>
+        <translation>Auto Mode</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Rotate Left</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Rotate Right</translation>
+    </message>
+    <message>
+        <source>Mirror</source>
+        <translation>Mirror</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>Flip</translation>
+    </message>
+    <message>
+        <source>This camera offers no picture controls.</source>
+        <translation>This camera offers no picture controls.</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>The camera's own settings, upright and not mirrored</source>
+        <translation>The camera's own settings, upright and not mirrored</translation>
     </message>
 </context>
 <context>
@@ -276,7 +458,7 @@
     <message>
         <location filename="../src/toolbars/toolswidget.cpp" line="25"/>
         <source>Video Fliters</source>
-        <translation>Video Fliters</translation>
+        <translation>Video Filters</translation>
     </message>
     <message>
         <location filename="../src/toolbars/toolswidget.cpp" line="26"/>

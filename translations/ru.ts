@@ -2,11 +2,62 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru">
 <context>
+    <name>VideoFilterWidget</name>
+    <message>
+        <source>Colour</source>
+        <translation>Цветное</translation>
+    </message>
+    <message>
+        <source>Grey</source>
+        <translation>Оттенки серого</translation>
+    </message>
+    <message>
+        <source>Document</source>
+        <translation>Документ</translation>
+    </message>
+    <message>
+        <source>Black and White</source>
+        <translation>Чёрно-белое</translation>
+    </message>
+</context>
+<context>
     <name>VideoWidget</name>
     <message>
         <location filename="../src/liveview/videowidget.cpp" line="60"/>
         <source>Plug in the document camera to enable the application</source>
         <translation>Подключите документ-камеру, чтобы начать работу с приложением</translation>
+    </message>
+    <message>
+        <source>Focus</source>
+        <translation>Фокусировка</translation>
+    </message>
+    <message>
+        <source>Mirror</source>
+        <translation>Отражение</translation>
+    </message>
+    <message>
+        <source>Rotation</source>
+        <translation>Поворот</translation>
+    </message>
+    <message>
+        <source>Video Filters</source>
+        <translation>Видеофильтры</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>Переворот</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Сброс</translation>
+    </message>
+    <message>
+        <source>%1 cannot be changed while the camera sets it automatically</source>
+        <translation>«%1» нельзя изменить, пока камера настраивает это автоматически</translation>
+    </message>
+    <message>
+        <source>The camera did not take the change of %1</source>
+        <translation>Камера не приняла изменение: %1</translation>
     </message>
 </context>
 <context>
@@ -30,6 +81,137 @@
     <message>
         <source>Copyright © 2026 the Pagelux developers. All rights reserved.</source>
         <translation>© 2026 Разработчики Pagelux. Все права защищены.</translation>
+    </message>
+</context>
+<context>
+    <name>AdjustWidget</name>
+    <message>
+        <source>Brightness</source>
+        <translation>Яркость</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>Контрастность</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Насыщенность</translation>
+    </message>
+    <message>
+        <source>Hue</source>
+        <translation>Оттенок</translation>
+    </message>
+    <message>
+        <source>White Balance, Automatic</source>
+        <translation>Автоматический баланс белого</translation>
+    </message>
+    <message>
+        <source>White Balance Temperature</source>
+        <translation>Цветовая температура</translation>
+    </message>
+    <message>
+        <source>Gamma</source>
+        <translation>Гамма</translation>
+    </message>
+    <message>
+        <source>Gain</source>
+        <translation>Усиление</translation>
+    </message>
+    <message>
+        <source>Power Line Frequency</source>
+        <translation>Частота электросети</translation>
+    </message>
+    <message>
+        <source>Sharpness</source>
+        <translation>Резкость</translation>
+    </message>
+    <message>
+        <source>Backlight Compensation</source>
+        <translation>Компенсация засветки</translation>
+    </message>
+    <message>
+        <source>Auto Exposure</source>
+        <translation>Автоэкспозиция</translation>
+    </message>
+    <message>
+        <source>Exposure Time, Absolute</source>
+        <translation>Время экспозиции</translation>
+    </message>
+    <message>
+        <source>Exposure, Dynamic Framerate</source>
+        <translation>Экспозиция с переменной частотой кадров</translation>
+    </message>
+    <message>
+        <source>Focus, Absolute</source>
+        <translation>Фокус</translation>
+    </message>
+    <message>
+        <source>Focus, Automatic Continuous</source>
+        <translation>Непрерывная автофокусировка</translation>
+    </message>
+    <message>
+        <source>Zoom, Absolute</source>
+        <translation>Масштаб</translation>
+    </message>
+    <message>
+        <source>Disabled</source>
+        <translation>Выключено</translation>
+    </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50 Гц</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60 Гц</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Авто</translation>
+    </message>
+    <message>
+        <source>Manual Mode</source>
+        <translation>Ручной режим</translation>
+    </message>
+    <message>
+        <source>Aperture Priority Mode</source>
+        <translation>Приоритет диафрагмы</translation>
+    </message>
+    <message>
+        <source>Shutter Priority Mode</source>
+        <translation>Приоритет выдержки</translation>
+    </message>
+    <message>
+        <source>Auto Mode</source>
+        <translation>Автоматический режим</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>Повернуть влево</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>Повернуть вправо</translation>
+    </message>
+    <message>
+        <source>Mirror</source>
+        <translation>Отразить</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>Перевернуть</translation>
+    </message>
+    <message>
+        <source>This camera offers no picture controls.</source>
+        <translation>У этой камеры нет настроек изображения.</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Сбросить</translation>
+    </message>
+    <message>
+        <source>The camera's own settings, upright and not mirrored</source>
+        <translation>Настройки камеры по умолчанию, без поворота и отражения</translation>
     </message>
 </context>
 <context>

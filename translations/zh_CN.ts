@@ -2,11 +2,62 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>VideoFilterWidget</name>
+    <message>
+        <source>Colour</source>
+        <translation>彩色</translation>
+    </message>
+    <message>
+        <source>Grey</source>
+        <translation>灰度</translation>
+    </message>
+    <message>
+        <source>Document</source>
+        <translation>文档</translation>
+    </message>
+    <message>
+        <source>Black and White</source>
+        <translation>黑白</translation>
+    </message>
+</context>
+<context>
     <name>VideoWidget</name>
     <message>
         <location filename="../src/liveview/videowidget.cpp" line="60"/>
         <source>Plug in the document camera to enable the application</source>
         <translation>请插入文档摄像头以启用本应用程序</translation>
+    </message>
+    <message>
+        <source>Focus</source>
+        <translation>对焦</translation>
+    </message>
+    <message>
+        <source>Mirror</source>
+        <translation>镜像</translation>
+    </message>
+    <message>
+        <source>Rotation</source>
+        <translation>旋转</translation>
+    </message>
+    <message>
+        <source>Video Filters</source>
+        <translation>视频滤镜</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>翻转</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>%1 cannot be changed while the camera sets it automatically</source>
+        <translation>%1 由摄像头自动设置，无法更改</translation>
+    </message>
+    <message>
+        <source>The camera did not take the change of %1</source>
+        <translation>摄像头未能应用对%1的更改</translation>
     </message>
 </context>
 <context>
@@ -30,6 +81,137 @@
     <message>
         <source>Copyright © 2026 the Pagelux developers. All rights reserved.</source>
         <translation>版权所有 © 2026 Pagelux 开发者。保留所有权利。</translation>
+    </message>
+</context>
+<context>
+    <name>AdjustWidget</name>
+    <message>
+        <source>Brightness</source>
+        <translation>亮度</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>对比度</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>饱和度</translation>
+    </message>
+    <message>
+        <source>Hue</source>
+        <translation>色调</translation>
+    </message>
+    <message>
+        <source>White Balance, Automatic</source>
+        <translation>自动白平衡</translation>
+    </message>
+    <message>
+        <source>White Balance Temperature</source>
+        <translation>白平衡色温</translation>
+    </message>
+    <message>
+        <source>Gamma</source>
+        <translation>伽马</translation>
+    </message>
+    <message>
+        <source>Gain</source>
+        <translation>增益</translation>
+    </message>
+    <message>
+        <source>Power Line Frequency</source>
+        <translation>电源频率（防闪烁）</translation>
+    </message>
+    <message>
+        <source>Sharpness</source>
+        <translation>锐度</translation>
+    </message>
+    <message>
+        <source>Backlight Compensation</source>
+        <translation>背光补偿</translation>
+    </message>
+    <message>
+        <source>Auto Exposure</source>
+        <translation>自动曝光</translation>
+    </message>
+    <message>
+        <source>Exposure Time, Absolute</source>
+        <translation>曝光时间</translation>
+    </message>
+    <message>
+        <source>Exposure, Dynamic Framerate</source>
+        <translation>曝光（动态帧率）</translation>
+    </message>
+    <message>
+        <source>Focus, Absolute</source>
+        <translation>对焦位置</translation>
+    </message>
+    <message>
+        <source>Focus, Automatic Continuous</source>
+        <translation>连续自动对焦</translation>
+    </message>
+    <message>
+        <source>Zoom, Absolute</source>
+        <translation>变焦</translation>
+    </message>
+    <message>
+        <source>Disabled</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>50 Hz</source>
+        <translation>50 赫兹</translation>
+    </message>
+    <message>
+        <source>60 Hz</source>
+        <translation>60 赫兹</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>Manual Mode</source>
+        <translation>手动模式</translation>
+    </message>
+    <message>
+        <source>Aperture Priority Mode</source>
+        <translation>光圈优先模式</translation>
+    </message>
+    <message>
+        <source>Shutter Priority Mode</source>
+        <translation>快门优先模式</translation>
+    </message>
+    <message>
+        <source>Auto Mode</source>
+        <translation>自动模式</translation>
+    </message>
+    <message>
+        <source>Rotate Left</source>
+        <translation>向左旋转</translation>
+    </message>
+    <message>
+        <source>Rotate Right</source>
+        <translation>向右旋转</translation>
+    </message>
+    <message>
+        <source>Mirror</source>
+        <translation>镜像</translation>
+    </message>
+    <message>
+        <source>Flip</source>
+        <translation>翻转</translation>
+    </message>
+    <message>
+        <source>This camera offers no picture controls.</source>
+        <translation>此摄像头没有可调的图像参数。</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>重置</translation>
+    </message>
+    <message>
+        <source>The camera's own settings, upright and not mirrored</source>
+        <translation>恢复摄像头的默认设置，不旋转、不镜像</translation>
     </message>
 </context>
 <context>

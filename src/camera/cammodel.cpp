@@ -204,3 +204,45 @@ long CamModel::captureBookEx(long devIndex, char* filepath1, char* filepath2, in
 long CamModel::setPreviewSizeHint(long devIndex, long width, long height) {
     return camSetPreviewSizeHint(devIndex, width, height);
 }
+
+long CamModel::getControls(long devIndex, std::vector<CameraControl>& controls) {
+    controls.clear();
+    long count = 0;
+    if (long result = camGetControlCount(devIndex, &count))
+        return result;
+    for (long i = 0; i < count; ++i) {
+        CamControlInfo info{};
+        if (long result = camGetControlInfo(devIndex, i, &info))
+            return result;
+        CameraControl control;
+        control.id = info.id;
+        control.name = QString::fromUtf8(info.name);
+        control.type = CameraControl::Type(info.type);
+        control.minimum = info.minimum;
+        control.maximum = info.maximum;
+        control.step = info.step;
+        control.defaultValue = info.defaultValue;
+        control.value = info.value;
+        control.inactive = info.flags != 0;
+        for (long value = info.minimum; control.type == CameraControl::Menu && value <= info.maximum;
+             ++value) {
+            char name[32] = {};
+            if (camGetControlMenuName(devIndex, info.id, value, name) == CAM_OK)
+                control.menu.emplace_back(value, QString::fromUtf8(name));
+        }
+        controls.push_back(control);
+    }
+    return CAM_OK;
+}
+
+long CamModel::setControl(long devIndex, unsigned id, long value) {
+    return camSetControl(devIndex, id, value);
+}
+
+long CamModel::getAutoFocusSupport(long devIndex, long& supported) {
+    return camAutoFocusSupport(devIndex, &supported);
+}
+
+long CamModel::autoFocusOnce(long devIndex) {
+    return camAutoFocusOnce(devIndex);
+}

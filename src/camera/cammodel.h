@@ -54,4 +54,8 @@ public:
     long getIsSupportBook(long devIndex, long& isBook) override;
     long captureBookEx(long devIndex, char* filepath1, char* filepath2, int& pageMask) override;
     long setPreviewSizeHint(long devIndex, long width, long height) override;
+    long getControls(long devIndex, std::vector<CameraControl>& controls) override;
+    long setControl(long devIndex, unsigned id, long value) override;
+    long getAutoFocusSupport(long devIndex, long& supported) override;
+    long autoFocusOnce(long devIndex) override;
 };

@@ -243,6 +243,21 @@ long CamPresenter::getIsSupportBook(long devIndex, long& isBook) {
 long CamPresenter::setPreviewSizeHint(long devIndex, long width, long height) {
     return m_model->setPreviewSizeHint(devIndex, width, height);
 }
+long CamPresenter::setLook(long devIndex, long look) {
+    return m_model->setColorStyle(devIndex, look);
+}
+long CamPresenter::getControls(long devIndex, std::vector<CameraControl>& controls) {
+    return m_model->getControls(devIndex, controls);
+}
+long CamPresenter::setControl(long devIndex, unsigned id, long value) {
+    return m_model->setControl(devIndex, id, value);
+}
+long CamPresenter::getAutoFocusSupport(long devIndex, long& supported) {
+    return m_model->getAutoFocusSupport(devIndex, supported);
+}
+long CamPresenter::autoFocusOnce(long devIndex) {
+    return m_model->autoFocusOnce(devIndex);
+}
 
 void CamPresenter::updatePreview(long devIndex, QImage* image, long width, long height) {
     m_view->drawQImage(devIndex, image, width, height);

@@ -60,6 +60,11 @@ public:
     long captureBookEx(char* filepath1, char* filepath2, int& pageMask) override;
     long getIsSupportBook(long devIndex, long& isBook) override;
     long setPreviewSizeHint(long devIndex, long width, long height) override;
+    long setLook(long devIndex, long look) override;
+    long getControls(long devIndex, std::vector<CameraControl>& controls) override;
+    long setControl(long devIndex, unsigned id, long value) override;
+    long getAutoFocusSupport(long devIndex, long& supported) override;
+    long autoFocusOnce(long devIndex) override;
     // Called by the library's callbacks, on the library's threads.
     void updatePreview(long devIndex, QImage* image, long width, long height);
     void updateChange(long changeType, long dev_id);

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <vector>
+
+#include "camerarecords.h"
 
 #include "optigrab.h"
 
@@ -60,4 +63,11 @@ public:
     virtual long captureBookEx(long devIndex, char* filepath1, char* filepath2, int& pageMask) = 0;
     // The largest picture the viewer can show: preview frames need not be decoded larger.
     virtual long setPreviewSizeHint(long devIndex, long width, long height) = 0;
+    // The camera's own controls (brightness, exposure, focus ...), with menu entries.
+    virtual long getControls(long devIndex, std::vector<CameraControl>& controls) = 0;
+    virtual long setControl(long devIndex, unsigned id, long value) = 0;
+    // supported = 1 when the camera can focus by itself.
+    virtual long getAutoFocusSupport(long devIndex, long& supported) = 0;
+    // Blocks for up to about 1.5 s on cameras without a focus-start control.
+    virtual long autoFocusOnce(long devIndex) = 0;
 };

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QString>
+#include <vector>
+
+#include "camerarecords.h"
 
 class IPresenter {
 public:
@@ -52,4 +55,13 @@ public:
     // The largest picture the view can show; preview frames of that camera need not be larger. The
     // camera is named: an enumeration moves the presenter's own choice to the last camera listed.
     virtual long setPreviewSizeHint(long devIndex, long width, long height) = 0;
+    // The look (CamLook) of the named camera's pictures; setColorStyle acts on the presenter's choice.
+    virtual long setLook(long devIndex, long look) = 0;
+    // The camera's own controls (brightness, exposure, focus ...), with menu entries.
+    virtual long getControls(long devIndex, std::vector<CameraControl>& controls) = 0;
+    virtual long setControl(long devIndex, unsigned id, long value) = 0;
+    // supported = 1 when the camera can focus by itself.
+    virtual long getAutoFocusSupport(long devIndex, long& supported) = 0;
+    // Blocks for up to about 1.5 s on cameras without a focus-start control.
+    virtual long autoFocusOnce(long devIndex) = 0;
 };

@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "camera/campresenter.h"
+#include "camerapicturememory.h"
 #include "capturewriter.h"
 #include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
@@ -99,6 +100,7 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_drawing = false;
 
     initConnect();
+    initPictureTools();
     m_presenter->init();
     initDev();
     initCapture();
@@ -107,6 +109,7 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
 VideoWidget::~VideoWidget() {
     // Captures under way still need the camera and the presenter.
     m_captureWriter->waitForDone();
+    m_focusWatcher.waitForFinished();
     if (m_presenter != nullptr) {
         m_presenter->closeDev(0);
         m_presenter->uninit();

@@ -2,16 +2,19 @@
 #pragma once
 
 #include <QColor>
+#include <QFutureWatcher>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QPoint>
 #include <QPointF>
+#include <QPointer>
 #include <QSet>
 #include <QTranslator>
 #include <QVector>
 #include <QWidget>
 #include <atomic>
+#include <memory>
 #include <vector>
 
 #include "annotationhistory.h"
@@ -21,6 +24,8 @@
 #include "framehandover.h"
 #include "inktiles.h"
 
+class AdjustWidget;
+class CameraPictureMemory;
 class CaptureWriter;
 class FileListWidget;
 class NoticeLabel;
@@ -29,6 +34,7 @@ class QVBoxLayout;
 class ToolWidget_Left;
 class ToolWidget_Right;
 class ToolsWidget;
+class VideoFilterWidget;
 
 class VideoWidget : public QWidget, public IView {
     Q_OBJECT
@@ -81,6 +87,12 @@ private slots:
     // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y on the annotation layer.
     void undoDrawing();
     void redoDrawing();
+    // Orientation, looks, the camera's controls and focus (videowidget_picture.cpp).
+    void onAdjustPopupOpened(AdjustWidget* popup);
+    void onFilterPopupOpened(VideoFilterWidget* popup);
+    void rotatePicture(int quarterTurns);
+    void cycleLook();
+    void focusOnce();
     // Saves the code, swaps the installed translation and re-translates the tool bars.
     void switchLanguage(const QString& type);
 
@@ -100,11 +112,16 @@ private:
     friend class TestCapture;
     friend class CaptureRun;
     friend class TestCanvas;
+    friend class TestPictureTools;
 
     void settleSaveFolder();
     void loadTranslationAtStart();
     void installQtTranslation(const QString& code);
     void initConnect();
+    void initPictureTools();
+    // The camera just opened gets what the user chose for it before.
+    void applyCameraMemory();
+    void reportPictureResult(long result, const QString& what);
     void initDev();
     void handleDevChange(long changeType, long dev_id);
     void resetPicture();
@@ -165,4 +182,7 @@ private:
     QSet<QString> m_capturesInFlight;
     AnnotationHistory m_history;  // of m_drawingPixmap
     InkTiles m_inkTiles;          // where m_drawingPixmap holds strokes
+    std::unique_ptr<CameraPictureMemory> m_pictureMemory;
+    QPointer<VideoFilterWidget> m_filterPopup;  // open Video Filters popup, which D keeps up to date
+    QFutureWatcher<long> m_focusWatcher;        // a one-shot focus under way on the thread pool
 };

@@ -173,6 +173,7 @@ void VideoWidget::initDev() {
     if (m_videoPixmap.isNull() && m_presenter != nullptr) {
         m_presenter->openDev(m_currentDevIndex, mediaType, 0, width, height);
         m_presenter->setPreviewSizeHint(m_currentDevIndex, this->width(), this->height());
+        applyCameraMemory();
     }
 }
 
@@ -226,6 +227,7 @@ void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, 
     m_presenter->openDev(devIndex, mediaType, fps, width, height);
     m_currentDevIndex = devIndex;
     m_presenter->setPreviewSizeHint(m_currentDevIndex, this->width(), this->height());
+    applyCameraMemory();
 }
 
 // Drops the picture and its annotations, and a frame that was waiting for them.

@@ -7,12 +7,14 @@
 #include <QStyleOption>
 #include <cstdio>
 
+#include "adjustwidget.h"
 #include "annotation/erasewiget.h"
 #include "annotation/penwidget.h"
 #include "controls/custombutton.h"
 #include "controls/popupmanager.h"
 #include "settings/extrasettings.h"
 #include "ui_toolswidget.h"
+#include "videofilterwidget.h"
 
 namespace {
 
@@ -39,7 +41,8 @@ QString translated(const char* key) {
 
 // The hidden buttons whose tools are built: "Show all tools" shows them, in the bar's order.
 const QStringList& landedExtraTools() {
-    static const QStringList names;
+    static const QStringList names = {"toolButton_videoFliter", "toolButton_adjust",
+                                      "toolButton_AFAutoFocus"};
     return names;
 }
 
@@ -68,6 +71,8 @@ ToolsWidget::~ToolsWidget() {
     // covers popups already closed and waiting for deletion.
     qDeleteAll(findChildren<PenWidget*>(QString(), Qt::FindDirectChildrenOnly));
     qDeleteAll(findChildren<EraseWiget*>(QString(), Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<AdjustWidget*>(QString(), Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<VideoFilterWidget*>(QString(), Qt::FindDirectChildrenOnly));
     delete ui;
 }
 
@@ -217,6 +222,31 @@ void ToolsWidget::on_toolButton_eraser_clicked() {
         connect(erase, &EraseWiget::signalEraseChanged, this, &ToolsWidget::slotEraseChanged);
         return erase;
     });
+}
+
+void ToolsWidget::on_toolButton_adjust_clicked() {
+    togglePopup(m_adjust, ui->toolButton_adjust, [this]() {
+        auto* adjust = new AdjustWidget(this);
+        emit adjustPopupOpened(adjust);
+        return adjust;
+    });
+}
+
+void ToolsWidget::on_toolButton_videoFliter_clicked() {
+    togglePopup(m_filter, ui->toolButton_videoFliter, [this]() {
+        auto* filter = new VideoFilterWidget(this, 0);
+        emit filterPopupOpened(filter);
+        return filter;
+    });
+}
+
+void ToolsWidget::on_toolButton_AFAutoFocus_clicked() {
+    emit signalAutoFocus();
+    ui->toolButton_AFAutoFocus->setChecked(false);  // a click, not a state
+}
+
+void ToolsWidget::setAutoFocusAvailable(bool available) {
+    ui->toolButton_AFAutoFocus->setEnabled(available);
 }
 
 void ToolsWidget::on_toolButton_capture_clicked() {

@@ -6,10 +6,12 @@
 #include <QList>
 #include <QWidget>
 
+class AdjustWidget;
 class EraseWiget;
 class PenWidget;
 class QButtonGroup;
 class QToolButton;
+class VideoFilterWidget;
 
 namespace Ui {
 class ToolsWidget;
@@ -30,6 +32,8 @@ public slots:
     // Shows the hidden buttons whose tools are built (on) or only the basic five (off); the bar's width
     // follows, 66 px a button.
     void setShowAllTools(bool on);
+    // The AF button is greyed for a camera that cannot focus by itself.
+    void setAutoFocusAvailable(bool available);
 
 signals:
     void switchToMovingMode();
@@ -38,6 +42,10 @@ signals:
     void signalFreeze(bool bIsCheck);
     void signalCaptureImage();
     void toolChanged(int type, QColor color, int size);
+    // A new Adjustment or Video Filters popup, before it shows: the receiver fills and connects it.
+    void adjustPopupOpened(AdjustWidget* popup);
+    void filterPopupOpened(VideoFilterWidget* popup);
+    void signalAutoFocus();
 
 protected:
     // Lets the style draw this plain widget's own style sheet: background, border, rounded corners.
@@ -48,6 +56,9 @@ private slots:
     void on_toolButton_pen_clicked();
     void on_toolButton_eraser_clicked();
     void on_toolButton_capture_clicked();
+    void on_toolButton_adjust_clicked();
+    void on_toolButton_videoFliter_clicked();
+    void on_toolButton_AFAutoFocus_clicked();
     void slotToolChanged(int type, QColor color, int size);
     void slotEraseChanged(int eraseType, int size);
 
@@ -73,6 +84,8 @@ private:
     int currentEraserSize = 5;
     PenWidget* m_pen = nullptr;
     EraseWiget* m_erase = nullptr;
+    AdjustWidget* m_adjust = nullptr;
+    VideoFilterWidget* m_filter = nullptr;
     QButtonGroup* toolsGroup = nullptr;
     // One list per bar: a class-wide one would point at the buttons of whichever bar was made last,
     // and at deleted buttons once that bar is gone.

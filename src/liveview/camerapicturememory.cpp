@@ -1,0 +1,147 @@
+// Per-camera picture memory.
+#include "camerapicturememory.h"
+
+#include <cstdio>
+
+#include "camera/ipresenter.h"
+#include "optigrab.h"
+#include "settings/extrasettings.h"
+
+CameraPictureMemory::CameraPictureMemory(IPresenter* presenter) : m_presenter(presenter) {}
+
+QString CameraPictureMemory::key(const QString& name) const {
+    return m_camera + "/" + name;
+}
+
+void CameraPictureMemory::cameraOpened(long devIndex) {
+    QString vid, pid;
+    m_presenter->getDevVID(devIndex, vid);
+    m_presenter->getDevPID(devIndex, pid);
+    m_dev = devIndex;
+    m_camera = QString("camera/%1_%2_%3").arg(vid, pid, m_presenter->getDevsn(devIndex));
+    ExtraSettings* extra = ExtraSettings::instance();
+    const int turns = extra->value(key("rotation"), 0).toInt();
+    const bool mirrored = extra->value(key("mirrored"), false).toBool();
+    m_look = extra->value(key("look"), 0).toInt();
+    m_controls = extra->value(key("controls")).toMap();
+    m_turns = 0;
+    m_mirrored = false;
+    setOrientation(turns, mirrored);
+    if (m_look != 0 && m_presenter->setLook(m_dev, m_look) != CAM_OK)
+        m_look = 0;
+    if (m_controls.isEmpty())
+        return;
+    // Switches and menus first: an automatic mode turned off makes its manual value settable.
+    const std::vector<CameraControl> offered = controls();
+    for (bool switches : {true, false})
+        for (const CameraControl& control : offered) {
+            const QString id = QString::number(control.id, 16);
+            if (m_controls.contains(id) && (control.type != CameraControl::Integer) == switches)
+                if (long result =
+                        m_presenter->setControl(m_dev, control.id, long(m_controls[id].toLongLong())))
+                    printf("remembered %s of this camera not applied: %s\n", qPrintable(control.name),
+                           camErrorText(result));
+        }
+}
+
+long CameraPictureMemory::setOrientation(int quarterTurns, bool mirrored) {
+    quarterTurns = ((quarterTurns % 4) + 4) % 4;
+    const long mode = quarterTurns * 90 | (mirrored ? CAM_ROTATE_MIRROR : 0);
+    const long result = m_presenter->setRotateMode(m_dev, int(mode));
+    if (result == CAM_OK) {
+        m_turns = quarterTurns;
+        m_mirrored = mirrored;
+    }
+    return result;
+}
+
+long CameraPictureMemory::rotate(int quarterTurns) {
+    if (!hasCamera())
+        return CAM_ERR_NOT_OPEN;
+    const long result = setOrientation(m_turns + quarterTurns, m_mirrored);
+    if (result == CAM_OK)
+        ExtraSettings::instance()->setValue(key("rotation"), m_turns);
+    return result;
+}
+
+// The picture is mirrored before it is turned: a mirror of what the screen shows is a mirror of the
+// camera's picture turned the other way.
+long CameraPictureMemory::mirror() {
+    if (!hasCamera())
+        return CAM_ERR_NOT_OPEN;
+    const long result = setOrientation(-m_turns, !m_mirrored);
+    if (result == CAM_OK) {
+        ExtraSettings::instance()->setValue(key("rotation"), m_turns);
+        ExtraSettings::instance()->setValue(key("mirrored"), m_mirrored);
+    }
+    return result;
+}
+
+// Upside down is a mirror and half a turn.
+long CameraPictureMemory::flip() {
+    if (!hasCamera())
+        return CAM_ERR_NOT_OPEN;
+    const long result = setOrientation(2 - m_turns, !m_mirrored);
+    if (result == CAM_OK) {
+        ExtraSettings::instance()->setValue(key("rotation"), m_turns);
+        ExtraSettings::instance()->setValue(key("mirrored"), m_mirrored);
+    }
+    return result;
+}
+
+long CameraPictureMemory::setLook(int look) {
+    if (!hasCamera())
+        return CAM_ERR_NOT_OPEN;
+    const long result = m_presenter->setLook(m_dev, look);
+    if (result == CAM_OK) {
+        m_look = look;
+        ExtraSettings::instance()->setValue(key("look"), look);
+    }
+    return result;
+}
+
+long CameraPictureMemory::setControl(unsigned id, long value) {
+    if (!hasCamera())
+        return CAM_ERR_NOT_OPEN;
+    const long result = m_presenter->setControl(m_dev, id, value);
+    if (result == CAM_OK) {
+        m_controls.insert(QString::number(id, 16), qlonglong(value));
+        ExtraSettings::instance()->setValue(key("controls"), m_controls);
+    }
+    return result;
+}
+
+long CameraPictureMemory::reset() {
+    if (!hasCamera())
+        return CAM_ERR_NOT_OPEN;
+    long result = setOrientation(0, false);
+    // Switches last: an automatic mode switched back on makes its manual value inactive.
+    const std::vector<CameraControl> offered = controls();
+    for (bool switches : {false, true})
+        for (const CameraControl& control : offered)
+            if ((control.type != CameraControl::Integer) == switches &&
+                control.value != control.defaultValue && !control.inactive)
+                if (long failed = m_presenter->setControl(m_dev, control.id, control.defaultValue))
+                    result = result ? result : failed;
+    m_controls.clear();
+    ExtraSettings* extra = ExtraSettings::instance();
+    for (const char* name : {"rotation", "mirrored", "controls"})
+        extra->remove(key(name));
+    return result;
+}
+
+std::vector<CameraControl> CameraPictureMemory::controls() const {
+    std::vector<CameraControl> list;
+    if (hasCamera())
+        m_presenter->getControls(m_dev, list);
+    return list;
+}
+
+bool CameraPictureMemory::canAutoFocus() const {
+    long supported = 0;
+    return hasCamera() && m_presenter->getAutoFocusSupport(m_dev, supported) == CAM_OK && supported != 0;
+}
+
+long CameraPictureMemory::autoFocusOnce() const {
+    return hasCamera() ? m_presenter->autoFocusOnce(m_dev) : long(CAM_ERR_NOT_OPEN);
+}

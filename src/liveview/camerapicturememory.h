@@ -1,0 +1,48 @@
+// What the user changed about each camera's picture (orientation, look, the camera's own controls),
+// remembered in the extra settings under camera/<vid>_<pid>_<serial>/ and applied whenever that camera
+// opens, also after it was unplugged and plugged in again.
+#pragma once
+
+#include <QString>
+#include <QVariantMap>
+#include <vector>
+
+#include "camera/camerarecords.h"
+
+class IPresenter;
+
+// GUI thread only. Every change is passed to the camera first and remembered only when it took.
+class CameraPictureMemory {
+public:
+    explicit CameraPictureMemory(IPresenter* presenter);
+
+    // The camera at devIndex was opened: it gets its remembered orientation, look and controls.
+    void cameraOpened(long devIndex);
+    bool hasCamera() const { return m_dev >= 0; }
+
+    // Results are the camera library's codes (0 success).
+    long rotate(int quarterTurns);  // clockwise; -1 turns left
+    long mirror();                  // left and right exchanged, as seen on the screen
+    long flip();                    // upside down, as seen on the screen
+    long setLook(int look);         // CamLook
+    int look() const { return m_look; }
+    long setControl(unsigned id, long value);
+    // The camera's own defaults for every control, upright and unmirrored; forgets what was stored.
+    long reset();
+
+    std::vector<CameraControl> controls() const;  // read from the camera now
+    bool canAutoFocus() const;
+    long autoFocusOnce() const;  // blocks while the camera focuses (see IPresenter)
+
+private:
+    long setOrientation(int quarterTurns, bool mirrored);
+    QString key(const QString& name) const;
+
+    IPresenter* m_presenter;
+    long m_dev = -1;
+    QString m_camera;  // "camera/<vid>_<pid>_<serial>"
+    int m_turns = 0;   // clockwise quarter turns, after the mirror
+    bool m_mirrored = false;
+    int m_look = 0;
+    QVariantMap m_controls;  // control id (hex) -> value the user chose
+};

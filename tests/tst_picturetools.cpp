@@ -1,0 +1,188 @@
+// The picture tools of the bar with simulated cameras: orientation, look and the camera's controls
+// remembered per camera and given back after a replug (not to another camera), the Adjustment popup
+// built from what the camera offers, and Reset.
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <linux/videodev2.h>
+
+#include "liveview/camerapicturememory.h"
+#include "liveview/videowidget.h"
+#include "optigrab.h"
+#include "optigrab_sim.h"
+#include "settings/extrasettings.h"
+#include "settings/readxml.h"
+#include "testenvironment.h"
+#include "toolbars/adjustwidget.h"
+#include "toolbars/toolswidget.h"
+
+namespace {
+
+const OptigrabSimMode kWide[] = {{2, 1280, 720, {30, 0, 0, 0}}};
+
+int plugCamera(const char* serial, unsigned quirks = 0) {
+    OptigrabSimConfig config;
+    optigrabSimDefaultConfig(&config);
+    config.name = "Desk";
+    config.vendorId = "fa11";
+    config.productId = "0c01";
+    config.serial = serial;
+    config.modes = kWide;
+    config.modeCount = 1;
+    config.quirks = quirks;
+    return optigrabSimPlug(&config);
+}
+
+// Records the size of the frames the library delivers: a quarter turn makes them tall.
+class FrameSizeView : public VideoWidget {
+public:
+    std::atomic<long> frameWidth{0}, frameHeight{0};
+    // Runs on the capture thread.
+    void drawQImage(long devIndex, QImage* image, long width, long height) override {
+        frameWidth = width;
+        frameHeight = height;
+        VideoWidget::drawQImage(devIndex, image, width, height);
+    }
+};
+
+long brightnessOf(long dev) {
+    long value = -1000;
+    camGetControl(dev, V4L2_CID_BRIGHTNESS, &value);
+    return value;
+}
+
+}  // namespace
+
+class TestPictureTools : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+
+    static void press(QWidget& view, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(&view, key, modifiers);
+    }
+    static AdjustWidget* openAdjust(VideoWidget& view) {
+        auto* button = view.m_centerToolWidget->findChild<QToolButton*>("toolButton_adjust");
+        QTest::mouseClick(button, Qt::LeftButton);
+        return view.m_centerToolWidget->findChild<AdjustWidget*>();
+    }
+    static void showView(VideoWidget& view) {
+        view.resize(1280, 720);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+    }
+
+private slots:
+    void initTestCase() {
+        const QString config = testenvironment::isolate(m_home.path());
+        ReadXML* s = ReadXML::instance();
+        s->language = "en";
+        s->savePath = m_home.filePath("captures").toStdString();
+        QVERIFY(s->writeData(config.toUtf8().constData()));
+        // What an earlier run remembered about these cameras must not count.
+        QFile::remove(QFileInfo(config).dir().filePath("extrasettings.ini"));
+        ExtraSettings::instance()->setShowAllTools(true);
+    }
+    // The suites share the Configuration folder: the others expect the switch off.
+    void cleanupTestCase() {
+        ExtraSettings::instance()->setShowAllTools(false);
+        ExtraSettings::instance()->remove("camera");
+    }
+    void init() { optigrabSimUnplugAll(); }
+    void cleanup() { optigrabSimUnplugAll(); }
+
+    void rememberedPerCamera_data() {
+        QTest::addColumn<QString>("replugSerial");
+        QTest::addColumn<bool>("restored");
+        QTest::newRow("the same camera plugged in again") << "S1" << true;
+        QTest::newRow("another camera of the same model") << "S2" << false;
+    }
+    void rememberedPerCamera() {
+        QFETCH(QString, replugSerial);
+        QFETCH(bool, restored);
+        ExtraSettings::instance()->remove("camera");
+        const int id = plugCamera("S1");
+        FrameSizeView view;
+        showView(view);
+        QTRY_COMPARE_WITH_TIMEOUT(view.frameWidth.load() > view.frameHeight.load(), true, 10000);
+        press(view, Qt::Key_R);  // a quarter turn: tall frames
+        press(view, Qt::Key_D);  // grey
+        AdjustWidget* adjust = openAdjust(view);
+        QVERIFY(adjust);
+        adjust->findChild<QSlider*>(QString("control_%1").arg(V4L2_CID_BRIGHTNESS, 0, 16))->setValue(30);
+        QTRY_COMPARE_WITH_TIMEOUT(view.frameWidth.load() < view.frameHeight.load(), true, 10000);
+        QCOMPARE(brightnessOf(0), 30L);
+
+        optigrabSimUnplug(id);
+        QTRY_VERIFY_WITH_TIMEOUT(view.m_noDeviceTextLabel->isVisible(), 10000);
+        view.frameWidth = 0;
+        plugCamera(replugSerial.toUtf8().constData());
+        QTRY_VERIFY_WITH_TIMEOUT(view.frameWidth.load() > 0, 10000);
+        QCOMPARE(view.frameWidth.load() < view.frameHeight.load(), restored);
+        QCOMPARE(brightnessOf(0), restored ? 30L : 0L);
+        QCOMPARE(view.m_pictureMemory->look(), restored ? 1 : 0);
+    }
+
+    void adjustmentOffersWhatTheCameraHas_data() {
+        QTest::addColumn<unsigned>("quirks");
+        QTest::addColumn<bool>("controls");
+        QTest::newRow("document camera") << 0u << true;
+        QTest::newRow("camera without controls") << unsigned(OPTIGRAB_SIM_QUIRK_NO_CONTROLS) << false;
+    }
+    void adjustmentOffersWhatTheCameraHas() {
+        QFETCH(unsigned, quirks);
+        QFETCH(bool, controls);
+        plugCamera("S3", quirks);
+        VideoWidget view;
+        showView(view);
+        AdjustWidget* adjust = openAdjust(view);
+        QVERIFY(adjust);
+        QVERIFY(adjust->findChild<QToolButton*>("toolButton_rotateRight")->isVisible());
+        QCOMPARE(adjust->findChild<QLabel*>("label_noControls")->isVisible(), !controls);
+        QCOMPARE(adjust->findChildren<QSlider*>().isEmpty(), !controls);
+        QCOMPARE(view.m_centerToolWidget->findChild<QToolButton*>("toolButton_AFAutoFocus")->isEnabled(),
+                 controls);
+        if (!controls)
+            return;
+        // Exposure time is greyed while exposure is automatic.
+        auto* exposure =
+            adjust->findChild<QSlider*>(QString("control_%1").arg(V4L2_CID_EXPOSURE_ABSOLUTE, 0, 16));
+        QVERIFY(exposure && !exposure->isEnabled());
+    }
+
+    // Reset gives the camera its own defaults, upright, and forgets what was stored for it.
+    void resetForgets() {
+        plugCamera("S4");
+        FrameSizeView view;
+        showView(view);
+        QTRY_VERIFY_WITH_TIMEOUT(view.frameWidth.load() > 0, 10000);
+        press(view, Qt::Key_R, Qt::ShiftModifier);
+        AdjustWidget* adjust = openAdjust(view);
+        QVERIFY(adjust);
+        auto* focus = adjust->findChild<QCheckBox*>(QString("control_%1").arg(V4L2_CID_FOCUS_AUTO, 0, 16));
+        focus->click();  // manual focus: focus position becomes settable
+        auto* position =
+            adjust->findChild<QSlider*>(QString("control_%1").arg(V4L2_CID_FOCUS_ABSOLUTE, 0, 16));
+        QVERIFY(position->isEnabled());
+        adjust->findChild<QSlider*>(QString("control_%1").arg(V4L2_CID_BRIGHTNESS, 0, 16))->setValue(-20);
+        QTRY_COMPARE_WITH_TIMEOUT(view.frameWidth.load() < view.frameHeight.load(), true, 10000);
+        QTest::mouseClick(adjust->findChild<QPushButton*>("pushButton_reset"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(view.frameWidth.load() > view.frameHeight.load(), true, 10000);
+        QCOMPARE(brightnessOf(0), 0L);
+        long automatic = 0;
+        QCOMPARE(camGetControl(0, V4L2_CID_FOCUS_AUTO, &automatic), long(CAM_OK));
+        QCOMPARE(automatic, 1L);
+        QVERIFY(!position->isEnabled());
+        QVERIFY(!ExtraSettings::instance()->value("camera/fa11_0c01_S4/controls").isValid());
+        QVERIFY(!ExtraSettings::instance()->value("camera/fa11_0c01_S4/rotation").isValid());
+    }
+};
+
+QTEST_MAIN(TestPictureTools)
+#include "tst_picturetools.moc"

@@ -117,6 +117,8 @@ private slots:
         QVERIFY(adjust);
         adjust->findChild<QSlider*>(QString("control_%1").arg(V4L2_CID_BRIGHTNESS, 0, 16))->setValue(30);
         QTRY_COMPARE_WITH_TIMEOUT(view.frameWidth.load() < view.frameHeight.load(), true, 10000);
+        // A turned picture keeps its shape in the wide window, not stretched across it.
+        QTRY_COMPARE_WITH_TIMEOUT(view.m_videoPixmap.size(), QSize(405, 720), 10000);
         QCOMPARE(brightnessOf(0), 30L);
 
         optigrabSimUnplug(id);

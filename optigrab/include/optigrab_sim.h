@@ -16,7 +16,8 @@
  *                               other-size, stepwise-rates, garbage-start, no-access, no-controls,
  *                               controls-fail
  *                               (OPTIGRAB_SIM_QUIRK_*);
- *                               bandwidth=BYTES (usbBandwidth); ir-only, h264-only, yuy2-only (the
+ *                               bandwidth=BYTES (usbBandwidth); serial=TEXT (serial);
+ *                               ir-only, h264-only, yuy2-only (the
  *                               camera's only mode: greyscale 640x360, H.264 1920x1080, YUY2 640x480);
  *                               ir-node, h264-node (a second capture node with that mode)
  *     plug-frames DIR           a camera playing the JPEG files of folder DIR (the rest of the line,

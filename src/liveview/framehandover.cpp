@@ -76,13 +76,19 @@ void FrameHandOver::setTargetSize(const QSize& size) {
     m_targetSize = size;
 }
 
+QSize FrameHandOver::shownSize(const QSize& frame, const QSize& view) {
+    if ((frame.width() < frame.height()) == (view.width() < view.height()))
+        return view;
+    return frame.scaled(view, Qt::KeepAspectRatio);
+}
+
 QImage FrameHandOver::prepare(const QImage& frame) {
     if (frame.format() != QImage::Format_RGB888)
         return prepare(frame.convertToFormat(QImage::Format_RGB888));
     QSize target;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        target = m_targetSize.isEmpty() ? frame.size() : m_targetSize;
+        target = m_targetSize.isEmpty() ? frame.size() : shownSize(frame.size(), m_targetSize);
     }
     QImage out = m_pool->image(target);
     if (out.isNull())
@@ -108,7 +114,8 @@ bool FrameHandOver::post(const QImage& frame) {
     m_pending = frame;
     const bool wasPending = m_framePending;
     m_framePending = true;
-    if (!wasPending) m_deliveredKey = frame.cacheKey();
+    if (!wasPending)
+        m_deliveredKey = frame.cacheKey();
     return !wasPending;
 }
 
@@ -117,8 +124,10 @@ QImage FrameHandOver::take(const QImage& fallback) {
     std::lock_guard<std::mutex> lock(m_mutex);
     newest.swap(m_pending);
     m_framePending = false;
-    if (!newest.isNull()) return newest;
-    if (!fallback.isNull() && fallback.cacheKey() == m_staleKey) return QImage();
+    if (!newest.isNull())
+        return newest;
+    if (!fallback.isNull() && fallback.cacheKey() == m_staleKey)
+        return QImage();
     return fallback;
 }
 

@@ -15,6 +15,9 @@ public:
     FrameHandOver(const FrameHandOver&) = delete;
     FrameHandOver& operator=(const FrameHandOver&) = delete;
 
+    // The size a frame is shown at in a view: the view's own size (the picture fills the window), but a
+    // picture turned sideways (tall in a wide window, or wide in a tall one) keeps its shape.
+    static QSize shownSize(const QSize& frame, const QSize& view);
     // GUI thread: the size at which frames are prepared from now on.
     void setTargetSize(const QSize& size);
 
@@ -42,7 +45,7 @@ private:
     QSize m_targetSize;
     QImage m_pending;
     bool m_framePending = false;
-    qint64 m_deliveredKey = 0;  // cacheKey of the frame the last delivery carries
-    qint64 m_staleKey = 0;      // cacheKey of a delivery that clear() voided
+    qint64 m_deliveredKey = 0;             // cacheKey of the frame the last delivery carries
+    qint64 m_staleKey = 0;                 // cacheKey of a delivery that clear() voided
     std::vector<unsigned char> m_scratch;  // full-size RGB32 frame before the box filter
 };

@@ -14,12 +14,16 @@ void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long heig
     Q_UNUSED(devIndex);
     Q_UNUSED(width);
     Q_UNUSED(height);
-    if (stateFreeze.load()) return;
-    if (image == nullptr || image->isNull()) return;
+    if (stateFreeze.load())
+        return;
+    if (image == nullptr || image->isNull())
+        return;
     const QImage frame = m_frameHandOver.prepare(*image);
-    if (frame.isNull()) return;
+    if (frame.isNull())
+        return;
     // One frame waits for the GUI thread at most: a newer one replaces it and needs no event.
-    if (m_frameHandOver.post(frame)) emit imageReady(frame);
+    if (m_frameHandOver.post(frame))
+        emit imageReady(frame);
 }
 
 void VideoWidget::onImageReady(const QImage& delivered) {
@@ -28,7 +32,8 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         return;
     }
     const QImage image = m_frameHandOver.take(delivered);
-    if (image.isNull()) return;
+    if (image.isNull())
+        return;
     if (image.width() < 1 || image.height() < 1) {
         printf("Invalid image size:%d\n", image.width());
         return;
@@ -38,7 +43,8 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         return;
     }
     showNoDevicePrompt(false);
-    m_videoPixmap = QPixmap::fromImage(image.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    m_videoPixmap = QPixmap::fromImage(image.scaled(FrameHandOver::shownSize(image.size(), size()),
+                                                    Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     if (m_drawingPixmap.size() != m_videoPixmap.size()) {
         m_drawingPixmap = QPixmap(m_videoPixmap.size());
         m_drawingPixmap.setDevicePixelRatio(m_videoPixmap.devicePixelRatio());

@@ -123,6 +123,10 @@ bool applyOption(const std::string& option, CameraConfig& config) {
         config.usbBandwidth = bytes;
         return end != option.c_str() + 10 && *end == '\0' && bytes > 0;
     }
+    if (option.rfind("serial=", 0) == 0) {  // the same camera plugged in again keeps its serial
+        config.serial = option.substr(7);
+        return !config.serial.empty();
+    }
     for (const QuirkName& quirk : kQuirks)
         if (option == quirk.name) {
             config.quirks |= quirk.flag;

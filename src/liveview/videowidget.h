@@ -86,6 +86,8 @@ private slots:
 
 protected:
     bool event(QEvent* event) override;
+    // Watches the application's shortcut overrides: Space stays with a focused control that uses it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -17,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QShortcut>
-#include <QStandardPaths>
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <cstdio>
@@ -26,8 +25,10 @@
 #include "capturewriter.h"
 #include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
+#include "settings/extrasettings.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
+#include "settings/storagefolders.h"
 #include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
@@ -48,8 +49,7 @@ bool usesSpaceKey(const QWidget* widget) {
 }  // namespace
 
 VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
-    configPath =
-        QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() + "/Configuration/lastsetting.xml";
+    configPath = StorageFolders::settingsFilePath();
     printf("************configuPath=%s\n", configPath.toUtf8().constData());
 
     ReadXML* settings = ReadXML::instance();
@@ -60,6 +60,8 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     if (!LanguageCode::isPlain(storedLanguage))
         printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
     currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
+
+    ExtraSettings::instance()->open(QDir(StorageFolders::configurationFolder()).filePath("extrasettings.ini"));
 
     settleSaveFolder();
     settings->language = currentLang.toStdString();
@@ -190,16 +192,9 @@ void VideoWidget::settleSaveFolder() {
     ReadXML* settings = ReadXML::instance();
     if (!settings->savePath.empty())
         return;
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty()) {
-        qWarning() << "无法获取文档目录！";
-        // Captures still need a folder: the home folder takes the documents folder's place. With no
-        // home either the save folder stays empty and capturing is refused until one is chosen.
-        documents = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
-        if (documents.isEmpty())
-            return;
-    }
-    settings->savePath = QDir(documents).filePath("Pagelux").toStdString();
+    // With neither a documents nor a home folder the save folder stays empty and capturing is refused
+    // until one is chosen.
+    settings->savePath = StorageFolders::defaultSaveFolder().toStdString();
 }
 
 // Qt's own dialogs (folder and colour) speak the chosen language where Qt ships their texts; English

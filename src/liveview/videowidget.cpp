@@ -16,7 +16,9 @@
 
 #include "camera/campresenter.h"
 #include "capturewriter.h"
+#include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
+#include "settings/extrasettings.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
 #include "settings/storagefolders.h"
@@ -36,6 +38,8 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     if (!LanguageCode::isPlain(storedLanguage))
         printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
     currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
+
+    ExtraSettings::instance()->open(QDir(StorageFolders::configurationFolder()).filePath("extrasettings.ini"));
 
     settleSaveFolder();
     settings->language = currentLang.toStdString();
@@ -87,6 +91,7 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_noDeviceTextLabel->setStyleSheet("color: #888; font-size: 16px;");
     m_noDeviceTextLabel->setAlignment(Qt::AlignCenter);
     m_noDeviceTextLabel->hide();
+    m_notice = new NoticeLabel(this);
 
     m_presenter = new CamPresenter(this);
     m_drawingPixmap = QPixmap();
@@ -211,6 +216,10 @@ void VideoWidget::showNoDevicePrompt(bool show) {
         m_noDeviceIconLabel->hide();
         m_noDeviceTextLabel->hide();
     }
+}
+
+void VideoWidget::showNotice(const QString& text) {
+    m_notice->showNotice(text);
 }
 
 void VideoWidget::switchLanguage(const QString& type) {

@@ -4,7 +4,7 @@
 # show, and the settings must go to the user's own configuration folder.
 # Usage: install.sh PACKAGE_DIR
 set -euo pipefail
-package=$(ls "$1"/pagelux_*.deb)
+package=$(ls -t "$1"/pagelux_*.deb | head -n 1)  # the newest, should older ones lie beside it
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 dpkg -x "$package" "$work/root"

@@ -6,8 +6,8 @@ set -euo pipefail
 packages=$1 example=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for package in "$packages"/pagelux_*.deb "$packages"/liboptigrab-dev_*.deb; do
-  dpkg -x "$package" "$work/root"
+for name in pagelux liboptigrab-dev; do
+  dpkg -x "$(ls -t "$packages/${name}"_*.deb | head -n 1)" "$work/root"
 done
 pc=$(find "$work/root" -name optigrab.pc)
 libdir=$(dirname "$(dirname "$pc")")

@@ -1,5 +1,6 @@
 // Entry point: the application object and the full-screen main view.
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 #include <cstdio>
 
@@ -14,6 +15,9 @@ int main(int argc, char* argv[]) {
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, true);
     QApplication app(argc, argv);
+    // The desktop matches the window to the menu entry and shows the entry's icon for it.
+    QGuiApplication::setDesktopFileName(PAGELUX_APP_ID);
+    QApplication::setWindowIcon(QIcon(":/image/svg/Pagelux"));
     // The popup registry watches the application's presses before any widget exists.
     PopupManager::instance();
     VideoWidget view;

@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <time.h>
+
 #include <atomic>
 #include <cstring>
 #include <mutex>
@@ -21,6 +23,7 @@ struct FrameRecorder {
     long height = 0;
     long size = 0;
     long devIndex = -1;
+    long long ageUs = -1;  // of the latest frame when it reached the callback, by its capture time
     long framesAfterRemove = 0;
     std::vector<unsigned char> last;   // copy of the latest frame
     std::atomic<bool> inside{false};   // true while a callback runs
@@ -30,6 +33,7 @@ struct FrameRecorder {
         std::lock_guard<std::mutex> lock(mutex);
         frames = width = height = size = framesAfterRemove = 0;
         devIndex = -1;
+        ageUs = -1;
         last.clear();
         removed = false;
     }
@@ -51,6 +55,10 @@ struct FrameRecorder {
             r.height = height;
             r.size = size;
             r.devIndex = static_cast<PreviewParam*>(param)->devIndex;
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            r.ageUs = now.tv_sec * 1000000LL + now.tv_nsec / 1000 -
+                      static_cast<PreviewParam*>(param)->captureTimeUs;
             r.last.assign(frame, frame + size);
             if (r.removed)
                 ++r.framesAfterRemove;

@@ -75,6 +75,9 @@ private slots:
         QCOMPARE(frames().height, height);
         QCOMPARE(frames().size, width * height * 3);
         QCOMPARE(frames().devIndex, dev_);
+        // Taken on the monotonic clock when the camera handed the frame over: a moment ago.
+        QVERIFY2(frames().ageUs >= 0 && frames().ageUs < 5000000,
+                 qPrintable(QString::number(frames().ageUs)));
         double light = 0, dark = 0;
         lightAndDark(frames().last, &light, &dark);
         QVERIFY2(light > 0.5, qPrintable(QString("light share %1").arg(light)));

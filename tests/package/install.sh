@@ -13,7 +13,9 @@ program=$work/root/usr/lib/pagelux/pagelux
 fail() { echo "FAIL: $*"; [[ -f $work/pagelux.log ]] && tail -n 30 "$work/pagelux.log"; exit 1; }
 
 # The camera library comes from the unpacked root, through the program's RPATH.
-ldd "$program" | grep -q "libOptigrab.so.1 => $work/root/" || fail "libOptigrab.so.1 not found in the root: $(ldd "$program" | grep Optigrab)"
+# (Not through grep -q, which stops reading early: under pipefail ldd's broken pipe would fail the check.)
+libraries=$(ldd "$program")
+[[ $libraries == *"libOptigrab.so.1 => $work/root/"* ]] || fail "libOptigrab.so.1 not found in the root: $libraries"
 
 export HOME=$work/home XDG_CONFIG_HOME=$work/config LANG=C.UTF-8 OPTIGRAB_SIMULATED_CAMERAS=1
 unset OPTIGRAB_SIMULATED_CONTROL LD_LIBRARY_PATH

@@ -28,9 +28,9 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   # A busy machine may take seconds to show the outcome of an action: the screen is looked at again
   # until it does, for half a minute at most.
   expect() {  # expect NAME MESSAGE CONDITION: shots NAME until CONDITION (a command line) holds
-    for _ in $(seq 1 60); do
+    for look in $(seq 1 60); do
       sleep 0.5; shot "$1"
-      eval "$3" && return 0
+      eval "$3" && echo "$(date +%T) $1: seen at look $look" && return 0
     done
     fail "$1: $2"
   }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs the real pagelux on a virtual 1920x1080 X screen with one simulated camera and checks what a
 # user would see: the page full screen, the prompt after unplugging, the page again after plugging.
-# Usage: smoke.sh BIN_DIR
+# Usage: smoke.sh BIN_DIR [SCREENSHOT]   (SCREENSHOT: where the live page's picture is kept, 1280x720)
 set -euo pipefail
 bin_dir=$1
+screenshot=${2:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -90,3 +91,7 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   kill $app; wait $app || true
   echo "smoke: page shown, tool bar and pen popup, a stroke drawn and undone, freeze and thaw, prompt on unplug, page again on plug"
 ' smoke "$work" "$control"
+if [[ -n $screenshot ]]; then
+  mkdir -p "$(dirname "$screenshot")"
+  convert "$work/live.ppm" -resize 1280x720 -colors 256 "PNG8:$screenshot"
+fi

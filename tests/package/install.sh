@@ -27,8 +27,8 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   # The page under the simulated camera is bright: wait for the middle of the screen to be.
   for _ in $(seq 1 60); do
     sleep 0.5
-    import -window root "$work/shot.png"
-    mean=$(convert "$work/shot.png" -crop 400x300+760+390 -colorspace Gray -format "%[fx:mean]" info:)
+    import -window root "$work/shot.ppm"  # uncompressed: a PNG of the page takes long on a busy machine
+    mean=$(convert "$work/shot.ppm" -crop 400x300+760+390 -colorspace Gray -format "%[fx:mean]" info:)
     awk -v m="$mean" "BEGIN{exit !(m > 0.6)}" && break
   done
   kill $app; wait $app || true

@@ -3,6 +3,7 @@
 #include <QScreen>
 #include <cstdio>
 
+#include "controls/geometryprobe.h"
 #include "controls/popupmanager.h"
 #include "liveview/videowidget.h"
 
@@ -12,6 +13,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The popup registry watches the application's presses before any widget exists.
     PopupManager::instance();
+    // Test-only: answers the random-input driver when PAGELUX_DEBUG_GEOMETRY names a socket.
+    GeometryProbe::startFromEnvironment(&app);
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, true);
     VideoWidget view;

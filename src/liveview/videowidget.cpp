@@ -18,6 +18,7 @@
 #include "camera/campresenter.h"
 #include "capturewriter.h"
 #include "filebrowser/filelistwidget.h"
+#include "settings/extrasettings.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
 #include "toolbars/toolswidget.h"
@@ -37,6 +38,8 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     if (!LanguageCode::isPlain(storedLanguage))
         printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
     currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
+
+    ExtraSettings::instance()->open(QFileInfo(configPath).dir().filePath("extrasettings.ini"));
 
     settleSaveFolder();
     settings->language = currentLang.toStdString();

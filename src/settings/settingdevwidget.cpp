@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDebug>
@@ -29,6 +30,7 @@
 
 #include "controls/popupmanager.h"
 #include "controls/roundedoutline.h"
+#include "extrasettings.h"
 #include "readxml.h"
 #include "ui_settingdevwidget.h"
 
@@ -271,8 +273,22 @@ QWidget* settingDevWidget::buildGeneralPage() {
     prefixRow->addStretch();
     prefixColumn->addLayout(prefixRow);
 
+    // One switch for the tools beyond the basic five; it applies at once.
+    auto* toolsGroup = new QGroupBox(tr("Tools"));
+    toolsGroup->setFixedHeight(55);
+    toolsGroup->setStyleSheet(kGroupStyle);
+    auto* toolsRow = new QHBoxLayout(toolsGroup);
+    toolsRow->setContentsMargins(5, 0, 5, 0);
+    auto* showAllToolsBox = new QCheckBox(tr("Show all tools"));
+    showAllToolsBox->setObjectName("checkBox_showAllTools");
+    showAllToolsBox->setStyleSheet(kControlStyle);
+    showAllToolsBox->setChecked(ExtraSettings::instance()->showAllTools());
+    toolsRow->addWidget(showAllToolsBox);
+    connect(showAllToolsBox, &QCheckBox::toggled, ExtraSettings::instance(), &ExtraSettings::setShowAllTools);
+
     generalMessageLayout->addWidget(locationGroup);
     generalMessageLayout->addWidget(prefixGroup);
+    generalMessageLayout->addWidget(toolsGroup);
     generalMessageLayout->addStretch();
     return page;
 }

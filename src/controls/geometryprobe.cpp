@@ -127,7 +127,8 @@ QByteArray GeometryProbe::snapshot() {
         QList<QWidget*> widgets{top};
         widgets += top->findChildren<QWidget*>();
         for (const QWidget* widget : widgets) {
-            if (!reallyVisible(widget))
+            // A popup inside the view's tree is a window of its own: it is listed under itself.
+            if (widget->window() != top || !reallyVisible(widget))
                 continue;
             if (isPanel(widget))
                 panels.append(describe(widget));

@@ -96,6 +96,8 @@ GeometryProbe::GeometryProbe(const QString& path, QObject* parent)
         return;
     }
     connect(m_server, &QLocalServer::newConnection, this, &GeometryProbe::answer);
+    // The event loop answers no more after this: a driver then waits for the exit instead of a reply.
+    connect(qApp, &QCoreApplication::aboutToQuit, m_server, &QLocalServer::close);
 }
 
 void GeometryProbe::answer() {

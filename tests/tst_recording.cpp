@@ -31,15 +31,17 @@ double brightness(const QImage& picture) {
     return sum / 64;
 }
 
-// Hands count pictures to the recorder in real time at fps, the stroke drawn from strokeFrom on.
-int feed(LessonRecorder& recorder, const QSize& size, int fps, int count, int strokeFrom) {
+// Hands count pictures to the recorder in real time at fps, the stroke drawn from strokeFromMs on
+// (by the clock: painting large pictures may fall behind the schedule).
+int feed(LessonRecorder& recorder, const QSize& size, int fps, int count, qint64 strokeFromMs) {
     QElapsedTimer clock;
     clock.start();
     for (int number = 0; number < count; ++number) {
         const qint64 due = qint64(number) * 1000 / fps;
         if (clock.elapsed() < due)
             QThread::msleep(unsigned(due - clock.elapsed()));
-        recorder.addPicture(syntheticPage(size, number, number >= strokeFrom), RecordingClock::nowUs());
+        const int64_t seenUs = RecordingClock::nowUs();
+        recorder.addPicture(syntheticPage(size, number, clock.elapsed() >= strokeFromMs), seenUs);
     }
     return count;
 }
@@ -83,7 +85,7 @@ void TestRecording::recordedFile() {
     QString reason;
     QVERIFY2(recorder.start({path, view, fps, true, {}}, &reason), qPrintable(reason));
     QVERIFY(!recorder.soundProblem().isEmpty());
-    const int handed = feed(recorder, view, fps, 2 * fps, fps);
+    const int handed = feed(recorder, view, fps, 2 * fps, 1000);
     const LessonRecorder::Outcome outcome = recorder.stop();
     QVERIFY2(outcome.complete, qPrintable(outcome.problem));
     QCOMPARE(outcome.path, path);

@@ -8,6 +8,42 @@
         <source>Plug in the document camera to enable the application</source>
         <translation>Plug in the document camera to enable the application</translation>
     </message>
+    <message>
+        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
+        <translation>No picture to capture yet: wait for the camera&apos;s picture.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the folder %1 cannot be written.</source>
+        <translation>The capture was not saved: the folder %1 cannot be written.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the disk is full.</source>
+        <translation>The capture was not saved: the disk is full.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera is gone.</source>
+        <translation>The capture was not saved: the camera is gone.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera could not take the picture.</source>
+        <translation>The capture was not saved: the camera could not take the picture.</translation>
+    </message>
+    <message>
+        <source>The picture was saved without the drawing over it.</source>
+        <translation>The picture was saved without the drawing over it.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>The capture was not saved: the file name prefix holds a &quot;/&quot;.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
+        <translation>The capture was not saved: the save folder&apos;s path is too long.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: choose a save folder in the settings.</source>
+        <translation>The capture was not saved: choose a save folder in the settings.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -157,6 +193,14 @@
     <message>
         <source>Browser</source>
         <translation>Browser</translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <source>Show all tools</source>
+        <translation>Show all tools</translation>
     </message>
     <message>
         <source>File Name Prefix</source>

@@ -2,31 +2,54 @@
 #include "videowidget.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QShortcut>
-#include <QStandardPaths>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <cstdio>
 
 #include "camera/campresenter.h"
 #include "capturewriter.h"
+#include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
+#include "settings/extrasettings.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
+#include "settings/storagefolders.h"
 #include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
 
+namespace {
+
+// Controls that do something with Space themselves: pressing a button, opening a list, typing.
+bool usesSpaceKey(const QWidget* widget) {
+    return qobject_cast<const QAbstractButton*>(widget) != nullptr ||
+           qobject_cast<const QComboBox*>(widget) != nullptr ||
+           qobject_cast<const QAbstractItemView*>(widget) != nullptr ||
+           qobject_cast<const QLineEdit*>(widget) != nullptr ||
+           qobject_cast<const QAbstractSpinBox*>(widget) != nullptr ||
+           qobject_cast<const QTextEdit*>(widget) != nullptr ||
+           qobject_cast<const QPlainTextEdit*>(widget) != nullptr;
+}
+
+}  // namespace
+
 VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
-    configPath =
-        QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() + "/Configuration/lastsetting.xml";
+    configPath = StorageFolders::settingsFilePath();
     printf("************configuPath=%s\n", configPath.toUtf8().constData());
 
     ReadXML* settings = ReadXML::instance();
@@ -37,6 +60,8 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     if (!LanguageCode::isPlain(storedLanguage))
         printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
     currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
+
+    ExtraSettings::instance()->open(QDir(StorageFolders::configurationFolder()).filePath("extrasettings.ini"));
 
     settleSaveFolder();
     settings->language = currentLang.toStdString();
@@ -88,6 +113,7 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_noDeviceTextLabel->setStyleSheet("color: #888; font-size: 16px;");
     m_noDeviceTextLabel->setAlignment(Qt::AlignCenter);
     m_noDeviceTextLabel->hide();
+    m_notice = new NoticeLabel(this);
 
     m_presenter = new CamPresenter(this);
     m_drawingPixmap = QPixmap();
@@ -132,7 +158,9 @@ void VideoWidget::initConnect() {
     connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
     connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
 
-    // Space clicks the bar's Freeze button, so that its checked look follows the picture's state.
+    // Space clicks the bar's Freeze button, so that its checked look follows the picture's state,
+    // unless the focused control uses Space itself (eventFilter).
+    qApp->installEventFilter(this);
     auto* freeze = new QShortcut(QKeySequence(Qt::Key_Space), this);
     connect(freeze, &QShortcut::activated, this, [this] {
         if (auto* button = m_centerToolWidget->findChild<QAbstractButton*>("toolButton_freeze"))
@@ -147,20 +175,26 @@ void VideoWidget::initConnect() {
     }
 }
 
+bool VideoWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier &&
+            usesSpaceKey(QApplication::focusWidget())) {
+            // Accepted, the override keeps the key from the shortcut: the control receives it.
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void VideoWidget::settleSaveFolder() {
     ReadXML* settings = ReadXML::instance();
     if (!settings->savePath.empty())
         return;
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty()) {
-        qWarning() << "无法获取文档目录！";
-        // Captures still need a folder: the home folder takes the documents folder's place. With no
-        // home either the save folder stays empty and capturing is refused until one is chosen.
-        documents = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
-        if (documents.isEmpty())
-            return;
-    }
-    settings->savePath = QDir(documents).filePath("Pagelux").toStdString();
+    // With neither a documents nor a home folder the save folder stays empty and capturing is refused
+    // until one is chosen.
+    settings->savePath = StorageFolders::defaultSaveFolder().toStdString();
 }
 
 // Qt's own dialogs (folder and colour) speak the chosen language where Qt ships their texts; English
@@ -219,6 +253,10 @@ void VideoWidget::showNoDevicePrompt(bool show) {
         m_noDeviceIconLabel->hide();
         m_noDeviceTextLabel->hide();
     }
+}
+
+void VideoWidget::showNotice(const QString& text) {
+    m_notice->showNotice(text);
 }
 
 void VideoWidget::switchLanguage(const QString& type) {

@@ -18,11 +18,12 @@
 #include "camera/camerarecords.h"
 #include "camera/ipresenter.h"
 #include "camera/iview.h"
+#include "capturewriter.h"
 #include "framehandover.h"
 #include "inktiles.h"
 
-class CaptureWriter;
 class FileListWidget;
+class NoticeLabel;
 class QHBoxLayout;
 class QVBoxLayout;
 class ToolWidget_Left;
@@ -47,6 +48,8 @@ public:
     void drawQImage(long devIndex, QImage* image, long width, long height) override;  // capture thread
 
     void showNoDevicePrompt(bool show);
+    // A few seconds of text over the picture, never modal: what failed after the user's action.
+    void showNotice(const QString& text);
     void retranslateUi();
     // The highest number already used with prefix among the folder's JPEG files: -1 when the folder
     // does not exist, 0 when it holds no JPEG file, 1 when none of them has the prefix.
@@ -71,7 +74,7 @@ public slots:
 
 private slots:
     void onImageReady(const QImage& image);
-    void onCaptureWritten(const QString& path, bool loaded);
+    void onCaptureWritten(const QString& path, bool loaded, CaptureWriter::Failure failure);
     void switchToMovingMode();
     void switchToDrawingMode();
     void handleEraseMode(int eraseType, int size);
@@ -83,6 +86,8 @@ private slots:
 
 protected:
     bool event(QEvent* event) override;
+    // Watches the application's shortcut overrides: Space stays with a focused control that uses it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -109,6 +114,8 @@ private:
     void arrangeBottomRow(QWidget* first, Qt::Alignment firstAlignment, QWidget* last,
                           Qt::Alignment lastAlignment);
     void initCapture();
+    // A failed capture's notice and log line.
+    void reportCaptureFailure(CaptureWriter::Failure failure, const QString& path);
     void resetLayer();
     void showRestored(const QRect& changed);
     void drawLineTo(const QPoint& endPoint);
@@ -150,6 +157,7 @@ private:
     bool m_toolWidgetsSwapped = false;  // the left and right bars have exchanged places
     QLabel* m_noDeviceIconLabel = nullptr;
     QLabel* m_noDeviceTextLabel = nullptr;
+    NoticeLabel* m_notice = nullptr;
     QString currentLang;
     // Carries frames from the capture thread to the GUI thread, prepared at the view's size.
     FrameHandOver m_frameHandOver;

@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QStandardPaths>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +14,7 @@
 #include "capturewriter.h"
 #include "filebrowser/filelistwidget.h"
 #include "settings/readxml.h"
+#include "settings/storagefolders.h"
 #include "toolbars/toolwidget_right.h"
 #include "videowidget.h"
 
@@ -65,6 +65,7 @@ int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPa
 void VideoWidget::captureImage() {
     if (m_videoPixmap.isNull() || m_drawingPixmap.isNull()) {
         qDebug() << "无法捕捉图像：视频或绘图层为空";
+        reportCaptureFailure(CaptureWriter::Failure::NoPicture, {});
         return;
     }
     ++nCaptureIndex;
@@ -77,17 +78,17 @@ void VideoWidget::captureImage() {
     // hand: a prefix must not lead the file out of the save folder.
     if (prefix.contains('/')) {
         printf("Capture refused: the file name prefix \"%s\" holds a \"/\"\n", prefix.toUtf8().constData());
+        showNotice(tr("The capture was not saved: the file name prefix holds a \"/\"."));
         return;
     }
     if (settings.savePath.empty()) {
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (documents.isEmpty()) {
-            qWarning() << "无法获取文档目录！";
+        const QString folder = StorageFolders::defaultSaveFolder();
+        if (folder.isEmpty()) {
+            showNotice(tr("The capture was not saved: choose a save folder in the settings."));
             return;
         }
-        const QString folder = QDir(documents).filePath("Pagelux");
         settings.savePath = folder.toStdString();
-        if (!QDir(documents).exists("Pagelux")) {
+        if (!QFileInfo::exists(folder)) {
             if (QDir().mkpath(folder))
                 qDebug() << "成功创建目录:" << folder;
             else
@@ -117,6 +118,7 @@ void VideoWidget::captureImage() {
     if (utf8.size() >= CaptureWriter::kPathBufferBytes) {
         printf("Capture refused: the file path is %d bytes long, the camera library takes at most %d: %s\n",
                int(utf8.size()), CaptureWriter::kPathBufferBytes - 1, utf8.constData());
+        showNotice(tr("The capture was not saved: the save folder's path is too long."));
         return;
     }
     CaptureWriter::PathBuffer buffer{};
@@ -127,10 +129,42 @@ void VideoWidget::captureImage() {
     m_captureWriter->write(buffer, m_drawingPixmap.toImage());
 }
 
-void VideoWidget::onCaptureWritten(const QString& path, bool loaded) {
+void VideoWidget::onCaptureWritten(const QString& path, bool loaded, CaptureWriter::Failure failure) {
     m_capturesInFlight.remove(path);
     if (loaded)
         m_fileListWidget->addPath(path);
+    if (failure != CaptureWriter::Failure::None)
+        reportCaptureFailure(failure, path);
+}
+
+void VideoWidget::reportCaptureFailure(CaptureWriter::Failure failure, const QString& path) {
+    using Failure = CaptureWriter::Failure;
+    QString text;
+    switch (failure) {
+        case Failure::NoPicture:
+            text = tr("No picture to capture yet: wait for the camera's picture.");
+            break;
+        case Failure::FolderNotWritable:
+            text = tr("The capture was not saved: the folder %1 cannot be written.")
+                       .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+            break;
+        case Failure::DiskFull:
+            text = tr("The capture was not saved: the disk is full.");
+            break;
+        case Failure::CameraGone:
+            text = tr("The capture was not saved: the camera is gone.");
+            break;
+        case Failure::CameraFailed:
+            text = tr("The capture was not saved: the camera could not take the picture.");
+            break;
+        case Failure::DrawingNotSaved:
+            text = tr("The picture was saved without the drawing over it.");
+            break;
+        case Failure::None:
+            return;
+    }
+    printf("Capture failed: %s\n", text.toUtf8().constData());
+    showNotice(text);
 }
 
 void VideoWidget::onShowListWidget() {

@@ -3,13 +3,15 @@
 
 #include <QButtonGroup>
 #include <QPainter>
+#include <QStringList>
 #include <QStyleOption>
 #include <cstdio>
 
 #include "annotation/erasewiget.h"
 #include "annotation/penwidget.h"
 #include "controls/custombutton.h"
-#include "controls/popupmanager.h"
+#include "controls/popuptoggle.h"
+#include "settings/extrasettings.h"
 #include "ui_toolswidget.h"
 
 namespace {
@@ -35,20 +37,20 @@ QString translated(const char* key) {
     return QCoreApplication::translate("ToolsWidget", key);
 }
 
+// The hidden buttons whose tools are built: "Show all tools" shows them, in the bar's order.
+const QStringList& landedExtraTools() {
+    static const QStringList names;
+    return names;
+}
+
+const int kButtonWidth = 66;
+
 }  // namespace
 
 ToolsWidget::ToolsWidget(QWidget* parent) : QWidget(parent), ui(new Ui::ToolsWidget) {
     for (const char* key : kTextKeys)
         m_buttonInfos.append({nullptr, key});
     ui->setupUi(this);
-    setFixedSize(330, 66);
-    setStyleSheet(
-        "ToolsWidget { background-color: #EFEFF0; border: 1px solid #CACACA; border-radius: 5px; }"
-        "VToolButton { border: none; border-right: none; background-color: #EFEFF0; margin: 0; padding: 0; }"
-        "VToolButton#toolButton_drag { border-top-left-radius: 5px; border-bottom-left-radius: 5px; }"
-        "VToolButton#toolButton_capture { border-top-right-radius: 5px; border-bottom-right-radius: 5px; }"
-        "VToolButton#toolButton_capture:checked { border-top-right-radius: 5px; border-bottom-right-radius: "
-        "5px; }");
     ui->verticalLayout->setContentsMargins(0, 0, 0, 0);
     ui->verticalLayout->setSpacing(0);
     ui->horizontalLayout->setContentsMargins(0, 0, 0, 0);
@@ -56,6 +58,9 @@ ToolsWidget::ToolsWidget(QWidget* parent) : QWidget(parent), ui(new Ui::ToolsWid
     initUI();
     disableButton();
     initConnect();
+    ExtraSettings* extra = ExtraSettings::instance();
+    setShowAllTools(extra->showAllTools());
+    connect(extra, &ExtraSettings::showAllToolsChanged, this, &ToolsWidget::setShowAllTools);
 }
 
 ToolsWidget::~ToolsWidget() {
@@ -93,7 +98,8 @@ void ToolsWidget::initUI() {
     for (int i = 0; i < m_buttonInfos.size(); ++i) {
         m_buttonInfos[i].button = dresses[i].button;
         CustomButton::setToolButton(dresses[i].button, dresses[i].icon, dresses[i].checkedIcon, "",
-                                    translated(m_buttonInfos[i].textKey), 66, 66, 30, 30, 3, 0);
+                                    translated(m_buttonInfos[i].textKey), kButtonWidth, kButtonWidth, 30, 30,
+                                    3, 0);
     }
 
     toolsGroup = new QButtonGroup(this);
@@ -117,6 +123,33 @@ void ToolsWidget::disableButton() {
         button->hide();
 }
 
+void ToolsWidget::setShowAllTools(bool on) {
+    QString first;
+    QString last;
+    int shown = 0;
+    for (const ButtonInfo& info : m_buttonInfos) {
+        QToolButton* button = info.button;
+        if (landedExtraTools().contains(button->objectName()))
+            button->setVisible(on);
+        if (button->isHidden())
+            continue;
+        ++shown;
+        if (first.isEmpty())
+            first = button->objectName();
+        last = button->objectName();
+    }
+    setFixedSize(kButtonWidth * shown, kButtonWidth);
+    // The outer corners of the bar are those of its first and last shown buttons.
+    setStyleSheet(
+        QString("ToolsWidget { background-color: #EFEFF0; border: 1px solid #CACACA; border-radius: 5px; }"
+                "VToolButton { border: none; border-right: none; background-color: #EFEFF0; margin: 0; "
+                "padding: 0; }"
+                "VToolButton#%1 { border-top-left-radius: 5px; border-bottom-left-radius: 5px; }"
+                "VToolButton#%2, VToolButton#%2:checked { border-top-right-radius: 5px; "
+                "border-bottom-right-radius: 5px; }")
+            .arg(first, last));
+}
+
 void ToolsWidget::initConnect() {
     connect(ui->toolButton_drag, &QToolButton::clicked, this, &ToolsWidget::switchToMovingMode);
     connect(ui->toolButton_pen, &QToolButton::clicked, this, &ToolsWidget::switchToDrawingMode);
@@ -135,55 +168,30 @@ void ToolsWidget::retranslateUi() {
 }
 
 void ToolsWidget::placeAbove(QWidget* popup, QToolButton* button) {
+    if (popup == nullptr)
+        return;
     popup->adjustSize();
     const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
-    popup->move(topLeft.x(), topLeft.y() - popup->height() - 2);
-    PopupManager::instance()->registerPopup(popup);
-    popup->show();
-    popup->raise();
-    popup->activateWindow();
-}
-
-template <typename Popup, typename Make>
-void ToolsWidget::togglePopup(Popup*& popup, QToolButton* button, Make make) {
-    if (popup != nullptr && popup->isVisible()) {
-        popup->hide();
-        popup->deleteLater();
-        popup = nullptr;
-        // In the exclusive tool group the button stays the checked one.
-        button->setChecked(false);
-        return;
-    }
-    button->setChecked(true);
-    if (popup != nullptr)
-        return;
-
-    Popup* opened = make();
-    popup = opened;
-    opened->setAttribute(Qt::WA_DeleteOnClose);
-    // An older popup, closed and deleted late, must not make the bar forget a newer one.
-    connect(opened, &QObject::destroyed, this, [&popup, opened, button]() {
-        button->setChecked(false);
-        if (popup == opened)
-            popup = nullptr;
-    });
-    placeAbove(opened, button);
+    PopupToggle::show(popup, QPoint(topLeft.x(), topLeft.y() - popup->height() - 2));
 }
 
 void ToolsWidget::on_toolButton_pen_clicked() {
-    togglePopup(m_pen, ui->toolButton_pen, [this]() {
+    const auto make = [this]() {
         auto* pen = new PenWidget(this, currentSize, currentColor);
         connect(pen, &PenWidget::signalToolChanged, this, &ToolsWidget::slotToolChanged);
         return pen;
-    });
+    };
+    // In the exclusive tool group the button stays the checked one when its popup closes.
+    placeAbove(PopupToggle::toggle(this, m_pen, ui->toolButton_pen, make), ui->toolButton_pen);
 }
 
 void ToolsWidget::on_toolButton_eraser_clicked() {
-    togglePopup(m_erase, ui->toolButton_eraser, [this]() {
+    const auto make = [this]() {
         auto* erase = new EraseWiget(this, currentEraserSize);
         connect(erase, &EraseWiget::signalEraseChanged, this, &ToolsWidget::slotEraseChanged);
         return erase;
-    });
+    };
+    placeAbove(PopupToggle::toggle(this, m_erase, ui->toolButton_eraser, make), ui->toolButton_eraser);
 }
 
 void ToolsWidget::on_toolButton_capture_clicked() {

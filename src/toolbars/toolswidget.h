@@ -26,6 +26,11 @@ public:
     // Texts and tool tips of every button, hidden ones included, in the current language.
     void retranslateUi();
 
+public slots:
+    // Shows the hidden buttons whose tools are built (on) or only the basic five (off); the bar's width
+    // follows, 66 px a button.
+    void setShowAllTools(bool on);
+
 signals:
     void switchToMovingMode();
     void switchToDrawingMode();
@@ -57,10 +62,8 @@ private:
     void initUI();
     void disableButton();
     void initConnect();
-    void placeAbove(QWidget* popup, QToolButton* button);
-    // Closes the button's visible popup, or checks the button and opens a popup made by make.
-    template <typename Popup, typename Make>
-    void togglePopup(Popup*& popup, QToolButton* button, Make make);
+    // Shows popup 2 pixels above button, left edges aligned; popup may be null.
+    static void placeAbove(QWidget* popup, QToolButton* button);
 
     Ui::ToolsWidget* ui;
     int currentSize = 5;

@@ -1,5 +1,6 @@
 // The lesson recorder from the outside: the files it writes, read back with libavformat.
 #include <sys/resource.h>
+#include <QAbstractButton>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -10,11 +11,16 @@
 #include <cmath>
 #include <csignal>
 
+#include "controls/noticelabel.h"
+#include "liveview/videowidget.h"
+#include "optigrab_sim.h"
 #include "recording/lessonrecorder.h"
 #include "recording/recordedfile.h"
 #include "recording/recordingclock.h"
 #include "recording/soundserver.h"
 #include "recording/syntheticpage.h"
+#include "settings/readxml.h"
+#include "toolbars/toolswidget.h"
 
 namespace {
 
@@ -52,13 +58,23 @@ class TestRecording : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qputenv("PULSE_SERVER", "unix:/nonexistent/pagelux-test"); }
+    void initTestCase() {
+        // No sound server unless a test starts its own.
+        qputenv("PULSE_SERVER", "unix:/nonexistent/pagelux-test");
+        qputenv("HOME", m_home.path().toUtf8());
+        QVERIFY(QDir().mkpath(QCoreApplication::applicationDirPath() + "/Configuration"));
+    }
 
     void recordedFile_data();
     void recordedFile();
     void killedRecordingStillPlays();
     void diskFullEndsWithPlayableFile();
     void soundLinesUpWithPicture();
+    void viewRecording_data();
+    void viewRecording();
+
+private:
+    QTemporaryDir m_home;
 };
 
 void TestRecording::recordedFile_data() {
@@ -223,5 +239,73 @@ void TestRecording::soundLinesUpWithPicture() {
             qPrintable(QString("pulse %1: heard at %2 s, seen at %3 s").arg(p).arg(heard[p]).arg(seen[p])));
 }
 
-QTEST_GUILESS_MAIN(TestRecording)
+void TestRecording::viewRecording_data() {
+    QTest::addColumn<QString>("stop");  // how the recording ends
+    QTest::addColumn<bool>("noticed");  // whether a notice says why
+    QTest::newRow("Ctrl+R") << "keys" << false;
+    QTest::newRow("Record button") << "button" << false;
+    QTest::newRow("camera unplugged") << "unplug" << true;
+}
+
+// What the class saw, drawing included and without the bars or the recording indicator, numbered
+// after the folder's captures; ended by the keys, the button or an unplug, always a playable file.
+void TestRecording::viewRecording() {
+    QFETCH(QString, stop);
+    QFETCH(bool, noticed);
+    QTemporaryDir folder;
+    QFile earlier(folder.filePath("lesson_00004.jpg"));
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.close();
+    OptigrabSimConfig config;
+    optigrabSimDefaultConfig(&config);
+    const int camera = optigrabSimPlug(&config);
+    QVERIFY(camera >= 0);
+    QVector<QPoint> hidden;  // view positions of the checked Move button and of the indicator
+    {
+        VideoWidget view;  // reads the settings file: the naming is set after it
+        ReadXML* settings = ReadXML::instance();
+        settings->savePath = folder.path().toStdString();
+        settings->bsaveType = true;
+        settings->customPrefix = "lesson";
+        view.resize(960, 540);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
+        QPainter(&view.m_drawingPixmap).fillRect(0, 250, 960, 40, Qt::green);
+        view.m_inkTiles.mark(QRect(0, 250, 960, 40));
+        QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(view.m_recordingIndicator->isVisible());
+        auto* move = view.m_centerToolWidget->findChild<QWidget*>("toolButton_drag");
+        hidden = {move->mapTo(&view, move->rect().center()), view.m_recordingIndicator->geometry().center()};
+        QTest::qWait(1500);
+        if (stop == "keys")
+            QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        else if (stop == "button")
+            view.m_centerToolWidget->findChild<QAbstractButton*>("toolButton_record")->click();
+        else
+            optigrabSimUnplug(camera);
+        QTRY_VERIFY_WITH_TIMEOUT(!view.m_recorder->isRecording(), 10000);
+        QVERIFY(!view.m_recordingIndicator->isVisible());
+        const NoticeLabel* notice = view.findChild<NoticeLabel*>();
+        QCOMPARE(notice->isVisible() && notice->text().contains("unplugged"), noticed);
+    }
+    optigrabSimUnplugAll();
+
+    const RecordedFile file = RecordedFile::read(folder.filePath("lesson_00005.mp4"));
+    QVERIFY(file.opened);
+    QCOMPARE(file.size, QSize(960, 540));
+    QVERIFY(!file.pictures.isEmpty());
+    const QImage last = file.pictures.last();
+    const double scale = last.width() / 960.0;
+    const QColor ink = last.pixelColor(int(480 * scale), int(270 * scale));
+    QVERIFY2(ink.green() > 180 && ink.red() < 90, qPrintable(ink.name()));
+    // Where the bottom bar's checked Move button and the indicator are on screen, the file shows
+    // the page: light, not the button's blue nor the indicator's dark box.
+    for (const QPoint& onScreen : hidden) {
+        const QColor page = last.pixelColor(int(onScreen.x() * scale), int(onScreen.y() * scale));
+        QVERIFY2(page.lightness() > 150 && std::abs(page.red() - page.blue()) < 60, qPrintable(page.name()));
+    }
+}
+
+QTEST_MAIN(TestRecording)
 #include "tst_recording.moc"

@@ -12,6 +12,8 @@
 #include <csignal>
 
 #include "controls/noticelabel.h"
+#include "filebrowser/fileitemwidget.h"
+#include "filebrowser/filelistwidget.h"
 #include "liveview/videowidget.h"
 #include "optigrab_sim.h"
 #include "recording/lessonrecorder.h"
@@ -286,6 +288,11 @@ void TestRecording::viewRecording() {
             optigrabSimUnplug(camera);
         QTRY_VERIFY_WITH_TIMEOUT(!view.m_recorder->isRecording(), 10000);
         QVERIFY(!view.m_recordingIndicator->isVisible());
+        // Its tile in the file panel shows the first picture.
+        const QList<FileItemWidget*> tiles = view.m_fileListWidget->findChildren<FileItemWidget*>();
+        QCOMPARE(tiles.size(), 1);
+        QCOMPARE(tiles[0]->m_path, folder.filePath("lesson_00005.mp4"));
+        QVERIFY(tiles[0]->m_pixmapLabel->pixmap(Qt::ReturnByValue).width() > 50);
         const NoticeLabel* notice = view.findChild<NoticeLabel*>();
         QCOMPARE(notice->isVisible() && notice->text().contains("unplugged"), noticed);
     }

@@ -11,6 +11,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "filebrowser/filelistwidget.h"
 #include "recording/lessonrecorder.h"
 #include "recording/recordingclock.h"
 #include "settings/extrasettings.h"
@@ -123,6 +124,8 @@ void VideoWidget::stopRecording(const QString& notice) {
     m_recordingIndicator->hide();
     m_centerToolWidget->setRecording(false);
     const LessonRecorder::Outcome outcome = m_recorder->stop();
+    if (QFileInfo::exists(outcome.path))
+        m_fileListWidget->addPath(outcome.path);
     if (!notice.isEmpty())
         showNotice(notice);
     else if (!outcome.complete)

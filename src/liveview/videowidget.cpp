@@ -2,15 +2,22 @@
 #include "videowidget.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QShortcut>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <cstdio>
 
@@ -27,6 +34,21 @@
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
 
+namespace {
+
+// Controls that do something with Space themselves: pressing a button, opening a list, typing.
+bool usesSpaceKey(const QWidget* widget) {
+    return qobject_cast<const QAbstractButton*>(widget) != nullptr ||
+           qobject_cast<const QComboBox*>(widget) != nullptr ||
+           qobject_cast<const QAbstractItemView*>(widget) != nullptr ||
+           qobject_cast<const QLineEdit*>(widget) != nullptr ||
+           qobject_cast<const QAbstractSpinBox*>(widget) != nullptr ||
+           qobject_cast<const QTextEdit*>(widget) != nullptr ||
+           qobject_cast<const QPlainTextEdit*>(widget) != nullptr;
+}
+
+}  // namespace
+
 VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     configPath = StorageFolders::settingsFilePath();
     printf("************configuPath=%s\n", configPath.toUtf8().constData());
@@ -40,7 +62,8 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
         printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
     currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
 
-    ExtraSettings::instance()->open(QDir(StorageFolders::configurationFolder()).filePath("extrasettings.ini"));
+    ExtraSettings::instance()->open(
+        QDir(StorageFolders::configurationFolder()).filePath("extrasettings.ini"));
 
     settleSaveFolder();
     settings->language = currentLang.toStdString();
@@ -104,9 +127,12 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_presenter->init();
     initDev();
     initCapture();
+    initRecording();
 }
 
 VideoWidget::~VideoWidget() {
+    // Closing the program finishes a recording's file first.
+    stopRecording({});
     // Captures under way still need the camera and the presenter.
     m_captureWriter->waitForDone();
     m_focusWatcher.waitForFinished();
@@ -139,7 +165,9 @@ void VideoWidget::initConnect() {
     connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
     connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
 
-    // Space clicks the bar's Freeze button, so that its checked look follows the picture's state.
+    // Space clicks the bar's Freeze button, so that its checked look follows the picture's state,
+    // unless the focused control uses Space itself (eventFilter).
+    qApp->installEventFilter(this);
     auto* freeze = new QShortcut(QKeySequence(Qt::Key_Space), this);
     connect(freeze, &QShortcut::activated, this, [this] {
         if (auto* button = m_centerToolWidget->findChild<QAbstractButton*>("toolButton_freeze"))
@@ -152,6 +180,19 @@ void VideoWidget::initConnect() {
         auto* redo = new QShortcut(keys, this);
         connect(redo, &QShortcut::activated, this, &VideoWidget::redoDrawing);
     }
+}
+
+bool VideoWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier &&
+            usesSpaceKey(QApplication::focusWidget())) {
+            // Accepted, the override keeps the key from the shortcut: the control receives it.
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void VideoWidget::settleSaveFolder() {

@@ -27,6 +27,8 @@ public:
 
     // Texts and tool tips of every button, hidden ones included, in the current language.
     void retranslateUi();
+    // The Record button's look while a recording runs.
+    void setRecording(bool recording);
 
 public slots:
     // Shows the hidden buttons whose tools are built (on) or only the basic five (off); the bar's width
@@ -41,6 +43,7 @@ signals:
     void switchToEraseMode(int eraseType, int size);
     void signalFreeze(bool bIsCheck);
     void signalCaptureImage();
+    void signalRecord();  // Record was clicked
     void toolChanged(int type, QColor color, int size);
     // A new Adjustment or Video Filters popup, before it shows: the receiver fills and connects it.
     void adjustPopupOpened(AdjustWidget* popup);
@@ -73,10 +76,8 @@ private:
     void initUI();
     void disableButton();
     void initConnect();
-    void placeAbove(QWidget* popup, QToolButton* button);
-    // Closes the button's visible popup, or checks the button and opens a popup made by make.
-    template <typename Popup, typename Make>
-    void togglePopup(Popup*& popup, QToolButton* button, Make make);
+    // Shows popup 2 pixels above button, left edges aligned; popup may be null.
+    static void placeAbove(QWidget* popup, QToolButton* button);
 
     Ui::ToolsWidget* ui;
     int currentSize = 5;

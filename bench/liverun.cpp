@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEvent>
+#include <QFile>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -459,6 +461,8 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
         delete view;
         return 2;
     }
+    camSetImageRotateMode(devIndex, scenario.rotate);
+    camSetImageColorStyle(devIndex, scenario.look);
     view->resize(kViewSize);
     view->show();
 
@@ -476,6 +480,15 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
 
     const QImage shot = view->grab().toImage();
     const QSize viewSize = view->size();
+    double stillMs = -1;
+    if (scenario.rotate != 0 || scenario.look != 0) {
+        const QString still = QDir::temp().filePath(QString("pagelux-bench-%1.jpg").arg(getpid()));
+        QElapsedTimer timer;
+        timer.start();
+        if (camCaptureImageFile(devIndex, still.toUtf8().constData()) == CAM_OK)
+            stillMs = timer.nsecsElapsed() / 1e6;
+        QFile::remove(still);
+    }
     delete view;  // closes the camera: the capture thread's samples are ours to read from here on
     camUnInitCameraLib();
 
@@ -521,6 +534,8 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
     if (scenario.annotation == kStrokesAndDrag)
         figure("drag_moves_per_s", annotator.moves / (wallMs / 1e3));
     figure("replaced", probe.handOvers.load() - probe.emittedInWindow.load());
+    if (stillMs >= 0)
+        figure("still_ms", stillMs);
     std::fflush(stdout);
     return 0;
 }
@@ -531,6 +546,14 @@ const std::vector<Scenario>& scenarios() {
         {"mjpeg4k-free-ink", "4K MJPEG, camera unthrottled, strokes on the layer", 2, 3840, 2160, 30, -1.0,
          1000, kStrokes},
         {"mjpeg4k-30", "4K MJPEG, camera at 30 fps", 2, 3840, 2160, 30, 30.0, 300, kNoAnnotation},
+        {"mjpeg4k-30-turned", "4K MJPEG, camera at 30 fps, turned 90 degrees", 2, 3840, 2160, 30, 30.0, 300,
+         kNoAnnotation, CAM_ROTATE_90, CAM_LOOK_COLOUR},
+        {"mjpeg4k-30-grey", "4K MJPEG, camera at 30 fps, grey", 2, 3840, 2160, 30, 30.0, 300, kNoAnnotation,
+         CAM_ROTATE_0, CAM_LOOK_GREY},
+        {"mjpeg4k-30-document", "4K MJPEG, camera at 30 fps, turned 90 degrees, document look", 2, 3840, 2160,
+         30, 30.0, 300, kNoAnnotation, CAM_ROTATE_90, CAM_LOOK_DOCUMENT},
+        {"mjpeg4k-30-blackwhite", "4K MJPEG, camera at 30 fps, black and white", 2, 3840, 2160, 30, 30.0, 300,
+         kNoAnnotation, CAM_ROTATE_0, CAM_LOOK_BLACK_WHITE},
         {"mjpeg4k-30-ink", "4K MJPEG, camera at 30 fps, strokes on the layer", 2, 3840, 2160, 30, 30.0, 300,
          kStrokes},
         {"mjpeg4k-30-drag", "4K MJPEG, camera at 30 fps, a pen drag with a move every 4 ms", 2, 3840, 2160,

@@ -13,6 +13,8 @@ struct Scenario {
     double frameClock;  // the rate the simulated camera really delivers; negative = unthrottled
     int frames;         // frames painted in the measured window
     int annotation;     // 0 none; 1 a few strokes on the layer; 2 those and a pen drag all through
+    long rotate = 0;    // camSetImageRotateMode
+    long look = 0;      // camSetImageColorStyle; with a turn or a look, a still is timed at the end
 };
 
 // Annotation kinds of a scenario.

@@ -222,11 +222,12 @@ enum CamRotateMode {
 };
 
 /* Turns, mirrors or flips the device's preview frames and still pictures (CAM_ROTATE_0 = as the camera
- * sends them). A quarter turn exchanges the preview's width and height, and the size hint is read
- * for the turned picture. A still that is the camera's own JPEG is turned without re-encoding when its
- * size is a whole number of JPEG blocks and the look is CAM_LOOK_COLOUR. Takes effect from the next
- * frame and belongs to the device (it survives closing and reopening). CAM_ERR_BAD_ARGUMENT for an
- * angle other than 0, 90, 180, 270 or other bits. */
+ * sends them). A quarter turn exchanges the preview's width and height; such a picture is decoded
+ * large enough to fill the size hint's rectangle with its own shape (fitted inside it). A still that
+ * is the camera's own JPEG is turned without re-encoding when its size is a whole number of JPEG
+ * blocks and the look is CAM_LOOK_COLOUR. Takes effect from the next frame and belongs to the device
+ * (it survives closing and reopening). CAM_ERR_BAD_ARGUMENT for an angle other than 0, 90, 180, 270
+ * or other bits. */
 OPTIGRAB_API long camSetImageRotateMode(long devIndex, long rotate);
 
 /* Looks of camSetImageColorStyle. */

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -412,10 +413,16 @@ void CaptureStream::runLane(Lane& lane) {
         const bool showing = callback_.load() != nullptr && !paused_.load();
         const std::uint64_t hint = showing ? sizeHint_.load() : kCheckOnlyHint;
         const PictureSettings picture = PictureSettings::unpack(picture_.load());
-        // The hint is the size of the turned picture: decoding covers it before the turn.
         long hintWidth = long(hint >> 32), hintHeight = long(hint & 0xFFFFFFFFu);
-        if (picture.turnedSideways())
-            std::swap(hintWidth, hintHeight);
+        if (picture.turnedSideways() && hintWidth > 0 && hintHeight > 0 && frame.width > 0 &&
+            frame.height > 0) {
+            // A picture turned sideways is shown with its own shape inside the hint: decoding covers
+            // that fitted size (in the camera's orientation), not the whole hint, which would need the
+            // full-size picture of a wide camera in a wide window.
+            const double scale = std::min(double(hintWidth) / frame.height, double(hintHeight) / frame.width);
+            hintWidth = std::lround(frame.width * scale);
+            hintHeight = std::lround(frame.height * scale);
+        }
         long width = 0, height = 0;
         bool decoded = !stopping_.load() &&
                        lane.converter.toRgb(frame, hintWidth, hintHeight, FrameConverter::Quality::Preview,

@@ -33,8 +33,9 @@ QString nearestExistingFolder(const QString& path) {
 }
 
 bool diskIsFull(const QString& path) {
+    // Pseudo file systems such as /proc have no room at all and are not full.
     const QStorageInfo storage(nearestExistingFolder(path));
-    return storage.isValid() && storage.bytesAvailable() < kFullDiskBytes;
+    return storage.isValid() && storage.bytesTotal() > 0 && storage.bytesAvailable() < kFullDiskBytes;
 }
 
 }  // namespace

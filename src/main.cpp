@@ -1,8 +1,10 @@
 // Entry point: the application object and the full-screen main view.
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 #include <cstdio>
 
+#include "controls/geometryprobe.h"
 #include "controls/popupmanager.h"
 #include "liveview/videowidget.h"
 
@@ -14,8 +16,13 @@ int main(int argc, char* argv[]) {
     QApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
     QApplication::setAttribute(Qt::AA_UseHighDpiPixmaps, true);
     QApplication app(argc, argv);
+    // The desktop matches the window to the menu entry and shows the entry's icon for it.
+    QGuiApplication::setDesktopFileName(PAGELUX_APP_ID);
+    QApplication::setWindowIcon(QIcon(":/image/svg/Pagelux"));
     // The popup registry watches the application's presses before any widget exists.
     PopupManager::instance();
+    // Test-only: answers the random-input driver when PAGELUX_DEBUG_GEOMETRY names a socket.
+    GeometryProbe::startFromEnvironment(&app);
     VideoWidget view;
     // Covers the screen also where no window manager carries out the full-screen request.
     view.setGeometry(QGuiApplication::primaryScreen()->geometry());

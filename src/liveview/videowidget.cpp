@@ -73,6 +73,10 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     connect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady, Qt::QueuedConnection);
 
     setWindowFlags(Qt::FramelessWindowHint);
+    // The view holds the keyboard focus from the start, and takes it back on a click on the picture:
+    // else the window gives it to the first bar button, which then takes Space from Freeze.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocus();
     // Every paint covers the whole view (the picture, black where it leaves the view uncovered), so
     // Qt need not clear the window before each one: a pass over the window saved per frame.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -61,7 +61,8 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
         printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
     currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
 
-    ExtraSettings::instance()->open(QDir(StorageFolders::configurationFolder()).filePath("extrasettings.ini"));
+    ExtraSettings::instance()->open(
+        QDir(StorageFolders::configurationFolder()).filePath("extrasettings.ini"));
 
     settleSaveFolder();
     settings->language = currentLang.toStdString();
@@ -124,9 +125,12 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_presenter->init();
     initDev();
     initCapture();
+    initRecording();
 }
 
 VideoWidget::~VideoWidget() {
+    // Closing the program finishes a recording's file first.
+    stopRecording({});
     // Captures under way still need the camera and the presenter.
     m_captureWriter->waitForDone();
     if (m_presenter != nullptr) {

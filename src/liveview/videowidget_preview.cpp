@@ -6,6 +6,7 @@
 #include <QThread>
 #include <cstdio>
 
+#include "recording/recordingclock.h"
 #include "videowidget.h"
 
 // Runs on the camera library's capture thread: no widget is touched here. The frame is prepared at
@@ -14,12 +15,17 @@ void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long heig
     Q_UNUSED(devIndex);
     Q_UNUSED(width);
     Q_UNUSED(height);
-    if (stateFreeze.load()) return;
-    if (image == nullptr || image->isNull()) return;
+    if (stateFreeze.load())
+        return;
+    if (image == nullptr || image->isNull())
+        return;
     const QImage frame = m_frameHandOver.prepare(*image);
-    if (frame.isNull()) return;
+    if (frame.isNull())
+        return;
+    m_frameSeenUs = RecordingClock::nowUs();
     // One frame waits for the GUI thread at most: a newer one replaces it and needs no event.
-    if (m_frameHandOver.post(frame)) emit imageReady(frame);
+    if (m_frameHandOver.post(frame))
+        emit imageReady(frame);
 }
 
 void VideoWidget::onImageReady(const QImage& delivered) {
@@ -28,7 +34,8 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         return;
     }
     const QImage image = m_frameHandOver.take(delivered);
-    if (image.isNull()) return;
+    if (image.isNull())
+        return;
     if (image.width() < 1 || image.height() < 1) {
         printf("Invalid image size:%d\n", image.width());
         return;
@@ -46,6 +53,7 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         resetLayer();
     }
     update();
+    recordPicture(m_frameSeenUs.load());
 }
 
 void VideoWidget::paintEvent(QPaintEvent* event) {

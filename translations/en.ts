@@ -76,6 +76,18 @@
         <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
         <translation>The recording stopped: the camera was unplugged. What was recorded is saved.</translation>
     </message>
+    <message>
+        <source>Sound of the recording</source>
+        <translation>Sound of the recording</translation>
+    </message>
+    <message>
+        <source>No sound</source>
+        <translation>No sound</translation>
+    </message>
+    <message>
+        <source>Default sound input</source>
+        <translation>Default sound input</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

@@ -76,6 +76,18 @@
         <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
         <translation>Запись остановлена: камера отключена. Записанное сохранено.</translation>
     </message>
+    <message>
+        <source>Sound of the recording</source>
+        <translation>Звук записи</translation>
+    </message>
+    <message>
+        <source>No sound</source>
+        <translation>Без звука</translation>
+    </message>
+    <message>
+        <source>Default sound input</source>
+        <translation>Источник звука по умолчанию</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

@@ -76,6 +76,18 @@
         <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
         <translation>录制已停止：摄像头已断开。已录制的内容已保存。</translation>
     </message>
+    <message>
+        <source>Sound of the recording</source>
+        <translation>录制的声音</translation>
+    </message>
+    <message>
+        <source>No sound</source>
+        <translation>无声音</translation>
+    </message>
+    <message>
+        <source>Default sound input</source>
+        <translation>默认声音输入</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

@@ -27,6 +27,7 @@ class FileListWidget;
 class LessonRecorder;
 class NoticeLabel;
 class QHBoxLayout;
+class QMenu;
 class QTimer;
 class QVBoxLayout;
 class ToolWidget_Left;
@@ -132,6 +133,9 @@ private:
     // class sees, without bars, popups, notices or the recording indicator.
     void recordPicture(int64_t seenUs);
     void updateRecordingIndicator();
+    // The choice of sound for recordings: none, the default input or one of the server's inputs,
+    // remembered in the extra settings.
+    void fillSoundMenu(QMenu* menu);
     // A failed capture's notice and log line.
     void reportCaptureFailure(CaptureWriter::Failure failure, const QString& path);
     void resetLayer();

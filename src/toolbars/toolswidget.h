@@ -26,6 +26,11 @@ public:
     // Texts and tool tips of every button, hidden ones included, in the current language.
     void retranslateUi();
 
+public slots:
+    // Shows the hidden buttons whose tools are built (on) or only the basic five (off); the bar's width
+    // follows, 66 px a button.
+    void setShowAllTools(bool on);
+
 signals:
     void switchToMovingMode();
     void switchToDrawingMode();

@@ -8,6 +8,30 @@
         <source>Plug in the document camera to enable the application</source>
         <translation>Plug in the document camera to enable the application</translation>
     </message>
+    <message>
+        <source>No pictures to put in a PDF: capture some first</source>
+        <translation>No pictures to put in a PDF: capture some first</translation>
+    </message>
+    <message>
+        <source>The PDF was not saved: the save folder cannot be used</source>
+        <translation>The PDF was not saved: the save folder cannot be used</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written to %1</source>
+        <translation>The PDF could not be written to %1</translation>
+    </message>
+    <message>
+        <source>No PDF: none of the pictures can be read (%1)</source>
+        <translation>No PDF: none of the pictures can be read (%1)</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>Saved %1</translation>
+    </message>
+    <message>
+        <source>Saved %1 without pictures that cannot be read: %2</source>
+        <translation>Saved %1 without pictures that cannot be read: %2</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -193,6 +217,13 @@
         <location filename="../src/filebrowser/fileitemwidget.cpp" line="94"/>
         <source>No load image</source>
         <translation>No load image</translation>
+    </message>
+</context>
+<context>
+    <name>FileListWidget</name>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Save as PDF</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,30 @@
         <source>Plug in the document camera to enable the application</source>
         <translation>Подключите документ-камеру, чтобы начать работу с приложением</translation>
     </message>
+    <message>
+        <source>No pictures to put in a PDF: capture some first</source>
+        <translation>Нет снимков для PDF: сначала сделайте снимки</translation>
+    </message>
+    <message>
+        <source>The PDF was not saved: the save folder cannot be used</source>
+        <translation>PDF не сохранён: папку для сохранения нельзя использовать</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written to %1</source>
+        <translation>Не удалось записать PDF в %1</translation>
+    </message>
+    <message>
+        <source>No PDF: none of the pictures can be read (%1)</source>
+        <translation>PDF не создан: ни один снимок не читается (%1)</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>Сохранено: %1</translation>
+    </message>
+    <message>
+        <source>Saved %1 without pictures that cannot be read: %2</source>
+        <translation>Сохранено: %1, без нечитаемых снимков: %2</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -193,6 +217,13 @@
         <location filename="../src/filebrowser/fileitemwidget.cpp" line="94"/>
         <source>No load image</source>
         <translation>Не удалось загрузить изображение</translation>
+    </message>
+</context>
+<context>
+    <name>FileListWidget</name>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Сохранить в PDF</translation>
     </message>
 </context>
 <context>

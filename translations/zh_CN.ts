@@ -8,6 +8,30 @@
         <source>Plug in the document camera to enable the application</source>
         <translation>请插入文档摄像头以启用本应用程序</translation>
     </message>
+    <message>
+        <source>No pictures to put in a PDF: capture some first</source>
+        <translation>没有可放入 PDF 的图片：请先拍摄</translation>
+    </message>
+    <message>
+        <source>The PDF was not saved: the save folder cannot be used</source>
+        <translation>PDF 未保存：无法使用保存文件夹</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written to %1</source>
+        <translation>无法将 PDF 写入 %1</translation>
+    </message>
+    <message>
+        <source>No PDF: none of the pictures can be read (%1)</source>
+        <translation>未生成 PDF：所有图片都无法读取（%1）</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>已保存 %1</translation>
+    </message>
+    <message>
+        <source>Saved %1 without pictures that cannot be read: %2</source>
+        <translation>已保存 %1，其中不含无法读取的图片：%2</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -193,6 +217,13 @@
         <location filename="../src/filebrowser/fileitemwidget.cpp" line="94"/>
         <source>No load image</source>
         <translation>无法加载图像</translation>
+    </message>
+</context>
+<context>
+    <name>FileListWidget</name>
+    <message>
+        <source>Save as PDF</source>
+        <translation>保存为 PDF</translation>
     </message>
 </context>
 <context>

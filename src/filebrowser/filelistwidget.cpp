@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -29,6 +30,50 @@ FileListWidget::FileListWidget(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_listWidget);
+
+    m_pdfButton = new QPushButton(tr("Save as PDF"), this);
+    m_pdfButton->setObjectName("pdfButton");
+    m_pdfButton->setFixedHeight(32);
+    m_pdfButton->setStyleSheet(
+        "QPushButton { background-color: #0099FF; color: #FFFFFF; border: none; }"
+        "QPushButton:pressed { background-color: #007ACC; }");
+    m_pdfButton->hide();
+    layout->addWidget(m_pdfButton);
+    connect(m_pdfButton, &QPushButton::clicked, this, [this] { emit pdfRequested(picturesForPdf()); });
+    connect(m_listWidget, &QListWidget::itemSelectionChanged, this, &FileListWidget::showChosenTiles);
+}
+
+void FileListWidget::setShowAllTools(bool on) {
+    m_listWidget->setSelectionMode(on ? QAbstractItemView::ExtendedSelection
+                                      : QAbstractItemView::SingleSelection);
+    if (!on)
+        m_listWidget->clearSelection();
+    m_pdfButton->setVisible(on);
+}
+
+QStringList FileListWidget::picturesForPdf() const {
+    QStringList chosen, all;
+    for (int row = 0; row < m_listWidget->count(); ++row) {
+        QListWidgetItem* item = m_listWidget->item(row);
+        const auto* tile = m_listWidget->itemWidget(item)->findChild<FileItemWidget*>();
+        if (!tile || tile->path().endsWith(".pdf", Qt::CaseInsensitive))
+            continue;
+        all << tile->path();
+        if (item->isSelected())
+            chosen << tile->path();
+    }
+    return chosen.isEmpty() ? all : chosen;
+}
+
+// Chosen tiles show the checked look; only with all tools shown can more than one be chosen.
+void FileListWidget::showChosenTiles() {
+    if (m_listWidget->selectionMode() != QAbstractItemView::ExtendedSelection)
+        return;
+    for (int row = 0; row < m_listWidget->count(); ++row) {
+        QListWidgetItem* item = m_listWidget->item(row);
+        if (auto* tile = m_listWidget->itemWidget(item)->findChild<FileItemWidget*>())
+            tile->setChosen(item->isSelected());
+    }
 }
 
 void FileListWidget::addPath(const QString& path) {

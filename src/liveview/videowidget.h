@@ -75,6 +75,8 @@ public slots:
 private slots:
     void onImageReady(const QImage& image);
     void onCaptureWritten(const QString& path, bool loaded);
+    // Writes the pictures into the next free numbered PDF of the save folder, off the GUI thread.
+    void onPdfRequested(const QStringList& pictures);
     void switchToMovingMode();
     void switchToDrawingMode();
     void handleEraseMode(int eraseType, int size);

@@ -103,6 +103,45 @@
     </message>
 </context>
 <context>
+    <name>PageScan</name>
+    <message>
+        <source>Crop and straighten pages: on</source>
+        <translation>Crop and straighten pages: on</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages: off</source>
+        <translation>Crop and straighten pages: off</translation>
+    </message>
+    <message>
+        <source>Automatic capture of each new page: on</source>
+        <translation>Automatic capture of each new page: on</translation>
+    </message>
+    <message>
+        <source>Automatic capture of each new page: off</source>
+        <translation>Automatic capture of each new page: off</translation>
+    </message>
+    <message>
+        <source>Waiting for a new page</source>
+        <translation>Waiting for a new page</translation>
+    </message>
+    <message>
+        <source>Page moving</source>
+        <translation>Page moving</translation>
+    </message>
+    <message>
+        <source>Hold still</source>
+        <translation>Hold still</translation>
+    </message>
+    <message>
+        <source>Captured</source>
+        <translation>Captured</translation>
+    </message>
+    <message>
+        <source>Automatic capture paused</source>
+        <translation>Automatic capture paused</translation>
+    </message>
+</context>
+<context>
     <name>ToolWidget_Left</name>
     <message>
         <source>Form</source>

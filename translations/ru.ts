@@ -103,6 +103,45 @@
     </message>
 </context>
 <context>
+    <name>PageScan</name>
+    <message>
+        <source>Crop and straighten pages: on</source>
+        <translation>Обрезка и выравнивание страниц: вкл.</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages: off</source>
+        <translation>Обрезка и выравнивание страниц: выкл.</translation>
+    </message>
+    <message>
+        <source>Automatic capture of each new page: on</source>
+        <translation>Автоснимок каждой новой страницы: вкл.</translation>
+    </message>
+    <message>
+        <source>Automatic capture of each new page: off</source>
+        <translation>Автоснимок каждой новой страницы: выкл.</translation>
+    </message>
+    <message>
+        <source>Waiting for a new page</source>
+        <translation>Ожидание новой страницы</translation>
+    </message>
+    <message>
+        <source>Page moving</source>
+        <translation>Страница движется</translation>
+    </message>
+    <message>
+        <source>Hold still</source>
+        <translation>Не двигайте</translation>
+    </message>
+    <message>
+        <source>Captured</source>
+        <translation>Снято</translation>
+    </message>
+    <message>
+        <source>Automatic capture paused</source>
+        <translation>Автоснимок приостановлен</translation>
+    </message>
+</context>
+<context>
     <name>ToolWidget_Left</name>
     <message>
         <source>Form</source>

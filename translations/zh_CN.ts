@@ -103,6 +103,45 @@
     </message>
 </context>
 <context>
+    <name>PageScan</name>
+    <message>
+        <source>Crop and straighten pages: on</source>
+        <translation>裁剪并校正页面：开</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages: off</source>
+        <translation>裁剪并校正页面：关</translation>
+    </message>
+    <message>
+        <source>Automatic capture of each new page: on</source>
+        <translation>自动拍摄每张新页面：开</translation>
+    </message>
+    <message>
+        <source>Automatic capture of each new page: off</source>
+        <translation>自动拍摄每张新页面：关</translation>
+    </message>
+    <message>
+        <source>Waiting for a new page</source>
+        <translation>等待新页面</translation>
+    </message>
+    <message>
+        <source>Page moving</source>
+        <translation>页面移动中</translation>
+    </message>
+    <message>
+        <source>Hold still</source>
+        <translation>请保持不动</translation>
+    </message>
+    <message>
+        <source>Captured</source>
+        <translation>已拍摄</translation>
+    </message>
+    <message>
+        <source>Automatic capture paused</source>
+        <translation>自动拍摄已暂停</translation>
+    </message>
+</context>
+<context>
     <name>ToolWidget_Left</name>
     <message>
         <source>Form</source>

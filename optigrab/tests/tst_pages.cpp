@@ -141,6 +141,7 @@ private slots:
         QTest::addColumn<Corners>("corners");  // all zero: the empty desk
         QTest::addRow("page cut by the left edge") << synth::Desk::Dark << turned({150, 360}, 420, 560, 4);
         QTest::addRow("page cut by the bottom edge") << synth::Desk::Wood << turned({640, 600}, 420, 560, -6);
+        QTest::addRow("a white strip, not a page") << synth::Desk::Dark << turned({640, 360}, 1000, 130, 2);
         QTest::addRow("empty dark desk") << synth::Desk::Dark << Corners{};
         QTest::addRow("empty wood desk") << synth::Desk::Wood << Corners{};
     }

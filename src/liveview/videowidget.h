@@ -24,6 +24,7 @@
 class CaptureWriter;
 class FileListWidget;
 class NoticeLabel;
+class PageScan;
 class QHBoxLayout;
 class QVBoxLayout;
 class ToolWidget_Left;
@@ -46,6 +47,7 @@ public:
     void initRotate(QStringList& list) override;
     void getDevChangeType(long changeType, long dev_id) override;                     // any thread
     void drawQImage(long devIndex, QImage* image, long width, long height) override;  // capture thread
+    void autoCaptureTriggered() override;                                             // library thread
 
     void showNoDevicePrompt(bool show);
     // A few seconds of text over the picture, never modal: what failed after the user's action.
@@ -167,4 +169,5 @@ private:
     QSet<QString> m_capturesInFlight;
     AnnotationHistory m_history;  // of m_drawingPixmap
     InkTiles m_inkTiles;          // where m_drawingPixmap holds strokes
+    PageScan* m_pageScan = nullptr;
 };

@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "capturewriter.h"
+#include "pagescan.h"
 #include "filebrowser/filelistwidget.h"
 #include "filebrowser/pdfexporter.h"
 #include "settings/extrasettings.h"
@@ -130,6 +131,17 @@ void VideoWidget::captureImage() {
     m_capturesInFlight.insert(path);
     // The layer as it is now; drawing on goes to the view's own copy.
     m_captureWriter->write(buffer, m_drawingPixmap.toImage());
+}
+
+// The capture goes the Capture button's way, on the GUI thread.
+void VideoWidget::autoCaptureTriggered() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_pageScan->flash();
+            captureImage();
+        },
+        Qt::QueuedConnection);
 }
 
 void VideoWidget::onCaptureWritten(const QString& path, bool loaded) {

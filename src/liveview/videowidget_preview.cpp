@@ -1,6 +1,7 @@
 // The main view's preview: frame delivery from the capture thread, intake and painting.
 #include <QCoreApplication>
 #include <QPaintEvent>
+#include "pagescan.h"
 #include <QPainter>
 #include <QRegion>
 #include <QThread>
@@ -70,6 +71,7 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
             painter.fillRect(band, Qt::black);
     }
     painter.drawPixmap(target, m_videoPixmap, m_videoPixmap.rect());
+    m_pageScan->paint(painter, target);
     if (m_drawingPixmap.isNull())
         return;
     if (m_drawingPixmap.size() == target.size()) {

@@ -20,6 +20,7 @@ const double kEdgeMargin = 0.012;
 // Interior angles a rectangle shows under the tilt of a document camera or a hand-held shot.
 const double kMinAngle = 55.0;
 const double kMaxAngle = 125.0;
+const double kMaxElongation = 4.0;
 
 double angleAt(const cv::Point2f& prev, const cv::Point2f& at, const cv::Point2f& next) {
     cv::Point2f a = prev - at, b = next - at;
@@ -48,7 +49,9 @@ bool plausible(const Quad& q, const cv::Size& size) {
         if (std::min(a, b) < 0.55 * std::max(a, b))
             return false;
     }
-    return true;
+    // Nor is a page a strip: a banner or a line of print is, even a long receipt is not.
+    const double across = length(0) + length(2), down = length(1) + length(3);
+    return std::max(across, down) <= kMaxElongation * std::min(across, down);
 }
 
 // The best page among the outlines of a binary picture: the largest plausible convex quadrangle.

@@ -84,9 +84,12 @@ private:
     }
 
     // Waits until count captures have been written and returns their files in the order written.
+    // A 4K capture on a busy machine may take several seconds; the wait ends as soon as they are there.
     QStringList awaitWritten(int count) {
-        for (int i = 0; i < 100 && m_written.size() < count; ++i)
-            QTest::qWait(100);
+        QElapsedTimer waited;
+        waited.start();
+        while (m_written.size() < count && waited.elapsed() < 60000)
+            QTest::qWait(50);
         return m_written;
     }
 

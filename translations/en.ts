@@ -32,6 +32,42 @@
         <source>Saved %1 without pictures that cannot be read: %2</source>
         <translation>Saved %1 without pictures that cannot be read: %2</translation>
     </message>
+    <message>
+        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
+        <translation>No picture to capture yet: wait for the camera&apos;s picture.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the folder %1 cannot be written.</source>
+        <translation>The capture was not saved: the folder %1 cannot be written.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the disk is full.</source>
+        <translation>The capture was not saved: the disk is full.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera is gone.</source>
+        <translation>The capture was not saved: the camera is gone.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera could not take the picture.</source>
+        <translation>The capture was not saved: the camera could not take the picture.</translation>
+    </message>
+    <message>
+        <source>The picture was saved without the drawing over it.</source>
+        <translation>The picture was saved without the drawing over it.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>The capture was not saved: the file name prefix holds a &quot;/&quot;.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
+        <translation>The capture was not saved: the save folder&apos;s path is too long.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: choose a save folder in the settings.</source>
+        <translation>The capture was not saved: choose a save folder in the settings.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

@@ -32,6 +32,42 @@
         <source>Saved %1 without pictures that cannot be read: %2</source>
         <translation>Сохранено: %1, без нечитаемых снимков: %2</translation>
     </message>
+    <message>
+        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
+        <translation>Снимать пока нечего: дождитесь изображения с камеры.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the folder %1 cannot be written.</source>
+        <translation>Снимок не сохранён: в папку %1 нельзя записывать.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the disk is full.</source>
+        <translation>Снимок не сохранён: диск заполнен.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera is gone.</source>
+        <translation>Снимок не сохранён: камера отключена.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera could not take the picture.</source>
+        <translation>Снимок не сохранён: камера не смогла сделать снимок.</translation>
+    </message>
+    <message>
+        <source>The picture was saved without the drawing over it.</source>
+        <translation>Снимок сохранён без рисунка поверх него.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>Снимок не сохранён: в префиксе имени файла есть «/».</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
+        <translation>Снимок не сохранён: путь к папке сохранения слишком длинный.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: choose a save folder in the settings.</source>
+        <translation>Снимок не сохранён: выберите папку сохранения в настройках.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

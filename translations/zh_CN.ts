@@ -32,6 +32,42 @@
         <source>Saved %1 without pictures that cannot be read: %2</source>
         <translation>已保存 %1，其中不含无法读取的图片：%2</translation>
     </message>
+    <message>
+        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
+        <translation>还没有可拍摄的画面：请等待摄像头的画面。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the folder %1 cannot be written.</source>
+        <translation>拍摄未保存：无法写入文件夹 %1。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the disk is full.</source>
+        <translation>拍摄未保存：磁盘已满。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera is gone.</source>
+        <translation>拍摄未保存：摄像头已断开。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera could not take the picture.</source>
+        <translation>拍摄未保存：摄像头无法拍下画面。</translation>
+    </message>
+    <message>
+        <source>The picture was saved without the drawing over it.</source>
+        <translation>图片已保存，但不含其上的绘图。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>拍摄未保存：文件名前缀中含有“/”。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
+        <translation>拍摄未保存：保存文件夹的路径过长。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: choose a save folder in the settings.</source>
+        <translation>拍摄未保存：请在设置中选择保存文件夹。</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

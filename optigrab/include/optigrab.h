@@ -69,9 +69,14 @@ typedef enum USBDEVICECHANGETYPE {
     USB_DEVICE_CHANGE_REMOVE = 2u /* a camera was unplugged */
 } UsbDeviceChangeType;
 
-/* What the frame callback's param points at. */
+/* What the frame callback's param points at. The library owns it; fields may be added at the end,
+ * never moved. */
 typedef struct previewParam {
-    long devIndex; /* the device that produced the frame */
+    long devIndex;           /* the device that produced the frame */
+    long long captureTimeUs; /* when the camera handed the frame over (the driver's buffer time
+                                stamp), in microseconds of CLOCK_MONOTONIC; 0 when the driver's
+                                stamps come from another clock. Subtracted from the monotonic clock
+                                at any later point, it tells how old the picture is there. */
 } PreviewParam;
 
 /* Frame callback, run on the device's capture thread. frame holds height rows of tightly packed
@@ -252,8 +257,8 @@ OPTIGRAB_API long camSetImageFileSign(long devIndex, bool IsAvailabel);
  * visible flag, then the two floating-point arguments last: scale of the text (0.0 = automatic) and
  * opacity (0.0 transparent to 1.0 opaque). */
 OPTIGRAB_API long camSetImageWaterMark(long devIndex, const char* msg, long type, long font_size,
-                                       const char* font, long x, long y, long angle, long r, long g,
-                                       long b, long visible, double scale, double opacity);
+                                       const char* font, long x, long y, long angle, long r, long g, long b,
+                                       long visible, double scale, double opacity);
 
 /* ---- Hot-plug -------------------------------------------------------------------------------- */
 
@@ -292,12 +297,13 @@ OPTIGRAB_API long camCaptureIsBook(long devIndex, long* isBook);
  * when the spread's outline is found, else split at the gutter as they lie. *pageMask: bit 0 = the
  * left page was written, bit 1 = the right one. A picture that shows no spread is written whole to
  * filepath1 (*pageMask = 1). Files appear whole or not at all, as camCaptureImageFile's. */
-OPTIGRAB_API long camCaptureBookEx(long devIndex, const char* filepath1, const char* filepath2, int* pageMask);
+OPTIGRAB_API long camCaptureBookEx(long devIndex, const char* filepath1, const char* filepath2,
+                                   int* pageMask);
 
 /* ---- Automatic capture ----------------------------------------------------------------------- */
 
-/* Starts automatic capture of a device: while it streams, when the picture has changed and then lain still for
- * the hold time, and differs from the page captured last, fun is called with CAM_AUTO_CAPTURED.
+/* Starts automatic capture of a device: while it streams, when the picture has changed and then lain
+ * still for the hold time, and differs from the page captured last, fun is called with CAM_AUTO_CAPTURED.
  * type 1: param is the hold time in seconds; type 2: in milliseconds (100 to 60000). detection true:
  * only a picture in which a page is found is captured (an empty desk is not). The page lying there
  * when it starts counts as new. Starting again restarts it with the new values. CAM_ERR_BAD_ARGUMENT

@@ -46,6 +46,13 @@ long sizeDistance(const FrameSize& size, long width, long height) {
     return std::labs(size.width - width) + std::labs(size.height - height);
 }
 
+// The buffer's time stamp for the frame callback, when the driver takes it from the monotonic clock.
+long long monotonicTimeUs(const v4l2_buffer& buffer) {
+    if ((buffer.flags & V4L2_BUF_FLAG_TIMESTAMP_MASK) != V4L2_BUF_FLAG_TIMESTAMP_MONOTONIC)
+        return 0;
+    return static_cast<long long>(buffer.timestamp.tv_sec) * 1000000 + buffer.timestamp.tv_usec;
+}
+
 }  // namespace
 
 CaptureStream::CaptureStream(const DeviceInfo& device, long devIndex, GoneHandler onGone)
@@ -422,7 +429,7 @@ void CaptureStream::runLane(Lane& lane) {
             if (analyser_ && !stopping_.load())
                 analyser_->analyse(lane.rgb.data(), width, height);
             if (showing && callback && !paused_.load() && !stopping_.load()) {
-                PreviewParam param{devIndex_.load()};
+                PreviewParam param{devIndex_.load(), monotonicTimeUs(buffer)};
                 callback(lane.rgb.data(), width, height, width * height * 3, &param);
                 delivered_.fetch_add(1);
             }

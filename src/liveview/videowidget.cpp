@@ -2,15 +2,22 @@
 #include "videowidget.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QShortcut>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <cstdio>
 
@@ -26,6 +33,21 @@
 #include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
+
+namespace {
+
+// Controls that do something with Space themselves: pressing a button, opening a list, typing.
+bool usesSpaceKey(const QWidget* widget) {
+    return qobject_cast<const QAbstractButton*>(widget) != nullptr ||
+           qobject_cast<const QComboBox*>(widget) != nullptr ||
+           qobject_cast<const QAbstractItemView*>(widget) != nullptr ||
+           qobject_cast<const QLineEdit*>(widget) != nullptr ||
+           qobject_cast<const QAbstractSpinBox*>(widget) != nullptr ||
+           qobject_cast<const QTextEdit*>(widget) != nullptr ||
+           qobject_cast<const QPlainTextEdit*>(widget) != nullptr;
+}
+
+}  // namespace
 
 VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     configPath = StorageFolders::settingsFilePath();
@@ -140,7 +162,9 @@ void VideoWidget::initConnect() {
     connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
     connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
 
-    // Space clicks the bar's Freeze button, so that its checked look follows the picture's state.
+    // Space clicks the bar's Freeze button, so that its checked look follows the picture's state,
+    // unless the focused control uses Space itself (eventFilter).
+    qApp->installEventFilter(this);
     auto* freeze = new QShortcut(QKeySequence(Qt::Key_Space), this);
     connect(freeze, &QShortcut::activated, this, [this] {
         if (auto* button = m_centerToolWidget->findChild<QAbstractButton*>("toolButton_freeze"))
@@ -159,6 +183,19 @@ void VideoWidget::initConnect() {
             &PageScan::toggleCropping);
     connect(new QShortcut(QKeySequence(Qt::Key_A), this), &QShortcut::activated, m_pageScan,
             &PageScan::toggleAutoCapture);
+}
+
+bool VideoWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier &&
+            usesSpaceKey(QApplication::focusWidget())) {
+            // Accepted, the override keeps the key from the shortcut: the control receives it.
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void VideoWidget::settleSaveFolder() {

@@ -18,10 +18,10 @@
 #include "camera/camerarecords.h"
 #include "camera/ipresenter.h"
 #include "camera/iview.h"
+#include "capturewriter.h"
 #include "framehandover.h"
 #include "inktiles.h"
 
-class CaptureWriter;
 class FileListWidget;
 class NoticeLabel;
 class PageScan;
@@ -76,7 +76,7 @@ public slots:
 
 private slots:
     void onImageReady(const QImage& image);
-    void onCaptureWritten(const QString& path, bool loaded);
+    void onCaptureWritten(const QString& path, bool loaded, CaptureWriter::Failure failure);
     // Writes the pictures into the next free numbered PDF of the save folder, off the GUI thread.
     void onPdfRequested(const QStringList& pictures);
     void switchToMovingMode();
@@ -90,6 +90,8 @@ private slots:
 
 protected:
     bool event(QEvent* event) override;
+    // Watches the application's shortcut overrides: Space stays with a focused control that uses it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -116,6 +118,8 @@ private:
     void arrangeBottomRow(QWidget* first, Qt::Alignment firstAlignment, QWidget* last,
                           Qt::Alignment lastAlignment);
     void initCapture();
+    // A failed capture's notice and log line.
+    void reportCaptureFailure(CaptureWriter::Failure failure, const QString& path);
     void resetLayer();
     void showRestored(const QRect& changed);
     void drawLineTo(const QPoint& endPoint);

@@ -74,6 +74,7 @@ int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPa
 void VideoWidget::captureImage() {
     if (m_videoPixmap.isNull() || m_drawingPixmap.isNull()) {
         qDebug() << "无法捕捉图像：视频或绘图层为空";
+        reportCaptureFailure(CaptureWriter::Failure::NoPicture, {});
         return;
     }
     ++nCaptureIndex;
@@ -86,12 +87,15 @@ void VideoWidget::captureImage() {
     // hand: a prefix must not lead the file out of the save folder.
     if (prefix.contains('/')) {
         printf("Capture refused: the file name prefix \"%s\" holds a \"/\"\n", prefix.toUtf8().constData());
+        showNotice(tr("The capture was not saved: the file name prefix holds a \"/\"."));
         return;
     }
     if (settings.savePath.empty()) {
         const QString folder = StorageFolders::defaultSaveFolder();
-        if (folder.isEmpty())
+        if (folder.isEmpty()) {
+            showNotice(tr("The capture was not saved: choose a save folder in the settings."));
             return;
+        }
         settings.savePath = folder.toStdString();
         if (!QFileInfo::exists(folder)) {
             if (QDir().mkpath(folder))
@@ -123,6 +127,7 @@ void VideoWidget::captureImage() {
     if (utf8.size() >= CaptureWriter::kPathBufferBytes) {
         printf("Capture refused: the file path is %d bytes long, the camera library takes at most %d: %s\n",
                int(utf8.size()), CaptureWriter::kPathBufferBytes - 1, utf8.constData());
+        showNotice(tr("The capture was not saved: the save folder's path is too long."));
         return;
     }
     CaptureWriter::PathBuffer buffer{};
@@ -144,10 +149,42 @@ void VideoWidget::autoCaptureTriggered() {
         Qt::QueuedConnection);
 }
 
-void VideoWidget::onCaptureWritten(const QString& path, bool loaded) {
+void VideoWidget::onCaptureWritten(const QString& path, bool loaded, CaptureWriter::Failure failure) {
     m_capturesInFlight.remove(path);
     if (loaded)
         m_fileListWidget->addPath(path);
+    if (failure != CaptureWriter::Failure::None)
+        reportCaptureFailure(failure, path);
+}
+
+void VideoWidget::reportCaptureFailure(CaptureWriter::Failure failure, const QString& path) {
+    using Failure = CaptureWriter::Failure;
+    QString text;
+    switch (failure) {
+        case Failure::NoPicture:
+            text = tr("No picture to capture yet: wait for the camera's picture.");
+            break;
+        case Failure::FolderNotWritable:
+            text = tr("The capture was not saved: the folder %1 cannot be written.")
+                       .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+            break;
+        case Failure::DiskFull:
+            text = tr("The capture was not saved: the disk is full.");
+            break;
+        case Failure::CameraGone:
+            text = tr("The capture was not saved: the camera is gone.");
+            break;
+        case Failure::CameraFailed:
+            text = tr("The capture was not saved: the camera could not take the picture.");
+            break;
+        case Failure::DrawingNotSaved:
+            text = tr("The picture was saved without the drawing over it.");
+            break;
+        case Failure::None:
+            return;
+    }
+    printf("Capture failed: %s\n", text.toUtf8().constData());
+    showNotice(text);
 }
 
 void VideoWidget::onPdfRequested(const QStringList& pictures) {

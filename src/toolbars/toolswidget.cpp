@@ -10,7 +10,7 @@
 #include "annotation/erasewiget.h"
 #include "annotation/penwidget.h"
 #include "controls/custombutton.h"
-#include "controls/popupmanager.h"
+#include "controls/popuptoggle.h"
 #include "settings/extrasettings.h"
 #include "ui_toolswidget.h"
 
@@ -168,55 +168,30 @@ void ToolsWidget::retranslateUi() {
 }
 
 void ToolsWidget::placeAbove(QWidget* popup, QToolButton* button) {
+    if (popup == nullptr)
+        return;
     popup->adjustSize();
     const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
-    popup->move(topLeft.x(), topLeft.y() - popup->height() - 2);
-    PopupManager::instance()->registerPopup(popup);
-    popup->show();
-    popup->raise();
-    popup->activateWindow();
-}
-
-template <typename Popup, typename Make>
-void ToolsWidget::togglePopup(Popup*& popup, QToolButton* button, Make make) {
-    if (popup != nullptr && popup->isVisible()) {
-        popup->hide();
-        popup->deleteLater();
-        popup = nullptr;
-        // In the exclusive tool group the button stays the checked one.
-        button->setChecked(false);
-        return;
-    }
-    button->setChecked(true);
-    if (popup != nullptr)
-        return;
-
-    Popup* opened = make();
-    popup = opened;
-    opened->setAttribute(Qt::WA_DeleteOnClose);
-    // An older popup, closed and deleted late, must not make the bar forget a newer one.
-    connect(opened, &QObject::destroyed, this, [&popup, opened, button]() {
-        button->setChecked(false);
-        if (popup == opened)
-            popup = nullptr;
-    });
-    placeAbove(opened, button);
+    PopupToggle::show(popup, QPoint(topLeft.x(), topLeft.y() - popup->height() - 2));
 }
 
 void ToolsWidget::on_toolButton_pen_clicked() {
-    togglePopup(m_pen, ui->toolButton_pen, [this]() {
+    const auto make = [this]() {
         auto* pen = new PenWidget(this, currentSize, currentColor);
         connect(pen, &PenWidget::signalToolChanged, this, &ToolsWidget::slotToolChanged);
         return pen;
-    });
+    };
+    // In the exclusive tool group the button stays the checked one when its popup closes.
+    placeAbove(PopupToggle::toggle(this, m_pen, ui->toolButton_pen, make), ui->toolButton_pen);
 }
 
 void ToolsWidget::on_toolButton_eraser_clicked() {
-    togglePopup(m_erase, ui->toolButton_eraser, [this]() {
+    const auto make = [this]() {
         auto* erase = new EraseWiget(this, currentEraserSize);
         connect(erase, &EraseWiget::signalEraseChanged, this, &ToolsWidget::slotEraseChanged);
         return erase;
-    });
+    };
+    placeAbove(PopupToggle::toggle(this, m_erase, ui->toolButton_eraser, make), ui->toolButton_eraser);
 }
 
 void ToolsWidget::on_toolButton_capture_clicked() {

@@ -62,10 +62,8 @@ private:
     void initUI();
     void disableButton();
     void initConnect();
-    void placeAbove(QWidget* popup, QToolButton* button);
-    // Closes the button's visible popup, or checks the button and opens a popup made by make.
-    template <typename Popup, typename Make>
-    void togglePopup(Popup*& popup, QToolButton* button, Make make);
+    // Shows popup 2 pixels above button, left edges aligned; popup may be null.
+    static void placeAbove(QWidget* popup, QToolButton* button);
 
     Ui::ToolsWidget* ui;
     int currentSize = 5;

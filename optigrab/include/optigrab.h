@@ -94,11 +94,11 @@ typedef void (*callBackDevChange)(UsbDeviceChangeType change, long devId);
  * CAM_AUTO_CAPTURED only, at the moment a new page has lain still for the hold time: the caller
  * captures it then (camCaptureImageFile). */
 typedef enum CamAutoCaptureState {
-    CAM_AUTO_OFF = 0,          /* not started, or stopped */
-    CAM_AUTO_WAITING = 1,      /* waiting for a change: nothing new lies under the camera */
-    CAM_AUTO_MOVING = 2,       /* the picture changes: a hand or a page moves */
-    CAM_AUTO_HOLDING_STILL = 3,/* the picture lies still; capture follows after the hold time */
-    CAM_AUTO_CAPTURED = 4,     /* a new page was just captured; waiting for the next change */
+    CAM_AUTO_OFF = 0,           /* not started, or stopped */
+    CAM_AUTO_WAITING = 1,       /* waiting for a change: nothing new lies under the camera */
+    CAM_AUTO_MOVING = 2,        /* the picture changes: a hand or a page moves */
+    CAM_AUTO_HOLDING_STILL = 3, /* the picture lies still; capture follows after the hold time */
+    CAM_AUTO_CAPTURED = 4,      /* a new page was just captured; waiting for the next change */
     CAM_AUTO_PAUSED = 5
 } CamAutoCaptureState;
 

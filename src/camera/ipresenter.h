@@ -60,6 +60,13 @@ public:
     // page has lain still for holdMs.
     virtual long startAutoCaptureForView(long holdMs) = 0;
     // One of AutoCaptureState: the camera library's codes.
-    enum AutoCaptureState { AutoOff = 0, AutoWaiting, AutoMoving, AutoHoldingStill, AutoCaptured, AutoPaused };
+    enum AutoCaptureState {
+        AutoOff = 0,
+        AutoWaiting,
+        AutoMoving,
+        AutoHoldingStill,
+        AutoCaptured,
+        AutoPaused
+    };
     virtual long getAutoCaptureState(long& state) = 0;
 };

@@ -5,18 +5,18 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
-#include <QtConcurrent>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QtConcurrent>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "capturewriter.h"
-#include "pagescan.h"
 #include "filebrowser/filelistwidget.h"
 #include "filebrowser/pdfexporter.h"
+#include "pagescan.h"
 #include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "settings/storagefolders.h"
@@ -31,7 +31,8 @@ QString capturePrefix(const ReadXML& settings) {
 }
 
 // All four parts in one arg() call: a "%1" inside the folder or the prefix stays as it is.
-QString capturePath(const QString& folder, const QString& prefix, int number, const QString& extension = "jpg") {
+QString capturePath(const QString& folder, const QString& prefix, int number,
+                    const QString& extension = "jpg") {
     return QString("%1/%2_%3.%4").arg(folder, prefix, QString::asprintf("%05d", number), extension);
 }
 
@@ -213,8 +214,9 @@ void VideoWidget::onPdfRequested(const QStringList& pictures) {
         for (const QString& picture : outcome.leftOut)
             names << QFileInfo(picture).fileName();
         if (!outcome.written) {
-            showNotice(names.isEmpty() ? tr("The PDF could not be written to %1").arg(path)
-                                       : tr("No PDF: none of the pictures can be read (%1)").arg(names.join(", ")));
+            showNotice(names.isEmpty()
+                           ? tr("The PDF could not be written to %1").arg(path)
+                           : tr("No PDF: none of the pictures can be read (%1)").arg(names.join(", ")));
             return;
         }
         m_fileListWidget->addPath(path);

@@ -1,11 +1,11 @@
 // The main view's preview: frame delivery from the capture thread, intake and painting.
 #include <QCoreApplication>
 #include <QPaintEvent>
-#include "pagescan.h"
 #include <QPainter>
 #include <QRegion>
 #include <QThread>
 #include <cstdio>
+#include "pagescan.h"
 
 #include "videowidget.h"
 
@@ -15,12 +15,16 @@ void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long heig
     Q_UNUSED(devIndex);
     Q_UNUSED(width);
     Q_UNUSED(height);
-    if (stateFreeze.load()) return;
-    if (image == nullptr || image->isNull()) return;
+    if (stateFreeze.load())
+        return;
+    if (image == nullptr || image->isNull())
+        return;
     const QImage frame = m_frameHandOver.prepare(*image);
-    if (frame.isNull()) return;
+    if (frame.isNull())
+        return;
     // One frame waits for the GUI thread at most: a newer one replaces it and needs no event.
-    if (m_frameHandOver.post(frame)) emit imageReady(frame);
+    if (m_frameHandOver.post(frame))
+        emit imageReady(frame);
 }
 
 void VideoWidget::onImageReady(const QImage& delivered) {
@@ -29,7 +33,8 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         return;
     }
     const QImage image = m_frameHandOver.take(delivered);
-    if (image.isNull()) return;
+    if (image.isNull())
+        return;
     if (image.width() < 1 || image.height() < 1) {
         printf("Invalid image size:%d\n", image.width());
         return;

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <cstdio>
 
+#include "controls/geometryprobe.h"
 #include "controls/popupmanager.h"
 #include "liveview/videowidget.h"
 
@@ -20,6 +21,8 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(":/image/svg/Pagelux"));
     // The popup registry watches the application's presses before any widget exists.
     PopupManager::instance();
+    // Test-only: answers the random-input driver when PAGELUX_DEBUG_GEOMETRY names a socket.
+    GeometryProbe::startFromEnvironment(&app);
     VideoWidget view;
     // Covers the screen also where no window manager carries out the full-screen request.
     view.setGeometry(QGuiApplication::primaryScreen()->geometry());

@@ -68,6 +68,38 @@
         <source>The capture was not saved: choose a save folder in the settings.</source>
         <translation>The capture was not saved: choose a save folder in the settings.</translation>
     </message>
+    <message>
+        <source>The recording stopped: the file could not be written (disk full or folder gone).</source>
+        <translation>The recording stopped: the file could not be written (disk full or folder gone).</translation>
+    </message>
+    <message>
+        <source>Nothing to record yet: there is no camera picture.</source>
+        <translation>Nothing to record yet: there is no camera picture.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>The recording did not start: the file name prefix holds a &quot;/&quot;.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: choose a save folder in the settings.</source>
+        <translation>The recording did not start: choose a save folder in the settings.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the save folder cannot be written.</source>
+        <translation>The recording did not start: the save folder cannot be written.</translation>
+    </message>
+    <message>
+        <source>Recording without sound: no sound input was found.</source>
+        <translation>Recording without sound: no sound input was found.</translation>
+    </message>
+    <message>
+        <source>The recording could not be finished under its name; it was kept as %1.</source>
+        <translation>The recording could not be finished under its name; it was kept as %1.</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
+        <translation>The recording stopped: the camera was unplugged. What was recorded is saved.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

@@ -68,6 +68,38 @@
         <source>The capture was not saved: choose a save folder in the settings.</source>
         <translation>拍摄未保存：请在设置中选择保存文件夹。</translation>
     </message>
+    <message>
+        <source>The recording stopped: the file could not be written (disk full or folder gone).</source>
+        <translation>录制已停止：无法写入文件（磁盘已满或文件夹不可用）。</translation>
+    </message>
+    <message>
+        <source>Nothing to record yet: there is no camera picture.</source>
+        <translation>暂无可录制内容：还没有摄像头画面。</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>录制未开始：文件名前缀中含有“/”。</translation>
+    </message>
+    <message>
+        <source>The recording did not start: choose a save folder in the settings.</source>
+        <translation>录制未开始：请在设置中选择保存文件夹。</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the save folder cannot be written.</source>
+        <translation>录制未开始：无法写入保存文件夹。</translation>
+    </message>
+    <message>
+        <source>Recording without sound: no sound input was found.</source>
+        <translation>正在录制，但没有声音：未找到声音输入。</translation>
+    </message>
+    <message>
+        <source>The recording could not be finished under its name; it was kept as %1.</source>
+        <translation>录制无法以其名称完成；已保存为 %1。</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
+        <translation>录制已停止：摄像头已断开。已录制的内容已保存。</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

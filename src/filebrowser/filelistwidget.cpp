@@ -2,6 +2,7 @@
 #include "filelistwidget.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
@@ -56,7 +57,8 @@ QStringList FileListWidget::picturesForPdf() const {
     for (int row = 0; row < m_listWidget->count(); ++row) {
         QListWidgetItem* item = m_listWidget->item(row);
         const auto* tile = m_listWidget->itemWidget(item)->findChild<FileItemWidget*>();
-        if (!tile || tile->path().endsWith(".pdf", Qt::CaseInsensitive))
+        const QString suffix = tile ? QFileInfo(tile->path()).suffix().toLower() : QString();
+        if (suffix != "jpg" && suffix != "jpeg")
             continue;
         all << tile->path();
         if (item->isSelected())

@@ -21,7 +21,7 @@ public:
     void setShowAllTools(bool on);
 
     // The pictures to put in a PDF, in the panel's order: the chosen tiles', or every tile's when
-    // none is chosen. PDF tiles are left out.
+    // none is chosen. Only JPEG pictures: PDF and video tiles are left out.
     QStringList picturesForPdf() const;
 
 signals:

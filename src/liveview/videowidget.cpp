@@ -129,9 +129,12 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_presenter->init();
     initDev();
     initCapture();
+    initRecording();
 }
 
 VideoWidget::~VideoWidget() {
+    // Closing the program finishes a recording's file first.
+    stopRecording({});
     // Captures under way still need the camera and the presenter.
     m_captureWriter->waitForDone();
     if (m_presenter != nullptr) {

@@ -31,9 +31,8 @@ QString capturePrefix(const ReadXML& settings) {
 }
 
 // All four parts in one arg() call: a "%1" inside the folder or the prefix stays as it is.
-QString capturePath(const QString& folder, const QString& prefix, int number,
-                    const QString& extension = "jpg") {
-    return QString("%1/%2_%3.%4").arg(folder, prefix, QString::asprintf("%05d", number), extension);
+QString numberedPath(const QString& folder, const QString& prefix, int number, const QString& suffix) {
+    return QString("%1/%2_%3.%4").arg(folder, prefix, QString::asprintf("%05d", number), suffix);
 }
 
 }  // namespace
@@ -55,10 +54,12 @@ int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPa
     const QDir folder(folderPath);
     if (!folder.exists())
         return -1;
-    const QStringList files = folder.entryList({"*.jpg"}, QDir::Files, QDir::Unsorted);
+    // Pictures and recordings share the numbers; a recording cut off before its rename keeps its
+    // number too.
+    const QStringList files = folder.entryList({"*.jpg", "*.mp4"}, QDir::Files, QDir::Unsorted);
     if (files.isEmpty())
         return 0;
-    static const QRegularExpression pattern("^(.*)_(\\d+)\\.jpg$");
+    static const QRegularExpression pattern("^(.*)_(\\d+)(?:\\.jpg|\\.mp4|\\.recording\\.mp4)$");
     bool prefixFound = false;
     int maxNumber = 0;
     for (const QString& name : files) {
@@ -72,12 +73,8 @@ int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPa
     return prefixFound ? maxNumber : 1;
 }
 
-void VideoWidget::captureImage() {
-    if (m_videoPixmap.isNull() || m_drawingPixmap.isNull()) {
-        qDebug() << "无法捕捉图像：视频或绘图层为空";
-        reportCaptureFailure(CaptureWriter::Failure::NoPicture, {});
-        return;
-    }
+QString VideoWidget::nextNumberedPath(const QString& suffix, NamingProblem* problem) {
+    *problem = NamingProblem::None;
     ++nCaptureIndex;
     int number = nCaptureIndex;
     ReadXML& settings = *ReadXML::instance();
@@ -87,15 +84,15 @@ void VideoWidget::captureImage() {
     // The settings panel allows letters, digits and "_" only, but the settings file may be edited by
     // hand: a prefix must not lead the file out of the save folder.
     if (prefix.contains('/')) {
-        printf("Capture refused: the file name prefix \"%s\" holds a \"/\"\n", prefix.toUtf8().constData());
-        showNotice(tr("The capture was not saved: the file name prefix holds a \"/\"."));
-        return;
+        printf("File refused: the file name prefix \"%s\" holds a \"/\"\n", prefix.toUtf8().constData());
+        *problem = NamingProblem::SlashInPrefix;
+        return {};
     }
     if (settings.savePath.empty()) {
         const QString folder = StorageFolders::defaultSaveFolder();
         if (folder.isEmpty()) {
-            showNotice(tr("The capture was not saved: choose a save folder in the settings."));
-            return;
+            *problem = NamingProblem::NoFolder;
+            return {};
         }
         settings.savePath = folder.toStdString();
         if (!QFileInfo::exists(folder)) {
@@ -113,16 +110,35 @@ void VideoWidget::captureImage() {
         number = nCaptureIndex;
     }
 
-    // A capture never replaces a file: the counter alone knows nothing of an earlier run's files,
-    // any name may be taken by a folder, and the files of captures still being written are not in
-    // the folder yet.
+    // A file never replaces another: the counter alone knows nothing of an earlier run's files, any
+    // name may be taken by a folder, and the files of captures still being written are not in the
+    // folder yet.
     const QString folder = QString::fromStdString(settings.savePath);
-    QString path = capturePath(folder, prefix, number);
+    QString path = numberedPath(folder, prefix, number, suffix);
     while (QFileInfo::exists(path) || m_capturesInFlight.contains(path)) {
-        printf("Capture file %s is taken, trying the next number\n", path.toUtf8().constData());
-        path = capturePath(folder, prefix, ++number);
+        printf("File %s is taken, trying the next number\n", path.toUtf8().constData());
+        path = numberedPath(folder, prefix, ++number, suffix);
     }
     nCaptureIndex = number;
+    return path;
+}
+
+void VideoWidget::captureImage() {
+    if (m_videoPixmap.isNull() || m_drawingPixmap.isNull()) {
+        qDebug() << "无法捕捉图像：视频或绘图层为空";
+        reportCaptureFailure(CaptureWriter::Failure::NoPicture, {});
+        return;
+    }
+    NamingProblem problem;
+    const QString path = nextNumberedPath("jpg", &problem);
+    if (problem == NamingProblem::SlashInPrefix) {
+        showNotice(tr("The capture was not saved: the file name prefix holds a \"/\"."));
+        return;
+    }
+    if (problem == NamingProblem::NoFolder) {
+        showNotice(tr("The capture was not saved: choose a save folder in the settings."));
+        return;
+    }
 
     const QByteArray utf8 = path.toUtf8();
     if (utf8.size() >= CaptureWriter::kPathBufferBytes) {
@@ -202,9 +218,9 @@ void VideoWidget::onPdfRequested(const QStringList& pictures) {
         return;
     }
     int number = 1;
-    while (QFileInfo::exists(capturePath(folder, prefix, number, "pdf")))
+    while (QFileInfo::exists(numberedPath(folder, prefix, number, "pdf")))
         ++number;
-    const QString path = capturePath(folder, prefix, number, "pdf");
+    const QString path = numberedPath(folder, prefix, number, "pdf");
 
     auto* watcher = new QFutureWatcher<PdfExporter::Outcome>(this);
     connect(watcher, &QFutureWatcher<PdfExporter::Outcome>::finished, this, [this, watcher, path] {

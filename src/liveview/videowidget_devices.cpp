@@ -215,6 +215,8 @@ void VideoWidget::handleDevChange(long changeType, long dev_id) {
         initDev();
         printf("*********************getDevChangeType count=%d\n", static_cast<int>(m_devList.size()));
     } else if (changeType == kDeviceRemoved) {
+        if (dev_id == m_currentDevIndex)
+            stopRecording(tr("The recording stopped: the camera was unplugged. What was recorded is saved."));
         printf("**************************count = %d,dev_id=%d\n", static_cast<int>(m_devList.size()),
                static_cast<int>(dev_id));
         if (m_devList.size() == 1) {

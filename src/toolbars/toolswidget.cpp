@@ -2,6 +2,7 @@
 #include "toolswidget.h"
 
 #include <QButtonGroup>
+#include <QIcon>
 #include <QPainter>
 #include <QStringList>
 #include <QStyleOption>
@@ -39,7 +40,7 @@ QString translated(const char* key) {
 
 // The hidden buttons whose tools are built: "Show all tools" shows them, in the bar's order.
 const QStringList& landedExtraTools() {
-    static const QStringList names;
+    static const QStringList names = {"toolButton_record"};
     return names;
 }
 
@@ -155,6 +156,12 @@ void ToolsWidget::initConnect() {
     connect(ui->toolButton_pen, &QToolButton::clicked, this, &ToolsWidget::switchToDrawingMode);
     connect(ui->toolButton_freeze, &QToolButton::clicked, this,
             [this]() { emit signalFreeze(ui->toolButton_freeze->isChecked()); });
+    connect(ui->toolButton_record, &QToolButton::clicked, this, &ToolsWidget::signalRecord);
+}
+
+void ToolsWidget::setRecording(bool recording) {
+    // Not a checkable button: its icon tells whether a click starts or stops the recording.
+    ui->toolButton_record->setIcon(QIcon(recording ? ":/image/svg/record_stop" : ":/image/svg/record"));
 }
 
 void ToolsWidget::retranslateUi() {

@@ -25,6 +25,8 @@ public:
 
     // Texts and tool tips of every button, hidden ones included, in the current language.
     void retranslateUi();
+    // The Record button's look while a recording runs.
+    void setRecording(bool recording);
 
 public slots:
     // Shows the hidden buttons whose tools are built (on) or only the basic five (off); the bar's width
@@ -37,6 +39,7 @@ signals:
     void switchToEraseMode(int eraseType, int size);
     void signalFreeze(bool bIsCheck);
     void signalCaptureImage();
+    void signalRecord();  // Record was clicked
     void toolChanged(int type, QColor color, int size);
 
 protected:

@@ -13,7 +13,9 @@ program=$work/root/usr/lib/pagelux/pagelux
 fail() { echo "FAIL: $*"; [[ -f $work/pagelux.log ]] && tail -n 30 "$work/pagelux.log"; exit 1; }
 
 # The camera library comes from the unpacked root, through the program's RPATH.
-ldd "$program" | grep -q "libOptigrab.so.1 => $work/root/" || fail "libOptigrab.so.1 not found in the root: $(ldd "$program" | grep Optigrab)"
+# (Not through grep -q, which stops reading early: under pipefail ldd's broken pipe would fail the check.)
+libraries=$(ldd "$program")
+[[ $libraries == *"libOptigrab.so.1 => $work/root/"* ]] || fail "libOptigrab.so.1 not found in the root: $libraries"
 
 export HOME=$work/home XDG_CONFIG_HOME=$work/config LANG=C.UTF-8 OPTIGRAB_SIMULATED_CAMERAS=1
 unset OPTIGRAB_SIMULATED_CONTROL LD_LIBRARY_PATH
@@ -25,8 +27,8 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   # The page under the simulated camera is bright: wait for the middle of the screen to be.
   for _ in $(seq 1 60); do
     sleep 0.5
-    import -window root "$work/shot.png"
-    mean=$(convert "$work/shot.png" -crop 400x300+760+390 -colorspace Gray -format "%[fx:mean]" info:)
+    import -window root "$work/shot.ppm"  # uncompressed: a PNG of the page takes long on a busy machine
+    mean=$(convert "$work/shot.ppm" -crop 400x300+760+390 -colorspace Gray -format "%[fx:mean]" info:)
     awk -v m="$mean" "BEGIN{exit !(m > 0.6)}" && break
   done
   kill $app; wait $app || true

@@ -20,7 +20,9 @@ cmake -S "$example" -B "$work/build" -DCMAKE_PREFIX_PATH="$work/root/usr" >/dev/
 cmake --build "$work/build" >/dev/null
 
 for program in "$work/still-pkgconfig" "$work/build/still"; do
-  ldd "$program" | grep -q "libOptigrab.so.1 => $work/root/" || { echo "FAIL: $program does not use the unpacked library"; exit 1; }
+  # (grep -q would stop reading early: under pipefail ldd's broken pipe would fail the check)
+  libraries=$(ldd "$program")
+  [[ $libraries == *"libOptigrab.so.1 => $work/root/"* ]] || { echo "FAIL: $program does not use the unpacked library:"; echo "$libraries"; exit 1; }
   "$program" "$work/still.jpg"
   [[ $(head -c 3 "$work/still.jpg" | od -An -tx1 | tr -d ' ') == ffd8ff ]] || { echo "FAIL: $program wrote no JPEG"; exit 1; }
   rm "$work/still.jpg"

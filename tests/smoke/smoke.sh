@@ -22,16 +22,16 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   work=$1; control=$2
   "$work/app/pagelux" > "$work/pagelux.log" 2>&1 &
   app=$!
-  shot() { import -window root "$work/$1.png"; }
+  shot() { import -window root "$work/$1.ppm"; }  # uncompressed: quick to write and read
   # Mean brightness (0..1) of a region WxH+X+Y of a screenshot.
-  mean() { convert "$work/$1.png" -crop "$2" -colorspace Gray -format "%[fx:mean]" info:; }
+  mean() { convert "$work/$1.ppm" -crop "$2" -colorspace Gray -format "%[fx:mean]" info:; }
   fail() { echo "FAIL: $*"; tail -n 40 "$work/pagelux.log"; kill $app; exit 1; }
   # A busy machine may take seconds to show the outcome of an action: the screen is looked at again
   # until it does, for half a minute at most.
   expect() {  # expect NAME MESSAGE CONDITION: shots NAME until CONDITION (a command line) holds
-    for _ in $(seq 1 60); do
+    for look in $(seq 1 60); do
       sleep 0.5; shot "$1"
-      eval "$3" && return 0
+      eval "$3" && echo "$(date +%T) $1: seen at look $look" && return 0
     done
     fail "$1: $2"
   }
@@ -45,7 +45,7 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   awk -v m="$(mean live 40x40+10+10)" "BEGIN{exit !(m < 0.9)}" || fail "corner icon missing"
   # The bottom tool bar: five 66 px buttons centred between the side bars (208 px at the left, 228 px
   # at the right: 10 px left of the screen centre), Move checked (blue) at start.
-  blue() { convert "$work/$1.png" -crop "$2" -format "%[fx:mean.b-mean.r]" info:; }
+  blue() { convert "$work/$1.ppm" -crop "$2" -format "%[fx:mean.b-mean.r]" info:; }
   awk -v m="$(blue live 60x8+788+1016)" "BEGIN{exit !(m > 0.8)}" || fail "Move is not checked at the left end of the bar"
   awk -v m="$(blue live 60x8+854+1016)" "BEGIN{exit !(m < 0.1)}" || fail "Annotation checked at start"
   # Annotation takes the check and opens the pen popup above itself, red swatch first chosen.
@@ -58,7 +58,7 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   xdotool mousemove 400 400 click 1
   expect closed "pen popup still open after a press outside it" "is \$(blue closed 6x6+1027+903) \"<\" 0.3"
   # The pen draws red in the page'"'"'s empty top margin; Ctrl+Z takes the stroke away again.
-  redness() { convert "$work/$1.png" -crop "$2" -format "%[fx:mean.r-mean.g]" info:; }
+  redness() { convert "$work/$1.ppm" -crop "$2" -format "%[fx:mean.r-mean.g]" info:; }
   xdotool mousemove 200 70 mousedown 1
   for x in $(seq 220 20 700); do xdotool mousemove "$x" 70; done
   xdotool mouseup 1
@@ -68,7 +68,7 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   # Space freezes the picture through the Freeze button, which shows checked; Space again thaws it.
   # On a busy machine a frame already on its way may still land, and a thawed picture may take a
   # while to move: each state is given a few looks.
-  same() { [[ $(compare -metric AE "$work/$1.png" "$work/$2.png" null: 2>&1) == 0 ]]; }
+  same() { [[ $(compare -metric AE "$work/$1.ppm" "$work/$2.ppm" null: 2>&1) == 0 ]]; }
   xdotool key space
   for _ in $(seq 1 10); do
     sleep 0.5; shot frozen1; sleep 1; shot frozen2
@@ -93,5 +93,5 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
 ' smoke "$work" "$control"
 if [[ -n $screenshot ]]; then
   mkdir -p "$(dirname "$screenshot")"
-  convert "$work/live.png" -resize 1280x720 -colors 256 "PNG8:$screenshot"
+  convert "$work/live.ppm" -resize 1280x720 -colors 256 "PNG8:$screenshot"
 fi

@@ -26,6 +26,7 @@
 class FileListWidget;
 class LessonRecorder;
 class NoticeLabel;
+class PageScan;
 class QHBoxLayout;
 class QMenu;
 class QTimer;
@@ -50,6 +51,7 @@ public:
     void initRotate(QStringList& list) override;
     void getDevChangeType(long changeType, long dev_id) override;                     // any thread
     void drawQImage(long devIndex, QImage* image, long width, long height) override;  // capture thread
+    void autoCaptureTriggered() override;                                             // library thread
 
     void showNoDevicePrompt(bool show);
     // A few seconds of text over the picture, never modal: what failed after the user's action.
@@ -81,6 +83,8 @@ public slots:
 private slots:
     void onImageReady(const QImage& image);
     void onCaptureWritten(const QString& path, bool loaded, CaptureWriter::Failure failure);
+    // Writes the pictures into the next free numbered PDF of the save folder, off the GUI thread.
+    void onPdfRequested(const QStringList& pictures);
     void switchToMovingMode();
     void switchToDrawingMode();
     void handleEraseMode(int eraseType, int size);
@@ -198,4 +202,5 @@ private:
     bool m_soundNoticeShown = false;         // "recording without sound" is said once a run
     // When the capture thread handed over the newest frame (RecordingClock); read on the GUI thread.
     std::atomic<int64_t> m_frameSeenUs{0};
+    PageScan* m_pageScan = nullptr;
 };

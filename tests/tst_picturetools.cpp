@@ -131,6 +131,34 @@ private slots:
         QCOMPARE(view.m_pictureMemory->look(), restored ? 1 : 0);
     }
 
+    // The page outline is found in the camera's picture and drawn over the turned, mirrored one.
+    void outlineFollowsTheTurn_data() {
+        QTest::addColumn<QList<QKeySequence>>("keys");
+        QTest::addColumn<QPointF>("shown");  // where the camera's (0.1, 0.2) shows
+        using K = QKeySequence;
+        QTest::newRow("as the camera sees it") << QList<K>{} << QPointF(0.1, 0.2);
+        QTest::newRow("a quarter right") << QList<K>{K(Qt::Key_R)} << QPointF(0.8, 0.1);
+        QTest::newRow("half a turn") << QList<K>{K(Qt::Key_R), K(Qt::Key_R)} << QPointF(0.9, 0.8);
+        QTest::newRow("a quarter left") << QList<K>{K(Qt::SHIFT | Qt::Key_R)} << QPointF(0.2, 0.9);
+        QTest::newRow("mirrored") << QList<K>{K(Qt::CTRL | Qt::Key_M)} << QPointF(0.9, 0.2);
+        QTest::newRow("mirrored, a quarter right")
+            << QList<K>{K(Qt::CTRL | Qt::Key_M), K(Qt::Key_R)} << QPointF(0.8, 0.9);
+    }
+    void outlineFollowsTheTurn() {
+        QFETCH(QList<QKeySequence>, keys);
+        QFETCH(QPointF, shown);
+        ExtraSettings::instance()->remove("camera");
+        plugCamera("S1");
+        FrameSizeView view;
+        showView(view);
+        QTRY_VERIFY_WITH_TIMEOUT(view.frameWidth.load() > 0, 10000);
+        for (const QKeySequence& key : keys)
+            QTest::keySequence(&view, key);
+        const QPointF mapped = view.m_pictureMemory->shownFromCamera().map(QPointF(0.1, 0.2));
+        QVERIFY2(QLineF(mapped, shown).length() < 1e-9,
+                 qPrintable(QString("%1, %2").arg(mapped.x()).arg(mapped.y())));
+    }
+
     void adjustmentOffersWhatTheCameraHas_data() {
         QTest::addColumn<unsigned>("quirks");
         QTest::addColumn<bool>("controls");

@@ -427,7 +427,13 @@ void CaptureStream::runLane(Lane& lane) {
         bool decoded = !stopping_.load() &&
                        lane.converter.toRgb(frame, hintWidth, hintHeight, FrameConverter::Quality::Preview,
                                             lane.rgb, &width, &height);
-        if (decoded && showing)
+        // The analyser looks for the page in the picture as the camera sees it, before turning and looks.
+        const bool analysing = decoded && analyser_ && analyser_->wantsFrames();
+        long cameraWidth = width, cameraHeight = height;
+        const bool processing = decoded && showing && !picture.plain();
+        if (analysing && processing)
+            lane.camera.assign(lane.rgb.begin(), lane.rgb.begin() + width * height * 3);
+        if (processing)
             decoded = lane.processor.apply(picture, lane.rgb, &width, &height);
         lock.lock();
         lanesChanged_.wait(lock, [&] { return turn_ == ticket; });
@@ -439,6 +445,9 @@ void CaptureStream::runLane(Lane& lane) {
         } else {
             // Kept before it is shown: a still taken the moment a picture appears finds its frame.
             keepLatest(frame, lane.spare);
+            if (analysing && !stopping_.load())
+                analyser_->analyse(processing ? lane.camera.data() : lane.rgb.data(), cameraWidth,
+                                   cameraHeight);
             if (showing && callback && !paused_.load() && !stopping_.load()) {
                 PreviewParam param{devIndex_.load(), monotonicTimeUs(buffer)};
                 callback(lane.rgb.data(), width, height, width * height * 3, &param);

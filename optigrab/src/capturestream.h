@@ -14,6 +14,7 @@
 
 #include "deviceinfo.h"
 #include "frameconverter.h"
+#include "imaging/frameanalyser.h"
 #include "imaging/pictureprocessor.h"
 #include "imaging/picturesettings.h"
 #include "optigrab.h"
@@ -61,6 +62,8 @@ public:
     void setPaused(bool paused) { paused_.store(paused); }
     void setSizeHint(long width, long height);
     void setPicture(const PictureSettings& settings) { picture_.store(settings.pack()); }
+    // Set before start: it is handed every decoded frame, in order.
+    void setAnalyser(std::shared_ptr<FrameAnalyser> analyser) { analyser_ = std::move(analyser); }
 
     // Copies the latest good frame as the camera sent it into bytes and describes it in view (whose
     // data points into bytes). CAM_ERR_NO_FRAME when there is none yet.
@@ -76,11 +79,12 @@ private:
         std::thread thread;
         FrameConverter converter;
         PictureProcessor processor;
-        std::vector<std::uint8_t> rgb;    // the buffer handed to the callback
-        std::vector<std::uint8_t> spare;  // next latest frame, swapped with latest_
-        bool assigned = false;            // guarded by lanesMutex_
-        v4l2_buffer buffer{};             // guarded by lanesMutex_: the frame to decode
-        std::uint64_t ticket = 0;         // guarded by lanesMutex_
+        std::vector<std::uint8_t> rgb;     // the buffer handed to the callback
+        std::vector<std::uint8_t> camera;  // the decoded picture before turning and looks, for the analyser
+        std::vector<std::uint8_t> spare;   // next latest frame, swapped with latest_
+        bool assigned = false;             // guarded by lanesMutex_
+        v4l2_buffer buffer{};              // guarded by lanesMutex_: the frame to decode
+        std::uint64_t ticket = 0;          // guarded by lanesMutex_
     };
 
     int openMode(const Mode& wanted, Mode* actual);
@@ -99,6 +103,7 @@ private:
 
     DeviceInfo device_;
     GoneHandler onGone_;
+    std::shared_ptr<FrameAnalyser> analyser_;
     Mode mode_;
     V4l2Device v4l2_;  // opened and closed by start/stop; the capture thread and the lanes dequeue and
                        // requeue in between, and the lanes end before it closes

@@ -8,6 +8,8 @@
 
 #include "capturestream.h"
 #include "deviceinfo.h"
+#include "imaging/frameanalyser.h"
+#include "imaging/pagestill.h"
 #include "imaging/picturesettings.h"
 #include "optigrab.h"
 
@@ -27,6 +29,9 @@ struct Device {
     long hintHeight = 0;
     PictureSettings picture;               // orientation and look of previews and stills
     std::vector<CamControlInfo> controls;  // the camera's controls as camGetControlCount last read them
+    PageOptions page;                      // cropping of stills
+    // Page finding and automatic capture on the live frames; shared with each stream of the device.
+    std::shared_ptr<FrameAnalyser> analyser = std::make_shared<FrameAnalyser>();
 };
 
 }  // namespace optigrab

@@ -50,35 +50,56 @@ long StillWriter::write(const FrameView& frame, const PictureSettings& picture, 
                         int quality, int xDpi, int yDpi) {
     if (path.empty() || path.back() == '/')
         return CAM_ERR_BAD_ARGUMENT;
+    if (frame.code == kMediaMjpg && picture.look == Look::Colour && !picture.plain()) {
+        unsigned char* jpeg = nullptr;
+        unsigned long jpegSize = 0;
+        if (turnLosslessly(frame, picture, &jpeg, &jpegSize)) {
+            setJfifDensity(jpeg, jpegSize, xDpi, yDpi);
+            const long result = writeAtomically(path, jpeg, jpegSize);
+            tjFree(jpeg);
+            return result;
+        }
+    }
+    std::vector<std::uint8_t> rgb;
+    long width = 0, height = 0;
+    {
+        FrameConverter converter;
+        if (!converter.toRgb(frame, 0, 0, FrameConverter::Quality::Still, rgb, &width, &height))
+            return CAM_ERR_NO_FRAME;
+    }
+    return writeRgb(rgb.data(), width, height, width * 3, picture, path, quality, xDpi, yDpi);
+}
+
+long StillWriter::writeRgb(const std::uint8_t* rgb, long width, long height, long pitch,
+                           const PictureSettings& picture, const std::string& path, int quality, int xDpi,
+                           int yDpi) {
+    if (path.empty() || path.back() == '/')
+        return CAM_ERR_BAD_ARGUMENT;
+    std::vector<std::uint8_t> shown;
+    if (!picture.plain()) {
+        shown.resize(std::size_t(width) * std::size_t(height) * 3);
+        for (long y = 0; y < height; ++y)
+            std::memcpy(shown.data() + std::size_t(y) * std::size_t(width) * 3,
+                        rgb + std::size_t(y) * std::size_t(pitch), std::size_t(width) * 3);
+        if (!PictureProcessor().apply(picture, shown, &width, &height))
+            return CAM_ERR_NO_MEMORY;
+        rgb = shown.data();
+        pitch = width * 3;
+    }
+    tjhandle encoder = tjInitCompress();
+    if (!encoder)
+        return CAM_ERR_NO_MEMORY;
     unsigned char* jpeg = nullptr;
     unsigned long jpegSize = 0;
+    int failed = tjCompress2(encoder, rgb, int(width), int(pitch), int(height), TJPF_RGB, &jpeg, &jpegSize,
+                             TJSAMP_420, quality, TJFLAG_ACCURATEDCT);
     long result = CAM_ERR_NO_MEMORY;
-    if (frame.code == kMediaMjpg && picture.look == Look::Colour && !picture.plain() &&
-        turnLosslessly(frame, picture, &jpeg, &jpegSize)) {
-        result = CAM_OK;
-    } else {
-        std::vector<std::uint8_t> rgb;
-        long width = 0, height = 0;
-        {
-            FrameConverter converter;
-            if (!converter.toRgb(frame, 0, 0, FrameConverter::Quality::Still, rgb, &width, &height))
-                return CAM_ERR_NO_FRAME;
-        }
-        if (!PictureProcessor().apply(picture, rgb, &width, &height))
-            return CAM_ERR_NO_MEMORY;
-        tjhandle encoder = tjInitCompress();
-        if (!encoder)
-            return CAM_ERR_NO_MEMORY;
-        if (tjCompress2(encoder, rgb.data(), int(width), int(width) * 3, int(height), TJPF_RGB, &jpeg,
-                        &jpegSize, TJSAMP_420, quality, TJFLAG_ACCURATEDCT) == 0)
-            result = CAM_OK;
-        tjDestroy(encoder);
-    }
-    if (result == CAM_OK) {
+    if (!failed) {
         setJfifDensity(jpeg, jpegSize, xDpi, yDpi);
         result = writeAtomically(path, jpeg, jpegSize);
     }
     tjFree(jpeg);
+    tjDestroy(encoder);
     return result;
 }
 

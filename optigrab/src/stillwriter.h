@@ -14,8 +14,14 @@ class StillWriter {
 public:
     // Returns a CamResult: CAM_OK with the file in place, or an error with no file and no temporary
     // file left behind.
+    // The picture is turned and given its look (PictureSettings) before it is encoded; the camera's
+    // own JPEG is turned without re-encoding where it can be.
     static long write(const FrameView& frame, const PictureSettings& picture, const std::string& path,
                       int quality, int xDpi, int yDpi);
+    // The same for a picture already in packed RGB888 rows of pitch bytes, as the camera sees it.
+    static long writeRgb(const std::uint8_t* rgb, long width, long height, long pitch,
+                         const PictureSettings& picture, const std::string& path, int quality, int xDpi,
+                         int yDpi);
 
 private:
     // The camera's JPEG turned in the DCT domain, into *jpeg (tjFree it); false when its size is not a

@@ -246,3 +246,9 @@ long CamModel::getAutoFocusSupport(long devIndex, long& supported) {
 long CamModel::autoFocusOnce(long devIndex) {
     return camAutoFocusOnce(devIndex);
 }
+long CamModel::getPageCorners(long devIndex, long* corners, long& found) {
+    return camGetPageCorners(devIndex, corners, &found);
+}
+long CamModel::getAutoCaptureState(long devIndex, long& state) {
+    return camGetAutoCaptureState(devIndex, &state);
+}

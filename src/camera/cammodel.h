@@ -58,4 +58,6 @@ public:
     long setControl(long devIndex, unsigned id, long value) override;
     long getAutoFocusSupport(long devIndex, long& supported) override;
     long autoFocusOnce(long devIndex) override;
+    long getPageCorners(long devIndex, long* corners, long& found) override;
+    long getAutoCaptureState(long devIndex, long& state) override;
 };

@@ -65,9 +65,13 @@ public:
     long setControl(long devIndex, unsigned id, long value) override;
     long getAutoFocusSupport(long devIndex, long& supported) override;
     long autoFocusOnce(long devIndex) override;
+    long getPageOutline(QPolygonF& outline) override;
+    long startAutoCaptureForView(long holdMs) override;
+    long getAutoCaptureState(long& state) override;
     // Called by the library's callbacks, on the library's threads.
     void updatePreview(long devIndex, QImage* image, long width, long height);
     void updateChange(long changeType, long dev_id);
+    void updateAutoCapture();
     // The file an automatic capture writes now: folder/yyyyMMdd_hhmmss.extension.
     QString autoCapturePath() const;
 
@@ -100,3 +104,4 @@ extern std::atomic<CamPresenter*> g_CamPresenter;
 bool callBackPreviewData(unsigned char* src, long width, long height, long size, void* param);
 void callBackDevChangeFun(UsbDeviceChangeType devChangeType, long dev_id);
 bool autoCaptureFun(long state);
+bool autoCaptureToViewFun(long state);

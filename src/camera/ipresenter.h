@@ -1,6 +1,7 @@
 // The presenter interface through which the view drives camera access.
 #pragma once
 
+#include <QPolygonF>
 #include <QString>
 #include <vector>
 
@@ -64,4 +65,20 @@ public:
     virtual long getAutoFocusSupport(long devIndex, long& supported) = 0;
     // Blocks for up to about 1.5 s on cameras without a focus-start control.
     virtual long autoFocusOnce(long devIndex) = 0;
+    // The page found in the current camera's live picture, corners in shares (0 to 1) of its width
+    // and height; empty when none is found or cropping is off.
+    virtual long getPageOutline(QPolygonF& outline) = 0;
+    // Automatic capture of the current camera that calls the view's autoCaptureTriggered, after the
+    // page has lain still for holdMs.
+    virtual long startAutoCaptureForView(long holdMs) = 0;
+    // One of AutoCaptureState: the camera library's codes.
+    enum AutoCaptureState {
+        AutoOff = 0,
+        AutoWaiting,
+        AutoMoving,
+        AutoHoldingStill,
+        AutoCaptured,
+        AutoPaused
+    };
+    virtual long getAutoCaptureState(long& state) = 0;
 };

@@ -145,3 +145,11 @@ bool CameraPictureMemory::canAutoFocus() const {
 long CameraPictureMemory::autoFocusOnce() const {
     return hasCamera() ? m_presenter->autoFocusOnce(m_dev) : long(CAM_ERR_NOT_OPEN);
 }
+
+QTransform CameraPictureMemory::shownFromCamera() const {
+    // Mirror (x -> 1 - x) first, then each clockwise quarter turn ((x, y) -> (1 - y, x)).
+    QTransform transform = m_mirrored ? QTransform(-1, 0, 0, 1, 1, 0) : QTransform();
+    for (int i = 0; i < m_turns; ++i)
+        transform *= QTransform(0, 1, -1, 0, 1, 0);
+    return transform;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QTransform>
 #include <QVariantMap>
 #include <vector>
 
@@ -26,6 +27,8 @@ public:
     long flip();                    // upside down, as seen on the screen
     long setLook(int look);         // CamLook
     int look() const { return m_look; }
+    // Maps shares (0 to 1) of the camera's picture to shares of the picture as it is shown.
+    QTransform shownFromCamera() const;
     long setControl(unsigned id, long value);
     // The camera's own defaults for every control, upright and unmirrored; forgets what was stored.
     long reset();

@@ -26,6 +26,7 @@
 #include "capturewriter.h"
 #include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
+#include "pagescan.h"
 #include "settings/extrasettings.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
@@ -74,6 +75,10 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     connect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady, Qt::QueuedConnection);
 
     setWindowFlags(Qt::FramelessWindowHint);
+    // The view holds the keyboard focus from the start, and takes it back on a click on the picture:
+    // else the window gives it to the first bar button, which then takes Space from Freeze.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocus();
     // Every paint covers the whole view (the picture, black where it leaves the view uncovered), so
     // Qt need not clear the window before each one: a pass over the window saved per frame.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -118,6 +123,9 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_notice = new NoticeLabel(this);
 
     m_presenter = new CamPresenter(this);
+    // Before the first camera opens: it is handed the page-scanning choices then.
+    m_pageScan = new PageScan(m_presenter, this);
+    connect(m_pageScan, &PageScan::notice, this, &VideoWidget::showNotice);
     m_drawingPixmap = QPixmap();
     m_lastPoint = QPoint(0, 0);
     m_drawing = false;
@@ -180,6 +188,12 @@ void VideoWidget::initConnect() {
         auto* redo = new QShortcut(keys, this);
         connect(redo, &QShortcut::activated, this, &VideoWidget::redoDrawing);
     }
+    // K: crop and straighten pages; A: automatic capture. A focused text field takes the letters as
+    // text before any shortcut sees them.
+    connect(new QShortcut(QKeySequence(Qt::Key_K), this), &QShortcut::activated, m_pageScan,
+            &PageScan::toggleCropping);
+    connect(new QShortcut(QKeySequence(Qt::Key_A), this), &QShortcut::activated, m_pageScan,
+            &PageScan::toggleAutoCapture);
 }
 
 bool VideoWidget::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "camera/campresenter.h"
+#include "pagescan.h"
 #include "settings/readxml.h"
 #include "toolbars/toolwidget_left.h"
 #include "videowidget.h"
@@ -192,6 +193,7 @@ void VideoWidget::initDev() {
         m_presenter->openDev(m_currentDevIndex, mediaType, 0, width, height);
         m_presenter->setPreviewSizeHint(m_currentDevIndex, this->width(), this->height());
         applyCameraMemory();
+        m_pageScan->apply(m_currentDevIndex);
     }
 }
 
@@ -251,6 +253,7 @@ void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, 
     m_currentDevIndex = devIndex;
     m_presenter->setPreviewSizeHint(m_currentDevIndex, this->width(), this->height());
     applyCameraMemory();
+    m_pageScan->apply(m_currentDevIndex);
 }
 
 // Drops the picture and its annotations, and a frame that was waiting for them.

@@ -5,6 +5,8 @@
 #include <QRegion>
 #include <QThread>
 #include <cstdio>
+#include "camerapicturememory.h"
+#include "pagescan.h"
 
 #include "recording/recordingclock.h"
 #include "videowidget.h"
@@ -79,6 +81,7 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
             painter.fillRect(band, Qt::black);
     }
     painter.drawPixmap(target, m_videoPixmap, m_videoPixmap.rect());
+    m_pageScan->paint(painter, target, m_pictureMemory->shownFromCamera());
     if (m_drawingPixmap.isNull())
         return;
     if (m_drawingPixmap.size() == target.size()) {

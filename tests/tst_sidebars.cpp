@@ -362,7 +362,9 @@ private slots:
     void showAllToolsSwitch() {
         const QStringList basic = {"toolButton_drag", "toolButton_pen", "toolButton_eraser",
                                    "toolButton_freeze", "toolButton_capture"};
-        const QStringList all = basic;  // the tools built so far, in the bar's order
+        // The tools built so far, in the bar's order.
+        const QStringList all = {"toolButton_drag",   "toolButton_pen",     "toolButton_eraser",
+                                 "toolButton_freeze", "toolButton_capture", "toolButton_record"};
         const auto shownButtons = [](VideoWidget& view) {
             QList<QWidget*> shown;
             for (QToolButton* button : view.m_centerToolWidget->findChildren<QToolButton*>())

@@ -426,6 +426,8 @@ void CaptureStream::runLane(Lane& lane) {
         } else {
             // Kept before it is shown: a still taken the moment a picture appears finds its frame.
             keepLatest(frame, lane.spare);
+            if (analyser_ && !stopping_.load())
+                analyser_->analyse(lane.rgb.data(), width, height);
             if (showing && callback && !paused_.load() && !stopping_.load()) {
                 PreviewParam param{devIndex_.load(), monotonicTimeUs(buffer)};
                 callback(lane.rgb.data(), width, height, width * height * 3, &param);

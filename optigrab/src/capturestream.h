@@ -14,6 +14,7 @@
 
 #include "deviceinfo.h"
 #include "frameconverter.h"
+#include "imaging/frameanalyser.h"
 #include "optigrab.h"
 #include "v4l2device.h"
 
@@ -58,6 +59,8 @@ public:
     void setDevIndex(long devIndex) { devIndex_.store(devIndex); }
     void setPaused(bool paused) { paused_.store(paused); }
     void setSizeHint(long width, long height);
+    // Set before start: it is handed every decoded frame, in order.
+    void setAnalyser(std::shared_ptr<FrameAnalyser> analyser) { analyser_ = std::move(analyser); }
 
     // Copies the latest good frame as the camera sent it into bytes and describes it in view (whose
     // data points into bytes). CAM_ERR_NO_FRAME when there is none yet.
@@ -95,6 +98,7 @@ private:
 
     DeviceInfo device_;
     GoneHandler onGone_;
+    std::shared_ptr<FrameAnalyser> analyser_;
     Mode mode_;
     V4l2Device v4l2_;  // opened and closed by start/stop; the capture thread and the lanes dequeue and
                        // requeue in between, and the lanes end before it closes

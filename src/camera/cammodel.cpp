@@ -204,3 +204,9 @@ long CamModel::captureBookEx(long devIndex, char* filepath1, char* filepath2, in
 long CamModel::setPreviewSizeHint(long devIndex, long width, long height) {
     return camSetPreviewSizeHint(devIndex, width, height);
 }
+long CamModel::getPageCorners(long devIndex, long* corners, long& found) {
+    return camGetPageCorners(devIndex, corners, &found);
+}
+long CamModel::getAutoCaptureState(long devIndex, long& state) {
+    return camGetAutoCaptureState(devIndex, &state);
+}

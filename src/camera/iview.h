@@ -17,6 +17,8 @@ public:
     virtual void getDevChangeType(long changeType, long dev_id) = 0;
     // Runs on the camera library's capture thread; image is valid only during the call.
     virtual void drawQImage(long devIndex, QImage* image, long width, long height) = 0;
+    // Runs on a camera library thread: automatic capture found a new page lying still.
+    virtual void autoCaptureTriggered() = 0;
 
 protected:
     ~IView() = default;

@@ -25,6 +25,7 @@
 #include "capturewriter.h"
 #include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
+#include "pagescan.h"
 #include "settings/extrasettings.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
@@ -121,6 +122,9 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_notice = new NoticeLabel(this);
 
     m_presenter = new CamPresenter(this);
+    // Before the first camera opens: it is handed the page-scanning choices then.
+    m_pageScan = new PageScan(m_presenter, this);
+    connect(m_pageScan, &PageScan::notice, this, &VideoWidget::showNotice);
     m_drawingPixmap = QPixmap();
     m_lastPoint = QPoint(0, 0);
     m_drawing = false;
@@ -181,6 +185,12 @@ void VideoWidget::initConnect() {
         auto* redo = new QShortcut(keys, this);
         connect(redo, &QShortcut::activated, this, &VideoWidget::redoDrawing);
     }
+    // K: crop and straighten pages; A: automatic capture. A focused text field takes the letters as
+    // text before any shortcut sees them.
+    connect(new QShortcut(QKeySequence(Qt::Key_K), this), &QShortcut::activated, m_pageScan,
+            &PageScan::toggleCropping);
+    connect(new QShortcut(QKeySequence(Qt::Key_A), this), &QShortcut::activated, m_pageScan,
+            &PageScan::toggleAutoCapture);
 }
 
 bool VideoWidget::eventFilter(QObject* watched, QEvent* event) {

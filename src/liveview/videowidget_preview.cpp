@@ -5,6 +5,7 @@
 #include <QRegion>
 #include <QThread>
 #include <cstdio>
+#include "pagescan.h"
 
 #include "recording/recordingclock.h"
 #include "videowidget.h"
@@ -78,6 +79,7 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
             painter.fillRect(band, Qt::black);
     }
     painter.drawPixmap(target, m_videoPixmap, m_videoPixmap.rect());
+    m_pageScan->paint(painter, target);
     if (m_drawingPixmap.isNull())
         return;
     if (m_drawingPixmap.size() == target.size()) {

@@ -193,7 +193,7 @@ private slots:
             if (label->text() == "Plug in the document camera to enable the application" ||
                 !label->text().isEmpty())
                 text = label;
-            else if (label->geometry() != QRect(10, 10, 40, 40))
+            else if (!label->pixmap(Qt::ReturnByValue).isNull() && label->geometry() != QRect(10, 10, 40, 40))
                 icon = label;
         }
         QVERIFY(icon && text);

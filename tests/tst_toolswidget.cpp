@@ -295,8 +295,7 @@ private slots:
         QTest::newRow("Move") << "toolButton_drag" << QString::fromUtf8("Сдвиг");
         QTest::newRow("Capture") << "toolButton_capture" << QString::fromUtf8("Снимок");
         QTest::newRow("hidden Record") << "toolButton_record" << QString::fromUtf8("Запись");
-        QTest::newRow("hidden Video Fliters")
-            << "toolButton_videoFliter" << QString::fromUtf8("Видеофильтры");
+        QTest::newRow("hidden Video Fliters") << "toolButton_videoFliter" << QString::fromUtf8("Фильтры");
     }
 
     void textsFollowTheLanguage() {
@@ -314,6 +313,9 @@ private slots:
         first->retranslateUi();
         QCOMPARE(b->text(), russian);
         QCOMPARE(b->toolTip(), russian);
+        // Whole on its button, not cut short.
+        QVERIFY2(b->fontMetrics().horizontalAdvance(russian) <= b->width(),
+                 qPrintable(QString::number(b->width())));
         QCoreApplication::removeTranslator(&russianTexts);
         first->retranslateUi();
         QVERIFY(b->text() != russian);

@@ -608,7 +608,7 @@
     <message>
         <location filename="../src/toolbars/toolswidget.cpp" line="25"/>
         <source>Video Fliters</source>
-        <translation>Видеофильтры</translation>
+        <translation>Фильтры</translation>
     </message>
     <message>
         <location filename="../src/toolbars/toolswidget.cpp" line="26"/>

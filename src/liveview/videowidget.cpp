@@ -1,7 +1,6 @@
 // The main view's start-up, children, prompt placement, translation at start and destruction.
 #include "videowidget.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
@@ -10,7 +9,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QResizeEvent>
-#include <QShortcut>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 #include <cstdio>
@@ -112,8 +110,7 @@ VideoWidget::~VideoWidget() {
     }
 }
 
-// The children's signals to the view's slots, and the view's keyboard shortcuts, which act through
-// the same slots and buttons a click would.
+// The children's signals to the view's slots, and the view's keyboard shortcuts.
 void VideoWidget::initConnect() {
     connect(m_leftToolWidget, &ToolWidget_Left::showMinUI, this, &VideoWidget::showMinimized);
     connect(m_leftToolWidget, &ToolWidget_Left::CloseUI, this, &VideoWidget::close);
@@ -129,22 +126,12 @@ void VideoWidget::initConnect() {
     connect(m_leftToolWidget, &ToolWidget_Left::signalSwitchLanguage, this, &VideoWidget::switchLanguage);
     connect(m_rightToolWidget, &ToolWidget_Right::ShowListWidget, this, &VideoWidget::onShowListWidget);
     connect(m_centerToolWidget, &ToolsWidget::toolChanged, this, &VideoWidget::updateToolSettings);
+    connect(m_centerToolWidget, &ToolsWidget::switchToSelectMode, this, &VideoWidget::switchToSelectMode);
+    connect(m_centerToolWidget, &ToolsWidget::undoClicked, this, &VideoWidget::undoDrawing);
     connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
     connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
 
-    // Space clicks the bar's Freeze button, so that its checked look follows the picture's state.
-    auto* freeze = new QShortcut(QKeySequence(Qt::Key_Space), this);
-    connect(freeze, &QShortcut::activated, this, [this] {
-        if (auto* button = m_centerToolWidget->findChild<QAbstractButton*>("toolButton_freeze"))
-            button->click();
-    });
-    auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
-    connect(undo, &QShortcut::activated, this, &VideoWidget::undoDrawing);
-    for (const QKeySequence& keys :
-         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
-        auto* redo = new QShortcut(keys, this);
-        connect(redo, &QShortcut::activated, this, &VideoWidget::redoDrawing);
-    }
+    initShortcuts();
 }
 
 void VideoWidget::settleSaveFolder() {

@@ -20,10 +20,12 @@
 #include "camera/iview.h"
 #include "framehandover.h"
 #include "inktiles.h"
+#include "selectionoverlay.h"
 
 class CaptureWriter;
 class FileListWidget;
 class QHBoxLayout;
+class QPainter;
 class QVBoxLayout;
 class ToolWidget_Left;
 class ToolWidget_Right;
@@ -80,6 +82,15 @@ private slots:
     void redoDrawing();
     // Saves the code, swaps the installed translation and re-translates the tool bars.
     void switchLanguage(const QString& type);
+    // Digital zoom in steps of 1.25 between 1x and 8x about the view's centre; back to the whole
+    // picture.
+    void zoomIn();
+    void zoomOut();
+    void resetZoom();
+    // Esc: ends what is under way (a selection, a shape, a text being typed), else resets the zoom.
+    void cancelInProgress();
+    // Select: a rectangle dragged over the picture is zoomed to fill the view.
+    void switchToSelectMode();
 
 protected:
     bool event(QEvent* event) override;
@@ -102,6 +113,7 @@ private:
     void loadTranslationAtStart();
     void installQtTranslation(const QString& code);
     void initConnect();
+    void initShortcuts();
     void initDev();
     void handleDevChange(long changeType, long dev_id);
     void resetPicture();
@@ -112,6 +124,16 @@ private:
     void resetLayer();
     void showRestored(const QRect& changed);
     void drawLineTo(const QPoint& endPoint);
+    // Zoom: the view position of the picture's top-left corner; the zoom about a view position that
+    // keeps the picture point under it in place; the zoom at which a view rectangle fills the view.
+    QPointF pictureOrigin() const;
+    void zoomAbout(const QPointF& viewPos, double scale);
+    void zoomToViewRect(const QRect& viewRect);
+    void finishSelection();
+    // The composited strokes, the painter carrying the picture's transform.
+    void paintInk(QPainter& painter, const QRect& viewDirty);
+    // The Undo button follows whether there is a step to undo.
+    void historyChanged();
     QPoint toLayer(const QPoint& viewPos) const;
     bool insidePicture(const QPoint& layerPos) const;
     QRect layerToView(const QRect& layerRect) const;
@@ -127,9 +149,12 @@ private:
     bool m_movingMode = false;
     bool m_drawingMode = false;
     bool m_eraserMode = false;
+    bool m_selectMode = false;
+    SelectionOverlay m_selection;
     QPoint m_dragStartPos;  // view position of the last pan drag step
     QPoint m_imageOffset;   // pan offset of the picture
     double m_currentScale = 1.0;
+    int m_wheelRemainder = 0;           // wheel angle not yet a whole notch
     bool m_mousePressed = false;        // a pan drag is in progress
     static const int MIN_DISTANCE = 4;  // shortest drawn segment, Manhattan pixels
     IPresenter* m_presenter = nullptr;

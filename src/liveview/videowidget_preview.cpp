@@ -14,12 +14,16 @@ void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long heig
     Q_UNUSED(devIndex);
     Q_UNUSED(width);
     Q_UNUSED(height);
-    if (stateFreeze.load()) return;
-    if (image == nullptr || image->isNull()) return;
+    if (stateFreeze.load())
+        return;
+    if (image == nullptr || image->isNull())
+        return;
     const QImage frame = m_frameHandOver.prepare(*image);
-    if (frame.isNull()) return;
+    if (frame.isNull())
+        return;
     // One frame waits for the GUI thread at most: a newer one replaces it and needs no event.
-    if (m_frameHandOver.post(frame)) emit imageReady(frame);
+    if (m_frameHandOver.post(frame))
+        emit imageReady(frame);
 }
 
 void VideoWidget::onImageReady(const QImage& delivered) {
@@ -28,7 +32,8 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         return;
     }
     const QImage image = m_frameHandOver.take(delivered);
-    if (image.isNull()) return;
+    if (image.isNull())
+        return;
     if (image.width() < 1 || image.height() < 1) {
         printf("Invalid image size:%d\n", image.width());
         return;
@@ -56,11 +61,8 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
         return;
     }
 
-    const int baseX = (width() - m_videoPixmap.width()) / 2;
-    const int baseY = (height() - m_videoPixmap.height()) / 2;
-    const QRect target(baseX + m_imageOffset.x(), baseY + m_imageOffset.y(),
-                       static_cast<int>(m_videoPixmap.width() * m_currentScale),
-                       static_cast<int>(m_videoPixmap.height() * m_currentScale));
+    const QPointF origin = pictureOrigin();
+    const QRect target = QRectF(origin, QSizeF(m_videoPixmap.size()) * m_currentScale).toAlignedRect();
     // An opaque picture hides the black under it: only the parts it leaves uncovered are filled,
     // which saves a pass over the whole window for every frame.
     if (m_videoPixmap.hasAlphaChannel()) {
@@ -69,20 +71,23 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
         for (const QRect& band : QRegion(rect()).subtracted(target))
             painter.fillRect(band, Qt::black);
     }
-    painter.drawPixmap(target, m_videoPixmap, m_videoPixmap.rect());
-    if (m_drawingPixmap.isNull())
-        return;
-    if (m_drawingPixmap.size() == target.size()) {
-        // Only the tiles that hold strokes are composited: a layer with a few strokes costs a few
-        // blends, not a pass over the whole picture for every frame.
-        const QRect layerDirty = event->rect().translated(-target.topLeft());
-        for (const QRect& inked : m_inkTiles.rects()) {
-            const QRect part = inked.intersected(layerDirty);
-            if (!part.isEmpty())
-                painter.drawPixmap(target.topLeft() + part.topLeft(), m_drawingPixmap, part);
-        }
-    } else {
-        painter.drawPixmap(target.topLeft(), m_drawingPixmap.scaled(target.size(), Qt::KeepAspectRatio,
-                                                                    Qt::SmoothTransformation));
+    // Picture and ink share one transform, so a stroke stays on its page point through zoom and pan.
+    painter.translate(origin);
+    painter.scale(m_currentScale, m_currentScale);
+    painter.drawPixmap(QPoint(0, 0), m_videoPixmap);
+    if (!m_drawingPixmap.isNull())
+        paintInk(painter, event->rect());
+    painter.resetTransform();
+    m_selection.paint(painter);
+}
+
+void VideoWidget::paintInk(QPainter& painter, const QRect& viewDirty) {
+    // Only the tiles that hold strokes are composited: a layer with a few strokes costs a few blends,
+    // not a pass over the whole picture for every frame.
+    const QRect layerDirty = painter.transform().inverted().mapRect(QRectF(viewDirty)).toAlignedRect();
+    for (const QRect& inked : m_inkTiles.rects()) {
+        const QRect part = inked.intersected(layerDirty);
+        if (!part.isEmpty())
+            painter.drawPixmap(part.topLeft(), m_drawingPixmap, part);
     }
 }

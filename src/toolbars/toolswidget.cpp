@@ -120,6 +120,13 @@ void ToolsWidget::disableButton() {
 void ToolsWidget::initConnect() {
     connect(ui->toolButton_drag, &QToolButton::clicked, this, &ToolsWidget::switchToMovingMode);
     connect(ui->toolButton_pen, &QToolButton::clicked, this, &ToolsWidget::switchToDrawingMode);
+    connect(ui->toolButton_areaselection, &QToolButton::clicked, this, &ToolsWidget::switchToSelectMode);
+    connect(ui->toolButton_black, &QToolButton::clicked, this, [this]() {
+        // The checked look shows only during the click.
+        ui->toolButton_black->setChecked(false);
+        emit undoClicked();
+    });
+    setUndoEnabled(false);
     connect(ui->toolButton_freeze, &QToolButton::clicked, this,
             [this]() { emit signalFreeze(ui->toolButton_freeze->isChecked()); });
 }
@@ -132,6 +139,10 @@ void ToolsWidget::retranslateUi() {
         info.button->setText(text);
         info.button->setToolTip(text);
     }
+}
+
+void ToolsWidget::setUndoEnabled(bool enabled) {
+    ui->toolButton_black->setEnabled(enabled);
 }
 
 void ToolsWidget::placeAbove(QWidget* popup, QToolButton* button) {

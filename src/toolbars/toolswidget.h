@@ -25,6 +25,8 @@ public:
 
     // Texts and tool tips of every button, hidden ones included, in the current language.
     void retranslateUi();
+    // Undo is enabled while the canvas has a step to undo.
+    void setUndoEnabled(bool enabled);
 
 signals:
     void switchToMovingMode();
@@ -33,6 +35,8 @@ signals:
     void signalFreeze(bool bIsCheck);
     void signalCaptureImage();
     void toolChanged(int type, QColor color, int size);
+    void switchToSelectMode();
+    void undoClicked();
 
 protected:
     // Lets the style draw this plain widget's own style sheet: background, border, rounded corners.

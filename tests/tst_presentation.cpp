@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 
 #include "liveview/videowidget.h"
 #include "optigrab_sim.h"
@@ -27,6 +28,19 @@ QImage positionPicture() {
 // The picture column shown at a view position (within 4 pixels).
 int shownColumn(QWidget& view, const QPoint& pos) {
     return qRed(view.grab().toImage().pixel(pos)) * 4;
+}
+
+// How much the grey values along a row of the view vary: fine stripes resolved vary a lot, stripes
+// averaged into grey hardly at all.
+double rowContrast(const QImage& shot, int y, int fromX, int toX) {
+    double sum = 0, squares = 0;
+    for (int x = fromX; x < toX; ++x) {
+        const double grey = qGray(shot.pixel(x, y));
+        sum += grey;
+        squares += grey * grey;
+    }
+    const double n = toX - fromX, mean = sum / n;
+    return std::sqrt(squares / n - mean * mean);
 }
 
 QAbstractButton* barButton(QWidget& view, const char* name) {
@@ -185,6 +199,30 @@ private slots:
         undo->click();
         QVERIFY(!undo->isEnabled());
         QCOMPARE(view.grab().toImage().pixelColor(150, 100), QColor(qRgb(150 / 4, 50, 0)));
+    }
+
+    // A 4K camera on a quarter-size view: zoomed 8x, the picture comes from the camera's own pixels
+    // of the part shown, and one-pixel stripes that the whole picture averages into grey show.
+    void zoomedPictureHasTheCamerasDetail() {
+        QTemporaryDir frames;
+        QImage page(3840, 2160, QImage::Format_RGB888);
+        page.fill(Qt::white);
+        for (int y = 1000; y < 1160; ++y)
+            for (int x = 1800; x < 2040; x += 2)
+                page.setPixel(x, y, qRgb(0, 0, 0));
+        QVERIFY(page.save(frames.filePath("page.jpg"), "JPEG", 95));
+        QVERIFY(optigrabSimPlugFrames(frames.path().toUtf8().constData(), 30) >= 0);
+        VideoWidget view;
+        view.resize(960, 540);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(view.grab().toImage().pixelColor(10, 10) == QColor(Qt::white), 10000);
+        QTest::qWait(300);
+        QVERIFY(rowContrast(view.grab().toImage(), 270, 460, 500) < 20);
+
+        viewdriver::wheel(view, {480, 270}, 10);
+        QTRY_VERIFY_WITH_TIMEOUT(rowContrast(view.grab().toImage(), 270, 400, 560) > 60, 5000);
+        optigrabSimUnplugAll();
     }
 
     void toolKeys_data() {

@@ -222,6 +222,11 @@ void CaptureStream::setSizeHint(long width, long height) {
     sizeHint_.store(clamp(width) << 32 | clamp(height));
 }
 
+void CaptureStream::setPreviewPart(const FramePart& part) {
+    std::lock_guard<std::mutex> lock(partMutex_);
+    previewPart_ = part;
+}
+
 long CaptureStream::copyLatestFrame(std::vector<std::uint8_t>& bytes, FrameView* view) const {
     std::lock_guard<std::mutex> lock(latestMutex_);
     if (latestView_.size == 0)
@@ -404,11 +409,16 @@ void CaptureStream::runLane(Lane& lane) {
         // With no picture to show, decoding only checks the data: at the smallest scale there is.
         const bool showing = callback_.load() != nullptr && !paused_.load();
         const std::uint64_t hint = showing ? sizeHint_.load() : kCheckOnlyHint;
+        FramePart part, shown;
+        if (showing) {
+            std::lock_guard<std::mutex> partLock(partMutex_);
+            part = previewPart_;
+        }
         long width = 0, height = 0;
-        const bool decoded =
-            !stopping_.load() &&
-            lane.converter.toRgb(frame, long(hint >> 32), long(hint & 0xFFFFFFFFu),
-                                 FrameConverter::Quality::Preview, lane.rgb, &width, &height);
+        const bool decoded = !stopping_.load() && lane.converter.toRgb(frame, long(hint >> 32),
+                                                                       long(hint & 0xFFFFFFFFu),
+                                                                       FrameConverter::Quality::Preview,
+                                                                       lane.rgb, &width, &height, part, &shown);
         lock.lock();
         lanesChanged_.wait(lock, [&] { return turn_ == ticket; });
         lock.unlock();
@@ -420,7 +430,7 @@ void CaptureStream::runLane(Lane& lane) {
             // Kept before it is shown: a still taken the moment a picture appears finds its frame.
             keepLatest(frame, lane.spare);
             if (showing && callback && !paused_.load() && !stopping_.load()) {
-                PreviewParam param{devIndex_.load()};
+                PreviewParam param{devIndex_.load(), shown.x, shown.y, shown.width, shown.height};
                 callback(lane.rgb.data(), width, height, width * height * 3, &param);
                 delivered_.fetch_add(1);
             }

@@ -58,6 +58,7 @@ public:
     void setDevIndex(long devIndex) { devIndex_.store(devIndex); }
     void setPaused(bool paused) { paused_.store(paused); }
     void setSizeHint(long width, long height);
+    void setPreviewPart(const FramePart& part);
 
     // Copies the latest good frame as the camera sent it into bytes and describes it in view (whose
     // data points into bytes). CAM_ERR_NO_FRAME when there is none yet.
@@ -106,6 +107,8 @@ private:
     std::atomic<long> devIndex_;
     std::atomic<bool> paused_{false};
     std::atomic<std::uint64_t> sizeHint_{0};  // width << 32 | height, one atomic so a pair never tears
+    mutable std::mutex partMutex_;            // guards previewPart_
+    FramePart previewPart_;
     std::atomic<long> delivered_{0};
     std::atomic<long> dropped_{0};
 

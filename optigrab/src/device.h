@@ -23,6 +23,7 @@ struct Device {
     long yDpi = 96;
     long hintWidth = 0;  // largest useful preview size; 0, 0 = full size
     long hintHeight = 0;
+    FramePart previewPart;  // the part of the frame the preview shows
 };
 
 }  // namespace optigrab

@@ -54,4 +54,5 @@ public:
     long getIsSupportBook(long devIndex, long& isBook) override;
     long captureBookEx(long devIndex, char* filepath1, char* filepath2, int& pageMask) override;
     long setPreviewSizeHint(long devIndex, long width, long height) override;
+    long setPreviewPart(long devIndex, long x, long y, long width, long height) override;
 };

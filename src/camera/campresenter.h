@@ -60,8 +60,10 @@ public:
     long captureBookEx(char* filepath1, char* filepath2, int& pageMask) override;
     long getIsSupportBook(long devIndex, long& isBook) override;
     long setPreviewSizeHint(long devIndex, long width, long height) override;
+    long setPreviewPart(long devIndex, long x, long y, long width, long height) override;
     // Called by the library's callbacks, on the library's threads.
     void updatePreview(long devIndex, QImage* image, long width, long height);
+    void updatePreviewPart(long devIndex, QImage* image, const QRectF& part);
     void updateChange(long changeType, long dev_id);
     // The file an automatic capture writes now: folder/yyyyMMdd_hhmmss.extension.
     QString autoCapturePath() const;

@@ -60,4 +60,6 @@ public:
     virtual long captureBookEx(long devIndex, char* filepath1, char* filepath2, int& pageMask) = 0;
     // The largest picture the viewer can show: preview frames need not be decoded larger.
     virtual long setPreviewSizeHint(long devIndex, long width, long height) = 0;
+    // The part of the picture a zoomed view shows, in millionths of its width and height.
+    virtual long setPreviewPart(long devIndex, long x, long y, long width, long height) = 0;
 };

@@ -47,6 +47,7 @@ public:
     void initRotate(QStringList& list) override;
     void getDevChangeType(long changeType, long dev_id) override;                     // any thread
     void drawQImage(long devIndex, QImage* image, long width, long height) override;  // capture thread
+    void drawQImagePart(long devIndex, QImage* image, const QRectF& part) override;   // capture thread
 
     void showNoDevicePrompt(bool show);
     void retranslateUi();
@@ -129,6 +130,8 @@ private:
     QPointF pictureOrigin() const;
     void zoomAbout(const QPointF& viewPos, double scale);
     void zoomToViewRect(const QRect& viewRect);
+    // Asks the camera for the part of the picture the zoomed view shows (all of it at 1x).
+    void updatePreviewPart();
     void finishSelection();
     // The composited strokes, the painter carrying the picture's transform.
     void paintInk(QPainter& painter, const QRect& viewDirty);
@@ -142,6 +145,11 @@ private:
     std::vector<devMessage> m_devList;
     QPixmap m_videoPixmap;          // the last frame, scaled to the view's size
     QPixmap m_drawingPixmap;        // the annotation layer, the size of m_videoPixmap
+    // While zoomed: the camera's picture of the part shown, sharper than m_videoPixmap enlarged, and
+    // that part in layer pixels.
+    QPixmap m_partPixmap;
+    QRectF m_partRect;
+    QRectF m_requestedPart{0, 0, 1, 1};  // fractions of the picture; (0, 0, 1, 1) all of it
     QVector<QPoint> m_currentLine;  // the start point of the stroke in progress
     QPoint m_lastPoint;             // layer position of the last drawn point; (0, 0) when there is none
     bool m_drawing = false;         // a stroke is in progress

@@ -169,6 +169,7 @@ void VideoWidget::mouseMoveEvent(QMouseEvent* event) {
     } else if (m_movingMode && m_mousePressed) {
         m_imageOffset += event->pos() - m_dragStartPos;
         m_dragStartPos = event->pos();
+        updatePreviewPart();
         update();
     } else if ((m_drawingMode || m_eraserMode) && (event->buttons() & Qt::LeftButton) && m_drawing) {
         const QPoint point = toLayer(event->pos());

@@ -26,6 +26,21 @@ void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long heig
         emit imageReady(frame);
 }
 
+// Runs on the capture thread, for a frame that shows only the part of the picture a zoomed view asked
+// for.
+void VideoWidget::drawQImagePart(long devIndex, QImage* image, const QRectF& part) {
+    Q_UNUSED(devIndex);
+    if (stateFreeze.load())
+        return;
+    if (image == nullptr || image->isNull())
+        return;
+    const QImage frame = m_frameHandOver.preparePart(*image, part);
+    if (frame.isNull())
+        return;
+    if (m_frameHandOver.post(frame))
+        emit imageReady(frame);
+}
+
 void VideoWidget::onImageReady(const QImage& delivered) {
     if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
         qDebug("Warning: imageReady called from wrong thread!");
@@ -43,6 +58,20 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         return;
     }
     showNoDevicePrompt(false);
+    const QRectF part = FrameHandOver::partOf(image);
+    if (part != QRectF(0, 0, 1, 1)) {
+        // Frames of a part asked for before the view went back to 1x are late: the whole picture
+        // comes next.
+        if (m_videoPixmap.isNull() || m_currentScale == 1.0)
+            return;
+        m_partPixmap = QPixmap::fromImage(image);
+        const QSizeF layer(m_videoPixmap.size());
+        m_partRect = QRectF(part.x() * layer.width(), part.y() * layer.height(), part.width() * layer.width(),
+                            part.height() * layer.height());
+        update();
+        return;
+    }
+    m_partPixmap = QPixmap();
     m_videoPixmap = QPixmap::fromImage(image.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     if (m_drawingPixmap.size() != m_videoPixmap.size()) {
         m_drawingPixmap = QPixmap(m_videoPixmap.size());
@@ -75,6 +104,8 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
     painter.translate(origin);
     painter.scale(m_currentScale, m_currentScale);
     painter.drawPixmap(QPoint(0, 0), m_videoPixmap);
+    if (!m_partPixmap.isNull())
+        painter.drawPixmap(m_partRect, m_partPixmap, QRectF(m_partPixmap.rect()));
     if (!m_drawingPixmap.isNull())
         paintInk(painter, event->rect());
     painter.resetTransform();

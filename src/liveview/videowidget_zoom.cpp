@@ -46,6 +46,7 @@ void VideoWidget::zoomAbout(const QPointF& viewPos, double scale) {
     const QPointF base = pictureOrigin() - QPointF(m_imageOffset);
     m_imageOffset = (origin - base).toPoint();
     m_currentScale = scale;
+    updatePreviewPart();
     update();
 }
 
@@ -62,6 +63,7 @@ void VideoWidget::zoomToViewRect(const QRect& viewRect) {
     const QPointF base = pictureOrigin() - QPointF(m_imageOffset);
     m_imageOffset = (origin - base).toPoint();
     m_currentScale = scale;
+    updatePreviewPart();
     update();
 }
 
@@ -77,7 +79,32 @@ void VideoWidget::resetZoom() {
     m_currentScale = kMinScale;
     m_imageOffset = QPoint(0, 0);
     m_wheelRemainder = 0;
+    m_partPixmap = QPixmap();
+    updatePreviewPart();
     update();
+}
+
+void VideoWidget::updatePreviewPart() {
+    constexpr double kMillion = 1000000.0;  // the camera library's unit of picture parts
+    QRectF wanted(0, 0, 1, 1);
+    if (m_currentScale != 1.0 && !m_videoPixmap.isNull()) {
+        const QSizeF layer(m_videoPixmap.size());
+        const QRectF visible = QRectF(-pictureOrigin() / m_currentScale, QSizeF(size()) / m_currentScale)
+                                   .intersected(QRectF(QPointF(0, 0), layer));
+        if (!visible.isEmpty())
+            wanted = QRectF(visible.x() / layer.width(), visible.y() / layer.height(),
+                            visible.width() / layer.width(), visible.height() / layer.height());
+    }
+    if (wanted == m_requestedPart || m_presenter == nullptr)
+        return;
+    m_requestedPart = wanted;
+    if (wanted == QRectF(0, 0, 1, 1)) {
+        m_presenter->setPreviewPart(m_currentDevIndex, 0, 0, 0, 0);
+        return;
+    }
+    m_presenter->setPreviewPart(m_currentDevIndex, qRound(wanted.x() * kMillion),
+                                qRound(wanted.y() * kMillion), qRound(wanted.width() * kMillion),
+                                qRound(wanted.height() * kMillion));
 }
 
 // Each notch is one step; the small deltas of touch pads add up to notches.

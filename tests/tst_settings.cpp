@@ -2,13 +2,16 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 
 #include "settings/readxml.h"
+#include "settings/storagefolders.h"
 
 namespace {
 
@@ -207,6 +210,47 @@ private slots:
     void missingFolderFailsTheWrite() {
         QVERIFY(!s->writeData(m_dir.filePath("no/such/folder/lastsetting.xml").toUtf8().constData()));
         QVERIFY(!s->writeData(nullptr));
+    }
+
+    // An installed program's folder holds no Configuration/ the user may write: each user's settings
+    // then live in their own configuration folder, which is made on first use.
+    void settingsFileLivesWhereItCanBeWritten_data() {
+        QTest::addColumn<QString>("besideProgram");
+        QTest::addColumn<bool>("usedBesideProgram");
+        QTest::newRow("writable folder beside the program") << "writable" << true;
+        QTest::newRow("no folder beside the program") << "absent" << false;
+        QTest::newRow("read-only folder beside the program") << "read-only" << false;
+    }
+
+    void settingsFileLivesWhereItCanBeWritten() {
+        QFETCH(QString, besideProgram);
+        QFETCH(bool, usedBesideProgram);
+        if (besideProgram == "read-only" && geteuid() == 0)
+            QSKIP("the superuser writes into read-only folders");
+        const QString beside = QCoreApplication::applicationDirPath() + "/Configuration";
+        const QString userConfig = m_dir.filePath("config");
+        qputenv("XDG_CONFIG_HOME", userConfig.toUtf8());
+        // The suites share the folder beside the program: this case puts it back as it found it.
+        const QString aside = beside + ".aside";
+        QVERIFY(!QFileInfo::exists(beside) || QDir().rename(beside, aside));
+        auto restore = qScopeGuard([&] {
+            QFile(beside).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QDir(beside).removeRecursively();
+            if (QFileInfo::exists(aside))
+                QDir().rename(aside, beside);
+            qunsetenv("XDG_CONFIG_HOME");
+        });
+        if (besideProgram != "absent")
+            QVERIFY(QDir().mkpath(beside));
+        if (besideProgram == "read-only")
+            QVERIFY(QFile(beside).setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+
+        const QString path = StorageFolders::settingsFilePath();
+        const QString expected = usedBesideProgram
+                                     ? beside + "/lastsetting.xml"
+                                     : userConfig + "/" + QCoreApplication::applicationName() + "/lastsetting.xml";
+        QCOMPARE(QFileInfo(path).absoluteFilePath(), QFileInfo(expected).absoluteFilePath());
+        QVERIFY(s->writeData(path.toUtf8().constData()));
     }
 };
 

@@ -1,9 +1,11 @@
 // The left and right tool bars in the view: the row after side swaps, the folder button, the popups
 // of the left bar, and the settings panel switching the camera that the next start opens.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -13,10 +15,12 @@
 #include "liveview/videowidget.h"
 #include "optigrab.h"
 #include "optigrab_sim.h"
+#include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "settings/settingdevwidget.h"
 #include "testenvironment.h"
 #include "toolbars/cselectmenu.h"
+#include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
 
@@ -320,6 +324,62 @@ private slots:
         else
             QCOMPARE(panel->geometry().left(), buttonRect.left());
         QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(panel->geometry()));
+    }
+
+    // "Show all tools" on the General page: applied at once, remembered beside the settings file, and
+    // off again gives the five basic buttons. The bar stays centred between the side bars.
+    void showAllToolsSwitch() {
+        const QStringList basic = {"toolButton_drag", "toolButton_pen", "toolButton_eraser",
+                                   "toolButton_freeze", "toolButton_capture"};
+        // The tools built so far, in the bar's order.
+        const QStringList all = {"toolButton_drag",   "toolButton_areaselection", "toolButton_pen",
+                                 "toolButton_eraser", "toolButton_black",         "toolButton_freeze",
+                                 "toolButton_capture"};
+        const auto shownButtons = [](VideoWidget& view) {
+            QList<QWidget*> shown;
+            for (QToolButton* button : view.m_centerToolWidget->findChildren<QToolButton*>())
+                if (button->isVisible())
+                    shown << button;
+            return leftToRight(shown);
+        };
+        const auto checkBar = [&](VideoWidget& view, const QStringList& expected) {
+            QCOMPARE(shownButtons(view), expected);
+            QWidget* bar = view.m_centerToolWidget;
+            QCOMPARE(bar->size(), QSize(66 * expected.size(), 66));
+            const int left = leftBar(view)->mapToGlobal(QPoint(leftBar(view)->width(), 0)).x();
+            const int right = rightBar(view)->mapToGlobal(QPoint()).x();
+            QVERIFY(qAbs(bar->mapToGlobal(QPoint()).x() - left -
+                         (right - bar->mapToGlobal(QPoint(bar->width(), 0)).x())) <= 1);
+        };
+        const auto clickSwitch = [](VideoWidget& view) {
+            QTest::mouseClick(leftButton(view, "toolButton_set"), Qt::LeftButton);
+            auto* box = leftBar(view)->m_deviceSetting->findChild<QCheckBox*>("checkBox_showAllTools");
+            QVERIFY(box != nullptr);
+            box->click();
+            QTest::mouseClick(leftButton(view, "toolButton_set"), Qt::LeftButton);
+            deletePending();
+        };
+        const QString extraFile = QFileInfo(m_configPath).dir().filePath("extrasettings.ini");
+        {
+            VideoWidget view;
+            showOnScreen(view);
+            checkBar(view, basic);
+            clickSwitch(view);
+            QCoreApplication::processEvents();
+            checkBar(view, all);
+            QCOMPARE(QSettings(extraFile, QSettings::IniFormat).value("tools/showAll").toBool(), true);
+        }
+        {
+            VideoWidget view;
+            showOnScreen(view);
+            checkBar(view, all);
+            clickSwitch(view);
+            QCoreApplication::processEvents();
+            checkBar(view, basic);
+        }
+        QCOMPARE(QSettings(extraFile, QSettings::IniFormat).value("tools/showAll").toBool(), false);
+        // The settings file keeps its fields: the switch lives in the file of its own.
+        QVERIFY(!testenvironment::fileBytes(m_configPath).contains("showAll"));
     }
 
     void plugOrUnplugClosesTheSettingsPanel_data() {

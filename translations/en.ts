@@ -159,6 +159,14 @@
         <translation>Browser</translation>
     </message>
     <message>
+        <source>Tools</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <source>Show all tools</source>
+        <translation>Show all tools</translation>
+    </message>
+    <message>
         <source>File Name Prefix</source>
         <translation>File Name Prefix</translation>
     </message>

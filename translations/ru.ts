@@ -159,6 +159,14 @@
         <translation>Обзор</translation>
     </message>
     <message>
+        <source>Tools</source>
+        <translation>Инструменты</translation>
+    </message>
+    <message>
+        <source>Show all tools</source>
+        <translation>Показать все инструменты</translation>
+    </message>
+    <message>
         <source>File Name Prefix</source>
         <translation>Префикс имени файла</translation>
     </message>

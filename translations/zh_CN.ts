@@ -159,6 +159,14 @@
         <translation>浏览</translation>
     </message>
     <message>
+        <source>Tools</source>
+        <translation>工具</translation>
+    </message>
+    <message>
+        <source>Show all tools</source>
+        <translation>显示全部工具</translation>
+    </message>
+    <message>
         <source>File Name Prefix</source>
         <translation>文件名前缀</translation>
     </message>

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "controls/custombutton.h"
+#include "controls/roundedoutline.h"
 #include "popuppanel.h"
 #include "ui_erasewiget.h"
 
@@ -115,11 +116,11 @@ void EraseWiget::initUI() {
 }
 
 void EraseWiget::applyRoundedMask() {
-    setMask(PopupPanel::mask(rect()));
+    setMask(RoundedOutline::mask(rect()));
 }
 
 void EraseWiget::paintEvent(QPaintEvent* /*event*/) {
-    PopupPanel::paint(this);
+    RoundedOutline::paint(this);
 }
 
 void EraseWiget::resizeEvent(QResizeEvent* event) {

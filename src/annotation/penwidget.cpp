@@ -15,6 +15,7 @@
 
 #include "controls/custombutton.h"
 #include "controls/popupmanager.h"
+#include "controls/roundedoutline.h"
 #include "controls/vtoolbutton.h"
 #include "popuppanel.h"
 #include "ui_penwidget.h"
@@ -237,10 +238,10 @@ void PenWidget::onColorSelected(QAbstractButton* button) {
 }
 
 void PenWidget::paintEvent(QPaintEvent* /*event*/) {
-    PopupPanel::paint(this);
+    RoundedOutline::paint(this);
 }
 
 void PenWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    setMask(PopupPanel::mask(rect()));
+    setMask(RoundedOutline::mask(rect()));
 }

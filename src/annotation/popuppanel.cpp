@@ -1,21 +1,8 @@
-// The rounded white panel of the annotation popups.
+// The separator lines and size boxes of the annotation popups.
 #include "popuppanel.h"
 
 #include <QFrame>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPainterPath>
-#include <QWidget>
-
-namespace {
-
-QPainterPath roundedOutline(const QRect& rect) {
-    QPainterPath path;
-    path.addRoundedRect(rect, 5, 5);
-    return path;
-}
-
-}  // namespace
 
 namespace PopupPanel {
 
@@ -37,17 +24,6 @@ QLineEdit* sizeBox(int value, QWidget* parent) {
     box->setStyleSheet("QLineEdit {border: 1px solid #CCCCCC; }");
     box->setText(QString::number(value));
     return box;
-}
-
-void paint(QWidget* popup) {
-    QPainter painter(popup);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(popup->rect(), Qt::transparent);
-    painter.fillPath(roundedOutline(popup->rect()), Qt::white);
-}
-
-QRegion mask(const QRect& rect) {
-    return QRegion(roundedOutline(rect).toFillPolygon().toPolygon(), Qt::OddEvenFill);
 }
 
 }  // namespace PopupPanel

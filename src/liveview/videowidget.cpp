@@ -9,22 +9,23 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QResizeEvent>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 #include <cstdio>
 
 #include "camera/campresenter.h"
 #include "capturewriter.h"
+#include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
+#include "settings/extrasettings.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
+#include "settings/storagefolders.h"
 #include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
 
 VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
-    configPath =
-        QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() + "/Configuration/lastsetting.xml";
+    configPath = StorageFolders::settingsFilePath();
     printf("************configuPath=%s\n", configPath.toUtf8().constData());
 
     ReadXML* settings = ReadXML::instance();
@@ -35,6 +36,8 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     if (!LanguageCode::isPlain(storedLanguage))
         printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
     currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
+
+    ExtraSettings::instance()->open(QDir(StorageFolders::configurationFolder()).filePath("extrasettings.ini"));
 
     settleSaveFolder();
     settings->language = currentLang.toStdString();
@@ -86,6 +89,7 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_noDeviceTextLabel->setStyleSheet("color: #888; font-size: 16px;");
     m_noDeviceTextLabel->setAlignment(Qt::AlignCenter);
     m_noDeviceTextLabel->hide();
+    m_notice = new NoticeLabel(this);
 
     m_presenter = new CamPresenter(this);
     m_drawingPixmap = QPixmap();
@@ -138,16 +142,9 @@ void VideoWidget::settleSaveFolder() {
     ReadXML* settings = ReadXML::instance();
     if (!settings->savePath.empty())
         return;
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty()) {
-        qWarning() << "无法获取文档目录！";
-        // Captures still need a folder: the home folder takes the documents folder's place. With no
-        // home either the save folder stays empty and capturing is refused until one is chosen.
-        documents = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
-        if (documents.isEmpty())
-            return;
-    }
-    settings->savePath = QDir(documents).filePath("Pagelux").toStdString();
+    // With neither a documents nor a home folder the save folder stays empty and capturing is refused
+    // until one is chosen.
+    settings->savePath = StorageFolders::defaultSaveFolder().toStdString();
 }
 
 // Qt's own dialogs (folder and colour) speak the chosen language where Qt ships their texts; English
@@ -206,6 +203,10 @@ void VideoWidget::showNoDevicePrompt(bool show) {
         m_noDeviceIconLabel->hide();
         m_noDeviceTextLabel->hide();
     }
+}
+
+void VideoWidget::showNotice(const QString& text) {
+    m_notice->showNotice(text);
 }
 
 void VideoWidget::switchLanguage(const QString& type) {

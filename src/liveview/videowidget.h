@@ -24,6 +24,7 @@
 
 class CaptureWriter;
 class FileListWidget;
+class NoticeLabel;
 class QHBoxLayout;
 class QPainter;
 class QVBoxLayout;
@@ -50,6 +51,8 @@ public:
     void drawQImagePart(long devIndex, QImage* image, const QRectF& part) override;   // capture thread
 
     void showNoDevicePrompt(bool show);
+    // A few seconds of text over the picture, never modal: what failed after the user's action.
+    void showNotice(const QString& text);
     void retranslateUi();
     // The highest number already used with prefix among the folder's JPEG files: -1 when the folder
     // does not exist, 0 when it holds no JPEG file, 1 when none of them has the prefix.
@@ -183,6 +186,7 @@ private:
     bool m_toolWidgetsSwapped = false;  // the left and right bars have exchanged places
     QLabel* m_noDeviceIconLabel = nullptr;
     QLabel* m_noDeviceTextLabel = nullptr;
+    NoticeLabel* m_notice = nullptr;
     QString currentLang;
     // Carries frames from the capture thread to the GUI thread, prepared at the view's size.
     FrameHandOver m_frameHandOver;

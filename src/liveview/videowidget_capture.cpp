@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QStandardPaths>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +14,7 @@
 #include "capturewriter.h"
 #include "filebrowser/filelistwidget.h"
 #include "settings/readxml.h"
+#include "settings/storagefolders.h"
 #include "toolbars/toolwidget_right.h"
 #include "videowidget.h"
 
@@ -80,14 +80,11 @@ void VideoWidget::captureImage() {
         return;
     }
     if (settings.savePath.empty()) {
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (documents.isEmpty()) {
-            qWarning() << "无法获取文档目录！";
+        const QString folder = StorageFolders::defaultSaveFolder();
+        if (folder.isEmpty())
             return;
-        }
-        const QString folder = QDir(documents).filePath("Pagelux");
         settings.savePath = folder.toStdString();
-        if (!QDir(documents).exists("Pagelux")) {
+        if (!QFileInfo::exists(folder)) {
             if (QDir().mkpath(folder))
                 qDebug() << "成功创建目录:" << folder;
             else

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDebug>
@@ -29,7 +30,9 @@
 
 #include "controls/popupmanager.h"
 #include "controls/roundedoutline.h"
+#include "extrasettings.h"
 #include "readxml.h"
+#include "storagefolders.h"
 #include "ui_settingdevwidget.h"
 
 namespace {
@@ -85,11 +88,6 @@ QFrame* separatorLine() {
     line->setStyleSheet("color: #CACACA;");
     line->setFixedHeight(1);
     return line;
-}
-
-QString settingsFilePath() {
-    return QFileInfo(QCoreApplication::applicationFilePath()).absolutePath() +
-           "/Configuration/lastsetting.xml";
 }
 
 }  // namespace
@@ -271,8 +269,22 @@ QWidget* settingDevWidget::buildGeneralPage() {
     prefixRow->addStretch();
     prefixColumn->addLayout(prefixRow);
 
+    // One switch for the tools beyond the basic five; it applies at once.
+    auto* toolsGroup = new QGroupBox(tr("Tools"));
+    toolsGroup->setFixedHeight(55);
+    toolsGroup->setStyleSheet(kGroupStyle);
+    auto* toolsRow = new QHBoxLayout(toolsGroup);
+    toolsRow->setContentsMargins(5, 0, 5, 0);
+    auto* showAllToolsBox = new QCheckBox(tr("Show all tools"));
+    showAllToolsBox->setObjectName("checkBox_showAllTools");
+    showAllToolsBox->setStyleSheet(kControlStyle);
+    showAllToolsBox->setChecked(ExtraSettings::instance()->showAllTools());
+    toolsRow->addWidget(showAllToolsBox);
+    connect(showAllToolsBox, &QCheckBox::toggled, ExtraSettings::instance(), &ExtraSettings::setShowAllTools);
+
     generalMessageLayout->addWidget(locationGroup);
     generalMessageLayout->addWidget(prefixGroup);
+    generalMessageLayout->addWidget(toolsGroup);
     generalMessageLayout->addStretch();
     return page;
 }
@@ -295,7 +307,7 @@ settingDevWidget::~settingDevWidget() {
     settings->savePath = currentSavePath.toStdString();
     settings->customPrefix = prefixEdit->text().toStdString();
     settings->bsaveType = radio_prefix->isChecked();
-    settings->writeData(settingsFilePath().toUtf8().constData());
+    settings->writeData(StorageFolders::settingsFilePath().toUtf8().constData());
     delete ui;
 }
 
@@ -418,15 +430,13 @@ void settingDevWidget::setLastSettingData() {
                                                        : QString::fromStdString(settings->customPrefix));
 }
 
-// Sets currentSavePath to the Pagelux folder in the documents folder and creates it when missing;
-// false, with a log line, when there is no documents folder or the folder cannot be made.
+// Sets currentSavePath to the default save folder and creates it when missing; false, with a log line,
+// when there is no documents or home folder or the folder cannot be made.
 bool settingDevWidget::createDefaultSaveFolder() {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (documents.isEmpty()) {
-        qWarning() << "无法获取文档目录！";
+    const QString folder = StorageFolders::defaultSaveFolder();
+    if (folder.isEmpty())
         return false;
-    }
-    currentSavePath = QDir(documents).filePath("Pagelux");
+    currentSavePath = folder;
     // A file of that name is no folder: making the folder then fails and is reported.
     if (QFileInfo(currentSavePath).isDir())
         return true;

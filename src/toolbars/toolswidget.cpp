@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QPainter>
+#include <QStringList>
 #include <QStyleOption>
 #include <cstdio>
 
@@ -10,6 +11,7 @@
 #include "annotation/penwidget.h"
 #include "controls/custombutton.h"
 #include "controls/popupmanager.h"
+#include "settings/extrasettings.h"
 #include "ui_toolswidget.h"
 
 namespace {
@@ -35,20 +37,20 @@ QString translated(const char* key) {
     return QCoreApplication::translate("ToolsWidget", key);
 }
 
+// The hidden buttons whose tools are built: "Show all tools" shows them, in the bar's order.
+const QStringList& landedExtraTools() {
+    static const QStringList names{"toolButton_areaselection", "toolButton_black"};
+    return names;
+}
+
+const int kButtonWidth = 66;
+
 }  // namespace
 
 ToolsWidget::ToolsWidget(QWidget* parent) : QWidget(parent), ui(new Ui::ToolsWidget) {
     for (const char* key : kTextKeys)
         m_buttonInfos.append({nullptr, key});
     ui->setupUi(this);
-    setFixedSize(330, 66);
-    setStyleSheet(
-        "ToolsWidget { background-color: #EFEFF0; border: 1px solid #CACACA; border-radius: 5px; }"
-        "VToolButton { border: none; border-right: none; background-color: #EFEFF0; margin: 0; padding: 0; }"
-        "VToolButton#toolButton_drag { border-top-left-radius: 5px; border-bottom-left-radius: 5px; }"
-        "VToolButton#toolButton_capture { border-top-right-radius: 5px; border-bottom-right-radius: 5px; }"
-        "VToolButton#toolButton_capture:checked { border-top-right-radius: 5px; border-bottom-right-radius: "
-        "5px; }");
     ui->verticalLayout->setContentsMargins(0, 0, 0, 0);
     ui->verticalLayout->setSpacing(0);
     ui->horizontalLayout->setContentsMargins(0, 0, 0, 0);
@@ -56,6 +58,9 @@ ToolsWidget::ToolsWidget(QWidget* parent) : QWidget(parent), ui(new Ui::ToolsWid
     initUI();
     disableButton();
     initConnect();
+    ExtraSettings* extra = ExtraSettings::instance();
+    setShowAllTools(extra->showAllTools());
+    connect(extra, &ExtraSettings::showAllToolsChanged, this, &ToolsWidget::setShowAllTools);
 }
 
 ToolsWidget::~ToolsWidget() {
@@ -93,7 +98,8 @@ void ToolsWidget::initUI() {
     for (int i = 0; i < m_buttonInfos.size(); ++i) {
         m_buttonInfos[i].button = dresses[i].button;
         CustomButton::setToolButton(dresses[i].button, dresses[i].icon, dresses[i].checkedIcon, "",
-                                    translated(m_buttonInfos[i].textKey), 66, 66, 30, 30, 3, 0);
+                                    translated(m_buttonInfos[i].textKey), kButtonWidth, kButtonWidth, 30, 30,
+                                    3, 0);
     }
 
     toolsGroup = new QButtonGroup(this);
@@ -115,6 +121,33 @@ void ToolsWidget::disableButton() {
                                 ui->toolButton_mark, ui->toolButton_record, ui->toolButton_areaselection,
                                 ui->toolButton_videoFliter, ui->toolButton_texttool})
         button->hide();
+}
+
+void ToolsWidget::setShowAllTools(bool on) {
+    QString first;
+    QString last;
+    int shown = 0;
+    for (const ButtonInfo& info : m_buttonInfos) {
+        QToolButton* button = info.button;
+        if (landedExtraTools().contains(button->objectName()))
+            button->setVisible(on);
+        if (button->isHidden())
+            continue;
+        ++shown;
+        if (first.isEmpty())
+            first = button->objectName();
+        last = button->objectName();
+    }
+    setFixedSize(kButtonWidth * shown, kButtonWidth);
+    // The outer corners of the bar are those of its first and last shown buttons.
+    setStyleSheet(
+        QString("ToolsWidget { background-color: #EFEFF0; border: 1px solid #CACACA; border-radius: 5px; }"
+                "VToolButton { border: none; border-right: none; background-color: #EFEFF0; margin: 0; "
+                "padding: 0; }"
+                "VToolButton#%1 { border-top-left-radius: 5px; border-bottom-left-radius: 5px; }"
+                "VToolButton#%2, VToolButton#%2:checked { border-top-right-radius: 5px; "
+                "border-bottom-right-radius: 5px; }")
+            .arg(first, last));
 }
 
 void ToolsWidget::initConnect() {

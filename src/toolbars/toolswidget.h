@@ -28,6 +28,11 @@ public:
     // Undo is enabled while the canvas has a step to undo.
     void setUndoEnabled(bool enabled);
 
+public slots:
+    // Shows the hidden buttons whose tools are built (on) or only the basic five (off); the bar's width
+    // follows, 66 px a button.
+    void setShowAllTools(bool on);
+
 signals:
     void switchToMovingMode();
     void switchToDrawingMode();

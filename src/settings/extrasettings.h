@@ -1,0 +1,43 @@
+// What the program remembers beyond the settings file (tool switch, per-camera picture settings …),
+// in an ini file of its own beside it, so that lastsetting.xml keeps its exact layout.
+#pragma once
+
+#include <QObject>
+#include <QVariant>
+#include <memory>
+
+class QSettings;
+
+// GUI thread only.
+class ExtraSettings : public QObject {
+    Q_OBJECT
+
+public:
+    static ExtraSettings* instance();
+
+    // Reads the file at path and keeps every later change there. Until a file is opened, values live
+    // in memory only (suites that make a bar without a view).
+    void open(const QString& path);
+    QString filePath() const;
+
+    QVariant value(const QString& key, const QVariant& fallback = {}) const;
+    // Saves at once; the file is replaced whole (temporary file and rename), never cut off.
+    void setValue(const QString& key, const QVariant& value);
+    void remove(const QString& key);
+
+    // "Show all tools": off by default, the bars then hold only the basic tools.
+    bool showAllTools() const;
+    void setShowAllTools(bool on);
+
+signals:
+    void showAllToolsChanged(bool on);
+
+private:
+    ExtraSettings() = default;
+    ~ExtraSettings() override;
+    void save();
+
+    std::unique_ptr<QSettings> m_file;
+    QVariantMap m_memory;  // used until a file is opened
+    bool m_reportedWriteFailure = false;
+};

@@ -136,7 +136,8 @@ private:
     // Asks the camera for the part of the picture the zoomed view shows (all of it at 1x).
     void updatePreviewPart();
     void finishSelection();
-    // The composited strokes, the painter carrying the picture's transform.
+    // The picture and the composited strokes, the painter carrying the picture's transform.
+    void paintPicture(QPainter& painter, const QRect& target);
     void paintInk(QPainter& painter, const QRect& viewDirty);
     // The Undo button follows whether there is a step to undo.
     void historyChanged();
@@ -146,16 +147,16 @@ private:
 
     QString configPath;
     std::vector<devMessage> m_devList;
-    QPixmap m_videoPixmap;          // the last frame, scaled to the view's size
-    QPixmap m_drawingPixmap;        // the annotation layer, the size of m_videoPixmap
+    QPixmap m_videoPixmap;    // the last frame, scaled to the view's size
+    QPixmap m_drawingPixmap;  // the annotation layer, the size of m_videoPixmap
     // While zoomed: the camera's picture of the part shown, sharper than m_videoPixmap enlarged, and
     // that part in layer pixels.
     QPixmap m_partPixmap;
     QRectF m_partRect;
     QRectF m_requestedPart{0, 0, 1, 1};  // fractions of the picture; (0, 0, 1, 1) all of it
-    QVector<QPoint> m_currentLine;  // the start point of the stroke in progress
-    QPoint m_lastPoint;             // layer position of the last drawn point; (0, 0) when there is none
-    bool m_drawing = false;         // a stroke is in progress
+    QVector<QPoint> m_currentLine;       // the start point of the stroke in progress
+    QPoint m_lastPoint;                  // layer position of the last drawn point; (0, 0) when there is none
+    bool m_drawing = false;              // a stroke is in progress
     // At most one mode is on; with none the pointer does nothing.
     bool m_movingMode = false;
     bool m_drawingMode = false;

@@ -103,13 +103,32 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
     // Picture and ink share one transform, so a stroke stays on its page point through zoom and pan.
     painter.translate(origin);
     painter.scale(m_currentScale, m_currentScale);
-    painter.drawPixmap(QPoint(0, 0), m_videoPixmap);
-    if (!m_partPixmap.isNull())
-        painter.drawPixmap(m_partRect, m_partPixmap, QRectF(m_partPixmap.rect()));
+    paintPicture(painter, target);
     if (!m_drawingPixmap.isNull())
         paintInk(painter, event->rect());
     painter.resetTransform();
     m_selection.paint(painter);
+}
+
+// The whole picture enlarged, and over it the camera's sharper picture of the part shown while
+// zoomed. Where that part covers the view the enlarged picture is left out, and a part that shows
+// at its own size is copied without scaling.
+void VideoWidget::paintPicture(QPainter& painter, const QRect& target) {
+    const QRectF partOnView = painter.transform().mapRect(m_partRect);
+    const QRectF visible = QRectF(rect()).intersected(QRectF(target));
+    if (m_partPixmap.isNull() || !partOnView.adjusted(-1, -1, 1, 1).contains(visible))
+        painter.drawPixmap(QPoint(0, 0), m_videoPixmap);
+    if (m_partPixmap.isNull())
+        return;
+    if (qAbs(partOnView.width() - m_partPixmap.width()) < 1 &&
+        qAbs(partOnView.height() - m_partPixmap.height()) < 1) {
+        painter.save();
+        painter.resetTransform();
+        painter.drawPixmap(partOnView.topLeft().toPoint(), m_partPixmap);
+        painter.restore();
+    } else {
+        painter.drawPixmap(m_partRect, m_partPixmap, QRectF(m_partPixmap.rect()));
+    }
 }
 
 void VideoWidget::paintInk(QPainter& painter, const QRect& viewDirty) {

@@ -3,12 +3,16 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 #include <cmath>
 
+#include "annotation/penwidget.h"
 #include "liveview/videowidget.h"
 #include "optigrab_sim.h"
+#include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "testenvironment.h"
 #include "viewdriver.h"
@@ -41,6 +45,11 @@ double rowContrast(const QImage& shot, int y, int fromX, int toX) {
     }
     const double n = toX - fromX, mean = sum / n;
     return std::sqrt(squares / n - mean * mean);
+}
+
+bool isInk(const QImage& shot, const QPoint& at) {
+    const QRgb pixel = shot.pixel(at);
+    return qBlue(pixel) > 200 && qRed(pixel) < 60 && qGreen(pixel) < 60;
 }
 
 QAbstractButton* barButton(QWidget& view, const char* name) {
@@ -223,6 +232,83 @@ private slots:
         viewdriver::wheel(view, {480, 270}, 10);
         QTRY_VERIFY_WITH_TIMEOUT(rowContrast(view.grab().toImage(), 270, 400, 560) > 60, 5000);
         optigrabSimUnplugAll();
+    }
+
+    // A shape follows the pointer while dragged, is drawn on release, and goes with one undo.
+    void shapes_data() {
+        QTest::addColumn<int>("tool");
+        QTest::addColumn<QVector<QPoint>>("inked");
+        QTest::addColumn<QVector<QPoint>>("blank");
+        QTest::newRow("line") << 2 << QVector<QPoint>{{200, 150}, {120, 110}} << QVector<QPoint>{{292, 201}};
+        QTest::newRow("arrow") << 3 << QVector<QPoint>{{200, 150}, {292, 201}, {295, 193}}
+                               << QVector<QPoint>{{200, 110}};
+        QTest::newRow("rectangle") << 4 << QVector<QPoint>{{200, 100}, {300, 150}, {100, 200}}
+                                   << QVector<QPoint>{{200, 150}};
+        QTest::newRow("ellipse") << 5 << QVector<QPoint>{{200, 100}, {100, 150}, {300, 150}}
+                                 << QVector<QPoint>{{102, 102}, {200, 150}};
+    }
+
+    void shapes() {
+        QFETCH(int, tool);
+        QFETCH(QVector<QPoint>, inked);
+        QFETCH(QVector<QPoint>, blank);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        view.updateToolSettings(tool, Qt::blue, 4);
+        QMetaObject::invokeMethod(&view, "switchToDrawingMode");
+        viewdriver::mouse(view, QEvent::MouseButtonPress, {100, 100});
+        viewdriver::mouse(view, QEvent::MouseMove, {250, 300});
+        viewdriver::mouse(view, QEvent::MouseMove, {300, 200});
+        const QImage preview = view.grab().toImage();
+        viewdriver::mouse(view, QEvent::MouseButtonRelease, {300, 200});
+        const QImage drawn = view.grab().toImage();
+        for (const QPoint& at : inked) {
+            QVERIFY2(isInk(preview, at), qPrintable(QString("preview at %1,%2").arg(at.x()).arg(at.y())));
+            QVERIFY2(isInk(drawn, at), qPrintable(QString("at %1,%2").arg(at.x()).arg(at.y())));
+        }
+        for (const QPoint& at : blank)
+            QVERIFY2(!isInk(drawn, at), qPrintable(QString("at %1,%2").arg(at.x()).arg(at.y())));
+        // Nothing of the way the pointer went is left.
+        QVERIFY(!isInk(drawn, {250, 300}));
+        QAbstractButton* undo = barButton(view, "toolButton_black");
+        undo->click();
+        QVERIFY(!isInk(view.grab().toImage(), inked.first()));
+        QVERIFY(!undo->isEnabled());
+    }
+
+    // With "Show all tools" the pen popup offers the highlighter and the shapes, without it the pen
+    // alone; the tool chosen there is the one the canvas draws with.
+    void penPopupTools_data() {
+        QTest::addColumn<bool>("allTools");
+        QTest::newRow("switch on") << true;
+        QTest::newRow("switch off") << false;
+    }
+
+    void penPopupTools() {
+        QFETCH(bool, allTools);
+        VideoWidget view;
+        ExtraSettings::instance()->setShowAllTools(allTools);
+        viewdriver::showPicture(view, positionPicture());
+        barButton(view, "toolButton_pen")->click();
+        auto* popup = view.findChild<PenWidget*>();
+        QVERIFY(popup != nullptr);
+        auto* highlighter = popup->findChild<QAbstractButton*>("toolButton_highlighter");
+        QCOMPARE(highlighter != nullptr, allTools);
+        QCOMPARE(popup
+                     ->findChildren<QToolButton*>(QRegularExpression("^toolButton_(brush|highlighter|line|"
+                                                                     "arrow|rectangle|ellipse)$"))
+                     .size(),
+                 allTools ? 6 : 0);
+        if (allTools) {
+            highlighter->click();
+            QVERIFY(highlighter->isChecked());
+            popup->findChild<QAbstractButton*>("colorBlueButton")->click();
+        }
+        viewdriver::stroke(view, {{100, 300}, {200, 300}, {300, 300}});
+        const QRgb ink = view.grab().toImage().pixel(150, 300);
+        // The highlighter lets the picture show through; the pen covers it.
+        QVERIFY2((qGreen(ink) > 100) == allTools, qPrintable(QColor(ink).name()));
+        ExtraSettings::instance()->setShowAllTools(false);
     }
 
     void toolKeys_data() {

@@ -21,6 +21,7 @@
 #include "framehandover.h"
 #include "inktiles.h"
 #include "selectionoverlay.h"
+#include "shapestroke.h"
 
 class CaptureWriter;
 class FileListWidget;
@@ -136,6 +137,12 @@ private:
     // Asks the camera for the part of the picture the zoomed view shows (all of it at 1x).
     void updatePreviewPart();
     void finishSelection();
+    // Shapes: the press inside the picture starts one, the pointer drags its free end (kept inside
+    // the picture), the release puts it on the layer as one step of the history.
+    void beginShape(const QPoint& layerPos);
+    void moveShape(const QPoint& layerPos);
+    void finishShape(const QPoint& layerPos);
+    void cancelShape();
     // The picture and the composited strokes, the painter carrying the picture's transform.
     void paintPicture(QPainter& painter, const QRect& target);
     void paintInk(QPainter& painter, const QRect& viewDirty);
@@ -163,6 +170,7 @@ private:
     bool m_eraserMode = false;
     bool m_selectMode = false;
     SelectionOverlay m_selection;
+    ShapeStroke m_shape;
     QPoint m_dragStartPos;  // view position of the last pan drag step
     QPoint m_imageOffset;   // pan offset of the picture
     double m_currentScale = 1.0;

@@ -149,6 +149,9 @@ void VideoWidget::mousePressEvent(QMouseEvent* event) {
         m_mousePressed = true;
         m_dragStartPos = event->pos();
         setCursor(Qt::ClosedHandCursor);
+    } else if (m_drawingMode && ShapeStroke::isShape(m_currentToolType) &&
+               event->button() == Qt::LeftButton) {
+        beginShape(toLayer(event->pos()));
     } else if ((m_drawingMode || m_eraserMode) && event->button() == Qt::LeftButton) {
         const QPoint point = toLayer(event->pos());
         if (insidePicture(point)) {
@@ -171,6 +174,8 @@ void VideoWidget::mouseMoveEvent(QMouseEvent* event) {
         m_dragStartPos = event->pos();
         updatePreviewPart();
         update();
+    } else if (m_shape.active()) {
+        moveShape(toLayer(event->pos()));
     } else if ((m_drawingMode || m_eraserMode) && (event->buttons() & Qt::LeftButton) && m_drawing) {
         const QPoint point = toLayer(event->pos());
         if (insidePicture(point))
@@ -186,6 +191,9 @@ void VideoWidget::mouseReleaseEvent(QMouseEvent* event) {
     } else if (m_movingMode) {
         m_mousePressed = false;
         setCursor(Qt::OpenHandCursor);
+    } else if (m_shape.active()) {
+        if (event->button() == Qt::LeftButton)
+            finishShape(toLayer(event->pos()));
     } else if ((m_drawingMode || m_eraserMode) && event->button() == Qt::LeftButton && m_drawing) {
         drawLineTo(toLayer(event->pos()));
         m_drawing = false;

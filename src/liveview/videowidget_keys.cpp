@@ -43,6 +43,8 @@ void VideoWidget::initShortcuts() {
 void VideoWidget::cancelInProgress() {
     if (m_selection.active())
         update(m_selection.finish());
+    else if (m_shape.active())
+        cancelShape();
     else
         resetZoom();
 }

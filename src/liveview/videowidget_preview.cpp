@@ -140,4 +140,11 @@ void VideoWidget::paintInk(QPainter& painter, const QRect& viewDirty) {
         if (!part.isEmpty())
             painter.drawPixmap(part.topLeft(), m_drawingPixmap, part);
     }
+    // A shape being dragged shows over the ink, cut at the picture's edges like the ink.
+    if (m_shape.active()) {
+        painter.save();
+        painter.setClipRect(m_drawingPixmap.rect());
+        m_shape.paint(painter);
+        painter.restore();
+    }
 }

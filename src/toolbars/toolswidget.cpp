@@ -124,6 +124,11 @@ void ToolsWidget::disableButton() {
 }
 
 void ToolsWidget::setShowAllTools(bool on) {
+    // Without the extra tools the pen popup offers the pen alone.
+    if (!on && currentToolType != 0) {
+        currentToolType = 0;
+        emit toolChanged(currentToolType, currentColor, currentSize);
+    }
     QString first;
     QString last;
     int shown = 0;
@@ -217,6 +222,8 @@ void ToolsWidget::togglePopup(Popup*& popup, QToolButton* button, Make make) {
 void ToolsWidget::on_toolButton_pen_clicked() {
     togglePopup(m_pen, ui->toolButton_pen, [this]() {
         auto* pen = new PenWidget(this, currentSize, currentColor);
+        if (ExtraSettings::instance()->showAllTools())
+            pen->showShapeTools(currentToolType);
         connect(pen, &PenWidget::signalToolChanged, this, &ToolsWidget::slotToolChanged);
         return pen;
     });
@@ -240,6 +247,7 @@ void ToolsWidget::slotToolChanged(int type, QColor color, int size) {
     puts("***************************slotToolChanged");
     currentSize = size;
     currentColor = color;
+    currentToolType = type;
     emit toolChanged(type, color, size);
 }
 

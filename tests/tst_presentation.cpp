@@ -52,6 +52,14 @@ bool isInk(const QImage& shot, const QPoint& at) {
     return qBlue(pixel) > 200 && qRed(pixel) < 60 && qGreen(pixel) < 60;
 }
 
+int inkIn(const QImage& shot, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += isInk(shot, {x, y}) ? 1 : 0;
+    return count;
+}
+
 QAbstractButton* barButton(QWidget& view, const char* name) {
     return view.findChild<QAbstractButton*>(name);
 }
@@ -311,6 +319,61 @@ private slots:
         ExtraSettings::instance()->setShowAllTools(false);
     }
 
+    // Text typed through an input method (Chinese and Cyrillic) goes on the page in the pen's colour
+    // with Enter, a click elsewhere or another tool, as one undo step; Esc drops it.
+    void text_data() {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("Enter") << "enter" << true;
+        QTest::newRow("a click elsewhere") << "click" << true;
+        QTest::newRow("another tool") << "tool" << true;
+        QTest::newRow("Esc") << "esc" << false;
+    }
+
+    void text() {
+        QFETCH(QString, ending);
+        QFETCH(bool, drawn);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        activate(view);
+        view.updateToolSettings(0, Qt::blue, 5);
+        barButton(view, "toolButton_texttool")->click();
+        viewdriver::mouse(view, QEvent::MouseButtonPress, {100, 100});
+        viewdriver::mouse(view, QEvent::MouseButtonRelease, {100, 100});
+        auto* editor = view.findChild<QLineEdit*>("textEditor");
+        QVERIFY(editor != nullptr && editor->hasFocus());
+        QInputMethodEvent composing("ni", {});
+        QApplication::sendEvent(editor, &composing);
+        QInputMethodEvent committed;
+        committed.setCommitString(QString::fromUtf8("你好 Мир"));
+        QApplication::sendEvent(editor, &committed);
+        QCOMPARE(editor->text(), QString::fromUtf8("你好 Мир"));
+        // Typing does not reach the view's keys: "p" is text here, not the pen.
+        QTest::keyClick(editor, Qt::Key_P);
+        QVERIFY(barButton(view, "toolButton_texttool")->isChecked());
+        if (ending == "enter") {
+            QTest::keyClick(editor, Qt::Key_Return);
+        } else if (ending == "click") {
+            viewdriver::mouse(view, QEvent::MouseButtonPress, {600, 300});
+            viewdriver::mouse(view, QEvent::MouseButtonRelease, {600, 300});
+        } else if (ending == "tool") {
+            barButton(view, "toolButton_drag")->click();
+        } else {
+            QTest::keyClick(editor, Qt::Key_Escape);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(view.findChild<QLineEdit*>("textEditor") == nullptr);
+        const QRect textArea(100, 100, 160, 30);
+        const int ink = inkIn(view.grab().toImage(), textArea);
+        QVERIFY2((ink > 20) == drawn, qPrintable(QString::number(ink)));
+        QAbstractButton* undo = barButton(view, "toolButton_black");
+        QCOMPARE(undo->isEnabled(), drawn);
+        if (drawn) {
+            undo->click();
+            QCOMPARE(inkIn(view.grab().toImage(), textArea), 0);
+        }
+    }
+
     void toolKeys_data() {
         QTest::addColumn<QString>("from");  // the tool chosen before the key
         QTest::addColumn<Qt::Key>("key");
@@ -319,6 +382,7 @@ private slots:
         QTest::newRow("E") << "toolButton_drag" << Qt::Key_E << "toolButton_eraser";
         QTest::newRow("H") << "toolButton_pen" << Qt::Key_H << "toolButton_drag";
         QTest::newRow("S") << "toolButton_drag" << Qt::Key_S << "toolButton_areaselection";
+        QTest::newRow("T") << "toolButton_drag" << Qt::Key_T << "toolButton_texttool";
     }
 
     // A tool key chooses its tool, except while a text field takes the typing.

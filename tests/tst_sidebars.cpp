@@ -333,8 +333,8 @@ private slots:
                                    "toolButton_freeze", "toolButton_capture"};
         // The tools built so far, in the bar's order.
         const QStringList all = {"toolButton_drag",   "toolButton_areaselection", "toolButton_pen",
-                                 "toolButton_eraser", "toolButton_black",         "toolButton_freeze",
-                                 "toolButton_capture"};
+                                 "toolButton_eraser", "toolButton_texttool",      "toolButton_black",
+                                 "toolButton_freeze", "toolButton_capture"};
         const auto shownButtons = [](VideoWidget& view) {
             QList<QWidget*> shown;
             for (QToolButton* button : view.m_centerToolWidget->findChildren<QToolButton*>())

@@ -37,7 +37,8 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
         printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
     currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
 
-    ExtraSettings::instance()->open(QDir(StorageFolders::configurationFolder()).filePath("extrasettings.ini"));
+    ExtraSettings::instance()->open(
+        QDir(StorageFolders::configurationFolder()).filePath("extrasettings.ini"));
 
     settleSaveFolder();
     settings->language = currentLang.toStdString();
@@ -131,6 +132,7 @@ void VideoWidget::initConnect() {
     connect(m_rightToolWidget, &ToolWidget_Right::ShowListWidget, this, &VideoWidget::onShowListWidget);
     connect(m_centerToolWidget, &ToolsWidget::toolChanged, this, &VideoWidget::updateToolSettings);
     connect(m_centerToolWidget, &ToolsWidget::switchToSelectMode, this, &VideoWidget::switchToSelectMode);
+    connect(m_centerToolWidget, &ToolsWidget::switchToTextMode, this, &VideoWidget::switchToTextMode);
     connect(m_centerToolWidget, &ToolsWidget::undoClicked, this, &VideoWidget::undoDrawing);
     connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
     connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
@@ -27,6 +28,7 @@ class CaptureWriter;
 class FileListWidget;
 class NoticeLabel;
 class QHBoxLayout;
+class QLineEdit;
 class QPainter;
 class QVBoxLayout;
 class ToolWidget_Left;
@@ -96,6 +98,9 @@ private slots:
     void cancelInProgress();
     // Select: a rectangle dragged over the picture is zoomed to fill the view.
     void switchToSelectMode();
+    // Text: a click on the picture opens an editor there; Enter or a click elsewhere puts its text
+    // on the layer as one step of the history, Esc drops it.
+    void switchToTextMode();
 
 protected:
     bool event(QEvent* event) override;
@@ -143,6 +148,10 @@ private:
     void moveShape(const QPoint& layerPos);
     void finishShape(const QPoint& layerPos);
     void cancelShape();
+    void openTextEditor(const QPoint& viewPos);
+    void commitText();
+    void closeTextEditor();
+    QFont textFont() const;  // in layer pixels
     // The picture and the composited strokes, the painter carrying the picture's transform.
     void paintPicture(QPainter& painter, const QRect& target);
     void paintInk(QPainter& painter, const QRect& viewDirty);
@@ -171,8 +180,11 @@ private:
     bool m_selectMode = false;
     SelectionOverlay m_selection;
     ShapeStroke m_shape;
-    QPoint m_dragStartPos;  // view position of the last pan drag step
-    QPoint m_imageOffset;   // pan offset of the picture
+    bool m_textMode = false;
+    QLineEdit* m_textEditor = nullptr;  // open while a text is typed
+    QPoint m_textAt;                    // layer position of the editor's top-left corner
+    QPoint m_dragStartPos;              // view position of the last pan drag step
+    QPoint m_imageOffset;               // pan offset of the picture
     double m_currentScale = 1.0;
     int m_wheelRemainder = 0;           // wheel angle not yet a whole notch
     bool m_mousePressed = false;        // a pan drag is in progress

@@ -41,6 +41,8 @@ void VideoWidget::switchToMovingMode() {
     m_drawingMode = false;
     m_eraserMode = false;
     m_selectMode = false;
+    m_textMode = false;
+    commitText();
     setCursor(Qt::OpenHandCursor);
 }
 
@@ -50,6 +52,8 @@ void VideoWidget::switchToDrawingMode() {
     m_movingMode = false;
     m_eraserMode = false;
     m_selectMode = false;
+    m_textMode = false;
+    commitText();
     setCursor(Qt::CrossCursor);
 }
 
@@ -59,6 +63,8 @@ void VideoWidget::handleEraseMode(int eraseType, int size) {
     m_movingMode = false;
     m_drawingMode = false;
     m_selectMode = false;
+    m_textMode = false;
+    commitText();
     if (eraseType == 2) {
         clearDrawing();
         return;
@@ -142,7 +148,12 @@ bool VideoWidget::event(QEvent* event) {
 }
 
 void VideoWidget::mousePressEvent(QMouseEvent* event) {
-    if (m_selectMode) {
+    if (m_textMode) {
+        if (m_textEditor != nullptr)
+            commitText();
+        else if (event->button() == Qt::LeftButton)
+            openTextEditor(event->pos());
+    } else if (m_selectMode) {
         if (event->button() == Qt::LeftButton)
             m_selection.begin(event->pos());
     } else if (m_movingMode) {

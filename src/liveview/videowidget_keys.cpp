@@ -36,12 +36,15 @@ void VideoWidget::initShortcuts() {
     onKeys({Qt::Key_E}, chooseTool("toolButton_eraser"));
     onKeys({Qt::Key_H}, chooseTool("toolButton_drag"));
     onKeys({Qt::Key_S}, chooseTool("toolButton_areaselection"));
+    onKeys({Qt::Key_T}, chooseTool("toolButton_texttool"));
     onKeys({Qt::Key_Escape}, &VideoWidget::cancelInProgress);
 }
 
 // What is under way stops; with nothing under way the picture is whole again.
 void VideoWidget::cancelInProgress() {
-    if (m_selection.active())
+    if (m_textEditor != nullptr)
+        closeTextEditor();
+    else if (m_selection.active())
         update(m_selection.finish());
     else if (m_shape.active())
         cancelShape();

@@ -122,6 +122,8 @@ void VideoWidget::wheelEvent(QWheelEvent* event) {
 }
 
 void VideoWidget::switchToSelectMode() {
+    m_textMode = false;
+    commitText();
     m_selectMode = true;
     m_movingMode = false;
     m_drawingMode = false;

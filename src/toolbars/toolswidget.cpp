@@ -39,7 +39,7 @@ QString translated(const char* key) {
 
 // The hidden buttons whose tools are built: "Show all tools" shows them, in the bar's order.
 const QStringList& landedExtraTools() {
-    static const QStringList names{"toolButton_areaselection", "toolButton_black"};
+    static const QStringList names{"toolButton_areaselection", "toolButton_texttool", "toolButton_black"};
     return names;
 }
 
@@ -159,6 +159,7 @@ void ToolsWidget::initConnect() {
     connect(ui->toolButton_drag, &QToolButton::clicked, this, &ToolsWidget::switchToMovingMode);
     connect(ui->toolButton_pen, &QToolButton::clicked, this, &ToolsWidget::switchToDrawingMode);
     connect(ui->toolButton_areaselection, &QToolButton::clicked, this, &ToolsWidget::switchToSelectMode);
+    connect(ui->toolButton_texttool, &QToolButton::clicked, this, &ToolsWidget::switchToTextMode);
     connect(ui->toolButton_black, &QToolButton::clicked, this, [this]() {
         // The checked look shows only during the click.
         ui->toolButton_black->setChecked(false);

@@ -41,6 +41,7 @@ signals:
     void signalCaptureImage();
     void toolChanged(int type, QColor color, int size);
     void switchToSelectMode();
+    void switchToTextMode();
     void undoClicked();
 
 protected:

@@ -52,6 +52,13 @@ double cpuMs(clockid_t clock) {
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
+// The clock of the library's capture time stamps, in microseconds.
+long long monotonicUs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000000LL + now.tv_nsec / 1000;
+}
+
 double processCpuMs(const rusage& usage) {
     return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
@@ -83,7 +90,8 @@ struct Probe {
           handOverMs(capacity),
           intakeMs(capacity),
           paintMs(capacity),
-          repaintMs(capacity) {}
+          repaintMs(capacity),
+          glassMs(capacity) {}
 
     std::atomic<bool> measuring{false};
 
@@ -101,9 +109,18 @@ struct Probe {
     // Counted on the capture thread (emissions) and the GUI thread (intakes).
     std::atomic<long> emitted{0}, intakesStarted{0}, maxWaiting{0};
     std::atomic<long> handOvers{0}, emittedInWindow{0};
+    // Capture time of the newest frame handed to the view, written once its hand-over has ended.
+    std::atomic<long long> handedOverCaptureUs{0};
 
     // GUI thread.
     Samples intakeMs, paintMs, repaintMs;
+    // Camera to glass: from a frame's capture time stamp to the end of the first repaint (flush
+    // included) after the intake that took it. The frame an intake takes is the newest handed over
+    // when it took it: the one named by handedOverCaptureUs as the intake began, or one handed over
+    // within the microseconds before (then the figure is one frame interval high, never low).
+    Samples glassMs;
+    long long takenCaptureUs = 0;  // taken by the last intake, not painted yet; 0 = none
+    long long shownCaptureUs = 0;  // the newest frame painted so far
     bool freshFrame = false;
     QSize settledSize;
     int paintedAtSize = 0;
@@ -189,6 +206,8 @@ double captureThreadCpuMs() {
 
 // CPU clock reading of this thread at the end of its previous callback; < 0 before its first.
 thread_local double tl_lastCallbackEndCpu = -1.0;
+// Capture time stamp of the frame this thread's callback is handling.
+thread_local long long tl_captureUs = 0;
 
 // Select, then a drag over the middle half of the view: the picture zooms 2x.
 void zoomBySelection(VideoWidget* view) {
@@ -253,6 +272,7 @@ bool timedPreview(unsigned char* src, long width, long height, long size, void* 
     const Clock::time_point start = Clock::now();
     const double startCpu = cpuMs(CLOCK_THREAD_CPUTIME_ID);
     p.handOverThisFrame = 0.0;
+    tl_captureUs = static_cast<const PreviewParam*>(param)->captureTimeUs;
     const bool result = callBackPreviewData(src, width, height, size, param);
     const Clock::time_point end = Clock::now();
     if (p.measuring.load()) {
@@ -296,6 +316,8 @@ public:
         }
         const Clock::time_point start = Clock::now();
         VideoWidget::drawQImage(devIndex, image, width, height);
+        if (image != nullptr && !image->isNull())
+            p.handedOverCaptureUs.store(tl_captureUs);
         p.handOverThisFrame = msBetween(start, Clock::now());
         if (p.measuring.load()) {
             p.handOverMs.add(p.handOverThisFrame);
@@ -310,8 +332,10 @@ protected:
         Probe& p = *g_probe;
         if (event->type() == QEvent::MetaCall) {
             p.intakesStarted.fetch_add(1);
+            const long long taken = p.handedOverCaptureUs.load();
             const Clock::time_point start = Clock::now();
             const bool result = VideoWidget::event(event);
+            p.takenCaptureUs = taken;
             if (p.measuring.load())
                 p.intakeMs.add(msBetween(start, Clock::now()));
             p.freshFrame = true;
@@ -322,6 +346,12 @@ protected:
             const bool result = VideoWidget::event(event);
             if (p.measuring.load())
                 p.repaintMs.add(msBetween(start, Clock::now()));
+            if (p.takenCaptureUs > p.shownCaptureUs) {
+                if (p.measuring.load())
+                    p.glassMs.add((monotonicUs() - p.takenCaptureUs) / 1e3);
+                p.shownCaptureUs = p.takenCaptureUs;
+            }
+            p.takenCaptureUs = 0;
             return result;
         }
         return VideoWidget::event(event);
@@ -489,6 +519,7 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
     stage("intake", probe.intakeMs);
     stage("paint", probe.paintMs);
     stage("repaint", probe.repaintMs);
+    stage("glass", probe.glassMs);
     figure("cpu_ms_per_frame", processMs / n);
     figure("cpu_core_pct", 100.0 * processMs / wallMs);
     figure("gui_cpu_ms_per_frame", (probe.guiCpuEnd - probe.guiCpuStart) / n);
@@ -520,6 +551,7 @@ const std::vector<Scenario>& scenarios() {
          30, 30.0, 150, kStrokesAndDrag},
         {"mjpeg4k-30-zoom2", "4K MJPEG, camera at 30 fps, zoomed 2x by a selection", 2, 3840, 2160, 30, 30.0,
          300, kZoomed},
+        {"mjpeg4k-60", "4K MJPEG, camera at 60 fps", 2, 3840, 2160, 60, 60.0, 600, kNoAnnotation},
         {"mjpeg1080-60", "1080p MJPEG, camera at 60 fps", 2, 1920, 1080, 60, 60.0, 600, kNoAnnotation},
         {"yuy2-1080-free", "1080p YUY2, camera unthrottled", 1, 1920, 1080, 60, -1.0, 3000, kNoAnnotation},
         {"yuy2-4k-free", "4K YUY2, camera unthrottled", 1, 3840, 2160, 5, -1.0, 1000, kNoAnnotation},

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -379,18 +380,32 @@ private slots:
         QVERIFY(!view.stateFreeze.load());
     }
 
-    void spaceFreezesThroughTheButton() {
+    void spaceFreezesUnlessAControlUsesIt_data() {
+        QTest::addColumn<QString>("focused");  // a bar button's name; "" leaves the focus to the view
+        QTest::newRow("picture") << "";
+        QTest::newRow("Capture button") << "toolButton_capture";
+        QTest::newRow("Move button") << "toolButton_drag";
+    }
+
+    void spaceFreezesUnlessAControlUsesIt() {
+        QFETCH(QString, focused);
         VideoWidget view;
         showPicture(view, QSize(800, 480));
         view.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&view));
         QAbstractButton* freeze = barButton(view, "toolButton_freeze");
-        QTest::keyClick(&view, Qt::Key_Space);
-        QVERIFY(view.stateFreeze.load());
-        QVERIFY(freeze->isChecked());
-        QTest::keyClick(&view, Qt::Key_Space);
-        QVERIFY(!view.stateFreeze.load());
-        QVERIFY(!freeze->isChecked());
+        QAbstractButton* button =
+            focused.isEmpty() ? nullptr : barButton(view, focused.toLatin1().constData());
+        QWidget* target = button != nullptr ? static_cast<QWidget*>(button) : &view;
+        target->setFocus();
+        QSignalSpy pressed(button != nullptr ? button : freeze, &QAbstractButton::clicked);
+        for (bool frozen : {true, false}) {
+            QTest::keyClick(target, Qt::Key_Space);
+            // A focused button is pressed and the picture goes on; elsewhere Space toggles Freeze.
+            QCOMPARE(view.stateFreeze.load(), button == nullptr && frozen);
+            QCOMPARE(freeze->isChecked(), button == nullptr && frozen);
+        }
+        QCOMPARE(pressed.count(), 2);
     }
 
     void thirtyFullScreenStepsStayUnder64MB() {

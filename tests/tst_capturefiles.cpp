@@ -84,9 +84,12 @@ private:
     }
 
     // Waits until count captures have been written and returns their files in the order written.
+    // A 4K capture on a busy machine may take several seconds; the wait ends as soon as they are there.
     QStringList awaitWritten(int count) {
-        for (int i = 0; i < 100 && m_written.size() < count; ++i)
-            QTest::qWait(100);
+        QElapsedTimer waited;
+        waited.start();
+        while (m_written.size() < count && waited.elapsed() < 60000)
+            QTest::qWait(50);
         return m_written;
     }
 
@@ -154,6 +157,10 @@ private slots:
                                      << true << today + "_00004.jpg";
         QTest::newRow("missing folder: 00000, created by the library")
             << QStringList() << true << "image" << false << "image_00000.jpg";
+        QTest::newRow("recordings share the numbers") << QStringList({"image_00004.jpg", "image_00006.mp4"})
+                                                      << true << "image" << true << "image_00007.jpg";
+        QTest::newRow("a cut-off recording keeps its number")
+            << QStringList({"image_00009.recording.mp4"}) << true << "image" << true << "image_00010.jpg";
         QTest::newRow("a folder holds the next name")
             << QStringList({"image_00001.jpg/"}) << true << "image" << true << "image_00002.jpg";
     }

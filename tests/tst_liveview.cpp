@@ -55,14 +55,23 @@ int plugCamera(const char* name, const char* vendor, const char* product, double
     return optigrabSimPlug(&config);
 }
 
-// Records the size of the frames the library delivers, which follows the view's size hint.
+// Records the size of the frames the library delivers, which follows the view's size hint, and
+// counts the frames the view has finished taking (the library hands them over one at a time).
 class FrameSizeView : public VideoWidget {
 public:
     std::atomic<long> frameWidth{0};
+    std::atomic<long> framesTaken{0};
     // Runs on the capture thread.
     void drawQImage(long devIndex, QImage* image, long width, long height) override {
         frameWidth = width;
         VideoWidget::drawQImage(devIndex, image, width, height);
+        ++framesTaken;
+    }
+    // Waits until count more frames have been taken: one that was being taken when a test changed
+    // something has ended, and count - 1 were taken wholly after the change.
+    bool framesPass(long count) {
+        const long target = framesTaken + count;
+        return QTest::qWaitFor([&] { return framesTaken >= target; }, 30000);
     }
 };
 
@@ -314,16 +323,17 @@ private slots:
 
     void frozenFramesNeverReachTheGuiThread() {
         plugCamera("Desk", "fa11", "0c01");
-        VideoWidget view;
+        FrameSizeView view;
         showFullHd(view);
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
         view.stateFreeze = true;
-        QTest::qWait(200);  // a frame already on its way may still land
+        QVERIFY(view.framesPass(2));  // a frame already on its way may still land
+        QCoreApplication::processEvents();
         const qint64 frozen = view.m_videoPixmap.cacheKey();
         {
             // Gone before the camera may emit again: the spy records on the emitting thread.
             QSignalSpy delivered(&view, &VideoWidget::imageReady);
-            QTest::qWait(600);
+            QVERIFY(view.framesPass(10));
             QCOMPARE(delivered.count(), 0);
         }
         QCOMPARE(view.m_videoPixmap.cacheKey(), frozen);
@@ -385,8 +395,13 @@ private slots:
         QTest::qWait(500);
         const long before = testenvironment::residentKiB();
         const long framesBefore = optigrabSimFramesDelivered(id);
-        // The GUI thread is busy for two seconds while the camera goes on.
-        QThread::msleep(2000);
+        // The GUI thread is busy for two seconds, and longer until the camera has sent 20 frames
+        // (a busy machine decodes slowly), while the camera goes on.
+        QElapsedTimer busy;
+        busy.start();
+        while (busy.elapsed() < 2000 ||
+               (optigrabSimFramesDelivered(id) < framesBefore + 20 && busy.elapsed() < 30000))
+            QThread::msleep(50);
         const long framesDuring = optigrabSimFramesDelivered(id) - framesBefore;
         QCoreApplication::processEvents();
         const long grown = testenvironment::residentKiB() - before;

@@ -1,6 +1,8 @@
 // The presenter against the camera library with simulated cameras: the nested enumeration it
 // drives, its failure results, and the frames it hands to the view.
 #include <QImage>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <mutex>
 
@@ -59,6 +61,16 @@ OptigrabSimMode mode(long type, long width, long height, long fps) {
     return {type, width, height, {fps, 0, 0, 0}};
 }
 
+int plugCamera(const char* product) {
+    static const OptigrabSimMode only = mode(2, 640, 480, 30);
+    OptigrabSimConfig config;
+    optigrabSimDefaultConfig(&config);
+    config.productId = product;
+    config.modes = &only;
+    config.modeCount = 1;
+    return optigrabSimPlug(&config);
+}
+
 }  // namespace
 
 class TestPresenter : public QObject {
@@ -114,7 +126,7 @@ private slots:
         };
         QCOMPARE(view.calls, expected);
 
-        // The forwarders without a device act on the camera listed last.
+        // The enumeration's forwarders without a device act on the camera listed last.
         view.calls.clear();
         presenter.getMediaNameList(0);
         view.calls.clear();
@@ -165,7 +177,7 @@ private slots:
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 bytes.append(char(x * 30)).append(char(y * 60)).append(char(7));
-        PreviewParam param{3, 0, 0, 0, 0};
+        PreviewParam param{3, 0, 0, 0, 0, 0};
         QVERIFY(callBackPreviewData(reinterpret_cast<unsigned char*>(bytes.data()), width, height,
                                     bytes.size(), &param));
         QCOMPARE(view.frames.size(), 1);
@@ -181,6 +193,47 @@ private slots:
                             &param);
         QVERIFY(view.frames.isEmpty() || view.frames.first().isNull());
         presenter.uninit();
+    }
+
+    // What the list does after the camera was opened; the capture still comes from the open camera.
+    void captureAfterTheListChanged_data() {
+        QTest::addColumn<int>("camerasBefore");
+        QTest::addColumn<int>("opened");
+        QTest::addColumn<bool>("unplugFirst");  // else a camera is plugged in
+        QTest::newRow("a second camera plugged in") << 1 << 0 << false;
+        QTest::newRow("the camera before it unplugged") << 2 << 1 << true;
+    }
+
+    void captureAfterTheListChanged() {
+        QFETCH(int, camerasBefore);
+        QFETCH(int, opened);
+        QFETCH(bool, unplugFirst);
+        QList<int> ids;
+        for (int i = 0; i < camerasBefore; ++i)
+            ids << plugCamera(i == 0 ? "0a01" : "0a02");
+        RecordingView view;
+        CamPresenter presenter(&view);
+        view.presenter = &presenter;
+        presenter.init();
+        // Also when a check fails: the library must not call a presenter that is gone.
+        const auto uninit = qScopeGuard([&presenter] { presenter.uninit(); });
+        QCOMPARE(presenter.getCameraList(), 0L);
+        QCOMPARE(presenter.openDev(opened, 2, 0, 640, 480), 0L);
+        QTRY_VERIFY_WITH_TIMEOUT(view.frameCount() >= 2, 10000);
+        if (unplugFirst)
+            optigrabSimUnplug(ids.first());
+        else
+            plugCamera("0a03");
+        QTRY_COMPARE_WITH_TIMEOUT(optigrabSimCount(), unplugFirst ? camerasBefore - 1 : camerasBefore + 1,
+                                  10000);
+        QCOMPARE(presenter.getCameraList(), 0L);  // the view's rescan, walking every camera
+        const int frames = view.frameCount();
+        QTRY_VERIFY_WITH_TIMEOUT(view.frameCount() > frames + 1, 10000);
+
+        QTemporaryDir folder;
+        QByteArray path = folder.filePath("after.jpg").toUtf8();
+        QCOMPARE(presenter.captureImage(path.data()), 0L);
+        QCOMPARE(QImage(QString::fromUtf8(path)).size(), QSize(640, 480));
     }
 
     void openedCameraDeliversItsPage() {

@@ -1,5 +1,6 @@
 // The left and right tool bars in the view: the row after side swaps, the folder button, the popups
 // of the left bar, and the settings panel switching the camera that the next start opens.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -300,6 +302,35 @@ private slots:
         QVERIFY(opener->isChecked());
     }
 
+    // Presses on the opener in quick succession, each handled before the popup it closed is deleted.
+    void quickReopeningKeepsPanelAndButtonInStep_data() {
+        QTest::addColumn<bool>("settings");
+        QTest::newRow("Menu") << false;
+        QTest::newRow("Setting") << true;
+    }
+
+    void quickReopeningKeepsPanelAndButtonInStep() {
+        QFETCH(bool, settings);
+        VideoWidget view;
+        showOnScreen(view);
+        QToolButton* opener = leftButton(view, settings ? "toolButton_set" : "toolButton_menu");
+        const auto visiblePopups = [&] {
+            int count = 0;
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (window->isVisible() && (qobject_cast<settingDevWidget*>(window) != nullptr ||
+                                            qobject_cast<CSelectMenu*>(window) != nullptr))
+                    ++count;
+            return count;
+        };
+        for (int presses = 1; presses <= 4; ++presses) {
+            opener->click();
+            if (presses == 3)
+                deletePending();  // the first popup goes only now, after the third press
+            QCOMPARE(visiblePopups(), presses % 2);
+            QCOMPARE(opener->isChecked(), presses % 2 == 1);
+        }
+    }
+
     void settingsPanelStaysOnScreen_data() {
         QTest::addColumn<bool>("swapped");
         QTest::newRow("bar at the left edge: left edges aligned") << false;
@@ -334,7 +365,7 @@ private slots:
         // The tools built so far, in the bar's order.
         const QStringList all = {"toolButton_drag",   "toolButton_areaselection", "toolButton_pen",
                                  "toolButton_eraser", "toolButton_texttool",      "toolButton_black",
-                                 "toolButton_freeze", "toolButton_capture"};
+                                 "toolButton_freeze", "toolButton_capture", "toolButton_record"};
         const auto shownButtons = [](VideoWidget& view) {
             QList<QWidget*> shown;
             for (QToolButton* button : view.m_centerToolWidget->findChildren<QToolButton*>())
@@ -384,12 +415,16 @@ private slots:
 
     void plugOrUnplugClosesTheSettingsPanel_data() {
         QTest::addColumn<bool>("unplug");
-        QTest::newRow("a camera plugged in") << false;
-        QTest::newRow("a camera unplugged") << true;
+        QTest::addColumn<bool>("browsing");  // the panel's folder dialog is open at that moment
+        QTest::newRow("a camera plugged in") << false << false;
+        QTest::newRow("a camera unplugged") << true << false;
+        QTest::newRow("a camera plugged in while browsing") << false << true;
+        QTest::newRow("a camera unplugged while browsing") << true << true;
     }
 
     void plugOrUnplugClosesTheSettingsPanel() {
         QFETCH(bool, unplug);
+        QFETCH(bool, browsing);
         const int desk = plugCamera("Desk", "0c01");
         plugCamera("Wall", "0c02");
         VideoWidget view;
@@ -397,10 +432,33 @@ private slots:
         QTest::mouseClick(leftButton(view, "toolButton_set"), Qt::LeftButton);
         QPointer<settingDevWidget> panel = leftBar(view)->m_deviceSetting;
         QVERIFY(panel && panel->isVisible());
-        if (unplug)
-            optigrabSimUnplug(desk);
-        else
-            plugCamera("Side", "0c03");
+        const auto plugOrUnplug = [&] {
+            if (unplug)
+                optigrabSimUnplug(desk);
+            else
+                plugCamera("Side", "0c03");
+        };
+        if (browsing) {
+            // Runs inside the dialog's own event loop; a dialog left open is closed after a while,
+            // so that a failure cannot hang the suite.
+            QPointer<QWidget> dialog;
+            QTimer::singleShot(0, this, [&] {
+                dialog = QApplication::activeModalWidget();
+                plugOrUnplug();
+            });
+            QTimer::singleShot(15000, this, [&] {
+                if (dialog)
+                    dialog->close();
+            });
+            const QList<QToolButton*> buttons = panel->findChildren<QToolButton*>();
+            const auto browse = std::find_if(buttons.begin(), buttons.end(),
+                                             [](QToolButton* b) { return b->text() == "Browser"; });
+            QVERIFY(browse != buttons.end());
+            (*browse)->click();  // returns when the dialog has closed
+            QVERIFY(dialog.isNull() || !dialog->isVisible());
+        } else {
+            plugOrUnplug();
+        }
         QTRY_VERIFY_WITH_TIMEOUT(panel.isNull(), 15000);
         QVERIFY(leftBar(view)->m_deviceSetting == nullptr);
         QVERIFY(!leftButton(view, "toolButton_set")->isChecked());

@@ -8,6 +8,74 @@
         <source>Plug in the document camera to enable the application</source>
         <translation>Plug in the document camera to enable the application</translation>
     </message>
+    <message>
+        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
+        <translation>No picture to capture yet: wait for the camera&apos;s picture.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the folder %1 cannot be written.</source>
+        <translation>The capture was not saved: the folder %1 cannot be written.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the disk is full.</source>
+        <translation>The capture was not saved: the disk is full.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera is gone.</source>
+        <translation>The capture was not saved: the camera is gone.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera could not take the picture.</source>
+        <translation>The capture was not saved: the camera could not take the picture.</translation>
+    </message>
+    <message>
+        <source>The picture was saved without the drawing over it.</source>
+        <translation>The picture was saved without the drawing over it.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>The capture was not saved: the file name prefix holds a &quot;/&quot;.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
+        <translation>The capture was not saved: the save folder&apos;s path is too long.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: choose a save folder in the settings.</source>
+        <translation>The capture was not saved: choose a save folder in the settings.</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the file could not be written (disk full or folder gone).</source>
+        <translation>The recording stopped: the file could not be written (disk full or folder gone).</translation>
+    </message>
+    <message>
+        <source>Nothing to record yet: there is no camera picture.</source>
+        <translation>Nothing to record yet: there is no camera picture.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>The recording did not start: the file name prefix holds a &quot;/&quot;.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: choose a save folder in the settings.</source>
+        <translation>The recording did not start: choose a save folder in the settings.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the save folder cannot be written.</source>
+        <translation>The recording did not start: the save folder cannot be written.</translation>
+    </message>
+    <message>
+        <source>Recording without sound: no sound input was found.</source>
+        <translation>Recording without sound: no sound input was found.</translation>
+    </message>
+    <message>
+        <source>The recording could not be finished under its name; it was kept as %1.</source>
+        <translation>The recording could not be finished under its name; it was kept as %1.</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
+        <translation>The recording stopped: the camera was unplugged. What was recorded is saved.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

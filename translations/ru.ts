@@ -8,6 +8,74 @@
         <source>Plug in the document camera to enable the application</source>
         <translation>Подключите документ-камеру, чтобы начать работу с приложением</translation>
     </message>
+    <message>
+        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
+        <translation>Снимать пока нечего: дождитесь изображения с камеры.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the folder %1 cannot be written.</source>
+        <translation>Снимок не сохранён: в папку %1 нельзя записывать.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the disk is full.</source>
+        <translation>Снимок не сохранён: диск заполнен.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera is gone.</source>
+        <translation>Снимок не сохранён: камера отключена.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera could not take the picture.</source>
+        <translation>Снимок не сохранён: камера не смогла сделать снимок.</translation>
+    </message>
+    <message>
+        <source>The picture was saved without the drawing over it.</source>
+        <translation>Снимок сохранён без рисунка поверх него.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>Снимок не сохранён: в префиксе имени файла есть «/».</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
+        <translation>Снимок не сохранён: путь к папке сохранения слишком длинный.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: choose a save folder in the settings.</source>
+        <translation>Снимок не сохранён: выберите папку сохранения в настройках.</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the file could not be written (disk full or folder gone).</source>
+        <translation>Запись остановлена: файл не удалось записать (диск заполнен или папка недоступна).</translation>
+    </message>
+    <message>
+        <source>Nothing to record yet: there is no camera picture.</source>
+        <translation>Записывать пока нечего: нет изображения с камеры.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>Запись не началась: в префиксе имени файла есть «/».</translation>
+    </message>
+    <message>
+        <source>The recording did not start: choose a save folder in the settings.</source>
+        <translation>Запись не началась: выберите папку для сохранения в настройках.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the save folder cannot be written.</source>
+        <translation>Запись не началась: в папку для сохранения нельзя записывать.</translation>
+    </message>
+    <message>
+        <source>Recording without sound: no sound input was found.</source>
+        <translation>Запись идёт без звука: источник звука не найден.</translation>
+    </message>
+    <message>
+        <source>The recording could not be finished under its name; it was kept as %1.</source>
+        <translation>Запись не удалось сохранить под её именем; она сохранена как %1.</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
+        <translation>Запись остановлена: камера отключена. Записанное сохранено.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

@@ -8,6 +8,74 @@
         <source>Plug in the document camera to enable the application</source>
         <translation>请插入文档摄像头以启用本应用程序</translation>
     </message>
+    <message>
+        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
+        <translation>还没有可拍摄的画面：请等待摄像头的画面。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the folder %1 cannot be written.</source>
+        <translation>拍摄未保存：无法写入文件夹 %1。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the disk is full.</source>
+        <translation>拍摄未保存：磁盘已满。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera is gone.</source>
+        <translation>拍摄未保存：摄像头已断开。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera could not take the picture.</source>
+        <translation>拍摄未保存：摄像头无法拍下画面。</translation>
+    </message>
+    <message>
+        <source>The picture was saved without the drawing over it.</source>
+        <translation>图片已保存，但不含其上的绘图。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>拍摄未保存：文件名前缀中含有“/”。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
+        <translation>拍摄未保存：保存文件夹的路径过长。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: choose a save folder in the settings.</source>
+        <translation>拍摄未保存：请在设置中选择保存文件夹。</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the file could not be written (disk full or folder gone).</source>
+        <translation>录制已停止：无法写入文件（磁盘已满或文件夹不可用）。</translation>
+    </message>
+    <message>
+        <source>Nothing to record yet: there is no camera picture.</source>
+        <translation>暂无可录制内容：还没有摄像头画面。</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>录制未开始：文件名前缀中含有“/”。</translation>
+    </message>
+    <message>
+        <source>The recording did not start: choose a save folder in the settings.</source>
+        <translation>录制未开始：请在设置中选择保存文件夹。</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the save folder cannot be written.</source>
+        <translation>录制未开始：无法写入保存文件夹。</translation>
+    </message>
+    <message>
+        <source>Recording without sound: no sound input was found.</source>
+        <translation>正在录制，但没有声音：未找到声音输入。</translation>
+    </message>
+    <message>
+        <source>The recording could not be finished under its name; it was kept as %1.</source>
+        <translation>录制无法以其名称完成；已保存为 %1。</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
+        <translation>录制已停止：摄像头已断开。已录制的内容已保存。</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

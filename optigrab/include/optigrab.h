@@ -67,9 +67,14 @@ typedef enum USBDEVICECHANGETYPE {
     USB_DEVICE_CHANGE_REMOVE = 2u /* a camera was unplugged */
 } UsbDeviceChangeType;
 
-/* What the frame callback's param points at. */
+/* What the frame callback's param points at. The library owns it; fields may be added at the end,
+ * never moved. */
 typedef struct previewParam {
-    long devIndex; /* the device that produced the frame */
+    long devIndex;           /* the device that produced the frame */
+    long long captureTimeUs; /* when the camera handed the frame over (the driver's buffer time
+                                stamp), in microseconds of CLOCK_MONOTONIC; 0 when the driver's
+                                stamps come from another clock. Subtracted from the monotonic clock
+                                at any later point, it tells how old the picture is there. */
     /* The part of the camera's picture the frame shows, in millionths of the picture's width and
      * height (0, 0, 1000000, 1000000: all of it), see camSetPreviewPart. */
     long partX, partY, partWidth, partHeight;
@@ -229,8 +234,8 @@ OPTIGRAB_API long camSetImageFileSign(long devIndex, bool IsAvailabel);
  * visible flag, then the two floating-point arguments last: scale of the text (0.0 = automatic) and
  * opacity (0.0 transparent to 1.0 opaque). */
 OPTIGRAB_API long camSetImageWaterMark(long devIndex, const char* msg, long type, long font_size,
-                                       const char* font, long x, long y, long angle, long r, long g,
-                                       long b, long visible, double scale, double opacity);
+                                       const char* font, long x, long y, long angle, long r, long g, long b,
+                                       long visible, double scale, double opacity);
 
 /* ---- Hot-plug -------------------------------------------------------------------------------- */
 
@@ -259,7 +264,8 @@ OPTIGRAB_API long camSetImageDPI(long devIndex, long xDPI, long yDPI);
 
 /* Book (two-page) capture: *isBook = 0, this library has none; camCaptureBookEx is not supported. */
 OPTIGRAB_API long camCaptureIsBook(long devIndex, long* isBook);
-OPTIGRAB_API long camCaptureBookEx(long devIndex, const char* filepath1, const char* filepath2, int* pageMask);
+OPTIGRAB_API long camCaptureBookEx(long devIndex, const char* filepath1, const char* filepath2,
+                                   int* pageMask);
 
 /* ---- Automatic capture (not supported) -------------------------------------------------------- */
 

@@ -53,10 +53,10 @@ typedef struct OptigrabSimMode {
 } OptigrabSimMode;
 
 typedef struct OptigrabSimConfig {
-    const char* name;      /* card name; NULL = "Simulated Document Camera" */
-    const char* vendorId;  /* four hex digits; NULL = a fixed default */
-    const char* productId; /* four hex digits; NULL = a fixed default */
-    const char* serial;    /* NULL = derived from the id */
+    const char* name;             /* card name; NULL = "Simulated Document Camera" */
+    const char* vendorId;         /* four hex digits; NULL = a fixed default */
+    const char* productId;        /* four hex digits; NULL = a fixed default */
+    const char* serial;           /* NULL = derived from the id */
     const OptigrabSimMode* modes; /* NULL = the default document-camera modes */
     int modeCount;
     double frameClock; /* frames per second the camera actually delivers; 0 = the mode's rate,
@@ -73,35 +73,35 @@ typedef struct OptigrabSimConfig {
 
 /* Behaviours of real UVC cameras a simulated camera can be given (quirks, or-ed together). */
 enum OptigrabSimQuirk {
-    OPTIGRAB_SIM_QUIRK_STRAY_BYTES = 1 << 0, /* MJPEG frames carry stray bytes before two markers:
-                                                they decode with a harmless decoder warning */
-    OPTIGRAB_SIM_QUIRK_NO_HUFFMAN = 1 << 1,    /* MJPEG frames without Huffman tables (DHT) */
-    OPTIGRAB_SIM_QUIRK_PADDED_LINES = 1 << 2,  /* YUY2, NV12 and GREY lines longer than the width needs
-                                                  (bytesperline), the padding zero */
-    OPTIGRAB_SIM_QUIRK_OTHER_SIZE = 1 << 3,    /* S_FMT settles on the next smaller size of the format
-                                                  than the one asked, when there is one */
+    OPTIGRAB_SIM_QUIRK_STRAY_BYTES = 1 << 0,    /* MJPEG frames carry stray bytes before two markers:
+                                                   they decode with a harmless decoder warning */
+    OPTIGRAB_SIM_QUIRK_NO_HUFFMAN = 1 << 1,     /* MJPEG frames without Huffman tables (DHT) */
+    OPTIGRAB_SIM_QUIRK_PADDED_LINES = 1 << 2,   /* YUY2, NV12 and GREY lines longer than the width needs
+                                                   (bytesperline), the padding zero */
+    OPTIGRAB_SIM_QUIRK_OTHER_SIZE = 1 << 3,     /* S_FMT settles on the next smaller size of the format
+                                                   than the one asked, when there is one */
     OPTIGRAB_SIM_QUIRK_STEPWISE_RATES = 1 << 4, /* frame intervals as one step-wise range from the
                                                    fastest to the slowest rate, in steps of the shortest
                                                    interval; S_PARM rounds to a step */
-    OPTIGRAB_SIM_QUIRK_GARBAGE_START = 1 << 5, /* the first two uncompressed frames after STREAMON are
-                                                  all zero */
-    OPTIGRAB_SIM_QUIRK_NO_ACCESS = 1 << 6      /* opening the nodes answers EACCES until
-                                                  optigrabSimGrantAccess */
+    OPTIGRAB_SIM_QUIRK_GARBAGE_START = 1 << 5,  /* the first two uncompressed frames after STREAMON are
+                                                   all zero */
+    OPTIGRAB_SIM_QUIRK_NO_ACCESS = 1 << 6       /* opening the nodes answers EACCES until
+                                                   optigrabSimGrantAccess */
 };
 
 enum OptigrabSimFault {
-    OPTIGRAB_SIM_FAULT_CORRUPT = 1,   /* MJPEG data damaged in the middle, markers intact */
-    OPTIGRAB_SIM_FAULT_TRUNCATED = 2, /* frame cut short: no end-of-image marker */
-    OPTIGRAB_SIM_FAULT_ERROR = 3,     /* buffer returned with V4L2_BUF_FLAG_ERROR */
-    OPTIGRAB_SIM_FAULT_STALL = 4,     /* the camera stops delivering frames (COUNT ignored; until unplug) */
-    OPTIGRAB_SIM_FAULT_EMPTY = 5,     /* buffer returned without error but with no bytes in it */
-    OPTIGRAB_SIM_FAULT_USB_STALL = 6, /* no frames after a burst of USB errors, the node stays: the
-                                         COUNT-th STREAMON from now ends the stall */
+    OPTIGRAB_SIM_FAULT_CORRUPT = 1,     /* MJPEG data damaged in the middle, markers intact */
+    OPTIGRAB_SIM_FAULT_TRUNCATED = 2,   /* frame cut short: no end-of-image marker */
+    OPTIGRAB_SIM_FAULT_ERROR = 3,       /* buffer returned with V4L2_BUF_FLAG_ERROR */
+    OPTIGRAB_SIM_FAULT_STALL = 4,       /* the camera stops delivering frames (COUNT ignored; until unplug) */
+    OPTIGRAB_SIM_FAULT_EMPTY = 5,       /* buffer returned without error but with no bytes in it */
+    OPTIGRAB_SIM_FAULT_USB_STALL = 6,   /* no frames after a burst of USB errors, the node stays: the
+                                           COUNT-th STREAMON from now ends the stall */
     OPTIGRAB_SIM_FAULT_QUEUE_ERROR = 7, /* the buffer queue fails: poll answers POLLERR and DQBUF EIO
                                            until STREAMOFF; the error is back after each of the next
                                            COUNT-1 STREAMONs */
-    OPTIGRAB_SIM_FAULT_TRANSIENT = 8  /* the next COUNT S_FMT and STREAMON calls answer EIO, as
-                                         format negotiation often does just after plug-in */
+    OPTIGRAB_SIM_FAULT_TRANSIENT = 8    /* the next COUNT S_FMT and STREAMON calls answer EIO, as
+                                           format negotiation often does just after plug-in */
 };
 
 /* Default configuration: fill a config before changing a few fields. */
@@ -128,6 +128,14 @@ int optigrabSimUnplug(int id);
 
 /* Unplugs every simulated camera. */
 void optigrabSimUnplugAll(void);
+
+/* Waits until the library has handled every hot-plug event raised so far (by simulated cameras, and by
+ * streams the library gave up), each device-change callback for them having returned; a late removal
+ * still pending from optigrabSimReplug is waited for. Returns 0, or -1 when timeoutMs passed first.
+ * Not for library callbacks, whose threads it may be waiting for (-1, at the latest after
+ * timeoutMs). Tests use it to know that what they did has had all its effects, and that an earlier
+ * test's events are over. */
+int optigrabSimSettle(int timeoutMs);
 
 /* Number of simulated cameras plugged in now. */
 int optigrabSimCount(void);

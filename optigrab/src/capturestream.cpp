@@ -46,6 +46,13 @@ long sizeDistance(const FrameSize& size, long width, long height) {
     return std::labs(size.width - width) + std::labs(size.height - height);
 }
 
+// The buffer's time stamp for the frame callback, when the driver takes it from the monotonic clock.
+long long monotonicTimeUs(const v4l2_buffer& buffer) {
+    if ((buffer.flags & V4L2_BUF_FLAG_TIMESTAMP_MASK) != V4L2_BUF_FLAG_TIMESTAMP_MONOTONIC)
+        return 0;
+    return static_cast<long long>(buffer.timestamp.tv_sec) * 1000000 + buffer.timestamp.tv_usec;
+}
+
 }  // namespace
 
 CaptureStream::CaptureStream(const DeviceInfo& device, long devIndex, GoneHandler onGone)
@@ -430,7 +437,8 @@ void CaptureStream::runLane(Lane& lane) {
             // Kept before it is shown: a still taken the moment a picture appears finds its frame.
             keepLatest(frame, lane.spare);
             if (showing && callback && !paused_.load() && !stopping_.load()) {
-                PreviewParam param{devIndex_.load(), shown.x, shown.y, shown.width, shown.height};
+                PreviewParam param{devIndex_.load(), monotonicTimeUs(buffer), shown.x, shown.y, shown.width,
+                                   shown.height};
                 callback(lane.rgb.data(), width, height, width * height * 3, &param);
                 delivered_.fetch_add(1);
             }

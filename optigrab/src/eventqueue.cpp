@@ -1,15 +1,20 @@
 // The event thread and its queue.
 #include "eventqueue.h"
 
+#include <algorithm>
+
 namespace optigrab {
 
 EventQueue::EventQueue(Handler handler) : handler_(std::move(handler)) {}
 
-EventQueue::~EventQueue() { stop(); }
+EventQueue::~EventQueue() {
+    stop();
+}
 
 void EventQueue::start() {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (running_) return;
+    if (running_)
+        return;
     running_ = true;
     queue_.clear();
     thread_ = std::thread(&EventQueue::run, this);
@@ -20,19 +25,31 @@ void EventQueue::stop() {
         std::lock_guard<std::mutex> lock(mutex_);
         running_ = false;
         queue_.clear();
+        handledCount_ = queuedCount_;  // dropped: nobody waits for them any more
     }
     wake_.notify_all();
-    if (thread_.joinable()) thread_.join();
+    handled_.notify_all();
+    if (thread_.joinable())
+        thread_.join();
     threadId_.store(std::thread::id());
 }
 
 void EventQueue::nodeEvent(NodeEvent event, const std::string& path) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!running_) return;
-        queue_.emplace_back(event, path);
+        if (!running_)
+            return;
+        queue_.push_back({event, path, ++queuedCount_});
     }
     wake_.notify_one();
+}
+
+bool EventQueue::waitUntilHandled(std::chrono::steady_clock::time_point deadline) {
+    if (onEventThread())
+        return false;
+    std::unique_lock<std::mutex> lock(mutex_);
+    const std::uint64_t target = queuedCount_;
+    return handled_.wait_until(lock, deadline, [&] { return handledCount_ >= target; });
 }
 
 // Runs on the event thread.
@@ -41,12 +58,16 @@ void EventQueue::run() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return !running_ || !queue_.empty(); });
-        if (!running_) return;
-        auto event = std::move(queue_.front());
+        if (!running_)
+            return;
+        Queued queued = std::move(queue_.front());
         queue_.pop_front();
         lock.unlock();
-        handler_(event.first, event.second);
+        handler_(queued.event, queued.path);
         lock.lock();
+        // Never back: stop may have counted this one as dropped meanwhile.
+        handledCount_ = std::max(handledCount_, queued.number);
+        handled_.notify_all();
     }
 }
 

@@ -4,12 +4,12 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
-#include <utility>
 
 #include "platform.h"
 
@@ -29,17 +29,28 @@ public:
 
     // Any thread; never blocks on the handler.
     void nodeEvent(NodeEvent event, const std::string& path) override;
+    // Any thread but the event thread (which answers false at once): the events queued before the
+    // call have been handled, or dropped by stop, when it returns true.
+    bool waitUntilHandled(std::chrono::steady_clock::time_point deadline) override;
 
 private:
     void run();
 
     Handler handler_;
-    std::thread thread_;                         // started and joined under the owner's lock
+    std::thread thread_;                       // started and joined under the owner's lock
     std::atomic<std::thread::id> threadId_{};  // the event thread's id, for onEventThread
-    std::mutex mutex_;  // guards queue_ and running_
-    std::condition_variable wake_;
-    std::deque<std::pair<NodeEvent, std::string>> queue_;
+    std::mutex mutex_;                         // guards queue_, running_, queuedCount_ and handledCount_
+    std::condition_variable wake_;             // an event was queued, or stop was asked
+    std::condition_variable handled_;          // handledCount_ grew
+    struct Queued {
+        NodeEvent event;
+        std::string path;
+        std::uint64_t number;  // 1 for the first event ever queued, and so on
+    };
+    std::deque<Queued> queue_;
     bool running_ = false;
+    std::uint64_t queuedCount_ = 0;   // events ever queued
+    std::uint64_t handledCount_ = 0;  // every event up to this number was handled or dropped
 };
 
 }  // namespace optigrab

@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -41,6 +42,10 @@ class HotplugSink {
 public:
     virtual ~HotplugSink() = default;
     virtual void nodeEvent(NodeEvent event, const std::string& path) = 0;
+    // Waits until every event passed in so far has been handled; false when deadline passed first or
+    // when waiting would deadlock. A sink that handles each event inside nodeEvent has nothing to wait
+    // for.
+    virtual bool waitUntilHandled(std::chrono::steady_clock::time_point /*deadline*/) { return true; }
 };
 
 // System calls with the kernel's semantics: -1 (or MAP_FAILED) and errno on failure. A node that was

@@ -44,12 +44,26 @@ private:
     QString fifo;
     RecordingSink sink;
 
+    int barriers = 0;
+
     // As a user would: sh -c 'echo ... > fifo'.
     void send(const QString& lines) {
         QProcess shell;
         shell.start("sh", {"-c", "printf '" + lines + "' > \"$0\"", fifo});
-        QVERIFY(shell.waitForFinished(5000));
+        QVERIFY(shell.waitForFinished(30000));
         QCOMPARE(shell.exitCode(), 0);
+    }
+    // Sends lines and waits until the reader has carried them out: it takes one line after another,
+    // so a camera plugged by a line after them, with a product id of its own, shows when they are done.
+    void sendAndWait(const QString& lines) {
+        const QString productId = QString::number(++barriers, 16).rightJustified(4, '0');
+        send(lines + "plug Barrier 0b0b " + productId + "\\n");
+        QTRY_VERIFY_WITH_TIMEOUT(hasProduct(productId.toStdString()), 30000);
+    }
+    bool hasProduct(const std::string& productId) {
+        const auto nodes = platform.nodes();
+        return std::any_of(nodes.begin(), nodes.end(),
+                           [&](const optigrab::NodeInfo& node) { return node.productId == productId; });
     }
 
 private slots:
@@ -149,9 +163,8 @@ private slots:
             QVERIFY(frame.contains(QByteArray(16, '\0') + "\xFF\xDB"));
         }
         QCOMPARE(frame.contains("\xFF\xC4"), option != "no-huffman");
-        send("plug Odd_Cam 1234 abcd " + option + " no-such-thing\\n");
-        QTest::qWait(100);
-        QCOMPARE(optigrabSimCount(), 1);
+        sendAndWait("plug Odd_Cam 1234 abcd " + option + " no-such-thing\\n");
+        QCOMPARE(optigrabSimCount(), 2);  // the first camera and the one that waited for the line
     }
     // Options of a plug command that change what the driver answers.
     void plugOptionsChangeTheDriversAnswers_data() {
@@ -237,8 +250,7 @@ private slots:
         const QString id = path.substr(path.find("video") + 5).c_str();
         SimNode node(path);
         if (kind == "transient") {
-            send("fault " + id + " transient 1\\n");
-            QTest::qWait(200);  // the command has been carried out
+            sendAndWait("fault " + id + " transient 1\\n");
             QCOMPARE(node.setFormat(V4L2_PIX_FMT_MJPEG, 640, 480), EIO);
             QCOMPARE(node.setFormat(V4L2_PIX_FMT_MJPEG, 640, 480), 0);
             return;
@@ -249,8 +261,7 @@ private slots:
         v4l2_buffer buffer{};
         QVERIFY(node.nextFrame(&buffer));
         QCOMPARE(node.requeue(&buffer), 0);
-        send("fault " + id + " " + kind + " 1\\n");
-        QTest::qWait(200);
+        sendAndWait("fault " + id + " " + kind + " 1\\n");
         if (kind == "queue-error") {
             pollfd fd{node.fd(), POLLIN, 0};
             QCOMPARE(node.platform().poll(&fd, 1, 0), 1);

@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <time.h>
+
 #include <atomic>
 #include <cstring>
 #include <mutex>
@@ -21,15 +23,17 @@ struct FrameRecorder {
     long height = 0;
     long size = 0;
     long devIndex = -1;
+    long long ageUs = -1;  // of the latest frame when it reached the callback, by its capture time
     long framesAfterRemove = 0;
-    std::vector<unsigned char> last;  // copy of the latest frame
-    std::atomic<bool> inside{false};  // true while a callback runs
-    std::atomic<bool> removed{false}; // set by the device-change recorder on REMOVE
+    std::vector<unsigned char> last;   // copy of the latest frame
+    std::atomic<bool> inside{false};   // true while a callback runs
+    std::atomic<bool> removed{false};  // set by the device-change recorder on REMOVE
 
     void reset() {
         std::lock_guard<std::mutex> lock(mutex);
         frames = width = height = size = framesAfterRemove = 0;
         devIndex = -1;
+        ageUs = -1;
         last.clear();
         removed = false;
     }
@@ -51,8 +55,13 @@ struct FrameRecorder {
             r.height = height;
             r.size = size;
             r.devIndex = static_cast<PreviewParam*>(param)->devIndex;
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            r.ageUs = now.tv_sec * 1000000LL + now.tv_nsec / 1000 -
+                      static_cast<PreviewParam*>(param)->captureTimeUs;
             r.last.assign(frame, frame + size);
-            if (r.removed) ++r.framesAfterRemove;
+            if (r.removed)
+                ++r.framesAfterRemove;
         }
         QThread::usleep(200);  // widens the window in which a close could overlap a running callback
         r.inside = false;
@@ -69,7 +78,8 @@ struct ChangeRecorder {
         return recorder;
     }
     static void callback(UsbDeviceChangeType change, long devId) {
-        if (change == USB_DEVICE_CHANGE_REMOVE) FrameRecorder::instance().removed = true;
+        if (change == USB_DEVICE_CHANGE_REMOVE)
+            FrameRecorder::instance().removed = true;
         std::lock_guard<std::mutex> lock(instance().mutex);
         instance().events.emplace_back(change, devId);
     }
@@ -85,16 +95,24 @@ struct ChangeRecorder {
     }
 };
 
-// Polls condition until it holds or timeoutMs passes.
+// Polls condition until it holds or timeoutMs passes. The default is generous: on a busy machine
+// threads may wait seconds for a core, and a passing wait costs only the time it takes.
 template <typename Condition>
-bool waitFor(Condition condition, int timeoutMs = 5000) {
+bool waitFor(Condition condition, int timeoutMs = 15000) {
     QElapsedTimer timer;
     timer.start();
     while (!condition()) {
-        if (timer.elapsed() > timeoutMs) return false;
+        if (timer.elapsed() > timeoutMs)
+            return false;
         QThread::msleep(5);
     }
     return true;
+}
+
+// Waits until every hot-plug event so far has been handled and its callback has returned: what a
+// test caused has had all its effects, and nothing of an earlier test is still on its way.
+inline bool settled() {
+    return optigrabSimSettle(30000) == 0;
 }
 
 // Share of pixels of an RGB888 frame that are light (paper) and dark (ink).
@@ -102,8 +120,10 @@ inline void lightAndDark(const std::vector<unsigned char>& rgb, double* light, d
     std::size_t pixels = rgb.size() / 3, lightCount = 0, darkCount = 0;
     for (std::size_t i = 0; i < pixels; ++i) {
         int luma = (rgb[3 * i] * 299 + rgb[3 * i + 1] * 587 + rgb[3 * i + 2] * 114) / 1000;
-        if (luma > 170) ++lightCount;
-        if (luma < 90) ++darkCount;
+        if (luma > 170)
+            ++lightCount;
+        if (luma < 90)
+            ++darkCount;
     }
     *light = pixels ? double(lightCount) / pixels : 0;
     *dark = pixels ? double(darkCount) / pixels : 0;

@@ -45,7 +45,7 @@ int main(void) {
 
     CHECK(camRegCallBackPreviewImage(1, onFrame) == CAM_OK);
     CHECK(camOpenDev(1, 2, 1280, 720, 0) == CAM_OK);
-    for (int i = 0; i < 100 && framesSeen < 5; ++i)
+    for (int i = 0; i < 600 && framesSeen < 5; ++i)
         usleep(50 * 1000);
     CHECK(framesSeen >= 5);
     CHECK(badFrames == 0);

@@ -18,8 +18,8 @@ const int kModeCount = int(sizeof kModes / sizeof kModes[0]);
 class StreamingTest : public QObject {
     Q_OBJECT
 
-    int simId_ = -1;      // the camera with every media type, at its modes' rates
-    int fastId_ = -1;     // a camera without frame clock: a frame whenever a buffer is free
+    int simId_ = -1;   // the camera with every media type, at its modes' rates
+    int fastId_ = -1;  // a camera without frame clock: a frame whenever a buffer is free
     long dev_ = -1;
     long fastDev_ = -1;
 
@@ -75,6 +75,9 @@ private slots:
         QCOMPARE(frames().height, height);
         QCOMPARE(frames().size, width * height * 3);
         QCOMPARE(frames().devIndex, dev_);
+        // Taken on the monotonic clock when the camera handed the frame over: a moment ago.
+        QVERIFY2(frames().ageUs >= 0 && frames().ageUs < 5000000,
+                 qPrintable(QString::number(frames().ageUs)));
         double light = 0, dark = 0;
         lightAndDark(frames().last, &light, &dark);
         QVERIFY2(light > 0.5, qPrintable(QString("light share %1").arg(light)));
@@ -89,13 +92,17 @@ private slots:
         QTest::addColumn<long>("hintHeight");
         QTest::addColumn<long>("expectedWidth");
         QTest::addColumn<long>("expectedHeight");
-        QTest::addRow("4K MJPG for a 1080p window: 1/2") << 2L << 3840L << 2160L << 1920L << 1080L << 1920L << 1080L;
-        QTest::addRow("1/4 would not cover 1000x600") << 2L << 3840L << 2160L << 1000L << 600L << 1920L << 1080L;
+        QTest::addRow("4K MJPG for a 1080p window: 1/2")
+            << 2L << 3840L << 2160L << 1920L << 1080L << 1920L << 1080L;
+        QTest::addRow("1/4 would not cover 1000x600")
+            << 2L << 3840L << 2160L << 1000L << 600L << 1920L << 1080L;
         QTest::addRow("1/4 covers 900x500") << 2L << 3840L << 2160L << 900L << 500L << 960L << 540L;
         QTest::addRow("no hint: full size") << 2L << 3840L << 2160L << 0L << 0L << 3840L << 2160L;
         QTest::addRow("hint larger than the frame") << 2L << 1280L << 720L << 4000L << 4000L << 1280L << 720L;
-        QTest::addRow("YUY2 to a wide window keeps the aspect") << 1L << 640L << 480L << 320L << 200L << 320L << 240L;
-        QTest::addRow("YUY2 to a tall window keeps the aspect") << 1L << 640L << 480L << 300L << 300L << 400L << 300L;
+        QTest::addRow("YUY2 to a wide window keeps the aspect")
+            << 1L << 640L << 480L << 320L << 200L << 320L << 240L;
+        QTest::addRow("YUY2 to a tall window keeps the aspect")
+            << 1L << 640L << 480L << 300L << 300L << 400L << 300L;
         QTest::addRow("NV12 halved") << 3L << 640L << 480L << 320L << 240L << 320L << 240L;
     }
     void sizeHintScalesPreviewFrames() {
@@ -194,13 +201,13 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         QCOMPARE(camCloseDev(fastDev_), long(CAM_OK));
-        QVERIFY2(timer.elapsed() < 300, qPrintable(QString("close took %1 ms").arg(timer.elapsed())));
+        // A close that waited for the stall to be noticed would take 2 s; a busy machine may add some.
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString("close took %1 ms").arg(timer.elapsed())));
     }
 
     void unplugWhileStreaming() {
-        ChangeRecorder::instance().take();
         const int id = plugCamera("Unplugged Cam", "1234", "0003", "S3", kFastModes, 1);
-        QVERIFY(waitFor([] { return ChangeRecorder::instance().size() >= 1; }));
+        QVERIFY(settled());
         ChangeRecorder::instance().take();
         const long before = rescan();
         const long dev = before - 1;
@@ -208,8 +215,7 @@ private slots:
         QCOMPARE(camOpenDev(dev, 2, 640, 480, 0), long(CAM_OK));
         QVERIFY(waitFrames(3));
         QCOMPARE(optigrabSimUnplug(id), 0);
-        QVERIFY(waitFor([] { return ChangeRecorder::instance().size() >= 1; }));
-        QTest::qWait(300);
+        QVERIFY(settled());
         auto events = ChangeRecorder::instance().take();
         QCOMPARE(events.size(), std::size_t(1));
         QCOMPARE(events[0].first, USB_DEVICE_CHANGE_REMOVE);

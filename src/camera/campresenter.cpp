@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QtConcurrent/QtConcurrentRun>
 #include <cstdio>
+#include <cstdlib>
 
 #include "cammodel.h"
 
@@ -54,11 +55,30 @@ long CamPresenter::getCameraList() {
         printf("******************未找到设备\n");
         return -1;
     }
+    // A rescan may move the open camera to another index (a camera plugged in at a lower node):
+    // found again by its identity, the nearest match to its old index first.
+    const int open = openCamera;
+    if (open >= 0) {
+        int found = -1;
+        for (long i = 0; i < count; ++i)
+            if (identity(i) == openCameraIdentity &&
+                (found < 0 || std::abs(i - open) < std::abs(found - open)))
+                found = static_cast<int>(i);
+        openCamera = found;
+    }
     QStringList list;
     for (long i = 0; i < count; ++i)
         list << m_model->getCameraName(i);
     m_view->initCameraList(list);
     return 0;
+}
+
+QString CamPresenter::identity(long devIndex) {
+    QString vid;
+    QString pid;
+    m_model->getDevVID(devIndex, vid);
+    m_model->getDevPID(devIndex, pid);
+    return vid + "&" + pid + "&" + m_model->getDevSN(devIndex);
 }
 
 long CamPresenter::getMediaNameList(long devIndex) {
@@ -147,11 +167,13 @@ long CamPresenter::openDev(int devIndex, int mediaType, int fps, int width, int 
     selectCamera = devIndex;
     selectMedia = mediaType;
     selectFPS = fps;
-    const long result = m_model->regPreviewCallback(selectCamera, callBackPreviewData);
+    openCamera = devIndex;
+    openCameraIdentity = identity(devIndex);
+    const long result = m_model->regPreviewCallback(devIndex, callBackPreviewData);
     if (result != 0)
         return result;
     printf("*************************selectMedia=%d\n", selectMedia);
-    return m_model->openDev(selectCamera, selectMedia, width, height, selectFPS);
+    return m_model->openDev(devIndex, selectMedia, width, height, selectFPS);
 }
 
 long CamPresenter::closeDev(long devIndex) {
@@ -163,16 +185,16 @@ long CamPresenter::closeDev(long devIndex) {
 }
 
 long CamPresenter::pause(long lstyle) {
-    return m_model->pause(selectCamera, lstyle);
+    return m_model->pause(openCamera, lstyle);
 }
 long CamPresenter::zoomIn() {
-    return m_model->zoomIn(selectCamera);
+    return m_model->zoomIn(openCamera);
 }
 long CamPresenter::zoomOut() {
-    return m_model->zoomOut(selectCamera);
+    return m_model->zoomOut(openCamera);
 }
 long CamPresenter::originalPreview() {
-    return m_model->originalPreview(selectCamera);
+    return m_model->originalPreview(openCamera);
 }
 long CamPresenter::startUVCRecord(long devIndex, char* path) {
     return m_model->startUVCRecord(devIndex, -1, 0, path);
@@ -190,59 +212,59 @@ long CamPresenter::setRotateMode(long devIndex, int rotate) {
     return m_model->setRotateMode(devIndex, rotate);
 }
 long CamPresenter::captureImage(char* file) {
-    return m_model->captureImage(selectCamera, file);
+    return m_model->captureImage(openCamera, file);
 }
 long CamPresenter::getSupportLight(long devIndex, long& IsSupportLight) {
     return m_model->getSupportLight(devIndex, IsSupportLight);
 }
 long CamPresenter::setImageJPGQuanlity(long quanlity) {
-    return m_model->setImageJPGQuanlity(selectCamera, quanlity);
+    return m_model->setImageJPGQuanlity(openCamera, quanlity);
 }
 long CamPresenter::getImageJPGQuanlity(long& quanlity) {
-    return m_model->getImageJPGQuanlity(selectCamera, quanlity);
+    return m_model->getImageJPGQuanlity(openCamera, quanlity);
 }
 long CamPresenter::getImageDPI(long& xDPI, long& yDPI) {
-    return m_model->getImageDPI(selectCamera, xDPI, yDPI);
+    return m_model->getImageDPI(openCamera, xDPI, yDPI);
 }
 long CamPresenter::setImageDPI(long xDPI, long yDPI) {
-    return m_model->setImageDPI(selectCamera, xDPI, yDPI);
+    return m_model->setImageDPI(openCamera, xDPI, yDPI);
 }
 long CamPresenter::setColorStyle(long type) {
-    return m_model->setColorStyle(selectCamera, type);
+    return m_model->setColorStyle(openCamera, type);
 }
 long CamPresenter::setImageAdjust(long type) {
-    return m_model->setImageAdjust(selectCamera, type);
+    return m_model->setImageAdjust(openCamera, type);
 }
 long CamPresenter::setImageOffsetCorrection(long type) {
-    return m_model->setImageOffsetCorrection(selectCamera, type);
+    return m_model->setImageOffsetCorrection(openCamera, type);
 }
 long CamPresenter::setImageFillBorder(long type) {
-    return m_model->setImageFillBorder(selectCamera, type);
+    return m_model->setImageFillBorder(openCamera, type);
 }
 long CamPresenter::setImageDenoise(bool IsAvailabel) {
-    return m_model->setImageDenoise(selectCamera, IsAvailabel);
+    return m_model->setImageDenoise(openCamera, IsAvailabel);
 }
 long CamPresenter::setImageFileSign(bool IsAvailabel) {
-    return m_model->setImageFileSign(selectCamera, IsAvailabel);
+    return m_model->setImageFileSign(openCamera, IsAvailabel);
 }
 long CamPresenter::setImageWaterMark(char* msg, long type, long font_size, char* color) {
-    return m_model->setImageWaterMark(selectCamera, msg, type, font_size, color);
+    return m_model->setImageWaterMark(openCamera, msg, type, font_size, color);
 }
 
 long CamPresenter::startAutoCapture(QString fileType, QString filePath) {
     m_fileType = fileType;
     m_filePath = filePath;
-    return m_model->startAutoCapture(selectCamera, 1, 1, autoCaptureFun, true);
+    return m_model->startAutoCapture(openCamera, 1, 1, autoCaptureFun, true);
 }
 
 long CamPresenter::pauseAutoCapture(long pause) {
-    return m_model->pauseAutoCapture(selectCamera, pause);
+    return m_model->pauseAutoCapture(openCamera, pause);
 }
 long CamPresenter::stopAutoCapture() {
-    return m_model->stopAutoCapture(selectCamera);
+    return m_model->stopAutoCapture(openCamera);
 }
 long CamPresenter::captureBookEx(char* filepath1, char* filepath2, int& pageMask) {
-    return m_model->captureBookEx(selectCamera, filepath1, filepath2, pageMask);
+    return m_model->captureBookEx(openCamera, filepath1, filepath2, pageMask);
 }
 long CamPresenter::getIsSupportBook(long devIndex, long& isBook) {
     return m_model->getIsSupportBook(devIndex, isBook);

@@ -70,13 +70,20 @@ public:
 
 private:
     void clearResolutionList();
+    // Vendor, product and serial of a listed camera: what finds the open camera again after a rescan.
+    QString identity(long devIndex);
 
     QString m_fileType;  // file extension of automatic captures
     QString m_filePath;  // folder of automatic captures
     IModel* m_model;
     IView* m_view;
-    // Written on the GUI thread; still captures read it on the view's capture writer thread.
-    std::atomic<int> selectCamera{0};
+    // The camera the enumeration is listing; the view's calls walk it over every camera.
+    int selectCamera = 0;
+    // The camera opened last, which captures, pause, JPEG quality and DPI act on, whatever the
+    // enumeration lists meanwhile; -1 before any. Written on the GUI thread; still captures read it on
+    // the view's capture writer thread.
+    std::atomic<int> openCamera{-1};
+    QString openCameraIdentity;  // of openCamera
     int selectMedia = 0;
     std::vector<CResolution*> resolutionList;  // of the media type listed last, owned
     int selectResolution = 0;

@@ -7,12 +7,15 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPolygonF>
 #include <QResizeEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cstdio>
 
 #include "controls/custombutton.h"
+#include "recording/videothumbnail.h"
 
 namespace {
 
@@ -85,6 +88,10 @@ FileItemWidget::FileItemWidget(const QString& path, QWidget* parent) : QWidget(p
 // GUI thread. The picture is decoded at tile size: a JPEG decoder then scales while it decodes, so a
 // 4K capture costs a fraction of a full decode and never occupies a full-size pixmap.
 void FileItemWidget::showThumbnail() {
+    if (QFileInfo(m_path).suffix() == "mp4") {
+        showVideoThumbnail();
+        return;
+    }
     QImageReader reader(m_path);
     const QSize fullSize = reader.size();
     if (fullSize.isValid())
@@ -98,6 +105,38 @@ void FileItemWidget::showThumbnail() {
     // Formats that cannot tell their size before decoding arrive at full size.
     if (!fullSize.isValid())
         image = image.scaled(kThumbnailBounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    m_pixmapLabel->setPixmap(QPixmap::fromImage(image));
+}
+
+// GUI thread: a recording's first picture with a play mark and its length over it.
+void FileItemWidget::showVideoThumbnail() {
+    QImage image;
+    double seconds = 0;
+    if (!VideoThumbnail::read(m_path, kThumbnailBounds, &image, &seconds)) {
+        m_pixmapLabel->setText(tr("No load image"));
+        m_pixmapLabel->setStyleSheet("color: gray;");
+        return;
+    }
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(image.width() / 2.0, image.height() / 2.0);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, 140));
+    painter.drawEllipse(centre, 14, 14);
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(
+        QPolygonF({centre + QPointF(-5, -8), centre + QPointF(-5, 8), centre + QPointF(9, 0)}));
+    const int total = int(seconds + 0.5);
+    const QString length = QString("%1:%2").arg(total / 60).arg(total % 60, 2, 10, QChar('0'));
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    painter.setFont(font);
+    const QRect box = painter.fontMetrics().boundingRect(length).adjusted(-3, -1, 3, 1);
+    const QRect placed = box.translated(image.width() - box.right() - 3, image.height() - box.bottom() - 3);
+    painter.fillRect(placed, QColor(0, 0, 0, 160));
+    painter.setPen(Qt::white);
+    painter.drawText(placed, Qt::AlignCenter, length);
+    painter.end();
     m_pixmapLabel->setPixmap(QPixmap::fromImage(image));
 }
 

@@ -35,8 +35,10 @@ private slots:
 private:
     friend class TestFileBrowser;
     friend class TestCapture;
+    friend class TestRecording;
 
     void showThumbnail();
+    void showVideoThumbnail();
 
     QString m_path;
     QWidget* topWidget = nullptr;     // the dark area around the thumbnail

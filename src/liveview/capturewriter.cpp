@@ -7,23 +7,42 @@
 #include <unistd.h>
 #include <QBuffer>
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
-#include <QThread>
+#include <QStorageInfo>
 #include <cerrno>
 
 #include "camera/ipresenter.h"
+#include "optigrab.h"
 
 namespace {
 
 const int kWriterNice = 5;
+// Below this much free room a failed write is taken for a full disk: a camera's JPEG is larger.
+const qint64 kFullDiskBytes = 4 * 1024 * 1024;
+
+// The nearest existing folder on the way to path: the library creates missing folders.
+QString nearestExistingFolder(const QString& path) {
+    QDir folder = QFileInfo(path).absoluteDir();
+    while (!folder.exists() && folder.cdUp()) {
+    }
+    return folder.absolutePath();
+}
+
+bool diskIsFull(const QString& path) {
+    const QStorageInfo storage(nearestExistingFolder(path));
+    return storage.isValid() && storage.bytesAvailable() < kFullDiskBytes;
+}
 
 }  // namespace
 
 CaptureWriter::CaptureWriter(IPresenter* presenter, QObject* parent)
-    : QObject(parent), m_presenter(presenter), m_thread(&CaptureWriter::loop, this) {}
+    : QObject(parent), m_presenter(presenter), m_thread(&CaptureWriter::loop, this) {
+    qRegisterMetaType<Failure>();  // crosses to the GUI thread in a queued call
+}
 
 CaptureWriter::~CaptureWriter() {
     {
@@ -75,24 +94,41 @@ void CaptureWriter::loop() {
 // Runs on the writer's thread; the presenter's still capture may be called from any thread.
 void CaptureWriter::run(const PathBuffer& path, const QImage& layer) {
     PathBuffer buffer = path;
+    // The file is whole, or absent, when the library's call returns.
     const long refused = m_presenter->captureImage(buffer.data());
+    const QString filePath = QString::fromUtf8(path.data());
     if (refused != 0)
         qDebug() << "The camera library could not write the capture, error" << refused;
-    // The library's writing may end after its call returns; a tenth of a second is its time to finish.
-    QThread::msleep(100);
 
-    const QString filePath = QString::fromUtf8(path.data());
     bool saved = false;
     if (!paintLayerInto(filePath, layer, &saved)) {
         qDebug() << "无法加载图像：" << filePath;
-        emit captureWritten(filePath, false);
+        emit captureWritten(filePath, false,
+                            refused != 0 ? failureOfLibraryCode(refused, filePath) : Failure::CameraFailed);
         return;
     }
-    if (saved)
+    if (saved) {
         qDebug() << "图像已保存至:" << filePath;
-    else
+        emit captureWritten(filePath, true, Failure::None);
+    } else {
         qDebug() << "图像保存失败";
-    emit captureWritten(filePath, true);
+        emit captureWritten(filePath, true, Failure::DrawingNotSaved);
+    }
+}
+
+CaptureWriter::Failure CaptureWriter::failureOfLibraryCode(long code, const QString& path) {
+    switch (code) {
+        case CAM_ERR_NO_FRAME:
+            return Failure::NoPicture;
+        case CAM_ERR_FILE:
+            return diskIsFull(path) ? Failure::DiskFull : Failure::FolderNotWritable;
+        case CAM_ERR_DEVICE_GONE:
+        case CAM_ERR_NOT_OPEN:
+        case CAM_ERR_BAD_INDEX:
+            return Failure::CameraGone;
+        default:
+            return Failure::CameraFailed;
+    }
 }
 
 bool CaptureWriter::paintLayerInto(const QString& path, const QImage& layer, bool* saved) {

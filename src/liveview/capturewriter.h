@@ -21,6 +21,18 @@ public:
     static constexpr int kPathBufferBytes = 1024;
     using PathBuffer = std::array<char, kPathBufferBytes>;
 
+    // Why a capture left no file, or no drawing in its file; the view words it for the user.
+    enum class Failure {
+        None,
+        NoPicture,          // the camera has not delivered a picture yet
+        FolderNotWritable,  // the save folder cannot be created or written
+        DiskFull,           // the save folder's disk has no room for the picture
+        CameraGone,         // the camera was unplugged or closed
+        CameraFailed,       // the camera library gave another reason
+        DrawingNotSaved,    // the picture is saved, the drawing over it is not
+    };
+    Q_ENUM(Failure)
+
     explicit CaptureWriter(IPresenter* presenter, QObject* parent = nullptr);
     ~CaptureWriter() override;
 
@@ -37,10 +49,13 @@ public:
     // written (the file stays as it was when not).
     static bool paintLayerInto(const QString& path, const QImage& layer, bool* saved);
 
+    // Any thread: why the camera library's result code left no file at path.
+    static Failure failureOfLibraryCode(long code, const QString& path);
+
 signals:
     // Emitted on the writer's thread when a capture has ended; loaded is false when the library's
-    // picture could not be read (it is then not a capture to show).
-    void captureWritten(const QString& path, bool loaded);
+    // picture could not be read (it is then not a capture to show). failure says what went wrong.
+    void captureWritten(const QString& path, bool loaded, CaptureWriter::Failure failure);
 
 private:
     struct Job {

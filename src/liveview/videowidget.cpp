@@ -1,14 +1,22 @@
 // The main view's start-up, children, prompt placement, translation at start and destruction.
 #include "videowidget.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QResizeEvent>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <cstdio>
 
@@ -23,6 +31,21 @@
 #include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
+
+namespace {
+
+// Controls that do something with Space themselves: pressing a button, opening a list, typing.
+bool usesSpaceKey(const QWidget* widget) {
+    return qobject_cast<const QAbstractButton*>(widget) != nullptr ||
+           qobject_cast<const QComboBox*>(widget) != nullptr ||
+           qobject_cast<const QAbstractItemView*>(widget) != nullptr ||
+           qobject_cast<const QLineEdit*>(widget) != nullptr ||
+           qobject_cast<const QAbstractSpinBox*>(widget) != nullptr ||
+           qobject_cast<const QTextEdit*>(widget) != nullptr ||
+           qobject_cast<const QPlainTextEdit*>(widget) != nullptr;
+}
+
+}  // namespace
 
 VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     configPath = StorageFolders::settingsFilePath();
@@ -101,9 +124,12 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_presenter->init();
     initDev();
     initCapture();
+    initRecording();
 }
 
 VideoWidget::~VideoWidget() {
+    // Closing the program finishes a recording's file first.
+    stopRecording({});
     // Captures under way still need the camera and the presenter.
     m_captureWriter->waitForDone();
     if (m_presenter != nullptr) {
@@ -137,7 +163,22 @@ void VideoWidget::initConnect() {
     connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
     connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
 
+    // Space, unless the focused control uses Space itself (eventFilter).
+    qApp->installEventFilter(this);
     initShortcuts();
+}
+
+bool VideoWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier &&
+            usesSpaceKey(QApplication::focusWidget())) {
+            // Accepted, the override keeps the key from the shortcut: the control receives it.
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void VideoWidget::settleSaveFolder() {

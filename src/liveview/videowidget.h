@@ -13,23 +13,26 @@
 #include <QVector>
 #include <QWidget>
 #include <atomic>
+#include <cstdint>
 #include <vector>
 
 #include "annotationhistory.h"
 #include "camera/camerarecords.h"
 #include "camera/ipresenter.h"
 #include "camera/iview.h"
+#include "capturewriter.h"
 #include "framehandover.h"
 #include "inktiles.h"
 #include "selectionoverlay.h"
 #include "shapestroke.h"
 
-class CaptureWriter;
 class FileListWidget;
+class LessonRecorder;
 class NoticeLabel;
 class QHBoxLayout;
 class QLineEdit;
 class QPainter;
+class QTimer;
 class QVBoxLayout;
 class ToolWidget_Left;
 class ToolWidget_Right;
@@ -57,8 +60,8 @@ public:
     // A few seconds of text over the picture, never modal: what failed after the user's action.
     void showNotice(const QString& text);
     void retranslateUi();
-    // The highest number already used with prefix among the folder's JPEG files: -1 when the folder
-    // does not exist, 0 when it holds no JPEG file, 1 when none of them has the prefix.
+    // The highest number already used with prefix among the folder's pictures and recordings: -1 when
+    // the folder does not exist, 0 when it holds neither, 1 when none of them has the prefix.
     int getMaxFileNumber(const QString& prefix, const QString& folderPath);
 
 signals:
@@ -67,6 +70,8 @@ signals:
 
 public slots:
     void captureImage();
+    // Starts recording what the class sees, or stops and finishes the file (Record, Ctrl+R).
+    void toggleRecording();
     void updateToolSettings(int type, QColor color, int size);
     void changeCamera(int devIndex, int mediaType, int fps, int width, int height);
     void clearDrawing();
@@ -80,7 +85,7 @@ public slots:
 
 private slots:
     void onImageReady(const QImage& image);
-    void onCaptureWritten(const QString& path, bool loaded);
+    void onCaptureWritten(const QString& path, bool loaded, CaptureWriter::Failure failure);
     void switchToMovingMode();
     void switchToDrawingMode();
     void handleEraseMode(int eraseType, int size);
@@ -104,6 +109,8 @@ private slots:
 
 protected:
     bool event(QEvent* event) override;
+    // Watches the application's shortcut overrides: Space stays with a focused control that uses it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -118,6 +125,7 @@ private:
     friend class TestCapture;
     friend class CaptureRun;
     friend class TestCanvas;
+    friend class TestRecording;
 
     void settleSaveFolder();
     void loadTranslationAtStart();
@@ -131,6 +139,20 @@ private:
     void arrangeBottomRow(QWidget* first, Qt::Alignment firstAlignment, QWidget* last,
                           Qt::Alignment lastAlignment);
     void initCapture();
+    enum class NamingProblem { None, SlashInPrefix, NoFolder };
+    // The next free numbered file name with suffix in the save folder, shared by captures and
+    // recordings; empty with the problem when there is none.
+    QString nextNumberedPath(const QString& suffix, NamingProblem* problem);
+    void initRecording();
+    void startRecording();
+    // Finishes the file; notice (when not empty) tells the user why the recording ended.
+    void stopRecording(const QString& notice);
+    // The view's own painting (the picture, zoom and pan, ink) without any child widget: what the
+    // class sees, without bars, popups, notices or the recording indicator.
+    void recordPicture(int64_t seenUs);
+    void updateRecordingIndicator();
+    // A failed capture's notice and log line.
+    void reportCaptureFailure(CaptureWriter::Failure failure, const QString& path);
     void resetLayer();
     void showRestored(const QRect& changed);
     void drawLineTo(const QPoint& endPoint);
@@ -219,4 +241,11 @@ private:
     QSet<QString> m_capturesInFlight;
     AnnotationHistory m_history;  // of m_drawingPixmap
     InkTiles m_inkTiles;          // where m_drawingPixmap holds strokes
+    LessonRecorder* m_recorder = nullptr;
+    QLabel* m_recordingIndicator = nullptr;  // red dot and elapsed time, over the view, not recorded
+    QTimer* m_recordingTicker = nullptr;     // the indicator's time, and pictures while none arrive
+    int64_t m_lastRecordedUs = 0;            // RecordingClock time of the last picture recorded
+    bool m_soundNoticeShown = false;         // "recording without sound" is said once a run
+    // When the capture thread handed over the newest frame (RecordingClock); read on the GUI thread.
+    std::atomic<int64_t> m_frameSeenUs{0};
 };

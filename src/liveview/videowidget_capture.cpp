@@ -26,8 +26,8 @@ QString capturePrefix(const ReadXML& settings) {
 }
 
 // All four parts in one arg() call: a "%1" inside the folder or the prefix stays as it is.
-QString capturePath(const QString& folder, const QString& prefix, int number) {
-    return QString("%1/%2_%3.%4").arg(folder, prefix, QString::asprintf("%05d", number), "jpg");
+QString numberedPath(const QString& folder, const QString& prefix, int number, const QString& suffix) {
+    return QString("%1/%2_%3.%4").arg(folder, prefix, QString::asprintf("%05d", number), suffix);
 }
 
 }  // namespace
@@ -45,10 +45,12 @@ int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPa
     const QDir folder(folderPath);
     if (!folder.exists())
         return -1;
-    const QStringList files = folder.entryList({"*.jpg"}, QDir::Files, QDir::Unsorted);
+    // Pictures and recordings share the numbers; a recording cut off before its rename keeps its
+    // number too.
+    const QStringList files = folder.entryList({"*.jpg", "*.mp4"}, QDir::Files, QDir::Unsorted);
     if (files.isEmpty())
         return 0;
-    static const QRegularExpression pattern("^(.*)_(\\d+)\\.jpg$");
+    static const QRegularExpression pattern("^(.*)_(\\d+)(?:\\.jpg|\\.mp4|\\.recording\\.mp4)$");
     bool prefixFound = false;
     int maxNumber = 0;
     for (const QString& name : files) {
@@ -62,11 +64,8 @@ int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPa
     return prefixFound ? maxNumber : 1;
 }
 
-void VideoWidget::captureImage() {
-    if (m_videoPixmap.isNull() || m_drawingPixmap.isNull()) {
-        qDebug() << "无法捕捉图像：视频或绘图层为空";
-        return;
-    }
+QString VideoWidget::nextNumberedPath(const QString& suffix, NamingProblem* problem) {
+    *problem = NamingProblem::None;
     ++nCaptureIndex;
     int number = nCaptureIndex;
     ReadXML& settings = *ReadXML::instance();
@@ -76,13 +75,16 @@ void VideoWidget::captureImage() {
     // The settings panel allows letters, digits and "_" only, but the settings file may be edited by
     // hand: a prefix must not lead the file out of the save folder.
     if (prefix.contains('/')) {
-        printf("Capture refused: the file name prefix \"%s\" holds a \"/\"\n", prefix.toUtf8().constData());
-        return;
+        printf("File refused: the file name prefix \"%s\" holds a \"/\"\n", prefix.toUtf8().constData());
+        *problem = NamingProblem::SlashInPrefix;
+        return {};
     }
     if (settings.savePath.empty()) {
         const QString folder = StorageFolders::defaultSaveFolder();
-        if (folder.isEmpty())
-            return;
+        if (folder.isEmpty()) {
+            *problem = NamingProblem::NoFolder;
+            return {};
+        }
         settings.savePath = folder.toStdString();
         if (!QFileInfo::exists(folder)) {
             if (QDir().mkpath(folder))
@@ -99,21 +101,41 @@ void VideoWidget::captureImage() {
         number = nCaptureIndex;
     }
 
-    // A capture never replaces a file: the counter alone knows nothing of an earlier run's files,
-    // any name may be taken by a folder, and the files of captures still being written are not in
-    // the folder yet.
+    // A file never replaces another: the counter alone knows nothing of an earlier run's files, any
+    // name may be taken by a folder, and the files of captures still being written are not in the
+    // folder yet.
     const QString folder = QString::fromStdString(settings.savePath);
-    QString path = capturePath(folder, prefix, number);
+    QString path = numberedPath(folder, prefix, number, suffix);
     while (QFileInfo::exists(path) || m_capturesInFlight.contains(path)) {
-        printf("Capture file %s is taken, trying the next number\n", path.toUtf8().constData());
-        path = capturePath(folder, prefix, ++number);
+        printf("File %s is taken, trying the next number\n", path.toUtf8().constData());
+        path = numberedPath(folder, prefix, ++number, suffix);
     }
     nCaptureIndex = number;
+    return path;
+}
+
+void VideoWidget::captureImage() {
+    if (m_videoPixmap.isNull() || m_drawingPixmap.isNull()) {
+        qDebug() << "无法捕捉图像：视频或绘图层为空";
+        reportCaptureFailure(CaptureWriter::Failure::NoPicture, {});
+        return;
+    }
+    NamingProblem problem;
+    const QString path = nextNumberedPath("jpg", &problem);
+    if (problem == NamingProblem::SlashInPrefix) {
+        showNotice(tr("The capture was not saved: the file name prefix holds a \"/\"."));
+        return;
+    }
+    if (problem == NamingProblem::NoFolder) {
+        showNotice(tr("The capture was not saved: choose a save folder in the settings."));
+        return;
+    }
 
     const QByteArray utf8 = path.toUtf8();
     if (utf8.size() >= CaptureWriter::kPathBufferBytes) {
         printf("Capture refused: the file path is %d bytes long, the camera library takes at most %d: %s\n",
                int(utf8.size()), CaptureWriter::kPathBufferBytes - 1, utf8.constData());
+        showNotice(tr("The capture was not saved: the save folder's path is too long."));
         return;
     }
     CaptureWriter::PathBuffer buffer{};
@@ -124,10 +146,42 @@ void VideoWidget::captureImage() {
     m_captureWriter->write(buffer, m_drawingPixmap.toImage());
 }
 
-void VideoWidget::onCaptureWritten(const QString& path, bool loaded) {
+void VideoWidget::onCaptureWritten(const QString& path, bool loaded, CaptureWriter::Failure failure) {
     m_capturesInFlight.remove(path);
     if (loaded)
         m_fileListWidget->addPath(path);
+    if (failure != CaptureWriter::Failure::None)
+        reportCaptureFailure(failure, path);
+}
+
+void VideoWidget::reportCaptureFailure(CaptureWriter::Failure failure, const QString& path) {
+    using Failure = CaptureWriter::Failure;
+    QString text;
+    switch (failure) {
+        case Failure::NoPicture:
+            text = tr("No picture to capture yet: wait for the camera's picture.");
+            break;
+        case Failure::FolderNotWritable:
+            text = tr("The capture was not saved: the folder %1 cannot be written.")
+                       .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+            break;
+        case Failure::DiskFull:
+            text = tr("The capture was not saved: the disk is full.");
+            break;
+        case Failure::CameraGone:
+            text = tr("The capture was not saved: the camera is gone.");
+            break;
+        case Failure::CameraFailed:
+            text = tr("The capture was not saved: the camera could not take the picture.");
+            break;
+        case Failure::DrawingNotSaved:
+            text = tr("The picture was saved without the drawing over it.");
+            break;
+        case Failure::None:
+            return;
+    }
+    printf("Capture failed: %s\n", text.toUtf8().constData());
+    showNotice(text);
 }
 
 void VideoWidget::onShowListWidget() {

@@ -17,7 +17,8 @@ constexpr long kDeviceRemoved = USB_DEVICE_CHANGE_REMOVE;
 // Width and height of "W x H"; false when the text has no two parts.
 bool splitResolution(const QString& text, int& width, int& height) {
     const QStringList parts = text.split(" x ", Qt::SkipEmptyParts, Qt::CaseSensitive);
-    if (parts.size() < 2) return false;
+    if (parts.size() < 2)
+        return false;
     width = parts[0].toInt();
     height = parts[1].toInt();
     return true;
@@ -26,7 +27,8 @@ bool splitResolution(const QString& text, int& width, int& height) {
 // The first media type of the camera that lists a resolution, or -1.
 int firstUsableMedia(const devMessage& device) {
     for (size_t j = 0; j < device.vecMediaType.size(); ++j)
-        if (!device.vecMediaType[j].resolutions.isEmpty()) return static_cast<int>(j);
+        if (!device.vecMediaType[j].resolutions.isEmpty())
+            return static_cast<int>(j);
     return -1;
 }
 
@@ -43,14 +45,17 @@ void VideoWidget::initCameraList(QStringList& list) {
     for (int i = 0; i < list.size(); ++i) {
         printf("***************************************list name = %s\n", list[i].toUtf8().constData());
         const QRegularExpressionMatch match = entryPattern.match(list[i]);
-        if (!match.hasMatch()) continue;
+        if (!match.hasMatch())
+            continue;
         m_devList[static_cast<size_t>(i)].devName = match.captured(1).trimmed();
         m_devList[static_cast<size_t>(i)].pidvid = match.captured(2);
         printf("Device Name:%s\n", m_devList[static_cast<size_t>(i)].devName.toUtf8().constData());
         printf("Device ID:%s\n", m_devList[static_cast<size_t>(i)].pidvid.toUtf8().constData());
     }
-    if (m_presenter == nullptr) return;
-    for (int i = 0; i < list.size(); ++i) m_presenter->getMediaNameList(i);
+    if (m_presenter == nullptr)
+        return;
+    for (int i = 0; i < list.size(); ++i)
+        m_presenter->getMediaNameList(i);
 }
 
 void VideoWidget::initMediaTypeList(int devIndex, QStringList& list) {
@@ -69,12 +74,15 @@ void VideoWidget::initMediaTypeList(int devIndex, QStringList& list) {
         entry.mediaName = name;
         media.push_back(entry);
     }
-    if (m_presenter == nullptr) return;
-    for (int j = 0; j < list.size(); ++j) m_presenter->getResolution(j);
+    if (m_presenter == nullptr)
+        return;
+    for (int j = 0; j < list.size(); ++j)
+        m_presenter->getResolution(j);
 }
 
 void VideoWidget::initReslutionList(int devIndex, int mediaIndex, int mediaType, QStringList& list) {
-    printf("*********************devIndex=%d,mediaIndex=%d,list.size = %d\n", devIndex, mediaIndex, list.size());
+    printf("*********************devIndex=%d,mediaIndex=%d,list.size = %d\n", devIndex, mediaIndex,
+           list.size());
     if (devIndex < 0 || devIndex >= static_cast<int>(m_devList.size())) {
         printf("错误：无效设备索引 %d\n", devIndex);
         return;
@@ -89,12 +97,19 @@ void VideoWidget::initReslutionList(int devIndex, int mediaIndex, int mediaType,
     media.mediaType = mediaType;
     printf("✅ 设备 [%s] 的媒体 [%s] 支持分辨率： 媒体类型：[%d]\n", device.devName.toUtf8().constData(),
            media.mediaName.toUtf8().constData(), mediaType);
-    for (const QString& resolution : list) printf("   %s\n", resolution.toUtf8().constData());
+    for (const QString& resolution : list)
+        printf("   %s\n", resolution.toUtf8().constData());
 }
 
-void VideoWidget::initFPSList(QStringList& list) { Q_UNUSED(list); }
-void VideoWidget::initAutoCrop(QStringList& list) { Q_UNUSED(list); }
-void VideoWidget::initRotate(QStringList& list) { Q_UNUSED(list); }
+void VideoWidget::initFPSList(QStringList& list) {
+    Q_UNUSED(list);
+}
+void VideoWidget::initAutoCrop(QStringList& list) {
+    Q_UNUSED(list);
+}
+void VideoWidget::initRotate(QStringList& list) {
+    Q_UNUSED(list);
+}
 
 void VideoWidget::initDev() {
     printf("***************init start\n");
@@ -123,8 +138,10 @@ void VideoWidget::initDev() {
         printf("4444444444444444444444444444444444\n");
         int match = -1;
         for (size_t i = 0; i < m_devList.size(); ++i)
-            if (m_devList[i].pidvid == storedId) match = static_cast<int>(i);
-        if (match < 0) settings->videoFormat = 2;
+            if (m_devList[i].pidvid == storedId)
+                match = static_cast<int>(i);
+        if (match < 0)
+            settings->videoFormat = 2;
         devIndex = match < 0 ? 0 : match;
         mediaType = settings->videoFormat;
         resolution = QString::fromStdString(settings->resolution);
@@ -154,7 +171,8 @@ void VideoWidget::initDev() {
             return;
         }
         devIndex = usable;
-        const mediaMessage& fallback = m_devList[static_cast<size_t>(devIndex)].vecMediaType[static_cast<size_t>(media)];
+        const mediaMessage& fallback =
+            m_devList[static_cast<size_t>(devIndex)].vecMediaType[static_cast<size_t>(media)];
         mediaType = fallback.mediaType;
         resolution = fallback.resolutions.front();
         splitResolution(resolution, width, height);
@@ -195,6 +213,8 @@ void VideoWidget::handleDevChange(long changeType, long dev_id) {
         initDev();
         printf("*********************getDevChangeType count=%d\n", static_cast<int>(m_devList.size()));
     } else if (changeType == kDeviceRemoved) {
+        if (dev_id == m_currentDevIndex)
+            stopRecording(tr("The recording stopped: the camera was unplugged. What was recorded is saved."));
         printf("**************************count = %d,dev_id=%d\n", static_cast<int>(m_devList.size()),
                static_cast<int>(dev_id));
         if (m_devList.size() == 1) {
@@ -203,7 +223,8 @@ void VideoWidget::handleDevChange(long changeType, long dev_id) {
             showNoDevicePrompt(true);
         } else {
             printf("******************************* =============\n");
-            if (m_presenter != nullptr) m_presenter->closeDev(dev_id);
+            if (m_presenter != nullptr)
+                m_presenter->closeDev(dev_id);
             QThread::msleep(2000);
             resetPicture();
             printf("*************** 111111111111111111\n");
@@ -215,9 +236,11 @@ void VideoWidget::handleDevChange(long changeType, long dev_id) {
 }
 
 void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, int height) {
-    printf("******************devIndex=%d,mediaType=%d,width=%d,height=%d\n", devIndex, mediaType, width, height);
+    printf("******************devIndex=%d,mediaType=%d,width=%d,height=%d\n", devIndex, mediaType, width,
+           height);
     disconnect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady);
-    if (m_presenter == nullptr) return;
+    if (m_presenter == nullptr)
+        return;
     m_presenter->closeDev(m_currentDevIndex);
     QThread::msleep(1000);
     resetPicture();

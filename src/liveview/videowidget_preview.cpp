@@ -6,6 +6,7 @@
 #include <QThread>
 #include <cstdio>
 
+#include "recording/recordingclock.h"
 #include "videowidget.h"
 
 // Runs on the camera library's capture thread: no widget is touched here. The frame is prepared at
@@ -21,6 +22,7 @@ void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long heig
     const QImage frame = m_frameHandOver.prepare(*image);
     if (frame.isNull())
         return;
+    m_frameSeenUs = RecordingClock::nowUs();
     // One frame waits for the GUI thread at most: a newer one replaces it and needs no event.
     if (m_frameHandOver.post(frame))
         emit imageReady(frame);
@@ -37,6 +39,7 @@ void VideoWidget::drawQImagePart(long devIndex, QImage* image, const QRectF& par
     const QImage frame = m_frameHandOver.preparePart(*image, part);
     if (frame.isNull())
         return;
+    m_frameSeenUs = RecordingClock::nowUs();
     if (m_frameHandOver.post(frame))
         emit imageReady(frame);
 }
@@ -80,6 +83,7 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         resetLayer();
     }
     update();
+    recordPicture(m_frameSeenUs.load());
 }
 
 void VideoWidget::paintEvent(QPaintEvent* event) {

@@ -534,11 +534,31 @@ void settingDevWidget::onBrowseClicked() {
         frame.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
         dialog.move(frame.topLeft());
     });
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    m_browseDialog = &dialog;
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    m_browseDialog = nullptr;
+    if (m_deleteAfterBrowse) {
+        // Closed meanwhile (a camera plugged or unplugged): the choice made in the dialog is not
+        // stored, as a panel closed at once would not have stored it either.
+        deleteLater();
+        return;
+    }
+    if (accepted && !dialog.selectedFiles().isEmpty()) {
         currentSavePath = dialog.selectedFiles().first();
         locationEdit->setText(currentSavePath);
     }
     PopupManager::instance()->registerPopup(this);
+}
+
+bool settingDevWidget::event(QEvent* event) {
+    // The dialog's event loop would delete the panel, and the dialog with it, under the running
+    // onBrowseClicked: the dialog is closed instead, and the panel goes once exec has returned.
+    if (event->type() == QEvent::DeferredDelete && m_browseDialog != nullptr) {
+        m_deleteAfterBrowse = true;
+        m_browseDialog->reject();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void settingDevWidget::onDefaultClicked() {

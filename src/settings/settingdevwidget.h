@@ -2,6 +2,7 @@
 // file-name prefix of captures (stored when the panel is destroyed).
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "camera/camerarecords.h"
 
 class QComboBox;
+class QFileDialog;
 class QLineEdit;
 class QRadioButton;
 class QStackedLayout;
@@ -40,6 +42,8 @@ private slots:
     void onResolutionChanged(int index);
 
 protected:
+    // A deletion asked for while the folder dialog runs waits until the dialog has returned.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -79,4 +83,7 @@ private:
     int m_currentDevIndex = -1;    // the camera whose formats are listed
     int m_currentMediaIndex = -1;  // the format whose resolutions are listed
     QString currentSavePath;       // the save folder that will be stored
+    // The folder dialog while its event loop runs inside onBrowseClicked, on this panel's stack.
+    QPointer<QFileDialog> m_browseDialog;
+    bool m_deleteAfterBrowse = false;  // the panel was closed while the dialog ran
 };

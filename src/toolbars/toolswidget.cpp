@@ -2,6 +2,7 @@
 #include "toolswidget.h"
 
 #include <QButtonGroup>
+#include <QIcon>
 #include <QPainter>
 #include <QStringList>
 #include <QStyleOption>
@@ -10,7 +11,7 @@
 #include "annotation/erasewiget.h"
 #include "annotation/penwidget.h"
 #include "controls/custombutton.h"
-#include "controls/popupmanager.h"
+#include "controls/popuptoggle.h"
 #include "settings/extrasettings.h"
 #include "ui_toolswidget.h"
 
@@ -39,7 +40,8 @@ QString translated(const char* key) {
 
 // The hidden buttons whose tools are built: "Show all tools" shows them, in the bar's order.
 const QStringList& landedExtraTools() {
-    static const QStringList names{"toolButton_areaselection", "toolButton_texttool", "toolButton_black"};
+    static const QStringList names{"toolButton_areaselection", "toolButton_texttool", "toolButton_black",
+                                   "toolButton_record"};
     return names;
 }
 
@@ -168,6 +170,12 @@ void ToolsWidget::initConnect() {
     setUndoEnabled(false);
     connect(ui->toolButton_freeze, &QToolButton::clicked, this,
             [this]() { emit signalFreeze(ui->toolButton_freeze->isChecked()); });
+    connect(ui->toolButton_record, &QToolButton::clicked, this, &ToolsWidget::signalRecord);
+}
+
+void ToolsWidget::setRecording(bool recording) {
+    // Not a checkable button: its icon tells whether a click starts or stops the recording.
+    ui->toolButton_record->setIcon(QIcon(recording ? ":/image/svg/record_stop" : ":/image/svg/record"));
 }
 
 void ToolsWidget::retranslateUi() {
@@ -185,57 +193,32 @@ void ToolsWidget::setUndoEnabled(bool enabled) {
 }
 
 void ToolsWidget::placeAbove(QWidget* popup, QToolButton* button) {
+    if (popup == nullptr)
+        return;
     popup->adjustSize();
     const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
-    popup->move(topLeft.x(), topLeft.y() - popup->height() - 2);
-    PopupManager::instance()->registerPopup(popup);
-    popup->show();
-    popup->raise();
-    popup->activateWindow();
-}
-
-template <typename Popup, typename Make>
-void ToolsWidget::togglePopup(Popup*& popup, QToolButton* button, Make make) {
-    if (popup != nullptr && popup->isVisible()) {
-        popup->hide();
-        popup->deleteLater();
-        popup = nullptr;
-        // In the exclusive tool group the button stays the checked one.
-        button->setChecked(false);
-        return;
-    }
-    button->setChecked(true);
-    if (popup != nullptr)
-        return;
-
-    Popup* opened = make();
-    popup = opened;
-    opened->setAttribute(Qt::WA_DeleteOnClose);
-    // An older popup, closed and deleted late, must not make the bar forget a newer one.
-    connect(opened, &QObject::destroyed, this, [&popup, opened, button]() {
-        button->setChecked(false);
-        if (popup == opened)
-            popup = nullptr;
-    });
-    placeAbove(opened, button);
+    PopupToggle::show(popup, QPoint(topLeft.x(), topLeft.y() - popup->height() - 2));
 }
 
 void ToolsWidget::on_toolButton_pen_clicked() {
-    togglePopup(m_pen, ui->toolButton_pen, [this]() {
+    const auto make = [this]() {
         auto* pen = new PenWidget(this, currentSize, currentColor);
         if (ExtraSettings::instance()->showAllTools())
             pen->showShapeTools(currentToolType);
         connect(pen, &PenWidget::signalToolChanged, this, &ToolsWidget::slotToolChanged);
         return pen;
-    });
+    };
+    // In the exclusive tool group the button stays the checked one when its popup closes.
+    placeAbove(PopupToggle::toggle(this, m_pen, ui->toolButton_pen, make), ui->toolButton_pen);
 }
 
 void ToolsWidget::on_toolButton_eraser_clicked() {
-    togglePopup(m_erase, ui->toolButton_eraser, [this]() {
+    const auto make = [this]() {
         auto* erase = new EraseWiget(this, currentEraserSize);
         connect(erase, &EraseWiget::signalEraseChanged, this, &ToolsWidget::slotEraseChanged);
         return erase;
-    });
+    };
+    placeAbove(PopupToggle::toggle(this, m_erase, ui->toolButton_eraser, make), ui->toolButton_eraser);
 }
 
 void ToolsWidget::on_toolButton_capture_clicked() {

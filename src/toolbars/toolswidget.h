@@ -27,6 +27,8 @@ public:
     void retranslateUi();
     // Undo is enabled while the canvas has a step to undo.
     void setUndoEnabled(bool enabled);
+    // The Record button's look while a recording runs.
+    void setRecording(bool recording);
 
 public slots:
     // Shows the hidden buttons whose tools are built (on) or only the basic five (off); the bar's width
@@ -39,6 +41,7 @@ signals:
     void switchToEraseMode(int eraseType, int size);
     void signalFreeze(bool bIsCheck);
     void signalCaptureImage();
+    void signalRecord();  // Record was clicked
     void toolChanged(int type, QColor color, int size);
     void switchToSelectMode();
     void switchToTextMode();
@@ -67,10 +70,8 @@ private:
     void initUI();
     void disableButton();
     void initConnect();
-    void placeAbove(QWidget* popup, QToolButton* button);
-    // Closes the button's visible popup, or checks the button and opens a popup made by make.
-    template <typename Popup, typename Make>
-    void togglePopup(Popup*& popup, QToolButton* button, Make make);
+    // Shows popup 2 pixels above button, left edges aligned; popup may be null.
+    static void placeAbove(QWidget* popup, QToolButton* button);
 
     Ui::ToolsWidget* ui;
     int currentSize = 5;

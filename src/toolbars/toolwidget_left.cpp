@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "controls/custombutton.h"
-#include "controls/popupmanager.h"
+#include "controls/popuptoggle.h"
 #include "cselectmenu.h"
 #include "settings/settingdevwidget.h"
 #include "ui_toolwidget_left.h"
@@ -68,36 +68,7 @@ void ToolWidget_Left::changeCamera(int devIndex, int mediaType, int fps, int wid
 }
 
 void ToolWidget_Left::hideUI() {
-    closePopup(m_deviceSetting, ui->toolButton_set);
-}
-
-template <class Popup>
-bool ToolWidget_Left::closePopup(Popup*& popup, QToolButton* opener) {
-    if (popup == nullptr || !popup->isVisible())
-        return false;
-    popup->hide();
-    popup->deleteLater();
-    popup = nullptr;
-    opener->setChecked(false);
-    return true;
-}
-
-template <class Popup>
-void ToolWidget_Left::followPopup(Popup*& popup, QToolButton* opener) {
-    popup->setAttribute(Qt::WA_DeleteOnClose);
-    // Whoever deletes the popup (this bar, the popup manager, the popup itself), the bar forgets it.
-    connect(popup, &QObject::destroyed, this, [&popup, opener] {
-        opener->setChecked(false);
-        popup = nullptr;
-    });
-}
-
-void ToolWidget_Left::showPopup(QWidget* popup, const QPoint& topLeft) {
-    popup->move(topLeft);
-    PopupManager::instance()->registerPopup(popup);
-    popup->show();
-    popup->raise();
-    popup->activateWindow();
+    PopupToggle::close(m_deviceSetting, ui->toolButton_set);
 }
 
 void ToolWidget_Left::on_toolButton_min_clicked() {
@@ -107,46 +78,38 @@ void ToolWidget_Left::on_toolButton_min_clicked() {
 }
 
 void ToolWidget_Left::on_toolButton_menu_clicked() {
-    if (closePopup(m_selectMenu, ui->toolButton_menu))
+    CSelectMenu* menu = PopupToggle::toggle(this, m_selectMenu, ui->toolButton_menu,
+                                            [this] { return new CSelectMenu(this); });
+    if (menu == nullptr)
         return;
-    ui->toolButton_menu->setChecked(true);
-    if (m_selectMenu != nullptr)
-        return;
-
-    m_selectMenu = new CSelectMenu(this);
-    followPopup(m_selectMenu, ui->toolButton_menu);
-    connect(m_selectMenu, &CSelectMenu::closeAll, this, [this] { emit CloseUI(); });
-    connect(m_selectMenu, &CSelectMenu::signalSwitchLanguage, this, [this](const QString& type) {
+    connect(menu, &CSelectMenu::closeAll, this, [this] { emit CloseUI(); });
+    connect(menu, &CSelectMenu::signalSwitchLanguage, this, [this](const QString& type) {
         printf("m_selectMenu Language changed: %s\n", type.toUtf8().constData());
         emit signalSwitchLanguage(type);
     });
-    m_selectMenu->adjustSize();
+    menu->adjustSize();
     const QPoint corner = ui->toolButton_menu->mapToGlobal(QPoint(0, 0));
-    showPopup(m_selectMenu, QPoint(corner.x(), corner.y() - m_selectMenu->height() - 2));
+    PopupToggle::show(menu, QPoint(corner.x(), corner.y() - menu->height() - 2));
 }
 
 void ToolWidget_Left::on_toolButton_set_clicked() {
-    if (closePopup(m_deviceSetting, ui->toolButton_set))
+    settingDevWidget* panel = PopupToggle::toggle(this, m_deviceSetting, ui->toolButton_set,
+                                                  [this] { return new settingDevWidget(this); });
+    if (panel == nullptr)
         return;
-    ui->toolButton_set->setChecked(true);
-    if (m_deviceSetting != nullptr)
-        return;
-
-    m_deviceSetting = new settingDevWidget(this);
-    connect(m_deviceSetting, &settingDevWidget::singalChangeCamera, this, &ToolWidget_Left::changeCamera);
+    connect(panel, &settingDevWidget::singalChangeCamera, this, &ToolWidget_Left::changeCamera);
     printf("****************m_vecDevMessage : %d\n", static_cast<int>(m_vecDevMessage.size()));
-    m_deviceSetting->getDevMessages(m_vecDevMessage);
-    followPopup(m_deviceSetting, ui->toolButton_set);
-    m_deviceSetting->adjustSize();
+    panel->getDevMessages(m_vecDevMessage);
+    panel->adjustSize();
     // Above the button, its left edges aligned; near the right screen edge its right edges aligned.
     const QPoint corner = ui->toolButton_set->mapToGlobal(QPoint(0, 0));
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     int x = corner.x();
-    if (corner.x() + m_deviceSetting->width() > available.right())
-        x = corner.x() + ui->toolButton_set->width() - m_deviceSetting->width();
+    if (corner.x() + panel->width() > available.right())
+        x = corner.x() + ui->toolButton_set->width() - panel->width();
     if (x < available.left())
         x = available.left();
-    showPopup(m_deviceSetting, QPoint(x, corner.y() - m_deviceSetting->height()));
+    PopupToggle::show(panel, QPoint(x, corner.y() - panel->height()));
 }
 
 void ToolWidget_Left::on_toolButton_right_clicked() {

@@ -59,12 +59,6 @@ private:
     };
 
     void initUI();
-    // Closes the popup when it is open: hidden now, deleted on the next pass of the event loop.
-    template <class Popup>
-    bool closePopup(Popup*& popup, QToolButton* opener);
-    template <class Popup>
-    void followPopup(Popup*& popup, QToolButton* opener);
-    void showPopup(QWidget* popup, const QPoint& topLeft);
 
     Ui::ToolWidget_Left* ui;
     CSelectMenu* m_selectMenu = nullptr;

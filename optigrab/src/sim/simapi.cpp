@@ -101,6 +101,10 @@ OPTIGRAB_SIM_EXPORT void optigrabSimUnplugAll(void) {
     Simulator::instance().unplugAll();
 }
 
+OPTIGRAB_SIM_EXPORT int optigrabSimSettle(int timeoutMs) {
+    return timeoutMs >= 0 && Simulator::instance().settle(timeoutMs) ? 0 : -1;
+}
+
 OPTIGRAB_SIM_EXPORT int optigrabSimCount(void) {
     return Simulator::instance().count();
 }

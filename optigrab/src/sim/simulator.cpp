@@ -274,14 +274,33 @@ int Simulator::replug(int id, CameraConfig config, int removalDelayMs) {
     }
     std::lock_guard<std::mutex> late(lateMutex_);
     lateStop_ = false;
+    latePending_ = true;
     lateRemoval_ = std::thread([this, slot, removalDelayMs] {
         std::unique_lock<std::mutex> waiting(lateMutex_);
         lateWake_.wait_for(waiting, std::chrono::milliseconds(removalDelayMs), [this] { return lateStop_; });
         waiting.unlock();
-        std::lock_guard<std::mutex> delivery(sinkMutex_);
-        announce(NodeEvent::Removed, slot);
+        {
+            std::lock_guard<std::mutex> delivery(sinkMutex_);
+            announce(NodeEvent::Removed, slot);
+        }
+        waiting.lock();
+        latePending_ = false;
+        lateWake_.notify_all();
     });
     return fresh;
+}
+
+bool Simulator::settle(int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    {
+        std::unique_lock<std::mutex> late(lateMutex_);
+        if (!lateWake_.wait_until(late, deadline, [this] { return !latePending_; }))
+            return false;
+    }
+    // Holding sinkMutex_ keeps stopHotplug from taking the sink away meanwhile; the sink's thread never
+    // takes it.
+    std::lock_guard<std::mutex> delivery(sinkMutex_);
+    return !sink_ || sink_->waitUntilHandled(deadline);
 }
 
 // Delivers a pending late removal now and waits until it has gone out. Called with replugMutex_ held.

@@ -47,6 +47,9 @@ public:
     // Lets the user open the camera's nodes (and its second node's), with a change event for each.
     bool grantAccess(int id);
     void unplugAll();
+    // Waits until a pending late removal has gone out and the sink has handled every event so far;
+    // false when timeoutMs passed first.
+    bool settle(int timeoutMs);
     int count();
     std::shared_ptr<SimCamera> camera(int id);
 
@@ -86,10 +89,11 @@ private:
 
     // The removal events of a replugged camera, delivered late by their own thread.
     std::mutex replugMutex_;  // serialises replug and stopHotplug's wait for lateRemoval_
-    std::mutex lateMutex_;    // guards lateStop_
+    std::mutex lateMutex_;    // guards lateStop_ and latePending_
     std::condition_variable lateWake_;
     bool lateStop_ = false;
-    std::thread lateRemoval_;  // started by replug, joined by the next replug or stopHotplug
+    bool latePending_ = false;  // a late removal has not gone out yet
+    std::thread lateRemoval_;   // started by replug, joined by the next replug or stopHotplug
 
     std::mutex controlMutex_;  // guards control_; serialises startHotplug and stopHotplug
     std::unique_ptr<SimControl> control_;

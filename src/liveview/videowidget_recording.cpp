@@ -1,0 +1,158 @@
+// The main view's lesson recording: the view's own painting handed to the recorder with each new
+// picture, the red dot with the elapsed time, Ctrl+R, and the faults that end a recording.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "filebrowser/filelistwidget.h"
+#include "recording/lessonrecorder.h"
+#include "recording/recordingclock.h"
+#include "settings/extrasettings.h"
+#include "toolbars/toolswidget.h"
+#include "videowidget.h"
+
+namespace {
+
+// Pictures keep coming while the camera picture is frozen or stalls, so that drawing over a still
+// picture is recorded too.
+constexpr int64_t kStillPictureUs = 100000;
+
+bool textFieldHasFocus() {
+    const QWidget* focus = QApplication::focusWidget();
+    return qobject_cast<const QLineEdit*>(focus) != nullptr ||
+           qobject_cast<const QTextEdit*>(focus) != nullptr ||
+           qobject_cast<const QPlainTextEdit*>(focus) != nullptr;
+}
+
+}  // namespace
+
+void VideoWidget::initRecording() {
+    m_recorder = new LessonRecorder(this);
+    // Emitted on the encoding thread: queued to the GUI thread.
+    connect(
+        m_recorder, &LessonRecorder::failed, this,
+        [this] {
+            stopRecording(
+                tr("The recording stopped: the file could not be written (disk full or folder gone)."));
+        },
+        Qt::QueuedConnection);
+
+    m_recordingIndicator = new QLabel(this);
+    m_recordingIndicator->setStyleSheet(
+        "QLabel { color: white; background: rgba(0, 0, 0, 150); border-radius: 6px; padding: 4px 10px; "
+        "font-size: 16px; }");
+    m_recordingIndicator->hide();
+    m_recordingTicker = new QTimer(this);
+    m_recordingTicker->setInterval(int(kStillPictureUs / 1000));
+    connect(m_recordingTicker, &QTimer::timeout, this, [this] {
+        updateRecordingIndicator();
+        const int64_t now = RecordingClock::nowUs();
+        if (now - m_lastRecordedUs >= kStillPictureUs)
+            recordPicture(now);
+    });
+
+    auto* record = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    connect(record, &QShortcut::activated, this, [this] {
+        if (!textFieldHasFocus())
+            toggleRecording();
+    });
+    connect(m_centerToolWidget, &ToolsWidget::signalRecord, this, &VideoWidget::toggleRecording);
+}
+
+void VideoWidget::toggleRecording() {
+    if (m_recorder->isRecording())
+        stopRecording({});
+    else
+        startRecording();
+}
+
+void VideoWidget::startRecording() {
+    if (m_videoPixmap.isNull()) {
+        showNotice(tr("Nothing to record yet: there is no camera picture."));
+        return;
+    }
+    NamingProblem problem;
+    const QString path = nextNumberedPath("mp4", &problem);
+    if (problem == NamingProblem::SlashInPrefix) {
+        showNotice(tr("The recording did not start: the file name prefix holds a \"/\"."));
+        return;
+    }
+    if (problem == NamingProblem::NoFolder) {
+        showNotice(tr("The recording did not start: choose a save folder in the settings."));
+        return;
+    }
+    // The camera library makes a missing save folder for captures; recordings do the same.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    LessonRecorder::Settings settings;
+    settings.path = path;
+    settings.viewSize = size();
+    settings.fps = LessonRecorder::kMaxFps;
+    const ExtraSettings* extra = ExtraSettings::instance();
+    settings.sound = extra->value("recording/sound", true).toBool();
+    settings.soundSource = extra->value("recording/soundSource").toString();
+    QString reason;
+    if (!m_recorder->start(settings, &reason)) {
+        printf("Recording refused: %s\n", reason.toUtf8().constData());
+        showNotice(tr("The recording did not start: the save folder cannot be written."));
+        return;
+    }
+    printf("Recording to %s\n", path.toUtf8().constData());
+    if (settings.sound && !m_recorder->soundProblem().isEmpty() && !m_soundNoticeShown) {
+        m_soundNoticeShown = true;
+        showNotice(tr("Recording without sound: no sound input was found."));
+    }
+    m_centerToolWidget->setRecording(true);
+    m_lastRecordedUs = 0;
+    recordPicture(RecordingClock::nowUs());
+    updateRecordingIndicator();
+    m_recordingIndicator->show();
+    m_recordingIndicator->raise();
+    m_recordingTicker->start();
+}
+
+void VideoWidget::stopRecording(const QString& notice) {
+    if (!m_recorder->isRecording())
+        return;
+    m_recordingTicker->stop();
+    m_recordingIndicator->hide();
+    m_centerToolWidget->setRecording(false);
+    const LessonRecorder::Outcome outcome = m_recorder->stop();
+    if (QFileInfo::exists(outcome.path))
+        m_fileListWidget->addPath(outcome.path);
+    if (!notice.isEmpty())
+        showNotice(notice);
+    else if (!outcome.complete)
+        showNotice(
+            tr("The recording could not be finished under its name; it was kept as %1.").arg(outcome.path));
+}
+
+void VideoWidget::recordPicture(int64_t seenUs) {
+    if (!m_recorder->isRecording() || m_videoPixmap.isNull())
+        return;
+    // Faster cameras are recorded at the recorder's highest rate; a little slack keeps a 30 fps
+    // camera's jittery frames from being skipped.
+    if (m_lastRecordedUs != 0 && seenUs - m_lastRecordedUs < 1000000 / LessonRecorder::kMaxFps - 5000)
+        return;
+    QImage picture(size(), QImage::Format_RGB32);
+    // Without DrawChildren: the bars, popups, notices and the indicator are children of the view.
+    render(&picture, QPoint(), QRegion(rect()), QWidget::DrawWindowBackground);
+    m_recorder->addPicture(picture, seenUs);
+    m_lastRecordedUs = seenUs;
+}
+
+void VideoWidget::updateRecordingIndicator() {
+    const int64_t seconds = m_recorder->elapsedUs() / 1000000;
+    m_recordingIndicator->setText(QString("<span style='color:#ff3030'>&#9679;</span> %1:%2:%3")
+                                      .arg(seconds / 3600, 2, 10, QChar('0'))
+                                      .arg(seconds / 60 % 60, 2, 10, QChar('0'))
+                                      .arg(seconds % 60, 2, 10, QChar('0')));
+    m_recordingIndicator->adjustSize();
+    m_recordingIndicator->move(width() - m_recordingIndicator->width() - 16, 12);
+}

@@ -1,0 +1,131 @@
+// Captures the desktop's sound input through PulseAudio's threaded main loop: reads never block
+// anyone, and stopping works also when the source has stopped delivering.
+#include "soundsource.h"
+
+#include <pulse/context.h>
+#include <pulse/error.h>
+#include <pulse/stream.h>
+#include <pulse/thread-mainloop.h>
+
+#include <cstdlib>
+
+#include "recordingclock.h"
+
+namespace {
+
+constexpr int kRate = 48000;
+// The sound card's clock and the monotonic clock drift apart by a few parts in 10^5: beyond this
+// the samples' times are taken from the clock again.
+constexpr int64_t kResyncUs = 30000;
+
+}  // namespace
+
+SoundSource::~SoundSource() {
+    stop();
+}
+
+bool SoundSource::fail(QString* reason, const char* what) {
+    if (reason != nullptr)
+        *reason = QString("%1: %2").arg(what, pa_strerror(pa_context_errno(m_context)));
+    pa_threaded_mainloop_unlock(m_loop);
+    stop();
+    return false;
+}
+
+bool SoundSource::start(const QString& sourceName, Consumer consumer, QString* reason) {
+    m_consumer = std::move(consumer);
+    m_anchorUs = -1;
+    m_samples = 0;
+    m_loop = pa_threaded_mainloop_new();
+    m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Pagelux");
+    pa_context_set_state_callback(m_context, &SoundSource::onContextState, this);
+    pa_threaded_mainloop_lock(m_loop);
+    // No server is started for us: without one the recording goes on silent.
+    if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
+        pa_threaded_mainloop_start(m_loop) < 0)
+        return fail(reason, "no sound server");
+    pa_context_state_t state;
+    while ((state = pa_context_get_state(m_context)) != PA_CONTEXT_READY) {
+        if (!PA_CONTEXT_IS_GOOD(state))
+            return fail(reason, "no sound server");
+        pa_threaded_mainloop_wait(m_loop);
+    }
+    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, kRate, 1};
+    m_stream = pa_stream_new(m_context, "Lesson recording", &spec, nullptr);
+    pa_stream_set_state_callback(m_stream, &SoundSource::onStreamState, this);
+    pa_stream_set_read_callback(m_stream, &SoundSource::onReadable, this);
+    pa_buffer_attr attributes{};
+    attributes.maxlength = uint32_t(-1);
+    attributes.fragsize = uint32_t(kRate / 50 * sizeof(float));  // 20 ms
+    const QByteArray name = sourceName.toUtf8();
+    if (pa_stream_connect_record(m_stream, sourceName.isEmpty() ? nullptr : name.constData(), &attributes,
+                                 pa_stream_flags_t(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING |
+                                                   PA_STREAM_AUTO_TIMING_UPDATE)) < 0)
+        return fail(reason, "the sound input cannot be opened");
+    pa_stream_state_t streamState;
+    while ((streamState = pa_stream_get_state(m_stream)) != PA_STREAM_READY) {
+        if (!PA_STREAM_IS_GOOD(streamState))
+            return fail(reason, "the sound input cannot be opened");
+        pa_threaded_mainloop_wait(m_loop);
+    }
+    pa_threaded_mainloop_unlock(m_loop);
+    return true;
+}
+
+void SoundSource::stop() {
+    if (m_loop == nullptr)
+        return;
+    pa_threaded_mainloop_lock(m_loop);
+    if (m_stream != nullptr) {
+        pa_stream_set_read_callback(m_stream, nullptr, nullptr);
+        pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+        pa_stream_disconnect(m_stream);
+        pa_stream_unref(m_stream);
+        m_stream = nullptr;
+    }
+    pa_context_set_state_callback(m_context, nullptr, nullptr);
+    pa_context_disconnect(m_context);
+    pa_context_unref(m_context);
+    m_context = nullptr;
+    pa_threaded_mainloop_unlock(m_loop);
+    pa_threaded_mainloop_stop(m_loop);
+    pa_threaded_mainloop_free(m_loop);
+    m_loop = nullptr;
+}
+
+void SoundSource::onContextState(pa_context*, void* self) {
+    pa_threaded_mainloop_signal(static_cast<SoundSource*>(self)->m_loop, 0);
+}
+
+void SoundSource::onStreamState(pa_stream*, void* self) {
+    pa_threaded_mainloop_signal(static_cast<SoundSource*>(self)->m_loop, 0);
+}
+
+void SoundSource::onReadable(pa_stream*, size_t, void* self) {
+    static_cast<SoundSource*>(self)->deliver();
+}
+
+void SoundSource::deliver() {
+    const void* data = nullptr;
+    size_t bytes = 0;
+    while (pa_stream_readable_size(m_stream) > 0 && pa_stream_peek(m_stream, &data, &bytes) == 0 &&
+           bytes > 0) {
+        const int count = int(bytes / sizeof(float));
+        // The oldest unread sample was heard the stream's latency ago.
+        pa_usec_t latency = 0;
+        int negative = 0;
+        const bool timed = pa_stream_get_latency(m_stream, &latency, &negative) == 0;
+        const int64_t measuredUs = RecordingClock::nowUs() - (timed && !negative ? int64_t(latency) : 0);
+        int64_t stampUs = m_anchorUs + (m_samples - m_anchorSample) * 1000000 / kRate;
+        if (m_anchorUs < 0 || std::llabs(measuredUs - stampUs) > kResyncUs) {
+            m_anchorUs = measuredUs;
+            m_anchorSample = m_samples;
+            stampUs = measuredUs;
+        }
+        m_samples += count;
+        // A hole in the stream (data == nullptr) is heard as nothing: the writer fills the gap.
+        if (data != nullptr)
+            m_consumer(static_cast<const float*>(data), count, stampUs);
+        pa_stream_drop(m_stream);
+    }
+}

@@ -1,0 +1,44 @@
+// Captures the desktop's sound input (a PulseAudio source; PipeWire desktops serve the same API) as
+// 48 kHz mono samples stamped with the monotonic clock, on PulseAudio's own event thread.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+struct pa_context;
+struct pa_stream;
+struct pa_threaded_mainloop;
+
+class SoundSource {
+public:
+    // Runs on the sound thread: count samples, the first of them heard at captureUs (RecordingClock).
+    using Consumer = std::function<void(const float* samples, int count, int64_t captureUs)>;
+
+    SoundSource() = default;
+    ~SoundSource();
+    SoundSource(const SoundSource&) = delete;
+    SoundSource& operator=(const SoundSource&) = delete;
+
+    // Connects to the source named sourceName (empty: the default input). False with a reason
+    // when there is no sound server or no such source; nothing runs then.
+    bool start(const QString& sourceName, Consumer consumer, QString* reason);
+    // Returns at once, also when the source has gone quiet; no consumer call runs afterwards.
+    void stop();
+
+private:
+    static void onContextState(pa_context* context, void* self);
+    static void onStreamState(pa_stream* stream, void* self);
+    static void onReadable(pa_stream* stream, size_t bytes, void* self);
+    void deliver();  // the sound thread, with the loop locked
+    bool fail(QString* reason, const char* what);
+
+    pa_threaded_mainloop* m_loop = nullptr;
+    pa_context* m_context = nullptr;
+    pa_stream* m_stream = nullptr;
+    Consumer m_consumer;
+    // The sound card's clock against the monotonic clock: samples count on from an anchor.
+    int64_t m_anchorUs = -1;
+    int64_t m_anchorSample = 0;
+    int64_t m_samples = 0;
+};

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The camera library as another program uses it: the example of optigrab/examples/still built against
+# the unpacked packages only, once through pkg-config and once through find_package(Optigrab), and run.
+# Usage: library.sh PACKAGE_DIR EXAMPLE_DIR
+set -euo pipefail
+packages=$1 example=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+for name in pagelux liboptigrab-dev; do
+  dpkg -x "$(ls -t "$packages/${name}"_*.deb | head -n 1)" "$work/root"
+done
+pc=$(find "$work/root" -name optigrab.pc)
+libdir=$(dirname "$(dirname "$pc")")
+# Only the unpacked files: pkg-config looks nowhere else, the program finds the library there.
+export PKG_CONFIG_LIBDIR=$libdir/pkgconfig LD_LIBRARY_PATH=$libdir OPTIGRAB_SIMULATED_CAMERAS=0
+unset OPTIGRAB_SIMULATED_CONTROL PKG_CONFIG_PATH
+
+cc -Wall -Werror "$example/still.c" $(pkg-config --cflags --libs optigrab) -o "$work/still-pkgconfig"
+cmake -S "$example" -B "$work/build" -DCMAKE_PREFIX_PATH="$work/root/usr" >/dev/null
+cmake --build "$work/build" >/dev/null
+
+for program in "$work/still-pkgconfig" "$work/build/still"; do
+  # (grep -q would stop reading early: under pipefail ldd's broken pipe would fail the check)
+  libraries=$(ldd "$program")
+  [[ $libraries == *"libOptigrab.so.1 => $work/root/"* ]] || { echo "FAIL: $program does not use the unpacked library:"; echo "$libraries"; exit 1; }
+  "$program" "$work/still.jpg"
+  [[ $(head -c 3 "$work/still.jpg" | od -An -tx1 | tr -d ' ') == ffd8ff ]] || { echo "FAIL: $program wrote no JPEG"; exit 1; }
+  rm "$work/still.jpg"
+done
+echo "the example builds both ways against the packages and takes a still"

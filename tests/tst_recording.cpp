@@ -1,0 +1,318 @@
+// The lesson recorder from the outside: the files it writes, read back with libavformat.
+#include <sys/resource.h>
+#include <QAbstractButton>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <cmath>
+#include <csignal>
+
+#include "controls/noticelabel.h"
+#include "filebrowser/fileitemwidget.h"
+#include "filebrowser/filelistwidget.h"
+#include "liveview/videowidget.h"
+#include "optigrab_sim.h"
+#include "recording/lessonrecorder.h"
+#include "recording/recordedfile.h"
+#include "recording/recordingclock.h"
+#include "recording/soundserver.h"
+#include "recording/syntheticpage.h"
+#include "settings/readxml.h"
+#include "toolbars/toolswidget.h"
+
+namespace {
+
+bool isRed(QRgb pixel) {
+    return qRed(pixel) > 180 && qGreen(pixel) < 90 && qBlue(pixel) < 90;
+}
+
+double brightness(const QImage& picture) {
+    const QImage tiny = picture.scaled(8, 8);
+    double sum = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            sum += qGray(tiny.pixel(x, y));
+    return sum / 64;
+}
+
+// Hands count pictures to the recorder in real time at fps, the stroke drawn from strokeFromMs on
+// (by the clock: painting large pictures may fall behind the schedule).
+int feed(LessonRecorder& recorder, const QSize& size, int fps, int count, qint64 strokeFromMs) {
+    QElapsedTimer clock;
+    clock.start();
+    for (int number = 0; number < count; ++number) {
+        const qint64 due = qint64(number) * 1000 / fps;
+        if (clock.elapsed() < due)
+            QThread::msleep(unsigned(due - clock.elapsed()));
+        const int64_t seenUs = RecordingClock::nowUs();
+        recorder.addPicture(syntheticPage(size, number, clock.elapsed() >= strokeFromMs), seenUs);
+    }
+    return count;
+}
+
+}  // namespace
+
+class TestRecording : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        // No sound server unless a test starts its own.
+        qputenv("PULSE_SERVER", "unix:/nonexistent/pagelux-test");
+        qputenv("HOME", m_home.path().toUtf8());
+        QVERIFY(QDir().mkpath(QCoreApplication::applicationDirPath() + "/Configuration"));
+    }
+
+    void recordedFile_data();
+    void recordedFile();
+    void killedRecordingStillPlays();
+    void diskFullEndsWithPlayableFile();
+    void soundLinesUpWithPicture();
+    void viewRecording_data();
+    void viewRecording();
+
+private:
+    QTemporaryDir m_home;
+};
+
+void TestRecording::recordedFile_data() {
+    QTest::addColumn<QSize>("view");
+    QTest::addColumn<int>("fps");
+    QTest::addColumn<QSize>("recorded");
+    QTest::addColumn<double>("minimumShare");  // of the pictures handed over that must be written
+    QTest::newRow("small view") << QSize(640, 480) << 30 << QSize(640, 480) << 0.5;
+    QTest::newRow("odd sides, 15 fps") << QSize(801, 451) << 15 << QSize(800, 450) << 0.5;
+    // A busy machine may drop most of these; what is written must still be right.
+    QTest::newRow("4K view scaled down") << QSize(3840, 2160) << 30 << QSize(1920, 1080) << 0.05;
+}
+
+// Size, rate, duration and frame count as handed over, no sound track without a sound server, the
+// stroke in the pictures after it was drawn and not before, and the file at its final name.
+void TestRecording::recordedFile() {
+    QFETCH(QSize, view);
+    QFETCH(int, fps);
+    QFETCH(QSize, recorded);
+    QFETCH(double, minimumShare);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("2026-12-07_00001.mp4");
+    LessonRecorder recorder;
+    QString reason;
+    QVERIFY2(recorder.start({path, view, fps, true, {}}, &reason), qPrintable(reason));
+    QVERIFY(!recorder.soundProblem().isEmpty());
+    const int handed = feed(recorder, view, fps, 2 * fps, 1000);
+    const LessonRecorder::Outcome outcome = recorder.stop();
+    QVERIFY2(outcome.complete, qPrintable(outcome.problem));
+    QCOMPARE(outcome.path, path);
+    QVERIFY(!QFileInfo::exists(LessonRecorder::temporaryPath(path)));
+    QCOMPARE(outcome.pictures + outcome.dropped, handed);
+    QVERIFY(outcome.pictures >= minimumShare * handed);
+
+    const RecordedFile file = RecordedFile::read(path);
+    QVERIFY(file.opened);
+    QCOMPARE(file.size, recorded);
+    QCOMPARE(file.pictures.size(), int(outcome.pictures));
+    QVERIFY(!file.hasSound);
+    QVERIFY2(file.frameRate < fps + 0.5 && file.frameRate > minimumShare * fps - 0.5,
+             qPrintable(QString::number(file.frameRate)));
+    QVERIFY2(std::abs(file.durationS - 2.0) < 0.15, qPrintable(QString::number(file.durationS)));
+    // The stroke was drawn 1 s in; pictures close to that moment may go either way.
+    for (int i = 0; i < file.pictures.size(); ++i) {
+        const QImage& picture = file.pictures[i];
+        const double t = file.pictureTimesS[i];
+        if (t < 0.9 || t > 1.1)
+            QCOMPARE(isRed(picture.pixel(picture.width() / 2, picture.height() / 2)), t > 1.1);
+    }
+}
+
+// Fragments are written as the recording goes: a recorder killed after 5 s leaves at least 4 s.
+void TestRecording::killedRecordingStillPlays() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("lesson_00001.mp4");
+    QProcess child;
+    child.start(QCoreApplication::applicationDirPath() + "/recordchild", {path});
+    QVERIFY(child.waitForReadyRead(10000));
+    QThread::msleep(5000);
+    child.kill();
+    QVERIFY(child.waitForFinished());
+    const RecordedFile file = RecordedFile::read(LessonRecorder::temporaryPath(path));
+    QVERIFY(file.opened);
+    QVERIFY2(file.durationS >= 4.0, qPrintable(QString::number(file.durationS)));
+}
+
+// A write that fails (here: the file size limit, as a full disk does) stops the recording with a
+// reason, and what was written before still plays.
+void TestRecording::diskFullEndsWithPlayableFile() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("lesson_00002.mp4");
+    LessonRecorder recorder;
+    QSignalSpy failed(&recorder, &LessonRecorder::failed);
+    QVERIFY(recorder.start({path, QSize(640, 360), 30, false, {}}, nullptr));
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const rlimit small{150 * 1024, previous.rlim_max};
+    signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    // Noise does not compress: the limit is reached within a second or two.
+    QImage noise(640, 360, QImage::Format_RGB32);
+    for (int number = 0; number < 300 && failed.isEmpty(); ++number) {
+        for (int y = 0; y < noise.height(); ++y) {
+            auto* line = reinterpret_cast<quint32*>(noise.scanLine(y));
+            for (int x = 0; x < noise.width(); ++x)
+                line[x] = QRandomGenerator::global()->generate();
+        }
+        recorder.addPicture(noise.copy(), RecordingClock::nowUs());
+        QTest::qWait(33);
+    }
+    const LessonRecorder::Outcome outcome = recorder.stop();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    QVERIFY(failed.wait(1000) || !failed.isEmpty());
+    QVERIFY(!outcome.complete);
+    QVERIFY(!outcome.problem.isEmpty());
+    const RecordedFile file = RecordedFile::read(outcome.path);
+    QVERIFY(file.opened);
+    QVERIFY(!file.pictures.isEmpty());
+}
+
+// Tone pulses spoken into the test's own sound server and white pictures stamped with the times the
+// pulses are spoken land within 45 ms of each other in the file.
+void TestRecording::soundLinesUpWithPicture() {
+    SoundServer server;
+    if (!server.start())
+        QSKIP("pulseaudio could not be started");
+    QTemporaryDir folder;
+    const QString path = folder.filePath("lesson_00003.mp4");
+    LessonRecorder recorder;
+    QVERIFY(recorder.start({path, QSize(320, 240), 30, true, "lesson"}, nullptr));
+    QVERIFY2(recorder.soundProblem().isEmpty(), qPrintable(recorder.soundProblem()));
+
+    const int chunk = 480;  // 10 ms
+    const QVector<int> pulseChunks = {100, 200, 300};
+    float samples[chunk];
+    QFile fifo(server.fifoPath());
+    QVERIFY(fifo.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 400; ++i) {
+        while (clock.nsecsElapsed() < qint64(i) * 10000000)
+            QThread::usleep(500);
+        int sinceOnset = -1;
+        for (int onset : pulseChunks)
+            if (i >= onset && i < onset + 10)
+                sinceOnset = i - onset;
+        for (int s = 0; s < chunk; ++s)
+            samples[s] = sinceOnset >= 0
+                             ? 0.8f * float(std::sin(2 * M_PI * 1000 * (s + sinceOnset * chunk) / 48000.0))
+                             : 0;
+        const int64_t heardUs = RecordingClock::nowUs();
+        if (i % 3 == 0 || sinceOnset == 0) {
+            const QImage picture(QSize(320, 240), QImage::Format_RGB32);
+            QImage filled = picture;
+            filled.fill(sinceOnset >= 0 ? Qt::white : Qt::black);
+            recorder.addPicture(filled, heardUs);
+        }
+        fifo.write(reinterpret_cast<const char*>(samples), sizeof samples);
+    }
+    QThread::msleep(200);
+    recorder.stop();
+
+    const RecordedFile file = RecordedFile::read(path);
+    QVERIFY(file.hasSound);
+    QCOMPARE(file.sampleRate, 48000);
+    QVector<double> heard, seen;
+    int quietRun = 48000;
+    for (int s = 0; s < file.sound.size(); ++s) {
+        if (std::abs(file.sound[s]) > 0.2f && quietRun > 4800)
+            heard.append(file.soundStartS + double(s) / 48000);
+        quietRun = std::abs(file.sound[s]) > 0.2f ? 0 : quietRun + 1;
+    }
+    for (int i = 0; i < file.pictures.size(); ++i)
+        if (brightness(file.pictures[i]) > 128 && (i == 0 || brightness(file.pictures[i - 1]) <= 128))
+            seen.append(file.pictureTimesS[i]);
+    qDebug() << "pulses heard at" << heard << "seen at" << seen;
+    QCOMPARE(heard.size(), pulseChunks.size());
+    QCOMPARE(seen.size(), pulseChunks.size());
+    for (int p = 0; p < heard.size(); ++p)
+        QVERIFY2(
+            std::abs(heard[p] - seen[p]) <= 0.045,
+            qPrintable(QString("pulse %1: heard at %2 s, seen at %3 s").arg(p).arg(heard[p]).arg(seen[p])));
+}
+
+void TestRecording::viewRecording_data() {
+    QTest::addColumn<QString>("stop");  // how the recording ends
+    QTest::addColumn<bool>("noticed");  // whether a notice says why
+    QTest::newRow("Ctrl+R") << "keys" << false;
+    QTest::newRow("Record button") << "button" << false;
+    QTest::newRow("camera unplugged") << "unplug" << true;
+}
+
+// What the class saw, drawing included and without the bars or the recording indicator, numbered
+// after the folder's captures; ended by the keys, the button or an unplug, always a playable file.
+void TestRecording::viewRecording() {
+    QFETCH(QString, stop);
+    QFETCH(bool, noticed);
+    QTemporaryDir folder;
+    QFile earlier(folder.filePath("lesson_00004.jpg"));
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.close();
+    OptigrabSimConfig config;
+    optigrabSimDefaultConfig(&config);
+    const int camera = optigrabSimPlug(&config);
+    QVERIFY(camera >= 0);
+    QVector<QPoint> hidden;  // view positions of the checked Move button and of the indicator
+    {
+        VideoWidget view;  // reads the settings file: the naming is set after it
+        ReadXML* settings = ReadXML::instance();
+        settings->savePath = folder.path().toStdString();
+        settings->bsaveType = true;
+        settings->customPrefix = "lesson";
+        view.resize(960, 540);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
+        QPainter(&view.m_drawingPixmap).fillRect(0, 250, 960, 40, Qt::green);
+        view.m_inkTiles.mark(QRect(0, 250, 960, 40));
+        QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(view.m_recordingIndicator->isVisible());
+        auto* move = view.m_centerToolWidget->findChild<QWidget*>("toolButton_drag");
+        hidden = {move->mapTo(&view, move->rect().center()), view.m_recordingIndicator->geometry().center()};
+        QTest::qWait(1500);
+        if (stop == "keys")
+            QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        else if (stop == "button")
+            view.m_centerToolWidget->findChild<QAbstractButton*>("toolButton_record")->click();
+        else
+            optigrabSimUnplug(camera);
+        QTRY_VERIFY_WITH_TIMEOUT(!view.m_recorder->isRecording(), 10000);
+        QVERIFY(!view.m_recordingIndicator->isVisible());
+        // Its tile in the file panel shows the first picture.
+        const QList<FileItemWidget*> tiles = view.m_fileListWidget->findChildren<FileItemWidget*>();
+        QCOMPARE(tiles.size(), 1);
+        QCOMPARE(tiles[0]->m_path, folder.filePath("lesson_00005.mp4"));
+        QVERIFY(tiles[0]->m_pixmapLabel->pixmap(Qt::ReturnByValue).width() > 50);
+        const NoticeLabel* notice = view.findChild<NoticeLabel*>();
+        QCOMPARE(notice->isVisible() && notice->text().contains("unplugged"), noticed);
+    }
+    optigrabSimUnplugAll();
+
+    const RecordedFile file = RecordedFile::read(folder.filePath("lesson_00005.mp4"));
+    QVERIFY(file.opened);
+    QCOMPARE(file.size, QSize(960, 540));
+    QVERIFY(!file.pictures.isEmpty());
+    const QImage last = file.pictures.last();
+    const double scale = last.width() / 960.0;
+    const QColor ink = last.pixelColor(int(480 * scale), int(270 * scale));
+    QVERIFY2(ink.green() > 180 && ink.red() < 90, qPrintable(ink.name()));
+    // Where the bottom bar's checked Move button and the indicator are on screen, the file shows
+    // the page: light, not the button's blue nor the indicator's dark box.
+    for (const QPoint& onScreen : hidden) {
+        const QColor page = last.pixelColor(int(onScreen.x() * scale), int(onScreen.y() * scale));
+        QVERIFY2(page.lightness() > 150 && std::abs(page.red() - page.blue()) < 60, qPrintable(page.name()));
+    }
+}
+
+QTEST_MAIN(TestRecording)
+#include "tst_recording.moc"

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QScreen>
@@ -107,6 +108,12 @@ private:
         for (int row = 0; row < list->count(); ++row)
             paths << list->itemWidget(list->item(row))->findChild<FileItemWidget*>()->m_path;
         return paths;
+    }
+
+    // The notice over the picture as the user reads it; empty when none shows.
+    static QString notice(VideoWidget& view) {
+        const QLabel* label = view.findChild<QLabel*>("noticeLabel");
+        return label != nullptr && label->isVisible() ? label->text() : QString();
     }
 
     void drawLine(const QPoint& from, const QPoint& to, int width) {
@@ -264,6 +271,9 @@ private slots:
 
     void refusedWithoutPicture() {
         VideoWidget view;  // no camera
+        view.resize(kViewSize);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
         QTemporaryDir folder;
         setNaming(folder.path(), true, "image");
         QTest::ignoreMessage(QtDebugMsg, "无法捕捉图像：视频或绘图层为空");
@@ -271,6 +281,11 @@ private slots:
         QTest::qWait(300);
         QVERIFY(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
         QCOMPARE(view.m_fileListWidget->findChild<QListWidget*>()->count(), 0);
+        // Said over the picture for a few seconds, then gone by itself.
+        QCOMPARE(notice(view), QString("No picture to capture yet: wait for the camera's picture."));
+        QTest::qWait(2000);
+        QVERIFY(!notice(view).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(notice(view).isEmpty(), 3000);
     }
 
     // A prefix edited into the settings file by hand never leads the file out of the save folder.
@@ -280,6 +295,8 @@ private slots:
         const QString folder = base.filePath("captures");
         QVERIFY(QDir().mkpath(folder));
         setNaming(folder, true, "../escaped");
+        m_view->captureImage();  // refused at once, and said so
+        QCOMPARE(notice(*m_view), QString("The capture was not saved: the file name prefix holds a \"/\"."));
         QVERIFY(capture().isEmpty());
         QCOMPARE(QDir(base.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList({"captures"}));
@@ -321,6 +338,9 @@ private slots:
             QVERIFY(!QFileInfo::exists(path));
             QVERIFY(QDir(base.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
             QVERIFY(tilePaths().isEmpty());
+            m_view->captureImage();
+            QCOMPARE(notice(*m_view),
+                     QString("The capture was not saved: the save folder's path is too long."));
         }
     }
 
@@ -364,10 +384,11 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
                  QStringList({"image_00001.jpg"}));
         QCOMPARE(tilePaths(), paths);  // still shown
+        QTRY_COMPARE(notice(*m_view), QString("The picture was saved without the drawing over it."));
     }
 
     // A save folder nobody may write into, root included (/proc/self): the library's failure shows as
-    // the log line with the path, nothing is written, and no tile appears.
+    // the log line with the path and as a notice, nothing is written, and no tile appears.
     void readOnlyFolderIsReported() {
         openView(QSize(640, 480));
         setNaming("/proc/self", true, "image");
@@ -379,6 +400,8 @@ private slots:
         QVERIFY(
             QDir("/proc/self").entryList({"*.jpg", ".image*"}, QDir::AllEntries | QDir::Hidden).isEmpty());
         QVERIFY(tilePaths().isEmpty());
+        QTRY_COMPARE(notice(*m_view),
+                     QString("The capture was not saved: the folder /proc/self cannot be written."));
     }
 
     // Each capture takes the layer as it was at its click, and its own number although the first

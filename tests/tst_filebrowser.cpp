@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTranslator>
@@ -161,6 +163,46 @@ private slots:
 
         QTest::mouseClick(tiles(panel)[1]->m_deleteButton, Qt::LeftButton);
         QCOMPARE(paths(panel), QStringList({files[0]}));
+    }
+
+    // Clicks on tiles, as "row" (plain), "+row" (Ctrl) or ">row" (Shift), then "Save as PDF".
+    void pdfTakesTheChosenTilesInPanelOrder_data() {
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QList<int>>("expected");  // rows of the pictures handed on
+        QTest::addRow("none chosen: every picture") << QStringList{} << QList<int>{0, 1, 2, 3};
+        QTest::addRow("Ctrl-click, out of order") << QStringList{"3", "+0"} << QList<int>{0, 3};
+        QTest::addRow("Shift-click a range") << QStringList{"1", ">3"} << QList<int>{1, 2, 3};
+        QTest::addRow("Ctrl-click takes one back") << QStringList{"0", ">2", "+1"} << QList<int>{0, 2};
+    }
+    void pdfTakesTheChosenTilesInPanelOrder() {
+        QFETCH(QStringList, clicks);
+        QFETCH(QList<int>, expected);
+        FileListWidget panel;
+        const QStringList files = {touch("p1.jpg"), touch("p2.jpg"), touch("p3.jpg"), touch("p4.jpg")};
+        for (const QString& file : files)
+            panel.addPath(file);
+        panel.addPath(touch("earlier.pdf"));  // a PDF is never put into a PDF
+        auto* button = panel.findChild<QPushButton*>("pdfButton");
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QVERIFY(!button->isVisible());
+        panel.setShowAllTools(true);
+        QVERIFY(button->isVisible());
+
+        for (const QString& click : clicks) {
+            const Qt::KeyboardModifiers modifier = click.startsWith('+')   ? Qt::ControlModifier
+                                                   : click.startsWith('>') ? Qt::ShiftModifier
+                                                                           : Qt::NoModifier;
+            const int row = click.right(1).toInt();
+            QTest::mouseClick(tiles(panel)[row], Qt::LeftButton, modifier, QPoint(20, 20));
+        }
+        QSignalSpy requested(&panel, &FileListWidget::pdfRequested);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(requested.count(), 1);
+        QStringList wanted;
+        for (int row : expected)
+            wanted << files[row];
+        QCOMPARE(requested.first().first().toStringList(), wanted);
     }
 
     void doubleClickOpensItsFile() {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 #include "liveview/videowidget.h"
 #include "optigrab.h"
 #include "optigrab_sim.h"
+#include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "testenvironment.h"
 
@@ -115,6 +117,46 @@ private slots:
     }
 
     void cleanup() { optigrabSimUnplugAll(); }
+
+    // K and A switch cropping and automatic capture in the camera library, with or without all tools
+    // shown, and are remembered; typed into a text field they are text.
+    void keysSwitchPageScanning_data() {
+        QTest::addColumn<bool>("typing");
+        QTest::addRow("picture has the focus") << false;
+        QTest::addRow("a text field has the focus") << true;
+    }
+    void keysSwitchPageScanning() {
+        QFETCH(bool, typing);
+        plugCamera("Desk", "fa11", "0c01");
+        VideoWidget view;
+        showFullHd(view);
+        QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        // From off, whatever an earlier run left in the settings file.
+        if (ExtraSettings::instance()->value("capture/cropPages", false).toBool())
+            QTest::keyClick(&view, Qt::Key_K);
+        if (ExtraSettings::instance()->value("capture/autoCapture", false).toBool())
+            QTest::keyClick(&view, Qt::Key_A);
+        auto* field = new QLineEdit(&view);
+        field->show();
+        if (typing) {
+            view.activateWindow();
+            field->setFocus();
+            QTRY_VERIFY(field->hasFocus());
+        }
+        const QString still = m_home.filePath("still.jpg");
+        // The simulated page fills the picture: with cropping on no page lies whole, and the call says so.
+        const long expectedCrop = typing ? long(CAM_OK) : long(CAM_ERR_NO_PAGE);
+        for (bool on : {true, false}) {
+            QTest::keyClick(typing ? static_cast<QWidget*>(field) : &view, Qt::Key_K);
+            QTest::keyClick(typing ? static_cast<QWidget*>(field) : &view, Qt::Key_A);
+            QCOMPARE(camCaptureImageFile(0, still.toUtf8().constData()), on ? expectedCrop : long(CAM_OK));
+            long state = -1;
+            QCOMPARE(camGetAutoCaptureState(0, &state), long(CAM_OK));
+            QCOMPARE(state != CAM_AUTO_OFF, on && !typing);
+            QCOMPARE(ExtraSettings::instance()->value("capture/cropPages", false).toBool(), on && !typing);
+        }
+        QCOMPARE(field->text(), typing ? QString("kaka") : QString());
+    }
 
     void firstStartOpensTheFirstCamera() {
         plugCamera("Desk", "fa11", "0c01");

@@ -48,6 +48,7 @@ public:
         Q_UNUSED(changeType);
         Q_UNUSED(dev_id);
     }
+    void autoCaptureTriggered() override {}
     void drawQImage(long devIndex, QImage* image, long width, long height) override {
         Q_UNUSED(devIndex);
         Q_UNUSED(width);

@@ -9,6 +9,30 @@
         <translation>Plug in the document camera to enable the application</translation>
     </message>
     <message>
+        <source>No pictures to put in a PDF: capture some first</source>
+        <translation>No pictures to put in a PDF: capture some first</translation>
+    </message>
+    <message>
+        <source>The PDF was not saved: the save folder cannot be used</source>
+        <translation>The PDF was not saved: the save folder cannot be used</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written to %1</source>
+        <translation>The PDF could not be written to %1</translation>
+    </message>
+    <message>
+        <source>No PDF: none of the pictures can be read (%1)</source>
+        <translation>No PDF: none of the pictures can be read (%1)</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>Saved %1</translation>
+    </message>
+    <message>
+        <source>Saved %1 without pictures that cannot be read: %2</source>
+        <translation>Saved %1 without pictures that cannot be read: %2</translation>
+    </message>
+    <message>
         <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
         <translation>No picture to capture yet: wait for the camera&apos;s picture.</translation>
     </message>
@@ -75,6 +99,18 @@
     <message>
         <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
         <translation>The recording stopped: the camera was unplugged. What was recorded is saved.</translation>
+    </message>
+    <message>
+        <source>Sound of the recording</source>
+        <translation>Sound of the recording</translation>
+    </message>
+    <message>
+        <source>No sound</source>
+        <translation>No sound</translation>
+    </message>
+    <message>
+        <source>Default sound input</source>
+        <translation>Default sound input</translation>
     </message>
 </context>
 <context>
@@ -144,6 +180,45 @@
     <message>
         <source>Русский</source>
         <translation>Русский</translation>
+    </message>
+</context>
+<context>
+    <name>PageScan</name>
+    <message>
+        <source>Crop and straighten pages: on</source>
+        <translation>Crop and straighten pages: on</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages: off</source>
+        <translation>Crop and straighten pages: off</translation>
+    </message>
+    <message>
+        <source>Automatic capture of each new page: on</source>
+        <translation>Automatic capture of each new page: on</translation>
+    </message>
+    <message>
+        <source>Automatic capture of each new page: off</source>
+        <translation>Automatic capture of each new page: off</translation>
+    </message>
+    <message>
+        <source>Waiting for a new page</source>
+        <translation>Waiting for a new page</translation>
+    </message>
+    <message>
+        <source>Page moving</source>
+        <translation>Page moving</translation>
+    </message>
+    <message>
+        <source>Hold still</source>
+        <translation>Hold still</translation>
+    </message>
+    <message>
+        <source>Captured</source>
+        <translation>Captured</translation>
+    </message>
+    <message>
+        <source>Automatic capture paused</source>
+        <translation>Automatic capture paused</translation>
     </message>
 </context>
 <context>
@@ -261,6 +336,13 @@
         <location filename="../src/filebrowser/fileitemwidget.cpp" line="94"/>
         <source>No load image</source>
         <translation>No load image</translation>
+    </message>
+</context>
+<context>
+    <name>FileListWidget</name>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Save as PDF</translation>
     </message>
 </context>
 <context>

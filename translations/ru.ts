@@ -9,6 +9,30 @@
         <translation>Подключите документ-камеру, чтобы начать работу с приложением</translation>
     </message>
     <message>
+        <source>No pictures to put in a PDF: capture some first</source>
+        <translation>Нет снимков для PDF: сначала сделайте снимки</translation>
+    </message>
+    <message>
+        <source>The PDF was not saved: the save folder cannot be used</source>
+        <translation>PDF не сохранён: папку для сохранения нельзя использовать</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written to %1</source>
+        <translation>Не удалось записать PDF в %1</translation>
+    </message>
+    <message>
+        <source>No PDF: none of the pictures can be read (%1)</source>
+        <translation>PDF не создан: ни один снимок не читается (%1)</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>Сохранено: %1</translation>
+    </message>
+    <message>
+        <source>Saved %1 without pictures that cannot be read: %2</source>
+        <translation>Сохранено: %1, без нечитаемых снимков: %2</translation>
+    </message>
+    <message>
         <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
         <translation>Снимать пока нечего: дождитесь изображения с камеры.</translation>
     </message>
@@ -75,6 +99,18 @@
     <message>
         <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
         <translation>Запись остановлена: камера отключена. Записанное сохранено.</translation>
+    </message>
+    <message>
+        <source>Sound of the recording</source>
+        <translation>Звук записи</translation>
+    </message>
+    <message>
+        <source>No sound</source>
+        <translation>Без звука</translation>
+    </message>
+    <message>
+        <source>Default sound input</source>
+        <translation>Источник звука по умолчанию</translation>
     </message>
 </context>
 <context>
@@ -144,6 +180,45 @@
     <message>
         <source>Русский</source>
         <translation>Русский</translation>
+    </message>
+</context>
+<context>
+    <name>PageScan</name>
+    <message>
+        <source>Crop and straighten pages: on</source>
+        <translation>Обрезка и выравнивание страниц: вкл.</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages: off</source>
+        <translation>Обрезка и выравнивание страниц: выкл.</translation>
+    </message>
+    <message>
+        <source>Automatic capture of each new page: on</source>
+        <translation>Автоснимок каждой новой страницы: вкл.</translation>
+    </message>
+    <message>
+        <source>Automatic capture of each new page: off</source>
+        <translation>Автоснимок каждой новой страницы: выкл.</translation>
+    </message>
+    <message>
+        <source>Waiting for a new page</source>
+        <translation>Ожидание новой страницы</translation>
+    </message>
+    <message>
+        <source>Page moving</source>
+        <translation>Страница движется</translation>
+    </message>
+    <message>
+        <source>Hold still</source>
+        <translation>Не двигайте</translation>
+    </message>
+    <message>
+        <source>Captured</source>
+        <translation>Снято</translation>
+    </message>
+    <message>
+        <source>Automatic capture paused</source>
+        <translation>Автоснимок приостановлен</translation>
     </message>
 </context>
 <context>
@@ -261,6 +336,13 @@
         <location filename="../src/filebrowser/fileitemwidget.cpp" line="94"/>
         <source>No load image</source>
         <translation>Не удалось загрузить изображение</translation>
+    </message>
+</context>
+<context>
+    <name>FileListWidget</name>
+    <message>
+        <source>Save as PDF</source>
+        <translation>Сохранить в PDF</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,30 @@
         <translation>请插入文档摄像头以启用本应用程序</translation>
     </message>
     <message>
+        <source>No pictures to put in a PDF: capture some first</source>
+        <translation>没有可放入 PDF 的图片：请先拍摄</translation>
+    </message>
+    <message>
+        <source>The PDF was not saved: the save folder cannot be used</source>
+        <translation>PDF 未保存：无法使用保存文件夹</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written to %1</source>
+        <translation>无法将 PDF 写入 %1</translation>
+    </message>
+    <message>
+        <source>No PDF: none of the pictures can be read (%1)</source>
+        <translation>未生成 PDF：所有图片都无法读取（%1）</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>已保存 %1</translation>
+    </message>
+    <message>
+        <source>Saved %1 without pictures that cannot be read: %2</source>
+        <translation>已保存 %1，其中不含无法读取的图片：%2</translation>
+    </message>
+    <message>
         <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
         <translation>还没有可拍摄的画面：请等待摄像头的画面。</translation>
     </message>
@@ -75,6 +99,18 @@
     <message>
         <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
         <translation>录制已停止：摄像头已断开。已录制的内容已保存。</translation>
+    </message>
+    <message>
+        <source>Sound of the recording</source>
+        <translation>录制的声音</translation>
+    </message>
+    <message>
+        <source>No sound</source>
+        <translation>无声音</translation>
+    </message>
+    <message>
+        <source>Default sound input</source>
+        <translation>默认声音输入</translation>
     </message>
 </context>
 <context>
@@ -144,6 +180,45 @@
     <message>
         <source>Русский</source>
         <translation>Русский</translation>
+    </message>
+</context>
+<context>
+    <name>PageScan</name>
+    <message>
+        <source>Crop and straighten pages: on</source>
+        <translation>裁剪并校正页面：开</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages: off</source>
+        <translation>裁剪并校正页面：关</translation>
+    </message>
+    <message>
+        <source>Automatic capture of each new page: on</source>
+        <translation>自动拍摄每张新页面：开</translation>
+    </message>
+    <message>
+        <source>Automatic capture of each new page: off</source>
+        <translation>自动拍摄每张新页面：关</translation>
+    </message>
+    <message>
+        <source>Waiting for a new page</source>
+        <translation>等待新页面</translation>
+    </message>
+    <message>
+        <source>Page moving</source>
+        <translation>页面移动中</translation>
+    </message>
+    <message>
+        <source>Hold still</source>
+        <translation>请保持不动</translation>
+    </message>
+    <message>
+        <source>Captured</source>
+        <translation>已拍摄</translation>
+    </message>
+    <message>
+        <source>Automatic capture paused</source>
+        <translation>自动拍摄已暂停</translation>
     </message>
 </context>
 <context>
@@ -261,6 +336,13 @@
         <location filename="../src/filebrowser/fileitemwidget.cpp" line="94"/>
         <source>No load image</source>
         <translation>无法加载图像</translation>
+    </message>
+</context>
+<context>
+    <name>FileListWidget</name>
+    <message>
+        <source>Save as PDF</source>
+        <translation>保存为 PDF</translation>
     </message>
 </context>
 <context>

@@ -49,7 +49,9 @@ typedef enum CamResult {
     CAM_ERR_IO = 8,              /* the device failed a system call */
     CAM_ERR_NO_FRAME = 9,        /* the device has not delivered a good frame yet */
     CAM_ERR_FILE = 10,           /* the file or its folder cannot be written */
-    CAM_ERR_NO_MEMORY = 11       /* out of memory */
+    CAM_ERR_NO_MEMORY = 11,      /* out of memory */
+    CAM_ERR_NO_PAGE = 12         /* page cropping is on but no page was found: the still was written
+                                    whole, uncropped */
 } CamResult;
 
 /* A short English text for a result code, for logs; never NULL. */
@@ -91,7 +93,21 @@ typedef bool (*callBackPreviewImage)(unsigned char* frame, long width, long heig
  * will have after the next rescan (camGetDevCount); the current list is left unchanged. */
 typedef void (*callBackDevChange)(UsbDeviceChangeType change, long devId);
 
-/* Automatic-capture callback (automatic capture is not supported by this library). */
+/* States of automatic capture (camGetAutoCaptureState). The callback is called with
+ * CAM_AUTO_CAPTURED only, at the moment a new page has lain still for the hold time: the caller
+ * captures it then (camCaptureImageFile). */
+typedef enum CamAutoCaptureState {
+    CAM_AUTO_OFF = 0,           /* not started, or stopped */
+    CAM_AUTO_WAITING = 1,       /* waiting for a change: nothing new lies under the camera */
+    CAM_AUTO_MOVING = 2,        /* the picture changes: a hand or a page moves */
+    CAM_AUTO_HOLDING_STILL = 3, /* the picture lies still; capture follows after the hold time */
+    CAM_AUTO_CAPTURED = 4,      /* a new page was just captured; waiting for the next change */
+    CAM_AUTO_PAUSED = 5
+} CamAutoCaptureState;
+
+/* Automatic-capture callback, run on a capture thread of the device; state is CAM_AUTO_CAPTURED. It
+ * should return quickly (start the capture elsewhere): the device's frames wait for it. The result is
+ * ignored. */
 typedef bool (*callBackAutoCapture)(long state);
 
 /* ---- Library life ---------------------------------------------------------------------------- */
@@ -218,14 +234,34 @@ OPTIGRAB_API long camSetPreviewPart(long devIndex, long x, long y, long width, l
 OPTIGRAB_API long camStartUVCRecord(int devIndex, int audioIndex, int isRecordSubDev, const char* path);
 OPTIGRAB_API long camStopUVCRecord(int devIndex);
 
+/* ---- Pages ---------------------------------------------------------------------------------- */
+
+/* Page cropping of stills: type 0 = off (the default), 1 = cut out and straighten the page lying
+ * under the camera (the largest light four-cornered shape, fully inside the picture) to an upright
+ * rectangle with the page's aspect ratio, at full resolution. 2 (several pages) and 3 (book: see
+ * camCaptureBookEx) answer CAM_ERR_NOT_SUPPORTED; other values CAM_ERR_BAD_ARGUMENT. While it is on,
+ * the live frames are searched for the page (every third frame), for camGetPageCorners. */
+OPTIGRAB_API long camSetImageAutoCrop(long devIndex, long type);
+
+/* After cropping: type 1 turns the page by the small skew its text lines still show (up to 5
+ * degrees), 0 (the default) leaves it. Other values: CAM_ERR_BAD_ARGUMENT. */
+OPTIGRAB_API long camSetImageOffsetCorrection(long devIndex, long type);
+
+/* After cropping: type 1 paints the outer strip of the page (1 % of its shorter side), where desk or
+ * the paper's shadowed edge shows, white; 0 (the default) leaves it. Other values: BAD_ARGUMENT. */
+OPTIGRAB_API long camSetImageFillBorder(long devIndex, long type);
+
+/* The page found in the live picture, smoothed over frames, for drawing its outline: *found = 1 and
+ * corners[0..7] = x, y of the top-left, top-right, bottom-right and bottom-left corners in pixels of
+ * the device's mode (camGetCurPreviewResolution); *found = 0 when no page lies fully in the picture or
+ * cropping is off. The device must be open. */
+OPTIGRAB_API long camGetPageCorners(long devIndex, long* corners, long* found);
+
 /* ---- Image processing (not supported: the viewer gets the camera's picture as it is) ---------- */
 
-OPTIGRAB_API long camSetImageAutoCrop(long devIndex, long type);
 OPTIGRAB_API long camSetImageRotateMode(long devIndex, long rotate);
 OPTIGRAB_API long camSetImageColorStyle(long devIndex, long type);
 OPTIGRAB_API long camSetImageAdjust(long devIndex, long type);
-OPTIGRAB_API long camSetImageOffsetCorrection(long devIndex, long type);
-OPTIGRAB_API long camSetImageFillBorder(long devIndex, long type);
 OPTIGRAB_API long camSetImageDenoise(long devIndex, bool IsAvailabel);
 OPTIGRAB_API long camSetImageFileSign(long devIndex, bool IsAvailabel);
 
@@ -249,9 +285,11 @@ OPTIGRAB_API long camRegCallBackDeviceChange(long devIndex, callBackDevChange fu
 /* ---- Still pictures -------------------------------------------------------------------------- */
 
 /* Writes the latest good frame of the open device at full resolution as a JPEG (baseline, JFIF, with
- * the quality and DPI set below) at the UTF-8 path file, before returning. Missing folders are
- * created. The file appears whole or not at all (temporary file in the same folder, flushed, then
- * renamed). CAM_ERR_NOT_OPEN / CAM_ERR_NO_FRAME / CAM_ERR_FILE leave no file behind. */
+ * the quality and DPI set below) at the UTF-8 path file, before returning; with page cropping on
+ * (camSetImageAutoCrop), the page cut out of it, or, when no page is found, the whole picture and
+ * CAM_ERR_NO_PAGE. Missing folders are created. The file appears whole or not at all (temporary file
+ * in the same folder, flushed, then renamed). CAM_ERR_NOT_OPEN / CAM_ERR_NO_FRAME / CAM_ERR_FILE leave
+ * no file behind. */
 OPTIGRAB_API long camCaptureImageFile(long devIndex, const char* file);
 
 /* JPEG quality of captured files, 1-100 (default 90); CAM_ERR_BAD_ARGUMENT outside that range. */
@@ -262,17 +300,39 @@ OPTIGRAB_API long camGetImageJPGQuanlity(long devIndex, long* quanlity);
 OPTIGRAB_API long camGetImageDPI(long devIndex, long* xDPI, long* yDPI);
 OPTIGRAB_API long camSetImageDPI(long devIndex, long xDPI, long yDPI);
 
-/* Book (two-page) capture: *isBook = 0, this library has none; camCaptureBookEx is not supported. */
+/* Book spreads. *isBook = 1 when the latest frame of the open device shows an open book: a landscape
+ * picture with a gutter (a dark or shaded vertical band near the middle between two lighter pages),
+ * else 0. CAM_ERR_NO_FRAME when there is no frame yet. */
 OPTIGRAB_API long camCaptureIsBook(long devIndex, long* isBook);
+
+/* Captures a spread as two files: the left page at filepath1, the right one at filepath2, each cut
+ * out and straightened (with the options of camSetImageOffsetCorrection and camSetImageFillBorder)
+ * when the spread's outline is found, else split at the gutter as they lie. *pageMask: bit 0 = the
+ * left page was written, bit 1 = the right one. A picture that shows no spread is written whole to
+ * filepath1 (*pageMask = 1). Files appear whole or not at all, as camCaptureImageFile's. */
 OPTIGRAB_API long camCaptureBookEx(long devIndex, const char* filepath1, const char* filepath2,
                                    int* pageMask);
 
-/* ---- Automatic capture (not supported) -------------------------------------------------------- */
+/* ---- Automatic capture ----------------------------------------------------------------------- */
 
+/* Starts automatic capture of a device: while it streams, when the picture has changed and then lain
+ * still for the hold time, and differs from the page captured last, fun is called with CAM_AUTO_CAPTURED.
+ * type 1: param is the hold time in seconds; type 2: in milliseconds (100 to 60000). detection true:
+ * only a picture in which a page is found is captured (an empty desk is not). The page lying there
+ * when it starts counts as new. Starting again restarts it with the new values. CAM_ERR_BAD_ARGUMENT
+ * for an unknown type, a hold time out of range or fun NULL. */
 OPTIGRAB_API long camStartAutoCapture(long devIndex, long type, long param, callBackAutoCapture fun,
                                       bool detection);
+
+/* pause != 0 pauses automatic capture (no frame is looked at, fun is not called), 0 resumes it.
+ * camPauseAutoCapture and camStopAutoCapture return at once; when fun runs on another thread at that
+ * moment, as soon as it has returned. After they return fun is not called again (until resumed or
+ * started). CAM_ERR_NOT_OPEN when automatic capture was not started. */
 OPTIGRAB_API long camPauseAutoCapture(long devIndex, long pause);
 OPTIGRAB_API long camStopAutoCapture(long devIndex);
+
+/* The automatic capture's state now, a CamAutoCaptureState, into *state (for an indicator). */
+OPTIGRAB_API long camGetAutoCaptureState(long devIndex, long* state);
 
 #ifdef __cplusplus
 }

@@ -1,6 +1,8 @@
 // The exported cam* functions: argument checks and text output, everything else is the Context's.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "context.h"
@@ -60,6 +62,17 @@ const optigrab::FrameSize* sizeOf(const Device& device, long code, long width, l
 // For the functions this library has no implementation of: the device is checked, then refused.
 long unsupported(long devIndex) {
     return context().withDevice(devIndex, [](Device&) -> long { return CAM_ERR_NOT_SUPPORTED; });
+}
+
+// The analyser is shared with the streams, so it is used after the state lock is released: pausing
+// and stopping may wait for a callback that is capturing, which takes that lock.
+std::shared_ptr<optigrab::FrameAnalyser> analyserOf(long devIndex, long* result) {
+    std::shared_ptr<optigrab::FrameAnalyser> analyser;
+    *result = context().withDevice(devIndex, [&](Device& d) -> long {
+        analyser = d.analyser;
+        return CAM_OK;
+    });
+    return analyser;
 }
 
 }  // namespace
@@ -234,12 +247,9 @@ OPTIGRAB_API long camSetPreviewPart(long devIndex, long x, long y, long width, l
 OPTIGRAB_API long camStartUVCRecord(int devIndex, int, int, const char*) { return unsupported(devIndex); }
 OPTIGRAB_API long camStopUVCRecord(int devIndex) { return unsupported(devIndex); }
 
-OPTIGRAB_API long camSetImageAutoCrop(long devIndex, long) { return unsupported(devIndex); }
 OPTIGRAB_API long camSetImageRotateMode(long devIndex, long) { return unsupported(devIndex); }
 OPTIGRAB_API long camSetImageColorStyle(long devIndex, long) { return unsupported(devIndex); }
 OPTIGRAB_API long camSetImageAdjust(long devIndex, long) { return unsupported(devIndex); }
-OPTIGRAB_API long camSetImageOffsetCorrection(long devIndex, long) { return unsupported(devIndex); }
-OPTIGRAB_API long camSetImageFillBorder(long devIndex, long) { return unsupported(devIndex); }
 OPTIGRAB_API long camSetImageDenoise(long devIndex, bool) { return unsupported(devIndex); }
 OPTIGRAB_API long camSetImageFileSign(long devIndex, bool) { return unsupported(devIndex); }
 
@@ -292,19 +302,92 @@ OPTIGRAB_API long camSetImageDPI(long devIndex, long xDPI, long yDPI) {
 }
 
 OPTIGRAB_API long camCaptureIsBook(long devIndex, long* isBook) {
-    if (!isBook) return CAM_ERR_BAD_ARGUMENT;
-    return context().withDevice(devIndex, [&](Device&) -> long {
-        *isBook = 0;
+    if (!isBook)
+        return CAM_ERR_BAD_ARGUMENT;
+    return context().isBook(devIndex, isBook);
+}
+
+OPTIGRAB_API long camCaptureBookEx(long devIndex, const char* filepath1, const char* filepath2,
+                                   int* pageMask) {
+    if (!filepath1 || !*filepath1 || !filepath2 || !*filepath2 || !pageMask)
+        return CAM_ERR_BAD_ARGUMENT;
+    *pageMask = 0;
+    return context().captureBook(devIndex, filepath1, filepath2, pageMask);
+}
+
+OPTIGRAB_API long camSetImageAutoCrop(long devIndex, long type) {
+    if (type == 2 || type == 3)
+        return unsupported(devIndex);
+    if (type != 0 && type != 1)
+        return CAM_ERR_BAD_ARGUMENT;
+    return context().withDevice(devIndex, [&](Device& d) -> long {
+        d.page.crop = type == 1;
+        d.analyser->setPageFinding(type == 1);
         return CAM_OK;
     });
 }
 
-OPTIGRAB_API long camCaptureBookEx(long devIndex, const char*, const char*, int*) { return unsupported(devIndex); }
-
-OPTIGRAB_API long camStartAutoCapture(long devIndex, long, long, callBackAutoCapture, bool) {
-    return unsupported(devIndex);
+OPTIGRAB_API long camSetImageOffsetCorrection(long devIndex, long type) {
+    if (type != 0 && type != 1)
+        return CAM_ERR_BAD_ARGUMENT;
+    return context().withDevice(devIndex, [&](Device& d) -> long {
+        d.page.levelText = type == 1;
+        return CAM_OK;
+    });
 }
-OPTIGRAB_API long camPauseAutoCapture(long devIndex, long) { return unsupported(devIndex); }
-OPTIGRAB_API long camStopAutoCapture(long devIndex) { return unsupported(devIndex); }
+
+OPTIGRAB_API long camSetImageFillBorder(long devIndex, long type) {
+    if (type != 0 && type != 1)
+        return CAM_ERR_BAD_ARGUMENT;
+    return context().withDevice(devIndex, [&](Device& d) -> long {
+        d.page.whiteBorder = type == 1;
+        return CAM_OK;
+    });
+}
+
+OPTIGRAB_API long camGetPageCorners(long devIndex, long* corners, long* found) {
+    if (!corners || !found)
+        return CAM_ERR_BAD_ARGUMENT;
+    return context().withStream(devIndex, [&](Device& d, CaptureStream& stream) -> long {
+        optigrab::Quad page;
+        *found = d.analyser->page(stream.mode().width, stream.mode().height, &page) ? 1 : 0;
+        for (int i = 0; i < 4 && *found; ++i) {
+            corners[2 * i] = std::lround(page[i].x);
+            corners[2 * i + 1] = std::lround(page[i].y);
+        }
+        return CAM_OK;
+    });
+}
+
+OPTIGRAB_API long camStartAutoCapture(long devIndex, long type, long param, callBackAutoCapture fun,
+                                      bool detection) {
+    const long holdMs = type == 1 ? param * 1000 : type == 2 ? param : -1;
+    if (!fun || holdMs < 100 || holdMs > 60000)
+        return CAM_ERR_BAD_ARGUMENT;
+    long result = CAM_OK;
+    auto analyser = analyserOf(devIndex, &result);
+    return result ? result : analyser->startAutoCapture(int(holdMs), detection, fun);
+}
+
+OPTIGRAB_API long camPauseAutoCapture(long devIndex, long pause) {
+    long result = CAM_OK;
+    auto analyser = analyserOf(devIndex, &result);
+    return result ? result : analyser->pauseAutoCapture(pause != 0, CaptureStream::onAnyCaptureThread());
+}
+
+OPTIGRAB_API long camStopAutoCapture(long devIndex) {
+    long result = CAM_OK;
+    auto analyser = analyserOf(devIndex, &result);
+    return result ? result : analyser->stopAutoCapture(CaptureStream::onAnyCaptureThread());
+}
+
+OPTIGRAB_API long camGetAutoCaptureState(long devIndex, long* state) {
+    if (!state)
+        return CAM_ERR_BAD_ARGUMENT;
+    return context().withDevice(devIndex, [&](Device& d) -> long {
+        *state = d.analyser->autoCaptureState();
+        return CAM_OK;
+    });
+}
 
 }  // extern "C"

@@ -39,6 +39,8 @@ const int kMaxRecoveries = 2;
 const std::uint32_t kSettlingFrames = 2;
 // A size hint of 1x1 (width << 32 | height): the smallest scale the decoder offers.
 const std::uint64_t kCheckOnlyHint = std::uint64_t(1) << 32 | 1;
+// While zoomed, pages are looked for in the whole frame decoded at about this width.
+const long kAnalysisWidth = 640;
 
 thread_local bool tl_captureThread = false;
 
@@ -422,10 +424,21 @@ void CaptureStream::runLane(Lane& lane) {
             part = previewPart_;
         }
         long width = 0, height = 0;
-        const bool decoded = !stopping_.load() && lane.converter.toRgb(frame, long(hint >> 32),
-                                                                       long(hint & 0xFFFFFFFFu),
-                                                                       FrameConverter::Quality::Preview,
-                                                                       lane.rgb, &width, &height, part, &shown);
+        const bool decoded =
+            !stopping_.load() &&
+            lane.converter.toRgb(frame, long(hint >> 32), long(hint & 0xFFFFFFFFu),
+                                 FrameConverter::Quality::Preview, lane.rgb, &width, &height, part, &shown);
+        // A zoomed preview holds only part of the frame: pages are looked for in the whole frame.
+        const std::vector<std::uint8_t>* analysed = &lane.rgb;
+        long analysedWidth = width, analysedHeight = height;
+        if (decoded && !part.whole()) {
+            const bool wanted = analyser_ && analyser_->wantsFrames();
+            analysed =
+                wanted && lane.converter.toRgb(frame, kAnalysisWidth, 0, FrameConverter::Quality::Preview,
+                                               lane.whole, &analysedWidth, &analysedHeight)
+                    ? &lane.whole
+                    : nullptr;
+        }
         lock.lock();
         lanesChanged_.wait(lock, [&] { return turn_ == ticket; });
         lock.unlock();
@@ -436,6 +449,8 @@ void CaptureStream::runLane(Lane& lane) {
         } else {
             // Kept before it is shown: a still taken the moment a picture appears finds its frame.
             keepLatest(frame, lane.spare);
+            if (analyser_ && analysed != nullptr && !stopping_.load())
+                analyser_->analyse(analysed->data(), analysedWidth, analysedHeight);
             if (showing && callback && !paused_.load() && !stopping_.load()) {
                 PreviewParam param{devIndex_.load(), monotonicTimeUs(buffer), shown.x, shown.y, shown.width,
                                    shown.height};

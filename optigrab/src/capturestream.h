@@ -14,6 +14,7 @@
 
 #include "deviceinfo.h"
 #include "frameconverter.h"
+#include "imaging/frameanalyser.h"
 #include "optigrab.h"
 #include "v4l2device.h"
 
@@ -59,6 +60,8 @@ public:
     void setPaused(bool paused) { paused_.store(paused); }
     void setSizeHint(long width, long height);
     void setPreviewPart(const FramePart& part);
+    // Set before start: it is handed every decoded frame, in order.
+    void setAnalyser(std::shared_ptr<FrameAnalyser> analyser) { analyser_ = std::move(analyser); }
 
     // Copies the latest good frame as the camera sent it into bytes and describes it in view (whose
     // data points into bytes). CAM_ERR_NO_FRAME when there is none yet.
@@ -75,6 +78,7 @@ private:
         FrameConverter converter;
         std::vector<std::uint8_t> rgb;    // the buffer handed to the callback
         std::vector<std::uint8_t> spare;  // next latest frame, swapped with latest_
+        std::vector<std::uint8_t> whole;  // the whole frame for the analyser while a part is shown
         bool assigned = false;            // guarded by lanesMutex_
         v4l2_buffer buffer{};             // guarded by lanesMutex_: the frame to decode
         std::uint64_t ticket = 0;         // guarded by lanesMutex_
@@ -96,6 +100,7 @@ private:
 
     DeviceInfo device_;
     GoneHandler onGone_;
+    std::shared_ptr<FrameAnalyser> analyser_;
     Mode mode_;
     V4l2Device v4l2_;  // opened and closed by start/stop; the capture thread and the lanes dequeue and
                        // requeue in between, and the lanes end before it closes

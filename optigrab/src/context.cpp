@@ -196,6 +196,7 @@ std::shared_ptr<CaptureStream> Context::makeStream(const Device& device, long de
     stream->setCallback(device.callback);
     stream->setSizeHint(device.hintWidth, device.hintHeight);
     stream->setPreviewPart(device.previewPart);
+    stream->setAnalyser(device.analyser);
     return stream;
 }
 
@@ -246,26 +247,69 @@ long Context::close(long devIndex) {
     return CAM_OK;
 }
 
-long Context::capture(long devIndex, const std::string& path) {
+long Context::latestFrame(long devIndex, std::vector<std::uint8_t>& bytes, FrameView* frame,
+                          StillSettings* settings) {
     std::shared_ptr<CaptureStream> stream;
-    long quality = 0, xDpi = 0, yDpi = 0;
     long result = withDevice(devIndex, [&](Device& device) -> long {
         if (!device.stream)
             return CAM_ERR_NOT_OPEN;
         stream = device.stream;
-        quality = device.jpegQuality;
-        xDpi = device.xDpi;
-        yDpi = device.yDpi;
+        *settings = {int(device.jpegQuality), int(device.xDpi), int(device.yDpi), device.page};
         return CAM_OK;
     });
-    if (result)
-        return result;
-    // No lock is held while encoding and writing: a frame callback may capture, too.
+    // No lock is held while the frame is copied, encoded and written: a frame callback may capture.
+    return result ? result : stream->copyLatestFrame(bytes, frame);
+}
+
+long Context::capture(long devIndex, const std::string& path) {
     std::vector<std::uint8_t> bytes;
     FrameView frame;
-    if ((result = stream->copyLatestFrame(bytes, &frame)))
+    StillSettings settings;
+    if (long result = latestFrame(devIndex, bytes, &frame, &settings))
         return result;
-    return StillWriter::write(frame, path, int(quality), int(xDpi), int(yDpi));
+    const int quality = settings.quality, xDpi = settings.xDpi, yDpi = settings.yDpi;
+    if (!settings.page.crop)
+        return StillWriter::write(frame, path, quality, xDpi, yDpi);
+    cv::Mat page;
+    bool found = false;
+    if (long result = PageStill::page(frame, settings.page, &page, &found))
+        return result;
+    long result =
+        StillWriter::writeRgb(page.data, page.cols, page.rows, long(page.step), path, quality, xDpi, yDpi);
+    return result == CAM_OK && !found ? long(CAM_ERR_NO_PAGE) : result;
+}
+
+long Context::captureBook(long devIndex, const std::string& left, const std::string& right, int* pageMask) {
+    std::vector<std::uint8_t> bytes;
+    FrameView frame;
+    StillSettings settings;
+    if (long result = latestFrame(devIndex, bytes, &frame, &settings))
+        return result;
+    const int quality = settings.quality, xDpi = settings.xDpi, yDpi = settings.yDpi;
+    cv::Mat pages[2];
+    bool spread = false;
+    if (long result = PageStill::spread(frame, settings.page, &pages[0], &pages[1], &spread))
+        return result;
+    *pageMask = 0;
+    const std::string* paths[2] = {&left, &right};
+    for (int i = 0; i < (spread ? 2 : 1); ++i) {
+        const cv::Mat& p = pages[i];
+        if (long result =
+                StillWriter::writeRgb(p.data, p.cols, p.rows, long(p.step), *paths[i], quality, xDpi, yDpi))
+            return result;
+        *pageMask |= 1 << i;
+    }
+    return CAM_OK;
+}
+
+long Context::isBook(long devIndex, long* isBook) {
+    std::vector<std::uint8_t> bytes;
+    FrameView frame;
+    StillSettings settings;
+    if (long result = latestFrame(devIndex, bytes, &frame, &settings))
+        return result;
+    *isBook = PageStill::isSpread(frame) ? 1 : 0;
+    return CAM_OK;
 }
 
 long Context::setDeviceChangeCallback(callBackDevChange callback) {

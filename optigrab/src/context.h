@@ -29,6 +29,8 @@ public:
     long open(long devIndex, long code, long width, long height, long fps);
     long close(long devIndex);
     long capture(long devIndex, const std::string& path);
+    long captureBook(long devIndex, const std::string& left, const std::string& right, int* pageMask);
+    long isBook(long devIndex, long* isBook);
     long setDeviceChangeCallback(callBackDevChange callback);
 
     // Runs fn on the device under the state lock after checking initialisation and index (gone
@@ -43,7 +45,15 @@ private:
     Context(const Context&) = delete;
     Context& operator=(const Context&) = delete;
 
-    long lookup(long devIndex, Device** device);                     // state lock held
+    long lookup(long devIndex, Device** device);  // state lock held
+    // What a still is written with, as the device's settings were when it was asked for.
+    struct StillSettings {
+        int quality = 0, xDpi = 0, yDpi = 0;
+        PageOptions page;
+    };
+    // Copies the latest good frame of an open device and its still settings at that moment.
+    long latestFrame(long devIndex, std::vector<std::uint8_t>& bytes, FrameView* frame,
+                     StillSettings* settings);
     void handleNodeEvent(NodeEvent event, const std::string& path);  // event thread
     void report(UsbDeviceChangeType change, long devIndex);          // event thread
     void reportDenied(const std::vector<NodeInfo>& denied);
@@ -59,7 +69,7 @@ private:
     std::mutex controlMutex_;  // serialises open, close, rescans and hot-plug handling; held while a
                                // capture thread is joined (capture threads never take it)
     std::mutex stateMutex_;    // guards initialised_, devices_, deviceChange_, deniedReported_; held only
-                             // briefly, never while joining a thread or running a callback
+                               // briefly, never while joining a thread or running a callback
     bool initialised_ = false;
     std::vector<Device> devices_;
     callBackDevChange deviceChange_ = nullptr;

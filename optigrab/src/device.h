@@ -7,6 +7,8 @@
 
 #include "capturestream.h"
 #include "deviceinfo.h"
+#include "imaging/frameanalyser.h"
+#include "imaging/pagestill.h"
 #include "optigrab.h"
 
 namespace optigrab {
@@ -24,6 +26,9 @@ struct Device {
     long hintWidth = 0;  // largest useful preview size; 0, 0 = full size
     long hintHeight = 0;
     FramePart previewPart;  // the part of the frame the preview shows
+    PageOptions page;  // cropping of stills
+    // Page finding and automatic capture on the live frames; shared with each stream of the device.
+    std::shared_ptr<FrameAnalyser> analyser = std::make_shared<FrameAnalyser>();
 };
 
 }  // namespace optigrab

@@ -15,6 +15,7 @@ extern "C" OPTIGRAB_API const char* camErrorText(long code) {
         case CAM_ERR_NO_FRAME: return "no frame received yet";
         case CAM_ERR_FILE: return "file cannot be written";
         case CAM_ERR_NO_MEMORY: return "out of memory";
+        case CAM_ERR_NO_PAGE: return "no page found: the picture was written whole";
         default: return "unknown error";
     }
 }

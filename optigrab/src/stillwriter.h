@@ -13,6 +13,9 @@ public:
     // Returns a CamResult: CAM_OK with the file in place, or an error with no file and no temporary
     // file left behind.
     static long write(const FrameView& frame, const std::string& path, int quality, int xDpi, int yDpi);
+    // The same for a picture already in packed RGB888 rows of pitch bytes.
+    static long writeRgb(const std::uint8_t* rgb, long width, long height, long pitch,
+                         const std::string& path, int quality, int xDpi, int yDpi);
 
 private:
     static bool makeFolders(const std::string& folder);

@@ -1,6 +1,10 @@
 // One open V4L2 capture node reached through a Platform: capability and mode queries, format and
-// rate setting, and mmap streaming. Used by the scanner (queries) and by a capture stream (streaming);
-// one thread at a time uses an instance.
+// rate setting, and mmap streaming. Used by the scanner (queries) and by a capture stream (streaming).
+// Opening, queries, format setting and starting or stopping the stream run on one thread at a time.
+// While streaming, dequeue, requeue and the buffer accessors also run at once on the capture thread
+// and the decode lanes: they only read fd_ and buffers_, which change only while no lane runs (in
+// startStreaming and stopStreaming), and the driver (or the simulated node's lock) serialises the
+// DQBUF and QBUF calls on the one descriptor.
 #pragma once
 
 #include <linux/videodev2.h>

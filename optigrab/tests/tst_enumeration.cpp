@@ -22,6 +22,10 @@ const QByteArray kLongSerial = QByteArray("Серийный-номер-").repeat
 using Sizes = QVector<QPair<long, long>>;
 using Rates = QVector<long>;
 
+bool autoCapture(long) {
+    return true;
+}
+
 }  // namespace
 
 class EnumerationTest : public QObject {
@@ -260,7 +264,10 @@ private slots:
         add(
             "stop record", [&](long d) { return camStopUVCRecord(int(d)); }, CAM_ERR_NOT_SUPPORTED);
         add(
-            "crop", [&](long d) { return camSetImageAutoCrop(d, 1); }, CAM_ERR_NOT_SUPPORTED);
+            "crop of several pages", [&](long d) { return camSetImageAutoCrop(d, 2); },
+            CAM_ERR_NOT_SUPPORTED);
+        add(
+            "unknown crop type", [&](long d) { return camSetImageAutoCrop(d, 7); }, CAM_ERR_BAD_ARGUMENT);
         add(
             "rotate", [&](long d) { return camSetImageRotateMode(d, 1); }, CAM_ERR_NOT_SUPPORTED);
         add(
@@ -268,9 +275,25 @@ private slots:
         add(
             "adjust", [&](long d) { return camSetImageAdjust(d, 1); }, CAM_ERR_NOT_SUPPORTED);
         add(
-            "offset", [&](long d) { return camSetImageOffsetCorrection(d, 1); }, CAM_ERR_NOT_SUPPORTED);
+            "unknown offset type", [&](long d) { return camSetImageOffsetCorrection(d, 2); },
+            CAM_ERR_BAD_ARGUMENT);
         add(
-            "border", [&](long d) { return camSetImageFillBorder(d, 1); }, CAM_ERR_NOT_SUPPORTED);
+            "unknown border type", [&](long d) { return camSetImageFillBorder(d, -1); },
+            CAM_ERR_BAD_ARGUMENT);
+        add(
+            "not open: page corners",
+            [&](long d) {
+                long c[8], f;
+                return camGetPageCorners(d, c, &f);
+            },
+            CAM_ERR_NOT_OPEN);
+        add(
+            "not open: is book",
+            [&](long d) {
+                long b;
+                return camCaptureIsBook(d, &b);
+            },
+            CAM_ERR_NOT_OPEN);
         add(
             "denoise", [&](long d) { return camSetImageDenoise(d, true); }, CAM_ERR_NOT_SUPPORTED);
         add(
@@ -280,15 +303,29 @@ private slots:
             [&](long d) { return camSetImageWaterMark(d, "x", 0, 12, "", 0, 0, 0, 255, 0, 0, 1, 0.0, 1.0); },
             CAM_ERR_NOT_SUPPORTED);
         add(
-            "book", [&](long d) { return camCaptureBookEx(d, "/tmp/a.jpg", "/tmp/b.jpg", nullptr); },
-            CAM_ERR_NOT_SUPPORTED);
+            "book without a page mask",
+            [&](long d) { return camCaptureBookEx(d, "/tmp/a.jpg", "/tmp/b.jpg", nullptr); },
+            CAM_ERR_BAD_ARGUMENT);
         add(
-            "auto capture", [&](long d) { return camStartAutoCapture(d, 0, 0, nullptr, false); },
-            CAM_ERR_NOT_SUPPORTED);
+            "not open: book",
+            [&](long d) {
+                int mask = 0;
+                return camCaptureBookEx(d, "/tmp/optigrab-never.jpg", "/tmp/b.jpg", &mask);
+            },
+            CAM_ERR_NOT_OPEN);
         add(
-            "pause auto", [&](long d) { return camPauseAutoCapture(d, 1); }, CAM_ERR_NOT_SUPPORTED);
+            "auto capture without callback",
+            [&](long d) { return camStartAutoCapture(d, 1, 1, nullptr, false); }, CAM_ERR_BAD_ARGUMENT);
         add(
-            "stop auto", [&](long d) { return camStopAutoCapture(d); }, CAM_ERR_NOT_SUPPORTED);
+            "auto capture holding 50 ms",
+            [&](long d) { return camStartAutoCapture(d, 2, 50, autoCapture, true); }, CAM_ERR_BAD_ARGUMENT);
+        add(
+            "auto capture of unknown type",
+            [&](long d) { return camStartAutoCapture(d, 0, 1, autoCapture, true); }, CAM_ERR_BAD_ARGUMENT);
+        add(
+            "pause auto before start", [&](long d) { return camPauseAutoCapture(d, 1); }, CAM_ERR_NOT_OPEN);
+        add(
+            "stop auto before start", [&](long d) { return camStopAutoCapture(d); }, CAM_ERR_NOT_OPEN);
     }
     void refusedCallsSayWhy() {
         QFETCH(std::function<long(long)>, call);

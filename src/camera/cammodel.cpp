@@ -208,3 +208,10 @@ long CamModel::setPreviewSizeHint(long devIndex, long width, long height) {
 long CamModel::setPreviewPart(long devIndex, long x, long y, long width, long height) {
     return camSetPreviewPart(devIndex, x, y, width, height);
 }
+
+long CamModel::getPageCorners(long devIndex, long* corners, long& found) {
+    return camGetPageCorners(devIndex, corners, &found);
+}
+long CamModel::getAutoCaptureState(long devIndex, long& state) {
+    return camGetAutoCaptureState(devIndex, &state);
+}

@@ -272,6 +272,23 @@ long CamPresenter::getIsSupportBook(long devIndex, long& isBook) {
 long CamPresenter::setPreviewSizeHint(long devIndex, long width, long height) {
     return m_model->setPreviewSizeHint(devIndex, width, height);
 }
+long CamPresenter::getPageOutline(QPolygonF& outline) {
+    outline.clear();
+    long corners[8] = {}, found = 0, subtype = 0, width = 0, height = 0, fps = 0;
+    if (long result = m_model->getCurPreviewResolution(selectCamera, subtype, width, height, fps))
+        return result;
+    if (long result = m_model->getPageCorners(selectCamera, corners, found))
+        return result;
+    for (int i = 0; i < 4 && found && width > 0 && height > 0; ++i)
+        outline << QPointF(double(corners[2 * i]) / width, double(corners[2 * i + 1]) / height);
+    return 0;
+}
+long CamPresenter::startAutoCaptureForView(long holdMs) {
+    return m_model->startAutoCapture(selectCamera, 2, holdMs, autoCaptureToViewFun, true);
+}
+long CamPresenter::getAutoCaptureState(long& state) {
+    return m_model->getAutoCaptureState(selectCamera, state);
+}
 
 long CamPresenter::setPreviewPart(long devIndex, long x, long y, long width, long height) {
     return m_model->setPreviewPart(devIndex, x, y, width, height);
@@ -287,6 +304,10 @@ void CamPresenter::updatePreviewPart(long devIndex, QImage* image, const QRectF&
 
 void CamPresenter::updateChange(long changeType, long dev_id) {
     m_view->getDevChangeType(changeType, dev_id);
+}
+
+void CamPresenter::updateAutoCapture() {
+    m_view->autoCaptureTriggered();
 }
 
 QString CamPresenter::autoCapturePath() const {
@@ -327,6 +348,13 @@ void callBackDevChangeFun(UsbDeviceChangeType devChangeType, long dev_id) {
            static_cast<int>(devChangeType), static_cast<int>(dev_id));
     if (CamPresenter* presenter = g_CamPresenter.load())
         presenter->updateChange(devChangeType, dev_id);
+}
+
+// Runs on a library thread: the view captures as its Capture button does, on its own thread.
+bool autoCaptureToViewFun(long state) {
+    if (CamPresenter* presenter = g_CamPresenter.load(); presenter != nullptr && state != 0)
+        presenter->updateAutoCapture();
+    return true;
 }
 
 // Runs on a library thread; the capture itself runs on the global thread pool.

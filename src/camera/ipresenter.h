@@ -1,6 +1,7 @@
 // The presenter interface through which the view drives camera access.
 #pragma once
 
+#include <QPolygonF>
 #include <QString>
 
 class IPresenter {
@@ -55,4 +56,20 @@ public:
     // The part of the picture a zoomed view shows, in millionths of its width and height: preview
     // frames then show only that part, at up to the camera's resolution.
     virtual long setPreviewPart(long devIndex, long x, long y, long width, long height) = 0;
+    // The page found in the current camera's live picture, corners in shares (0 to 1) of its width
+    // and height; empty when none is found or cropping is off.
+    virtual long getPageOutline(QPolygonF& outline) = 0;
+    // Automatic capture of the current camera that calls the view's autoCaptureTriggered, after the
+    // page has lain still for holdMs.
+    virtual long startAutoCaptureForView(long holdMs) = 0;
+    // One of AutoCaptureState: the camera library's codes.
+    enum AutoCaptureState {
+        AutoOff = 0,
+        AutoWaiting,
+        AutoMoving,
+        AutoHoldingStill,
+        AutoCaptured,
+        AutoPaused
+    };
+    virtual long getAutoCaptureState(long& state) = 0;
 };

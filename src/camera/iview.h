@@ -24,6 +24,8 @@ public:
         Q_UNUSED(part);
         drawQImage(devIndex, image, image->width(), image->height());
     }
+    // Runs on a camera library thread: automatic capture found a new page lying still.
+    virtual void autoCaptureTriggered() = 0;
 
 protected:
     ~IView() = default;

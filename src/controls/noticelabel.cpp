@@ -16,7 +16,6 @@ NoticeLabel::NoticeLabel(QWidget* parent) : QLabel(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setAlignment(Qt::AlignCenter);
-    setWordWrap(true);
     setStyleSheet(
         "QLabel#noticeLabel { background: rgba(0, 0, 0, 190); color: white; font-size: 18px;"
         " border-radius: 8px; padding: 12px 24px; }");
@@ -37,8 +36,12 @@ void NoticeLabel::showNotice(const QString& text) {
 void NoticeLabel::place() {
     const QWidget* view = parentWidget();
     const int maxWidth = qMax(0, view->width() - 2 * kSideMargin);
-    setMaximumWidth(maxWidth);
-    const int w = qMin(maxWidth, sizeHint().width());
-    const int h = heightForWidth(w) > 0 ? heightForWidth(w) : sizeHint().height();
-    setGeometry((view->width() - w) / 2, kTopMargin, w, h);
+    // One line when it fits; else as wide as the view allows, wrapped.
+    setWordWrap(false);
+    QSize size = sizeHint();
+    if (size.width() > maxWidth) {
+        setWordWrap(true);
+        size = QSize(maxWidth, heightForWidth(maxWidth));
+    }
+    setGeometry((view->width() - size.width()) / 2, kTopMargin, size.width(), size.height());
 }

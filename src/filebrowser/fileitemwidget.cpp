@@ -88,6 +88,12 @@ FileItemWidget::FileItemWidget(const QString& path, QWidget* parent) : QWidget(p
 // GUI thread. The picture is decoded at tile size: a JPEG decoder then scales while it decodes, so a
 // 4K capture costs a fraction of a full decode and never occupies a full-size pixmap.
 void FileItemWidget::showThumbnail() {
+    // A PDF made from captures: no picture of its own to show.
+    if (m_path.endsWith(".pdf", Qt::CaseInsensitive)) {
+        m_pixmapLabel->setText("PDF");
+        m_pixmapLabel->setStyleSheet("color: #FFFFFF; font-size: 20pt; font-weight: bold;");
+        return;
+    }
     if (QFileInfo(m_path).suffix() == "mp4") {
         showVideoThumbnail();
         return;
@@ -163,6 +169,11 @@ void FileItemWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 void FileItemWidget::resizeEvent(QResizeEvent* event) {
     emit resized();
     QWidget::resizeEvent(event);
+}
+
+void FileItemWidget::setChosen(bool chosen) {
+    topWidget->setStyleSheet(chosen ? "background-color: #0099FF; border: none;"
+                                    : "background-color: #333333; border: none;");
 }
 
 // The check box is invisible and its state is never read, so both states look the same.

@@ -20,6 +20,10 @@ public:
     // characters of base name and extension around a run of dots.
     static QString displayName(const QString& path);
 
+    QString path() const { return m_path; }
+    // The chosen look (a blue frame around the thumbnail) on or off.
+    void setChosen(bool chosen);
+
 signals:
     void removeRequested(FileItemWidget* widget);
     void doubleClicked(QString filePath);

@@ -2,8 +2,10 @@
 #include "filelistwidget.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QListWidget>
+#include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -29,6 +31,51 @@ FileListWidget::FileListWidget(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_listWidget);
+
+    m_pdfButton = new QPushButton(tr("Save as PDF"), this);
+    m_pdfButton->setObjectName("pdfButton");
+    m_pdfButton->setFixedHeight(32);
+    m_pdfButton->setStyleSheet(
+        "QPushButton { background-color: #0099FF; color: #FFFFFF; border: none; }"
+        "QPushButton:pressed { background-color: #007ACC; }");
+    m_pdfButton->hide();
+    layout->addWidget(m_pdfButton);
+    connect(m_pdfButton, &QPushButton::clicked, this, [this] { emit pdfRequested(picturesForPdf()); });
+    connect(m_listWidget, &QListWidget::itemSelectionChanged, this, &FileListWidget::showChosenTiles);
+}
+
+void FileListWidget::setShowAllTools(bool on) {
+    m_listWidget->setSelectionMode(on ? QAbstractItemView::ExtendedSelection
+                                      : QAbstractItemView::SingleSelection);
+    if (!on)
+        m_listWidget->clearSelection();
+    m_pdfButton->setVisible(on);
+}
+
+QStringList FileListWidget::picturesForPdf() const {
+    QStringList chosen, all;
+    for (int row = 0; row < m_listWidget->count(); ++row) {
+        QListWidgetItem* item = m_listWidget->item(row);
+        const auto* tile = m_listWidget->itemWidget(item)->findChild<FileItemWidget*>();
+        const QString suffix = tile ? QFileInfo(tile->path()).suffix().toLower() : QString();
+        if (suffix != "jpg" && suffix != "jpeg")
+            continue;
+        all << tile->path();
+        if (item->isSelected())
+            chosen << tile->path();
+    }
+    return chosen.isEmpty() ? all : chosen;
+}
+
+// Chosen tiles show the checked look; only with all tools shown can more than one be chosen.
+void FileListWidget::showChosenTiles() {
+    if (m_listWidget->selectionMode() != QAbstractItemView::ExtendedSelection)
+        return;
+    for (int row = 0; row < m_listWidget->count(); ++row) {
+        QListWidgetItem* item = m_listWidget->item(row);
+        if (auto* tile = m_listWidget->itemWidget(item)->findChild<FileItemWidget*>())
+            tile->setChosen(item->isSelected());
+    }
 }
 
 void FileListWidget::addPath(const QString& path) {

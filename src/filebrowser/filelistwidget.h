@@ -2,9 +2,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class QListWidget;
+class QPushButton;
 
 class FileListWidget : public QWidget {
     Q_OBJECT
@@ -15,6 +17,17 @@ public:
     // Appends a tile for the file at path below the others.
     void addPath(const QString& path);
 
+    // With all tools shown, tiles can be chosen (Ctrl- and Shift-click) and "Save as PDF" shows.
+    void setShowAllTools(bool on);
+
+    // The pictures to put in a PDF, in the panel's order: the chosen tiles', or every tile's when
+    // none is chosen. Only JPEG pictures: PDF and video tiles are left out.
+    QStringList picturesForPdf() const;
+
+signals:
+    // "Save as PDF" was clicked with these pictures.
+    void pdfRequested(const QStringList& pictures);
+
 public slots:
     // Opens the file in the desktop's default application for its type.
     void onItemDoubleClicked(const QString& filePath);
@@ -23,5 +36,8 @@ private:
     friend class TestFileBrowser;
     friend class TestCapture;
 
+    void showChosenTiles();
+
     QListWidget* m_listWidget = nullptr;
+    QPushButton* m_pdfButton = nullptr;  // shown with all tools
 };

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
@@ -32,9 +33,16 @@ QString nearestExistingFolder(const QString& path) {
     return folder.absolutePath();
 }
 
+// A folder that takes files (read-only mounts and missing rights say no, root included) but whose
+// disk has almost no room left.
 bool diskIsFull(const QString& path) {
-    const QStorageInfo storage(nearestExistingFolder(path));
-    return storage.isValid() && storage.bytesAvailable() < kFullDiskBytes;
+    const QString folder = nearestExistingFolder(path);
+    const QStorageInfo storage(folder);
+    if (!storage.isValid() || storage.isReadOnly() ||
+        ::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+        return false;
+    // Pseudo file systems such as /proc have no room at all and are not full.
+    return storage.bytesTotal() > 0 && storage.bytesAvailable() < kFullDiskBytes;
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "capturewriter.h"
 #include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
+#include "pagescan.h"
 #include "settings/extrasettings.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
@@ -72,6 +73,10 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     connect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady, Qt::QueuedConnection);
 
     setWindowFlags(Qt::FramelessWindowHint);
+    // The view holds the keyboard focus from the start, and takes it back on a click on the picture:
+    // else the window gives it to the first bar button, which then takes Space from Freeze.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocus();
     // Every paint covers the whole view (the picture, black where it leaves the view uncovered), so
     // Qt need not clear the window before each one: a pass over the window saved per frame.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -116,6 +121,9 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_notice = new NoticeLabel(this);
 
     m_presenter = new CamPresenter(this);
+    // Before the first camera opens: it is handed the page-scanning choices then.
+    m_pageScan = new PageScan(m_presenter, this);
+    connect(m_pageScan, &PageScan::notice, this, &VideoWidget::showNotice);
     m_drawingPixmap = QPixmap();
     m_lastPoint = QPoint(0, 0);
     m_drawing = false;
@@ -163,7 +171,7 @@ void VideoWidget::initConnect() {
     connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
     connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
 
-    // Space, unless the focused control uses Space itself (eventFilter).
+    // Space goes to a focused control that uses it itself (eventFilter), else to Freeze.
     qApp->installEventFilter(this);
     initShortcuts();
 }

@@ -29,8 +29,10 @@
 class FileListWidget;
 class LessonRecorder;
 class NoticeLabel;
+class PageScan;
 class QHBoxLayout;
 class QLineEdit;
+class QMenu;
 class QPainter;
 class QTimer;
 class QVBoxLayout;
@@ -55,6 +57,7 @@ public:
     void getDevChangeType(long changeType, long dev_id) override;                     // any thread
     void drawQImage(long devIndex, QImage* image, long width, long height) override;  // capture thread
     void drawQImagePart(long devIndex, QImage* image, const QRectF& part) override;   // capture thread
+    void autoCaptureTriggered() override;                                             // library thread
 
     void showNoDevicePrompt(bool show);
     // A few seconds of text over the picture, never modal: what failed after the user's action.
@@ -86,6 +89,8 @@ public slots:
 private slots:
     void onImageReady(const QImage& image);
     void onCaptureWritten(const QString& path, bool loaded, CaptureWriter::Failure failure);
+    // Writes the pictures into the next free numbered PDF of the save folder, off the GUI thread.
+    void onPdfRequested(const QStringList& pictures);
     void switchToMovingMode();
     void switchToDrawingMode();
     void handleEraseMode(int eraseType, int size);
@@ -151,6 +156,9 @@ private:
     // class sees, without bars, popups, notices or the recording indicator.
     void recordPicture(int64_t seenUs);
     void updateRecordingIndicator();
+    // The choice of sound for recordings: none, the default input or one of the server's inputs,
+    // remembered in the extra settings.
+    void fillSoundMenu(QMenu* menu);
     // A failed capture's notice and log line.
     void reportCaptureFailure(CaptureWriter::Failure failure, const QString& path);
     void resetLayer();
@@ -248,4 +256,5 @@ private:
     bool m_soundNoticeShown = false;         // "recording without sound" is said once a run
     // When the capture thread handed over the newest frame (RecordingClock); read on the GUI thread.
     std::atomic<int64_t> m_frameSeenUs{0};
+    PageScan* m_pageScan = nullptr;
 };

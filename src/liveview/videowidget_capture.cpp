@@ -4,15 +4,20 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QtConcurrent>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "capturewriter.h"
 #include "filebrowser/filelistwidget.h"
+#include "filebrowser/pdfexporter.h"
+#include "pagescan.h"
+#include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "settings/storagefolders.h"
 #include "toolbars/toolwidget_right.h"
@@ -38,6 +43,10 @@ void VideoWidget::initCapture() {
     connect(m_captureWriter, &CaptureWriter::captureWritten, this, &VideoWidget::onCaptureWritten);
     m_fileListWidget = new FileListWidget(this);
     m_fileListWidget->hide();
+    ExtraSettings* extra = ExtraSettings::instance();
+    m_fileListWidget->setShowAllTools(extra->showAllTools());
+    connect(extra, &ExtraSettings::showAllToolsChanged, m_fileListWidget, &FileListWidget::setShowAllTools);
+    connect(m_fileListWidget, &FileListWidget::pdfRequested, this, &VideoWidget::onPdfRequested);
 }
 
 int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPath) {
@@ -146,6 +155,17 @@ void VideoWidget::captureImage() {
     m_captureWriter->write(buffer, m_drawingPixmap.toImage());
 }
 
+// The capture goes the Capture button's way, on the GUI thread.
+void VideoWidget::autoCaptureTriggered() {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_pageScan->flash();
+            captureImage();
+        },
+        Qt::QueuedConnection);
+}
+
 void VideoWidget::onCaptureWritten(const QString& path, bool loaded, CaptureWriter::Failure failure) {
     m_capturesInFlight.remove(path);
     if (loaded)
@@ -182,6 +202,45 @@ void VideoWidget::reportCaptureFailure(CaptureWriter::Failure failure, const QSt
     }
     printf("Capture failed: %s\n", text.toUtf8().constData());
     showNotice(text);
+}
+
+void VideoWidget::onPdfRequested(const QStringList& pictures) {
+    if (pictures.isEmpty()) {
+        showNotice(tr("No pictures to put in a PDF: capture some first"));
+        return;
+    }
+    const ReadXML& settings = *ReadXML::instance();
+    const QString folder = settings.savePath.empty() ? StorageFolders::defaultSaveFolder()
+                                                     : QString::fromStdString(settings.savePath);
+    const QString prefix = capturePrefix(settings);
+    if (folder.isEmpty() || prefix.contains('/')) {
+        showNotice(tr("The PDF was not saved: the save folder cannot be used"));
+        return;
+    }
+    int number = 1;
+    while (QFileInfo::exists(numberedPath(folder, prefix, number, "pdf")))
+        ++number;
+    const QString path = numberedPath(folder, prefix, number, "pdf");
+
+    auto* watcher = new QFutureWatcher<PdfExporter::Outcome>(this);
+    connect(watcher, &QFutureWatcher<PdfExporter::Outcome>::finished, this, [this, watcher, path] {
+        const PdfExporter::Outcome outcome = watcher->result();
+        watcher->deleteLater();
+        QStringList names;
+        for (const QString& picture : outcome.leftOut)
+            names << QFileInfo(picture).fileName();
+        if (!outcome.written) {
+            showNotice(names.isEmpty()
+                           ? tr("The PDF could not be written to %1").arg(path)
+                           : tr("No PDF: none of the pictures can be read (%1)").arg(names.join(", ")));
+            return;
+        }
+        m_fileListWidget->addPath(path);
+        showNotice(names.isEmpty() ? tr("Saved %1").arg(QFileInfo(path).fileName())
+                                   : tr("Saved %1 without pictures that cannot be read: %2")
+                                         .arg(QFileInfo(path).fileName(), names.join(", ")));
+    });
+    watcher->setFuture(QtConcurrent::run([pictures, path] { return PdfExporter::write(pictures, path); }));
 }
 
 void VideoWidget::onShowListWidget() {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "camera/campresenter.h"
+#include "pagescan.h"
 #include "settings/readxml.h"
 #include "toolbars/toolwidget_left.h"
 #include "videowidget.h"
@@ -191,6 +192,7 @@ void VideoWidget::initDev() {
     if (m_videoPixmap.isNull() && m_presenter != nullptr) {
         m_presenter->openDev(m_currentDevIndex, mediaType, 0, width, height);
         m_presenter->setPreviewSizeHint(m_currentDevIndex, this->width(), this->height());
+        m_pageScan->apply(m_currentDevIndex);
     }
 }
 
@@ -249,6 +251,7 @@ void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, 
     m_presenter->openDev(devIndex, mediaType, fps, width, height);
     m_currentDevIndex = devIndex;
     m_presenter->setPreviewSizeHint(m_currentDevIndex, this->width(), this->height());
+    m_pageScan->apply(m_currentDevIndex);
 }
 
 // Drops the picture and its annotations, and a frame that was waiting for them; the next camera

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QShortcut>
 
+#include "pagescan.h"
 #include "toolbars/toolswidget.h"
 #include "videowidget.h"
 
@@ -37,6 +38,9 @@ void VideoWidget::initShortcuts() {
     onKeys({Qt::Key_H}, chooseTool("toolButton_drag"));
     onKeys({Qt::Key_S}, chooseTool("toolButton_areaselection"));
     onKeys({Qt::Key_T}, chooseTool("toolButton_texttool"));
+    // K: crop and straighten pages; A: automatic capture.
+    connect(new QShortcut(Qt::Key_K, this), &QShortcut::activated, m_pageScan, &PageScan::toggleCropping);
+    connect(new QShortcut(Qt::Key_A, this), &QShortcut::activated, m_pageScan, &PageScan::toggleAutoCapture);
     onKeys({Qt::Key_Escape}, &VideoWidget::cancelInProgress);
 }
 

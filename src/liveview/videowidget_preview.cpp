@@ -5,6 +5,7 @@
 #include <QRegion>
 #include <QThread>
 #include <cstdio>
+#include "pagescan.h"
 
 #include "recording/recordingclock.h"
 #include "videowidget.h"
@@ -111,6 +112,7 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
     if (!m_drawingPixmap.isNull())
         paintInk(painter, event->rect());
     painter.resetTransform();
+    m_pageScan->paint(painter, target);
     m_selection.paint(painter);
 }
 

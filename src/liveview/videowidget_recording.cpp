@@ -1,10 +1,12 @@
 // The main view's lesson recording: the view's own painting handed to the recorder with each new
 // picture, the red dot with the elapsed time, Ctrl+R, and the faults that end a recording.
 #include <QAbstractButton>
+#include <QActionGroup>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QShortcut>
@@ -14,6 +16,7 @@
 #include "filebrowser/filelistwidget.h"
 #include "recording/lessonrecorder.h"
 #include "recording/recordingclock.h"
+#include "recording/soundsource.h"
 #include "settings/extrasettings.h"
 #include "toolbars/toolswidget.h"
 #include "videowidget.h"
@@ -44,11 +47,6 @@ void VideoWidget::initRecording() {
         },
         Qt::QueuedConnection);
 
-    m_recordingIndicator = new QLabel(this);
-    m_recordingIndicator->setStyleSheet(
-        "QLabel { color: white; background: rgba(0, 0, 0, 150); border-radius: 6px; padding: 4px 10px; "
-        "font-size: 16px; }");
-    m_recordingIndicator->hide();
     m_recordingTicker = new QTimer(this);
     m_recordingTicker->setInterval(int(kStillPictureUs / 1000));
     connect(m_recordingTicker, &QTimer::timeout, this, [this] {
@@ -64,6 +62,37 @@ void VideoWidget::initRecording() {
             toggleRecording();
     });
     connect(m_centerToolWidget, &ToolsWidget::signalRecord, this, &VideoWidget::toggleRecording);
+    // A right click on Record chooses the sound.
+    if (auto* button = m_centerToolWidget->findChild<QWidget*>("toolButton_record")) {
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(button, &QWidget::customContextMenuRequested, this, [this, button](const QPoint& pos) {
+            QMenu menu(this);
+            fillSoundMenu(&menu);
+            menu.exec(button->mapToGlobal(pos));
+        });
+    }
+}
+
+void VideoWidget::fillSoundMenu(QMenu* menu) {
+    ExtraSettings* extra = ExtraSettings::instance();
+    const bool sound = extra->value("recording/sound", true).toBool();
+    const QString chosen = extra->value("recording/soundSource").toString();
+    auto* group = new QActionGroup(menu);
+    auto add = [&](const QString& text, bool withSound, const QString& source) {
+        QAction* action = menu->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(sound == withSound && (!withSound || chosen == source));
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [withSound, source] {
+            ExtraSettings::instance()->setValue("recording/sound", withSound);
+            ExtraSettings::instance()->setValue("recording/soundSource", source);
+        });
+    };
+    menu->addSection(tr("Sound of the recording"));
+    add(tr("No sound"), false, {});
+    add(tr("Default sound input"), true, {});
+    for (const SoundSource::Input& input : SoundSource::inputs())
+        add(input.description, true, input.name);
 }
 
 void VideoWidget::toggleRecording() {
@@ -111,6 +140,13 @@ void VideoWidget::startRecording() {
     m_centerToolWidget->setRecording(true);
     m_lastRecordedUs = 0;
     recordPicture(RecordingClock::nowUs());
+    // Made at the first recording: a view that never records has no such child.
+    if (m_recordingIndicator == nullptr) {
+        m_recordingIndicator = new QLabel(this);
+        m_recordingIndicator->setStyleSheet(
+            "QLabel { color: white; background: rgba(0, 0, 0, 150); border-radius: 6px; padding: 4px 10px; "
+            "font-size: 16px; }");
+    }
     updateRecordingIndicator();
     m_recordingIndicator->show();
     m_recordingIndicator->raise();

@@ -92,6 +92,9 @@ bool Mp4Writer::openVideo(const QSize& size, int fps) {
     AVDictionary* options = nullptr;
     av_dict_set(&options, "preset", "veryfast", 0);
     av_dict_set(&options, "crf", "23", 0);
+    // No look-ahead and no frame threads: each picture leaves the encoder at once, so that a file
+    // cut off by a crash loses no more than its last fragment.
+    av_dict_set(&options, "tune", "zerolatency", 0);
     int code = avcodec_open2(m_video, codec, &options);
     av_dict_free(&options);
     if (code < 0)

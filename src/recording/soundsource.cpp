@@ -4,6 +4,8 @@
 
 #include <pulse/context.h>
 #include <pulse/error.h>
+#include <pulse/introspect.h>
+#include <pulse/mainloop.h>
 #include <pulse/stream.h>
 #include <pulse/thread-mainloop.h>
 
@@ -19,6 +21,48 @@ constexpr int kRate = 48000;
 constexpr int64_t kResyncUs = 30000;
 
 }  // namespace
+
+QVector<SoundSource::Input> SoundSource::inputs() {
+    struct Listing {
+        QVector<Input> inputs;
+        bool done = false;
+    } listing;
+    pa_mainloop* loop = pa_mainloop_new();
+    pa_context* context = pa_context_new(pa_mainloop_get_api(loop), "Pagelux");
+    if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0) {
+        pa_operation* operation = nullptr;
+        // Bounded: a server that stops answering leaves the list empty, never the caller waiting.
+        for (int turns = 0; turns < 2000 && !listing.done; ++turns) {
+            const pa_context_state_t state = pa_context_get_state(context);
+            if (!PA_CONTEXT_IS_GOOD(state))
+                break;
+            if (state == PA_CONTEXT_READY && operation == nullptr)
+                operation = pa_context_get_source_info_list(
+                    context,
+                    [](pa_context*, const pa_source_info* info, int last, void* data) {
+                        auto* l = static_cast<Listing*>(data);
+                        if (last != 0) {
+                            l->done = true;
+                            return;
+                        }
+                        if (info->monitor_of_sink == PA_INVALID_INDEX)
+                            l->inputs.append(
+                                {QString::fromUtf8(info->name), QString::fromUtf8(info->description)});
+                    },
+                    &listing);
+            // One turn of the loop, waiting a millisecond at most.
+            if (pa_mainloop_prepare(loop, 1000) < 0 || pa_mainloop_poll(loop) < 0 ||
+                pa_mainloop_dispatch(loop) < 0)
+                break;
+        }
+        if (operation != nullptr)
+            pa_operation_unref(operation);
+        pa_context_disconnect(context);
+    }
+    pa_context_unref(context);
+    pa_mainloop_free(loop);
+    return listing.inputs;
+}
 
 SoundSource::~SoundSource() {
     stop();

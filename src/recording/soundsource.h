@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
 #include <cstdint>
 #include <functional>
 
@@ -14,6 +15,14 @@ class SoundSource {
 public:
     // Runs on the sound thread: count samples, the first of them heard at captureUs (RecordingClock).
     using Consumer = std::function<void(const float* samples, int count, int64_t captureUs)>;
+
+    struct Input {
+        QString name;         // what start() takes
+        QString description;  // what the user reads
+    };
+    // The sound inputs of the desktop's sound server (monitors of outputs left out); empty without
+    // a server. Waits for the server's answer, a few milliseconds.
+    static QVector<Input> inputs();
 
     SoundSource() = default;
     ~SoundSource();

@@ -27,6 +27,11 @@ AboutWidget::AboutWidget(QWidget* parent) : QWidget(parent), ui(new Ui::AboutWid
     setWindowTitle(tr("About"));
     setFixedSize(400, 250);
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    // A window of its own over the menu, whose window has an alpha channel: this one has none and
+    // fills its background itself. A window with alpha and nothing painted beneath the texts shows
+    // as a black box where no compositor blends it.
+    setAttribute(Qt::WA_TranslucentBackground, false);
+    setAutoFillBackground(true);
 
     auto* mainLayout = new QVBoxLayout(this);
     mainLayout->setContentsMargins(10, 10, 10, 10);

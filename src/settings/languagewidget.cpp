@@ -12,6 +12,9 @@
 LanguageWidget::LanguageWidget(QWidget* parent) : QWidget(parent), ui(new Ui::LanguageWidget) {
     ui->setupUi(this);
     setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+    // Opaque, unlike the menu it opens from: its white outline is painted on every pass and the mask
+    // cuts the corners (see the about panel).
+    setAttribute(Qt::WA_TranslucentBackground, false);
     setFixedSize(120, 90);
     setMask(RoundedOutline::mask(rect()));
 

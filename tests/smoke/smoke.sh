@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the real pagelux on a virtual 1920x1080 X screen with one simulated camera and checks what a
-# user would see: the page full screen, the prompt after unplugging, the page again after plugging.
+# user would see: the page full screen, the bars and popups, the prompt after unplugging, the page
+# again after plugging.
 # Usage: smoke.sh BIN_DIR [SCREENSHOT]   (SCREENSHOT: where the live page's picture is kept, 1280x720)
 set -euo pipefail
 bin_dir=$1
@@ -82,6 +83,22 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
     same thawed1 thawed2 || break
   done
   same thawed1 thawed2 && fail "the picture stays frozen"
+  # Menu, then About: a light panel with dark text in the middle of the screen; a press on the
+  # picture closes both. Menu, then the language entry: the chooser beside the menu, light with text.
+  darkest() { convert "$work/$1.ppm" -crop "$2" -colorspace Gray -format "%[fx:minima]" info:; }
+  xdotool mousemove 62 1045 click 1
+  sleep 1
+  xdotool mousemove 100 880 click 1
+  waitfor about 380x230+770+425 ">" 0.7
+  awk -v m="$(darkest about 380x230+770+425)" "BEGIN{exit !(m < 0.3)}" || fail "About shows no text"
+  xdotool mousemove 400 400 click 1
+  sleep 1
+  xdotool mousemove 62 1045 click 1
+  sleep 1
+  xdotool mousemove 100 932 click 1
+  waitfor chooser 100x70+257+872 ">" 0.7
+  awk -v m="$(darkest chooser 100x70+257+872)" "BEGIN{exit !(m < 0.3)}" || fail "the language chooser shows no text"
+  xdotool mousemove 400 400 click 1
   echo "unplug 0" > "$control"
   waitfor unplugged 400x300+760+390 "<" 0.1      # black screen
   awk -v m="$(mean unplugged 700x30+610+565)" "BEGIN{exit !(m > 0.02)}" || fail "prompt text missing"
@@ -89,7 +106,7 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   echo "plug" > "$control"
   waitfor replugged 400x300+760+390 ">" 0.6
   kill $app; wait $app || true
-  echo "smoke: page shown, tool bar and pen popup, a stroke drawn and undone, freeze and thaw, prompt on unplug, page again on plug"
+  echo "smoke: page shown, tool bar and pen popup, a stroke drawn and undone, freeze and thaw, About and the language chooser, prompt on unplug, page again on plug"
 ' smoke "$work" "$control"
 if [[ -n $screenshot ]]; then
   mkdir -p "$(dirname "$screenshot")"

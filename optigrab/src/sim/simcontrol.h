@@ -9,7 +9,7 @@ namespace optigrab::sim {
 class Simulator;
 
 // Makes a FIFO at a path and runs commands written to it, one a line (see optigrab_sim.h):
-//     echo "plug Desk_Cam 1234 abcd" > /tmp/pagelux-cameras
+//     echo "plug Desk_Cam 1234 abcd" > "$OPTIGRAB_SIMULATED_CONTROL"
 // Lives between the library's startHotplug and stopHotplug; its own thread reads the FIFO.
 class SimControl {
 public:

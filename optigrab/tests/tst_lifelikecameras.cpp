@@ -72,7 +72,7 @@ double processCpuSeconds() {
 
 }  // namespace
 
-class RealCamerasTest : public QObject {
+class LifelikeCamerasTest : public QObject {
     Q_OBJECT
 
     FrameRecorder& frames() { return FrameRecorder::instance(); }
@@ -544,5 +544,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(RealCamerasTest)
-#include "tst_realcameras.moc"
+QTEST_GUILESS_MAIN(LifelikeCamerasTest)
+#include "tst_lifelikecameras.moc"

@@ -363,7 +363,8 @@ private slots:
         const QStringList basic = {"toolButton_drag", "toolButton_pen", "toolButton_eraser",
                                    "toolButton_freeze", "toolButton_capture"};
         // The tools built so far, in the bar's order.
-        const QStringList all = {"toolButton_drag",   "toolButton_pen",     "toolButton_eraser",
+        const QStringList all = {"toolButton_drag",   "toolButton_areaselection", "toolButton_pen",
+                                 "toolButton_eraser", "toolButton_texttool",      "toolButton_black",
                                  "toolButton_freeze", "toolButton_capture", "toolButton_record"};
         const auto shownButtons = [](VideoWidget& view) {
             QList<QWidget*> shown;

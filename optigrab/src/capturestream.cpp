@@ -39,6 +39,8 @@ const int kMaxRecoveries = 2;
 const std::uint32_t kSettlingFrames = 2;
 // A size hint of 1x1 (width << 32 | height): the smallest scale the decoder offers.
 const std::uint64_t kCheckOnlyHint = std::uint64_t(1) << 32 | 1;
+// While zoomed, pages are looked for in the whole frame decoded at about this width.
+const long kAnalysisWidth = 640;
 
 thread_local bool tl_captureThread = false;
 
@@ -229,6 +231,11 @@ void CaptureStream::setSizeHint(long width, long height) {
     sizeHint_.store(clamp(width) << 32 | clamp(height));
 }
 
+void CaptureStream::setPreviewPart(const FramePart& part) {
+    std::lock_guard<std::mutex> lock(partMutex_);
+    previewPart_ = part;
+}
+
 long CaptureStream::copyLatestFrame(std::vector<std::uint8_t>& bytes, FrameView* view) const {
     std::lock_guard<std::mutex> lock(latestMutex_);
     if (latestView_.size == 0)
@@ -411,11 +418,27 @@ void CaptureStream::runLane(Lane& lane) {
         // With no picture to show, decoding only checks the data: at the smallest scale there is.
         const bool showing = callback_.load() != nullptr && !paused_.load();
         const std::uint64_t hint = showing ? sizeHint_.load() : kCheckOnlyHint;
+        FramePart part, shown;
+        if (showing) {
+            std::lock_guard<std::mutex> partLock(partMutex_);
+            part = previewPart_;
+        }
         long width = 0, height = 0;
         const bool decoded =
             !stopping_.load() &&
             lane.converter.toRgb(frame, long(hint >> 32), long(hint & 0xFFFFFFFFu),
-                                 FrameConverter::Quality::Preview, lane.rgb, &width, &height);
+                                 FrameConverter::Quality::Preview, lane.rgb, &width, &height, part, &shown);
+        // A zoomed preview holds only part of the frame: pages are looked for in the whole frame.
+        const std::vector<std::uint8_t>* analysed = &lane.rgb;
+        long analysedWidth = width, analysedHeight = height;
+        if (decoded && !part.whole()) {
+            const bool wanted = analyser_ && analyser_->wantsFrames();
+            analysed =
+                wanted && lane.converter.toRgb(frame, kAnalysisWidth, 0, FrameConverter::Quality::Preview,
+                                               lane.whole, &analysedWidth, &analysedHeight)
+                    ? &lane.whole
+                    : nullptr;
+        }
         lock.lock();
         lanesChanged_.wait(lock, [&] { return turn_ == ticket; });
         lock.unlock();
@@ -426,10 +449,11 @@ void CaptureStream::runLane(Lane& lane) {
         } else {
             // Kept before it is shown: a still taken the moment a picture appears finds its frame.
             keepLatest(frame, lane.spare);
-            if (analyser_ && !stopping_.load())
-                analyser_->analyse(lane.rgb.data(), width, height);
+            if (analyser_ && analysed != nullptr && !stopping_.load())
+                analyser_->analyse(analysed->data(), analysedWidth, analysedHeight);
             if (showing && callback && !paused_.load() && !stopping_.load()) {
-                PreviewParam param{devIndex_.load(), monotonicTimeUs(buffer)};
+                PreviewParam param{devIndex_.load(), monotonicTimeUs(buffer), shown.x, shown.y, shown.width,
+                                   shown.height};
                 callback(lane.rgb.data(), width, height, width * height * 3, &param);
                 delivered_.fetch_add(1);
             }

@@ -59,6 +59,7 @@ public:
     void setDevIndex(long devIndex) { devIndex_.store(devIndex); }
     void setPaused(bool paused) { paused_.store(paused); }
     void setSizeHint(long width, long height);
+    void setPreviewPart(const FramePart& part);
     // Set before start: it is handed every decoded frame, in order.
     void setAnalyser(std::shared_ptr<FrameAnalyser> analyser) { analyser_ = std::move(analyser); }
 
@@ -77,6 +78,7 @@ private:
         FrameConverter converter;
         std::vector<std::uint8_t> rgb;    // the buffer handed to the callback
         std::vector<std::uint8_t> spare;  // next latest frame, swapped with latest_
+        std::vector<std::uint8_t> whole;  // the whole frame for the analyser while a part is shown
         bool assigned = false;            // guarded by lanesMutex_
         v4l2_buffer buffer{};             // guarded by lanesMutex_: the frame to decode
         std::uint64_t ticket = 0;         // guarded by lanesMutex_
@@ -110,6 +112,8 @@ private:
     std::atomic<long> devIndex_;
     std::atomic<bool> paused_{false};
     std::atomic<std::uint64_t> sizeHint_{0};  // width << 32 | height, one atomic so a pair never tears
+    mutable std::mutex partMutex_;            // guards previewPart_
+    FramePart previewPart_;
     std::atomic<long> delivered_{0};
     std::atomic<long> dropped_{0};
 

@@ -25,6 +25,7 @@ struct Device {
     long yDpi = 96;
     long hintWidth = 0;  // largest useful preview size; 0, 0 = full size
     long hintHeight = 0;
+    FramePart previewPart;  // the part of the frame the preview shows
     PageOptions page;  // cropping of stills
     // Page finding and automatic capture on the live frames; shared with each stream of the device.
     std::shared_ptr<FrameAnalyser> analyser = std::make_shared<FrameAnalyser>();

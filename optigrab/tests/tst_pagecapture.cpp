@@ -98,15 +98,22 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<long>("result");
         QTest::addColumn<bool>("cropped");
-        QTest::addRow("page on a desk: the page alone") << "page" << long(CAM_OK) << true;
-        QTest::addRow("empty desk: whole picture, said so") << "desk" << long(CAM_ERR_NO_PAGE) << false;
+        QTest::addColumn<bool>("zoomed");  // the preview shows only the picture's top left quarter
+        QTest::addRow("page on a desk: the page alone") << "page" << long(CAM_OK) << true << false;
+        QTest::addRow("empty desk: whole picture, said so")
+            << "desk" << long(CAM_ERR_NO_PAGE) << false << false;
+        QTest::addRow("zoomed preview: the page found in the whole picture")
+            << "page" << long(CAM_OK) << true << true;
     }
     void croppedStill() {
         QFETCH(QString, kind);
         QFETCH(long, result);
         QFETCH(bool, cropped);
+        QFETCH(bool, zoomed);
         const long dev = plugPlaying(kind);
         QVERIFY(dev >= 0);
+        if (zoomed)
+            QCOMPARE(camSetPreviewPart(dev, 0, 0, 500000, 500000), long(CAM_OK));
         QCOMPARE(camSetImageAutoCrop(dev, 1), long(CAM_OK));
         QCOMPARE(camSetImageFillBorder(dev, 1), long(CAM_OK));
         long corners[8] = {}, found = -1;

@@ -204,6 +204,11 @@ long CamModel::captureBookEx(long devIndex, char* filepath1, char* filepath2, in
 long CamModel::setPreviewSizeHint(long devIndex, long width, long height) {
     return camSetPreviewSizeHint(devIndex, width, height);
 }
+
+long CamModel::setPreviewPart(long devIndex, long x, long y, long width, long height) {
+    return camSetPreviewPart(devIndex, x, y, width, height);
+}
+
 long CamModel::getPageCorners(long devIndex, long* corners, long& found) {
     return camGetPageCorners(devIndex, corners, &found);
 }

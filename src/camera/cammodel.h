@@ -54,6 +54,7 @@ public:
     long getIsSupportBook(long devIndex, long& isBook) override;
     long captureBookEx(long devIndex, char* filepath1, char* filepath2, int& pageMask) override;
     long setPreviewSizeHint(long devIndex, long width, long height) override;
+    long setPreviewPart(long devIndex, long x, long y, long width, long height) override;
     long getPageCorners(long devIndex, long* corners, long& found) override;
     long getAutoCaptureState(long devIndex, long& state) override;
 };

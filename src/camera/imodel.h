@@ -60,6 +60,8 @@ public:
     virtual long captureBookEx(long devIndex, char* filepath1, char* filepath2, int& pageMask) = 0;
     // The largest picture the viewer can show: preview frames need not be decoded larger.
     virtual long setPreviewSizeHint(long devIndex, long width, long height) = 0;
+    // The part of the picture a zoomed view shows, in millionths of its width and height.
+    virtual long setPreviewPart(long devIndex, long x, long y, long width, long height) = 0;
     // The page found in the live picture: corners (x, y four times) in pixels of the running mode.
     virtual long getPageCorners(long devIndex, long* corners, long& found) = 0;
     virtual long getAutoCaptureState(long devIndex, long& state) = 0;

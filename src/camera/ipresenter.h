@@ -53,6 +53,9 @@ public:
     // The largest picture the view can show; preview frames of that camera need not be larger. The
     // camera is named: an enumeration moves the presenter's own choice to the last camera listed.
     virtual long setPreviewSizeHint(long devIndex, long width, long height) = 0;
+    // The part of the picture a zoomed view shows, in millionths of its width and height: preview
+    // frames then show only that part, at up to the camera's resolution.
+    virtual long setPreviewPart(long devIndex, long x, long y, long width, long height) = 0;
     // The page found in the current camera's live picture, corners in shares (0 to 1) of its width
     // and height; empty when none is found or cropping is off.
     virtual long getPageOutline(QPolygonF& outline) = 0;

@@ -25,6 +25,8 @@ public:
 
     // Texts and tool tips of every button, hidden ones included, in the current language.
     void retranslateUi();
+    // Undo is enabled while the canvas has a step to undo.
+    void setUndoEnabled(bool enabled);
     // The Record button's look while a recording runs.
     void setRecording(bool recording);
 
@@ -41,6 +43,9 @@ signals:
     void signalCaptureImage();
     void signalRecord();  // Record was clicked
     void toolChanged(int type, QColor color, int size);
+    void switchToSelectMode();
+    void switchToTextMode();
+    void undoClicked();
 
 protected:
     // Lets the style draw this plain widget's own style sheet: background, border, rounded corners.
@@ -71,6 +76,7 @@ private:
     Ui::ToolsWidget* ui;
     int currentSize = 5;
     QColor currentColor{255, 0, 0, 255};
+    int currentToolType = 0;  // the pen popup's tool: 0 pen, other tools with "Show all tools"
     int currentEraserSize = 5;
     PenWidget* m_pen = nullptr;
     EraseWiget* m_erase = nullptr;

@@ -76,6 +76,11 @@ long FrameAnalyser::autoCaptureState() const {
     return paused_ ? long(CAM_AUTO_PAUSED) : long(auto_->state());
 }
 
+bool FrameAnalyser::wantsFrames() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return finding_ || (auto_ && !paused_);
+}
+
 void FrameAnalyser::analyse(const std::uint8_t* rgb, long width, long height) {
     std::unique_lock<std::mutex> lock(mutex_);
     const bool capturing = auto_ && !paused_;

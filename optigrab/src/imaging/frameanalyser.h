@@ -28,6 +28,8 @@ public:
     long stopAutoCapture(bool fromCallback);
     long autoCaptureState() const;  // a CamAutoCaptureState
 
+    // Whether analyse would look at a frame now: page finding or automatic capture is running.
+    bool wantsFrames() const;
     // Runs on a capture lane, in frame order: one preview frame, packed RGB888.
     void analyse(const std::uint8_t* rgb, long width, long height);
 

@@ -12,13 +12,14 @@ struct Scenario {
     long modeFps;       // the rate the mode advertises
     double frameClock;  // the rate the simulated camera really delivers; negative = unthrottled
     int frames;         // frames painted in the measured window
-    int annotation;     // 0 none; 1 a few strokes on the layer; 2 those and a pen drag all through
+    int annotation;     // what the user does: one of the kinds below
     long rotate = 0;    // camSetImageRotateMode
     long look = 0;      // camSetImageColorStyle; with a turn or a look, a still is timed at the end
 };
 
-// Annotation kinds of a scenario.
-enum { kNoAnnotation = 0, kStrokes = 1, kStrokesAndDrag = 2 };
+// Annotation kinds of a scenario: none; a few strokes on the layer; those and a pen drag all
+// through; the picture zoomed 2x.
+enum { kNoAnnotation = 0, kStrokes = 1, kStrokesAndDrag = 2, kZoomed = 3 };
 
 // In report order. The 3,000-frame run is the one whose resident size must stay flat.
 const std::vector<Scenario>& scenarios();

@@ -14,6 +14,7 @@
 #include "settings/readxml.h"
 #include "testenvironment.h"
 #include "toolbars/toolswidget.h"
+#include "viewdriver.h"
 
 namespace {
 
@@ -47,31 +48,17 @@ private:
 
     // A view showing a white picture of its own size, as after the first camera frame.
     static void showPicture(VideoWidget& view, const QSize& size) {
-        view.resize(size);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
         QImage white(size, QImage::Format_RGB888);
         white.fill(Qt::white);
-        QMetaObject::invokeMethod(&view, "onImageReady", Q_ARG(QImage, white));
+        viewdriver::showPicture(view, white);
         QCOMPARE(view.m_drawingPixmap.size(), size);
     }
 
-    static void mouse(VideoWidget& view, QEvent::Type type, const QPoint& pos,
-                      Qt::MouseButton button = Qt::LeftButton) {
-        const Qt::MouseButtons held =
-            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
-        QMouseEvent event(type, pos, view.mapToGlobal(pos), type == QEvent::MouseMove ? Qt::NoButton : button,
-                          held, Qt::NoModifier);
-        QApplication::sendEvent(&view, &event);
+    static void mouse(VideoWidget& view, QEvent::Type type, const QPoint& pos) {
+        viewdriver::mouse(view, type, pos);
     }
 
-    // Press at the first point, move through the others, release at the last.
-    static void stroke(VideoWidget& view, const QVector<QPoint>& path) {
-        mouse(view, QEvent::MouseButtonPress, path.first());
-        for (int i = 1; i < path.size(); ++i)
-            mouse(view, QEvent::MouseMove, path[i]);
-        mouse(view, QEvent::MouseButtonRelease, path.last());
-    }
+    static void stroke(VideoWidget& view, const QVector<QPoint>& path) { viewdriver::stroke(view, path); }
 
     static QAbstractButton* barButton(VideoWidget& view, const char* name) {
         return view.m_centerToolWidget->findChild<QAbstractButton*>(name);

@@ -178,7 +178,7 @@ private slots:
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 bytes.append(char(x * 30)).append(char(y * 60)).append(char(7));
-        PreviewParam param{3, 0};
+        PreviewParam param{3, 0, 0, 0, 0, 0};
         QVERIFY(callBackPreviewData(reinterpret_cast<unsigned char*>(bytes.data()), width, height,
                                     bytes.size(), &param));
         QCOMPARE(view.frames.size(), 1);

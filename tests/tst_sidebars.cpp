@@ -362,10 +362,11 @@ private slots:
     void showAllToolsSwitch() {
         const QStringList basic = {"toolButton_drag", "toolButton_pen", "toolButton_eraser",
                                    "toolButton_freeze", "toolButton_capture"};
-        // the tools built so far, in the bar's order
-        const QStringList all = {"toolButton_drag",        "toolButton_pen",     "toolButton_eraser",
-                                 "toolButton_videoFliter", "toolButton_adjust",  "toolButton_freeze",
-                                 "toolButton_AFAutoFocus", "toolButton_capture", "toolButton_record"};
+        // The tools built so far, in the bar's order.
+        const QStringList all = {"toolButton_drag",        "toolButton_areaselection", "toolButton_pen",
+                                 "toolButton_eraser",      "toolButton_texttool",      "toolButton_black",
+                                 "toolButton_videoFliter", "toolButton_adjust",        "toolButton_freeze",
+                                 "toolButton_AFAutoFocus", "toolButton_capture",       "toolButton_record"};
         const auto shownButtons = [](VideoWidget& view) {
             QList<QWidget*> shown;
             for (QToolButton* button : view.m_centerToolWidget->findChildren<QToolButton*>())

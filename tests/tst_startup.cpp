@@ -189,18 +189,19 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         QLabel* icon = nullptr;
         QLabel* text = nullptr;
-        for (QLabel* label : view.findChildren<QLabel*>()) {
-            if (label->text() == "Plug in the document camera to enable the application" ||
-                !label->text().isEmpty())
+        // The prompt is what shows over the picture: a camera picture (not the corner icon) and a
+        // line of text. Labels of other overlays that are hidden are no part of it.
+        for (QLabel* label : view.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (!label->isVisible())
+                continue;
+            if (!label->text().isEmpty())
                 text = label;
             else if (!label->pixmap(Qt::ReturnByValue).isNull() && label->geometry() != QRect(10, 10, 40, 40))
                 icon = label;
         }
         QVERIFY(icon && text);
-        QVERIFY(icon->isVisible() && text->isVisible());
         QCOMPARE(icon->geometry(), QRect(930, 495, 60, 60));
         QCOMPARE(text->geometry(), QRect(0, 565, 1920, 30));
-        QVERIFY(!icon->pixmap(Qt::ReturnByValue).isNull());
     }
 };
 

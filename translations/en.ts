@@ -567,6 +567,36 @@
         <source>thickness</source>
         <translation>thickness</translation>
     </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Pen</source>
+        <translation>Pen</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Highlighter</source>
+        <translation>Highlighter</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Line</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Arrow</source>
+        <translation>Arrow</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Rectangle</source>
+        <translation>Rectangle</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Ellipse</source>
+        <translation>Ellipse</translation>
+    </message>
 </context>
 <context>
     <name>ToolsWidget</name>

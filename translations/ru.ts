@@ -567,6 +567,36 @@
         <source>thickness</source>
         <translation>Толщина</translation>
     </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Pen</source>
+        <translation>Ручка</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Highlighter</source>
+        <translation>Маркер</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Line</source>
+        <translation>Линия</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Arrow</source>
+        <translation>Стрелка</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Rectangle</source>
+        <translation>Прямоугольник</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Ellipse</source>
+        <translation>Эллипс</translation>
+    </message>
 </context>
 <context>
     <name>ToolsWidget</name>

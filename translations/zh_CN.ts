@@ -567,6 +567,36 @@
         <source>thickness</source>
         <translation>粗细</translation>
     </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Pen</source>
+        <translation>笔</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Highlighter</source>
+        <translation>荧光笔</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Line</source>
+        <translation>直线</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Arrow</source>
+        <translation>箭头</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Rectangle</source>
+        <translation>矩形</translation>
+    </message>
+    <message>
+        <location filename="../src/annotation/penwidget.cpp" line="200"/>
+        <source>Ellipse</source>
+        <translation>椭圆</translation>
+    </message>
 </context>
 <context>
     <name>ToolsWidget</name>

@@ -79,6 +79,9 @@ typedef struct previewParam {
                                 stamp), in microseconds of CLOCK_MONOTONIC; 0 when the driver's
                                 stamps come from another clock. Subtracted from the monotonic clock
                                 at any later point, it tells how old the picture is there. */
+    /* The part of the camera's picture the frame shows, in millionths of the picture's width and
+     * height (0, 0, 1000000, 1000000: all of it), see camSetPreviewPart. */
+    long partX, partY, partWidth, partHeight;
 } PreviewParam;
 
 /* Frame callback, run on the device's capture thread. frame holds height rows of tightly packed
@@ -217,6 +220,16 @@ OPTIGRAB_API long camOriginalPreview(long devIndex);
  * at full resolution. May be called while streaming; it takes effect from the next frame. The hint
  * belongs to the device and survives closing and reopening it. */
 OPTIGRAB_API long camSetPreviewSizeHint(long devIndex, long width, long height);
+
+/* The part of the picture that preview frames show (a zoomed view needs no more), in millionths of
+ * the width and height of the picture as shown (turned and mirrored by camSetImageRotateMode); 0, 0, 0, 0 (the default) or 0, 0, 1000000, 1000000 is all of it.
+ * The size hint then applies to that part, so a part of a large picture comes at up to the camera's
+ * resolution. MJPG frames decode only the part's rows and columns (to whole blocks; the rest of the
+ * frame is still read to find damage), YUY2 and NV12 frames convert only the part (grown to whole
+ * chroma pairs). Each frame's PreviewParam tells the part it shows, which may be a little larger
+ * than asked. Still captures stay whole. May be called while streaming; it takes effect from the next
+ * frame and belongs to the device like the size hint. */
+OPTIGRAB_API long camSetPreviewPart(long devIndex, long x, long y, long width, long height);
 
 /* ---- Recording (not supported) ---------------------------------------------------------------- */
 

@@ -40,6 +40,8 @@ const int kMaxRecoveries = 2;
 const std::uint32_t kSettlingFrames = 2;
 // A size hint of 1x1 (width << 32 | height): the smallest scale the decoder offers.
 const std::uint64_t kCheckOnlyHint = std::uint64_t(1) << 32 | 1;
+// While zoomed, pages are looked for in the whole frame decoded at about this width.
+const long kAnalysisWidth = 640;
 
 thread_local bool tl_captureThread = false;
 
@@ -230,6 +232,11 @@ void CaptureStream::setSizeHint(long width, long height) {
     sizeHint_.store(clamp(width) << 32 | clamp(height));
 }
 
+void CaptureStream::setPreviewPart(const FramePart& part) {
+    std::lock_guard<std::mutex> lock(partMutex_);
+    previewPart_ = part;
+}
+
 long CaptureStream::copyLatestFrame(std::vector<std::uint8_t>& bytes, FrameView* view) const {
     std::lock_guard<std::mutex> lock(latestMutex_);
     if (latestView_.size == 0)
@@ -395,6 +402,34 @@ void CaptureStream::handleFrame(const v4l2_buffer& buffer) {
     lanesChanged_.notify_all();
 }
 
+namespace {
+
+// A part of the picture as it is shown (mirrored, then turned clockwise) as a part of the camera's
+// picture, and back: the preview part is asked for and reported in the shown picture.
+FramePart cameraPartOf(const FramePart& shownPart, const PictureSettings& picture) {
+    if (shownPart.whole())
+        return shownPart;
+    const long k = FramePart::kWhole;
+    FramePart part = shownPart;
+    for (int i = 0; i < picture.quarterTurns; ++i)  // a quarter turn back: (x, y) -> (y, 1 - x)
+        part = FramePart{part.y, k - part.x - part.width, part.height, part.width};
+    if (picture.mirrored)
+        part.x = k - part.x - part.width;
+    return part;
+}
+
+FramePart shownPartOf(const FramePart& cameraPart, const PictureSettings& picture) {
+    const long k = FramePart::kWhole;
+    FramePart part = cameraPart;
+    if (picture.mirrored)
+        part.x = k - part.x - part.width;
+    for (int i = 0; i < picture.quarterTurns; ++i)  // a quarter turn: (x, y) -> (1 - y, x)
+        part = FramePart{k - part.y - part.height, part.x, part.height, part.width};
+    return part;
+}
+
+}  // namespace
+
 // Runs on a lane's thread: decodes the frames handed to it, then, in its turn, keeps the frame for
 // still pictures and calls the frame callback.
 void CaptureStream::runLane(Lane& lane) {
@@ -413,26 +448,44 @@ void CaptureStream::runLane(Lane& lane) {
         const bool showing = callback_.load() != nullptr && !paused_.load();
         const std::uint64_t hint = showing ? sizeHint_.load() : kCheckOnlyHint;
         const PictureSettings picture = PictureSettings::unpack(picture_.load());
+        FramePart part, shown;
+        if (showing) {
+            std::lock_guard<std::mutex> partLock(partMutex_);
+            part = cameraPartOf(previewPart_, picture);
+        }
         long hintWidth = long(hint >> 32), hintHeight = long(hint & 0xFFFFFFFFu);
-        if (picture.turnedSideways() && hintWidth > 0 && hintHeight > 0 && frame.width > 0 &&
-            frame.height > 0) {
+        const double sourceWidth =
+            part.whole() ? double(frame.width) : double(frame.width) * part.width / FramePart::kWhole;
+        const double sourceHeight =
+            part.whole() ? double(frame.height) : double(frame.height) * part.height / FramePart::kWhole;
+        if (picture.turnedSideways() && hintWidth > 0 && hintHeight > 0 && sourceWidth > 0 &&
+            sourceHeight > 0) {
             // A picture turned sideways is shown with its own shape inside the hint: decoding covers
             // that fitted size (in the camera's orientation), not the whole hint, which would need the
             // full-size picture of a wide camera in a wide window.
-            const double scale = std::min(double(hintWidth) / frame.height, double(hintHeight) / frame.width);
-            hintWidth = std::lround(frame.width * scale);
-            hintHeight = std::lround(frame.height * scale);
+            const double scale = std::min(double(hintWidth) / sourceHeight, double(hintHeight) / sourceWidth);
+            hintWidth = std::lround(sourceWidth * scale);
+            hintHeight = std::lround(sourceHeight * scale);
         }
         long width = 0, height = 0;
         bool decoded = !stopping_.load() &&
                        lane.converter.toRgb(frame, hintWidth, hintHeight, FrameConverter::Quality::Preview,
-                                            lane.rgb, &width, &height);
-        // The analyser looks for the page in the picture as the camera sees it, before turning and looks.
-        const bool analysing = decoded && analyser_ && analyser_->wantsFrames();
-        long cameraWidth = width, cameraHeight = height;
+                                            lane.rgb, &width, &height, part, &shown);
+        // Pages are looked for in the whole picture as the camera sees it: the whole frame while a
+        // zoomed preview holds only part of it, the picture before turning and looks.
         const bool processing = decoded && showing && !picture.plain();
-        if (analysing && processing)
-            lane.camera.assign(lane.rgb.begin(), lane.rgb.begin() + width * height * 3);
+        const bool wanted = decoded && analyser_ && analyser_->wantsFrames();
+        const std::vector<std::uint8_t>* analysed = wanted ? &lane.rgb : nullptr;
+        long analysedWidth = width, analysedHeight = height;
+        if (wanted && !part.whole()) {
+            analysed = lane.converter.toRgb(frame, kAnalysisWidth, 0, FrameConverter::Quality::Preview,
+                                            lane.whole, &analysedWidth, &analysedHeight)
+                           ? &lane.whole
+                           : nullptr;
+        } else if (wanted && processing) {
+            lane.whole.assign(lane.rgb.begin(), lane.rgb.begin() + width * height * 3);
+            analysed = &lane.whole;
+        }
         if (processing)
             decoded = lane.processor.apply(picture, lane.rgb, &width, &height);
         lock.lock();
@@ -445,11 +498,13 @@ void CaptureStream::runLane(Lane& lane) {
         } else {
             // Kept before it is shown: a still taken the moment a picture appears finds its frame.
             keepLatest(frame, lane.spare);
-            if (analysing && !stopping_.load())
-                analyser_->analyse(processing ? lane.camera.data() : lane.rgb.data(), cameraWidth,
-                                   cameraHeight);
+            if (analysed != nullptr && !stopping_.load())
+                analyser_->analyse(analysed->data(), analysedWidth, analysedHeight);
             if (showing && callback && !paused_.load() && !stopping_.load()) {
-                PreviewParam param{devIndex_.load(), monotonicTimeUs(buffer)};
+                if (!shown.whole())
+                    shown = shownPartOf(shown, picture);
+                PreviewParam param{devIndex_.load(), monotonicTimeUs(buffer), shown.x, shown.y, shown.width,
+                                   shown.height};
                 callback(lane.rgb.data(), width, height, width * height * 3, &param);
                 delivered_.fetch_add(1);
             }

@@ -62,6 +62,7 @@ public:
     void setPaused(bool paused) { paused_.store(paused); }
     void setSizeHint(long width, long height);
     void setPicture(const PictureSettings& settings) { picture_.store(settings.pack()); }
+    void setPreviewPart(const FramePart& part);
     // Set before start: it is handed every decoded frame, in order.
     void setAnalyser(std::shared_ptr<FrameAnalyser> analyser) { analyser_ = std::move(analyser); }
 
@@ -79,12 +80,14 @@ private:
         std::thread thread;
         FrameConverter converter;
         PictureProcessor processor;
-        std::vector<std::uint8_t> rgb;     // the buffer handed to the callback
-        std::vector<std::uint8_t> camera;  // the decoded picture before turning and looks, for the analyser
-        std::vector<std::uint8_t> spare;   // next latest frame, swapped with latest_
-        bool assigned = false;             // guarded by lanesMutex_
-        v4l2_buffer buffer{};              // guarded by lanesMutex_: the frame to decode
-        std::uint64_t ticket = 0;          // guarded by lanesMutex_
+        std::vector<std::uint8_t> rgb;    // the buffer handed to the callback
+        std::vector<std::uint8_t> spare;  // next latest frame, swapped with latest_
+        // The picture for the analyser where the one shown differs: the whole frame while a part is
+        // shown, or the frame before turning and looks.
+        std::vector<std::uint8_t> whole;
+        bool assigned = false;     // guarded by lanesMutex_
+        v4l2_buffer buffer{};      // guarded by lanesMutex_: the frame to decode
+        std::uint64_t ticket = 0;  // guarded by lanesMutex_
     };
 
     int openMode(const Mode& wanted, Mode* actual);
@@ -116,6 +119,8 @@ private:
     std::atomic<bool> paused_{false};
     std::atomic<std::uint64_t> sizeHint_{0};  // width << 32 | height, one atomic so a pair never tears
     std::atomic<std::uint32_t> picture_{0};   // PictureSettings::pack()
+    mutable std::mutex partMutex_;            // guards previewPart_
+    FramePart previewPart_;
     std::atomic<long> delivered_{0};
     std::atomic<long> dropped_{0};
 

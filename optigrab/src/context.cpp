@@ -142,6 +142,7 @@ long Context::rescan(long* count) {
                 device.yDpi = old->yDpi;
                 device.hintWidth = old->hintWidth;
                 device.hintHeight = old->hintHeight;
+                device.previewPart = old->previewPart;
                 if (device.stream)
                     device.stream->setDevIndex(long(fresh.size()));
             }
@@ -194,6 +195,7 @@ std::shared_ptr<CaptureStream> Context::makeStream(const Device& device, long de
     });
     stream->setCallback(device.callback);
     stream->setSizeHint(device.hintWidth, device.hintHeight);
+    stream->setPreviewPart(device.previewPart);
     stream->setAnalyser(device.analyser);
     return stream;
 }
@@ -224,6 +226,7 @@ long Context::open(long devIndex, long code, long width, long height, long fps) 
     stream->setCallback(device.callback);
     stream->setSizeHint(device.hintWidth, device.hintHeight);
     stream->setPicture(device.picture);
+    stream->setPreviewPart(device.previewPart);
     return CAM_OK;
 }
 

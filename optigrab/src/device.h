@@ -29,6 +29,7 @@ struct Device {
     long hintHeight = 0;
     PictureSettings picture;               // orientation and look of previews and stills
     std::vector<CamControlInfo> controls;  // the camera's controls as camGetControlCount last read them
+    FramePart previewPart;                 // the part of the camera's picture the preview shows
     PageOptions page;                      // cropping of stills
     // Page finding and automatic capture on the live frames; shared with each stream of the device.
     std::shared_ptr<FrameAnalyser> analyser = std::make_shared<FrameAnalyser>();

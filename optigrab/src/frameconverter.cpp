@@ -145,12 +145,37 @@ void FrameConverter::previewSize(long code, long width, long height, long hintWi
 }
 
 bool FrameConverter::toRgb(const FrameView& frame, long hintWidth, long hintHeight, Quality quality,
-                           std::vector<std::uint8_t>& out, long* outWidth, long* outHeight) {
+                           std::vector<std::uint8_t>& out, long* outWidth, long* outHeight,
+                           const FramePart& part, FramePart* shown) {
     if (!looksComplete(frame))
         return false;
     if (frame.code == kMediaMjpg)
-        return decodeMjpeg(frame, hintWidth, hintHeight, quality, out, outWidth, outHeight);
-    return convertYuv(frame, hintWidth, hintHeight, out, outWidth, outHeight);
+        return decodeMjpeg(frame, hintWidth, hintHeight, quality, out, outWidth, outHeight, part, shown);
+    return convertYuv(frame, hintWidth, hintHeight, out, outWidth, outHeight, part, shown);
+}
+
+FrameConverter::Pixels FrameConverter::pixelsOf(const FramePart& part, long width, long height, long step) {
+    if (part.whole())
+        return {0, 0, width, height};
+    auto span = [step](long from, long length, long size) {
+        const long whole = FramePart::kWhole;
+        long begin = std::clamp(from, 0L, whole) * size / whole / step * step;
+        long end = (std::clamp(from + length, 0L, whole) * size + whole - 1) / whole;
+        end = std::min(size, (end + step - 1) / step * step);
+        if (end <= begin)
+            begin = std::max(0L, end - step);
+        return std::make_pair(begin, end - begin);
+    };
+    const auto [x, w] = span(part.x, part.width, width);
+    const auto [y, h] = span(part.y, part.height, height);
+    return {x, y, w, h};
+}
+
+FramePart FrameConverter::partOf(const Pixels& pixels, long width, long height) {
+    const long whole = FramePart::kWhole;
+    auto share = [whole](long value, long size) { return (value * whole + size / 2) / size; };
+    return {share(pixels.x, width), share(pixels.y, height), share(pixels.width, width),
+            share(pixels.height, height)};
 }
 
 const std::uint8_t* FrameConverter::withHuffmanTables(const std::uint8_t* data, std::size_t size,
@@ -189,22 +214,37 @@ const std::uint8_t* FrameConverter::withHuffmanTables(const std::uint8_t* data, 
 }
 
 bool FrameConverter::decodeMjpeg(const FrameView& frame, long hintWidth, long hintHeight, Quality quality,
-                                 std::vector<std::uint8_t>& out, long* outWidth, long* outHeight) {
+                                 std::vector<std::uint8_t>& out, long* outWidth, long* outHeight,
+                                 const FramePart& part, FramePart* shown) {
     std::size_t size = 0;
     const std::uint8_t* jpeg = withHuffmanTables(frame.data, frame.size, &size);
     if (quality == Quality::Still)
         hintWidth = hintHeight = 0;
+    long fullWidth = 0, fullHeight = 0;
+    Pixels pixels{};
+    int scale = 1;
     // The scaling the preview size asks for, done inside the inverse DCT. The header wins over the
     // mode (some cameras pad or misreport it), but within bounds: a damaged size field would otherwise
     // have us allocate gigabytes for one frame (0 refuses the frame).
-    auto denominator = [&](long width, long height) {
+    auto denominator = [&](long width, long height, JpegDecoder::Crop* crop) {
         if (width > kMjpegSizeSlack * frame.width || height > kMjpegSizeSlack * frame.height)
             return 0;
+        fullWidth = width;
+        fullHeight = height;
+        pixels = pixelsOf(part, width, height, 1);
         long w = 0, h = 0;
-        previewSize(kMediaMjpg, width, height, hintWidth, hintHeight, &w, &h);
+        previewSize(kMediaMjpg, pixels.width, pixels.height, hintWidth, hintHeight, &w, &h);
         int d = 1;
-        while (d < 8 && (width + d - 1) / d != w)
+        while (d < 8 && (pixels.width + d - 1) / d != w)
             d *= 2;
+        scale = d;
+        if (pixels.width != width || pixels.height != height) {
+            // In scaled pixels, whole ones: the part grows to the scaled pixels it touches.
+            crop->x = pixels.x / d;
+            crop->y = pixels.y / d;
+            crop->width = (pixels.x + pixels.width + d - 1) / d - crop->x;
+            crop->height = (pixels.y + pixels.height + d - 1) / d - crop->y;
+        }
         return d;
     };
     // Preview frames favour speed: the fast IDCT and chroma upsampling differ from the accurate ones
@@ -212,31 +252,44 @@ bool FrameConverter::decodeMjpeg(const FrameView& frame, long hintWidth, long hi
     // data shows garbage and is dropped; stray bytes between segments leave the picture whole.
     const JpegDecoder::Outcome outcome =
         jpeg_.decode(jpeg, size, quality == Quality::Preview, denominator, out, outWidth, outHeight);
-    return outcome == JpegDecoder::Outcome::Clean || outcome == JpegDecoder::Outcome::Harmless;
+    const bool good = outcome == JpegDecoder::Outcome::Clean || outcome == JpegDecoder::Outcome::Harmless;
+    if (good && shown != nullptr) {
+        const long x = pixels.x / scale * scale, y = pixels.y / scale * scale;
+        *shown = partOf(
+            {x, y, std::min(fullWidth - x, *outWidth * scale), std::min(fullHeight - y, *outHeight * scale)},
+            fullWidth, fullHeight);
+    }
+    return good;
 }
 
 bool FrameConverter::convertYuv(const FrameView& frame, long hintWidth, long hintHeight,
-                                std::vector<std::uint8_t>& out, long* outWidth, long* outHeight) {
-    const int w = int(frame.width), h = int(frame.height);
+                                std::vector<std::uint8_t>& out, long* outWidth, long* outHeight,
+                                const FramePart& part, FramePart* shown) {
+    // Chroma comes in pairs of columns (and of rows in NV12): a part starts and ends on them.
+    const Pixels pixels = pixelsOf(part, frame.width, frame.height, 2);
+    const int w = int(pixels.width), h = int(pixels.height);
     long ow = 0, oh = 0;
     previewSize(frame.code, w, h, hintWidth, hintHeight, &ow, &oh);
     ensureSize(out, static_cast<std::size_t>(ow) * oh * 3);
     const bool scaled = ow != w || oh != h;
     int result = 0;
     if (frame.code == kMediaNv12) {
-        const int stride = frame.stride > 0 ? int(frame.stride) : w;
-        const std::uint8_t* uv = frame.data + std::size_t(stride) * h;
+        const int stride = frame.stride > 0 ? int(frame.stride) : int(frame.width);
+        const std::uint8_t* y = frame.data + std::size_t(stride) * pixels.y + pixels.x;
+        const std::uint8_t* uv =
+            frame.data + std::size_t(stride) * frame.height + std::size_t(stride) * (pixels.y / 2) + pixels.x;
         if (!scaled) {
             // libyuv's RAW is R, G, B in memory order: what the callback promises.
-            result = libyuv::NV12ToRAW(frame.data, stride, uv, stride, out.data(), w * 3, w, h);
+            result = libyuv::NV12ToRAW(y, stride, uv, stride, out.data(), w * 3, w, h);
         } else {
             ensureSize(argb_, std::size_t(w) * h * 4);
-            result = libyuv::NV12ToARGB(frame.data, stride, uv, stride, argb_.data(), w * 4, w, h);
+            result = libyuv::NV12ToARGB(y, stride, uv, stride, argb_.data(), w * 4, w, h);
         }
     } else {
-        const int stride = frame.stride > 0 ? int(frame.stride) : w * 2;
+        const int stride = frame.stride > 0 ? int(frame.stride) : int(frame.width) * 2;
+        const std::uint8_t* yuy2 = frame.data + std::size_t(stride) * pixels.y + std::size_t(pixels.x) * 2;
         ensureSize(argb_, std::size_t(w) * h * 4);
-        result = libyuv::YUY2ToARGB(frame.data, stride, argb_.data(), w * 4, w, h);
+        result = libyuv::YUY2ToARGB(yuy2, stride, argb_.data(), w * 4, w, h);
         if (!scaled && result == 0)
             result = libyuv::ARGBToRAW(argb_.data(), w * 4, out.data(), w * 3, w, h);
     }
@@ -255,6 +308,8 @@ bool FrameConverter::convertYuv(const FrameView& frame, long hintWidth, long hin
         return false;
     *outWidth = ow;
     *outHeight = oh;
+    if (shown != nullptr)
+        *shown = partOf(pixels, frame.width, frame.height);
     return true;
 }
 

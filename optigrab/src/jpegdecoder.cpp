@@ -8,7 +8,9 @@
 #include <jerror.h>
 // clang-format on
 
+#include <algorithm>
 #include <csetjmp>
+#include <cstring>
 
 namespace optigrab {
 
@@ -22,6 +24,7 @@ struct JpegDecoder::State {
     bool harmless = false;  // stray bytes between segments were skipped
     bool headerRead = false;
     std::vector<JSAMPROW> rows;
+    std::vector<std::uint8_t> lastRow;  // where the last row below a crop is read to
 };
 
 namespace {
@@ -79,8 +82,8 @@ bool JpegDecoder::readHeader(const std::uint8_t* data, std::size_t size, long* w
     return true;
 }
 
-JpegDecoder::Outcome JpegDecoder::decodeImage(int scaleDenominator, bool fast, std::vector<std::uint8_t>& out,
-                                              long* width, long* height) {
+JpegDecoder::Outcome JpegDecoder::decodeImage(int scaleDenominator, bool fast, const Crop& crop,
+                                              std::vector<std::uint8_t>& out, long* width, long* height) {
     State& s = *state_;
     if (!s.headerRead)
         return Outcome::Failed;
@@ -95,20 +98,58 @@ JpegDecoder::Outcome JpegDecoder::decodeImage(int scaleDenominator, bool fast, s
     d.dct_method = fast ? JDCT_IFAST : JDCT_ISLOW;
     d.do_fancy_upsampling = fast ? FALSE : TRUE;
     jpeg_start_decompress(&d);
-    const std::size_t stride = std::size_t(d.output_width) * 3;
-    const std::size_t bytes = stride * d.output_height;
+    // The crop, within the picture; libjpeg widens the columns to whole blocks, which are cut off
+    // again row by row below.
+    const JDIMENSION top = crop.width > 0 ? JDIMENSION(std::min<long>(crop.y, d.output_height - 1)) : 0;
+    const JDIMENSION rows = crop.width > 0
+                                ? JDIMENSION(std::min<long>(crop.height, long(d.output_height) - top))
+                                : d.output_height;
+    const JDIMENSION left = crop.width > 0 ? JDIMENSION(std::min<long>(crop.x, d.output_width - 1)) : 0;
+    const JDIMENSION columns =
+        crop.width > 0 ? JDIMENSION(std::min<long>(crop.width, long(d.output_width) - left)) : d.output_width;
+    JDIMENSION blockLeft = left, blockColumns = columns;
+    if (blockLeft != 0 || blockColumns != d.output_width)
+        jpeg_crop_scanline(&d, &blockLeft, &blockColumns);
+    // Rows are skipped and read in whole rows of blocks: skipping from within one miscounts the rows
+    // of subsampled chroma, which then reads as damaged data.
+    const JDIMENSION blockRows = JDIMENSION(d.max_v_samp_factor * d.min_DCT_scaled_size);
+    const JDIMENSION firstRow = top / blockRows * blockRows;
+    const JDIMENSION endRow = std::min(d.output_height, (top + rows + blockRows - 1) / blockRows * blockRows);
+    const JDIMENSION readRows = endRow - firstRow;
+    const std::size_t stride = std::size_t(d.output_width) * 3;  // the widened columns
+    const std::size_t bytes = stride * readRows;
     if (out.size() < bytes)
         out.resize(bytes);
-    if (s.rows.size() < d.output_height)
-        s.rows.resize(d.output_height);
-    for (JDIMENSION y = 0; y < d.output_height; ++y)
+    if (s.rows.size() < readRows)
+        s.rows.resize(readRows);
+    for (JDIMENSION y = 0; y < readRows; ++y)
         s.rows[y] = out.data() + stride * y;
-    while (d.output_scanline < d.output_height)
-        jpeg_read_scanlines(&d, s.rows.data() + d.output_scanline, d.output_height - d.output_scanline);
+    if (firstRow > 0)
+        jpeg_skip_scanlines(&d, firstRow);
+    JDIMENSION read = 0;
+    while (read < readRows)
+        read += jpeg_read_scanlines(&d, s.rows.data() + read, readRows - read);
+    // Skipping to the end would skip the entropy decoding too, and with it the check for damage:
+    // all but the last row of blocks are skipped, that one is read.
+    const JDIMENSION lastBlockRow = (d.output_height - 1) / blockRows * blockRows;
+    if (d.output_scanline < lastBlockRow)
+        jpeg_skip_scanlines(&d, lastBlockRow - d.output_scanline);
+    if (d.output_scanline < d.output_height) {
+        s.lastRow.resize(stride);
+        JSAMPROW last = s.lastRow.data();
+        while (d.output_scanline < d.output_height)
+            jpeg_read_scanlines(&d, &last, 1);
+    }
     // Reads on to the end of the image, where cameras most often leave stray bytes.
     jpeg_finish_decompress(&d);
-    *width = d.output_width;
-    *height = d.output_height;
+    const std::size_t shift = std::size_t(top - firstRow) * stride + std::size_t(left - blockLeft) * 3;
+    const std::size_t packed = std::size_t(columns) * 3;
+    if (shift != 0 || packed != stride) {
+        for (JDIMENSION y = 0; y < rows; ++y)
+            std::memmove(out.data() + packed * y, out.data() + stride * y + shift, packed);
+    }
+    *width = columns;
+    *height = rows;
     return s.harmless ? Outcome::Harmless : Outcome::Clean;
 }
 

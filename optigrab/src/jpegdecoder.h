@@ -11,6 +11,11 @@ namespace optigrab {
 
 class JpegDecoder {
 public:
+    // Rows and columns of the scaled picture to decode (a crop); width 0 = the whole picture.
+    struct Crop {
+        long x = 0, y = 0, width = 0, height = 0;
+    };
+
     enum class Outcome {
         Clean,     // decoded without a word from the decoder
         Harmless,  // decoded; the decoder only skipped stray bytes between segments
@@ -25,26 +30,28 @@ public:
 
     // Decodes to RGB888 at 1/scaleDenominator of the full size (1, 2, 4 or 8), choosing the
     // denominator after the header is read: chooseDenominator gets the full size (and may answer 0:
-    // not this frame). fast = the fast inverse DCT and chroma upsampling. out grows when too small
-    // and is never shrunk.
+    // not this frame, else it may set the crop, in scaled pixels, that is decoded alone). fast = the
+    // fast inverse DCT and chroma upsampling. out grows when too small and is never shrunk. The rows
+    // below a crop are still read, so that damage anywhere in the frame is found.
     template <typename Chooser>
     Outcome decode(const std::uint8_t* data, std::size_t size, bool fast, Chooser chooseDenominator,
                    std::vector<std::uint8_t>& out, long* width, long* height) {
         long fullWidth = 0, fullHeight = 0;
         if (!readHeader(data, size, &fullWidth, &fullHeight))
             return Outcome::Failed;
-        const int denominator = chooseDenominator(fullWidth, fullHeight);
+        Crop crop;
+        const int denominator = chooseDenominator(fullWidth, fullHeight, &crop);
         if (denominator == 0)
             return Outcome::Failed;
-        return decodeImage(denominator, fast, out, width, height);
+        return decodeImage(denominator, fast, crop, out, width, height);
     }
 
     struct State;  // libjpeg's decoder and our error manager (defined with the code)
 
 private:
     bool readHeader(const std::uint8_t* data, std::size_t size, long* width, long* height);
-    Outcome decodeImage(int scaleDenominator, bool fast, std::vector<std::uint8_t>& out, long* width,
-                        long* height);
+    Outcome decodeImage(int scaleDenominator, bool fast, const Crop& crop, std::vector<std::uint8_t>& out,
+                        long* width, long* height);
 
     std::unique_ptr<State> state_;
 };

@@ -3,6 +3,7 @@
 // and preview sizes.
 #include <QtTest>
 
+#include <libyuv.h>
 #include <turbojpeg.h>
 
 #include <vector>
@@ -96,6 +97,21 @@ std::vector<unsigned char> variant(std::vector<unsigned char> jpeg, const QByteA
     return jpeg;
 }
 
+// The test picture as a raw camera frame of the given media type.
+std::vector<unsigned char> raw(long code) {
+    std::vector<unsigned char> rgb = testPicture(), argb(kWidth * kHeight * 4), out;
+    libyuv::RAWToARGB(rgb.data(), kWidth * 3, argb.data(), kWidth * 4, kWidth, kHeight);
+    if (code == optigrab::kMediaYuy2) {
+        out.resize(kWidth * kHeight * 2);
+        libyuv::ARGBToYUY2(argb.data(), kWidth * 4, out.data(), kWidth * 2, kWidth, kHeight);
+    } else {
+        out.resize(kWidth * kHeight * 3 / 2);
+        libyuv::ARGBToNV12(argb.data(), kWidth * 4, out.data(), kWidth, out.data() + kWidth * kHeight, kWidth,
+                           kWidth, kHeight);
+    }
+    return out;
+}
+
 FrameView mjpeg(const std::vector<unsigned char>& data) {
     FrameView frame;
     frame.code = optigrab::kMediaMjpg;
@@ -153,6 +169,10 @@ private slots:
             if (shown)
                 QVERIFY(got == expected);  // the very same picture
         }
+        // Decoding only the top-left corner still reads the rest, where the damage is.
+        QCOMPARE(converter.toRgb(mjpeg(jpeg), 0, 0, FrameConverter::Quality::Preview, got, &w, &h,
+                                 {0, 0, 250000, 250000}),
+                 shown);
         // A clean frame after a refused one decodes again: no state is left behind.
         QVERIFY(converter.toRgb(mjpeg(clean), 160, 120, FrameConverter::Quality::Preview, got, &w, &h));
         QCOMPARE(w, long(kWidth / 2));
@@ -186,6 +206,62 @@ private slots:
         std::vector<unsigned char> rgb;
         long w = 0, h = 0;
         QCOMPARE(converter.toRgb(frame, 0, 0, FrameConverter::Quality::Preview, rgb, &w, &h), complete);
+    }
+
+    // A part of the frame converts to the same pixels as that part of the whole frame, at the scale
+    // the hint asks for the part, and tells which part it shows (grown to chroma pairs for YUV).
+    void partsConvertLikeTheWholeFrame_data() {
+        QTest::addColumn<long>("code");
+        QTest::addColumn<QRect>("part");  // millionths
+        QTest::addColumn<QSize>("hint");
+        QTest::addColumn<QRect>("shownPixels");
+        QTest::addColumn<int>("scale");  // of the preview against the frame
+        const long mjpg = optigrab::kMediaMjpg, yuy2 = optigrab::kMediaYuy2, nv12 = optigrab::kMediaNv12;
+        QTest::newRow("MJPG centre quarter")
+            << mjpg << QRect(250000, 250000, 500000, 500000) << QSize() << QRect(80, 60, 160, 120) << 1;
+        QTest::newRow("MJPG between blocks")
+            << mjpg << QRect(110000, 300000, 330000, 200000) << QSize() << QRect(35, 72, 106, 48) << 1;
+        QTest::newRow("MJPG, an odd number of rows")
+            << mjpg << QRect(0, 254166, 1000000, 250000) << QSize() << QRect(0, 60, 320, 61) << 1;
+        QTest::newRow("MJPG at the corner, halved") << mjpg << QRect(500000, 500000, 500000, 500000)
+                                                    << QSize(80, 60) << QRect(160, 120, 160, 120) << 2;
+        QTest::newRow("YUY2 odd column")
+            << yuy2 << QRect(103125, 250000, 500000, 500000) << QSize() << QRect(32, 60, 162, 120) << 1;
+        QTest::newRow("NV12 odd row")
+            << nv12 << QRect(250000, 254166, 500000, 500000) << QSize() << QRect(80, 60, 160, 122) << 1;
+    }
+
+    void partsConvertLikeTheWholeFrame() {
+        QFETCH(long, code);
+        QFETCH(QRect, part);
+        QFETCH(QSize, hint);
+        QFETCH(QRect, shownPixels);
+        QFETCH(int, scale);
+        const std::vector<unsigned char> data =
+            code == optigrab::kMediaMjpg ? encode(testPicture()) : raw(code);
+        FrameView frame = mjpeg(data);
+        frame.code = code;
+        FrameConverter converter;
+        std::vector<unsigned char> whole, got;
+        long ww = 0, wh = 0, w = 0, h = 0;
+        QVERIFY(converter.toRgb(frame, kWidth / scale, kHeight / scale, FrameConverter::Quality::Preview,
+                                whole, &ww, &wh));
+        optigrab::FramePart shown;
+        QVERIFY(converter.toRgb(frame, hint.width(), hint.height(), FrameConverter::Quality::Preview, got, &w,
+                                &h, {part.x(), part.y(), part.width(), part.height()}, &shown));
+        QCOMPARE(QSize(int(w), int(h)), shownPixels.size() / scale);
+        const QRect shownAt(int(shown.x * kWidth / 1000000), int(shown.y * kHeight / 1000000),
+                            int((shown.width * kWidth + 500000) / 1000000),
+                            int((shown.height * kHeight + 500000) / 1000000));
+        QCOMPARE(shownAt, shownPixels);
+        int worst = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w * 3; ++x) {
+                const int inWhole =
+                    (shownPixels.y() / scale + y) * int(ww) * 3 + shownPixels.x() / scale * 3 + x;
+                worst = qMax(worst, qAbs(int(got[y * w * 3 + x]) - int(whole[inWhole])));
+            }
+        QVERIFY2(worst <= 4, qPrintable(QString("largest difference %1").arg(worst)));
     }
 
     void shortRawFramesAreRefused() {

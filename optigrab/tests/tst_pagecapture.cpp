@@ -100,20 +100,30 @@ private slots:
         QTest::addColumn<long>("result");
         QTest::addColumn<bool>("cropped");
         QTest::addColumn<long>("rotate");  // found in the camera's picture, then turned
-        QTest::addRow("page on a desk: the page alone") << "page" << long(CAM_OK) << true << 0L;
-        QTest::addRow("empty desk: whole picture, said so") << "desk" << long(CAM_ERR_NO_PAGE) << false << 0L;
-        QTest::addRow("turned a quarter: the page alone, turned") << "page" << long(CAM_OK) << true << 90L;
+        QTest::addColumn<bool>("zoomed");  // the preview shows only the picture's top left quarter
+        QTest::addRow("page on a desk: the page alone") << "page" << long(CAM_OK) << true << 0L << false;
+        QTest::addRow("empty desk: whole picture, said so")
+            << "desk" << long(CAM_ERR_NO_PAGE) << false << 0L << false;
+        QTest::addRow("turned a quarter: the page alone, turned")
+            << "page" << long(CAM_OK) << true << 90L << false;
         QTest::addRow("turned, empty desk: whole picture turned")
-            << "desk" << long(CAM_ERR_NO_PAGE) << false << 90L;
+            << "desk" << long(CAM_ERR_NO_PAGE) << false << 90L << false;
+        QTest::addRow("zoomed preview: the page found in the whole picture")
+            << "page" << long(CAM_OK) << true << 0L << true;
+        QTest::addRow("zoomed and turned: the page found in the whole picture")
+            << "page" << long(CAM_OK) << true << 90L << true;
     }
     void croppedStill() {
         QFETCH(QString, kind);
         QFETCH(long, result);
         QFETCH(bool, cropped);
         QFETCH(long, rotate);
+        QFETCH(bool, zoomed);
         const long dev = plugPlaying(kind);
         QVERIFY(dev >= 0);
         QCOMPARE(camSetImageRotateMode(dev, rotate), long(CAM_OK));
+        if (zoomed)
+            QCOMPARE(camSetPreviewPart(dev, 0, 0, 500000, 500000), long(CAM_OK));
         QCOMPARE(camSetImageAutoCrop(dev, 1), long(CAM_OK));
         QCOMPARE(camSetImageFillBorder(dev, 1), long(CAM_OK));
         long corners[8] = {}, found = -1;

@@ -152,6 +152,33 @@ private slots:
         QCOMPARE(cornersOf(picture), corners);
     }
 
+    // A zoomed preview asks for a part of the picture as it is shown: the top left quarter of the
+    // turned picture holds the turned picture's top left corner.
+    void zoomedPartOfATurnedPicture_data() {
+        QTest::addColumn<long>("mode");
+        QTest::addColumn<QString>("corners");  // only the top left one is the picture's own
+        QTest::addRow("as sent") << long(CAM_ROTATE_0) << "rggg";
+        QTest::addRow("90") << long(CAM_ROTATE_90) << "gggg";
+        QTest::addRow("270") << long(CAM_ROTATE_270) << "bggg";
+        QTest::addRow("mirror") << long(CAM_ROTATE_MIRROR) << "bggg";
+        QTest::addRow("flip 90") << long(CAM_ROTATE_FLIP | CAM_ROTATE_90) << "rggg";
+    }
+    void zoomedPartOfATurnedPicture() {
+        QFETCH(long, mode);
+        QFETCH(QString, corners);
+        QCOMPARE(camSetImageRotateMode(aligned_, mode), long(CAM_OK));
+        QCOMPARE(camSetPreviewPart(aligned_, 0, 0, 500000, 500000), long(CAM_OK));
+        QVERIFY(showFreshFrames(aligned_));
+        const QImage preview = lastPreview();
+        QCOMPARE(camSetPreviewPart(aligned_, 0, 0, 0, 0), long(CAM_OK));
+        QCOMPARE(camSetImageRotateMode(aligned_, CAM_ROTATE_0), long(CAM_OK));
+        const bool sideways = (mode & 0xFFF) % 180 != 0;
+        QCOMPARE(preview.width() < preview.height(), sideways);
+        QVERIFY2(preview.width() < 320 && preview.height() < 320,
+                 qPrintable(QString("%1x%2").arg(preview.width()).arg(preview.height())));
+        QCOMPARE(cornersOf(preview), corners);
+    }
+
     // A 16:9 camera turned a quarter: a 9:16 picture, covering a 9:16 window's hint.
     void quarterTurnOfAWideCamera() {
         OptigrabSimMode modes[] = {{2, 1920, 1080, {30, 0, 0, 0}}};

@@ -102,6 +102,8 @@ void PenWidget::initUI() {
     buttonLayout->addWidget(toolButton_brush, 0, Qt::AlignLeft | Qt::AlignVCenter);
     buttonLayout->addSpacing(5);
     buttonLayout->addStretch();
+    m_toolRow = buttonLayout;
+    m_penButton = toolButton_brush;
 
     mainLayout->addWidget(stackedWidget);
     mainLayout->addStretch();
@@ -185,8 +187,50 @@ void PenWidget::initConnect() {
 
 void PenWidget::reportSize(int value) {
     currentSize = value;
-    currentToolType = 0;
-    emit signalToolChanged(0, currentColor, value);
+    emit signalToolChanged(currentToolType, currentColor, value);
+}
+
+void PenWidget::showShapeTools(int toolType) {
+    if (m_toolGroup != nullptr)
+        return;
+    struct Tool {
+        const char* objectName;
+        const char* icon;
+        const char* checkedIcon;
+        const char* tip;
+    };
+    static const Tool kTools[] = {
+        {"toolButton_highlighter", ":/image/svg/highlighter", ":/image/svg/highlighter_press",
+         QT_TR_NOOP("Highlighter")},
+        {"toolButton_line", ":/image/svg/shapeline", ":/image/svg/shapeline_press", QT_TR_NOOP("Line")},
+        {"toolButton_arrow", ":/image/svg/shapearrow", ":/image/svg/shapearrow_press", QT_TR_NOOP("Arrow")},
+        {"toolButton_rectangle", ":/image/svg/shaperectangle", ":/image/svg/shaperectangle_press",
+         QT_TR_NOOP("Rectangle")},
+        {"toolButton_ellipse", ":/image/svg/shapeellipse", ":/image/svg/shapeellipse_press",
+         QT_TR_NOOP("Ellipse")},
+    };
+    m_toolGroup = new QButtonGroup(this);
+    m_toolGroup->setExclusive(true);
+    m_penButton->setObjectName("toolButton_brush");
+    m_penButton->setToolTip(tr("Pen"));
+    m_toolGroup->addButton(m_penButton, 0);
+    int type = 1;
+    for (const Tool& tool : kTools) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(tool.objectName);
+        button->setCheckable(true);
+        button->setToolTip(tr(tool.tip));
+        CustomButton::setToolButton(button, tool.icon, tool.checkedIcon, "", "", 40, 40, 30, 30, 0, 1);
+        // Before the stretch that ends the row.
+        m_toolRow->insertWidget(m_toolRow->count() - 2, button, 0, Qt::AlignLeft | Qt::AlignVCenter);
+        m_toolGroup->addButton(button, type++);
+    }
+    currentToolType = qBound(0, toolType, type - 1);
+    m_toolGroup->button(currentToolType)->setChecked(true);
+    connect(m_toolGroup, QOverload<int>::of(&QButtonGroup::idClicked), this, [this](int chosen) {
+        currentToolType = chosen;
+        emit signalToolChanged(currentToolType, currentColor, currentSize);
+    });
 }
 
 void PenWidget::showCustomColor(const QColor& color) {
@@ -233,8 +277,7 @@ void PenWidget::onColorSelected(QAbstractButton* button) {
         return;
     }
     currentColor = chosen;
-    currentToolType = 0;
-    emit signalToolChanged(0, currentColor, currentSize);
+    emit signalToolChanged(currentToolType, currentColor, currentSize);
 }
 
 void PenWidget::paintEvent(QPaintEvent* /*event*/) {

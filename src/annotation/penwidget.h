@@ -6,6 +6,8 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QHBoxLayout;
+class QToolButton;
 class QLineEdit;
 class QSlider;
 class QVBoxLayout;
@@ -23,8 +25,12 @@ public:
     PenWidget(QWidget* parent, int penSize, QColor penColor);
     ~PenWidget() override;
 
+    // Adds highlighter, line, arrow, rectangle and ellipse beside the pen, toolType (0 pen,
+    // 1 highlighter, 2 line, 3 arrow, 4 rectangle, 5 ellipse) checked and reported from now on.
+    void showShapeTools(int toolType);
+
 signals:
-    // type is always 0, the plain pen.
+    // type is the chosen tool: 0, the plain pen, unless shape tools are shown.
     void signalToolChanged(int type, QColor color, int size);
 
 protected:
@@ -54,4 +60,7 @@ private:
     QColor currentColor;  // the pen colour
     QLineEdit* edit_size = nullptr;
     VToolButton* toolButton_add = nullptr;  // the custom swatch
+    QHBoxLayout* m_toolRow = nullptr;       // the row of the pen button
+    QButtonGroup* m_toolGroup = nullptr;    // pen and shape tools, by tool type
+    QToolButton* m_penButton = nullptr;
 };

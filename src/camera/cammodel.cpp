@@ -205,6 +205,10 @@ long CamModel::setPreviewSizeHint(long devIndex, long width, long height) {
     return camSetPreviewSizeHint(devIndex, width, height);
 }
 
+long CamModel::setPreviewPart(long devIndex, long x, long y, long width, long height) {
+    return camSetPreviewPart(devIndex, x, y, width, height);
+}
+
 long CamModel::getControls(long devIndex, std::vector<CameraControl>& controls) {
     controls.clear();
     long count = 0;

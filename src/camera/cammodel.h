@@ -58,6 +58,7 @@ public:
     long setControl(long devIndex, unsigned id, long value) override;
     long getAutoFocusSupport(long devIndex, long& supported) override;
     long autoFocusOnce(long devIndex) override;
+    long setPreviewPart(long devIndex, long x, long y, long width, long height) override;
     long getPageCorners(long devIndex, long* corners, long& found) override;
     long getAutoCaptureState(long devIndex, long& state) override;
 };

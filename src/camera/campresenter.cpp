@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QImage>
+#include <QRectF>
 #include <QStringList>
 #include <QtConcurrent/QtConcurrentRun>
 #include <cstdio>
@@ -11,6 +12,12 @@
 #include "cammodel.h"
 
 std::atomic<CamPresenter*> g_CamPresenter{nullptr};
+
+namespace {
+
+constexpr long kMillion = 1000000;  // the library's unit of picture parts
+
+}  // namespace
 
 CamPresenter::CamPresenter(IView* view) : m_model(new CamModel), m_view(view) {}
 
@@ -298,8 +305,16 @@ long CamPresenter::getAutoCaptureState(long& state) {
     return m_model->getAutoCaptureState(selectCamera, state);
 }
 
+long CamPresenter::setPreviewPart(long devIndex, long x, long y, long width, long height) {
+    return m_model->setPreviewPart(devIndex, x, y, width, height);
+}
+
 void CamPresenter::updatePreview(long devIndex, QImage* image, long width, long height) {
     m_view->drawQImage(devIndex, image, width, height);
+}
+
+void CamPresenter::updatePreviewPart(long devIndex, QImage* image, const QRectF& part) {
+    m_view->drawQImagePart(devIndex, image, part);
 }
 
 void CamPresenter::updateChange(long changeType, long dev_id) {
@@ -321,14 +336,24 @@ bool callBackPreviewData(unsigned char* src, long width, long height, long size,
     CamPresenter* presenter = g_CamPresenter.load();
     if (presenter == nullptr)
         return true;
-    const long devIndex = param ? static_cast<const PreviewParam*>(param)->devIndex : 0;
+    const auto* preview = static_cast<const PreviewParam*>(param);
+    const long devIndex = preview ? preview->devIndex : 0;
     // A frame shorter than its size claims would show memory that is not picture: drop it.
     const bool complete = src != nullptr && width > 0 && height > 0 && size >= 3 * width * height;
     QImage image = complete
                        ? QImage(const_cast<const uchar*>(src), static_cast<int>(width),
                                 static_cast<int>(height), static_cast<int>(3 * width), QImage::Format_RGB888)
                        : QImage();
-    presenter->updatePreview(devIndex, &image, width, height);
+    const bool whole = preview == nullptr || preview->partWidth <= 0 || preview->partHeight <= 0 ||
+                       (preview->partX == 0 && preview->partY == 0 && preview->partWidth >= kMillion &&
+                        preview->partHeight >= kMillion);
+    if (whole || !complete) {
+        presenter->updatePreview(devIndex, &image, width, height);
+    } else {
+        const QRectF part(double(preview->partX) / kMillion, double(preview->partY) / kMillion,
+                          double(preview->partWidth) / kMillion, double(preview->partHeight) / kMillion);
+        presenter->updatePreviewPart(devIndex, &image, part);
+    }
     return true;
 }
 

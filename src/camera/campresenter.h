@@ -65,11 +65,13 @@ public:
     long setControl(long devIndex, unsigned id, long value) override;
     long getAutoFocusSupport(long devIndex, long& supported) override;
     long autoFocusOnce(long devIndex) override;
+    long setPreviewPart(long devIndex, long x, long y, long width, long height) override;
     long getPageOutline(QPolygonF& outline) override;
     long startAutoCaptureForView(long holdMs) override;
     long getAutoCaptureState(long& state) override;
     // Called by the library's callbacks, on the library's threads.
     void updatePreview(long devIndex, QImage* image, long width, long height);
+    void updatePreviewPart(long devIndex, QImage* image, const QRectF& part);
     void updateChange(long changeType, long dev_id);
     void updateAutoCapture();
     // The file an automatic capture writes now: folder/yyyyMMdd_hhmmss.extension.

@@ -70,6 +70,8 @@ public:
     virtual long getAutoFocusSupport(long devIndex, long& supported) = 0;
     // Blocks for up to about 1.5 s on cameras without a focus-start control.
     virtual long autoFocusOnce(long devIndex) = 0;
+    // The part of the picture a zoomed view shows, in millionths of its width and height.
+    virtual long setPreviewPart(long devIndex, long x, long y, long width, long height) = 0;
     // The page found in the live picture: corners (x, y four times) in pixels of the running mode.
     virtual long getPageCorners(long devIndex, long* corners, long& found) = 0;
     virtual long getAutoCaptureState(long devIndex, long& state) = 0;

@@ -65,6 +65,9 @@ public:
     virtual long getAutoFocusSupport(long devIndex, long& supported) = 0;
     // Blocks for up to about 1.5 s on cameras without a focus-start control.
     virtual long autoFocusOnce(long devIndex) = 0;
+    // The part of the picture a zoomed view shows, in millionths of its width and height: preview
+    // frames then show only that part, at up to the camera's resolution.
+    virtual long setPreviewPart(long devIndex, long x, long y, long width, long height) = 0;
     // The page found in the current camera's live picture, corners in shares (0 to 1) of its width
     // and height; empty when none is found or cropping is off.
     virtual long getPageOutline(QPolygonF& outline) = 0;

@@ -1,9 +1,10 @@
 // What the presenter reports to the view: enumeration results, plug/unplug notifications, frames.
 #pragma once
 
+#include <QImage>
 #include <QStringList>
 
-class QImage;
+class QRectF;
 
 class IView {
 public:
@@ -17,6 +18,12 @@ public:
     virtual void getDevChangeType(long changeType, long dev_id) = 0;
     // Runs on the camera library's capture thread; image is valid only during the call.
     virtual void drawQImage(long devIndex, QImage* image, long width, long height) = 0;
+    // The same for a frame that shows only part of the camera's picture (in fractions of its width
+    // and height), after the view asked for that part. A view that never asks shows it whole.
+    virtual void drawQImagePart(long devIndex, QImage* image, const QRectF& part) {
+        Q_UNUSED(part);
+        drawQImage(devIndex, image, image->width(), image->height());
+    }
     // Runs on a camera library thread: automatic capture found a new page lying still.
     virtual void autoCaptureTriggered() = 0;
 

@@ -5,7 +5,15 @@
 #include <libyuv/convert_argb.h>
 #include <libyuv/scale_argb.h>
 
+#include <QStringList>
 #include <cstdlib>
+
+namespace {
+
+// The image text that carries the part of the picture a prepared frame shows.
+const char kPartKey[] = "pagelux-part";
+
+}  // namespace
 
 // Frame-sized buffers that outlive no image made over them: an image's cleanup hands its buffer
 // back, and a buffer of another size is freed instead of kept.
@@ -83,13 +91,42 @@ QSize FrameHandOver::shownSize(const QSize& frame, const QSize& view) {
 }
 
 QImage FrameHandOver::prepare(const QImage& frame) {
-    if (frame.format() != QImage::Format_RGB888)
-        return prepare(frame.convertToFormat(QImage::Format_RGB888));
     QSize target;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         target = m_targetSize.isEmpty() ? frame.size() : shownSize(frame.size(), m_targetSize);
     }
+    return prepareAt(frame, target);
+}
+
+QImage FrameHandOver::preparePart(const QImage& frame, const QRectF& part) {
+    QSize target = frame.size();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_targetSize.isEmpty() &&
+            (target.width() > m_targetSize.width() || target.height() > m_targetSize.height()))
+            target = target.scaled(m_targetSize, Qt::KeepAspectRatio);
+    }
+    QImage out = prepareAt(frame, target);
+    if (!out.isNull())
+        out.setText(kPartKey, QString("%1 %2 %3 %4")
+                                  .arg(part.x(), 0, 'g', 10)
+                                  .arg(part.y(), 0, 'g', 10)
+                                  .arg(part.width(), 0, 'g', 10)
+                                  .arg(part.height(), 0, 'g', 10));
+    return out;
+}
+
+QRectF FrameHandOver::partOf(const QImage& prepared) {
+    const QStringList values = prepared.text(kPartKey).split(' ');
+    if (values.size() != 4)
+        return QRectF(0, 0, 1, 1);
+    return QRectF(values[0].toDouble(), values[1].toDouble(), values[2].toDouble(), values[3].toDouble());
+}
+
+QImage FrameHandOver::prepareAt(const QImage& frame, const QSize& target) {
+    if (frame.format() != QImage::Format_RGB888)
+        return prepareAt(frame.convertToFormat(QImage::Format_RGB888), target);
     QImage out = m_pool->image(target);
     if (out.isNull())
         return out;

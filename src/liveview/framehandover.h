@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRectF>
 #include <QSize>
 #include <memory>
 #include <mutex>
@@ -24,6 +25,11 @@ public:
     // Capture thread: the RGB888 frame scaled to the target size as an RGB32 image in pooled memory
     // (no allocation per frame once the pool holds a buffer for each image in flight).
     QImage prepare(const QImage& frame);
+    // Capture thread: a frame that shows part of the picture (fractions of its width and height),
+    // kept at its own size unless it is larger than the target size; the part travels with it.
+    QImage preparePart(const QImage& frame, const QRectF& part);
+    // The part a prepared frame shows; the whole picture for frames from prepare().
+    static QRectF partOf(const QImage& prepared);
 
     // Capture thread: makes frame the waiting one, replacing a frame that still waits. Returns true
     // when no frame was waiting, that is when the GUI thread must be told.
@@ -38,6 +44,8 @@ public:
 
 private:
     class BufferPool;
+
+    QImage prepareAt(const QImage& frame, const QSize& target);
 
     std::shared_ptr<BufferPool> m_pool;  // shared with the images in flight, which return buffers to it
     std::mutex m_mutex;                  // guards m_targetSize, m_pending, m_framePending and the keys

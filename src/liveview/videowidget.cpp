@@ -16,7 +16,6 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
-#include <QShortcut>
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <cstdio>
@@ -153,8 +152,7 @@ VideoWidget::~VideoWidget() {
     }
 }
 
-// The children's signals to the view's slots, and the view's keyboard shortcuts, which act through
-// the same slots and buttons a click would.
+// The children's signals to the view's slots, and the view's keyboard shortcuts.
 void VideoWidget::initConnect() {
     connect(m_leftToolWidget, &ToolWidget_Left::showMinUI, this, &VideoWidget::showMinimized);
     connect(m_leftToolWidget, &ToolWidget_Left::CloseUI, this, &VideoWidget::close);
@@ -170,30 +168,15 @@ void VideoWidget::initConnect() {
     connect(m_leftToolWidget, &ToolWidget_Left::signalSwitchLanguage, this, &VideoWidget::switchLanguage);
     connect(m_rightToolWidget, &ToolWidget_Right::ShowListWidget, this, &VideoWidget::onShowListWidget);
     connect(m_centerToolWidget, &ToolsWidget::toolChanged, this, &VideoWidget::updateToolSettings);
+    connect(m_centerToolWidget, &ToolsWidget::switchToSelectMode, this, &VideoWidget::switchToSelectMode);
+    connect(m_centerToolWidget, &ToolsWidget::switchToTextMode, this, &VideoWidget::switchToTextMode);
+    connect(m_centerToolWidget, &ToolsWidget::undoClicked, this, &VideoWidget::undoDrawing);
     connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
     connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
 
-    // Space clicks the bar's Freeze button, so that its checked look follows the picture's state,
-    // unless the focused control uses Space itself (eventFilter).
+    // Space goes to a focused control that uses it itself (eventFilter), else to Freeze.
     qApp->installEventFilter(this);
-    auto* freeze = new QShortcut(QKeySequence(Qt::Key_Space), this);
-    connect(freeze, &QShortcut::activated, this, [this] {
-        if (auto* button = m_centerToolWidget->findChild<QAbstractButton*>("toolButton_freeze"))
-            button->click();
-    });
-    auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
-    connect(undo, &QShortcut::activated, this, &VideoWidget::undoDrawing);
-    for (const QKeySequence& keys :
-         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
-        auto* redo = new QShortcut(keys, this);
-        connect(redo, &QShortcut::activated, this, &VideoWidget::redoDrawing);
-    }
-    // K: crop and straighten pages; A: automatic capture. A focused text field takes the letters as
-    // text before any shortcut sees them.
-    connect(new QShortcut(QKeySequence(Qt::Key_K), this), &QShortcut::activated, m_pageScan,
-            &PageScan::toggleCropping);
-    connect(new QShortcut(QKeySequence(Qt::Key_A), this), &QShortcut::activated, m_pageScan,
-            &PageScan::toggleAutoCapture);
+    initShortcuts();
 }
 
 bool VideoWidget::eventFilter(QObject* watched, QEvent* event) {

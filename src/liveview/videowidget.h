@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QFutureWatcher>
 #include <QImage>
 #include <QLabel>
@@ -25,6 +26,8 @@
 #include "capturewriter.h"
 #include "framehandover.h"
 #include "inktiles.h"
+#include "selectionoverlay.h"
+#include "shapestroke.h"
 
 class AdjustWidget;
 class CameraPictureMemory;
@@ -33,7 +36,9 @@ class LessonRecorder;
 class NoticeLabel;
 class PageScan;
 class QHBoxLayout;
+class QLineEdit;
 class QMenu;
+class QPainter;
 class QTimer;
 class QVBoxLayout;
 class ToolWidget_Left;
@@ -57,6 +62,7 @@ public:
     void initRotate(QStringList& list) override;
     void getDevChangeType(long changeType, long dev_id) override;                     // any thread
     void drawQImage(long devIndex, QImage* image, long width, long height) override;  // capture thread
+    void drawQImagePart(long devIndex, QImage* image, const QRectF& part) override;   // capture thread
     void autoCaptureTriggered() override;                                             // library thread
 
     void showNoDevicePrompt(bool show);
@@ -105,6 +111,18 @@ private slots:
     void focusOnce();
     // Saves the code, swaps the installed translation and re-translates the tool bars.
     void switchLanguage(const QString& type);
+    // Digital zoom in steps of 1.25 between 1x and 8x about the view's centre; back to the whole
+    // picture.
+    void zoomIn();
+    void zoomOut();
+    void resetZoom();
+    // Esc: ends what is under way (a selection, a shape, a text being typed), else resets the zoom.
+    void cancelInProgress();
+    // Select: a rectangle dragged over the picture is zoomed to fill the view.
+    void switchToSelectMode();
+    // Text: a click on the picture opens an editor there; Enter or a click elsewhere puts its text
+    // on the layer as one step of the history, Esc drops it.
+    void switchToTextMode();
 
 protected:
     bool event(QEvent* event) override;
@@ -135,6 +153,7 @@ private:
     // The camera just opened gets what the user chose for it before.
     void applyCameraMemory();
     void reportPictureResult(long result, const QString& what);
+    void initShortcuts();
     void initDev();
     void handleDevChange(long changeType, long dev_id);
     void resetPicture();
@@ -162,24 +181,59 @@ private:
     void resetLayer();
     void showRestored(const QRect& changed);
     void drawLineTo(const QPoint& endPoint);
+    // Zoom: the view position of the picture's top-left corner; the zoom about a view position that
+    // keeps the picture point under it in place; the zoom at which a view rectangle fills the view.
+    QPointF pictureOrigin() const;
+    void zoomAbout(const QPointF& viewPos, double scale);
+    void zoomToViewRect(const QRect& viewRect);
+    // Asks the camera for the part of the picture the zoomed view shows (all of it at 1x).
+    void updatePreviewPart();
+    void finishSelection();
+    // Shapes: the press inside the picture starts one, the pointer drags its free end (kept inside
+    // the picture), the release puts it on the layer as one step of the history.
+    void beginShape(const QPoint& layerPos);
+    void moveShape(const QPoint& layerPos);
+    void finishShape(const QPoint& layerPos);
+    void cancelShape();
+    void openTextEditor(const QPoint& viewPos);
+    void commitText();
+    void closeTextEditor();
+    QFont textFont() const;  // in layer pixels
+    // The picture and the composited strokes, the painter carrying the picture's transform.
+    void paintPicture(QPainter& painter, const QRect& target);
+    void paintInk(QPainter& painter, const QRect& viewDirty);
+    // The Undo button follows whether there is a step to undo.
+    void historyChanged();
     QPoint toLayer(const QPoint& viewPos) const;
     bool insidePicture(const QPoint& layerPos) const;
     QRect layerToView(const QRect& layerRect) const;
 
     QString configPath;
     std::vector<devMessage> m_devList;
-    QPixmap m_videoPixmap;          // the last frame, scaled to the view's size
-    QPixmap m_drawingPixmap;        // the annotation layer, the size of m_videoPixmap
-    QVector<QPoint> m_currentLine;  // the start point of the stroke in progress
-    QPoint m_lastPoint;             // layer position of the last drawn point; (0, 0) when there is none
-    bool m_drawing = false;         // a stroke is in progress
+    QPixmap m_videoPixmap;    // the last frame, scaled to the view's size
+    QPixmap m_drawingPixmap;  // the annotation layer, the size of m_videoPixmap
+    // While zoomed: the camera's picture of the part shown, sharper than m_videoPixmap enlarged, and
+    // that part in layer pixels.
+    QPixmap m_partPixmap;
+    QRectF m_partRect;
+    QRectF m_requestedPart{0, 0, 1, 1};  // fractions of the picture; (0, 0, 1, 1) all of it
+    QVector<QPoint> m_currentLine;       // the start point of the stroke in progress
+    QPoint m_lastPoint;                  // layer position of the last drawn point; (0, 0) when there is none
+    bool m_drawing = false;              // a stroke is in progress
     // At most one mode is on; with none the pointer does nothing.
     bool m_movingMode = false;
     bool m_drawingMode = false;
     bool m_eraserMode = false;
-    QPoint m_dragStartPos;  // view position of the last pan drag step
-    QPoint m_imageOffset;   // pan offset of the picture
+    bool m_selectMode = false;
+    SelectionOverlay m_selection;
+    ShapeStroke m_shape;
+    bool m_textMode = false;
+    QLineEdit* m_textEditor = nullptr;  // open while a text is typed
+    QPoint m_textAt;                    // layer position of the editor's top-left corner
+    QPoint m_dragStartPos;              // view position of the last pan drag step
+    QPoint m_imageOffset;               // pan offset of the picture
     double m_currentScale = 1.0;
+    int m_wheelRemainder = 0;           // wheel angle not yet a whole notch
     bool m_mousePressed = false;        // a pan drag is in progress
     static const int MIN_DISTANCE = 4;  // shortest drawn segment, Manhattan pixels
     IPresenter* m_presenter = nullptr;

@@ -4,9 +4,9 @@
 #include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWheelEvent>
 #include <cstdio>
 
+#include "toolbars/toolswidget.h"
 #include "videowidget.h"
 
 namespace {
@@ -40,6 +40,9 @@ void VideoWidget::switchToMovingMode() {
     m_movingMode = true;
     m_drawingMode = false;
     m_eraserMode = false;
+    m_selectMode = false;
+    m_textMode = false;
+    commitText();
     setCursor(Qt::OpenHandCursor);
 }
 
@@ -48,6 +51,9 @@ void VideoWidget::switchToDrawingMode() {
     m_drawingMode = true;
     m_movingMode = false;
     m_eraserMode = false;
+    m_selectMode = false;
+    m_textMode = false;
+    commitText();
     setCursor(Qt::CrossCursor);
 }
 
@@ -56,6 +62,9 @@ void VideoWidget::handleEraseMode(int eraseType, int size) {
     m_eraserMode = true;
     m_movingMode = false;
     m_drawingMode = false;
+    m_selectMode = false;
+    m_textMode = false;
+    commitText();
     if (eraseType == 2) {
         clearDrawing();
         return;
@@ -89,6 +98,7 @@ void VideoWidget::clearDrawing() {
     // A stroke that goes on after the clear records from here.
     if (m_drawing)
         m_history.beginStep();
+    historyChanged();
     update();
 }
 
@@ -105,6 +115,7 @@ void VideoWidget::redoDrawing() {
 
 // Undo or redo put other pixels into this part of the layer: ink may have come or gone there.
 void VideoWidget::showRestored(const QRect& changed) {
+    historyChanged();
     if (changed.isEmpty())
         return;
     m_inkTiles.mark(changed);
@@ -119,16 +130,11 @@ void VideoWidget::resetLayer() {
     m_drawing = false;
     m_lastPoint = QPoint(0, 0);
     m_currentLine.clear();
+    historyChanged();
 }
 
-QPoint VideoWidget::toLayer(const QPoint& viewPos) const {
-    const int baseX = (width() - m_videoPixmap.width()) / 2;
-    const int baseY = (height() - m_videoPixmap.height()) / 2;
-    return viewPos - QPoint(baseX + m_imageOffset.x(), baseY + m_imageOffset.y());
-}
-
-QRect VideoWidget::layerToView(const QRect& layerRect) const {
-    return layerRect.translated(-toLayer(QPoint(0, 0)));
+void VideoWidget::historyChanged() {
+    m_centerToolWidget->setUndoEnabled(m_history.undoSteps() > 0);
 }
 
 bool VideoWidget::insidePicture(const QPoint& layerPos) const {
@@ -142,10 +148,21 @@ bool VideoWidget::event(QEvent* event) {
 }
 
 void VideoWidget::mousePressEvent(QMouseEvent* event) {
-    if (m_movingMode) {
+    if (m_textMode) {
+        if (m_textEditor != nullptr)
+            commitText();
+        else if (event->button() == Qt::LeftButton)
+            openTextEditor(event->pos());
+    } else if (m_selectMode) {
+        if (event->button() == Qt::LeftButton)
+            m_selection.begin(event->pos());
+    } else if (m_movingMode) {
         m_mousePressed = true;
         m_dragStartPos = event->pos();
         setCursor(Qt::ClosedHandCursor);
+    } else if (m_drawingMode && ShapeStroke::isShape(m_currentToolType) &&
+               event->button() == Qt::LeftButton) {
+        beginShape(toLayer(event->pos()));
     } else if ((m_drawingMode || m_eraserMode) && event->button() == Qt::LeftButton) {
         const QPoint point = toLayer(event->pos());
         if (insidePicture(point)) {
@@ -160,10 +177,16 @@ void VideoWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void VideoWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (m_movingMode && m_mousePressed) {
+    if (m_selectMode) {
+        if (m_selection.active())
+            update(m_selection.extend(event->pos()));
+    } else if (m_movingMode && m_mousePressed) {
         m_imageOffset += event->pos() - m_dragStartPos;
         m_dragStartPos = event->pos();
+        updatePreviewPart();
         update();
+    } else if (m_shape.active()) {
+        moveShape(toLayer(event->pos()));
     } else if ((m_drawingMode || m_eraserMode) && (event->buttons() & Qt::LeftButton) && m_drawing) {
         const QPoint point = toLayer(event->pos());
         if (insidePicture(point))
@@ -173,25 +196,27 @@ void VideoWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void VideoWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_movingMode) {
+    if (m_selectMode) {
+        if (m_selection.active() && event->button() == Qt::LeftButton)
+            finishSelection();
+    } else if (m_movingMode) {
         m_mousePressed = false;
         setCursor(Qt::OpenHandCursor);
+    } else if (m_shape.active()) {
+        if (event->button() == Qt::LeftButton)
+            finishShape(toLayer(event->pos()));
     } else if ((m_drawingMode || m_eraserMode) && event->button() == Qt::LeftButton && m_drawing) {
         drawLineTo(toLayer(event->pos()));
         m_drawing = false;
         m_lastPoint = QPoint(0, 0);
         m_currentLine.clear();
         m_history.endStep();
+        historyChanged();
         // Erasing may have emptied tiles, which then need no compositing.
         if (m_eraserMode)
             m_inkTiles.prune(m_drawingPixmap);
     }
     QWidget::mouseReleaseEvent(event);
-}
-
-// The picture has no zoom.
-void VideoWidget::wheelEvent(QWheelEvent* event) {
-    Q_UNUSED(event);
 }
 
 void VideoWidget::drawLineTo(const QPoint& endPoint) {

@@ -256,8 +256,10 @@ void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, 
     m_pageScan->apply(m_currentDevIndex);
 }
 
-// Drops the picture and its annotations, and a frame that was waiting for them.
+// Drops the picture and its annotations, and a frame that was waiting for them; the next camera
+// starts with its whole picture.
 void VideoWidget::resetPicture() {
+    resetZoom();
     m_videoPixmap = QPixmap();
     m_drawingPixmap = QPixmap();
     resetLayer();

@@ -30,6 +30,22 @@ void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long heig
         emit imageReady(frame);
 }
 
+// Runs on the capture thread, for a frame that shows only the part of the picture a zoomed view asked
+// for.
+void VideoWidget::drawQImagePart(long devIndex, QImage* image, const QRectF& part) {
+    Q_UNUSED(devIndex);
+    if (stateFreeze.load())
+        return;
+    if (image == nullptr || image->isNull())
+        return;
+    const QImage frame = m_frameHandOver.preparePart(*image, part);
+    if (frame.isNull())
+        return;
+    m_frameSeenUs = RecordingClock::nowUs();
+    if (m_frameHandOver.post(frame))
+        emit imageReady(frame);
+}
+
 void VideoWidget::onImageReady(const QImage& delivered) {
     if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
         qDebug("Warning: imageReady called from wrong thread!");
@@ -47,6 +63,20 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         return;
     }
     showNoDevicePrompt(false);
+    const QRectF part = FrameHandOver::partOf(image);
+    if (part != QRectF(0, 0, 1, 1)) {
+        // Frames of a part asked for before the view went back to 1x are late: the whole picture
+        // comes next.
+        if (m_videoPixmap.isNull() || m_currentScale == 1.0)
+            return;
+        m_partPixmap = QPixmap::fromImage(image);
+        const QSizeF layer(m_videoPixmap.size());
+        m_partRect = QRectF(part.x() * layer.width(), part.y() * layer.height(), part.width() * layer.width(),
+                            part.height() * layer.height());
+        update();
+        return;
+    }
+    m_partPixmap = QPixmap();
     m_videoPixmap = QPixmap::fromImage(image.scaled(FrameHandOver::shownSize(image.size(), size()),
                                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     if (m_drawingPixmap.size() != m_videoPixmap.size()) {
@@ -67,11 +97,8 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
         return;
     }
 
-    const int baseX = (width() - m_videoPixmap.width()) / 2;
-    const int baseY = (height() - m_videoPixmap.height()) / 2;
-    const QRect target(baseX + m_imageOffset.x(), baseY + m_imageOffset.y(),
-                       static_cast<int>(m_videoPixmap.width() * m_currentScale),
-                       static_cast<int>(m_videoPixmap.height() * m_currentScale));
+    const QPointF origin = pictureOrigin();
+    const QRect target = QRectF(origin, QSizeF(m_videoPixmap.size()) * m_currentScale).toAlignedRect();
     // An opaque picture hides the black under it: only the parts it leaves uncovered are filled,
     // which saves a pass over the whole window for every frame.
     if (m_videoPixmap.hasAlphaChannel()) {
@@ -80,21 +107,52 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
         for (const QRect& band : QRegion(rect()).subtracted(target))
             painter.fillRect(band, Qt::black);
     }
-    painter.drawPixmap(target, m_videoPixmap, m_videoPixmap.rect());
+    // Picture and ink share one transform, so a stroke stays on its page point through zoom and pan.
+    painter.translate(origin);
+    painter.scale(m_currentScale, m_currentScale);
+    paintPicture(painter, target);
+    if (!m_drawingPixmap.isNull())
+        paintInk(painter, event->rect());
+    painter.resetTransform();
     m_pageScan->paint(painter, target, m_pictureMemory->shownFromCamera());
-    if (m_drawingPixmap.isNull())
+    m_selection.paint(painter);
+}
+
+// The whole picture enlarged, and over it the camera's sharper picture of the part shown while
+// zoomed. Where that part covers the view the enlarged picture is left out, and a part that shows
+// at its own size is copied without scaling.
+void VideoWidget::paintPicture(QPainter& painter, const QRect& target) {
+    const QRectF partOnView = painter.transform().mapRect(m_partRect);
+    const QRectF visible = QRectF(rect()).intersected(QRectF(target));
+    if (m_partPixmap.isNull() || !partOnView.adjusted(-1, -1, 1, 1).contains(visible))
+        painter.drawPixmap(QPoint(0, 0), m_videoPixmap);
+    if (m_partPixmap.isNull())
         return;
-    if (m_drawingPixmap.size() == target.size()) {
-        // Only the tiles that hold strokes are composited: a layer with a few strokes costs a few
-        // blends, not a pass over the whole picture for every frame.
-        const QRect layerDirty = event->rect().translated(-target.topLeft());
-        for (const QRect& inked : m_inkTiles.rects()) {
-            const QRect part = inked.intersected(layerDirty);
-            if (!part.isEmpty())
-                painter.drawPixmap(target.topLeft() + part.topLeft(), m_drawingPixmap, part);
-        }
+    if (qAbs(partOnView.width() - m_partPixmap.width()) < 1 &&
+        qAbs(partOnView.height() - m_partPixmap.height()) < 1) {
+        painter.save();
+        painter.resetTransform();
+        painter.drawPixmap(partOnView.topLeft().toPoint(), m_partPixmap);
+        painter.restore();
     } else {
-        painter.drawPixmap(target.topLeft(), m_drawingPixmap.scaled(target.size(), Qt::KeepAspectRatio,
-                                                                    Qt::SmoothTransformation));
+        painter.drawPixmap(m_partRect, m_partPixmap, QRectF(m_partPixmap.rect()));
+    }
+}
+
+void VideoWidget::paintInk(QPainter& painter, const QRect& viewDirty) {
+    // Only the tiles that hold strokes are composited: a layer with a few strokes costs a few blends,
+    // not a pass over the whole picture for every frame.
+    const QRect layerDirty = painter.transform().inverted().mapRect(QRectF(viewDirty)).toAlignedRect();
+    for (const QRect& inked : m_inkTiles.rects()) {
+        const QRect part = inked.intersected(layerDirty);
+        if (!part.isEmpty())
+            painter.drawPixmap(part.topLeft(), m_drawingPixmap, part);
+    }
+    // A shape being dragged shows over the ink, cut at the picture's edges like the ink.
+    if (m_shape.active()) {
+        painter.save();
+        painter.setClipRect(m_drawingPixmap.rect());
+        m_shape.paint(painter);
+        painter.restore();
     }
 }

@@ -42,8 +42,9 @@ QString translated(const char* key) {
 
 // The hidden buttons whose tools are built: "Show all tools" shows them, in the bar's order.
 const QStringList& landedExtraTools() {
-    static const QStringList names = {"toolButton_videoFliter", "toolButton_adjust", "toolButton_AFAutoFocus",
-                                      "toolButton_record"};
+    static const QStringList names{
+        "toolButton_areaselection", "toolButton_texttool",    "toolButton_black", "toolButton_videoFliter",
+        "toolButton_adjust",        "toolButton_AFAutoFocus", "toolButton_record"};
     return names;
 }
 
@@ -130,6 +131,11 @@ void ToolsWidget::disableButton() {
 }
 
 void ToolsWidget::setShowAllTools(bool on) {
+    // Without the extra tools the pen popup offers the pen alone.
+    if (!on && currentToolType != 0) {
+        currentToolType = 0;
+        emit toolChanged(currentToolType, currentColor, currentSize);
+    }
     QString first;
     QString last;
     int shown = 0;
@@ -159,6 +165,14 @@ void ToolsWidget::setShowAllTools(bool on) {
 void ToolsWidget::initConnect() {
     connect(ui->toolButton_drag, &QToolButton::clicked, this, &ToolsWidget::switchToMovingMode);
     connect(ui->toolButton_pen, &QToolButton::clicked, this, &ToolsWidget::switchToDrawingMode);
+    connect(ui->toolButton_areaselection, &QToolButton::clicked, this, &ToolsWidget::switchToSelectMode);
+    connect(ui->toolButton_texttool, &QToolButton::clicked, this, &ToolsWidget::switchToTextMode);
+    connect(ui->toolButton_black, &QToolButton::clicked, this, [this]() {
+        // The checked look shows only during the click.
+        ui->toolButton_black->setChecked(false);
+        emit undoClicked();
+    });
+    setUndoEnabled(false);
     connect(ui->toolButton_freeze, &QToolButton::clicked, this,
             [this]() { emit signalFreeze(ui->toolButton_freeze->isChecked()); });
     connect(ui->toolButton_record, &QToolButton::clicked, this, &ToolsWidget::signalRecord);
@@ -179,6 +193,10 @@ void ToolsWidget::retranslateUi() {
     }
 }
 
+void ToolsWidget::setUndoEnabled(bool enabled) {
+    ui->toolButton_black->setEnabled(enabled);
+}
+
 void ToolsWidget::placeAbove(QWidget* popup, QToolButton* button) {
     if (popup == nullptr)
         return;
@@ -190,6 +208,8 @@ void ToolsWidget::placeAbove(QWidget* popup, QToolButton* button) {
 void ToolsWidget::on_toolButton_pen_clicked() {
     const auto make = [this]() {
         auto* pen = new PenWidget(this, currentSize, currentColor);
+        if (ExtraSettings::instance()->showAllTools())
+            pen->showShapeTools(currentToolType);
         connect(pen, &PenWidget::signalToolChanged, this, &ToolsWidget::slotToolChanged);
         return pen;
     };
@@ -244,6 +264,7 @@ void ToolsWidget::slotToolChanged(int type, QColor color, int size) {
     puts("***************************slotToolChanged");
     currentSize = size;
     currentColor = color;
+    currentToolType = type;
     emit toolChanged(type, color, size);
 }
 

@@ -27,6 +27,8 @@ public:
 
     // Texts and tool tips of every button, hidden ones included, in the current language.
     void retranslateUi();
+    // Undo is enabled while the canvas has a step to undo.
+    void setUndoEnabled(bool enabled);
     // The Record button's look while a recording runs.
     void setRecording(bool recording);
 
@@ -49,6 +51,9 @@ signals:
     void adjustPopupOpened(AdjustWidget* popup);
     void filterPopupOpened(VideoFilterWidget* popup);
     void signalAutoFocus();
+    void switchToSelectMode();
+    void switchToTextMode();
+    void undoClicked();
 
 protected:
     // Lets the style draw this plain widget's own style sheet: background, border, rounded corners.
@@ -82,6 +87,7 @@ private:
     Ui::ToolsWidget* ui;
     int currentSize = 5;
     QColor currentColor{255, 0, 0, 255};
+    int currentToolType = 0;  // the pen popup's tool: 0 pen, other tools with "Show all tools"
     int currentEraserSize = 5;
     PenWidget* m_pen = nullptr;
     EraseWiget* m_erase = nullptr;

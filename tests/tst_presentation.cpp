@@ -1,0 +1,411 @@
+// The presentation tools of the main view, checked on the painted view: digital zoom by wheel, keys
+// and selection, ink through zoom and pan, the Undo button and the tool keys.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+#include <cmath>
+
+#include "annotation/penwidget.h"
+#include "liveview/videowidget.h"
+#include "optigrab_sim.h"
+#include "settings/extrasettings.h"
+#include "settings/readxml.h"
+#include "testenvironment.h"
+#include "viewdriver.h"
+
+namespace {
+
+// A 1024 x 512 picture whose red says the column (x / 4) and green the row (y / 2): the colour on
+// screen tells which picture point is shown there.
+QImage positionPicture() {
+    QImage picture(1024, 512, QImage::Format_RGB888);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x / 4, y / 2, 0));
+    return picture;
+}
+
+// The picture column shown at a view position (within 4 pixels).
+int shownColumn(QWidget& view, const QPoint& pos) {
+    return qRed(view.grab().toImage().pixel(pos)) * 4;
+}
+
+// How much the grey values along a row of the view vary: fine stripes resolved vary a lot, stripes
+// averaged into grey hardly at all.
+double rowContrast(const QImage& shot, int y, int fromX, int toX) {
+    double sum = 0, squares = 0;
+    for (int x = fromX; x < toX; ++x) {
+        const double grey = qGray(shot.pixel(x, y));
+        sum += grey;
+        squares += grey * grey;
+    }
+    const double n = toX - fromX, mean = sum / n;
+    return std::sqrt(squares / n - mean * mean);
+}
+
+bool isInk(const QImage& shot, const QPoint& at) {
+    const QRgb pixel = shot.pixel(at);
+    return qBlue(pixel) > 200 && qRed(pixel) < 60 && qGreen(pixel) < 60;
+}
+
+int inkIn(const QImage& shot, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += isInk(shot, {x, y}) ? 1 : 0;
+    return count;
+}
+
+QAbstractButton* barButton(QWidget& view, const char* name) {
+    return view.findChild<QAbstractButton*>(name);
+}
+
+void activate(QWidget& view) {
+    view.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&view));
+}
+
+}  // namespace
+
+class TestPresentation : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+
+private slots:
+    void initTestCase() {
+        testenvironment::isolate(m_home.path());
+        optigrabSimUnplugAll();  // no camera: the view shows only the pictures the tests give it
+        ReadXML::instance()->language = "en";
+    }
+
+    void wheelZoomsAboutThePointer_data() {
+        QTest::addColumn<QVector<int>>("turns");  // notches per wheel event
+        QTest::addColumn<QPoint>("pointer");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("one notch") << QVector<int>{1} << QPoint(200, 150) << 1.25;
+        QTest::newRow("three notches, one event") << QVector<int>{3} << QPoint(600, 300) << 1.953125;
+        QTest::newRow("in twice, out once") << QVector<int>{1, 1, -1} << QPoint(800, 100) << 1.25;
+        QTest::newRow("beyond the largest") << QVector<int>{20} << QPoint(300, 200) << 8.0;
+        QTest::newRow("out below 1x") << QVector<int>{2, -5} << QPoint(700, 300) << 1.0;
+    }
+
+    void wheelZoomsAboutThePointer() {
+        QFETCH(QVector<int>, turns);
+        QFETCH(QPoint, pointer);
+        QFETCH(double, scale);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        const int under = shownColumn(view, pointer);
+        for (int notches : turns)
+            viewdriver::wheel(view, pointer, notches);
+        if (scale == 1.0) {
+            // Back at 1x the whole picture shows again.
+            QCOMPARE(shownColumn(view, {0, 0}), 0);
+            QCOMPARE(shownColumn(view, pointer), under);
+            return;
+        }
+        QVERIFY(qAbs(shownColumn(view, pointer) - under) <= 4);
+        const int spread = shownColumn(view, pointer + QPoint(120, 0)) - shownColumn(view, pointer);
+        QVERIFY2(qAbs(spread - 120 / scale) <= 5, qPrintable(QString::number(spread)));
+    }
+
+    void keysZoomAboutTheCentre_data() {
+        QTest::addColumn<QVector<QKeySequence>>("keys");
+        QTest::addColumn<double>("scale");
+        const QKeySequence in(Qt::CTRL | Qt::Key_Plus), out(Qt::CTRL | Qt::Key_Minus),
+            whole(Qt::CTRL | Qt::Key_0), inUnshifted(Qt::CTRL | Qt::Key_Equal), esc(Qt::Key_Escape);
+        QTest::newRow("Ctrl+plus") << QVector<QKeySequence>{in} << 1.25;
+        QTest::newRow("Ctrl+= twice") << QVector<QKeySequence>{inUnshifted, inUnshifted} << 1.5625;
+        QTest::newRow("in and out") << QVector<QKeySequence>{in, in, out} << 1.25;
+        QTest::newRow("Ctrl+0") << QVector<QKeySequence>{in, in, in, whole} << 1.0;
+        QTest::newRow("Esc") << QVector<QKeySequence>{in, esc} << 1.0;
+    }
+
+    void keysZoomAboutTheCentre() {
+        QFETCH(QVector<QKeySequence>, keys);
+        QFETCH(double, scale);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        activate(view);
+        for (const QKeySequence& key : keys)
+            QTest::keySequence(&view, key);
+        const QPoint centre(512, 256);
+        QVERIFY(qAbs(shownColumn(view, centre) - 512) <= 4);
+        const int spread = shownColumn(view, centre + QPoint(160, 0)) - shownColumn(view, centre);
+        QVERIFY2(qAbs(spread - 160 / scale) <= 5, qPrintable(QString::number(spread)));
+    }
+
+    // A stroke stays on its picture point through zoom and pan, and one drawn while zoomed lands
+    // where the pointer was on the picture.
+    void inkStaysOnThePage() {
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        view.updateToolSettings(0, Qt::blue, 6);
+        QMetaObject::invokeMethod(&view, "switchToDrawingMode");
+        viewdriver::stroke(view, {{300, 100}, {300, 150}, {300, 200}});
+
+        viewdriver::wheel(view, {500, 250}, 3);  // about 1.95x: picture (300, 150) is at (105, 48)
+        QMetaObject::invokeMethod(&view, "switchToMovingMode");
+        viewdriver::stroke(view, {{600, 300}, {650, 330}});
+        const QImage zoomed = view.grab().toImage();
+        QCOMPARE(zoomed.pixelColor(155, 78), QColor(Qt::blue));
+        QVERIFY(zoomed.pixelColor(105, 48) != QColor(Qt::blue));
+
+        QMetaObject::invokeMethod(&view, "switchToDrawingMode");
+        viewdriver::stroke(view, {{400, 100}, {400, 150}, {400, 160}});
+        QMetaObject::invokeMethod(&view, "resetZoom");
+        const QImage whole = view.grab().toImage();
+        QCOMPARE(whole.pixelColor(300, 150), QColor(Qt::blue));
+        // (400, 130) at 1.95x, shifted by (-476, -222) + (50, 30): picture (423, 166).
+        QCOMPARE(whole.pixelColor(423, 166), QColor(Qt::blue));
+    }
+
+    void selectionFillsTheView_data() {
+        QTest::addColumn<QRect>("dragged");
+        QTest::addColumn<int>("centreColumn");  // shown at the view's centre afterwards
+        QTest::addColumn<double>("scale");
+        QTest::newRow("same shape as the view") << QRect(256, 128, 256, 128) << 384 << 4.0;
+        QTest::newRow("tall: its height fills") << QRect(100, 100, 100, 256) << 150 << 2.0;
+        QTest::newRow("tiny: at most 8x") << QRect(600, 300, 20, 10) << 610 << 8.0;
+        QTest::newRow("a click selects nothing") << QRect(700, 300, 3, 3) << 512 << 1.0;
+    }
+
+    void selectionFillsTheView() {
+        QFETCH(QRect, dragged);
+        QFETCH(int, centreColumn);
+        QFETCH(double, scale);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        barButton(view, "toolButton_areaselection")->click();
+        viewdriver::mouse(view, QEvent::MouseButtonPress, dragged.topLeft());
+        viewdriver::mouse(view, QEvent::MouseMove, dragged.bottomRight());
+        if (dragged.width() > 8) {
+            // While dragged, the outline shows in black and white over the coloured picture.
+            const QColor edge = view.grab().toImage().pixelColor(dragged.center().x(), dragged.top());
+            QVERIFY2(edge == Qt::black || edge == Qt::white, qPrintable(edge.name()));
+        }
+        viewdriver::mouse(view, QEvent::MouseButtonRelease, dragged.bottomRight());
+        const QPoint centre(512, 256);
+        QVERIFY2(qAbs(shownColumn(view, centre) - centreColumn) <= 4,
+                 qPrintable(QString::number(shownColumn(view, centre))));
+        const int spread = shownColumn(view, centre + QPoint(160, 0)) - shownColumn(view, centre);
+        QVERIFY2(qAbs(spread - 160 / scale) <= 5, qPrintable(QString::number(spread)));
+    }
+
+    // Undo undoes like Ctrl+Z and is disabled while there is nothing to undo.
+    void undoButtonFollowsTheHistory() {
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        QAbstractButton* undo = barButton(view, "toolButton_black");
+        QVERIFY(!undo->isEnabled());
+        view.updateToolSettings(0, Qt::blue, 6);
+        QMetaObject::invokeMethod(&view, "switchToDrawingMode");
+        viewdriver::stroke(view, {{100, 100}, {200, 100}});
+        viewdriver::stroke(view, {{100, 200}, {200, 200}});
+        QVERIFY(undo->isEnabled());
+        undo->click();
+        QCOMPARE(view.grab().toImage().pixelColor(150, 200), QColor(qRgb(150 / 4, 100, 0)));
+        QCOMPARE(view.grab().toImage().pixelColor(150, 100), QColor(Qt::blue));
+        QVERIFY(undo->isEnabled());
+        undo->click();
+        QVERIFY(!undo->isEnabled());
+        QCOMPARE(view.grab().toImage().pixelColor(150, 100), QColor(qRgb(150 / 4, 50, 0)));
+    }
+
+    // A 4K camera on a quarter-size view: zoomed 8x, the picture comes from the camera's own pixels
+    // of the part shown, and one-pixel stripes that the whole picture averages into grey show.
+    void zoomedPictureHasTheCamerasDetail() {
+        QTemporaryDir frames;
+        QImage page(3840, 2160, QImage::Format_RGB888);
+        page.fill(Qt::white);
+        for (int y = 1000; y < 1160; ++y)
+            for (int x = 1800; x < 2040; x += 2)
+                page.setPixel(x, y, qRgb(0, 0, 0));
+        QVERIFY(page.save(frames.filePath("page.jpg"), "JPEG", 95));
+        QVERIFY(optigrabSimPlugFrames(frames.path().toUtf8().constData(), 30) >= 0);
+        VideoWidget view;
+        view.resize(960, 540);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(view.grab().toImage().pixelColor(10, 10) == QColor(Qt::white), 10000);
+        QTest::qWait(300);
+        QVERIFY(rowContrast(view.grab().toImage(), 270, 460, 500) < 20);
+
+        viewdriver::wheel(view, {480, 270}, 10);
+        QTRY_VERIFY_WITH_TIMEOUT(rowContrast(view.grab().toImage(), 270, 400, 560) > 60, 5000);
+        optigrabSimUnplugAll();
+    }
+
+    // A shape follows the pointer while dragged, is drawn on release, and goes with one undo.
+    void shapes_data() {
+        QTest::addColumn<int>("tool");
+        QTest::addColumn<QVector<QPoint>>("inked");
+        QTest::addColumn<QVector<QPoint>>("blank");
+        QTest::newRow("line") << 2 << QVector<QPoint>{{200, 150}, {120, 110}} << QVector<QPoint>{{292, 201}};
+        QTest::newRow("arrow") << 3 << QVector<QPoint>{{200, 150}, {292, 201}, {295, 193}}
+                               << QVector<QPoint>{{200, 110}};
+        QTest::newRow("rectangle") << 4 << QVector<QPoint>{{200, 100}, {300, 150}, {100, 200}}
+                                   << QVector<QPoint>{{200, 150}};
+        QTest::newRow("ellipse") << 5 << QVector<QPoint>{{200, 100}, {100, 150}, {300, 150}}
+                                 << QVector<QPoint>{{102, 102}, {200, 150}};
+    }
+
+    void shapes() {
+        QFETCH(int, tool);
+        QFETCH(QVector<QPoint>, inked);
+        QFETCH(QVector<QPoint>, blank);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        view.updateToolSettings(tool, Qt::blue, 4);
+        QMetaObject::invokeMethod(&view, "switchToDrawingMode");
+        viewdriver::mouse(view, QEvent::MouseButtonPress, {100, 100});
+        viewdriver::mouse(view, QEvent::MouseMove, {250, 300});
+        viewdriver::mouse(view, QEvent::MouseMove, {300, 200});
+        const QImage preview = view.grab().toImage();
+        viewdriver::mouse(view, QEvent::MouseButtonRelease, {300, 200});
+        const QImage drawn = view.grab().toImage();
+        for (const QPoint& at : inked) {
+            QVERIFY2(isInk(preview, at), qPrintable(QString("preview at %1,%2").arg(at.x()).arg(at.y())));
+            QVERIFY2(isInk(drawn, at), qPrintable(QString("at %1,%2").arg(at.x()).arg(at.y())));
+        }
+        for (const QPoint& at : blank)
+            QVERIFY2(!isInk(drawn, at), qPrintable(QString("at %1,%2").arg(at.x()).arg(at.y())));
+        // Nothing of the way the pointer went is left.
+        QVERIFY(!isInk(drawn, {250, 300}));
+        QAbstractButton* undo = barButton(view, "toolButton_black");
+        undo->click();
+        QVERIFY(!isInk(view.grab().toImage(), inked.first()));
+        QVERIFY(!undo->isEnabled());
+    }
+
+    // With "Show all tools" the pen popup offers the highlighter and the shapes, without it the pen
+    // alone; the tool chosen there is the one the canvas draws with.
+    void penPopupTools_data() {
+        QTest::addColumn<bool>("allTools");
+        QTest::newRow("switch on") << true;
+        QTest::newRow("switch off") << false;
+    }
+
+    void penPopupTools() {
+        QFETCH(bool, allTools);
+        VideoWidget view;
+        ExtraSettings::instance()->setShowAllTools(allTools);
+        viewdriver::showPicture(view, positionPicture());
+        barButton(view, "toolButton_pen")->click();
+        auto* popup = view.findChild<PenWidget*>();
+        QVERIFY(popup != nullptr);
+        auto* highlighter = popup->findChild<QAbstractButton*>("toolButton_highlighter");
+        QCOMPARE(highlighter != nullptr, allTools);
+        QCOMPARE(popup
+                     ->findChildren<QToolButton*>(QRegularExpression("^toolButton_(brush|highlighter|line|"
+                                                                     "arrow|rectangle|ellipse)$"))
+                     .size(),
+                 allTools ? 6 : 0);
+        if (allTools) {
+            highlighter->click();
+            QVERIFY(highlighter->isChecked());
+            popup->findChild<QAbstractButton*>("colorBlueButton")->click();
+        }
+        viewdriver::stroke(view, {{100, 300}, {200, 300}, {300, 300}});
+        const QRgb ink = view.grab().toImage().pixel(150, 300);
+        // The highlighter lets the picture show through; the pen covers it.
+        QVERIFY2((qGreen(ink) > 100) == allTools, qPrintable(QColor(ink).name()));
+        ExtraSettings::instance()->setShowAllTools(false);
+    }
+
+    // Text typed through an input method (Chinese and Cyrillic) goes on the page in the pen's colour
+    // with Enter, a click elsewhere or another tool, as one undo step; Esc drops it.
+    void text_data() {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("Enter") << "enter" << true;
+        QTest::newRow("a click elsewhere") << "click" << true;
+        QTest::newRow("another tool") << "tool" << true;
+        QTest::newRow("Esc") << "esc" << false;
+    }
+
+    void text() {
+        QFETCH(QString, ending);
+        QFETCH(bool, drawn);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        activate(view);
+        view.updateToolSettings(0, Qt::blue, 5);
+        barButton(view, "toolButton_texttool")->click();
+        viewdriver::mouse(view, QEvent::MouseButtonPress, {100, 100});
+        viewdriver::mouse(view, QEvent::MouseButtonRelease, {100, 100});
+        auto* editor = view.findChild<QLineEdit*>("textEditor");
+        QVERIFY(editor != nullptr && editor->hasFocus());
+        QInputMethodEvent composing("ni", {});
+        QApplication::sendEvent(editor, &composing);
+        QInputMethodEvent committed;
+        committed.setCommitString(QString::fromUtf8("你好 Мир"));
+        QApplication::sendEvent(editor, &committed);
+        QCOMPARE(editor->text(), QString::fromUtf8("你好 Мир"));
+        // Typing does not reach the view's keys: "p" is text here, not the pen.
+        QTest::keyClick(editor, Qt::Key_P);
+        QVERIFY(barButton(view, "toolButton_texttool")->isChecked());
+        if (ending == "enter") {
+            QTest::keyClick(editor, Qt::Key_Return);
+        } else if (ending == "click") {
+            viewdriver::mouse(view, QEvent::MouseButtonPress, {600, 300});
+            viewdriver::mouse(view, QEvent::MouseButtonRelease, {600, 300});
+        } else if (ending == "tool") {
+            barButton(view, "toolButton_drag")->click();
+        } else {
+            QTest::keyClick(editor, Qt::Key_Escape);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(view.findChild<QLineEdit*>("textEditor") == nullptr);
+        const QRect textArea(100, 100, 160, 30);
+        const int ink = inkIn(view.grab().toImage(), textArea);
+        QVERIFY2((ink > 20) == drawn, qPrintable(QString::number(ink)));
+        QAbstractButton* undo = barButton(view, "toolButton_black");
+        QCOMPARE(undo->isEnabled(), drawn);
+        if (drawn) {
+            undo->click();
+            QCOMPARE(inkIn(view.grab().toImage(), textArea), 0);
+        }
+    }
+
+    void toolKeys_data() {
+        QTest::addColumn<QString>("from");  // the tool chosen before the key
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("P") << "toolButton_drag" << Qt::Key_P << "toolButton_pen";
+        QTest::newRow("E") << "toolButton_drag" << Qt::Key_E << "toolButton_eraser";
+        QTest::newRow("H") << "toolButton_pen" << Qt::Key_H << "toolButton_drag";
+        QTest::newRow("S") << "toolButton_drag" << Qt::Key_S << "toolButton_areaselection";
+        QTest::newRow("T") << "toolButton_drag" << Qt::Key_T << "toolButton_texttool";
+    }
+
+    // A tool key chooses its tool, except while a text field takes the typing.
+    void toolKeys() {
+        QFETCH(QString, from);
+        QFETCH(Qt::Key, key);
+        QFETCH(QString, to);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        barButton(view, from.toUtf8())->click();
+        activate(view);
+        auto* field = new QLineEdit(&view);
+        field->show();
+        field->setFocus();
+        QTest::keyClick(field, key);
+        QVERIFY(barButton(view, from.toUtf8())->isChecked());
+        QCOMPARE(field->text().size(), 1);
+
+        view.setFocus();
+        QTest::keyClick(&view, key);
+        QVERIFY(barButton(view, to.toUtf8())->isChecked());
+    }
+};
+
+QTEST_MAIN(TestPresentation)
+#include "tst_presentation.moc"

@@ -25,6 +25,7 @@
 #include "recording/syntheticpage.h"
 #include "settings/extrasettings.h"
 #include "settings/readxml.h"
+#include "testenvironment.h"
 #include "toolbars/toolswidget.h"
 
 namespace {
@@ -67,8 +68,11 @@ private slots:
     void initTestCase() {
         // No sound server unless a test starts its own.
         qputenv("PULSE_SERVER", "unix:/nonexistent/pagelux-test");
-        qputenv("HOME", m_home.path().toUtf8());
-        QVERIFY(QDir().mkpath(QCoreApplication::applicationDirPath() + "/Configuration"));
+        // The suites share the settings file: whatever language an earlier one left, notices are
+        // read here in English.
+        const QString settingsPath = testenvironment::isolate(m_home.path());
+        ReadXML::instance()->language = "en";
+        QVERIFY(ReadXML::instance()->writeData(settingsPath.toUtf8().constData()));
     }
 
     void recordedFile_data();

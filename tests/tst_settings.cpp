@@ -1,12 +1,12 @@
 // The settings file: its exact layout, how values load, and that a failed write loses nothing.
+#include <sys/resource.h>
+#include <unistd.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <csignal>
 
@@ -106,14 +106,16 @@ private slots:
         QTest::addColumn<bool>("saveType");
         QTest::newRow("SaveType 5 counts as true") << QByteArray("<SaveType>5</SaveType>") << 7 << true;
         QTest::newRow("SaveType 0 is false") << QByteArray("<SaveType>0</SaveType>") << 7 << false;
-        QTest::newRow("videoFormat letters give 0") << QByteArray("<videoFormat>abc</videoFormat>") << 0 << false;
-        QTest::newRow("videoFormat takes the leading number") << QByteArray("<videoFormat>12ab</videoFormat>") << 12
-                                                              << false;
-        QTest::newRow("a huge number saturates") << QByteArray("<videoFormat>99999999999999999999999</videoFormat>")
-                                                 << INT_MAX << false;
+        QTest::newRow("videoFormat letters give 0")
+            << QByteArray("<videoFormat>abc</videoFormat>") << 0 << false;
+        QTest::newRow("videoFormat takes the leading number")
+            << QByteArray("<videoFormat>12ab</videoFormat>") << 12 << false;
+        QTest::newRow("a huge number saturates")
+            << QByteArray("<videoFormat>99999999999999999999999</videoFormat>") << INT_MAX << false;
         QTest::newRow("a huge negative number saturates")
             << QByteArray("<videoFormat>-99999999999999999999999</videoFormat>") << INT_MIN << false;
-        QTest::newRow("an empty element leaves the field") << QByteArray("<videoFormat></videoFormat>") << 7 << false;
+        QTest::newRow("an empty element leaves the field")
+            << QByteArray("<videoFormat></videoFormat>") << 7 << false;
     }
 
     void loadsElementValues() {
@@ -161,7 +163,8 @@ private slots:
     void unreadableFilesKeepDefaults() {
         QFETCH(QByteArray, content);
         QFETCH(bool, exists);
-        if (exists) writeAll(m_path, content);
+        if (exists)
+            writeAll(m_path, content);
         QVERIFY(!s->readData(m_path.toUtf8().constData()));
         QVERIFY(s->savePath.empty());
         QCOMPARE(s->videoFormat, 0);
@@ -246,9 +249,9 @@ private slots:
             QVERIFY(QFile(beside).setPermissions(QFile::ReadOwner | QFile::ExeOwner));
 
         const QString path = StorageFolders::settingsFilePath();
-        const QString expected = usedBesideProgram
-                                     ? beside + "/lastsetting.xml"
-                                     : userConfig + "/" + QCoreApplication::applicationName() + "/lastsetting.xml";
+        const QString expected =
+            usedBesideProgram ? beside + "/lastsetting.xml"
+                              : userConfig + "/" + QCoreApplication::applicationName() + "/lastsetting.xml";
         QCOMPARE(QFileInfo(path).absoluteFilePath(), QFileInfo(expected).absoluteFilePath());
         QVERIFY(s->writeData(path.toUtf8().constData()));
     }

@@ -222,13 +222,13 @@ OPTIGRAB_API long camOriginalPreview(long devIndex);
 OPTIGRAB_API long camSetPreviewSizeHint(long devIndex, long width, long height);
 
 /* The part of the picture that preview frames show (a zoomed view needs no more), in millionths of
- * the width and height of the picture as shown (turned and mirrored by camSetImageRotateMode); 0, 0, 0, 0 (the default) or 0, 0, 1000000, 1000000 is all of it.
- * The size hint then applies to that part, so a part of a large picture comes at up to the camera's
- * resolution. MJPG frames decode only the part's rows and columns (to whole blocks; the rest of the
- * frame is still read to find damage), YUY2 and NV12 frames convert only the part (grown to whole
- * chroma pairs). Each frame's PreviewParam tells the part it shows, which may be a little larger
- * than asked. Still captures stay whole. May be called while streaming; it takes effect from the next
- * frame and belongs to the device like the size hint. */
+ * the width and height of the picture as shown (turned and mirrored by camSetImageRotateMode); 0, 0, 0, 0
+ * (the default) or 0, 0, 1000000, 1000000 is all of it. The size hint then applies to that part, so a part of
+ * a large picture comes at up to the camera's resolution. MJPG frames decode only the part's rows and columns
+ * (to whole blocks; the rest of the frame is still read to find damage), YUY2 and NV12 frames convert only
+ * the part (grown to whole chroma pairs). Each frame's PreviewParam tells the part it shows, which may be a
+ * little larger than asked. Still captures stay whole. May be called while streaming; it takes effect from
+ * the next frame and belongs to the device like the size hint. */
 OPTIGRAB_API long camSetPreviewPart(long devIndex, long x, long y, long width, long height);
 
 /* ---- Recording (not supported) ---------------------------------------------------------------- */
@@ -261,10 +261,10 @@ OPTIGRAB_API long camSetImageRotateMode(long devIndex, long rotate);
 
 /* Looks of camSetImageColorStyle. */
 enum CamLook {
-    CAM_LOOK_COLOUR = 0,      /* as the camera sends it */
-    CAM_LOOK_GREY = 1,        /* luma only */
-    CAM_LOOK_DOCUMENT = 2,    /* grey, the page's uneven lighting divided out: white paper, dark text */
-    CAM_LOOK_BLACK_WHITE = 3  /* two levels, by a local (Sauvola) threshold that follows uneven light */
+    CAM_LOOK_COLOUR = 0,     /* as the camera sends it */
+    CAM_LOOK_GREY = 1,       /* luma only */
+    CAM_LOOK_DOCUMENT = 2,   /* grey, the page's uneven lighting divided out: white paper, dark text */
+    CAM_LOOK_BLACK_WHITE = 3 /* two levels, by a local (Sauvola) threshold that follows uneven light */
 };
 
 /* Gives the device's preview frames and still pictures a look (CamLook). The preview's look is
@@ -285,12 +285,12 @@ enum CamControlFlag {
 };
 
 typedef struct CamControlInfo {
-    unsigned int id;   /* V4L2 control id */
-    char name[32];     /* the driver's name, UTF-8 */
-    long type;         /* CamControlType */
+    unsigned int id; /* V4L2 control id */
+    char name[32];   /* the driver's name, UTF-8 */
+    long type;       /* CamControlType */
     long minimum, maximum, step, defaultValue;
-    long value;        /* current value when the list was read */
-    long flags;        /* CamControlFlag bits */
+    long value; /* current value when the list was read */
+    long flags; /* CamControlFlag bits */
 } CamControlInfo;
 
 /* Reads the camera's integer, boolean and menu controls (in the driver's order) and writes their

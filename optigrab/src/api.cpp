@@ -287,17 +287,23 @@ OPTIGRAB_API long camSetPreviewSizeHint(long devIndex, long width, long height) 
 }
 
 OPTIGRAB_API long camSetPreviewPart(long devIndex, long x, long y, long width, long height) {
-    if (x < 0 || y < 0 || width < 0 || height < 0 || x > optigrab::FramePart::kWhole || y > optigrab::FramePart::kWhole)
+    if (x < 0 || y < 0 || width < 0 || height < 0 || x > optigrab::FramePart::kWhole ||
+        y > optigrab::FramePart::kWhole)
         return CAM_ERR_BAD_ARGUMENT;
     return context().withDevice(devIndex, [&](Device& d) -> long {
         d.previewPart = optigrab::FramePart{x, y, width, height};
-        if (d.stream) d.stream->setPreviewPart(d.previewPart);
+        if (d.stream)
+            d.stream->setPreviewPart(d.previewPart);
         return CAM_OK;
     });
 }
 
-OPTIGRAB_API long camStartUVCRecord(int devIndex, int, int, const char*) { return unsupported(devIndex); }
-OPTIGRAB_API long camStopUVCRecord(int devIndex) { return unsupported(devIndex); }
+OPTIGRAB_API long camStartUVCRecord(int devIndex, int, int, const char*) {
+    return unsupported(devIndex);
+}
+OPTIGRAB_API long camStopUVCRecord(int devIndex) {
+    return unsupported(devIndex);
+}
 
 OPTIGRAB_API long camSetImageRotateMode(long devIndex, long rotate) {
     optigrab::PictureSettings parsed;

@@ -20,7 +20,7 @@ struct FrameSize {
 };
 
 struct MediaFormat {
-    long code = 0;           // MediaCode
+    long code = 0;  // MediaCode
     std::uint32_t fourcc = 0;
     std::vector<FrameSize> sizes;  // largest first (area, then width)
 };
@@ -28,17 +28,21 @@ struct MediaFormat {
 struct DeviceInfo {
     Platform* platform = nullptr;  // the side (kernel or simulator) that answers for the node
     NodeInfo node;
-    std::string card;                 // the driver's card name
-    std::vector<MediaFormat> formats; // MJPG, YUY2, NV12 order; only those offered
+    std::string card;                  // the driver's card name
+    std::vector<MediaFormat> formats;  // MJPG, YUY2, NV12 order; only those offered
 };
 
 // Name of a media-type code ("MJPG", "YUY2", "NV12"), empty for an unknown code.
 inline const char* mediaName(long code) {
     switch (code) {
-        case kMediaYuy2: return "YUY2";
-        case kMediaMjpg: return "MJPG";
-        case kMediaNv12: return "NV12";
-        default: return "";
+        case kMediaYuy2:
+            return "YUY2";
+        case kMediaMjpg:
+            return "MJPG";
+        case kMediaNv12:
+            return "NV12";
+        default:
+            return "";
     }
 }
 

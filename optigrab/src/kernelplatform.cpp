@@ -30,12 +30,14 @@ int nodeNumber(const char* name) {
 std::string lowerAttribute(udev_device* device, const char* name) {
     const char* value = device ? udev_device_get_sysattr_value(device, name) : nullptr;
     std::string text = value ? value : "";
-    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
 void sortByNumber(std::vector<NodeInfo>& nodes) {
-    std::sort(nodes.begin(), nodes.end(), [](const NodeInfo& a, const NodeInfo& b) { return a.number < b.number; });
+    std::sort(nodes.begin(), nodes.end(),
+              [](const NodeInfo& a, const NodeInfo& b) { return a.number < b.number; });
 }
 
 }  // namespace
@@ -54,7 +56,8 @@ std::vector<NodeInfo> KernelPlatform::nodes() {
         udev_list_entry* entry = nullptr;
         udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(enumerate)) {
             udev_device* device = udev_device_new_from_syspath(context, udev_list_entry_get_name(entry));
-            if (!device) continue;
+            if (!device)
+                continue;
             const char* node = udev_device_get_devnode(device);
             int number = nodeNumber(udev_device_get_sysname(device));
             if (node && number >= 0) {
@@ -69,15 +72,19 @@ std::vector<NodeInfo> KernelPlatform::nodes() {
                 info.serial = serial ? serial : "";
                 const char* bus = usb ? udev_device_get_sysattr_value(usb, "busnum") : nullptr;
                 const char* address = usb ? udev_device_get_sysattr_value(usb, "devnum") : nullptr;
-                if (bus && address) info.busAddress = std::string(bus) + ":" + address;
+                if (bus && address)
+                    info.busAddress = std::string(bus) + ":" + address;
                 found.push_back(std::move(info));
             }
             udev_device_unref(device);
         }
     }
-    if (enumerate) udev_enumerate_unref(enumerate);
-    if (context) udev_unref(context);
-    if (found.empty()) found = nodesFromDev();
+    if (enumerate)
+        udev_enumerate_unref(enumerate);
+    if (context)
+        udev_unref(context);
+    if (found.empty())
+        found = nodesFromDev();
     sortByNumber(found);
     return found;
 }
@@ -85,10 +92,12 @@ std::vector<NodeInfo> KernelPlatform::nodes() {
 std::vector<NodeInfo> KernelPlatform::nodesFromDev() {
     std::vector<NodeInfo> found;
     DIR* dev = ::opendir("/dev");
-    if (!dev) return found;
+    if (!dev)
+        return found;
     while (dirent* entry = ::readdir(dev)) {
         int number = nodeNumber(entry->d_name);
-        if (number < 0) continue;
+        if (number < 0)
+            continue;
         NodeInfo info;
         info.path = std::string("/dev/") + entry->d_name;
         info.number = number;
@@ -98,22 +107,36 @@ std::vector<NodeInfo> KernelPlatform::nodesFromDev() {
     return found;
 }
 
-int KernelPlatform::open(const std::string& path) { return ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC); }
+int KernelPlatform::open(const std::string& path) {
+    return ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+}
 
-int KernelPlatform::close(int fd) { return ::close(fd); }
+int KernelPlatform::close(int fd) {
+    return ::close(fd);
+}
 
-int KernelPlatform::ioctl(int fd, unsigned long request, void* arg) { return ::ioctl(fd, request, arg); }
+int KernelPlatform::ioctl(int fd, unsigned long request, void* arg) {
+    return ::ioctl(fd, request, arg);
+}
 
 void* KernelPlatform::mmap(std::size_t length, int fd, off_t offset) {
     return ::mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, fd, offset);
 }
 
-int KernelPlatform::munmap(void* address, std::size_t length) { return ::munmap(address, length); }
+int KernelPlatform::munmap(void* address, std::size_t length) {
+    return ::munmap(address, length);
+}
 
-int KernelPlatform::poll(struct pollfd* fds, nfds_t count, int timeoutMs) { return ::poll(fds, count, timeoutMs); }
+int KernelPlatform::poll(struct pollfd* fds, nfds_t count, int timeoutMs) {
+    return ::poll(fds, count, timeoutMs);
+}
 
-void KernelPlatform::startHotplug(HotplugSink* sink) { monitor_.start(sink); }
+void KernelPlatform::startHotplug(HotplugSink* sink) {
+    monitor_.start(sink);
+}
 
-void KernelPlatform::stopHotplug() { monitor_.stop(); }
+void KernelPlatform::stopHotplug() {
+    monitor_.stop();
+}
 
 }  // namespace optigrab

@@ -14,13 +14,17 @@
 
 namespace optigrab {
 
-UdevMonitor::~UdevMonitor() { stop(); }
+UdevMonitor::~UdevMonitor() {
+    stop();
+}
 
 void UdevMonitor::start(HotplugSink* sink) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (thread_.joinable() || !sink) return;
+    if (thread_.joinable() || !sink)
+        return;
     udev_ = udev_new();
-    if (udev_) monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
+    if (udev_)
+        monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
     if (monitor_ && (udev_monitor_filter_add_match_subsystem_devtype(monitor_, "video4linux", nullptr) < 0 ||
                      udev_monitor_enable_receiving(monitor_) < 0)) {
         udev_monitor_unref(monitor_);
@@ -28,8 +32,10 @@ void UdevMonitor::start(HotplugSink* sink) {
     }
     wakeFd_ = monitor_ ? ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK) : -1;
     if (wakeFd_ < 0) {
-        if (monitor_) udev_monitor_unref(monitor_);
-        if (udev_) udev_unref(udev_);
+        if (monitor_)
+            udev_monitor_unref(monitor_);
+        if (udev_)
+            udev_unref(udev_);
         monitor_ = nullptr;
         udev_ = nullptr;
         return;
@@ -40,7 +46,8 @@ void UdevMonitor::start(HotplugSink* sink) {
 
 void UdevMonitor::stop() {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!thread_.joinable()) return;
+    if (!thread_.joinable())
+        return;
     std::uint64_t one = 1;
     while (::write(wakeFd_, &one, sizeof one) < 0 && errno == EINTR) {
     }
@@ -60,13 +67,17 @@ void UdevMonitor::run() {
     for (;;) {
         pollfd fds[2] = {{monitorFd, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return;
         }
-        if (fds[1].revents) return;
-        if (!(fds[0].revents & POLLIN)) continue;
+        if (fds[1].revents)
+            return;
+        if (!(fds[0].revents & POLLIN))
+            continue;
         udev_device* device = udev_monitor_receive_device(monitor_);
-        if (!device) continue;
+        if (!device)
+            continue;
         const char* action = udev_device_get_action(device);
         const char* node = udev_device_get_devnode(device);
         if (action && node) {

@@ -31,7 +31,7 @@ private:
     std::mutex mutex_;  // guards the members below across start and stop
     std::thread thread_;
     int wakeFd_ = -1;
-    struct udev* udev_ = nullptr;           // used by the monitor thread while it runs
+    struct udev* udev_ = nullptr;  // used by the monitor thread while it runs
     struct udev_monitor* monitor_ = nullptr;
     HotplugSink* sink_ = nullptr;
 };

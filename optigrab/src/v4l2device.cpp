@@ -15,10 +15,9 @@ namespace optigrab {
 namespace {
 
 // Sizes offered for stepwise or continuous size ranges: the common camera and display sizes.
-const long kStandardSizes[][2] = {
-    {4208, 3120}, {4096, 2160}, {3840, 2160}, {3264, 2448}, {2592, 1944}, {2560, 1440}, {2048, 1536},
-    {1920, 1080}, {1600, 1200}, {1280, 960}, {1280, 720}, {1024, 768}, {800, 600}, {640, 480},
-    {320, 240}};
+const long kStandardSizes[][2] = {{4208, 3120}, {4096, 2160}, {3840, 2160}, {3264, 2448}, {2592, 1944},
+                                  {2560, 1440}, {2048, 1536}, {1920, 1080}, {1600, 1200}, {1280, 960},
+                                  {1280, 720},  {1024, 768},  {800, 600},   {640, 480},   {320, 240}};
 // Rates offered for stepwise or continuous interval ranges.
 const long kStandardRates[] = {120, 60, 50, 30, 25, 20, 15, 10, 5};
 
@@ -31,7 +30,8 @@ const FormatCode kFormats[] = {
     {V4L2_PIX_FMT_MJPEG, kMediaMjpg}, {V4L2_PIX_FMT_YUYV, kMediaYuy2}, {V4L2_PIX_FMT_NV12, kMediaNv12}};
 
 long rateOf(const v4l2_fract& interval) {
-    if (interval.numerator == 0 || interval.denominator == 0) return 0;
+    if (interval.numerator == 0 || interval.denominator == 0)
+        return 0;
     return std::lround(double(interval.denominator) / double(interval.numerator));
 }
 
@@ -43,14 +43,17 @@ double seconds(const v4l2_fract& interval) {
 // count intervals in whole units (100 ns for UVC), so a step hit within a thousandth counts.
 bool reachable(double interval, double min, double max, double step) {
     const double slack = interval * 1e-3;
-    if (interval < min - slack || interval > max + slack) return false;
-    if (step <= 0) return true;
+    if (interval < min - slack || interval > max + slack)
+        return false;
+    if (step <= 0)
+        return true;
     const double steps = (interval - min) / step;
     return std::fabs(steps - std::round(steps)) * step <= slack;
 }
 
 bool fitsStep(long value, long min, long max, long step) {
-    if (value < min || value > max) return false;
+    if (value < min || value > max)
+        return false;
     return step <= 1 || (value - min) % step == 0;
 }
 
@@ -58,18 +61,22 @@ bool fitsStep(long value, long min, long max, long step) {
 
 V4l2Device::V4l2Device(Platform& platform) : platform_(platform) {}
 
-V4l2Device::~V4l2Device() { close(); }
+V4l2Device::~V4l2Device() {
+    close();
+}
 
 int V4l2Device::open(const std::string& path) {
     close();
     int fd = platform_.open(path);
-    if (fd < 0) return errno ? errno : EIO;
+    if (fd < 0)
+        return errno ? errno : EIO;
     fd_ = fd;
     return 0;
 }
 
 void V4l2Device::close() {
-    if (fd_ < 0) return;
+    if (fd_ < 0)
+        return;
     stopStreaming();
     platform_.close(fd_);
     fd_ = -1;
@@ -78,9 +85,11 @@ void V4l2Device::close() {
 int V4l2Device::xioctl(unsigned long request, void* arg) {
     int busyTries = 0;
     for (;;) {
-        if (platform_.ioctl(fd_, request, arg) >= 0) return 0;
+        if (platform_.ioctl(fd_, request, arg) >= 0)
+            return 0;
         int error = errno;
-        if (error == EINTR) continue;
+        if (error == EINTR)
+            continue;
         if (error == EAGAIN && request != VIDIOC_DQBUF && ++busyTries < 20) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             continue;
@@ -91,9 +100,11 @@ int V4l2Device::xioctl(unsigned long request, void* arg) {
 
 bool V4l2Device::isCapture(std::string* card) {
     v4l2_capability cap{};
-    if (xioctl(VIDIOC_QUERYCAP, &cap) != 0) return false;
+    if (xioctl(VIDIOC_QUERYCAP, &cap) != 0)
+        return false;
     std::uint32_t caps = (cap.capabilities & V4L2_CAP_DEVICE_CAPS) ? cap.device_caps : cap.capabilities;
-    if (!(caps & V4L2_CAP_VIDEO_CAPTURE) || !(caps & V4L2_CAP_STREAMING)) return false;
+    if (!(caps & V4L2_CAP_VIDEO_CAPTURE) || !(caps & V4L2_CAP_STREAMING))
+        return false;
     if (card) {
         const char* text = reinterpret_cast<const char*>(cap.card);
         *card = std::string(text, strnlen(text, sizeof cap.card));
@@ -107,17 +118,20 @@ std::vector<MediaFormat> V4l2Device::enumerateFormats() {
         v4l2_fmtdesc desc{};
         desc.index = i;
         desc.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
-        if (xioctl(VIDIOC_ENUM_FMT, &desc) != 0) break;
+        if (xioctl(VIDIOC_ENUM_FMT, &desc) != 0)
+            break;
         offered.push_back(desc.pixelformat);
     }
     std::vector<MediaFormat> formats;
     for (const FormatCode& known : kFormats) {
-        if (std::find(offered.begin(), offered.end(), known.fourcc) == offered.end()) continue;
+        if (std::find(offered.begin(), offered.end(), known.fourcc) == offered.end())
+            continue;
         MediaFormat format;
         format.code = known.code;
         format.fourcc = known.fourcc;
         format.sizes = enumerateSizes(known.fourcc);
-        if (!format.sizes.empty()) formats.push_back(std::move(format));
+        if (!format.sizes.empty())
+            formats.push_back(std::move(format));
     }
     return formats;
 }
@@ -128,7 +142,8 @@ std::vector<FrameSize> V4l2Device::enumerateSizes(std::uint32_t fourcc) {
         v4l2_frmsizeenum size{};
         size.index = i;
         size.pixel_format = fourcc;
-        if (xioctl(VIDIOC_ENUM_FRAMESIZES, &size) != 0) break;
+        if (xioctl(VIDIOC_ENUM_FRAMESIZES, &size) != 0)
+            break;
         if (size.type == V4L2_FRMSIZE_TYPE_DISCRETE) {
             sizes.emplace_back(size.discrete.width, size.discrete.height);
             continue;
@@ -153,7 +168,8 @@ std::vector<FrameSize> V4l2Device::enumerateSizes(std::uint32_t fourcc) {
 
     std::vector<FrameSize> result;
     for (const auto& [width, height] : sizes) {
-        if (width <= 0 || height <= 0) continue;
+        if (width <= 0 || height <= 0)
+            continue;
         FrameSize frameSize;
         frameSize.width = width;
         frameSize.height = height;
@@ -171,17 +187,20 @@ std::vector<long> V4l2Device::enumerateRates(std::uint32_t fourcc, long width, l
         interval.pixel_format = fourcc;
         interval.width = static_cast<std::uint32_t>(width);
         interval.height = static_cast<std::uint32_t>(height);
-        if (xioctl(VIDIOC_ENUM_FRAMEINTERVALS, &interval) != 0) break;
+        if (xioctl(VIDIOC_ENUM_FRAMEINTERVALS, &interval) != 0)
+            break;
         if (interval.type == V4L2_FRMIVAL_TYPE_DISCRETE) {
             long rate = rateOf(interval.discrete);
-            if (rate > 0) rates.push_back(rate);
+            if (rate > 0)
+                rates.push_back(rate);
             continue;
         }
         // A range of intervals: the standard rates the camera can reach, the fastest one included.
         const v4l2_frmival_stepwise& range = interval.stepwise;
         const double step = interval.type == V4L2_FRMIVAL_TYPE_CONTINUOUS ? 0 : seconds(range.step);
         for (long rate : kStandardRates)
-            if (reachable(1.0 / rate, seconds(range.min), seconds(range.max), step)) rates.push_back(rate);
+            if (reachable(1.0 / rate, seconds(range.min), seconds(range.max), step))
+                rates.push_back(rate);
         const long fastest = rateOf(range.min);
         if (fastest > 0 && reachable(1.0 / fastest, seconds(range.min), seconds(range.max), step))
             rates.push_back(fastest);
@@ -199,7 +218,8 @@ int V4l2Device::setFormat(std::uint32_t fourcc, long width, long height, v4l2_pi
     format.fmt.pix.width = static_cast<std::uint32_t>(width);
     format.fmt.pix.height = static_cast<std::uint32_t>(height);
     format.fmt.pix.field = V4L2_FIELD_NONE;
-    if (int error = xioctl(VIDIOC_S_FMT, &format)) return error;
+    if (int error = xioctl(VIDIOC_S_FMT, &format))
+        return error;
     *actual = format.fmt.pix;
     return 0;
 }
@@ -211,7 +231,8 @@ int V4l2Device::setFrameRate(long fps, long* actual) {
     if (fps > 0) {
         parm.parm.capture.timeperframe.numerator = 1;
         parm.parm.capture.timeperframe.denominator = static_cast<std::uint32_t>(fps);
-        if (int error = xioctl(VIDIOC_S_PARM, &parm)) return error;
+        if (int error = xioctl(VIDIOC_S_PARM, &parm))
+            return error;
     } else if (int error = xioctl(VIDIOC_G_PARM, &parm)) {
         return error;
     }
@@ -224,8 +245,10 @@ int V4l2Device::startStreaming(unsigned count) {
     request.count = count;
     request.type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     request.memory = V4L2_MEMORY_MMAP;
-    if (int error = xioctl(VIDIOC_REQBUFS, &request)) return error;
-    if (request.count == 0) return ENOMEM;
+    if (int error = xioctl(VIDIOC_REQBUFS, &request))
+        return error;
+    if (request.count == 0)
+        return ENOMEM;
     buffers_.resize(request.count);
     for (unsigned i = 0; i < request.count; ++i) {
         v4l2_buffer buffer{};
@@ -266,9 +289,11 @@ void V4l2Device::stopStreaming() {
 }
 
 void V4l2Device::releaseBuffers() {
-    if (buffers_.empty()) return;
+    if (buffers_.empty())
+        return;
     for (Mapping& mapping : buffers_)
-        if (mapping.address) platform_.munmap(mapping.address, mapping.length);
+        if (mapping.address)
+            platform_.munmap(mapping.address, mapping.length);
     buffers_.clear();
     // Frees the driver's buffers; an unplugged node answers ENODEV, which changes nothing here.
     v4l2_requestbuffers request{};
@@ -283,7 +308,8 @@ int V4l2Device::dequeue(v4l2_buffer* buffer) {
     buffer->type = V4L2_BUF_TYPE_VIDEO_CAPTURE;
     buffer->memory = V4L2_MEMORY_MMAP;
     int error = xioctl(VIDIOC_DQBUF, buffer);
-    if (!error && buffer->index >= buffers_.size()) return EIO;
+    if (!error && buffer->index >= buffers_.size())
+        return EIO;
     return error;
 }
 
@@ -298,6 +324,8 @@ const std::uint8_t* V4l2Device::bufferData(unsigned index) const {
     return static_cast<const std::uint8_t*>(buffers_[index].address);
 }
 
-std::size_t V4l2Device::bufferLength(unsigned index) const { return buffers_[index].length; }
+std::size_t V4l2Device::bufferLength(unsigned index) const {
+    return buffers_[index].length;
+}
 
 }  // namespace optigrab

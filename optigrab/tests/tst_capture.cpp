@@ -13,9 +13,10 @@
 
 namespace {
 
-const OptigrabSimMode kModes[] = {
-    {2, 1920, 1080, {30, 0, 0, 0}}, {2, 1280, 720, {30, 0, 0, 0}}, {1, 640, 480, {30, 0, 0, 0}},
-    {3, 640, 480, {30, 0, 0, 0}}};
+const OptigrabSimMode kModes[] = {{2, 1920, 1080, {30, 0, 0, 0}},
+                                  {2, 1280, 720, {30, 0, 0, 0}},
+                                  {1, 640, 480, {30, 0, 0, 0}},
+                                  {3, 640, 480, {30, 0, 0, 0}}};
 
 // A frame callback that captures once, on the first frame it is handed, as a viewer's capture button
 // may the moment the first picture shows.
@@ -51,7 +52,8 @@ class CaptureTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(dir_.isValid());
-        simId_ = plugCamera("Capture Cam", "1234", "0004", "C1", kModes, int(sizeof kModes / sizeof kModes[0]));
+        simId_ =
+            plugCamera("Capture Cam", "1234", "0004", "C1", kModes, int(sizeof kModes / sizeof kModes[0]));
         QVERIFY(simId_ >= 0);
         QCOMPARE(camInitCameraLib(), long(CAM_OK));
         long count = 0;
@@ -110,8 +112,9 @@ private slots:
         long quality = 0;
         QCOMPARE(camGetImageJPGQuanlity(dev_, &quality), long(CAM_OK));
         QCOMPARE(quality, 95L);
-        QVERIFY2(QFileInfo(low).size() * 2 < QFileInfo(high).size(),
-                 qPrintable(QString("%1 vs %2 bytes").arg(QFileInfo(low).size()).arg(QFileInfo(high).size())));
+        QVERIFY2(
+            QFileInfo(low).size() * 2 < QFileInfo(high).size(),
+            qPrintable(QString("%1 vs %2 bytes").arg(QFileInfo(low).size()).arg(QFileInfo(high).size())));
         QImage image(high);
         QCOMPARE(qRound(image.dotsPerMeterX() * 0.0254), 300);
         QCOMPARE(qRound(image.dotsPerMeterY() * 0.0254), 200);

@@ -41,7 +41,8 @@ void forEachField(ReadXML& s, Visit visit) {
         {"CompressionType", Kind::Integer, &s.compressionType},
         {"AutoHideBar", Kind::Boolean, &s.bAutoHideBar},
     };
-    for (const Field& field : fields) visit(field);
+    for (const Field& field : fields)
+        visit(field);
 }
 
 // A save cut off by a crash or a kill leaves its temporary file, the settings file's name with six
@@ -73,15 +74,19 @@ ReadXML* ReadXML::instance() {
 
 int ReadXML::leadingInteger(const char* text) {
     const char* p = text;
-    while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+    while (std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-') negative = (*p++ == '-');
+    if (*p == '+' || *p == '-')
+        negative = (*p++ == '-');
     long long value = 0;
     for (; std::isdigit(static_cast<unsigned char>(*p)); ++p) {
         value = value * 10 + (*p - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) break;  // saturated either way
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            break;  // saturated either way
     }
-    if (negative) return value > static_cast<long long>(INT_MAX) ? INT_MIN : static_cast<int>(-value);
+    if (negative)
+        return value > static_cast<long long>(INT_MAX) ? INT_MIN : static_cast<int>(-value);
     return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
@@ -99,11 +104,18 @@ bool ReadXML::readData(const char* filePath) {
     forEachField(*this, [root](const Field& field) {
         const tinyxml2::XMLElement* element = root->FirstChildElement(field.element);
         const char* text = element ? element->GetText() : nullptr;
-        if (text == nullptr) return;
+        if (text == nullptr)
+            return;
         switch (field.kind) {
-            case Kind::Text: *static_cast<std::string*>(field.value) = text; break;
-            case Kind::Integer: *static_cast<int*>(field.value) = leadingInteger(text); break;
-            case Kind::Boolean: *static_cast<bool*>(field.value) = leadingInteger(text) != 0; break;
+            case Kind::Text:
+                *static_cast<std::string*>(field.value) = text;
+                break;
+            case Kind::Integer:
+                *static_cast<int*>(field.value) = leadingInteger(text);
+                break;
+            case Kind::Boolean:
+                *static_cast<bool*>(field.value) = leadingInteger(text) != 0;
+                break;
         }
     });
     printf("Loaded SavePath: %s\n", savePath.c_str());
@@ -123,9 +135,15 @@ bool ReadXML::writeData(const char* filePath) {
         tinyxml2::XMLElement* element = doc.NewElement(field.element);
         std::string text;
         switch (field.kind) {
-            case Kind::Text: text = *static_cast<std::string*>(field.value); break;
-            case Kind::Integer: text = std::to_string(*static_cast<int*>(field.value)); break;
-            case Kind::Boolean: text = *static_cast<bool*>(field.value) ? "1" : "0"; break;
+            case Kind::Text:
+                text = *static_cast<std::string*>(field.value);
+                break;
+            case Kind::Integer:
+                text = std::to_string(*static_cast<int*>(field.value));
+                break;
+            case Kind::Boolean:
+                text = *static_cast<bool*>(field.value) ? "1" : "0";
+                break;
         }
         // A text node even for an empty value, so the element is written as a start and an end tag.
         element->InsertEndChild(doc.NewText(text.c_str()));

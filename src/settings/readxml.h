@@ -19,8 +19,8 @@ public:
     bool bformatType = false;
     std::string customPrefix;
     std::string devName;
-    std::string devPIDVID;  // vendor id, "&", product id
-    int videoFormat = 0;    // media-type code, not index
+    std::string devPIDVID;   // vendor id, "&", product id
+    int videoFormat = 0;     // media-type code, not index
     std::string resolution;  // width, " x ", height
     bool bfrequencyType = false;
     bool bEnablePTZ = false;

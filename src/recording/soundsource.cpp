@@ -94,8 +94,8 @@ bool SoundSource::start(const QString& sourceName, Consumer consumer, QString* r
             return fail(reason, "no sound server");
         pa_threaded_mainloop_wait(m_loop);
     }
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, kRate, 1};
-    m_stream = pa_stream_new(m_context, "Lesson recording", &spec, nullptr);
+    const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, kRate, 1};
+    m_stream = pa_stream_new(m_context, "Lesson recording", &sampleFormat, nullptr);
     pa_stream_set_state_callback(m_stream, &SoundSource::onStreamState, this);
     pa_stream_set_read_callback(m_stream, &SoundSource::onReadable, this);
     pa_buffer_attr attributes{};

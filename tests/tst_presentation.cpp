@@ -2,6 +2,8 @@
 // and selection, ink through zoom and pan, the Undo button and the tool keys.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -64,6 +66,20 @@ QAbstractButton* barButton(QWidget& view, const char* name) {
     return view.findChild<QAbstractButton*>(name);
 }
 
+// The colour positionPicture() has at a view position while the view shows it whole.
+QColor pictureAt(const QPoint& at) {
+    return QColor(qRgb(at.x() / 4, at.y() / 2, 0));
+}
+
+// Chooses a mask in the Masking popup: "curtain", "spotlight", or a spotlight's shape button.
+void chooseMask(QWidget& view, const QString& choice) {
+    barButton(view, "toolButton_mark")->click();
+    auto* popup = view.findChild<QWidget*>("MaskWidget");
+    QVERIFY(popup != nullptr && popup->isVisible());
+    const QString name = choice.startsWith("toolButton") ? choice : "pushButton_" + choice;
+    popup->findChild<QAbstractButton*>(name)->click();
+}
+
 void activate(QWidget& view) {
     view.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&view));
@@ -76,10 +92,14 @@ class TestPresentation : public QObject {
 
 private:
     QTemporaryDir m_home;
+    QString m_settingsFile;
 
 private slots:
     void initTestCase() {
-        testenvironment::isolate(m_home.path());
+        m_settingsFile = testenvironment::isolate(m_home.path());
+        // The bars are the basic ones unless a test says otherwise, whatever another suite left.
+        ExtraSettings::instance()->open(QFileInfo(m_settingsFile).dir().filePath("extrasettings.ini"));
+        ExtraSettings::instance()->setShowAllTools(false);
         optigrabSimUnplugAll();  // no camera: the view shows only the pictures the tests give it
         ReadXML::instance()->language = "en";
     }
@@ -372,6 +392,133 @@ private slots:
             undo->click();
             QCOMPARE(inkIn(view.grab().toImage(), textArea), 0);
         }
+    }
+
+    // The curtain covers the picture in dark grey and is pushed back from the side the drag starts
+    // at; the spotlight darkens all but its shape, moves from inside and grows from its edge.
+    void masks_data() {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QVector<QPoint>>("drag");
+        QTest::addColumn<QVector<QPoint>>("shown");    // the picture as it is
+        QTest::addColumn<QVector<QPoint>>("covered");  // curtain grey, or the picture darkened
+        QTest::newRow("curtain") << "curtain" << QVector<QPoint>{} << QVector<QPoint>{}
+                                 << QVector<QPoint>{{5, 5}, {512, 256}, {1000, 420}};
+        QTest::newRow("curtain from the top")
+            << "curtain" << QVector<QPoint>{{500, 10}, {500, 100}, {520, 200}}
+            << QVector<QPoint>{{100, 20}, {900, 190}} << QVector<QPoint>{{100, 210}, {900, 420}};
+        QTest::newRow("curtain from the left")
+            << "curtain" << QVector<QPoint>{{10, 300}, {400, 300}} << QVector<QPoint>{{20, 100}, {390, 420}}
+            << QVector<QPoint>{{410, 100}, {1000, 420}};
+        QTest::newRow("curtain from the bottom, twice")
+            << "curtain" << QVector<QPoint>{{500, 505}, {500, 400}, {500, 401}, {500, 300}}
+            << QVector<QPoint>{{100, 310}, {900, 420}} << QVector<QPoint>{{100, 290}, {900, 10}};
+        QTest::newRow("spotlight") << "spotlight" << QVector<QPoint>{}
+                                   << QVector<QPoint>{{512, 256}, {400, 256}}
+                                   << QVector<QPoint>{{900, 420}, {330, 170}, {512, 140}};
+        QTest::newRow("spotlight moved")
+            << "spotlight" << QVector<QPoint>{{512, 256}, {700, 300}}
+            << QVector<QPoint>{{700, 300}, {850, 300}} << QVector<QPoint>{{400, 256}, {900, 420}};
+        QTest::newRow("spotlight grown from its right edge")
+            << "spotlight" << QVector<QPoint>{{716, 256}, {950, 256}}
+            << QVector<QPoint>{{900, 256}, {400, 256}} << QVector<QPoint>{{1000, 256}, {512, 140}};
+        QTest::newRow("rectangular spotlight")
+            << "toolButton_spotRectangle" << QVector<QPoint>{} << QVector<QPoint>{{315, 160}, {710, 350}}
+            << QVector<QPoint>{{300, 160}, {720, 350}, {512, 150}};
+    }
+
+    void masks() {
+        QFETCH(QString, choice);
+        QFETCH(QVector<QPoint>, drag);
+        QFETCH(QVector<QPoint>, shown);
+        QFETCH(QVector<QPoint>, covered);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        view.updateToolSettings(0, Qt::blue, 6);
+        QMetaObject::invokeMethod(&view, "switchToDrawingMode");
+        chooseMask(view, choice);
+        QVERIFY(barButton(view, "toolButton_mark")->isChecked());
+        if (!drag.isEmpty())
+            viewdriver::stroke(view, drag);
+        const QImage shot = view.grab().toImage();
+        for (const QPoint& at : shown)
+            QVERIFY2(
+                shot.pixelColor(at) == pictureAt(at),
+                qPrintable(QString("%1,%2: %3").arg(at.x()).arg(at.y()).arg(shot.pixelColor(at).name())));
+        for (const QPoint& at : covered) {
+            const QColor seen = shot.pixelColor(at);
+            const bool masked = choice == "curtain" ? seen == QColor(64, 64, 64)
+                                                    : seen.red() <= pictureAt(at).red() / 3 + 2 &&
+                                                          seen.green() <= pictureAt(at).green() / 3 + 2;
+            QVERIFY2(masked, qPrintable(QString("%1,%2: %3").arg(at.x()).arg(at.y()).arg(seen.name())));
+        }
+        // Dragging the mask drew nothing.
+        QCOMPARE(inkIn(shot, view.rect()), 0);
+    }
+
+    // Masking goes off with a second click, with M, or with Adjustment in its group; M brings the
+    // last mask back.
+    void maskingTurnsOff_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("second click") << "click";
+        QTest::newRow("M") << "M";
+        QTest::newRow("Adjustment") << "adjust";
+    }
+
+    void maskingTurnsOff() {
+        QFETCH(QString, how);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        activate(view);
+        chooseMask(view, "spotlight");
+        QAbstractButton* masking = barButton(view, "toolButton_mark");
+        const QPoint corner(900, 420);
+        QVERIFY(view.grab().toImage().pixelColor(corner) != pictureAt(corner));
+        if (how == "click")
+            masking->click();
+        else if (how == "M")
+            QTest::keyClick(&view, Qt::Key_M);
+        else
+            barButton(view, "toolButton_adjust")->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(view.grab().toImage().pixelColor(corner), pictureAt(corner));
+        QVERIFY(!masking->isChecked());
+        QVERIFY(view.findChild<QWidget*>("MaskWidget") == nullptr);
+
+        barButton(view, "toolButton_drag")->click();
+        activate(view);
+        view.setFocus();
+        QTest::keyClick(&view, Qt::Key_M);
+        QVERIFY(masking->isChecked());
+        QVERIFY(view.grab().toImage().pixelColor(corner) != pictureAt(corner));
+    }
+
+    // A capture holds the page, not the curtain the class sees over it.
+    void captureHoldsNoMask() {
+        QTemporaryDir frames, captures;
+        QImage page(1280, 720, QImage::Format_RGB888);
+        page.fill(Qt::white);
+        QVERIFY(page.save(frames.filePath("page.jpg"), "JPEG", 95));
+        QVERIFY(optigrabSimPlugFrames(frames.path().toUtf8().constData(), 30) >= 0);
+        ReadXML* settings = ReadXML::instance();
+        settings->savePath = captures.path().toStdString();
+        settings->bsaveType = true;
+        settings->customPrefix = "page";
+        QVERIFY(settings->writeData(m_settingsFile.toUtf8().constData()));
+        VideoWidget view;
+        view.resize(1280, 720);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QPoint middle(640, 300);
+        QTRY_VERIFY_WITH_TIMEOUT(view.grab().toImage().pixelColor(middle) == QColor(Qt::white), 10000);
+        QMetaObject::invokeMethod(view.findChild<QObject*>("ToolsWidget"), "toggleMasking");
+        QCOMPARE(view.grab().toImage().pixelColor(middle), QColor(64, 64, 64));
+        view.captureImage();
+        const QString file = captures.filePath("page_00001.jpg");
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file), 20000);
+        const QImage captured(file);
+        QCOMPARE(captured.size(), page.size());
+        QVERIFY2(qGray(captured.pixel(640, 360)) > 240, qPrintable(QColor(captured.pixel(640, 360)).name()));
+        optigrabSimUnplugAll();
     }
 
     void toolKeys_data() {

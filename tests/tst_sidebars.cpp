@@ -365,8 +365,9 @@ private slots:
         // The tools built so far, in the bar's order.
         const QStringList all = {"toolButton_drag",        "toolButton_areaselection", "toolButton_pen",
                                  "toolButton_eraser",      "toolButton_texttool",      "toolButton_black",
-                                 "toolButton_videoFliter", "toolButton_adjust",        "toolButton_freeze",
-                                 "toolButton_AFAutoFocus", "toolButton_capture",       "toolButton_record"};
+                                 "toolButton_videoFliter", "toolButton_mark",          "toolButton_adjust",
+                                 "toolButton_freeze",      "toolButton_AFAutoFocus",   "toolButton_capture",
+                                 "toolButton_record"};
         const auto shownButtons = [](VideoWidget& view) {
             QList<QWidget*> shown;
             for (QToolButton* button : view.m_centerToolWidget->findChildren<QToolButton*>())

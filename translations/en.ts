@@ -365,6 +365,25 @@
     </message>
 </context>
 <context>
+    <name>MaskWidget</name>
+    <message>
+        <source>Curtain</source>
+        <translation>Curtain</translation>
+    </message>
+    <message>
+        <source>Spotlight</source>
+        <translation>Spotlight</translation>
+    </message>
+    <message>
+        <source>Round spotlight</source>
+        <translation>Round spotlight</translation>
+    </message>
+    <message>
+        <source>Rectangular spotlight</source>
+        <translation>Rectangular spotlight</translation>
+    </message>
+</context>
+<context>
     <name>PageScan</name>
     <message>
         <source>Crop and straighten pages: on</source>

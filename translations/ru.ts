@@ -365,6 +365,25 @@
     </message>
 </context>
 <context>
+    <name>MaskWidget</name>
+    <message>
+        <source>Curtain</source>
+        <translation>Шторка</translation>
+    </message>
+    <message>
+        <source>Spotlight</source>
+        <translation>Прожектор</translation>
+    </message>
+    <message>
+        <source>Round spotlight</source>
+        <translation>Круглый прожектор</translation>
+    </message>
+    <message>
+        <source>Rectangular spotlight</source>
+        <translation>Прямоугольный прожектор</translation>
+    </message>
+</context>
+<context>
     <name>PageScan</name>
     <message>
         <source>Crop and straighten pages: on</source>

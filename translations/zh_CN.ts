@@ -365,6 +365,25 @@
     </message>
 </context>
 <context>
+    <name>MaskWidget</name>
+    <message>
+        <source>Curtain</source>
+        <translation>幕布</translation>
+    </message>
+    <message>
+        <source>Spotlight</source>
+        <translation>聚光灯</translation>
+    </message>
+    <message>
+        <source>Round spotlight</source>
+        <translation>圆形聚光灯</translation>
+    </message>
+    <message>
+        <source>Rectangular spotlight</source>
+        <translation>矩形聚光灯</translation>
+    </message>
+</context>
+<context>
     <name>PageScan</name>
     <message>
         <source>Crop and straighten pages: on</source>

@@ -171,6 +171,7 @@ void VideoWidget::initConnect() {
     connect(m_centerToolWidget, &ToolsWidget::switchToSelectMode, this, &VideoWidget::switchToSelectMode);
     connect(m_centerToolWidget, &ToolsWidget::switchToTextMode, this, &VideoWidget::switchToTextMode);
     connect(m_centerToolWidget, &ToolsWidget::undoClicked, this, &VideoWidget::undoDrawing);
+    connect(m_centerToolWidget, &ToolsWidget::maskChanged, this, &VideoWidget::showMask);
     connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
     connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
 

@@ -26,6 +26,7 @@
 #include "capturewriter.h"
 #include "framehandover.h"
 #include "inktiles.h"
+#include "maskoverlay.h"
 #include "selectionoverlay.h"
 #include "shapestroke.h"
 
@@ -123,6 +124,8 @@ private slots:
     // Text: a click on the picture opens an editor there; Enter or a click elsewhere puts its text
     // on the layer as one step of the history, Esc drops it.
     void switchToTextMode();
+    // Masking: a curtain or a spotlight over the picture and the ink, or none.
+    void showMask(MaskKind kind);
 
 protected:
     bool event(QEvent* event) override;
@@ -204,6 +207,10 @@ private:
     void paintInk(QPainter& painter, const QRect& viewDirty);
     // The Undo button follows whether there is a step to undo.
     void historyChanged();
+    // The picture's rectangle on the view, zoom and pan included.
+    QRectF pictureOnView() const;
+    // A drag of the curtain or the spotlight; false when the event is for the tool under the mask.
+    bool maskMouseEvent(QMouseEvent* event);
     QPoint toLayer(const QPoint& viewPos) const;
     bool insidePicture(const QPoint& layerPos) const;
     QRect layerToView(const QRect& layerRect) const;
@@ -226,6 +233,7 @@ private:
     bool m_eraserMode = false;
     bool m_selectMode = false;
     SelectionOverlay m_selection;
+    MaskOverlay m_mask;
     ShapeStroke m_shape;
     bool m_textMode = false;
     QLineEdit* m_textEditor = nullptr;  // open while a text is typed

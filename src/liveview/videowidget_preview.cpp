@@ -115,6 +115,8 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
         paintInk(painter, event->rect());
     painter.resetTransform();
     m_pageScan->paint(painter, target, m_pictureMemory->shownFromCamera());
+    // Above the picture, the ink and the page's outline; the recorder's picture is this painting.
+    m_mask.paint(painter, pictureOnView(), rect());
     m_selection.paint(painter);
 }
 

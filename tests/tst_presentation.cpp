@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -12,6 +13,7 @@
 #include <cmath>
 
 #include "annotation/penwidget.h"
+#include "filebrowser/filelistwidget.h"
 #include "liveview/videowidget.h"
 #include "optigrab_sim.h"
 #include "settings/extrasettings.h"
@@ -64,6 +66,10 @@ int inkIn(const QImage& shot, const QRect& area) {
 
 QAbstractButton* barButton(QWidget& view, const char* name) {
     return view.findChild<QAbstractButton*>(name);
+}
+
+QAbstractButton* rightButton(QWidget& view, const char* name) {
+    return view.findChild<QWidget*>("ToolWidget_Right")->findChild<QAbstractButton*>(name);
 }
 
 // The colour positionPicture() has at a view position while the view shows it whole.
@@ -519,6 +525,80 @@ private slots:
         QCOMPARE(captured.size(), page.size());
         QVERIFY2(qGray(captured.pixel(640, 360)) > 240, qPrintable(QColor(captured.pixel(640, 360)).name()));
         optigrabSimUnplugAll();
+    }
+
+    // Split: the live picture fitted into the left half, the newest capture on the right, then the
+    // file whose tile is clicked; each half zooms on its own and the live half takes ink; a second
+    // click on Split Screen shows one picture again.
+    void splitScreen() {
+        QTemporaryDir captures;
+        // Red or green, blue growing from left to right.
+        const auto saved = [&](const QString& name, QColor colour) {
+            QImage file(800, 600, QImage::Format_RGB888);
+            for (int x = 0; x < file.width(); ++x)
+                for (int y = 0; y < file.height(); ++y)
+                    file.setPixelColor(x, y, QColor(colour.red(), colour.green(), x * 255 / 799));
+            return file.save(captures.filePath(name), "JPEG", 98);
+        };
+        QVERIFY(saved("page_00001.jpg", QColor(250, 0, 0)));
+        QTest::qWait(1100);  // a newer modification time
+        QVERIFY(saved("page_00002.jpg", QColor(0, 250, 0)));
+        const QString older = captures.filePath("page_00001.jpg");
+        ReadXML::instance()->savePath = captures.path().toStdString();
+        QVERIFY(ReadXML::instance()->writeData(m_settingsFile.toUtf8().constData()));
+        ExtraSettings::instance()->setShowAllTools(true);
+        VideoWidget view;
+        QImage live(1600, 800, QImage::Format_RGB888);
+        for (int y = 0; y < live.height(); ++y)
+            for (int x = 0; x < live.width(); ++x)
+                live.setPixel(x, y, qRgb(x / 8, 0, 0));
+        viewdriver::showPicture(view, live);
+        QCOMPARE(view.size(), QSize(1600, 800));
+        const auto seen = [&view](const QPoint& at) { return view.grab().toImage().pixelColor(at); };
+        const auto wheelOn = [&view](const QPoint& at, int notches) {
+            QWidget* under = view.childAt(at);
+            QWidget* target = under != nullptr ? under : &view;
+            viewdriver::wheel(*target, target->mapFrom(&view, at), notches);
+        };
+
+        rightButton(view, "toolButton_compare")->click();
+        // The live picture fitted into 800 x 800: half its size, at y 200 to 600.
+        QVERIFY(qAbs(seen({400, 400}).red() - 100) <= 2);
+        QCOMPARE(seen({400, 150}), QColor(Qt::black));
+        // The newest capture, 800 x 600 fitted into 798 x 800 beside the divider.
+        const QColor newest = seen({1201, 400});
+        QVERIFY2(newest.green() > 230 && newest.red() < 20 && qAbs(newest.blue() - 128) < 8,
+                 qPrintable(newest.name()));
+
+        QTest::mouseClick(rightButton(view, "toolButton_filelist"), Qt::LeftButton);
+        auto* files = view.findChild<FileListWidget*>();
+        files->addPath(older);
+        auto* list = files->findChild<QListWidget*>();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        QTest::mouseClick(rightButton(view, "toolButton_filelist"), Qt::LeftButton);
+        QVERIFY2(seen({1201, 400}).red() > 230, qPrintable(seen({1201, 400}).name()));
+
+        // The wheel over the right half zooms the capture alone: its blue changes slower along x.
+        const auto blueSpread = [&seen] { return seen({1301, 400}).blue() - seen({1201, 400}).blue(); };
+        const int wholeSpread = blueSpread();
+        wheelOn({1201, 400}, 4);
+        QVERIFY2(blueSpread() * 2 < wholeSpread,
+                 qPrintable(QString("%1 %2").arg(blueSpread()).arg(wholeSpread)));
+        QVERIFY(qAbs(seen({400, 400}).red() - 100) <= 2);
+        wheelOn({400, 400}, 2);
+        QVERIFY(qAbs(seen({400, 400}).red() - 100) <= 2);
+        // 100 view pixels at 0.5 x 1.5625 are 128 picture columns.
+        QVERIFY2(qAbs(seen({500, 400}).red() - 116) <= 2,
+                 qPrintable(QString::number(seen({500, 400}).red())));
+
+        view.updateToolSettings(0, Qt::blue, 6);
+        QMetaObject::invokeMethod(&view, "switchToDrawingMode");
+        viewdriver::stroke(view, {{300, 300}, {400, 300}, {500, 300}});
+        QCOMPARE(seen({400, 300}), QColor(Qt::blue));
+
+        rightButton(view, "toolButton_compare")->click();
+        QVERIFY(qAbs(seen({1200, 400}).red() - 150) <= 2);
+        ExtraSettings::instance()->setShowAllTools(false);
     }
 
     void toolKeys_data() {

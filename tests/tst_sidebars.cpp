@@ -377,6 +377,8 @@ private slots:
         };
         const auto checkBar = [&](VideoWidget& view, const QStringList& expected) {
             QCOMPARE(shownButtons(view), expected);
+            // Split Screen works with all tools shown only.
+            QCOMPARE(rightButton(view, "toolButton_compare")->isEnabled(), expected.size() > basic.size());
             QWidget* bar = view.m_centerToolWidget;
             QCOMPARE(bar->size(), QSize(66 * expected.size(), 66));
             const int left = leftBar(view)->mapToGlobal(QPoint(leftBar(view)->width(), 0)).x();

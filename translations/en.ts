@@ -163,6 +163,10 @@
         <source>Default sound input</source>
         <translation>Default sound input</translation>
     </message>
+    <message>
+        <source>This file cannot be shown beside the live picture.</source>
+        <translation>This file cannot be shown beside the live picture.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -544,6 +548,13 @@
     <message>
         <source>Save as PDF</source>
         <translation>Save as PDF</translation>
+    </message>
+</context>
+<context>
+    <name>ComparePane</name>
+    <message>
+        <source>No captured picture yet: capture one, or click a file in the folder panel.</source>
+        <translation>No captured picture yet: capture one, or click a file in the folder panel.</translation>
     </message>
 </context>
 <context>

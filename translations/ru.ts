@@ -163,6 +163,10 @@
         <source>Default sound input</source>
         <translation>Источник звука по умолчанию</translation>
     </message>
+    <message>
+        <source>This file cannot be shown beside the live picture.</source>
+        <translation>Этот файл нельзя показать рядом с живым изображением.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -544,6 +548,13 @@
     <message>
         <source>Save as PDF</source>
         <translation>Сохранить в PDF</translation>
+    </message>
+</context>
+<context>
+    <name>ComparePane</name>
+    <message>
+        <source>No captured picture yet: capture one, or click a file in the folder panel.</source>
+        <translation>Снимков пока нет: сделайте снимок или выберите файл на панели папки.</translation>
     </message>
 </context>
 <context>

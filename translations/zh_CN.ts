@@ -163,6 +163,10 @@
         <source>Default sound input</source>
         <translation>默认声音输入</translation>
     </message>
+    <message>
+        <source>This file cannot be shown beside the live picture.</source>
+        <translation>此文件无法在实时画面旁显示。</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -544,6 +548,13 @@
     <message>
         <source>Save as PDF</source>
         <translation>保存为 PDF</translation>
+    </message>
+</context>
+<context>
+    <name>ComparePane</name>
+    <message>
+        <source>No captured picture yet: capture one, or click a file in the folder panel.</source>
+        <translation>还没有拍摄的图片：请先拍照，或在文件夹面板中点击一个文件。</translation>
     </message>
 </context>
 <context>

@@ -23,6 +23,7 @@
 #include "camera/campresenter.h"
 #include "camerapicturememory.h"
 #include "capturewriter.h"
+#include "comparepane.h"
 #include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
 #include "pagescan.h"
@@ -174,6 +175,7 @@ void VideoWidget::initConnect() {
     connect(m_centerToolWidget, &ToolsWidget::maskChanged, this, &VideoWidget::showMask);
     connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
     connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
+    connect(m_rightToolWidget, &ToolWidget_Right::splitScreenToggled, this, &VideoWidget::setSplitScreen);
 
     // Space goes to a focused control that uses it itself (eventFilter), else to Freeze.
     qApp->installEventFilter(this);
@@ -244,6 +246,8 @@ void VideoWidget::resizeEvent(QResizeEvent* event) {
 
     // Frames are prepared at this size on the capture thread, and need not be decoded larger.
     m_frameHandOver.setTargetSize(size());
+    if (m_comparePane != nullptr)
+        m_comparePane->setGeometry(w / 2, 0, w - w / 2, h);
     if (m_presenter != nullptr)
         m_presenter->setPreviewSizeHint(m_currentDevIndex, w, h);
 }

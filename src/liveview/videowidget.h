@@ -32,6 +32,7 @@
 
 class AdjustWidget;
 class CameraPictureMemory;
+class ComparePane;
 class FileListWidget;
 class LessonRecorder;
 class NoticeLabel;
@@ -126,6 +127,10 @@ private slots:
     void switchToTextMode();
     // Masking: a curtain or a spotlight over the picture and the ink, or none.
     void showMask(MaskKind kind);
+    // Split Screen: the live picture on the left half, a captured picture on the right (the newest
+    // at first, then the one whose tile is clicked).
+    void setSplitScreen(bool on);
+    void onTileClicked(const QString& path);
 
 protected:
     bool event(QEvent* event) override;
@@ -187,6 +192,11 @@ private:
     // Zoom: the view position of the picture's top-left corner; the zoom about a view position that
     // keeps the picture point under it in place; the zoom at which a view rectangle fills the view.
     QPointF pictureOrigin() const;
+    // Where the live picture shows: the whole view, or its left half while split; the picture's size
+    // there against its prepared size; and the two with the zoom.
+    QRect liveArea() const;
+    double fitScale() const;
+    double shownScale() const;
     void zoomAbout(const QPointF& viewPos, double scale);
     void zoomToViewRect(const QRect& viewRect);
     // Asks the camera for the part of the picture the zoomed view shows (all of it at 1x).
@@ -285,4 +295,5 @@ private:
     // When the capture thread handed over the newest frame (RecordingClock); read on the GUI thread.
     std::atomic<int64_t> m_frameSeenUs{0};
     PageScan* m_pageScan = nullptr;
+    ComparePane* m_comparePane = nullptr;  // made at the first split
 };

@@ -10,7 +10,7 @@ void VideoWidget::showMask(MaskKind kind) {
 }
 
 QRectF VideoWidget::pictureOnView() const {
-    return QRectF(pictureOrigin(), QSizeF(m_videoPixmap.size()) * m_currentScale);
+    return QRectF(pictureOrigin(), QSizeF(m_videoPixmap.size()) * shownScale());
 }
 
 bool VideoWidget::maskMouseEvent(QMouseEvent* event) {

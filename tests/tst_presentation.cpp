@@ -601,6 +601,77 @@ private slots:
         ExtraSettings::instance()->setShowAllTools(false);
     }
 
+    // One finger draws as the mouse does; two fingers zoom with their distance and pan with the
+    // point between them, drawing nothing even with the pen chosen; a tap on a bar button presses it.
+    void touch_data() {
+        QTest::addColumn<QVector<QVector<QPoint>>>("frames");  // finger positions, one list a step
+        QTest::addColumn<QPoint>("atCentre");  // picture point at the view's centre afterwards
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<bool>("inked");
+        using Frames = QVector<QVector<QPoint>>;
+        QTest::newRow("one finger draws")
+            << Frames{{{300, 100}}, {{400, 100}}, {{500, 100}}} << QPoint(512, 256) << 1.0 << true;
+        // The first finger has drawn a little before the second comes down: that goes again.
+        QTest::newRow("pinch out") << Frames{{{412, 256}},
+                                             {{424, 256}},
+                                             {{424, 256}, {624, 256}},
+                                             {{374, 256}, {674, 256}},
+                                             {{324, 256}, {724, 256}}}
+                                   << QPoint(518, 256) << 2.0 << false;
+        QTest::newRow("pinch out while moving up")
+            << Frames{{{412, 306}, {612, 306}}, {{362, 281}, {662, 281}}, {{312, 256}, {712, 256}}}
+            << QPoint(512, 306) << 2.0 << false;
+        QTest::newRow("pinch in to the whole picture")
+            << Frames{{{312, 256}, {712, 256}}, {{412, 256}, {612, 256}}, {{462, 256}, {562, 256}}}
+            << QPoint(512, 256) << 1.0 << false;
+    }
+
+    void touch() {
+        QFETCH(QVector<QVector<QPoint>>, frames);
+        QFETCH(QPoint, atCentre);
+        QFETCH(double, scale);
+        QFETCH(bool, inked);
+        static QTouchDevice* const screen = QTest::createTouchDevice();
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        view.updateToolSettings(0, Qt::blue, 6);
+        barButton(view, "toolButton_pen")->click();
+        activate(view);
+        QVector<QPoint> down;
+        for (const QVector<QPoint>& fingers : frames) {
+            QTest::QTouchEventSequence step = QTest::touchEvent(&view, screen);
+            for (int id = 0; id < fingers.size(); ++id) {
+                if (id < down.size())
+                    step.move(id, fingers[id], &view);
+                else
+                    step.press(id, fingers[id], &view);
+            }
+            step.commit();
+            down = fingers;
+        }
+        QTest::QTouchEventSequence lift = QTest::touchEvent(&view, screen);
+        for (int id = 0; id < down.size(); ++id)
+            lift.release(id, down[id], &view);
+        lift.commit();
+        // The pen popup the click opened stays out of the picture.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QPoint centre(512, 256);
+        QVERIFY2(qAbs(shownColumn(view, centre) - atCentre.x()) <= 4,
+                 qPrintable(QString::number(shownColumn(view, centre))));
+        const int shownRow = qGreen(view.grab().toImage().pixel(centre)) * 2;
+        QVERIFY2(qAbs(shownRow - atCentre.y()) <= 2, qPrintable(QString::number(shownRow)));
+        const int spread = shownColumn(view, centre + QPoint(160, 0)) - shownColumn(view, centre);
+        QVERIFY2(qAbs(spread - 160 / scale) <= 5, qPrintable(QString::number(spread)));
+        QCOMPARE(inkIn(view.grab().toImage(), QRect(0, 0, 1024, 440)) > 0, inked);
+
+        // A finger on a bar button presses it as a click would.
+        auto* freeze = barButton(view, "toolButton_freeze");
+        const QPoint onFreeze = freeze->mapTo(&view, freeze->rect().center());
+        QTest::touchEvent(&view, screen).press(0, onFreeze, &view);
+        QTest::touchEvent(&view, screen).release(0, onFreeze, &view);
+        QVERIFY(freeze->isChecked());
+    }
+
     void toolKeys_data() {
         QTest::addColumn<QString>("from");  // the tool chosen before the key
         QTest::addColumn<Qt::Key>("key");

@@ -82,6 +82,8 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     // Every paint covers the whole view (the picture, black where it leaves the view uncovered), so
     // Qt need not clear the window before each one: a pass over the window saved per frame.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // One finger draws, erases or pans; two pinch and pan (videowidget_touch.cpp).
+    setAttribute(Qt::WA_AcceptTouchEvents);
 
     auto* cornerIcon = new QLabel(this);
     cornerIcon->setPixmap(QPixmap(":/image/svg/camera"));

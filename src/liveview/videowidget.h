@@ -42,6 +42,7 @@ class QLineEdit;
 class QMenu;
 class QPainter;
 class QTimer;
+class QTouchEvent;
 class QVBoxLayout;
 class ToolWidget_Left;
 class ToolWidget_Right;
@@ -221,6 +222,10 @@ private:
     QRectF pictureOnView() const;
     // A drag of the curtain or the spotlight; false when the event is for the tool under the mask.
     bool maskMouseEvent(QMouseEvent* event);
+    // Touch: returns whether the view took the event.
+    bool touchEvent(QTouchEvent* event);
+    void pinchTo(const QPointF& first, const QPointF& second);
+    void cancelTouchAction();
     QPoint toLayer(const QPoint& viewPos) const;
     bool insidePicture(const QPoint& layerPos) const;
     QRect layerToView(const QRect& layerRect) const;
@@ -251,7 +256,11 @@ private:
     QPoint m_dragStartPos;              // view position of the last pan drag step
     QPoint m_imageOffset;               // pan offset of the picture
     double m_currentScale = 1.0;
-    int m_wheelRemainder = 0;           // wheel angle not yet a whole notch
+    int m_wheelRemainder = 0;  // wheel angle not yet a whole notch
+    bool m_pinching = false;   // two fingers zoom and pan until all are lifted
+    double m_pinchStartScale = 1.0;
+    qreal m_pinchStartDistance = 0;
+    QPointF m_pinchCentre;              // the point between the fingers at the last step
     bool m_mousePressed = false;        // a pan drag is in progress
     static const int MIN_DISTANCE = 4;  // shortest drawn segment, Manhattan pixels
     IPresenter* m_presenter = nullptr;

@@ -142,11 +142,6 @@ bool VideoWidget::insidePicture(const QPoint& layerPos) const {
            layerPos.y() < m_videoPixmap.height();
 }
 
-// Touch input is not accepted, so it arrives as the mouse events the platform makes of it.
-bool VideoWidget::event(QEvent* event) {
-    return QWidget::event(event);
-}
-
 void VideoWidget::mousePressEvent(QMouseEvent* event) {
     if (maskMouseEvent(event)) {
         // The press is the mask's.

@@ -2,6 +2,7 @@
 // library, the real presenter and a real VideoWidget on the offscreen platform, timed from outside.
 #include "liverun.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <pthread.h>
 #include <sys/resource.h>
@@ -147,9 +149,18 @@ struct Annotator {
     int dragStep = 6;  // pixels a move: each one draws a segment
     long moves = 0;
     bool zoomed = false;
+    QTimer wheelTimer;  // a wheel notch twice a second while the window is open
+    int wheelTurns = 0;
+    Clock::time_point wheelAt;  // when the last notch was sent
+    bool awaitingRepaint = false, awaitingFrame = false, frameAfterWheel = false;
 };
 
 Annotator* g_annotator = nullptr;
+
+// Wheel zoom to the next painted picture: from the notch to the end of the next repaint, and to the
+// end of the first repaint of a camera frame taken in after the notch.
+Samples* g_wheelRepaintMs = nullptr;
+Samples* g_wheelFrameMs = nullptr;
 
 void sendMouse(QWidget* view, QEvent::Type type, const QPoint& pos) {
     QMouseEvent event(type, pos, view->mapToGlobal(pos),
@@ -184,6 +195,27 @@ void drawStrokes(QWidget* view) {
     sendMouse(view, QEvent::MouseButtonRelease, {1300, 800});
     QMetaObject::invokeMethod(view, "updateToolSettings", Q_ARG(int, 0), Q_ARG(QColor, QColor(Qt::blue)),
                               Q_ARG(int, 4));
+}
+
+// A notch in, then one out, about the middle of the view: the zoom stays between 1.95x and 2.4x, so
+// that the camera keeps delivering parts.
+void wheelOnce() {
+    Annotator& a = *g_annotator;
+    const QPoint middle(kViewSize.width() / 2, kViewSize.height() / 2);
+    QWheelEvent event(QPointF(middle), QPointF(a.view->mapToGlobal(middle)), QPoint(),
+                      QPoint(0, a.wheelTurns++ % 2 == 0 ? 120 : -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    a.wheelAt = Clock::now();
+    a.awaitingRepaint = a.awaitingFrame = true;
+    a.frameAfterWheel = false;
+    QCoreApplication::sendEvent(a.view, &event);
+}
+
+// Masking opened on the bar and a mask chosen in its popup, as a user does.
+void chooseMask(QWidget* view, const char* choice) {
+    view->findChild<QAbstractButton*>("toolButton_mark")->click();
+    if (QWidget* popup = view->findChild<QWidget*>("MaskWidget"))
+        popup->findChild<QAbstractButton*>(choice)->click();
 }
 
 // One move of the drag: left to right along a line, then the next line down, like handwriting.
@@ -231,6 +263,17 @@ void openWindow() {
         sendMouse(a.view, QEvent::MouseButtonPress, a.dragAt);
         a.dragTimer.start();
     }
+    if (a.kind == kCurtain) {
+        chooseMask(a.view, "pushButton_curtain");
+        QMetaObject::invokeMethod(a.view, "switchToMovingMode");
+        sendMouse(a.view, QEvent::MouseButtonPress, {960, 5});
+        sendMouse(a.view, QEvent::MouseMove, {960, 540});
+        sendMouse(a.view, QEvent::MouseButtonRelease, {960, 540});
+    }
+    if (a.kind == kSpotlight)
+        chooseMask(a.view, "pushButton_spotlight");
+    if (a.kind == kWheelZoom)
+        a.wheelTimer.start();
     p.windowStart = Clock::now();
     p.guiCpuStart = cpuMs(CLOCK_THREAD_CPUTIME_ID);
     p.captureCpuStart = captureThreadCpuMs();
@@ -244,6 +287,7 @@ void openWindow() {
 void closeWindow() {
     Probe& p = *g_probe;
     p.measuring.store(false);
+    g_annotator->wheelTimer.stop();
     if (g_annotator->dragTimer.isActive()) {
         g_annotator->dragTimer.stop();
         sendMouse(g_annotator->view, QEvent::MouseButtonRelease, g_annotator->dragAt);
@@ -340,14 +384,26 @@ protected:
             p.takenCaptureUs = taken;
             if (p.measuring.load())
                 p.intakeMs.add(msBetween(start, Clock::now()));
+            if (g_annotator->awaitingFrame && start > g_annotator->wheelAt)
+                g_annotator->frameAfterWheel = true;
             p.freshFrame = true;
             return result;
         }
         if (event->type() == QEvent::UpdateRequest) {
             const Clock::time_point start = Clock::now();
             const bool result = VideoWidget::event(event);
+            const Clock::time_point end = Clock::now();
             if (p.measuring.load())
-                p.repaintMs.add(msBetween(start, Clock::now()));
+                p.repaintMs.add(msBetween(start, end));
+            Annotator& a = *g_annotator;
+            if (a.awaitingRepaint && p.measuring.load()) {
+                a.awaitingRepaint = false;
+                g_wheelRepaintMs->add(msBetween(a.wheelAt, end));
+            }
+            if (a.awaitingFrame && a.frameAfterWheel && p.takenCaptureUs != 0 && p.measuring.load()) {
+                a.awaitingFrame = false;
+                g_wheelFrameMs->add(msBetween(a.wheelAt, end));
+            }
             if (p.takenCaptureUs > p.shownCaptureUs) {
                 if (p.measuring.load())
                     p.glassMs.add((monotonicUs() - p.takenCaptureUs) / 1e3);
@@ -377,7 +433,7 @@ protected:
         }
         ++p.paintedAtSize;
         // Zoomed from the first frame on, so that the warm-up settles the zoomed picture.
-        if (g_annotator->kind == kZoomed && !g_annotator->zoomed) {
+        if ((g_annotator->kind == kZoomed || g_annotator->kind == kWheelZoom) && !g_annotator->zoomed) {
             g_annotator->zoomed = true;
             QTimer::singleShot(0, this, [this] { zoomBySelection(this); });
         }
@@ -468,6 +524,11 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
     annotator.dragTimer.setTimerType(Qt::PreciseTimer);
     annotator.dragTimer.setInterval(4);
     QObject::connect(&annotator.dragTimer, &QTimer::timeout, &dragOnce);
+    annotator.wheelTimer.setInterval(500);
+    QObject::connect(&annotator.wheelTimer, &QTimer::timeout, &wheelOnce);
+    Samples wheelRepaintMs(1024), wheelFrameMs(1024);
+    g_wheelRepaintMs = &wheelRepaintMs;
+    g_wheelFrameMs = &wheelFrameMs;
     g_annotator = &annotator;
     const long devIndex = benchCameraIndex();
     if (devIndex < 0 || camRegCallBackPreviewImage(devIndex, timedPreview) != CAM_OK) {
@@ -550,6 +611,8 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
     figure("replaced", probe.handOvers.load() - probe.emittedInWindow.load());
     if (stillMs >= 0)
         figure("still_ms", stillMs);
+    stage("wheel_repaint", wheelRepaintMs);
+    stage("wheel_frame", wheelFrameMs);
     std::fflush(stdout);
     return 0;
 }
@@ -574,6 +637,12 @@ const std::vector<Scenario>& scenarios() {
          30, 30.0, 150, kStrokesAndDrag},
         {"mjpeg4k-30-zoom2", "4K MJPEG, camera at 30 fps, zoomed 2x by a selection", 2, 3840, 2160, 30, 30.0,
          300, kZoomed},
+        {"mjpeg4k-30-curtain", "4K MJPEG, camera at 30 fps, a curtain pulled halfway back", 2, 3840, 2160, 30,
+         30.0, 300, kCurtain},
+        {"mjpeg4k-30-spotlight", "4K MJPEG, camera at 30 fps, a spotlight", 2, 3840, 2160, 30, 30.0, 300,
+         kSpotlight},
+        {"mjpeg4k-30-wheel", "4K MJPEG, camera at 30 fps, zoomed 2x, a wheel notch in or out twice a second",
+         2, 3840, 2160, 30, 30.0, 300, kWheelZoom},
         {"mjpeg4k-60", "4K MJPEG, camera at 60 fps", 2, 3840, 2160, 60, 60.0, 600, kNoAnnotation},
         {"mjpeg1080-60", "1080p MJPEG, camera at 60 fps", 2, 1920, 1080, 60, 60.0, 600, kNoAnnotation},
         {"yuy2-1080-free", "1080p YUY2, camera unthrottled", 1, 1920, 1080, 60, -1.0, 3000, kNoAnnotation},

@@ -139,6 +139,10 @@ void printScenario(const Scenario& s, const std::vector<Figures>& runs) {
     printStage(runs, "paint: paintEvent (GUI thread)", "paint");
     printStage(runs, "repaint: update request, children and flush included", "repaint");
     printStage(runs, "camera to glass: capture time stamp to the flush showing it", "glass");
+    if (!std::isnan(median(runs, "wheel_repaint_median"))) {
+        printStage(runs, "wheel notch to the end of the next repaint", "wheel_repaint");
+        printStage(runs, "wheel notch to the next camera frame painted", "wheel_frame");
+    }
     std::printf("  delivered frames/s (painted)       %8.2f   runs: %s\n", median(runs, "delivered_fps"),
                 qPrintable(perRun(runs, "delivered_fps", "%.2f")));
     std::printf("  frames/s through the presenter     %8.2f\n", median(runs, "captured_fps"));

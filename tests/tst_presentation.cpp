@@ -86,6 +86,11 @@ void chooseMask(QWidget& view, const QString& choice) {
     popup->findChild<QAbstractButton*>(name)->click();
 }
 
+QTouchDevice* touchScreen() {
+    static QTouchDevice* const screen = QTest::createTouchDevice();
+    return screen;
+}
+
 void activate(QWidget& view) {
     view.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&view));
@@ -578,12 +583,20 @@ private slots:
         QTest::mouseClick(rightButton(view, "toolButton_filelist"), Qt::LeftButton);
         QVERIFY2(seen({1201, 400}).red() > 230, qPrintable(seen({1201, 400}).name()));
 
-        // The wheel over the right half zooms the capture alone: its blue changes slower along x.
+        // Two fingers, then the wheel, over the right half zoom the capture alone: its blue changes
+        // slower along x.
         const auto blueSpread = [&seen] { return seen({1301, 400}).blue() - seen({1201, 400}).blue(); };
         const int wholeSpread = blueSpread();
+        QTouchDevice* screen = touchScreen();
+        QTest::touchEvent(&view, screen).press(0, {1150, 400}, &view).press(1, {1250, 400}, &view);
+        QTest::touchEvent(&view, screen).move(0, {1100, 400}, &view).move(1, {1300, 400}, &view);
+        QTest::touchEvent(&view, screen).release(0, {1100, 400}, &view).release(1, {1300, 400}, &view);
+        const int pinchedSpread = blueSpread();
+        QVERIFY2(pinchedSpread * 3 < wholeSpread * 2,
+                 qPrintable(QString("%1 %2").arg(pinchedSpread).arg(wholeSpread)));
         wheelOn({1201, 400}, 4);
-        QVERIFY2(blueSpread() * 2 < wholeSpread,
-                 qPrintable(QString("%1 %2").arg(blueSpread()).arg(wholeSpread)));
+        QVERIFY2(blueSpread() * 2 < pinchedSpread,
+                 qPrintable(QString("%1 %2").arg(blueSpread()).arg(pinchedSpread)));
         QVERIFY(qAbs(seen({400, 400}).red() - 100) <= 2);
         wheelOn({400, 400}, 2);
         QVERIFY(qAbs(seen({400, 400}).red() - 100) <= 2);
@@ -631,7 +644,7 @@ private slots:
         QFETCH(QPoint, atCentre);
         QFETCH(double, scale);
         QFETCH(bool, inked);
-        static QTouchDevice* const screen = QTest::createTouchDevice();
+        QTouchDevice* screen = touchScreen();
         VideoWidget view;
         viewdriver::showPicture(view, positionPicture());
         view.updateToolSettings(0, Qt::blue, 6);

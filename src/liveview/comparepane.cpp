@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTouchEvent>
 #include <QWheelEvent>
 
 #include "zoomsteps.h"
@@ -20,6 +21,7 @@ ComparePane::ComparePane(QWidget* parent) : QWidget(parent) {
     setObjectName("comparePane");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::OpenHandCursor);
+    setAttribute(Qt::WA_AcceptTouchEvents);
 }
 
 bool ComparePane::showFile(const QString& path) {
@@ -77,11 +79,40 @@ void ComparePane::mousePressEvent(QMouseEvent* event) {
 }
 
 void ComparePane::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_dragging || m_scale == ZoomSteps::kMin)
+    if (!m_dragging)
         return;
-    m_offset += event->localPos() - m_dragFrom;
+    panBy(event->localPos() - m_dragFrom);
     m_dragFrom = event->localPos();
+}
+
+// The whole picture stays centred; a zoomed one follows the pointer.
+void ComparePane::panBy(const QPointF& delta) {
+    if (m_scale == ZoomSteps::kMin)
+        return;
+    m_offset += delta;
     update();
+}
+
+bool ComparePane::event(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::TouchBegin && type != QEvent::TouchUpdate && type != QEvent::TouchEnd &&
+        type != QEvent::TouchCancel)
+        return QWidget::event(event);
+    event->accept();
+    const QList<QTouchEvent::TouchPoint>& points = static_cast<QTouchEvent*>(event)->touchPoints();
+    if (type == QEvent::TouchBegin || type == QEvent::TouchEnd || type == QEvent::TouchCancel)
+        m_pinch.end();
+    if (points.size() >= 2 && points[0].state() != Qt::TouchPointReleased &&
+        points[1].state() != Qt::TouchPointReleased && !m_picture.isNull()) {
+        if (!m_pinch.active())
+            m_pinch.begin(points[0].pos(), points[1].pos(), m_scale);
+        const PinchGesture::Step step = m_pinch.follow(points[0].pos(), points[1].pos());
+        panBy(step.moved);
+        zoomAbout(step.centre, step.scale);
+    } else if (points.size() == 1 && !m_pinch.active()) {
+        panBy(points[0].pos() - points[0].lastPos());
+    }
+    return true;
 }
 
 void ComparePane::mouseReleaseEvent(QMouseEvent* event) {

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "pinchgesture.h"
+
 // GUI thread only.
 class ComparePane : public QWidget {
     Q_OBJECT
@@ -25,11 +27,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Touch: one finger pans, two pinch to zoom and pan.
+    bool event(QEvent* event) override;
 
 private:
     // The picture's rectangle in the pane: fitted, zoomed about pos and panned.
     QRectF pictureRect() const;
     void zoomAbout(const QPointF& pos, double scale);
+    void panBy(const QPointF& delta);
 
     QString m_path;
     QImage m_picture;
@@ -38,4 +43,5 @@ private:
     QPointF m_dragFrom;
     bool m_dragging = false;
     int m_wheelRemainder = 0;
+    PinchGesture m_pinch;
 };

@@ -27,6 +27,7 @@
 #include "framehandover.h"
 #include "inktiles.h"
 #include "maskoverlay.h"
+#include "pinchgesture.h"
 #include "selectionoverlay.h"
 #include "shapestroke.h"
 
@@ -224,7 +225,6 @@ private:
     bool maskMouseEvent(QMouseEvent* event);
     // Touch: returns whether the view took the event.
     bool touchEvent(QTouchEvent* event);
-    void pinchTo(const QPointF& first, const QPointF& second);
     void cancelTouchAction();
     QPoint toLayer(const QPoint& viewPos) const;
     bool insidePicture(const QPoint& layerPos) const;
@@ -256,11 +256,8 @@ private:
     QPoint m_dragStartPos;              // view position of the last pan drag step
     QPoint m_imageOffset;               // pan offset of the picture
     double m_currentScale = 1.0;
-    int m_wheelRemainder = 0;  // wheel angle not yet a whole notch
-    bool m_pinching = false;   // two fingers zoom and pan until all are lifted
-    double m_pinchStartScale = 1.0;
-    qreal m_pinchStartDistance = 0;
-    QPointF m_pinchCentre;              // the point between the fingers at the last step
+    int m_wheelRemainder = 0;           // wheel angle not yet a whole notch
+    PinchGesture m_pinch;               // two fingers zoom and pan until all are lifted
     bool m_mousePressed = false;        // a pan drag is in progress
     static const int MIN_DISTANCE = 4;  // shortest drawn segment, Manhattan pixels
     IPresenter* m_presenter = nullptr;

@@ -1,6 +1,5 @@
 // The main view's touch input: one finger acts as the mouse does with the chosen tool, two fingers
 // pinch to zoom and move to pan in any mode, without drawing. GUI thread only.
-#include <QLineF>
 #include <QMouseEvent>
 #include <QTouchEvent>
 
@@ -27,27 +26,29 @@ bool VideoWidget::touchEvent(QTouchEvent* event) {
             event->ignore();
             return false;
         }
-        m_pinching = false;
+        m_pinch.end();
     }
     event->accept();
     if (event->type() == QEvent::TouchCancel) {
         cancelTouchAction();
-        m_pinching = false;
+        m_pinch.end();
         return true;
     }
-    if (!m_pinching && points.size() >= 2) {
+    if (!m_pinch.active() && points.size() >= 2) {
         cancelTouchAction();
-        m_pinching = true;
-        m_pinchStartScale = m_currentScale;
-        m_pinchStartDistance = QLineF(points[0].pos(), points[1].pos()).length();
-        m_pinchCentre = (points[0].pos() + points[1].pos()) / 2;
+        m_pinch.begin(points[0].pos(), points[1].pos(), m_currentScale);
     }
-    if (m_pinching) {
+    if (m_pinch.active()) {
         if (points.size() >= 2 && points[0].state() != Qt::TouchPointReleased &&
-            points[1].state() != Qt::TouchPointReleased)
-            pinchTo(points[0].pos(), points[1].pos());
+            points[1].state() != Qt::TouchPointReleased) {
+            // The picture moves with the point between the fingers and scales with their distance,
+            // the picture point between them staying there.
+            const PinchGesture::Step step = m_pinch.follow(points[0].pos(), points[1].pos());
+            m_imageOffset += step.moved.toPoint();
+            zoomAbout(step.centre, step.scale);
+        }
         if (event->type() == QEvent::TouchEnd)
-            m_pinching = false;
+            m_pinch.end();
         return true;
     }
     // One finger: the mouse's left button.
@@ -64,17 +65,6 @@ bool VideoWidget::touchEvent(QTouchEvent* event) {
     else
         mouseReleaseEvent(&mouse);
     return true;
-}
-
-// The picture follows the two fingers: it moves with the point between them and scales with their
-// distance, the picture point between them staying there.
-void VideoWidget::pinchTo(const QPointF& first, const QPointF& second) {
-    const QPointF centre = (first + second) / 2;
-    m_imageOffset += (centre - m_pinchCentre).toPoint();
-    m_pinchCentre = centre;
-    const qreal distance = QLineF(first, second).length();
-    if (m_pinchStartDistance > 0)
-        zoomAbout(centre, m_pinchStartScale * distance / m_pinchStartDistance);
 }
 
 // A second finger came down: what the first began (a stroke, a shape, a selection, a drag) is

@@ -33,7 +33,7 @@ QPointF MaskOverlay::fraction(const QPointF& viewPos, const QRectF& picture) {
                    (viewPos.y() - picture.y()) / picture.height());
 }
 
-bool MaskOverlay::press(const QPointF& viewPos, const QRectF& picture) {
+bool MaskOverlay::press(const QPointF& viewPos, const QRectF& picture, bool insideMoves) {
     m_grab = Grab{};
     if (picture.isEmpty())
         return false;
@@ -41,7 +41,7 @@ bool MaskOverlay::press(const QPointF& viewPos, const QRectF& picture) {
     if (m_kind == MaskKind::Curtain)
         return pressCurtain(viewPos, picture);
     if (m_kind == MaskKind::EllipseSpotlight || m_kind == MaskKind::RectangleSpotlight)
-        return pressSpotlight(viewPos, picture);
+        return pressSpotlight(viewPos, picture, insideMoves);
     return false;
 }
 
@@ -64,7 +64,7 @@ bool MaskOverlay::pressCurtain(const QPointF& viewPos, const QRectF& picture) {
     return true;
 }
 
-bool MaskOverlay::pressSpotlight(const QPointF& viewPos, const QRectF& picture) {
+bool MaskOverlay::pressSpotlight(const QPointF& viewPos, const QRectF& picture, bool insideMoves) {
     const QRectF spot = onView(m_spotlight, picture);
     // Where the press lies against the spotlight's half axes: 1 is on its edge.
     const double dx = (viewPos.x() - spot.center().x()) / (spot.width() / 2);
@@ -79,8 +79,8 @@ bool MaskOverlay::pressSpotlight(const QPointF& viewPos, const QRectF& picture) 
     if (outside > kGrabMargin / 2)
         return false;
     if (outside < -kGrabMargin / 2) {
-        m_grab.moving = true;
-        return true;
+        m_grab.moving = insideMoves;
+        return insideMoves;
     }
     // On the edge: the sides the press lies towards follow the pointer (both near a corner).
     const double norm = qMax(std::abs(dx), std::abs(dy));

@@ -20,9 +20,9 @@ public:
     bool active() const { return m_kind != MaskKind::None; }
 
     // A press the mask takes: on the curtain (its nearest edge follows the pointer, so the side
-    // revealed is the one the drag starts from), or on the spotlight (inside moves it, its edge
-    // resizes it). False when the press is for the tool under the mask.
-    bool press(const QPointF& viewPos, const QRectF& picture);
+    // revealed is the one the drag starts from), or on the spotlight (its edge resizes it, inside
+    // moves it when insideMoves, else the pen writes there). False when the press is for the tool.
+    bool press(const QPointF& viewPos, const QRectF& picture, bool insideMoves);
     void drag(const QPointF& viewPos, const QRectF& picture);
     void release() { m_grab = Grab{}; }
     bool dragging() const { return m_grab.edges != 0 || m_grab.moving; }
@@ -41,7 +41,7 @@ private:
     static QRectF onView(const QRectF& fractions, const QRectF& picture);
     static QPointF fraction(const QPointF& viewPos, const QRectF& picture);
     bool pressCurtain(const QPointF& viewPos, const QRectF& picture);
-    bool pressSpotlight(const QPointF& viewPos, const QRectF& picture);
+    bool pressSpotlight(const QPointF& viewPos, const QRectF& picture, bool insideMoves);
 
     MaskKind m_kind = MaskKind::None;
     QRectF m_curtain;    // the part still covered

@@ -16,7 +16,11 @@ QRectF VideoWidget::pictureOnView() const {
 bool VideoWidget::maskMouseEvent(QMouseEvent* event) {
     switch (event->type()) {
         case QEvent::MouseButtonPress:
-            if (event->button() != Qt::LeftButton || !m_mask.press(event->pos(), pictureOnView()))
+            // With Move (or no tool) a drag inside the spotlight moves it; with the pen, the eraser, Select
+            // or Text it is the tool's, so that the lit paragraph can be marked.
+            if (event->button() != Qt::LeftButton ||
+                !m_mask.press(event->pos(), pictureOnView(),
+                              !(m_drawingMode || m_eraserMode || m_selectMode || m_textMode)))
                 return false;
             update();
             return true;

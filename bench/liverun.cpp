@@ -416,12 +416,17 @@ long benchCameraIndex() {
 }
 
 // Share of sampled pixels that are not black: the picture really reached the window.
-double litShare(const QImage& shot) {
+// Share of lit points on a grid over where the picture is fitted into the view (a turned picture
+// leaves bars at the sides).
+double litShare(const QImage& shot, const QSize& frame) {
+    const QSize fitted = frame.isEmpty() ? shot.size() : frame.scaled(shot.size(), Qt::KeepAspectRatio);
+    const QRect area(QPoint((shot.width() - fitted.width()) / 2, (shot.height() - fitted.height()) / 2),
+                     fitted);
     int lit = 0, total = 0;
-    for (int y = shot.height() / 20; y < shot.height(); y += shot.height() / 10)
-        for (int x = shot.width() / 20; x < shot.width(); x += shot.width() / 10) {
+    for (int y = area.height() / 20; y < area.height(); y += std::max(1, area.height() / 10))
+        for (int x = area.width() / 20; x < area.width(); x += std::max(1, area.width() / 10)) {
             ++total;
-            if (qGray(shot.pixel(x, y)) > 16)
+            if (qGray(shot.pixel(area.left() + x, area.top() + y)) > 16)
                 ++lit;
         }
     return total ? static_cast<double>(lit) / total : 0.0;
@@ -520,7 +525,7 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
     figure("view_height", viewSize.height());
     figure("frame_width", probe.frameWidth.load());
     figure("frame_height", probe.frameHeight.load());
-    figure("picture_lit", litShare(shot));
+    figure("picture_lit", litShare(shot, QSize(probe.frameWidth.load(), probe.frameHeight.load())));
     figure("frames", frames);
     figure("wall_s", wallMs / 1e3);
     figure("delivered_fps", n / (wallMs / 1e3));

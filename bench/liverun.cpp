@@ -29,6 +29,7 @@
 
 #include "allocwatch.h"
 #include "camera/campresenter.h"
+#include "controltimer.h"
 #include "liveview/videowidget.h"
 #include "optigrab.h"
 #include "optigrab_sim.h"
@@ -150,6 +151,7 @@ struct Annotator {
 };
 
 Annotator* g_annotator = nullptr;
+ControlTimer* g_controlTimer = nullptr;
 
 void sendMouse(QWidget* view, QEvent::Type type, const QPoint& pos) {
     QMouseEvent event(type, pos, view->mapToGlobal(pos),
@@ -275,6 +277,7 @@ bool timedPreview(unsigned char* src, long width, long height, long size, void* 
     const double startCpu = cpuMs(CLOCK_THREAD_CPUTIME_ID);
     p.handOverThisFrame = 0.0;
     tl_captureUs = static_cast<const PreviewParam*>(param)->captureTimeUs;
+    g_controlTimer->notePreview(src, width, height, tl_captureUs);
     const bool result = callBackPreviewData(src, width, height, size, param);
     const Clock::time_point end = Clock::now();
     if (p.measuring.load()) {
@@ -466,6 +469,8 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
         return 2;
     }
 
+    ControlTimer controlTimer;
+    g_controlTimer = &controlTimer;
     auto* view = new TimedView;  // opens the stored camera
     Annotator annotator;
     annotator.view = view;
@@ -499,6 +504,7 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
 
     const QImage shot = view->grab().toImage();
     const QSize viewSize = view->size();
+    const bool controlTimed = scenario.annotation == kControlChanges && controlTimer.run(view, 12);
     double stillMs = -1;
     if (scenario.rotate != 0 || scenario.look != 0) {
         const QString still = QDir::temp().filePath(QString("pagelux-bench-%1.jpg").arg(getpid()));
@@ -555,6 +561,8 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
     figure("replaced", probe.handOvers.load() - probe.emittedInWindow.load());
     if (stillMs >= 0)
         figure("still_ms", stillMs);
+    if (controlTimed)
+        controlTimer.print();
     std::fflush(stdout);
     return 0;
 }
@@ -581,6 +589,8 @@ const std::vector<Scenario>& scenarios() {
          300, kZoomed},
         {"mjpeg4k-60", "4K MJPEG, camera at 60 fps", 2, 3840, 2160, 60, 60.0, 600, kNoAnnotation},
         {"mjpeg1080-60", "1080p MJPEG, camera at 60 fps", 2, 1920, 1080, 60, 60.0, 600, kNoAnnotation},
+        {"mjpeg1080-30-control", "1080p MJPEG, camera at 30 fps, brightness moved on the Adjustment popup", 2,
+         1920, 1080, 30, 30.0, 60, kControlChanges},
         {"yuy2-1080-free", "1080p YUY2, camera unthrottled", 1, 1920, 1080, 60, -1.0, 3000, kNoAnnotation},
         {"yuy2-4k-free", "4K YUY2, camera unthrottled", 1, 3840, 2160, 5, -1.0, 1000, kNoAnnotation},
     };

@@ -1,6 +1,7 @@
 // Orientation and looks of preview frames (on a capture lane) and stills (on the caller's thread).
 #include "imaging/pictureprocessor.h"
 
+#include <libyuv.h>
 #include <libyuv/scale_rgb.h>
 #include <opencv2/imgproc.hpp>
 
@@ -45,7 +46,22 @@ void PictureProcessor::turn(const PictureSettings& settings, const cv::Mat& src,
         cv::flip(src, spare, 1);
         source = &spare;
     }
-    cv::rotate(*source, dst, rotations[settings.quarterTurns - 1]);
+    if (src.type() != CV_8UC3) {
+        cv::rotate(*source, dst, rotations[settings.quarterTurns - 1]);
+        return;
+    }
+    // Three bytes a pixel turn faster as four in libyuv's blocks than in OpenCV's transpose.
+    static const libyuv::RotationMode modes[] = {libyuv::kRotate90, libyuv::kRotate180, libyuv::kRotate270};
+    const int w = source->cols, h = source->rows;
+    const bool sideways = settings.quarterTurns % 2 == 1;
+    argb_.create(h, w, CV_8UC4);
+    argbTurned_.create(sideways ? w : h, sideways ? h : w, CV_8UC4);
+    dst.create(argbTurned_.size(), CV_8UC3);
+    libyuv::RAWToARGB(source->data, int(source->step), argb_.data, int(argb_.step), w, h);
+    libyuv::ARGBRotate(argb_.data, int(argb_.step), argbTurned_.data, int(argbTurned_.step), w, h,
+                       modes[settings.quarterTurns - 1]);
+    libyuv::ARGBToRAW(argbTurned_.data, int(argbTurned_.step), dst.data, int(dst.step), argbTurned_.cols,
+                      argbTurned_.rows);
 }
 
 bool PictureProcessor::apply(const PictureSettings& settings, std::vector<std::uint8_t>& rgb, long* width,

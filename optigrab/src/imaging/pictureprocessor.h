@@ -1,6 +1,6 @@
-// Applies a device's picture settings (orientation, look) to an RGB888 picture: libyuv and OpenCV
-// scale, OpenCV turns and converts, PageLooks makes the document and black-and-white looks. One instance per
-// thread; its buffers are reused from frame to frame.
+// Applies a device's picture settings (orientation, look) to an RGB888 picture: libyuv scales and
+// turns colour, OpenCV scales and turns grey and converts, PageLooks makes the document and
+// black-and-white looks. One instance per thread; its buffers are reused from frame to frame.
 #pragma once
 
 #include <cstdint>
@@ -24,10 +24,10 @@ public:
 
 private:
     // src turned as settings say into dst, which must not share src's pixels.
-    static void turn(const PictureSettings& settings, const cv::Mat& src, cv::Mat& spare, cv::Mat& dst);
+    void turn(const PictureSettings& settings, const cv::Mat& src, cv::Mat& spare, cv::Mat& dst);
 
     PageLooks looks_;
-    cv::Mat scaled_, mirrored_, turned_, grey_;  // reused from frame to frame
+    cv::Mat scaled_, mirrored_, turned_, grey_, argb_, argbTurned_;  // reused from frame to frame
 };
 
 }  // namespace optigrab

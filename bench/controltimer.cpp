@@ -80,6 +80,7 @@ bool ControlTimer::run(QWidget* view, int trials) {
         for (Seen now = latest(); monotonicUs() < end; now = latest()) {
             if (now.captureUs > before.captureUs && std::fabs(now.level - before.level) > kVisibleChange) {
                 toPreview_.add((now.seenUs - start) / 1e3);
+                toCaptured_.add((now.captureUs - start) / 1e3);
                 break;
             }
             QThread::msleep(1);
@@ -97,4 +98,5 @@ void ControlTimer::print() const {
     figure("control_camera_p95", toCamera_.p95());
     figure("control_preview_median", toPreview_.median());
     figure("control_preview_p95", toPreview_.p95());
+    figure("control_captured_median", toCaptured_.median());
 }

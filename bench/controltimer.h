@@ -20,7 +20,8 @@ public:
     // offers no brightness.
     bool run(QWidget* view, int trials);
 
-    // The figures as "figure KEY VALUE" lines: control_camera_*, control_preview_* (median, p95).
+    // The figures as "figure KEY VALUE" lines: control_camera_*, control_preview_* (median, p95), and
+    // control_captured_median (to the capture time of the frame showing it: the camera's share).
     void print() const;
 
 private:
@@ -35,5 +36,5 @@ private:
     std::atomic<bool> watching_{false};
     mutable std::mutex mutex_;  // guards seen_
     Seen seen_;
-    Samples toCamera_{64}, toPreview_{64};
+    Samples toCamera_{64}, toPreview_{64}, toCaptured_{64};
 };

@@ -2,8 +2,10 @@
 // user action signals, the save folder and prefix choices, and what it stores when it closes.
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -11,6 +13,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -19,6 +22,7 @@
 #include <memory>
 
 #include "controls/popupmanager.h"
+#include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "settings/settingdevwidget.h"
 #include "testenvironment.h"
@@ -353,6 +357,85 @@ private slots:
         QVERIFY2(list->height() >= rows * box->view()->sizeHintForRow(0),
                  qPrintable(QString::number(list->height())));
         box->hidePopup();
+    }
+
+    // The Capture tab shows only with all tools shown, also when the switch changes on the open panel.
+    void captureTabFollowsTheToolsSwitch_data() {
+        QTest::addColumn<bool>("switchOn");
+        QTest::newRow("all tools shown") << true;
+        QTest::newRow("basic tools only") << false;
+    }
+    void captureTabFollowsTheToolsSwitch() {
+        QFETCH(bool, switchOn);
+        ExtraSettings::instance()->setShowAllTools(switchOn);
+        std::unique_ptr<settingDevWidget> panel = openPanel(twoCameras());
+        QVERIFY(panel);
+        auto* captureTab = panel->findChild<QToolButton*>("CaptureButton");
+        QVERIFY(captureTab != nullptr);
+        QCOMPARE(captureTab->isVisible(), switchOn);
+        panel->findChild<QCheckBox*>("checkBox_showAllTools")->click();
+        QCOMPARE(captureTab->isVisible(), !switchOn);
+        if (captureTab->isVisible()) {
+            captureTab->click();
+            QVERIFY(panel->findChild<QCheckBox*>("checkBox_cropPages")->isVisible());
+        }
+        ExtraSettings::instance()->setShowAllTools(false);
+    }
+
+    // Each choice of the Capture tab is stored as it is made; and a choice stored
+    // elsewhere (the view's K and A keys) shows on the open tab.
+    void captureChoicesAreStoredAndShown_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("entered");
+        QTest::addColumn<QVariant>("stored");
+        QTest::newRow("crop") << "checkBox_cropPages"
+                              << "capture/cropPages" << QVariant(true) << QVariant(true);
+        QTest::newRow("automatic capture") << "checkBox_autoCapture"
+                                           << "capture/autoCapture" << QVariant(true) << QVariant(true);
+        QTest::newRow("hold time") << "spinBox_holdSeconds"
+                                   << "capture/holdSeconds" << QVariant(2.5) << QVariant(2.5);
+        QTest::newRow("spreads") << "checkBox_splitSpreads"
+                                 << "capture/splitSpreads" << QVariant(true) << QVariant(true);
+        QTest::newRow("quality") << "spinBox_jpegQuality"
+                                 << "capture/jpegQuality" << QVariant(75) << QVariant(75);
+        QTest::newRow("resolution") << "spinBox_dpi"
+                                    << "capture/dpi" << QVariant(300) << QVariant(300);
+    }
+    void captureChoicesAreStoredAndShown() {
+        QFETCH(QString, control);
+        QFETCH(QString, key);
+        QFETCH(QVariant, entered);
+        QFETCH(QVariant, stored);
+        ExtraSettings* extra = ExtraSettings::instance();
+        for (const char* choice : {"capture/cropPages", "capture/autoCapture", "capture/holdSeconds",
+                                   "capture/splitSpreads", "capture/jpegQuality", "capture/dpi"})
+            extra->remove(choice);
+        std::unique_ptr<settingDevWidget> panel = openPanel(twoCameras());
+        QVERIFY(panel);
+        QWidget* widget = panel->findChild<QWidget*>(control);
+        QVERIFY(widget != nullptr);
+        const auto shown = [widget]() -> QVariant {
+            if (auto* box = qobject_cast<QCheckBox*>(widget))
+                return box->isChecked();
+            if (auto* spin = qobject_cast<QDoubleSpinBox*>(widget))
+                return spin->value();
+            return qobject_cast<QSpinBox*>(widget)->value();
+        };
+        const QVariant before = shown();
+        if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+            box->click();
+        } else {
+            auto* spin = qobject_cast<QAbstractSpinBox*>(widget);
+            spin->setFocus();
+            spin->selectAll();
+            QTest::keyClicks(spin, entered.toString());
+            QTest::keyClick(spin, Qt::Key_Enter);
+        }
+        QCOMPARE(extra->value(key).toString(), stored.toString());
+        QCOMPARE(shown().toString(), stored.toString());
+        extra->setValue(key, before);
+        QCOMPARE(shown(), before);
     }
 
     void browseTakesTheChosenFolderAndCentresTheDialog() {

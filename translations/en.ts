@@ -368,10 +368,6 @@
         <translation>after it lies still for</translation>
     </message>
     <message>
-        <source> s</source>
-        <translation> s</translation>
-    </message>
-    <message>
         <source>Split two-page spreads into two files</source>
         <translation>Split two-page spreads into two files</translation>
     </message>
@@ -380,12 +376,16 @@
         <translation>Captured Files</translation>
     </message>
     <message>
-        <source>JPEG quality (50-100)</source>
-        <translation>JPEG quality (50-100)</translation>
-    </message>
-    <message>
         <source>Resolution written in files (DPI)</source>
         <translation>Resolution written in files (DPI)</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>JPEG quality</source>
+        <translation>JPEG quality</translation>
     </message>
 </context>
 <context>

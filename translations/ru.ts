@@ -368,10 +368,6 @@
         <translation>когда она лежит неподвижно</translation>
     </message>
     <message>
-        <source> s</source>
-        <translation> с</translation>
-    </message>
-    <message>
         <source>Split two-page spreads into two files</source>
         <translation>Делить разворот на два файла</translation>
     </message>
@@ -380,12 +376,16 @@
         <translation>Снятые файлы</translation>
     </message>
     <message>
-        <source>JPEG quality (50-100)</source>
-        <translation>Качество JPEG (50-100)</translation>
-    </message>
-    <message>
         <source>Resolution written in files (DPI)</source>
         <translation>Разрешение в файлах (DPI)</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 с</translation>
+    </message>
+    <message>
+        <source>JPEG quality</source>
+        <translation>Качество JPEG</translation>
     </message>
 </context>
 <context>

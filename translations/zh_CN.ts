@@ -368,10 +368,6 @@
         <translation>页面静止后等待</translation>
     </message>
     <message>
-        <source> s</source>
-        <translation> 秒</translation>
-    </message>
-    <message>
         <source>Split two-page spreads into two files</source>
         <translation>将双页展开拆分为两个文件</translation>
     </message>
@@ -380,12 +376,16 @@
         <translation>拍摄的文件</translation>
     </message>
     <message>
-        <source>JPEG quality (50-100)</source>
-        <translation>JPEG 质量 (50-100)</translation>
-    </message>
-    <message>
         <source>Resolution written in files (DPI)</source>
         <translation>文件中写入的分辨率 (DPI)</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <source>JPEG quality</source>
+        <translation>JPEG 质量</translation>
     </message>
 </context>
 <context>

@@ -2,12 +2,13 @@
 #include "capturesettingspage.h"
 
 #include <QCheckBox>
-#include <QDoubleSpinBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QSignalBlocker>
-#include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include "capturechoices.h"
@@ -16,14 +17,10 @@
 
 namespace {
 
-const char* const kSpinStyle =
-    "QAbstractSpinBox { border: 1px solid #CCCCCC; border-radius: 3px; padding: 2px 4px; color: #333333; }";
-const char* const kCheckStyle = "QCheckBox { color: #333333; border: none; background: transparent; }";
-
 QCheckBox* checkBox(const QString& text, const char* objectName) {
     auto* box = new QCheckBox(text);
     box->setObjectName(objectName);
-    box->setStyleSheet(kCheckStyle);
+    box->setStyleSheet(PanelStyle::kControl);
     return box;
 }
 
@@ -34,15 +31,27 @@ QLabel* rowLabel(const QString& text) {
     return label;
 }
 
-// A spin box that stores its value when the user is done with it, not at every digit typed.
-template <typename Box>
-Box* spinBox(const char* objectName, int width) {
-    auto* box = new Box;
+// A list of values in the Video page's look; the user's choice is stored at once.
+QComboBox* choiceBox(const char* objectName, int width) {
+    auto* box = new QComboBox;
     box->setObjectName(objectName);
-    box->setKeyboardTracking(false);
     box->setFixedSize(width, 30);
-    box->setStyleSheet(kSpinStyle);
+    box->setStyleSheet(PanelStyle::kCombo);
+    box->setItemDelegate(new QStyledItemDelegate(box));
     return box;
+}
+
+// Selects the entry with value, putting one in its place among the others when the list lacks it
+// (a value edited by hand in the settings file).
+void selectValue(QComboBox* box, double value, const QString& text) {
+    int index = box->findData(value);
+    if (index < 0) {
+        index = 0;
+        while (index < box->count() && box->itemData(index).toDouble() < value)
+            ++index;
+        box->insertItem(index, text, value);
+    }
+    box->setCurrentIndex(index);
 }
 
 QGroupBox* group(const QString& title, int height) {
@@ -69,11 +78,13 @@ CaptureSettingsPage::CaptureSettingsPage(QWidget* parent) : QWidget(parent) {
 
     connect(m_crop, &QCheckBox::toggled, this, &CaptureChoices::setCropping);
     connect(m_autoCapture, &QCheckBox::toggled, this, &CaptureChoices::setAutoCapture);
-    connect(m_hold, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this,
-            &CaptureChoices::setHoldSeconds);
+    connect(m_hold, QOverload<int>::of(&QComboBox::activated), this,
+            [this](int index) { CaptureChoices::setHoldSeconds(m_hold->itemData(index).toDouble()); });
     connect(m_split, &QCheckBox::toggled, this, &CaptureChoices::setSplitSpreads);
-    connect(m_quality, QOverload<int>::of(&QSpinBox::valueChanged), this, &CaptureChoices::setJpegQuality);
-    connect(m_dpi, QOverload<int>::of(&QSpinBox::valueChanged), this, &CaptureChoices::setDpi);
+    connect(m_quality, QOverload<int>::of(&QComboBox::activated), this,
+            [this](int index) { CaptureChoices::setJpegQuality(m_quality->itemData(index).toInt()); });
+    connect(m_dpi, QOverload<int>::of(&QComboBox::activated), this,
+            [this](int index) { CaptureChoices::setDpi(m_dpi->itemData(index).toInt()); });
     connect(ExtraSettings::instance(), &ExtraSettings::valueChanged, this,
             &CaptureSettingsPage::showStoredChoices);
 }
@@ -85,11 +96,10 @@ QWidget* CaptureSettingsPage::buildPagesGroup() {
     column->setSpacing(6);
     m_crop = checkBox(tr("Crop and straighten pages"), "checkBox_cropPages");
     m_autoCapture = checkBox(tr("Capture each new page by itself"), "checkBox_autoCapture");
-    m_hold = spinBox<QDoubleSpinBox>("spinBox_holdSeconds", 80);
-    m_hold->setRange(CaptureChoices::kHoldMin, CaptureChoices::kHoldMax);
-    m_hold->setSingleStep(CaptureChoices::kHoldStep);
-    m_hold->setDecimals(1);
-    m_hold->setSuffix(tr(" s"));
+    m_hold = choiceBox("comboBox_holdSeconds", 90);
+    for (double seconds = CaptureChoices::kHoldMin; seconds <= CaptureChoices::kHoldMax;
+         seconds += CaptureChoices::kHoldStep)
+        m_hold->addItem(holdText(seconds), seconds);
     m_split = checkBox(tr("Split two-page spreads into two files"), "checkBox_splitSpreads");
 
     auto* holdRow = new QHBoxLayout;
@@ -109,19 +119,25 @@ QWidget* CaptureSettingsPage::buildFilesGroup() {
     auto* column = new QVBoxLayout(files);
     column->setContentsMargins(5, 5, 5, 5);
     column->setSpacing(6);
-    m_quality = spinBox<QSpinBox>("spinBox_jpegQuality", 80);
-    m_quality->setRange(CaptureChoices::kQualityMin, CaptureChoices::kQualityMax);
-    m_dpi = spinBox<QSpinBox>("spinBox_dpi", 80);
-    m_dpi->setRange(CaptureChoices::kDpiMin, CaptureChoices::kDpiMax);
+    m_quality = choiceBox("comboBox_jpegQuality", 90);
+    for (int quality : {50, 60, 70, 75, 80, 85, 90, 95, 100})
+        m_quality->addItem(QString::number(quality), quality);
+    m_dpi = choiceBox("comboBox_dpi", 90);
+    for (int dpi : {72, 96, 150, 200, 300, 400, 600})
+        m_dpi->addItem(QString::number(dpi), dpi);
     const auto addRow = [column](const QString& text, QWidget* box) {
         auto* row = new QHBoxLayout;
         row->addWidget(rowLabel(text), 1);
         row->addWidget(box);
         column->addLayout(row);
     };
-    addRow(tr("JPEG quality (50-100)"), m_quality);
+    addRow(tr("JPEG quality"), m_quality);
     addRow(tr("Resolution written in files (DPI)"), m_dpi);
     return files;
+}
+
+QString CaptureSettingsPage::holdText(double seconds) const {
+    return tr("%1 s").arg(QLocale().toString(seconds, 'f', 1));
 }
 
 void CaptureSettingsPage::showStoredChoices() {
@@ -129,8 +145,8 @@ void CaptureSettingsPage::showStoredChoices() {
         blockQuality(m_quality), blockDpi(m_dpi);
     m_crop->setChecked(CaptureChoices::cropping());
     m_autoCapture->setChecked(CaptureChoices::autoCapture());
-    m_hold->setValue(CaptureChoices::holdSeconds());
+    selectValue(m_hold, CaptureChoices::holdSeconds(), holdText(CaptureChoices::holdSeconds()));
     m_split->setChecked(CaptureChoices::splitSpreads());
-    m_quality->setValue(CaptureChoices::jpegQuality());
-    m_dpi->setValue(CaptureChoices::dpi());
+    selectValue(m_quality, CaptureChoices::jpegQuality(), QString::number(CaptureChoices::jpegQuality()));
+    selectValue(m_dpi, CaptureChoices::dpi(), QString::number(CaptureChoices::dpi()));
 }

@@ -7,8 +7,7 @@
 #include <QWidget>
 
 class QCheckBox;
-class QDoubleSpinBox;
-class QSpinBox;
+class QComboBox;
 
 class CaptureSettingsPage : public QWidget {
     Q_OBJECT
@@ -19,13 +18,14 @@ public:
 private:
     QWidget* buildPagesGroup();
     QWidget* buildFilesGroup();
+    QString holdText(double seconds) const;
     // Shows the stored choices without storing them again.
     void showStoredChoices();
 
     QCheckBox* m_crop = nullptr;
     QCheckBox* m_autoCapture = nullptr;
-    QDoubleSpinBox* m_hold = nullptr;
+    QComboBox* m_hold = nullptr;  // entries carry the seconds, the others their numbers
     QCheckBox* m_split = nullptr;
-    QSpinBox* m_quality = nullptr;
-    QSpinBox* m_dpi = nullptr;
+    QComboBox* m_quality = nullptr;
+    QComboBox* m_dpi = nullptr;
 };

@@ -178,6 +178,27 @@ private slots:
         }
     }
 
+    // A camera unplugged and plugged in again gets the chosen quality, resolution and cropping as
+    // soon as the view has opened it again.
+    void choicesReachACameraPluggedAgain() {
+        CaptureChoices::setJpegQuality(75);
+        CaptureChoices::setDpi(300);
+        CaptureChoices::setCropping(true);
+        openOn("notebook-rotated-dark-mat.jpg");
+        optigrabSimUnplugAll();
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->m_videoPixmap.isNull(), 10000);
+        QVERIFY(optigrabSimPlugFrames(m_frames.path().toUtf8().constData(), 30) >= 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_view->m_videoPixmap.isNull(), 10000);
+        const long dev = m_view->m_currentDevIndex;
+        long quality = 0, xDpi = 0, yDpi = 0, corners[8] = {}, found = 0;
+        QCOMPARE(camGetImageJPGQuanlity(dev, &quality), long(CAM_OK));
+        QCOMPARE(camGetImageDPI(dev, &xDpi, &yDpi), long(CAM_OK));
+        QCOMPARE(quality, 75L);
+        QCOMPARE(xDpi, 300L);
+        QCOMPARE(yDpi, 300L);
+        QTRY_VERIFY_WITH_TIMEOUT(camGetPageCorners(dev, corners, &found) == CAM_OK && found == 1, 10000);
+    }
+
     // Split on, a spread gives two files, the left page first, each a tile; a single page gives one
     // file and leaves the next number free. No page found with crop on keeps the whole picture and
     // says so.

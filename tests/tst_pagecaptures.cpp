@@ -209,15 +209,20 @@ private slots:
         QTest::addColumn<int>("files");
         QTest::addColumn<QSize>("wholeSize");  // the picture's size when a file is expected whole
         QTest::addColumn<QString>("expectedNotice");
+        QTest::addColumn<bool>("drawing");
         QTest::addRow("spread, split")
-            << "notebook-spread-top-dark-mat.jpg" << true << false << 2 << QSize() << QString();
-        QTest::addRow("spread, not split")
-            << "notebook-spread-top-dark-mat.jpg" << false << false << 1 << QSize(1008, 756) << QString();
+            << "notebook-spread-top-dark-mat.jpg" << true << false << 2 << QSize() << QString() << false;
+        QTest::addRow("spread, not split") << "notebook-spread-top-dark-mat.jpg" << false << false << 1
+                                           << QSize(1008, 756) << QString() << false;
         QTest::addRow("single page, split and crop")
-            << "notebook-rotated-dark-mat.jpg" << true << true << 1 << QSize() << QString();
+            << "notebook-rotated-dark-mat.jpg" << true << true << 1 << QSize() << QString() << false;
         QTest::addRow("no page found, crop")
             << "receipt-on-white-desk-low-contrast.jpg" << false << true << 1 << QSize(1080, 1920)
-            << QString("No page found: the whole picture was saved.");
+            << QString("No page found: the whole picture was saved.") << false;
+        // A drawing made over the whole picture does not fit a cut-out page: left out, and said.
+        QTest::addRow("spread, split, with a drawing")
+            << "notebook-spread-top-dark-mat.jpg" << true << false << 2 << QSize()
+            << QString("The picture was saved without the drawing over it.") << true;
     }
     void spreadsAndPages() {
         QFETCH(QString, photograph);
@@ -226,9 +231,12 @@ private slots:
         QFETCH(int, files);
         QFETCH(QSize, wholeSize);
         QFETCH(QString, expectedNotice);
+        QFETCH(bool, drawing);
         CaptureChoices::setSplitSpreads(split);
         CaptureChoices::setCropping(crop);
         openOn(photograph);
+        if (drawing)
+            QPainter(&m_view->m_drawingPixmap).fillRect(100, 100, 200, 50, Qt::green);
         const QStringList written = capture();
         QCOMPARE(written.size(), files);
         QCOMPARE(tilePaths(), written);

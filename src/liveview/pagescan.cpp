@@ -49,6 +49,10 @@ void PageScan::onChoiceChanged(const QString& key) {
 void PageScan::applyCropping() {
     m_cropping = CaptureChoices::cropping();
     m_presenter->setAutoCropType(m_devIndex, m_cropping ? 1 : 0);
+    // A cut-out page is also turned by the skew its lines still show, and the desk or shadow along
+    // its edges painted white: what "straighten" means to whoever hands the page out.
+    m_presenter->setImageOffsetCorrection(m_cropping ? 1 : 0);
+    m_presenter->setImageFillBorder(m_cropping ? 1 : 0);
     followLiveState();
 }
 

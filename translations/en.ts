@@ -163,6 +163,10 @@
         <source>Default sound input</source>
         <translation>Default sound input</translation>
     </message>
+    <message>
+        <source>No page found: the whole picture was saved.</source>
+        <translation>No page found: the whole picture was saved.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -346,6 +350,45 @@
     </message>
 </context>
 <context>
+    <name>CaptureSettingsPage</name>
+    <message>
+        <source>Pages</source>
+        <translation>Pages</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages</source>
+        <translation>Crop and straighten pages</translation>
+    </message>
+    <message>
+        <source>Capture each new page by itself</source>
+        <translation>Capture each new page by itself</translation>
+    </message>
+    <message>
+        <source>after it lies still for</source>
+        <translation>after it lies still for</translation>
+    </message>
+    <message>
+        <source>Split two-page spreads into two files</source>
+        <translation>Split two-page spreads into two files</translation>
+    </message>
+    <message>
+        <source>Captured Files</source>
+        <translation>Captured Files</translation>
+    </message>
+    <message>
+        <source>Resolution written in files (DPI)</source>
+        <translation>Resolution written in files (DPI)</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>JPEG quality</source>
+        <translation>JPEG quality</translation>
+    </message>
+</context>
+<context>
     <name>LanguageWidget</name>
     <message>
         <source>Form</source>
@@ -510,6 +553,10 @@
     <message>
         <source>Select File Saving Location</source>
         <translation>Select File Saving Location</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>Capture</translation>
     </message>
 </context>
 <context>

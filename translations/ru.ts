@@ -163,6 +163,10 @@
         <source>Default sound input</source>
         <translation>Источник звука по умолчанию</translation>
     </message>
+    <message>
+        <source>No page found: the whole picture was saved.</source>
+        <translation>Страница не найдена: сохранён весь кадр.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -346,6 +350,45 @@
     </message>
 </context>
 <context>
+    <name>CaptureSettingsPage</name>
+    <message>
+        <source>Pages</source>
+        <translation>Страницы</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages</source>
+        <translation>Обрезать и выравнивать страницы</translation>
+    </message>
+    <message>
+        <source>Capture each new page by itself</source>
+        <translation>Снимать каждую новую страницу самостоятельно</translation>
+    </message>
+    <message>
+        <source>after it lies still for</source>
+        <translation>когда она лежит неподвижно</translation>
+    </message>
+    <message>
+        <source>Split two-page spreads into two files</source>
+        <translation>Делить разворот на два файла</translation>
+    </message>
+    <message>
+        <source>Captured Files</source>
+        <translation>Снятые файлы</translation>
+    </message>
+    <message>
+        <source>Resolution written in files (DPI)</source>
+        <translation>Разрешение в файлах (DPI)</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 с</translation>
+    </message>
+    <message>
+        <source>JPEG quality</source>
+        <translation>Качество JPEG</translation>
+    </message>
+</context>
+<context>
     <name>LanguageWidget</name>
     <message>
         <source>Form</source>
@@ -510,6 +553,10 @@
     <message>
         <source>Select File Saving Location</source>
         <translation>Выберите папку для сохранения</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>Съёмка</translation>
     </message>
 </context>
 <context>

@@ -163,6 +163,10 @@
         <source>Default sound input</source>
         <translation>默认声音输入</translation>
     </message>
+    <message>
+        <source>No page found: the whole picture was saved.</source>
+        <translation>未找到页面：已保存整个画面。</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -346,6 +350,45 @@
     </message>
 </context>
 <context>
+    <name>CaptureSettingsPage</name>
+    <message>
+        <source>Pages</source>
+        <translation>页面</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages</source>
+        <translation>裁剪并拉直页面</translation>
+    </message>
+    <message>
+        <source>Capture each new page by itself</source>
+        <translation>自动拍摄每一新页</translation>
+    </message>
+    <message>
+        <source>after it lies still for</source>
+        <translation>页面静止后等待</translation>
+    </message>
+    <message>
+        <source>Split two-page spreads into two files</source>
+        <translation>将双页展开拆分为两个文件</translation>
+    </message>
+    <message>
+        <source>Captured Files</source>
+        <translation>拍摄的文件</translation>
+    </message>
+    <message>
+        <source>Resolution written in files (DPI)</source>
+        <translation>文件中写入的分辨率 (DPI)</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <source>JPEG quality</source>
+        <translation>JPEG 质量</translation>
+    </message>
+</context>
+<context>
     <name>LanguageWidget</name>
     <message>
         <source>Form</source>
@@ -510,6 +553,10 @@
     <message>
         <source>Select File Saving Location</source>
         <translation>选择文件保存位置</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>拍摄</translation>
     </message>
 </context>
 <context>

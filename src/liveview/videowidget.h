@@ -140,6 +140,7 @@ private:
     friend class TestSideBars;
     friend class TestLanguage;
     friend class TestCapture;
+    friend class TestPageCaptures;
     friend class CaptureRun;
     friend class TestCanvas;
     friend class TestPictureTools;
@@ -165,6 +166,8 @@ private:
     // The next free numbered file name with suffix in the save folder, shared by captures and
     // recordings; empty with the problem when there is none.
     QString nextNumberedPath(const QString& suffix, NamingProblem* problem);
+    // Copies path for the camera library; false, with a notice, when it is too long for it.
+    bool toPathBuffer(const QString& path, CaptureWriter::PathBuffer& buffer);
     void initRecording();
     void startRecording();
     // Finishes the file; notice (when not empty) tells the user why the recording ended.

@@ -42,6 +42,10 @@ FileListWidget::FileListWidget(QWidget* parent) : QWidget(parent) {
     layout->addWidget(m_pdfButton);
     connect(m_pdfButton, &QPushButton::clicked, this, [this] { emit pdfRequested(picturesForPdf()); });
     connect(m_listWidget, &QListWidget::itemSelectionChanged, this, &FileListWidget::showChosenTiles);
+    connect(m_listWidget, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (const auto* tile = m_listWidget->itemWidget(item)->findChild<FileItemWidget*>())
+            emit tileClicked(tile->path());
+    });
 }
 
 void FileListWidget::setShowAllTools(bool on) {

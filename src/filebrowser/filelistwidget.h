@@ -27,6 +27,8 @@ public:
 signals:
     // "Save as PDF" was clicked with these pictures.
     void pdfRequested(const QStringList& pictures);
+    // A tile was clicked: the file it shows.
+    void tileClicked(const QString& path);
 
 public slots:
     // Opens the file in the desktop's default application for its type.

@@ -26,11 +26,13 @@
 #include "capturewriter.h"
 #include "framehandover.h"
 #include "inktiles.h"
+#include "maskoverlay.h"
 #include "selectionoverlay.h"
 #include "shapestroke.h"
 
 class AdjustWidget;
 class CameraPictureMemory;
+class ComparePane;
 class FileListWidget;
 class LessonRecorder;
 class NoticeLabel;
@@ -40,6 +42,7 @@ class QLineEdit;
 class QMenu;
 class QPainter;
 class QTimer;
+class QTouchEvent;
 class QVBoxLayout;
 class ToolWidget_Left;
 class ToolWidget_Right;
@@ -123,6 +126,12 @@ private slots:
     // Text: a click on the picture opens an editor there; Enter or a click elsewhere puts its text
     // on the layer as one step of the history, Esc drops it.
     void switchToTextMode();
+    // Masking: a curtain or a spotlight over the picture and the ink, or none.
+    void showMask(MaskKind kind);
+    // Split Screen: the live picture on the left half, a captured picture on the right (the newest
+    // at first, then the one whose tile is clicked).
+    void setSplitScreen(bool on);
+    void onTileClicked(const QString& path);
 
 protected:
     bool event(QEvent* event) override;
@@ -187,6 +196,11 @@ private:
     // Zoom: the view position of the picture's top-left corner; the zoom about a view position that
     // keeps the picture point under it in place; the zoom at which a view rectangle fills the view.
     QPointF pictureOrigin() const;
+    // Where the live picture shows: the whole view, or its left half while split; the picture's size
+    // there against its prepared size; and the two with the zoom.
+    QRect liveArea() const;
+    double fitScale() const;
+    double shownScale() const;
     void zoomAbout(const QPointF& viewPos, double scale);
     void zoomToViewRect(const QRect& viewRect);
     // Asks the camera for the part of the picture the zoomed view shows (all of it at 1x).
@@ -207,6 +221,14 @@ private:
     void paintInk(QPainter& painter, const QRect& viewDirty);
     // The Undo button follows whether there is a step to undo.
     void historyChanged();
+    // The picture's rectangle on the view, zoom and pan included.
+    QRectF pictureOnView() const;
+    // A drag of the curtain or the spotlight; false when the event is for the tool under the mask.
+    bool maskMouseEvent(QMouseEvent* event);
+    // Touch: returns whether the view took the event.
+    bool touchEvent(QTouchEvent* event);
+    void pinchTo(const QPointF& first, const QPointF& second);
+    void cancelTouchAction();
     QPoint toLayer(const QPoint& viewPos) const;
     bool insidePicture(const QPoint& layerPos) const;
     QRect layerToView(const QRect& layerRect) const;
@@ -229,6 +251,7 @@ private:
     bool m_eraserMode = false;
     bool m_selectMode = false;
     SelectionOverlay m_selection;
+    MaskOverlay m_mask;
     ShapeStroke m_shape;
     bool m_textMode = false;
     QLineEdit* m_textEditor = nullptr;  // open while a text is typed
@@ -236,7 +259,11 @@ private:
     QPoint m_dragStartPos;              // view position of the last pan drag step
     QPoint m_imageOffset;               // pan offset of the picture
     double m_currentScale = 1.0;
-    int m_wheelRemainder = 0;           // wheel angle not yet a whole notch
+    int m_wheelRemainder = 0;  // wheel angle not yet a whole notch
+    bool m_pinching = false;   // two fingers zoom and pan until all are lifted
+    double m_pinchStartScale = 1.0;
+    qreal m_pinchStartDistance = 0;
+    QPointF m_pinchCentre;              // the point between the fingers at the last step
     bool m_mousePressed = false;        // a pan drag is in progress
     static const int MIN_DISTANCE = 4;  // shortest drawn segment, Manhattan pixels
     IPresenter* m_presenter = nullptr;
@@ -280,4 +307,5 @@ private:
     // When the capture thread handed over the newest frame (RecordingClock); read on the GUI thread.
     std::atomic<int64_t> m_frameSeenUs{0};
     PageScan* m_pageScan = nullptr;
+    ComparePane* m_comparePane = nullptr;  // made at the first split
 };

@@ -48,6 +48,7 @@ void VideoWidget::initCapture() {
     m_fileListWidget->setShowAllTools(extra->showAllTools());
     connect(extra, &ExtraSettings::showAllToolsChanged, m_fileListWidget, &FileListWidget::setShowAllTools);
     connect(m_fileListWidget, &FileListWidget::pdfRequested, this, &VideoWidget::onPdfRequested);
+    connect(m_fileListWidget, &FileListWidget::tileClicked, this, &VideoWidget::onTileClicked);
 }
 
 int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPath) {

@@ -13,6 +13,7 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include "comparepane.h"
 #include "filebrowser/filelistwidget.h"
 #include "recording/lessonrecorder.h"
 #include "recording/recordingclock.h"
@@ -179,6 +180,9 @@ void VideoWidget::recordPicture(int64_t seenUs) {
     QImage picture(size(), QImage::Format_RGB32);
     // Without DrawChildren: the bars, popups, notices and the indicator are children of the view.
     render(&picture, QPoint(), QRegion(rect()), QWidget::DrawWindowBackground);
+    // Split, the compared picture is part of what the class sees.
+    if (liveArea() != rect())
+        m_comparePane->render(&picture, m_comparePane->pos(), QRegion(), QWidget::DrawWindowBackground);
     m_recorder->addPicture(picture, seenUs);
     m_lastRecordedUs = seenUs;
 }

@@ -82,6 +82,8 @@ private slots:
     void soundLinesUpWithPicture();
     void viewRecording_data();
     void viewRecording();
+    void cameraTimesKept_data();
+    void cameraTimesKept();
     void soundChoice_data();
     void soundChoice();
 
@@ -324,6 +326,82 @@ void TestRecording::viewRecording() {
     for (const QPoint& onScreen : hidden) {
         const QColor page = last.pixelColor(int(onScreen.x() * scale), int(onScreen.y() * scale));
         QVERIFY2(page.lightness() > 150 && std::abs(page.red() - page.blue()) < 60, qPrintable(page.name()));
+    }
+}
+
+void TestRecording::cameraTimesKept_data() {
+    QTest::addColumn<bool>("zoomed");          // frames of a part of the picture, for a zoomed view
+    QTest::addColumn<QVector<int>>("lateMs");  // how long after its capture each frame is painted
+    QTest::newRow("painted late by varying amounts") << false << QVector<int>{0, 70, 10, 90, 20, 60, 0, 80};
+    QTest::newRow("zoomed view") << true << QVector<int>{40, 0, 85, 5, 50, 0, 90, 30};
+}
+
+// Frames taken every 100 ms but painted after varying delays land in the file at the times the
+// camera took them, not when they were painted.
+void TestRecording::cameraTimesKept() {
+    QFETCH(bool, zoomed);
+    QFETCH(QVector<int>, lateMs);
+    optigrabSimUnplugAll();
+    QTemporaryDir folder;
+    const QString path = folder.filePath("lesson_00001.mp4");
+    auto colour = [](int number) { return QColor::fromHsv(number * 45, 255, 230); };
+    auto deliver = [](VideoWidget& view, const QColor& colour, int64_t capturedUs, bool part) {
+        QImage frame(640, 360, QImage::Format_RGB888);
+        frame.fill(colour);
+        view.frameCaptured(0, capturedUs);
+        if (part)
+            view.drawQImagePart(0, &frame, QRectF(0.25, 0.25, 0.5, 0.5));
+        else
+            view.drawQImage(0, &frame, frame.width(), frame.height());
+    };
+    {
+        VideoWidget view;
+        ReadXML* settings = ReadXML::instance();
+        settings->savePath = folder.path().toStdString();
+        settings->bsaveType = true;
+        settings->customPrefix = "lesson";
+        view.resize(640, 360);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        deliver(view, Qt::gray, RecordingClock::nowUs(), false);
+        QTRY_VERIFY(!view.m_videoPixmap.isNull());
+        if (zoomed)
+            view.zoomIn();
+        QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(view.m_recorder->isRecording());
+        const int64_t firstUs = RecordingClock::nowUs() + 50000;
+        for (int number = 0; number < lateMs.size(); ++number) {
+            const int64_t capturedUs = firstUs + number * 100000;
+            const int64_t dueUs = capturedUs + lateMs[number] * 1000;
+            while (RecordingClock::nowUs() < dueUs)
+                QTest::qWait(1);
+            deliver(view, colour(number), capturedUs, zoomed);
+            QTest::qWait(5);
+        }
+        QTest::qWait(200);
+        QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(!view.m_recorder->isRecording());
+    }
+    const RecordedFile file = RecordedFile::read(path);
+    QVERIFY(file.opened);
+    // The first picture of each frame's colour is that frame.
+    QVector<double> seenS(lateMs.size(), -1);
+    for (int i = 0; i < file.pictures.size(); ++i) {
+        const QColor got = file.pictures[i].pixelColor(file.pictures[i].rect().center());
+        for (int number = 0; number < lateMs.size(); ++number) {
+            const QColor want = colour(number);
+            if (seenS[number] < 0 && std::abs(got.red() - want.red()) + std::abs(got.green() - want.green()) +
+                                             std::abs(got.blue() - want.blue()) <
+                                         60)
+                seenS[number] = file.pictureTimesS[i];
+        }
+    }
+    for (int number = 0; number < lateMs.size(); ++number) {
+        QVERIFY2(seenS[number] >= 0, qPrintable(QString("frame %1 is not in the file").arg(number)));
+        const double offsetS = seenS[number] - seenS[0] - number * 0.1;
+        QVERIFY2(std::abs(offsetS) < 0.002,
+                 qPrintable(
+                     QString("frame %1 at %2 s after the first").arg(number).arg(seenS[number] - seenS[0])));
     }
 }
 

@@ -70,6 +70,7 @@ public:
     long startAutoCaptureForView(long holdMs) override;
     long getAutoCaptureState(long& state) override;
     // Called by the library's callbacks, on the library's threads.
+    void updateCaptureTime(long devIndex, long long captureTimeUs);
     void updatePreview(long devIndex, QImage* image, long width, long height);
     void updatePreviewPart(long devIndex, QImage* image, const QRectF& part);
     void updateChange(long changeType, long dev_id);

@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QTextEdit>
 #include <QTimer>
+#include <algorithm>
 
 #include "filebrowser/filelistwidget.h"
 #include "recording/lessonrecorder.h"
@@ -24,7 +25,9 @@
 namespace {
 
 // Pictures keep coming while the camera picture is frozen or stalls, so that drawing over a still
-// picture is recorded too.
+// picture is recorded too: once the camera has been silent for a while (longer than a slow camera's
+// frame interval and a late frame's delay), every so often.
+constexpr int64_t kCameraSilentUs = 300000;
 constexpr int64_t kStillPictureUs = 100000;
 
 bool textFieldHasFocus() {
@@ -51,9 +54,12 @@ void VideoWidget::initRecording() {
     m_recordingTicker->setInterval(int(kStillPictureUs / 1000));
     connect(m_recordingTicker, &QTimer::timeout, this, [this] {
         updateRecordingIndicator();
+        // A still picture keeps time from the last one recorded, whose camera time may lie well
+        // before now.
         const int64_t now = RecordingClock::nowUs();
-        if (now - m_lastRecordedUs >= kStillPictureUs)
-            recordPicture(now);
+        const int64_t sinceUs = now - m_lastRecordedAtUs;
+        if (now - m_lastCameraAtUs >= kCameraSilentUs && sinceUs >= kStillPictureUs)
+            recordPicture(m_lastRecordedUs + sinceUs);
     });
 
     auto* record = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
@@ -138,8 +144,9 @@ void VideoWidget::startRecording() {
         showNotice(tr("Recording without sound: no sound input was found."));
     }
     m_centerToolWidget->setRecording(true);
-    m_lastRecordedUs = 0;
-    recordPicture(RecordingClock::nowUs());
+    m_lastCameraUs = 0;
+    m_lastCameraAtUs = RecordingClock::nowUs();
+    recordPicture(m_lastCameraAtUs);
     // Made at the first recording: a view that never records has no such child.
     if (m_recordingIndicator == nullptr) {
         m_recordingIndicator = new QLabel(this);
@@ -159,6 +166,10 @@ void VideoWidget::stopRecording(const QString& notice) {
     m_recordingTicker->stop();
     m_recordingIndicator->hide();
     m_centerToolWidget->setRecording(false);
+    // The file lasts until it was stopped, also when the picture stood still before.
+    const int64_t sinceUs = RecordingClock::nowUs() - m_lastRecordedAtUs;
+    if (sinceUs >= 1000000 / LessonRecorder::kMaxFps)
+        recordPicture(m_lastRecordedUs + sinceUs);
     const LessonRecorder::Outcome outcome = m_recorder->stop();
     if (QFileInfo::exists(outcome.path))
         m_fileListWidget->addPath(outcome.path);
@@ -169,18 +180,28 @@ void VideoWidget::stopRecording(const QString& notice) {
             tr("The recording could not be finished under its name; it was kept as %1.").arg(outcome.path));
 }
 
-void VideoWidget::recordPicture(int64_t seenUs) {
-    if (!m_recorder->isRecording() || m_videoPixmap.isNull())
+void VideoWidget::recordCameraPicture(int64_t capturedUs) {
+    if (!m_recorder->isRecording())
         return;
     // Faster cameras are recorded at the recorder's highest rate; a little slack keeps a 30 fps
     // camera's jittery frames from being skipped.
-    if (m_lastRecordedUs != 0 && seenUs - m_lastRecordedUs < 1000000 / LessonRecorder::kMaxFps - 5000)
+    if (m_lastCameraUs != 0 && capturedUs - m_lastCameraUs < 1000000 / LessonRecorder::kMaxFps - 5000)
+        return;
+    m_lastCameraUs = capturedUs;
+    m_lastCameraAtUs = RecordingClock::nowUs();
+    // A frame so late that a still picture was recorded after it was taken follows that still.
+    recordPicture(std::max(capturedUs, m_lastRecordedUs + 1000));
+}
+
+void VideoWidget::recordPicture(int64_t timeUs) {
+    if (!m_recorder->isRecording() || m_videoPixmap.isNull())
         return;
     QImage picture(size(), QImage::Format_RGB32);
     // Without DrawChildren: the bars, popups, notices and the indicator are children of the view.
     render(&picture, QPoint(), QRegion(rect()), QWidget::DrawWindowBackground);
-    m_recorder->addPicture(picture, seenUs);
-    m_lastRecordedUs = seenUs;
+    m_recorder->addPicture(picture, timeUs);
+    m_lastRecordedUs = timeUs;
+    m_lastRecordedAtUs = RecordingClock::nowUs();
 }
 
 void VideoWidget::updateRecordingIndicator() {

@@ -257,18 +257,25 @@ void TestRecording::soundLinesUpWithPicture() {
 }
 
 void TestRecording::viewRecording_data() {
-    QTest::addColumn<QString>("stop");  // how the recording ends
-    QTest::addColumn<bool>("noticed");  // whether a notice says why
-    QTest::newRow("Ctrl+R") << "keys" << false;
-    QTest::newRow("Record button") << "button" << false;
-    QTest::newRow("camera unplugged") << "unplug" << true;
+    QTest::addColumn<QString>("stop");     // how the recording ends
+    QTest::addColumn<bool>("noticed");     // whether a notice says why
+    QTest::addColumn<bool>("cameraOnly");  // the camera's own picture instead of the view
+    QTest::newRow("Ctrl+R") << "keys" << false << false;
+    QTest::newRow("Record button") << "button" << false << false;
+    QTest::newRow("camera unplugged") << "unplug" << true << false;
+    QTest::newRow("camera picture only") << "keys" << false << true;
+    QTest::newRow("camera picture only, unplugged") << "unplug" << true << true;
 }
 
 // What the class saw, drawing included and without the bars or the recording indicator, numbered
-// after the folder's captures; ended by the keys, the button or an unplug, always a playable file.
+// after the folder's captures; ended by the keys, the button or an unplug, always a playable file. The
+// camera's own picture instead: its full resolution, without the drawing.
 void TestRecording::viewRecording() {
     QFETCH(QString, stop);
     QFETCH(bool, noticed);
+    QFETCH(bool, cameraOnly);
+    ExtraSettings::instance()->setValue("recording/cameraOnly", cameraOnly);
+    const QString name = cameraOnly ? "lesson_00005.mkv" : "lesson_00005.mp4";
     QTemporaryDir folder;
     QFile earlier(folder.filePath("lesson_00004.jpg"));
     QVERIFY(earlier.open(QIODevice::WriteOnly));
@@ -301,26 +308,27 @@ void TestRecording::viewRecording() {
             view.m_centerToolWidget->findChild<QAbstractButton*>("toolButton_record")->click();
         else
             optigrabSimUnplug(camera);
-        QTRY_VERIFY_WITH_TIMEOUT(!view.m_recorder->isRecording(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!view.isRecording(), 10000);
         QVERIFY(!view.m_recordingIndicator->isVisible());
         // Its tile in the file panel shows the first picture.
         const QList<FileItemWidget*> tiles = view.m_fileListWidget->findChildren<FileItemWidget*>();
         QCOMPARE(tiles.size(), 1);
-        QCOMPARE(tiles[0]->m_path, folder.filePath("lesson_00005.mp4"));
+        QCOMPARE(tiles[0]->m_path, folder.filePath(name));
         QVERIFY(tiles[0]->m_pixmapLabel->pixmap(Qt::ReturnByValue).width() > 50);
         const NoticeLabel* notice = view.findChild<NoticeLabel*>();
         QCOMPARE(notice->isVisible() && notice->text().contains("unplugged"), noticed);
     }
     optigrabSimUnplugAll();
+    ExtraSettings::instance()->remove("recording/cameraOnly");
 
-    const RecordedFile file = RecordedFile::read(folder.filePath("lesson_00005.mp4"));
+    const RecordedFile file = RecordedFile::read(folder.filePath(name));
     QVERIFY(file.opened);
-    QCOMPARE(file.size, QSize(960, 540));
+    QCOMPARE(file.size, cameraOnly ? QSize(3840, 2160) : QSize(960, 540));  // the camera's mode, or the view
     QVERIFY(!file.pictures.isEmpty());
     const QImage last = file.pictures.last();
     const double scale = last.width() / 960.0;
     const QColor ink = last.pixelColor(int(480 * scale), int(270 * scale));
-    QVERIFY2(ink.green() > 180 && ink.red() < 90, qPrintable(ink.name()));
+    QVERIFY2((ink.green() > 180 && ink.red() < 90) != cameraOnly, qPrintable(ink.name()));
     // Where the bottom bar's checked Move button and the indicator are on screen, the file shows
     // the page: light, not the button's blue nor the indicator's dark box.
     for (const QPoint& onScreen : hidden) {

@@ -163,6 +163,22 @@
         <source>Default sound input</source>
         <translation>Источник звука по умолчанию</translation>
     </message>
+    <message>
+        <source>What is recorded</source>
+        <translation>Что записывается</translation>
+    </message>
+    <message>
+        <source>The view as the class sees it</source>
+        <translation>Изображение, как его видит класс</translation>
+    </message>
+    <message>
+        <source>Camera picture only (full resolution, no drawing)</source>
+        <translation>Только изображение камеры (полное разрешение, без рисунков)</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the camera is not streaming.</source>
+        <translation>Запись не началась: камера не передаёт изображение.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

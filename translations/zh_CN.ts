@@ -163,6 +163,22 @@
         <source>Default sound input</source>
         <translation>默认声音输入</translation>
     </message>
+    <message>
+        <source>What is recorded</source>
+        <translation>录制内容</translation>
+    </message>
+    <message>
+        <source>The view as the class sees it</source>
+        <translation>课堂所见画面</translation>
+    </message>
+    <message>
+        <source>Camera picture only (full resolution, no drawing)</source>
+        <translation>仅摄像头画面（全分辨率，不含绘图）</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the camera is not streaming.</source>
+        <translation>录制未开始：摄像头没有传输画面。</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

@@ -199,6 +199,9 @@ long CamPresenter::originalPreview() {
 long CamPresenter::startUVCRecord(long devIndex, char* path) {
     return m_model->startUVCRecord(devIndex, -1, 0, path);
 }
+long CamPresenter::startUVCRecord(long devIndex, bool withSound, char* path) {
+    return m_model->startUVCRecord(devIndex, withSound ? 0 : -1, 0, path);
+}
 long CamPresenter::stopUVCRecord(long devIndex) {
     return m_model->stopUVCRecord(devIndex);
 }

@@ -37,6 +37,7 @@ public:
     long zoomOut() override;
     long originalPreview() override;
     long startUVCRecord(long devIndex, char* path) override;
+    long startUVCRecord(long devIndex, bool withSound, char* path) override;
     long stopUVCRecord(long devIndex) override;
     long setLight(long devIndex, long lightIndex, long lightModel) override;
     long setAutoCropType(long devIndex, int type) override;

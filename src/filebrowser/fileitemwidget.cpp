@@ -94,7 +94,8 @@ void FileItemWidget::showThumbnail() {
         m_pixmapLabel->setStyleSheet("color: #FFFFFF; font-size: 20pt; font-weight: bold;");
         return;
     }
-    if (QFileInfo(m_path).suffix() == "mp4") {
+    const QString suffix = QFileInfo(m_path).suffix();
+    if (suffix == "mp4" || suffix == "mkv") {
         showVideoThumbnail();
         return;
     }

@@ -168,6 +168,11 @@ private:
     QString nextNumberedPath(const QString& suffix, NamingProblem* problem);
     void initRecording();
     void startRecording();
+    bool isRecording() const;
+    // Starts the camera library's recording of the camera's own stream at path; false (with a notice)
+    // when it did not start.
+    bool startCameraRecording(const QString& path, bool sound, bool* soundMissing);
+    void stopCameraRecording(const QString& notice);
     // Finishes the file; notice (when not empty) tells the user why the recording ended.
     void stopRecording(const QString& notice);
     // The view's own painting (the picture, zoom and pan, ink) without any child widget: what the
@@ -180,6 +185,8 @@ private:
     // The choice of sound for recordings: none, the default input or one of the server's inputs,
     // remembered in the extra settings.
     void fillSoundMenu(QMenu* menu);
+    // The choice of what is recorded: the view as the class sees it, or the camera's own picture.
+    void fillRecordingKindMenu(QMenu* menu);
     // A failed capture's notice and log line.
     void reportCaptureFailure(CaptureWriter::Failure failure, const QString& path);
     void resetLayer();
@@ -281,5 +288,8 @@ private:
     int64_t m_lastCameraUs = 0;              // when the camera took the last camera picture recorded
     int64_t m_lastCameraAtUs = 0;            // when that picture came
     bool m_soundNoticeShown = false;         // "recording without sound" is said once a run
+    int64_t m_recordingStartUs = 0;          // RecordingClock
+    long m_cameraRecordingDev = -1;          // the camera whose own stream the library records, if any
+    QString m_cameraRecordingPath;
     PageScan* m_pageScan = nullptr;
 };

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "filebrowser/filelistwidget.h"
+#include "optigrab.h"
 #include "recording/lessonrecorder.h"
 #include "recording/recordingclock.h"
 #include "recording/soundsource.h"
@@ -73,9 +74,25 @@ void VideoWidget::initRecording() {
         button->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(button, &QWidget::customContextMenuRequested, this, [this, button](const QPoint& pos) {
             QMenu menu(this);
+            fillRecordingKindMenu(&menu);
             fillSoundMenu(&menu);
             menu.exec(button->mapToGlobal(pos));
         });
+    }
+}
+
+void VideoWidget::fillRecordingKindMenu(QMenu* menu) {
+    const bool cameraOnly = ExtraSettings::instance()->value("recording/cameraOnly", false).toBool();
+    auto* group = new QActionGroup(menu);
+    menu->addSection(tr("What is recorded"));
+    for (const bool camera : {false, true}) {
+        QAction* action = menu->addAction(camera ? tr("Camera picture only (full resolution, no drawing)")
+                                                 : tr("The view as the class sees it"));
+        action->setCheckable(true);
+        action->setChecked(camera == cameraOnly);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [camera] { ExtraSettings::instance()->setValue("recording/cameraOnly", camera); });
     }
 }
 
@@ -101,8 +118,12 @@ void VideoWidget::fillSoundMenu(QMenu* menu) {
         add(input.description, true, input.name);
 }
 
+bool VideoWidget::isRecording() const {
+    return m_recorder->isRecording() || m_cameraRecordingDev >= 0;
+}
+
 void VideoWidget::toggleRecording() {
-    if (m_recorder->isRecording())
+    if (isRecording())
         stopRecording({});
     else
         startRecording();
@@ -113,8 +134,10 @@ void VideoWidget::startRecording() {
         showNotice(tr("Nothing to record yet: there is no camera picture."));
         return;
     }
+    const ExtraSettings* extra = ExtraSettings::instance();
+    const bool cameraOnly = extra->value("recording/cameraOnly", false).toBool();
     NamingProblem problem;
-    const QString path = nextNumberedPath("mp4", &problem);
+    const QString path = nextNumberedPath(cameraOnly ? "mkv" : "mp4", &problem);
     if (problem == NamingProblem::SlashInPrefix) {
         showNotice(tr("The recording did not start: the file name prefix holds a \"/\"."));
         return;
@@ -125,21 +148,29 @@ void VideoWidget::startRecording() {
     }
     // The camera library makes a missing save folder for captures; recordings do the same.
     QDir().mkpath(QFileInfo(path).absolutePath());
-    LessonRecorder::Settings settings;
-    settings.path = path;
-    settings.viewSize = size();
-    settings.fps = LessonRecorder::kMaxFps;
-    const ExtraSettings* extra = ExtraSettings::instance();
-    settings.sound = extra->value("recording/sound", true).toBool();
-    settings.soundSource = extra->value("recording/soundSource").toString();
-    QString reason;
-    if (!m_recorder->start(settings, &reason)) {
-        printf("Recording refused: %s\n", reason.toUtf8().constData());
-        showNotice(tr("The recording did not start: the save folder cannot be written."));
-        return;
+    const bool sound = extra->value("recording/sound", true).toBool();
+    bool soundMissing = false;
+    if (cameraOnly) {
+        if (!startCameraRecording(path, sound, &soundMissing))
+            return;
+    } else {
+        LessonRecorder::Settings settings;
+        settings.path = path;
+        settings.viewSize = size();
+        settings.fps = LessonRecorder::kMaxFps;
+        settings.sound = sound;
+        settings.soundSource = extra->value("recording/soundSource").toString();
+        QString reason;
+        if (!m_recorder->start(settings, &reason)) {
+            printf("Recording refused: %s\n", reason.toUtf8().constData());
+            showNotice(tr("The recording did not start: the save folder cannot be written."));
+            return;
+        }
+        soundMissing = sound && !m_recorder->soundProblem().isEmpty();
     }
     printf("Recording to %s\n", path.toUtf8().constData());
-    if (settings.sound && !m_recorder->soundProblem().isEmpty() && !m_soundNoticeShown) {
+    m_recordingStartUs = RecordingClock::nowUs();
+    if (soundMissing && !m_soundNoticeShown) {
         m_soundNoticeShown = true;
         showNotice(tr("Recording without sound: no sound input was found."));
     }
@@ -160,12 +191,48 @@ void VideoWidget::startRecording() {
     m_recordingTicker->start();
 }
 
+// The camera library records the camera's own stream: no drawing, full resolution.
+bool VideoWidget::startCameraRecording(const QString& path, bool sound, bool* soundMissing) {
+    QByteArray utf8 = path.toUtf8();
+    const long result = m_presenter->startUVCRecord(m_currentDevIndex, sound, utf8.data());
+    if (result != CAM_OK && result != CAM_ERR_NO_SOUND) {
+        printf("Camera recording refused: %s\n", camErrorText(result));
+        showNotice(result == CAM_ERR_FILE
+                       ? tr("The recording did not start: the save folder cannot be written.")
+                       : tr("The recording did not start: the camera is not streaming."));
+        return false;
+    }
+    *soundMissing = result == CAM_ERR_NO_SOUND;
+    m_cameraRecordingDev = m_currentDevIndex;
+    m_cameraRecordingPath = path;
+    return true;
+}
+
+void VideoWidget::stopCameraRecording(const QString& notice) {
+    const long result = m_presenter->stopUVCRecord(m_cameraRecordingDev);
+    m_cameraRecordingDev = -1;
+    const QString kept = LessonRecorder::temporaryPath(m_cameraRecordingPath);
+    const QString path = QFileInfo::exists(kept) ? kept : m_cameraRecordingPath;
+    if (QFileInfo::exists(path))
+        m_fileListWidget->addPath(path);
+    if (!notice.isEmpty())
+        showNotice(notice);
+    else if (path == kept)
+        showNotice(tr("The recording could not be finished under its name; it was kept as %1.").arg(path));
+    else if (result != CAM_OK)
+        showNotice(tr("The recording stopped: the file could not be written (disk full or folder gone)."));
+}
+
 void VideoWidget::stopRecording(const QString& notice) {
-    if (!m_recorder->isRecording())
+    if (!isRecording())
         return;
     m_recordingTicker->stop();
     m_recordingIndicator->hide();
     m_centerToolWidget->setRecording(false);
+    if (m_cameraRecordingDev >= 0) {
+        stopCameraRecording(notice);
+        return;
+    }
     // The file lasts until it was stopped, also when the picture stood still before.
     const int64_t sinceUs = RecordingClock::nowUs() - m_lastRecordedAtUs;
     if (sinceUs >= 1000000 / LessonRecorder::kMaxFps)
@@ -205,7 +272,7 @@ void VideoWidget::recordPicture(int64_t timeUs) {
 }
 
 void VideoWidget::updateRecordingIndicator() {
-    const int64_t seconds = m_recorder->elapsedUs() / 1000000;
+    const int64_t seconds = (RecordingClock::nowUs() - m_recordingStartUs) / 1000000;
     m_recordingIndicator->setText(QString("<span style='color:#ff3030'>&#9679;</span> %1:%2:%3")
                                       .arg(seconds / 3600, 2, 10, QChar('0'))
                                       .arg(seconds / 60 % 60, 2, 10, QChar('0'))

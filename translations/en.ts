@@ -171,6 +171,22 @@
         <source>This file cannot be shown beside the live picture.</source>
         <translation>This file cannot be shown beside the live picture.</translation>
     </message>
+    <message>
+        <source>What is recorded</source>
+        <translation>What is recorded</translation>
+    </message>
+    <message>
+        <source>The view as the class sees it</source>
+        <translation>The view as the class sees it</translation>
+    </message>
+    <message>
+        <source>Camera picture only (full resolution, no drawing)</source>
+        <translation>Camera picture only (full resolution, no drawing)</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the camera is not streaming.</source>
+        <translation>The recording did not start: the camera is not streaming.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

@@ -171,6 +171,22 @@
         <source>This file cannot be shown beside the live picture.</source>
         <translation>Этот файл нельзя показать рядом с живым изображением.</translation>
     </message>
+    <message>
+        <source>What is recorded</source>
+        <translation>Что записывается</translation>
+    </message>
+    <message>
+        <source>The view as the class sees it</source>
+        <translation>Изображение, как его видит класс</translation>
+    </message>
+    <message>
+        <source>Camera picture only (full resolution, no drawing)</source>
+        <translation>Только изображение камеры (полное разрешение, без рисунков)</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the camera is not streaming.</source>
+        <translation>Запись не началась: камера не передаёт изображение.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

@@ -171,6 +171,22 @@
         <source>This file cannot be shown beside the live picture.</source>
         <translation>此文件无法在实时画面旁显示。</translation>
     </message>
+    <message>
+        <source>What is recorded</source>
+        <translation>录制内容</translation>
+    </message>
+    <message>
+        <source>The view as the class sees it</source>
+        <translation>课堂所见画面</translation>
+    </message>
+    <message>
+        <source>Camera picture only (full resolution, no drawing)</source>
+        <translation>仅摄像头画面（全分辨率，不含绘图）</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the camera is not streaming.</source>
+        <translation>录制未开始：摄像头没有传输画面。</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>

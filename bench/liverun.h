@@ -18,16 +18,18 @@ struct Scenario {
 };
 
 // Annotation kinds of a scenario: none; a few strokes on the layer; those and a pen drag all
-// through; the picture zoomed 2x; a curtain half pulled back, or a spotlight, chosen in the Masking
-// popup; the wheel turned a notch in or out twice a second.
+// through; the picture zoomed 2x; after the window, the brightness slider moved and timed; a curtain
+// half pulled back, or a spotlight, chosen in the Masking popup; the wheel turned a notch in or out
+// twice a second.
 enum {
     kNoAnnotation = 0,
     kStrokes = 1,
     kStrokesAndDrag = 2,
     kZoomed = 3,
-    kCurtain = 4,
-    kSpotlight = 5,
-    kWheelZoom = 6
+    kControlChanges = 4,
+    kCurtain = 5,
+    kSpotlight = 6,
+    kWheelZoom = 7
 };
 
 // In report order. The 3,000-frame run is the one whose resident size must stay flat.

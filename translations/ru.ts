@@ -164,8 +164,28 @@
         <translation>Источник звука по умолчанию</translation>
     </message>
     <message>
+        <source>No page found: the whole picture was saved.</source>
+        <translation>Страница не найдена: сохранён весь кадр.</translation>
+    </message>
+    <message>
         <source>This file cannot be shown beside the live picture.</source>
         <translation>Этот файл нельзя показать рядом с живым изображением.</translation>
+    </message>
+    <message>
+        <source>What is recorded</source>
+        <translation>Что записывается</translation>
+    </message>
+    <message>
+        <source>The view as the class sees it</source>
+        <translation>Изображение, как его видит класс</translation>
+    </message>
+    <message>
+        <source>Camera picture only (full resolution, no drawing)</source>
+        <translation>Только изображение камеры (полное разрешение, без рисунков)</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the camera is not streaming.</source>
+        <translation>Запись не началась: камера не передаёт изображение.</translation>
     </message>
 </context>
 <context>
@@ -347,6 +367,45 @@
     <message>
         <source>Exit</source>
         <translation>Выход</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureSettingsPage</name>
+    <message>
+        <source>Pages</source>
+        <translation>Страницы</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages</source>
+        <translation>Обрезать и выравнивать страницы</translation>
+    </message>
+    <message>
+        <source>Capture each new page by itself</source>
+        <translation>Снимать каждую новую страницу самостоятельно</translation>
+    </message>
+    <message>
+        <source>after it lies still for</source>
+        <translation>когда она лежит неподвижно</translation>
+    </message>
+    <message>
+        <source>Split two-page spreads into two files</source>
+        <translation>Делить разворот на два файла</translation>
+    </message>
+    <message>
+        <source>Captured Files</source>
+        <translation>Снятые файлы</translation>
+    </message>
+    <message>
+        <source>Resolution written in files (DPI)</source>
+        <translation>Разрешение в файлах (DPI)</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 с</translation>
+    </message>
+    <message>
+        <source>JPEG quality</source>
+        <translation>Качество JPEG</translation>
     </message>
 </context>
 <context>
@@ -533,6 +592,10 @@
     <message>
         <source>Select File Saving Location</source>
         <translation>Выберите папку для сохранения</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>Съёмка</translation>
     </message>
 </context>
 <context>

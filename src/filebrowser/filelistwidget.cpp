@@ -60,7 +60,7 @@ QStringList FileListWidget::picturesForPdf() const {
     QStringList chosen, all;
     for (int row = 0; row < m_listWidget->count(); ++row) {
         QListWidgetItem* item = m_listWidget->item(row);
-        const auto* tile = m_listWidget->itemWidget(item)->findChild<FileItemWidget*>();
+        const FileItemWidget* tile = tileAt(row);
         const QString suffix = tile ? QFileInfo(tile->path()).suffix().toLower() : QString();
         if (suffix != "jpg" && suffix != "jpeg")
             continue;
@@ -77,9 +77,16 @@ void FileListWidget::showChosenTiles() {
         return;
     for (int row = 0; row < m_listWidget->count(); ++row) {
         QListWidgetItem* item = m_listWidget->item(row);
-        if (auto* tile = m_listWidget->itemWidget(item)->findChild<FileItemWidget*>())
+        if (FileItemWidget* tile = tileAt(row))
             tile->setChosen(item->isSelected());
     }
+}
+
+// The tile of a row; none while the row is being taken out (its widget goes first, then the
+// selection changes).
+FileItemWidget* FileListWidget::tileAt(int row) const {
+    QWidget* container = m_listWidget->itemWidget(m_listWidget->item(row));
+    return container != nullptr ? container->findChild<FileItemWidget*>() : nullptr;
 }
 
 void FileListWidget::addPath(const QString& path) {

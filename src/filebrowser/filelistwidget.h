@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class FileItemWidget;
 class QListWidget;
 class QPushButton;
 
@@ -39,6 +40,7 @@ private:
     friend class TestCapture;
 
     void showChosenTiles();
+    FileItemWidget* tileAt(int row) const;
 
     QListWidget* m_listWidget = nullptr;
     QPushButton* m_pdfButton = nullptr;  // shown with all tools

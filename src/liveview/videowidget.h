@@ -67,6 +67,7 @@ public:
     void getDevChangeType(long changeType, long dev_id) override;                     // any thread
     void drawQImage(long devIndex, QImage* image, long width, long height) override;  // capture thread
     void drawQImagePart(long devIndex, QImage* image, const QRectF& part) override;   // capture thread
+    void frameCaptured(long devIndex, long long captureTimeUs) override;              // capture thread
     void autoCaptureTriggered() override;                                             // library thread
 
     void showNoDevicePrompt(bool show);
@@ -150,6 +151,7 @@ private:
     friend class TestSideBars;
     friend class TestLanguage;
     friend class TestCapture;
+    friend class TestPageCaptures;
     friend class CaptureRun;
     friend class TestCanvas;
     friend class TestPictureTools;
@@ -175,17 +177,29 @@ private:
     // The next free numbered file name with suffix in the save folder, shared by captures and
     // recordings; empty with the problem when there is none.
     QString nextNumberedPath(const QString& suffix, NamingProblem* problem);
+    // Copies path for the camera library; false, with a notice, when it is too long for it.
+    bool toPathBuffer(const QString& path, CaptureWriter::PathBuffer& buffer);
     void initRecording();
     void startRecording();
+    bool isRecording() const;
+    // Starts the camera library's recording of the camera's own stream at path; false (with a notice)
+    // when it did not start.
+    bool startCameraRecording(const QString& path, bool sound, bool* soundMissing);
+    void stopCameraRecording(const QString& notice);
     // Finishes the file; notice (when not empty) tells the user why the recording ended.
     void stopRecording(const QString& notice);
     // The view's own painting (the picture, zoom and pan, ink) without any child widget: what the
-    // class sees, without bars, popups, notices or the recording indicator.
-    void recordPicture(int64_t seenUs);
+    // class sees, without bars, popups, notices or the recording indicator, at timeUs (RecordingClock).
+    void recordPicture(int64_t timeUs);
+    // The same for a new camera picture, which the camera took at capturedUs.
+    void recordCameraPicture(int64_t capturedUs);
+    void stampCaptureTime(QImage* frame);  // capture thread
     void updateRecordingIndicator();
     // The choice of sound for recordings: none, the default input or one of the server's inputs,
     // remembered in the extra settings.
     void fillSoundMenu(QMenu* menu);
+    // The choice of what is recorded: the view as the class sees it, or the camera's own picture.
+    void fillRecordingKindMenu(QMenu* menu);
     // A failed capture's notice and log line.
     void reportCaptureFailure(CaptureWriter::Failure failure, const QString& path);
     void resetLayer();
@@ -296,10 +310,14 @@ private:
     LessonRecorder* m_recorder = nullptr;
     QLabel* m_recordingIndicator = nullptr;  // red dot and elapsed time, over the view, not recorded
     QTimer* m_recordingTicker = nullptr;     // the indicator's time, and pictures while none arrive
-    int64_t m_lastRecordedUs = 0;            // RecordingClock time of the last picture recorded
+    int64_t m_lastRecordedUs = 0;            // time in the recording (RecordingClock) of the last picture
+    int64_t m_lastRecordedAtUs = 0;          // when it was recorded
+    int64_t m_lastCameraUs = 0;              // when the camera took the last camera picture recorded
+    int64_t m_lastCameraAtUs = 0;            // when that picture came
     bool m_soundNoticeShown = false;         // "recording without sound" is said once a run
-    // When the capture thread handed over the newest frame (RecordingClock); read on the GUI thread.
-    std::atomic<int64_t> m_frameSeenUs{0};
+    int64_t m_recordingStartUs = 0;          // RecordingClock
+    long m_cameraRecordingDev = -1;          // the camera whose own stream the library records, if any
+    QString m_cameraRecordingPath;
     PageScan* m_pageScan = nullptr;
     ComparePane* m_comparePane = nullptr;  // made at the first split
 };

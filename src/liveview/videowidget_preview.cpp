@@ -11,6 +11,27 @@
 #include "recording/recordingclock.h"
 #include "videowidget.h"
 
+namespace {
+
+// When the camera took the frame that the capture thread is handing over (RecordingClock; 0 unknown).
+thread_local int64_t t_captureUs = 0;
+
+}  // namespace
+
+// Runs on the capture thread, just before the frame it stamps arrives.
+void VideoWidget::frameCaptured(long devIndex, long long captureTimeUs) {
+    Q_UNUSED(devIndex);
+    t_captureUs = captureTimeUs;
+}
+
+// Capture thread: the frame keeps the camera's time through the hand-over, so that a recording
+// places it where it was taken, however long decoding and painting took; the hand-over time for a
+// camera whose clock is not the monotonic one.
+void VideoWidget::stampCaptureTime(QImage* frame) {
+    FrameHandOver::stampCaptureTime(frame, t_captureUs > 0 ? t_captureUs : RecordingClock::nowUs());
+    t_captureUs = 0;
+}
+
 // Runs on the camera library's capture thread: no widget is touched here. The frame is prepared at
 // the view's size here, so the GUI thread only converts and paints it.
 void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long height) {
@@ -21,10 +42,10 @@ void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long heig
         return;
     if (image == nullptr || image->isNull())
         return;
-    const QImage frame = m_frameHandOver.prepare(*image);
+    QImage frame = m_frameHandOver.prepare(*image);
     if (frame.isNull())
         return;
-    m_frameSeenUs = RecordingClock::nowUs();
+    stampCaptureTime(&frame);
     // One frame waits for the GUI thread at most: a newer one replaces it and needs no event.
     if (m_frameHandOver.post(frame))
         emit imageReady(frame);
@@ -38,10 +59,10 @@ void VideoWidget::drawQImagePart(long devIndex, QImage* image, const QRectF& par
         return;
     if (image == nullptr || image->isNull())
         return;
-    const QImage frame = m_frameHandOver.preparePart(*image, part);
+    QImage frame = m_frameHandOver.preparePart(*image, part);
     if (frame.isNull())
         return;
-    m_frameSeenUs = RecordingClock::nowUs();
+    stampCaptureTime(&frame);
     if (m_frameHandOver.post(frame))
         emit imageReady(frame);
 }
@@ -74,6 +95,7 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         m_partRect = QRectF(part.x() * layer.width(), part.y() * layer.height(), part.width() * layer.width(),
                             part.height() * layer.height());
         update(liveArea());
+        recordCameraPicture(FrameHandOver::captureTimeOf(image));
         return;
     }
     m_partPixmap = QPixmap();
@@ -87,7 +109,7 @@ void VideoWidget::onImageReady(const QImage& delivered) {
     }
     // Split, the compared picture beside it stays as it is.
     update(liveArea());
-    recordPicture(m_frameSeenUs.load());
+    recordCameraPicture(FrameHandOver::captureTimeOf(image));
 }
 
 void VideoWidget::paintEvent(QPaintEvent* event) {

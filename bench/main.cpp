@@ -165,6 +165,18 @@ void printScenario(const Scenario& s, const std::vector<Figures>& runs) {
                 worst(runs, "max_waiting"), median(runs, "replaced"));
     if (!std::isnan(median(runs, "drag_moves_per_s")))
         std::printf("  pointer moves drawn per second      %8.1f\n", median(runs, "drag_moves_per_s"));
+    if (!std::isnan(median(runs, "still_ms")))
+        std::printf("  still picture written in            %8.1f ms   runs: %s\n", median(runs, "still_ms"),
+                    qPrintable(perRun(runs, "still_ms", "%.0f")));
+    if (!std::isnan(median(runs, "control_camera_median")))
+        std::printf(
+            "  brightness slider to the camera %.1f ms median, %.1f ms p95; to the first preview frame "
+            "showing it %.1f ms median, %.1f ms p95, the camera's capture of it %.1f ms median (%.0f of %.0f "
+            "changes seen)\n",
+            median(runs, "control_camera_median"), worst(runs, "control_camera_p95"),
+            median(runs, "control_preview_median"), worst(runs, "control_preview_p95"),
+            median(runs, "control_captured_median"), median(runs, "control_shown"),
+            median(runs, "control_trials"));
 }
 
 void printCaptures(const std::vector<Figures>& runs) {
@@ -337,6 +349,22 @@ void printTargets(const Results& results) {
                                   fps));
         v.check(cpu <= 100.0,
                 QString::asprintf("4K MJPEG at 60 fps: %.1f %% of one core in total (at most 100 %%)", cpu));
+    }
+    if (const auto* runs = runsOf("mjpeg1080-30-control")) {
+        const double camera = worst(*runs, "control_camera_p95");
+        v.check(camera <= 50.0,
+                QString::asprintf(
+                    "brightness slider to the camera: %.1f ms p95 in the worst run (at most 50 ms); "
+                    "first preview frame showing it %.1f ms median",
+                    camera, median(*runs, "control_preview_median")));
+    }
+    if (const auto* runs = runsOf("mjpeg4k-30-document")) {
+        const double still = worst(*runs, "still_ms");
+        v.check(
+            still <= 1000.0,
+            QString::asprintf("4K still, turned, document look: written in %.0f ms in the worst run (at most "
+                              "1000 ms)",
+                              still));
     }
     if (const auto* runs = runsOf("mjpeg4k-free")) {
         const double ours = median(*runs, "delivered_fps");

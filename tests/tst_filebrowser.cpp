@@ -184,7 +184,14 @@ private slots:
         QCOMPARE(tile.m_pixmapLabel->text(), shown);
     }
 
+    // With all tools shown, the tile deleted may be a chosen one: the choice changes while its row goes.
+    void deleteRemovesOnlyItsRow_data() {
+        QTest::addColumn<bool>("chosen");
+        QTest::addRow("basic tools") << false;
+        QTest::addRow("all tools, the deleted tile chosen") << true;
+    }
     void deleteRemovesOnlyItsRow() {
+        QFETCH(bool, chosen);
         FileListWidget panel;
         const QStringList files = {touch("a.jpg"), touch("b.jpg"), touch("c.jpg")};
         for (const QString& file : files)
@@ -192,6 +199,11 @@ private slots:
         QCOMPARE(paths(panel), files);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        panel.setShowAllTools(chosen);
+        if (chosen) {
+            QTest::mouseClick(tiles(panel)[1], Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+            QTest::mouseClick(tiles(panel)[2], Qt::LeftButton, Qt::ControlModifier, QPoint(20, 20));
+        }
 
         const QRect middleRow = panel.m_listWidget->visualItemRect(panel.m_listWidget->item(1));
         QPointer<FileItemWidget> middle = tiles(panel)[1];
@@ -202,6 +214,8 @@ private slots:
         QVERIFY(QFile::exists(files[1]));
         // The row below moved up into the freed place.
         QTRY_COMPARE(panel.m_listWidget->visualItemRect(panel.m_listWidget->item(1)), middleRow);
+        if (chosen)  // the other chosen tile is still the choice
+            QCOMPARE(panel.picturesForPdf(), QStringList{files[2]});
 
         QTest::mouseClick(tiles(panel)[1]->m_deleteButton, Qt::LeftButton);
         QCOMPARE(paths(panel), QStringList({files[0]}));

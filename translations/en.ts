@@ -167,6 +167,26 @@
         <source>No page found: the whole picture was saved.</source>
         <translation>No page found: the whole picture was saved.</translation>
     </message>
+    <message>
+        <source>This file cannot be shown beside the live picture.</source>
+        <translation>This file cannot be shown beside the live picture.</translation>
+    </message>
+    <message>
+        <source>What is recorded</source>
+        <translation>What is recorded</translation>
+    </message>
+    <message>
+        <source>The view as the class sees it</source>
+        <translation>The view as the class sees it</translation>
+    </message>
+    <message>
+        <source>Camera picture only (full resolution, no drawing)</source>
+        <translation>Camera picture only (full resolution, no drawing)</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the camera is not streaming.</source>
+        <translation>The recording did not start: the camera is not streaming.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -408,6 +428,25 @@
     </message>
 </context>
 <context>
+    <name>MaskWidget</name>
+    <message>
+        <source>Curtain</source>
+        <translation>Curtain</translation>
+    </message>
+    <message>
+        <source>Spotlight</source>
+        <translation>Spotlight</translation>
+    </message>
+    <message>
+        <source>Round spotlight</source>
+        <translation>Round spotlight</translation>
+    </message>
+    <message>
+        <source>Rectangular spotlight</source>
+        <translation>Rectangular spotlight</translation>
+    </message>
+</context>
+<context>
     <name>PageScan</name>
     <message>
         <source>Crop and straighten pages: on</source>
@@ -572,6 +611,13 @@
     <message>
         <source>Save as PDF</source>
         <translation>Save as PDF</translation>
+    </message>
+</context>
+<context>
+    <name>ComparePane</name>
+    <message>
+        <source>No captured picture yet: capture one, or click a file in the folder panel.</source>
+        <translation>No captured picture yet: capture one, or click a file in the folder panel.</translation>
     </message>
 </context>
 <context>

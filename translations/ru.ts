@@ -167,6 +167,26 @@
         <source>No page found: the whole picture was saved.</source>
         <translation>Страница не найдена: сохранён весь кадр.</translation>
     </message>
+    <message>
+        <source>This file cannot be shown beside the live picture.</source>
+        <translation>Этот файл нельзя показать рядом с живым изображением.</translation>
+    </message>
+    <message>
+        <source>What is recorded</source>
+        <translation>Что записывается</translation>
+    </message>
+    <message>
+        <source>The view as the class sees it</source>
+        <translation>Изображение, как его видит класс</translation>
+    </message>
+    <message>
+        <source>Camera picture only (full resolution, no drawing)</source>
+        <translation>Только изображение камеры (полное разрешение, без рисунков)</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the camera is not streaming.</source>
+        <translation>Запись не началась: камера не передаёт изображение.</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -408,6 +428,25 @@
     </message>
 </context>
 <context>
+    <name>MaskWidget</name>
+    <message>
+        <source>Curtain</source>
+        <translation>Шторка</translation>
+    </message>
+    <message>
+        <source>Spotlight</source>
+        <translation>Прожектор</translation>
+    </message>
+    <message>
+        <source>Round spotlight</source>
+        <translation>Круглый прожектор</translation>
+    </message>
+    <message>
+        <source>Rectangular spotlight</source>
+        <translation>Прямоугольный прожектор</translation>
+    </message>
+</context>
+<context>
     <name>PageScan</name>
     <message>
         <source>Crop and straighten pages: on</source>
@@ -572,6 +611,13 @@
     <message>
         <source>Save as PDF</source>
         <translation>Сохранить в PDF</translation>
+    </message>
+</context>
+<context>
+    <name>ComparePane</name>
+    <message>
+        <source>No captured picture yet: capture one, or click a file in the folder panel.</source>
+        <translation>Снимков пока нет: сделайте снимок или выберите файл на панели папки.</translation>
     </message>
 </context>
 <context>

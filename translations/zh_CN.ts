@@ -167,6 +167,26 @@
         <source>No page found: the whole picture was saved.</source>
         <translation>未找到页面：已保存整个画面。</translation>
     </message>
+    <message>
+        <source>This file cannot be shown beside the live picture.</source>
+        <translation>此文件无法在实时画面旁显示。</translation>
+    </message>
+    <message>
+        <source>What is recorded</source>
+        <translation>录制内容</translation>
+    </message>
+    <message>
+        <source>The view as the class sees it</source>
+        <translation>课堂所见画面</translation>
+    </message>
+    <message>
+        <source>Camera picture only (full resolution, no drawing)</source>
+        <translation>仅摄像头画面（全分辨率，不含绘图）</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the camera is not streaming.</source>
+        <translation>录制未开始：摄像头没有传输画面。</translation>
+    </message>
 </context>
 <context>
     <name>AboutWidget</name>
@@ -408,6 +428,25 @@
     </message>
 </context>
 <context>
+    <name>MaskWidget</name>
+    <message>
+        <source>Curtain</source>
+        <translation>幕布</translation>
+    </message>
+    <message>
+        <source>Spotlight</source>
+        <translation>聚光灯</translation>
+    </message>
+    <message>
+        <source>Round spotlight</source>
+        <translation>圆形聚光灯</translation>
+    </message>
+    <message>
+        <source>Rectangular spotlight</source>
+        <translation>矩形聚光灯</translation>
+    </message>
+</context>
+<context>
     <name>PageScan</name>
     <message>
         <source>Crop and straighten pages: on</source>
@@ -572,6 +611,13 @@
     <message>
         <source>Save as PDF</source>
         <translation>保存为 PDF</translation>
+    </message>
+</context>
+<context>
+    <name>ComparePane</name>
+    <message>
+        <source>No captured picture yet: capture one, or click a file in the folder panel.</source>
+        <translation>还没有拍摄的图片：请先拍照，或在文件夹面板中点击一个文件。</translation>
     </message>
 </context>
 <context>

@@ -93,7 +93,8 @@ void FileItemWidget::showThumbnail() {
         m_pixmapLabel->setPixmap(QPixmap::fromImage(PdfThumbnail::firstPage(m_path, kThumbnailBounds)));
         return;
     }
-    if (QFileInfo(m_path).suffix() == "mp4") {
+    const QString suffix = QFileInfo(m_path).suffix();
+    if (suffix == "mp4" || suffix == "mkv") {
         showVideoThumbnail();
         return;
     }

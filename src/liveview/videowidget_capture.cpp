@@ -48,6 +48,7 @@ void VideoWidget::initCapture() {
     m_fileListWidget->setShowAllTools(extra->showAllTools());
     connect(extra, &ExtraSettings::showAllToolsChanged, m_fileListWidget, &FileListWidget::setShowAllTools);
     connect(m_fileListWidget, &FileListWidget::pdfRequested, this, &VideoWidget::onPdfRequested);
+    connect(m_fileListWidget, &FileListWidget::tileClicked, this, &VideoWidget::onTileClicked);
 }
 
 int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPath) {
@@ -57,10 +58,10 @@ int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPa
         return -1;
     // Pictures and recordings share the numbers; a recording cut off before its rename keeps its
     // number too.
-    const QStringList files = folder.entryList({"*.jpg", "*.mp4"}, QDir::Files, QDir::Unsorted);
+    const QStringList files = folder.entryList({"*.jpg", "*.mp4", "*.mkv"}, QDir::Files, QDir::Unsorted);
     if (files.isEmpty())
         return 0;
-    static const QRegularExpression pattern("^(.*)_(\\d+)(?:\\.jpg|\\.mp4|\\.recording\\.mp4)$");
+    static const QRegularExpression pattern("^(.*)_(\\d+)(?:\\.recording)?\\.(?:jpg|mp4|mkv)$");
     bool prefixFound = false;
     int maxNumber = 0;
     for (const QString& name : files) {

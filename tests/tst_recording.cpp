@@ -82,6 +82,8 @@ private slots:
     void soundLinesUpWithPicture();
     void viewRecording_data();
     void viewRecording();
+    void cameraTimesKept_data();
+    void cameraTimesKept();
     void soundChoice_data();
     void soundChoice();
 
@@ -255,18 +257,25 @@ void TestRecording::soundLinesUpWithPicture() {
 }
 
 void TestRecording::viewRecording_data() {
-    QTest::addColumn<QString>("stop");  // how the recording ends
-    QTest::addColumn<bool>("noticed");  // whether a notice says why
-    QTest::newRow("Ctrl+R") << "keys" << false;
-    QTest::newRow("Record button") << "button" << false;
-    QTest::newRow("camera unplugged") << "unplug" << true;
+    QTest::addColumn<QString>("stop");     // how the recording ends
+    QTest::addColumn<bool>("noticed");     // whether a notice says why
+    QTest::addColumn<bool>("cameraOnly");  // the camera's own picture instead of the view
+    QTest::newRow("Ctrl+R") << "keys" << false << false;
+    QTest::newRow("Record button") << "button" << false << false;
+    QTest::newRow("camera unplugged") << "unplug" << true << false;
+    QTest::newRow("camera picture only") << "keys" << false << true;
+    QTest::newRow("camera picture only, unplugged") << "unplug" << true << true;
 }
 
 // What the class saw, drawing included and without the bars or the recording indicator, numbered
-// after the folder's captures; ended by the keys, the button or an unplug, always a playable file.
+// after the folder's captures; ended by the keys, the button or an unplug, always a playable file. The
+// camera's own picture instead: its full resolution, without the drawing.
 void TestRecording::viewRecording() {
     QFETCH(QString, stop);
     QFETCH(bool, noticed);
+    QFETCH(bool, cameraOnly);
+    ExtraSettings::instance()->setValue("recording/cameraOnly", cameraOnly);
+    const QString name = cameraOnly ? "lesson_00005.mkv" : "lesson_00005.mp4";
     QTemporaryDir folder;
     QFile earlier(folder.filePath("lesson_00004.jpg"));
     QVERIFY(earlier.open(QIODevice::WriteOnly));
@@ -299,31 +308,108 @@ void TestRecording::viewRecording() {
             view.m_centerToolWidget->findChild<QAbstractButton*>("toolButton_record")->click();
         else
             optigrabSimUnplug(camera);
-        QTRY_VERIFY_WITH_TIMEOUT(!view.m_recorder->isRecording(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!view.isRecording(), 10000);
         QVERIFY(!view.m_recordingIndicator->isVisible());
         // Its tile in the file panel shows the first picture.
         const QList<FileItemWidget*> tiles = view.m_fileListWidget->findChildren<FileItemWidget*>();
         QCOMPARE(tiles.size(), 1);
-        QCOMPARE(tiles[0]->m_path, folder.filePath("lesson_00005.mp4"));
+        QCOMPARE(tiles[0]->m_path, folder.filePath(name));
         QVERIFY(tiles[0]->m_pixmapLabel->pixmap(Qt::ReturnByValue).width() > 50);
         const NoticeLabel* notice = view.findChild<NoticeLabel*>();
         QCOMPARE(notice->isVisible() && notice->text().contains("unplugged"), noticed);
     }
     optigrabSimUnplugAll();
+    ExtraSettings::instance()->remove("recording/cameraOnly");
 
-    const RecordedFile file = RecordedFile::read(folder.filePath("lesson_00005.mp4"));
+    const RecordedFile file = RecordedFile::read(folder.filePath(name));
     QVERIFY(file.opened);
-    QCOMPARE(file.size, QSize(960, 540));
+    QCOMPARE(file.size, cameraOnly ? QSize(3840, 2160) : QSize(960, 540));  // the camera's mode, or the view
     QVERIFY(!file.pictures.isEmpty());
     const QImage last = file.pictures.last();
     const double scale = last.width() / 960.0;
     const QColor ink = last.pixelColor(int(480 * scale), int(270 * scale));
-    QVERIFY2(ink.green() > 180 && ink.red() < 90, qPrintable(ink.name()));
+    QVERIFY2((ink.green() > 180 && ink.red() < 90) != cameraOnly, qPrintable(ink.name()));
     // Where the bottom bar's checked Move button and the indicator are on screen, the file shows
     // the page: light, not the button's blue nor the indicator's dark box.
     for (const QPoint& onScreen : hidden) {
         const QColor page = last.pixelColor(int(onScreen.x() * scale), int(onScreen.y() * scale));
         QVERIFY2(page.lightness() > 150 && std::abs(page.red() - page.blue()) < 60, qPrintable(page.name()));
+    }
+}
+
+void TestRecording::cameraTimesKept_data() {
+    QTest::addColumn<bool>("zoomed");          // frames of a part of the picture, for a zoomed view
+    QTest::addColumn<QVector<int>>("lateMs");  // how long after its capture each frame is painted
+    QTest::newRow("painted late by varying amounts") << false << QVector<int>{0, 70, 10, 90, 20, 60, 0, 80};
+    QTest::newRow("zoomed view") << true << QVector<int>{40, 0, 85, 5, 50, 0, 90, 30};
+}
+
+// Frames taken every 100 ms but painted after varying delays land in the file at the times the
+// camera took them, not when they were painted.
+void TestRecording::cameraTimesKept() {
+    QFETCH(bool, zoomed);
+    QFETCH(QVector<int>, lateMs);
+    optigrabSimUnplugAll();
+    QTemporaryDir folder;
+    const QString path = folder.filePath("lesson_00001.mp4");
+    auto colour = [](int number) { return QColor::fromHsv(number * 45, 255, 230); };
+    auto deliver = [](VideoWidget& view, const QColor& colour, int64_t capturedUs, bool part) {
+        QImage frame(640, 360, QImage::Format_RGB888);
+        frame.fill(colour);
+        view.frameCaptured(0, capturedUs);
+        if (part)
+            view.drawQImagePart(0, &frame, QRectF(0.25, 0.25, 0.5, 0.5));
+        else
+            view.drawQImage(0, &frame, frame.width(), frame.height());
+    };
+    {
+        VideoWidget view;
+        ReadXML* settings = ReadXML::instance();
+        settings->savePath = folder.path().toStdString();
+        settings->bsaveType = true;
+        settings->customPrefix = "lesson";
+        view.resize(640, 360);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        deliver(view, Qt::gray, RecordingClock::nowUs(), false);
+        QTRY_VERIFY(!view.m_videoPixmap.isNull());
+        if (zoomed)
+            view.zoomIn();
+        QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(view.m_recorder->isRecording());
+        const int64_t firstUs = RecordingClock::nowUs() + 50000;
+        for (int number = 0; number < lateMs.size(); ++number) {
+            const int64_t capturedUs = firstUs + number * 100000;
+            const int64_t dueUs = capturedUs + lateMs[number] * 1000;
+            while (RecordingClock::nowUs() < dueUs)
+                QTest::qWait(1);
+            deliver(view, colour(number), capturedUs, zoomed);
+            QTest::qWait(5);
+        }
+        QTest::qWait(200);
+        QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(!view.m_recorder->isRecording());
+    }
+    const RecordedFile file = RecordedFile::read(path);
+    QVERIFY(file.opened);
+    // The first picture of each frame's colour is that frame.
+    QVector<double> seenS(lateMs.size(), -1);
+    for (int i = 0; i < file.pictures.size(); ++i) {
+        const QColor got = file.pictures[i].pixelColor(file.pictures[i].rect().center());
+        for (int number = 0; number < lateMs.size(); ++number) {
+            const QColor want = colour(number);
+            if (seenS[number] < 0 && std::abs(got.red() - want.red()) + std::abs(got.green() - want.green()) +
+                                             std::abs(got.blue() - want.blue()) <
+                                         60)
+                seenS[number] = file.pictureTimesS[i];
+        }
+    }
+    for (int number = 0; number < lateMs.size(); ++number) {
+        QVERIFY2(seenS[number] >= 0, qPrintable(QString("frame %1 is not in the file").arg(number)));
+        const double offsetS = seenS[number] - seenS[0] - number * 0.1;
+        QVERIFY2(std::abs(offsetS) < 0.002,
+                 qPrintable(
+                     QString("frame %1 at %2 s after the first").arg(number).arg(seenS[number] - seenS[0])));
     }
 }
 

@@ -52,8 +52,9 @@ typedef enum CamResult {
     CAM_ERR_NO_MEMORY = 11,      /* out of memory */
     CAM_ERR_INACTIVE = 12,       /* the camera control is inactive (another control is in charge of it,
                                     as exposure time while exposure is automatic) or read-only */
-    CAM_ERR_NO_PAGE = 13         /* page cropping is on but no page was found: the still was written
+    CAM_ERR_NO_PAGE = 13,        /* page cropping is on but no page was found: the still was written
                                     whole, uncropped */
+    CAM_ERR_NO_SOUND = 14        /* no sound input could be opened: the recording runs without sound */
 } CamResult;
 
 /* A short English text for a result code, for logs; never NULL. */
@@ -231,9 +232,33 @@ OPTIGRAB_API long camSetPreviewSizeHint(long devIndex, long width, long height);
  * the next frame and belongs to the device like the size hint. */
 OPTIGRAB_API long camSetPreviewPart(long devIndex, long x, long y, long width, long height);
 
-/* ---- Recording (not supported) ---------------------------------------------------------------- */
+/* ---- Recording the camera's own stream --------------------------------------------------------- */
 
+/* Records the open device's stream, as the camera sends it at its full resolution, into a Matroska
+ * file at the UTF-8 path (conventionally ending in .mkv): MJPG frames byte for byte as the camera sent
+ * them (no re-encoding), YUY2 and NV12 frames encoded once to H.264; every frame at the time the
+ * camera took it (the driver's buffer time), so the file keeps real time however the program is
+ * loaded. Damaged frames are left out. Nothing of the preview's orientation, look or zoom applies.
+ * The writing runs on a thread of its own and never holds up the preview: frames the disk cannot take
+ * in time are dropped (counted in a line on standard error at the end).
+ *   audioIndex: -1 = no sound; 0 = the desktop's default sound input (PulseAudio, which PipeWire
+ *               desktops serve too), 48 kHz mono AAC; other values answer CAM_ERR_NOT_SUPPORTED.
+ *   isRecordSubDev: 0 = the device itself; other values (a second node of the camera) answer
+ *               CAM_ERR_NOT_SUPPORTED.
+ * The file is written under a temporary name beside path (name.recording.mkv for name.mkv) and
+ * renamed to path by camStopUVCRecord; missing folders are created. Results: CAM_OK; CAM_ERR_NO_SOUND
+ * when sound was asked for but no input could be opened (the recording runs, silent);
+ * CAM_ERR_NOT_OPEN when the device is not open; CAM_ERR_BUSY when it is being recorded already;
+ * CAM_ERR_FILE when the file cannot be created (nothing runs); CAM_ERR_BAD_ARGUMENT for a NULL or
+ * empty path or audioIndex below -1. Reopening the device in the same mode (camOpenDev) goes on
+ * recording; frames of another size or media type are left out. */
 OPTIGRAB_API long camStartUVCRecord(int devIndex, int audioIndex, int isRecordSubDev, const char* path);
+
+/* Ends the device's recording: writes what is queued, finishes the file and renames it to its path.
+ * Works also after the camera was unplugged (until the next rescan, which finishes the recordings of
+ * cameras that left the list, as camUnInitCameraLib finishes all). CAM_OK; CAM_ERR_FILE when writing
+ * failed on the way (a full disk: the file holds, playable, what was written before);
+ * CAM_ERR_NOT_OPEN when the device is not being recorded. */
 OPTIGRAB_API long camStopUVCRecord(int devIndex);
 
 /* ---- Picture: orientation and look ------------------------------------------------------------ */

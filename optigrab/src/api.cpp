@@ -298,11 +298,15 @@ OPTIGRAB_API long camSetPreviewPart(long devIndex, long x, long y, long width, l
     });
 }
 
-OPTIGRAB_API long camStartUVCRecord(int devIndex, int, int, const char*) {
-    return unsupported(devIndex);
+OPTIGRAB_API long camStartUVCRecord(int devIndex, int audioIndex, int isRecordSubDev, const char* path) {
+    if (!path || !*path || audioIndex < -1)
+        return CAM_ERR_BAD_ARGUMENT;
+    if (audioIndex > 0 || isRecordSubDev != 0)
+        return unsupported(devIndex);
+    return context().startRecording(devIndex, audioIndex == 0, path);
 }
 OPTIGRAB_API long camStopUVCRecord(int devIndex) {
-    return unsupported(devIndex);
+    return context().stopRecording(devIndex);
 }
 
 OPTIGRAB_API long camSetImageRotateMode(long devIndex, long rotate) {

@@ -383,7 +383,7 @@ void CaptureStream::handleFrame(const v4l2_buffer& dequeued) {
     // frame goes to a lane all the same, whose decoding tells a damaged one, which must never become
     // the frame kept for stills.
     if (mode_.code != kMediaMjpg && (callback_.load() == nullptr || paused_.load())) {
-        keepLatest(viewOf(dequeued), spare_);
+        goodFrame(viewOf(dequeued), dequeued, spare_);
         v4l2_.requeue(dequeued);
         return;
     }
@@ -401,6 +401,9 @@ void CaptureStream::handleFrame(const v4l2_buffer& dequeued) {
         return free != nullptr || stopping_.load() || lanes_.empty();
     };
     while (!lanesChanged_.wait_for(lock, kNewerFrameCheck, ready)) {
+        // A recording of the camera's own stream keeps every frame, in order: nothing is swapped.
+        if (std::atomic_load(&sink_) != nullptr)
+            continue;
         lock.unlock();
         v4l2_buffer newer{};
         // At most as many as there are buffers: a camera that fills a buffer the moment it is queued
@@ -524,7 +527,7 @@ void CaptureStream::runLane(Lane& lane) {
             dropped_.fetch_add(1);  // corrupt data: the last good frame stays the one kept for stills
         } else {
             // Kept before it is shown: a still taken the moment a picture appears finds its frame.
-            keepLatest(frame, lane.spare);
+            goodFrame(frame, buffer, lane.spare);
             if (analysed != nullptr && !stopping_.load())
                 analyser_->analyse(analysed->data(), analysedWidth, analysedHeight);
             if (showing && callback && !paused_.load() && !stopping_.load()) {
@@ -542,6 +545,18 @@ void CaptureStream::runLane(Lane& lane) {
         ++turn_;
         lane.assigned = false;
         lanesChanged_.notify_all();
+    }
+}
+
+void CaptureStream::goodFrame(const FrameView& frame, const v4l2_buffer& buffer,
+                              std::vector<std::uint8_t>& spare) {
+    keepLatest(frame, spare);
+    if (std::shared_ptr<FrameSink> sink = std::atomic_load(&sink_)) {
+        const long long capturedUs = monotonicTimeUs(buffer);
+        sink->addFrame(frame, capturedUs > 0 ? capturedUs
+                                             : std::chrono::duration_cast<std::chrono::microseconds>(
+                                                   Clock::now().time_since_epoch())
+                                                   .count());
     }
 }
 

@@ -22,6 +22,14 @@
 
 namespace optigrab {
 
+// Receives every good frame of a stream as the camera sent it, in order, with the time the camera
+// took it (monotonic microseconds): a recorder. Called on capture threads; must not wait.
+class FrameSink {
+public:
+    virtual ~FrameSink() = default;
+    virtual void addFrame(const FrameView& frame, long long captureUs) = 0;
+};
+
 class CaptureStream {
 public:
     struct Mode {
@@ -63,6 +71,8 @@ public:
     void setSizeHint(long width, long height);
     void setPicture(const PictureSettings& settings) { picture_.store(settings.pack()); }
     void setPreviewPart(const FramePart& part);
+    // Any thread; null ends the hand-over. The sink is kept alive while a frame is handed to it.
+    void setSink(std::shared_ptr<FrameSink> sink) { std::atomic_store(&sink_, std::move(sink)); }
     // Set before start: it is handed every decoded frame, in order.
     void setAnalyser(std::shared_ptr<FrameAnalyser> analyser) { analyser_ = std::move(analyser); }
 
@@ -102,12 +112,15 @@ private:
     FrameView viewOf(const v4l2_buffer& buffer) const;
     void runLane(Lane& lane);
     void keepLatest(const FrameView& frame, std::vector<std::uint8_t>& spare);
+    // A good frame: kept for stills and handed to the sink.
+    void goodFrame(const FrameView& frame, const v4l2_buffer& buffer, std::vector<std::uint8_t>& spare);
     void startLanes();
     void stopLanes();
 
     DeviceInfo device_;
     GoneHandler onGone_;
     std::shared_ptr<FrameAnalyser> analyser_;
+    std::shared_ptr<FrameSink> sink_;  // atomic access only
     Mode mode_;
     V4l2Device v4l2_;  // opened and closed by start/stop; the capture thread and the lanes dequeue and
                        // requeue in between, and the lanes end before it closes

@@ -82,6 +82,7 @@ long Context::uninit() {
     for (Device& device : devices)
         if (device.stream)
             device.stream->stop();
+    devices.clear();  // recordings still running finish their files
     return CAM_OK;
 }
 
@@ -124,6 +125,7 @@ long Context::rescan(long* count) {
     reportDenied(denied);
 
     std::vector<std::shared_ptr<CaptureStream>> orphans;
+    std::vector<std::shared_ptr<StreamRecorder>> unfinished;
     {
         std::lock_guard<std::mutex> state(stateMutex_);
         std::vector<Device> fresh;
@@ -143,19 +145,25 @@ long Context::rescan(long* count) {
                 device.hintWidth = old->hintWidth;
                 device.hintHeight = old->hintHeight;
                 device.previewPart = old->previewPart;
+                device.recorder = std::move(old->recorder);
                 if (device.stream)
                     device.stream->setDevIndex(long(fresh.size()));
             }
             fresh.push_back(std::move(device));
         }
-        for (Device& device : devices_)
+        for (Device& device : devices_) {
             if (device.stream)
                 orphans.push_back(std::move(device.stream));
+            if (device.recorder)
+                unfinished.push_back(std::move(device.recorder));
+        }
         devices_.swap(fresh);
         *count = long(devices_.size());
     }
     for (auto& stream : orphans)
         stream->stop();
+    // Recordings of cameras that left the list end here, each file finished.
+    unfinished.clear();
     return CAM_OK;
 }
 
@@ -197,7 +205,58 @@ std::shared_ptr<CaptureStream> Context::makeStream(const Device& device, long de
     stream->setSizeHint(device.hintWidth, device.hintHeight);
     stream->setPreviewPart(device.previewPart);
     stream->setAnalyser(device.analyser);
+    stream->setSink(device.recorder);
     return stream;
+}
+
+long Context::startRecording(long devIndex, bool withSound, const std::string& path) {
+    std::lock_guard<std::mutex> control(controlMutex_);
+    CaptureStream::Mode mode;
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        Device* device = nullptr;
+        if (long result = lookup(devIndex, &device))
+            return result;
+        if (!device->stream)
+            return CAM_ERR_NOT_OPEN;
+        if (device->recorder)
+            return CAM_ERR_BUSY;
+        mode = device->stream->mode();
+    }
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !StillWriter::makeFolders(path.substr(0, slash)))
+        return CAM_ERR_FILE;
+    auto recorder = std::make_shared<StreamRecorder>();
+    const long result = recorder->start(path, mode, withSound);
+    if (result != CAM_OK && result != CAM_ERR_NO_SOUND)
+        return result;
+    // The control lock kept rescans and removals out, so the index still names the same device.
+    std::lock_guard<std::mutex> state(stateMutex_);
+    Device& device = devices_[std::size_t(devIndex)];
+    device.recorder = recorder;
+    if (device.stream)
+        device.stream->setSink(recorder);
+    return result;
+}
+
+long Context::stopRecording(long devIndex) {
+    std::lock_guard<std::mutex> control(controlMutex_);
+    std::shared_ptr<StreamRecorder> recorder;
+    {
+        std::lock_guard<std::mutex> state(stateMutex_);
+        if (!initialised_)
+            return CAM_ERR_NOT_INITIALISED;
+        if (devIndex < 0 || devIndex >= long(devices_.size()))
+            return CAM_ERR_BAD_INDEX;
+        // An unplugged camera's recording is finished all the same.
+        Device& device = devices_[std::size_t(devIndex)];
+        if (!device.recorder)
+            return CAM_ERR_NOT_OPEN;
+        recorder = std::move(device.recorder);
+        if (device.stream)
+            device.stream->setSink(nullptr);
+    }
+    return recorder->finish();
 }
 
 long Context::open(long devIndex, long code, long width, long height, long fps) {

@@ -32,6 +32,8 @@ public:
     long captureBook(long devIndex, const std::string& left, const std::string& right, int* pageMask);
     long isBook(long devIndex, long* isBook);
     long setDeviceChangeCallback(callBackDevChange callback);
+    long startRecording(long devIndex, bool withSound, const std::string& path);
+    long stopRecording(long devIndex);
 
     // Runs fn on the device under the state lock after checking initialisation and index (gone
     // devices answer CAM_ERR_DEVICE_GONE). fn must be quick and must not call back into the Context.

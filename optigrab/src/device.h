@@ -12,6 +12,7 @@
 #include "imaging/pagestill.h"
 #include "imaging/picturesettings.h"
 #include "optigrab.h"
+#include "recording/streamrecorder.h"
 
 namespace optigrab {
 
@@ -21,7 +22,8 @@ struct Device {
     DeviceInfo info;
     bool gone = false;  // unplugged since the scan: calls answer CAM_ERR_DEVICE_GONE
     callBackPreviewImage callback = nullptr;
-    std::shared_ptr<CaptureStream> stream;  // set while open
+    std::shared_ptr<CaptureStream> stream;     // set while open
+    std::shared_ptr<StreamRecorder> recorder;  // set while its stream is recorded (also once gone)
     long jpegQuality = 90;
     long xDpi = 96;
     long yDpi = 96;

@@ -31,6 +31,8 @@ extern "C" OPTIGRAB_API const char* camErrorText(long code) {
             return "control inactive or read-only";
         case CAM_ERR_NO_PAGE:
             return "no page found: the picture was written whole";
+        case CAM_ERR_NO_SOUND:
+            return "no sound input: recording without sound";
         default:
             return "unknown error";
     }

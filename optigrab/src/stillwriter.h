@@ -22,13 +22,14 @@ public:
     static long writeRgb(const std::uint8_t* rgb, long width, long height, long pitch,
                          const PictureSettings& picture, const std::string& path, int quality, int xDpi,
                          int yDpi);
+    // Creates folder and the folders above it that are missing; true when it exists afterwards.
+    static bool makeFolders(const std::string& folder);
 
 private:
     // The camera's JPEG turned in the DCT domain, into *jpeg (tjFree it); false when its size is not a
     // whole number of blocks, or it does not transform cleanly.
     static bool turnLosslessly(const FrameView& frame, const PictureSettings& picture, unsigned char** jpeg,
                                unsigned long* size);
-    static bool makeFolders(const std::string& folder);
     static long writeAtomically(const std::string& path, const unsigned char* data, unsigned long size);
 };
 

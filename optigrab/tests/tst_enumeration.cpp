@@ -259,10 +259,11 @@ private slots:
         add(
             "original", [&](long d) { return camOriginalPreview(d); }, CAM_ERR_NOT_SUPPORTED);
         add(
-            "record", [&](long d) { return camStartUVCRecord(int(d), 0, 0, "/tmp/x.mp4"); },
-            CAM_ERR_NOT_SUPPORTED);
+            "not open: record",
+            [&](long d) { return camStartUVCRecord(int(d), 0, 0, "/tmp/optigrab-never.jpg"); },
+            CAM_ERR_NOT_OPEN);
         add(
-            "stop record", [&](long d) { return camStopUVCRecord(int(d)); }, CAM_ERR_NOT_SUPPORTED);
+            "stop record never started", [&](long d) { return camStopUVCRecord(int(d)); }, CAM_ERR_NOT_OPEN);
         add(
             "crop of several pages", [&](long d) { return camSetImageAutoCrop(d, 2); },
             CAM_ERR_NOT_SUPPORTED);

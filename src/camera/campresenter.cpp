@@ -199,6 +199,9 @@ long CamPresenter::originalPreview() {
 long CamPresenter::startUVCRecord(long devIndex, char* path) {
     return m_model->startUVCRecord(devIndex, -1, 0, path);
 }
+long CamPresenter::startUVCRecord(long devIndex, bool withSound, char* path) {
+    return m_model->startUVCRecord(devIndex, withSound ? 0 : -1, 0, path);
+}
 long CamPresenter::stopUVCRecord(long devIndex) {
     return m_model->stopUVCRecord(devIndex);
 }
@@ -313,6 +316,10 @@ void CamPresenter::updatePreview(long devIndex, QImage* image, long width, long 
     m_view->drawQImage(devIndex, image, width, height);
 }
 
+void CamPresenter::updateCaptureTime(long devIndex, long long captureTimeUs) {
+    m_view->frameCaptured(devIndex, captureTimeUs);
+}
+
 void CamPresenter::updatePreviewPart(long devIndex, QImage* image, const QRectF& part) {
     m_view->drawQImagePart(devIndex, image, part);
 }
@@ -344,6 +351,8 @@ bool callBackPreviewData(unsigned char* src, long width, long height, long size,
                        ? QImage(const_cast<const uchar*>(src), static_cast<int>(width),
                                 static_cast<int>(height), static_cast<int>(3 * width), QImage::Format_RGB888)
                        : QImage();
+    if (preview != nullptr)
+        presenter->updateCaptureTime(devIndex, preview->captureTimeUs);
     const bool whole = preview == nullptr || preview->partWidth <= 0 || preview->partHeight <= 0 ||
                        (preview->partX == 0 && preview->partY == 0 && preview->partWidth >= kMillion &&
                         preview->partHeight >= kMillion);

@@ -37,6 +37,7 @@ public:
     long zoomOut() override;
     long originalPreview() override;
     long startUVCRecord(long devIndex, char* path) override;
+    long startUVCRecord(long devIndex, bool withSound, char* path) override;
     long stopUVCRecord(long devIndex) override;
     long setLight(long devIndex, long lightIndex, long lightModel) override;
     long setAutoCropType(long devIndex, int type) override;
@@ -70,6 +71,7 @@ public:
     long startAutoCaptureForView(long holdMs) override;
     long getAutoCaptureState(long& state) override;
     // Called by the library's callbacks, on the library's threads.
+    void updateCaptureTime(long devIndex, long long captureTimeUs);
     void updatePreview(long devIndex, QImage* image, long width, long height);
     void updatePreviewPart(long devIndex, QImage* image, const QRectF& part);
     void updateChange(long changeType, long dev_id);

@@ -31,6 +31,8 @@ public:
     virtual long zoomOut() = 0;
     virtual long originalPreview() = 0;
     virtual long startUVCRecord(long devIndex, char* path) = 0;
+    // The same with the sound of the desktop's default input (withSound) or none.
+    virtual long startUVCRecord(long devIndex, bool withSound, char* path) = 0;
     virtual long stopUVCRecord(long devIndex) = 0;
     virtual long setLight(long devIndex, long lightIndex, long lightModel) = 0;
     virtual long setAutoCropType(long devIndex, int type) = 0;

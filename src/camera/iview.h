@@ -16,6 +16,13 @@ public:
     virtual void initRotate(QStringList& list) = 0;
     // Runs on the camera library's hot-plug thread.
     virtual void getDevChangeType(long changeType, long dev_id) = 0;
+    // Runs on the camera library's capture thread just before the drawQImage or drawQImagePart call
+    // of the same frame: when the camera took it (microseconds of the monotonic clock; 0 when the
+    // camera's clock is another one).
+    virtual void frameCaptured(long devIndex, long long captureTimeUs) {
+        Q_UNUSED(devIndex);
+        Q_UNUSED(captureTimeUs);
+    }
     // Runs on the camera library's capture thread; image is valid only during the call.
     virtual void drawQImage(long devIndex, QImage* image, long width, long height) = 0;
     // The same for a frame that shows only part of the camera's picture (in fractions of its width

@@ -10,8 +10,9 @@
 
 namespace {
 
-// The image text that carries the part of the picture a prepared frame shows.
+// The image texts that carry the part of the picture a prepared frame shows, and its capture time.
 const char kPartKey[] = "pagelux-part";
+const char kCaptureKey[] = "pagelux-capture-us";
 
 }  // namespace
 
@@ -122,6 +123,14 @@ QRectF FrameHandOver::partOf(const QImage& prepared) {
     if (values.size() != 4)
         return QRectF(0, 0, 1, 1);
     return QRectF(values[0].toDouble(), values[1].toDouble(), values[2].toDouble(), values[3].toDouble());
+}
+
+void FrameHandOver::stampCaptureTime(QImage* prepared, int64_t captureUs) {
+    prepared->setText(kCaptureKey, QString::number(captureUs));
+}
+
+int64_t FrameHandOver::captureTimeOf(const QImage& prepared) {
+    return prepared.text(kCaptureKey).toLongLong();
 }
 
 QImage FrameHandOver::prepareAt(const QImage& frame, const QSize& target) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QSize>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -30,6 +31,10 @@ public:
     QImage preparePart(const QImage& frame, const QRectF& part);
     // The part a prepared frame shows; the whole picture for frames from prepare().
     static QRectF partOf(const QImage& prepared);
+    // When the camera took a prepared frame (RecordingClock microseconds), carried with the frame;
+    // 0 for a frame never stamped.
+    static void stampCaptureTime(QImage* prepared, int64_t captureUs);
+    static int64_t captureTimeOf(const QImage& prepared);
 
     // Capture thread: makes frame the waiting one, replacing a frame that still waits. Returns true
     // when no frame was waiting, that is when the GUI thread must be told.

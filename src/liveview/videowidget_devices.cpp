@@ -244,6 +244,8 @@ void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, 
     disconnect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady);
     if (m_presenter == nullptr)
         return;
+    if (m_cameraRecordingDev >= 0)
+        stopRecording({});  // the camera's own stream ends with the camera
     m_presenter->closeDev(m_currentDevIndex);
     QThread::msleep(1000);
     resetPicture();

@@ -11,6 +11,27 @@
 #include "recording/recordingclock.h"
 #include "videowidget.h"
 
+namespace {
+
+// When the camera took the frame that the capture thread is handing over (RecordingClock; 0 unknown).
+thread_local int64_t t_captureUs = 0;
+
+}  // namespace
+
+// Runs on the capture thread, just before the frame it stamps arrives.
+void VideoWidget::frameCaptured(long devIndex, long long captureTimeUs) {
+    Q_UNUSED(devIndex);
+    t_captureUs = captureTimeUs;
+}
+
+// Capture thread: the frame keeps the camera's time through the hand-over, so that a recording
+// places it where it was taken, however long decoding and painting took; the hand-over time for a
+// camera whose clock is not the monotonic one.
+void VideoWidget::stampCaptureTime(QImage* frame) {
+    FrameHandOver::stampCaptureTime(frame, t_captureUs > 0 ? t_captureUs : RecordingClock::nowUs());
+    t_captureUs = 0;
+}
+
 // Runs on the camera library's capture thread: no widget is touched here. The frame is prepared at
 // the view's size here, so the GUI thread only converts and paints it.
 void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long height) {
@@ -21,10 +42,10 @@ void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long heig
         return;
     if (image == nullptr || image->isNull())
         return;
-    const QImage frame = m_frameHandOver.prepare(*image);
+    QImage frame = m_frameHandOver.prepare(*image);
     if (frame.isNull())
         return;
-    m_frameSeenUs = RecordingClock::nowUs();
+    stampCaptureTime(&frame);
     // One frame waits for the GUI thread at most: a newer one replaces it and needs no event.
     if (m_frameHandOver.post(frame))
         emit imageReady(frame);
@@ -38,10 +59,10 @@ void VideoWidget::drawQImagePart(long devIndex, QImage* image, const QRectF& par
         return;
     if (image == nullptr || image->isNull())
         return;
-    const QImage frame = m_frameHandOver.preparePart(*image, part);
+    QImage frame = m_frameHandOver.preparePart(*image, part);
     if (frame.isNull())
         return;
-    m_frameSeenUs = RecordingClock::nowUs();
+    stampCaptureTime(&frame);
     if (m_frameHandOver.post(frame))
         emit imageReady(frame);
 }
@@ -73,7 +94,8 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         const QSizeF layer(m_videoPixmap.size());
         m_partRect = QRectF(part.x() * layer.width(), part.y() * layer.height(), part.width() * layer.width(),
                             part.height() * layer.height());
-        update();
+        update(liveArea());
+        recordCameraPicture(FrameHandOver::captureTimeOf(image));
         return;
     }
     m_partPixmap = QPixmap();
@@ -85,8 +107,9 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         m_drawingPixmap.fill(Qt::transparent);
         resetLayer();
     }
-    update();
-    recordPicture(m_frameSeenUs.load());
+    // Split, the compared picture beside it stays as it is.
+    update(liveArea());
+    recordCameraPicture(FrameHandOver::captureTimeOf(image));
 }
 
 void VideoWidget::paintEvent(QPaintEvent* event) {
@@ -98,7 +121,7 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
     }
 
     const QPointF origin = pictureOrigin();
-    const QRect target = QRectF(origin, QSizeF(m_videoPixmap.size()) * m_currentScale).toAlignedRect();
+    const QRect target = pictureOnView().toAlignedRect();
     // An opaque picture hides the black under it: only the parts it leaves uncovered are filled,
     // which saves a pass over the whole window for every frame.
     if (m_videoPixmap.hasAlphaChannel()) {
@@ -107,14 +130,19 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
         for (const QRect& band : QRegion(rect()).subtracted(target))
             painter.fillRect(band, Qt::black);
     }
+    // Split, the live picture keeps to its half.
+    const QRect area = liveArea();
+    painter.setClipRect(area);
     // Picture and ink share one transform, so a stroke stays on its page point through zoom and pan.
     painter.translate(origin);
-    painter.scale(m_currentScale, m_currentScale);
+    painter.scale(shownScale(), shownScale());
     paintPicture(painter, target);
     if (!m_drawingPixmap.isNull())
         paintInk(painter, event->rect());
     painter.resetTransform();
     m_pageScan->paint(painter, target, m_pictureMemory->shownFromCamera());
+    // Above the picture, the ink and the page's outline; the recorder's picture is this painting.
+    m_mask.paint(painter, pictureOnView(), area);
     m_selection.paint(painter);
 }
 
@@ -123,7 +151,7 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
 // at its own size is copied without scaling.
 void VideoWidget::paintPicture(QPainter& painter, const QRect& target) {
     const QRectF partOnView = painter.transform().mapRect(m_partRect);
-    const QRectF visible = QRectF(rect()).intersected(QRectF(target));
+    const QRectF visible = QRectF(liveArea()).intersected(QRectF(target));
     if (m_partPixmap.isNull() || !partOnView.adjusted(-1, -1, 1, 1).contains(visible))
         painter.drawPixmap(QPoint(0, 0), m_videoPixmap);
     if (m_partPixmap.isNull())

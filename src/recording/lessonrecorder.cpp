@@ -81,10 +81,6 @@ bool LessonRecorder::start(const Settings& settings, QString* reason) {
     return true;
 }
 
-int64_t LessonRecorder::elapsedUs() const {
-    return isRecording() ? RecordingClock::nowUs() - m_startUs : 0;
-}
-
 void LessonRecorder::addPicture(const QImage& picture, int64_t captureUs) {
     {
         std::lock_guard<std::mutex> lock(m_mutex);

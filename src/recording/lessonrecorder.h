@@ -56,7 +56,6 @@ public:
     Outcome stop();
 
     bool isRecording() const { return m_writerThread.joinable(); }
-    int64_t elapsedUs() const;
     QString soundProblem() const { return m_soundProblem; }
 
 signals:

@@ -470,7 +470,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(int(view.m_devList.size()), unplug ? 1 : 3, 15000);
         QTest::mouseClick(leftButton(view, "toolButton_set"), Qt::LeftButton);
         QVERIFY(leftBar(view)->m_deviceSetting != nullptr);
-        QCOMPARE(leftBar(view)->m_deviceSetting->findChildren<QComboBox*>().first()->count(), unplug ? 1 : 3);
+        QCOMPARE(leftBar(view)->m_deviceSetting->findChild<QComboBox*>("comboBox_device")->count(),
+                 unplug ? 1 : 3);
     }
 
     void cameraChosenInThePanelIsShownAndOpenedAtTheNextStart() {
@@ -483,9 +484,9 @@ private slots:
             QTest::mouseClick(leftButton(view, "toolButton_set"), Qt::LeftButton);
             settingDevWidget* panel = leftBar(view)->m_deviceSetting;
             QVERIFY(panel != nullptr);
-            const QList<QComboBox*> boxes = panel->findChildren<QComboBox*>();
-            QCOMPARE(boxes.size(), 3);
-            boxes[0]->setCurrentIndex(1);  // Wall: its first format and resolution
+            auto* devices = panel->findChild<QComboBox*>("comboBox_device");
+            QVERIFY(devices != nullptr);
+            devices->setCurrentIndex(1);  // Wall: its first format and resolution
             QCOMPARE(view.m_currentDevIndex, 1);
             const long deskFrames = optigrabSimFramesDelivered(desk);
             QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
@@ -499,9 +500,10 @@ private slots:
             QVERIFY(meanBrightness(picture, QRect(w * 15 / 100, h * 11 / 100, w / 5, h * 4 / 100)) < 110);
 
             // A resolution of the same camera.
-            const int index = boxes[2]->findText("1280 x 720");
+            auto* resolutions = panel->findChild<QComboBox*>("comboBox_resolution");
+            const int index = resolutions->findText("1280 x 720");
             QVERIFY(index >= 0);
-            boxes[2]->setCurrentIndex(index);
+            resolutions->setCurrentIndex(index);
             long subtype = 0, width = 0, height = 0, fps = 0;
             camGetCurPreviewResolution(1, &subtype, &width, &height, &fps);
             QCOMPARE(width, 1280L);

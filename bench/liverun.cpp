@@ -29,6 +29,7 @@
 
 #include "allocwatch.h"
 #include "camera/campresenter.h"
+#include "controltimer.h"
 #include "liveview/videowidget.h"
 #include "optigrab.h"
 #include "optigrab_sim.h"
@@ -150,6 +151,7 @@ struct Annotator {
 };
 
 Annotator* g_annotator = nullptr;
+ControlTimer* g_controlTimer = nullptr;
 
 void sendMouse(QWidget* view, QEvent::Type type, const QPoint& pos) {
     QMouseEvent event(type, pos, view->mapToGlobal(pos),
@@ -275,6 +277,7 @@ bool timedPreview(unsigned char* src, long width, long height, long size, void* 
     const double startCpu = cpuMs(CLOCK_THREAD_CPUTIME_ID);
     p.handOverThisFrame = 0.0;
     tl_captureUs = static_cast<const PreviewParam*>(param)->captureTimeUs;
+    g_controlTimer->notePreview(src, width, height, tl_captureUs);
     const bool result = callBackPreviewData(src, width, height, size, param);
     const Clock::time_point end = Clock::now();
     if (p.measuring.load()) {
@@ -416,12 +419,17 @@ long benchCameraIndex() {
 }
 
 // Share of sampled pixels that are not black: the picture really reached the window.
-double litShare(const QImage& shot) {
+// Share of lit points on a grid over where the picture is fitted into the view (a turned picture
+// leaves bars at the sides).
+double litShare(const QImage& shot, const QSize& frame) {
+    const QSize fitted = frame.isEmpty() ? shot.size() : frame.scaled(shot.size(), Qt::KeepAspectRatio);
+    const QRect area(QPoint((shot.width() - fitted.width()) / 2, (shot.height() - fitted.height()) / 2),
+                     fitted);
     int lit = 0, total = 0;
-    for (int y = shot.height() / 20; y < shot.height(); y += shot.height() / 10)
-        for (int x = shot.width() / 20; x < shot.width(); x += shot.width() / 10) {
+    for (int y = area.height() / 20; y < area.height(); y += std::max(1, area.height() / 10))
+        for (int x = area.width() / 20; x < area.width(); x += std::max(1, area.width() / 10)) {
             ++total;
-            if (qGray(shot.pixel(x, y)) > 16)
+            if (qGray(shot.pixel(area.left() + x, area.top() + y)) > 16)
                 ++lit;
         }
     return total ? static_cast<double>(lit) / total : 0.0;
@@ -461,6 +469,8 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
         return 2;
     }
 
+    ControlTimer controlTimer;
+    g_controlTimer = &controlTimer;
     auto* view = new TimedView;  // opens the stored camera
     Annotator annotator;
     annotator.view = view;
@@ -494,6 +504,7 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
 
     const QImage shot = view->grab().toImage();
     const QSize viewSize = view->size();
+    const bool controlTimed = scenario.annotation == kControlChanges && controlTimer.run(view, 12);
     double stillMs = -1;
     if (scenario.rotate != 0 || scenario.look != 0) {
         const QString still = QDir::temp().filePath(QString("pagelux-bench-%1.jpg").arg(getpid()));
@@ -520,7 +531,7 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
     figure("view_height", viewSize.height());
     figure("frame_width", probe.frameWidth.load());
     figure("frame_height", probe.frameHeight.load());
-    figure("picture_lit", litShare(shot));
+    figure("picture_lit", litShare(shot, QSize(probe.frameWidth.load(), probe.frameHeight.load())));
     figure("frames", frames);
     figure("wall_s", wallMs / 1e3);
     figure("delivered_fps", n / (wallMs / 1e3));
@@ -550,6 +561,8 @@ int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
     figure("replaced", probe.handOvers.load() - probe.emittedInWindow.load());
     if (stillMs >= 0)
         figure("still_ms", stillMs);
+    if (controlTimed)
+        controlTimer.print();
     std::fflush(stdout);
     return 0;
 }
@@ -576,6 +589,8 @@ const std::vector<Scenario>& scenarios() {
          300, kZoomed},
         {"mjpeg4k-60", "4K MJPEG, camera at 60 fps", 2, 3840, 2160, 60, 60.0, 600, kNoAnnotation},
         {"mjpeg1080-60", "1080p MJPEG, camera at 60 fps", 2, 1920, 1080, 60, 60.0, 600, kNoAnnotation},
+        {"mjpeg1080-30-control", "1080p MJPEG, camera at 30 fps, brightness moved on the Adjustment popup", 2,
+         1920, 1080, 30, 30.0, 60, kControlChanges},
         {"yuy2-1080-free", "1080p YUY2, camera unthrottled", 1, 1920, 1080, 60, -1.0, 3000, kNoAnnotation},
         {"yuy2-4k-free", "4K YUY2, camera unthrottled", 1, 3840, 2160, 5, -1.0, 1000, kNoAnnotation},
     };

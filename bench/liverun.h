@@ -18,8 +18,8 @@ struct Scenario {
 };
 
 // Annotation kinds of a scenario: none; a few strokes on the layer; those and a pen drag all
-// through; the picture zoomed 2x.
-enum { kNoAnnotation = 0, kStrokes = 1, kStrokesAndDrag = 2, kZoomed = 3 };
+// through; the picture zoomed 2x; after the window, the brightness slider moved and timed.
+enum { kNoAnnotation = 0, kStrokes = 1, kStrokesAndDrag = 2, kZoomed = 3, kControlChanges = 4 };
 
 // In report order. The 3,000-frame run is the one whose resident size must stay flat.
 const std::vector<Scenario>& scenarios();

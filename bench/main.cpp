@@ -16,6 +16,7 @@
 #include "allocwatch.h"
 #include "capturerun.h"
 #include "liverun.h"
+#include "pagescanrun.h"
 #include "samples.h"
 #include "toolcompare.h"
 
@@ -38,6 +39,7 @@ struct Results {
     std::map<QString, QString> toolErrors;
     double meanFrameBytes = 0;
     std::vector<Figures> captures;
+    std::map<std::string, std::vector<Figures>> pageScan;
 };
 
 void usage() {
@@ -47,7 +49,10 @@ void usage() {
         "scenarios:");
     for (const Scenario& s : scenarios())
         std::printf(" %s", s.name);
-    std::printf(" %s\n", kCaptureScenario);
+    std::printf(" %s", kCaptureScenario);
+    for (const PageScanScenario& s : pageScanScenarios())
+        std::printf(" %s", s.name);
+    std::printf("\n");
 }
 
 QString loadAverage() {
@@ -160,6 +165,18 @@ void printScenario(const Scenario& s, const std::vector<Figures>& runs) {
                 worst(runs, "max_waiting"), median(runs, "replaced"));
     if (!std::isnan(median(runs, "drag_moves_per_s")))
         std::printf("  pointer moves drawn per second      %8.1f\n", median(runs, "drag_moves_per_s"));
+    if (!std::isnan(median(runs, "still_ms")))
+        std::printf("  still picture written in            %8.1f ms   runs: %s\n", median(runs, "still_ms"),
+                    qPrintable(perRun(runs, "still_ms", "%.0f")));
+    if (!std::isnan(median(runs, "control_camera_median")))
+        std::printf(
+            "  brightness slider to the camera %.1f ms median, %.1f ms p95; to the first preview frame "
+            "showing it %.1f ms median, %.1f ms p95, the camera's capture of it %.1f ms median (%.0f of %.0f "
+            "changes seen)\n",
+            median(runs, "control_camera_median"), worst(runs, "control_camera_p95"),
+            median(runs, "control_preview_median"), worst(runs, "control_preview_p95"),
+            median(runs, "control_captured_median"), median(runs, "control_shown"),
+            median(runs, "control_trials"));
 }
 
 void printCaptures(const std::vector<Figures>& runs) {
@@ -226,6 +243,72 @@ struct Verdicts {
     }
 };
 
+void printPageScan(const Results& results) {
+    const auto runsOf = [&](const char* name) {
+        const auto found = results.pageScan.find(name);
+        return found == results.pageScan.end() ? std::vector<Figures>() : found->second;
+    };
+    const std::vector<Figures> finding = runsOf("pagefinding"), motion = runsOf("motion");
+    const std::vector<Figures> still = runsOf("cropped-still"), pdf = runsOf("pdf20");
+    if (finding.empty() && motion.empty() && still.empty() && pdf.empty())
+        return;
+    std::printf("\n== Page scanning: 4K MJPEG camera at 30 fps, a 1920x1080 view; medians across runs ==\n");
+    if (!finding.empty())
+        std::printf(
+            "  page finding, every third frame      %5.1f points of one core (photograph costing most "
+            "%.1f)   runs: %s\n",
+            median(finding, "points_median"), median(finding, "points_max"),
+            qPrintable(perRun(finding, "points_median", "%.1f")));
+    if (!motion.empty())
+        std::printf(
+            "  motion detection, every frame        %5.1f points of one core (photograph costing most "
+            "%.1f)   runs: %s\n",
+            median(motion, "points_median"), median(motion, "points_max"),
+            qPrintable(perRun(motion, "points_median", "%.1f")));
+    if (!still.empty())
+        std::printf(
+            "  cropped 4K still, call to file       median %6.1f ms, longest %6.1f ms, %.0f of 10 cropped\n",
+            median(still, "still_median_ms"), worst(still, "still_max_ms"), median(still, "cropped"));
+    if (!pdf.empty())
+        std::printf("  PDF of 20 4K captures (%.2f MiB each) %6.1f ms, size %.4f of the pictures' sum\n",
+                    median(pdf, "picture_mib"), median(pdf, "pdf_ms"), median(pdf, "pdf_size_ratio"));
+}
+
+void checkPageScan(const Results& results, Verdicts& v) {
+    const auto runsOf = [&](const char* name) -> const std::vector<Figures>* {
+        const auto found = results.pageScan.find(name);
+        return found == results.pageScan.end() || found->second.empty() ? nullptr : &found->second;
+    };
+    if (const auto* runs = runsOf("pagefinding")) {
+        const double points = median(*runs, "points_median");
+        v.check(points <= 10.0,
+                QString::asprintf("page finding on every third frame: %.1f points of one core (at most 10)",
+                                  points));
+    }
+    if (const auto* runs = runsOf("motion")) {
+        const double points = median(*runs, "points_median");
+        v.check(points <= 3.0,
+                QString::asprintf("automatic capture's motion detection: %.1f points of one core (at most 3)",
+                                  points));
+    }
+    if (const auto* runs = runsOf("cropped-still")) {
+        const double longest = worst(*runs, "still_max_ms");
+        v.check(
+            longest <= 1000.0 && median(*runs, "cropped") == 10.0,
+            QString::asprintf("cropped 4K still written within %.0f ms at the longest, %.0f of 10 cropped "
+                              "(within 1 s, all cropped)",
+                              longest, median(*runs, "cropped")));
+    }
+    if (const auto* runs = runsOf("pdf20")) {
+        const double ms = median(*runs, "pdf_ms"), ratio = median(*runs, "pdf_size_ratio");
+        v.check(
+            ms <= 2000.0 && std::fabs(ratio - 1.0) <= 0.05,
+            QString::asprintf("PDF of 20 4K captures in %.0f ms, %.2f %% of the pictures' size (within 2 s "
+                              "and 5 %%)",
+                              ms, 100.0 * ratio));
+    }
+}
+
 void printTargets(const Results& results) {
     std::printf("\n== Targets ==\n");
     Verdicts v;
@@ -266,6 +349,22 @@ void printTargets(const Results& results) {
                                   fps));
         v.check(cpu <= 100.0,
                 QString::asprintf("4K MJPEG at 60 fps: %.1f %% of one core in total (at most 100 %%)", cpu));
+    }
+    if (const auto* runs = runsOf("mjpeg1080-30-control")) {
+        const double camera = worst(*runs, "control_camera_p95");
+        v.check(camera <= 50.0,
+                QString::asprintf(
+                    "brightness slider to the camera: %.1f ms p95 in the worst run (at most 50 ms); "
+                    "first preview frame showing it %.1f ms median",
+                    camera, median(*runs, "control_preview_median")));
+    }
+    if (const auto* runs = runsOf("mjpeg4k-30-document")) {
+        const double still = worst(*runs, "still_ms");
+        v.check(
+            still <= 1000.0,
+            QString::asprintf("4K still, turned, document look: written in %.0f ms in the worst run (at most "
+                              "1000 ms)",
+                              still));
     }
     if (const auto* runs = runsOf("mjpeg4k-free")) {
         const double ours = median(*runs, "delivered_fps");
@@ -319,6 +418,7 @@ void printTargets(const Results& results) {
         v.check(missing == 0.0,
                 QString::asprintf("captures: every file holds the drawing (%.0f without)", missing));
     }
+    checkPageScan(results, v);
     // The annotation layer against the same stream without it, measured in the same rounds.
     const auto* plain30 = runsOf("mjpeg4k-30");
     const auto* ink30 = runsOf("mjpeg4k-30-ink");
@@ -435,6 +535,21 @@ int benchmark(const Options& options) {
             }
             std::fflush(stdout);
         }
+        for (const PageScanScenario& s : pageScanScenarios()) {
+            if (!options.only.isEmpty() && !options.only.contains(s.name))
+                continue;
+            Figures figures;
+            QString error;
+            std::printf("run %d/%d: %s ...", round, options.repeat, s.title);
+            std::fflush(stdout);
+            if (runChild(s.name, 0, &figures, &error)) {
+                std::printf(" done\n");
+                results.pageScan[s.name].push_back(figures);
+            } else {
+                std::printf(" failed: %s\n", qPrintable(error));
+            }
+            std::fflush(stdout);
+        }
         for (const ToolRun& tool : haveFile ? tools : std::vector<ToolRun>{}) {
             QString error;
             std::printf("run %d/%d: %s ...", round, options.repeat, qPrintable(tool.label));
@@ -457,6 +572,7 @@ int benchmark(const Options& options) {
             printScenario(s, found->second);
     }
     printCaptures(results.captures);
+    printPageScan(results);
     if (haveFile) {
         const auto ours = results.live.find("mjpeg4k-free");
         printTools(results, tools, options.toolFrames,
@@ -493,6 +609,8 @@ int main(int argc, char** argv) {
     }
     if (runName != nullptr && std::strcmp(runName, kCaptureScenario) == 0)
         return runCaptures(argc, argv);
+    if (const PageScanScenario* pageScan = runName != nullptr ? findPageScanScenario(runName) : nullptr)
+        return runPageScan(*pageScan, argc, argv);
     if (runName != nullptr) {
         const Scenario* scenario = findScenario(runName);
         if (scenario == nullptr) {
@@ -502,7 +620,8 @@ int main(int argc, char** argv) {
         return runLive(*scenario, options.frames > 0 ? options.frames : scenario->frames, argc, argv);
     }
     for (const QString& name : options.only)
-        if (findScenario(name.toUtf8().constData()) == nullptr && name != kCaptureScenario) {
+        if (findScenario(name.toUtf8().constData()) == nullptr && name != kCaptureScenario &&
+            findPageScanScenario(name.toUtf8().constData()) == nullptr) {
             usage();
             return 1;
         }

@@ -6,6 +6,7 @@
 
 #include "controls/geometryprobe.h"
 #include "controls/popupmanager.h"
+#include "controls/quitonsignal.h"
 #include "liveview/videowidget.h"
 
 int main(int argc, char* argv[]) {
@@ -23,6 +24,8 @@ int main(int argc, char* argv[]) {
     PopupManager::instance();
     // Test-only: answers the random-input driver when PAGELUX_DEBUG_GEOMETRY names a socket.
     GeometryProbe::startFromEnvironment(&app);
+    // Shut-down and log-out end the program as closing its window does.
+    QuitOnSignal quitOnSignal;
     VideoWidget view;
     // Covers the screen also where no window manager carries out the full-screen request.
     view.setGeometry(QGuiApplication::primaryScreen()->geometry());

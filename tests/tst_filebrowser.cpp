@@ -14,6 +14,7 @@
 
 #include "filebrowser/fileitemwidget.h"
 #include "filebrowser/filelistwidget.h"
+#include "filebrowser/pdfexporter.h"
 
 class TestFileBrowser : public QObject {
     Q_OBJECT
@@ -121,6 +122,47 @@ private slots:
         QVERIFY2(right.blue() > 200 && right.red() < 60, qPrintable(right.name()));
     }
 
+    // A PDF's tile shows its first page, or a drawn sheet when the file is no PDF, with a red PDF mark.
+    void pdfTileShowsItsFirstPage_data() {
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("PDF of two pictures") << true;
+        QTest::newRow("file that is no PDF") << false;
+    }
+    void pdfTileShowsItsFirstPage() {
+        QFETCH(bool, readable);
+        const QString path = m_folder.filePath(readable ? "pages.pdf" : "broken.pdf");
+        QFile::remove(path);
+        if (readable) {
+            QImage first(400, 300, QImage::Format_RGB32), second(400, 300, QImage::Format_RGB32);
+            first.fill(Qt::blue);
+            for (int y = 0; y < first.height(); ++y)
+                for (int x = 0; x < first.width() / 2; ++x)
+                    first.setPixel(x, y, qRgb(255, 0, 0));
+            second.fill(Qt::green);
+            QVERIFY(first.save(m_folder.filePath("first.jpg")) &&
+                    second.save(m_folder.filePath("second.jpg")));
+            QVERIFY(
+                PdfExporter::write({m_folder.filePath("first.jpg"), m_folder.filePath("second.jpg")}, path)
+                    .written);
+        } else {
+            touch("broken.pdf");
+        }
+        FileItemWidget tile(path);
+        const QImage thumb = tile.m_pixmapLabel->pixmap(Qt::ReturnByValue).toImage();
+        QVERIFY(!thumb.isNull());
+        QVERIFY(thumb.width() <= 100 && thumb.height() <= 100 && qMax(thumb.width(), thumb.height()) >= 99);
+        const QColor mark = thumb.pixelColor(thumb.width() / 2 - 8, thumb.height() - 6);
+        QVERIFY2(mark.red() > 180 && mark.green() < 90, qPrintable(mark.name()));
+        const QColor left = thumb.pixelColor(thumb.width() / 4, thumb.height() / 2);
+        const QColor right = thumb.pixelColor(thumb.width() * 3 / 4, thumb.height() / 2);
+        if (readable) {
+            QVERIFY2(left.red() > 200 && left.blue() < 60, qPrintable(left.name()));
+            QVERIFY2(right.blue() > 200 && right.red() < 60, qPrintable(right.name()));
+        } else {
+            QCOMPARE(left, QColor(Qt::white));
+        }
+    }
+
     void noLoadImageIsTranslated_data() {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("shown");
@@ -142,7 +184,14 @@ private slots:
         QCOMPARE(tile.m_pixmapLabel->text(), shown);
     }
 
+    // With all tools shown, the tile deleted may be a chosen one: the choice changes while its row goes.
+    void deleteRemovesOnlyItsRow_data() {
+        QTest::addColumn<bool>("chosen");
+        QTest::addRow("basic tools") << false;
+        QTest::addRow("all tools, the deleted tile chosen") << true;
+    }
     void deleteRemovesOnlyItsRow() {
+        QFETCH(bool, chosen);
         FileListWidget panel;
         const QStringList files = {touch("a.jpg"), touch("b.jpg"), touch("c.jpg")};
         for (const QString& file : files)
@@ -150,6 +199,11 @@ private slots:
         QCOMPARE(paths(panel), files);
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        panel.setShowAllTools(chosen);
+        if (chosen) {
+            QTest::mouseClick(tiles(panel)[1], Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+            QTest::mouseClick(tiles(panel)[2], Qt::LeftButton, Qt::ControlModifier, QPoint(20, 20));
+        }
 
         const QRect middleRow = panel.m_listWidget->visualItemRect(panel.m_listWidget->item(1));
         QPointer<FileItemWidget> middle = tiles(panel)[1];
@@ -160,6 +214,8 @@ private slots:
         QVERIFY(QFile::exists(files[1]));
         // The row below moved up into the freed place.
         QTRY_COMPARE(panel.m_listWidget->visualItemRect(panel.m_listWidget->item(1)), middleRow);
+        if (chosen)  // the other chosen tile is still the choice
+            QCOMPARE(panel.picturesForPdf(), QStringList{files[2]});
 
         QTest::mouseClick(tiles(panel)[1]->m_deleteButton, Qt::LeftButton);
         QCOMPARE(paths(panel), QStringList({files[0]}));

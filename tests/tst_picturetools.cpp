@@ -120,6 +120,10 @@ private slots:
         // A turned picture keeps its shape in the wide window, not stretched across it.
         QTRY_COMPARE_WITH_TIMEOUT(view.m_videoPixmap.size(), QSize(405, 720), 10000);
         QCOMPARE(brightnessOf(0), 30L);
+        // Written once the slider rests, without waiting for the camera to go.
+        QTRY_COMPARE_WITH_TIMEOUT(
+            ExtraSettings::instance()->value("camera/fa11_0c01_S1/controls").toMap().value("980900").toInt(),
+            30, 3000);
 
         optigrabSimUnplug(id);
         QTRY_VERIFY_WITH_TIMEOUT(view.m_noDeviceTextLabel->isVisible(), 10000);

@@ -2,7 +2,10 @@
 // and selection, ink through zoom and pan, the Undo button and the tool keys.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -10,6 +13,7 @@
 #include <cmath>
 
 #include "annotation/penwidget.h"
+#include "filebrowser/filelistwidget.h"
 #include "liveview/videowidget.h"
 #include "optigrab_sim.h"
 #include "settings/extrasettings.h"
@@ -64,6 +68,24 @@ QAbstractButton* barButton(QWidget& view, const char* name) {
     return view.findChild<QAbstractButton*>(name);
 }
 
+QAbstractButton* rightButton(QWidget& view, const char* name) {
+    return view.findChild<QWidget*>("ToolWidget_Right")->findChild<QAbstractButton*>(name);
+}
+
+// The colour positionPicture() has at a view position while the view shows it whole.
+QColor pictureAt(const QPoint& at) {
+    return QColor(qRgb(at.x() / 4, at.y() / 2, 0));
+}
+
+// Chooses a mask in the Masking popup: "curtain", "spotlight", or a spotlight's shape button.
+void chooseMask(QWidget& view, const QString& choice) {
+    barButton(view, "toolButton_mark")->click();
+    auto* popup = view.findChild<QWidget*>("MaskWidget");
+    QVERIFY(popup != nullptr && popup->isVisible());
+    const QString name = choice.startsWith("toolButton") ? choice : "pushButton_" + choice;
+    popup->findChild<QAbstractButton*>(name)->click();
+}
+
 void activate(QWidget& view) {
     view.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&view));
@@ -76,10 +98,14 @@ class TestPresentation : public QObject {
 
 private:
     QTemporaryDir m_home;
+    QString m_settingsFile;
 
 private slots:
     void initTestCase() {
-        testenvironment::isolate(m_home.path());
+        m_settingsFile = testenvironment::isolate(m_home.path());
+        // The bars are the basic ones unless a test says otherwise, whatever another suite left.
+        ExtraSettings::instance()->open(QFileInfo(m_settingsFile).dir().filePath("extrasettings.ini"));
+        ExtraSettings::instance()->setShowAllTools(false);
         optigrabSimUnplugAll();  // no camera: the view shows only the pictures the tests give it
         ReadXML::instance()->language = "en";
     }
@@ -372,6 +398,278 @@ private slots:
             undo->click();
             QCOMPARE(inkIn(view.grab().toImage(), textArea), 0);
         }
+    }
+
+    // The curtain covers the picture in dark grey and is pushed back from the side the drag starts
+    // at; the spotlight darkens all but its shape, moves from inside and grows from its edge.
+    void masks_data() {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QVector<QPoint>>("drag");
+        QTest::addColumn<QVector<QPoint>>("shown");    // the picture as it is
+        QTest::addColumn<QVector<QPoint>>("covered");  // curtain grey, or the picture darkened
+        QTest::newRow("curtain") << "curtain" << QVector<QPoint>{} << QVector<QPoint>{}
+                                 << QVector<QPoint>{{5, 5}, {512, 256}, {1000, 420}};
+        QTest::newRow("curtain from the top")
+            << "curtain" << QVector<QPoint>{{500, 10}, {500, 100}, {520, 200}}
+            << QVector<QPoint>{{100, 20}, {900, 190}} << QVector<QPoint>{{100, 210}, {900, 420}};
+        QTest::newRow("curtain from the left")
+            << "curtain" << QVector<QPoint>{{10, 300}, {400, 300}} << QVector<QPoint>{{20, 100}, {390, 420}}
+            << QVector<QPoint>{{410, 100}, {1000, 420}};
+        QTest::newRow("curtain from the bottom, twice")
+            << "curtain" << QVector<QPoint>{{500, 505}, {500, 400}, {500, 401}, {500, 300}}
+            << QVector<QPoint>{{100, 310}, {900, 420}} << QVector<QPoint>{{100, 290}, {900, 10}};
+        QTest::newRow("spotlight") << "spotlight" << QVector<QPoint>{}
+                                   << QVector<QPoint>{{512, 256}, {400, 256}}
+                                   << QVector<QPoint>{{900, 420}, {330, 170}, {512, 140}};
+        QTest::newRow("spotlight moved")
+            << "spotlight" << QVector<QPoint>{{512, 256}, {700, 300}}
+            << QVector<QPoint>{{700, 300}, {850, 300}} << QVector<QPoint>{{400, 256}, {900, 420}};
+        QTest::newRow("spotlight grown from its right edge")
+            << "spotlight" << QVector<QPoint>{{716, 256}, {950, 256}}
+            << QVector<QPoint>{{900, 256}, {400, 256}} << QVector<QPoint>{{1000, 256}, {512, 140}};
+        QTest::newRow("rectangular spotlight")
+            << "toolButton_spotRectangle" << QVector<QPoint>{} << QVector<QPoint>{{315, 160}, {710, 350}}
+            << QVector<QPoint>{{300, 160}, {720, 350}, {512, 150}};
+    }
+
+    void masks() {
+        QFETCH(QString, choice);
+        QFETCH(QVector<QPoint>, drag);
+        QFETCH(QVector<QPoint>, shown);
+        QFETCH(QVector<QPoint>, covered);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        view.updateToolSettings(0, Qt::blue, 6);
+        QMetaObject::invokeMethod(&view, "switchToDrawingMode");
+        chooseMask(view, choice);
+        QVERIFY(barButton(view, "toolButton_mark")->isChecked());
+        if (!drag.isEmpty())
+            viewdriver::stroke(view, drag);
+        const QImage shot = view.grab().toImage();
+        for (const QPoint& at : shown)
+            QVERIFY2(
+                shot.pixelColor(at) == pictureAt(at),
+                qPrintable(QString("%1,%2: %3").arg(at.x()).arg(at.y()).arg(shot.pixelColor(at).name())));
+        for (const QPoint& at : covered) {
+            const QColor seen = shot.pixelColor(at);
+            const bool masked = choice == "curtain" ? seen == QColor(64, 64, 64)
+                                                    : seen.red() <= pictureAt(at).red() / 3 + 2 &&
+                                                          seen.green() <= pictureAt(at).green() / 3 + 2;
+            QVERIFY2(masked, qPrintable(QString("%1,%2: %3").arg(at.x()).arg(at.y()).arg(seen.name())));
+        }
+        // Dragging the mask drew nothing.
+        QCOMPARE(inkIn(shot, view.rect()), 0);
+    }
+
+    // Masking goes off with a second click, with M, or with Adjustment in its group; M brings the
+    // last mask back.
+    void maskingTurnsOff_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("second click") << "click";
+        QTest::newRow("M") << "M";
+        QTest::newRow("Adjustment") << "adjust";
+    }
+
+    void maskingTurnsOff() {
+        QFETCH(QString, how);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        activate(view);
+        chooseMask(view, "spotlight");
+        QAbstractButton* masking = barButton(view, "toolButton_mark");
+        const QPoint corner(900, 420);
+        QVERIFY(view.grab().toImage().pixelColor(corner) != pictureAt(corner));
+        if (how == "click")
+            masking->click();
+        else if (how == "M")
+            QTest::keyClick(&view, Qt::Key_M);
+        else
+            barButton(view, "toolButton_adjust")->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(view.grab().toImage().pixelColor(corner), pictureAt(corner));
+        QVERIFY(!masking->isChecked());
+        QVERIFY(view.findChild<QWidget*>("MaskWidget") == nullptr);
+
+        barButton(view, "toolButton_drag")->click();
+        activate(view);
+        view.setFocus();
+        QTest::keyClick(&view, Qt::Key_M);
+        QVERIFY(masking->isChecked());
+        QVERIFY(view.grab().toImage().pixelColor(corner) != pictureAt(corner));
+    }
+
+    // A capture holds the page, not the curtain the class sees over it.
+    void captureHoldsNoMask() {
+        QTemporaryDir frames, captures;
+        QImage page(1280, 720, QImage::Format_RGB888);
+        page.fill(Qt::white);
+        QVERIFY(page.save(frames.filePath("page.jpg"), "JPEG", 95));
+        QVERIFY(optigrabSimPlugFrames(frames.path().toUtf8().constData(), 30) >= 0);
+        ReadXML* settings = ReadXML::instance();
+        settings->savePath = captures.path().toStdString();
+        settings->bsaveType = true;
+        settings->customPrefix = "page";
+        QVERIFY(settings->writeData(m_settingsFile.toUtf8().constData()));
+        VideoWidget view;
+        view.resize(1280, 720);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const QPoint middle(640, 300);
+        QTRY_VERIFY_WITH_TIMEOUT(view.grab().toImage().pixelColor(middle) == QColor(Qt::white), 10000);
+        QMetaObject::invokeMethod(view.findChild<QObject*>("ToolsWidget"), "toggleMasking");
+        QCOMPARE(view.grab().toImage().pixelColor(middle), QColor(64, 64, 64));
+        view.captureImage();
+        const QString file = captures.filePath("page_00001.jpg");
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(file), 20000);
+        const QImage captured(file);
+        QCOMPARE(captured.size(), page.size());
+        QVERIFY2(qGray(captured.pixel(640, 360)) > 240, qPrintable(QColor(captured.pixel(640, 360)).name()));
+        optigrabSimUnplugAll();
+    }
+
+    // Split: the live picture fitted into the left half, the newest capture on the right, then the
+    // file whose tile is clicked; each half zooms on its own and the live half takes ink; a second
+    // click on Split Screen shows one picture again.
+    void splitScreen() {
+        QTemporaryDir captures;
+        // Red or green, blue growing from left to right.
+        const auto saved = [&](const QString& name, QColor colour) {
+            QImage file(800, 600, QImage::Format_RGB888);
+            for (int x = 0; x < file.width(); ++x)
+                for (int y = 0; y < file.height(); ++y)
+                    file.setPixelColor(x, y, QColor(colour.red(), colour.green(), x * 255 / 799));
+            return file.save(captures.filePath(name), "JPEG", 98);
+        };
+        QVERIFY(saved("page_00001.jpg", QColor(250, 0, 0)));
+        QTest::qWait(1100);  // a newer modification time
+        QVERIFY(saved("page_00002.jpg", QColor(0, 250, 0)));
+        const QString older = captures.filePath("page_00001.jpg");
+        ReadXML::instance()->savePath = captures.path().toStdString();
+        QVERIFY(ReadXML::instance()->writeData(m_settingsFile.toUtf8().constData()));
+        ExtraSettings::instance()->setShowAllTools(true);
+        VideoWidget view;
+        QImage live(1600, 800, QImage::Format_RGB888);
+        for (int y = 0; y < live.height(); ++y)
+            for (int x = 0; x < live.width(); ++x)
+                live.setPixel(x, y, qRgb(x / 8, 0, 0));
+        viewdriver::showPicture(view, live);
+        QCOMPARE(view.size(), QSize(1600, 800));
+        const auto seen = [&view](const QPoint& at) { return view.grab().toImage().pixelColor(at); };
+        const auto wheelOn = [&view](const QPoint& at, int notches) {
+            QWidget* under = view.childAt(at);
+            QWidget* target = under != nullptr ? under : &view;
+            viewdriver::wheel(*target, target->mapFrom(&view, at), notches);
+        };
+
+        rightButton(view, "toolButton_compare")->click();
+        // The live picture fitted into 800 x 800: half its size, at y 200 to 600.
+        QVERIFY(qAbs(seen({400, 400}).red() - 100) <= 2);
+        QCOMPARE(seen({400, 150}), QColor(Qt::black));
+        // The newest capture, 800 x 600 fitted into 798 x 800 beside the divider.
+        const QColor newest = seen({1201, 400});
+        QVERIFY2(newest.green() > 230 && newest.red() < 20 && qAbs(newest.blue() - 128) < 8,
+                 qPrintable(newest.name()));
+
+        QTest::mouseClick(rightButton(view, "toolButton_filelist"), Qt::LeftButton);
+        auto* files = view.findChild<FileListWidget*>();
+        files->addPath(older);
+        auto* list = files->findChild<QListWidget*>();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        QTest::mouseClick(rightButton(view, "toolButton_filelist"), Qt::LeftButton);
+        QVERIFY2(seen({1201, 400}).red() > 230, qPrintable(seen({1201, 400}).name()));
+
+        // The wheel over the right half zooms the capture alone: its blue changes slower along x.
+        const auto blueSpread = [&seen] { return seen({1301, 400}).blue() - seen({1201, 400}).blue(); };
+        const int wholeSpread = blueSpread();
+        wheelOn({1201, 400}, 4);
+        QVERIFY2(blueSpread() * 2 < wholeSpread,
+                 qPrintable(QString("%1 %2").arg(blueSpread()).arg(wholeSpread)));
+        QVERIFY(qAbs(seen({400, 400}).red() - 100) <= 2);
+        wheelOn({400, 400}, 2);
+        QVERIFY(qAbs(seen({400, 400}).red() - 100) <= 2);
+        // 100 view pixels at 0.5 x 1.5625 are 128 picture columns.
+        QVERIFY2(qAbs(seen({500, 400}).red() - 116) <= 2,
+                 qPrintable(QString::number(seen({500, 400}).red())));
+
+        view.updateToolSettings(0, Qt::blue, 6);
+        QMetaObject::invokeMethod(&view, "switchToDrawingMode");
+        viewdriver::stroke(view, {{300, 300}, {400, 300}, {500, 300}});
+        QCOMPARE(seen({400, 300}), QColor(Qt::blue));
+
+        rightButton(view, "toolButton_compare")->click();
+        QVERIFY(qAbs(seen({1200, 400}).red() - 150) <= 2);
+        ExtraSettings::instance()->setShowAllTools(false);
+    }
+
+    // One finger draws as the mouse does; two fingers zoom with their distance and pan with the
+    // point between them, drawing nothing even with the pen chosen; a tap on a bar button presses it.
+    void touch_data() {
+        QTest::addColumn<QVector<QVector<QPoint>>>("frames");  // finger positions, one list a step
+        QTest::addColumn<QPoint>("atCentre");  // picture point at the view's centre afterwards
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<bool>("inked");
+        using Frames = QVector<QVector<QPoint>>;
+        QTest::newRow("one finger draws")
+            << Frames{{{300, 100}}, {{400, 100}}, {{500, 100}}} << QPoint(512, 256) << 1.0 << true;
+        // The first finger has drawn a little before the second comes down: that goes again.
+        QTest::newRow("pinch out") << Frames{{{412, 256}},
+                                             {{424, 256}},
+                                             {{424, 256}, {624, 256}},
+                                             {{374, 256}, {674, 256}},
+                                             {{324, 256}, {724, 256}}}
+                                   << QPoint(518, 256) << 2.0 << false;
+        QTest::newRow("pinch out while moving up")
+            << Frames{{{412, 306}, {612, 306}}, {{362, 281}, {662, 281}}, {{312, 256}, {712, 256}}}
+            << QPoint(512, 306) << 2.0 << false;
+        QTest::newRow("pinch in to the whole picture")
+            << Frames{{{312, 256}, {712, 256}}, {{412, 256}, {612, 256}}, {{462, 256}, {562, 256}}}
+            << QPoint(512, 256) << 1.0 << false;
+    }
+
+    void touch() {
+        QFETCH(QVector<QVector<QPoint>>, frames);
+        QFETCH(QPoint, atCentre);
+        QFETCH(double, scale);
+        QFETCH(bool, inked);
+        static QTouchDevice* const screen = QTest::createTouchDevice();
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        view.updateToolSettings(0, Qt::blue, 6);
+        barButton(view, "toolButton_pen")->click();
+        activate(view);
+        QVector<QPoint> down;
+        for (const QVector<QPoint>& fingers : frames) {
+            QTest::QTouchEventSequence step = QTest::touchEvent(&view, screen);
+            for (int id = 0; id < fingers.size(); ++id) {
+                if (id < down.size())
+                    step.move(id, fingers[id], &view);
+                else
+                    step.press(id, fingers[id], &view);
+            }
+            step.commit();
+            down = fingers;
+        }
+        QTest::QTouchEventSequence lift = QTest::touchEvent(&view, screen);
+        for (int id = 0; id < down.size(); ++id)
+            lift.release(id, down[id], &view);
+        lift.commit();
+        // The pen popup the click opened stays out of the picture.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QPoint centre(512, 256);
+        QVERIFY2(qAbs(shownColumn(view, centre) - atCentre.x()) <= 4,
+                 qPrintable(QString::number(shownColumn(view, centre))));
+        const int shownRow = qGreen(view.grab().toImage().pixel(centre)) * 2;
+        QVERIFY2(qAbs(shownRow - atCentre.y()) <= 2, qPrintable(QString::number(shownRow)));
+        const int spread = shownColumn(view, centre + QPoint(160, 0)) - shownColumn(view, centre);
+        QVERIFY2(qAbs(spread - 160 / scale) <= 5, qPrintable(QString::number(spread)));
+        QCOMPARE(inkIn(view.grab().toImage(), QRect(0, 0, 1024, 440)) > 0, inked);
+
+        // A finger on a bar button presses it as a click would.
+        auto* freeze = barButton(view, "toolButton_freeze");
+        const QPoint onFreeze = freeze->mapTo(&view, freeze->rect().center());
+        QTest::touchEvent(&view, screen).press(0, onFreeze, &view);
+        QTest::touchEvent(&view, screen).release(0, onFreeze, &view);
+        QVERIFY(freeze->isChecked());
     }
 
     void toolKeys_data() {

@@ -2,6 +2,7 @@
 // user action signals, the save folder and prefix choices, and what it stores when it closes.
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include <memory>
 
 #include "controls/popupmanager.h"
+#include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "settings/settingdevwidget.h"
 #include "testenvironment.h"
@@ -353,6 +355,109 @@ private slots:
         QVERIFY2(list->height() >= rows * box->view()->sizeHintForRow(0),
                  qPrintable(QString::number(list->height())));
         box->hidePopup();
+    }
+
+    // The Capture tab shows only with all tools shown, also when the switch changes on the open panel.
+    void captureTabFollowsTheToolsSwitch_data() {
+        QTest::addColumn<bool>("switchOn");
+        QTest::newRow("all tools shown") << true;
+        QTest::newRow("basic tools only") << false;
+    }
+    void captureTabFollowsTheToolsSwitch() {
+        QFETCH(bool, switchOn);
+        ExtraSettings::instance()->setShowAllTools(switchOn);
+        std::unique_ptr<settingDevWidget> panel = openPanel(twoCameras());
+        QVERIFY(panel);
+        auto* captureTab = panel->findChild<QToolButton*>("CaptureButton");
+        QVERIFY(captureTab != nullptr);
+        QCOMPARE(captureTab->isVisible(), switchOn);
+        panel->findChild<QCheckBox*>("checkBox_showAllTools")->click();
+        QCOMPARE(captureTab->isVisible(), !switchOn);
+        if (captureTab->isVisible()) {
+            captureTab->click();
+            QVERIFY(panel->findChild<QCheckBox*>("checkBox_cropPages")->isVisible());
+        }
+        ExtraSettings::instance()->setShowAllTools(false);
+    }
+
+    // Each choice of the Capture tab is stored as it is made; and a choice stored
+    // elsewhere (the view's K and A keys) shows on the open tab.
+    void captureChoicesAreStoredAndShown_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("entry");  // the entry chosen in a list; empty: a check box
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("crop") << "checkBox_cropPages"
+                              << "capture/cropPages"
+                              << ""
+                              << "true";
+        QTest::newRow("automatic capture") << "checkBox_autoCapture"
+                                           << "capture/autoCapture"
+                                           << ""
+                                           << "true";
+        QTest::newRow("hold time") << "comboBox_holdSeconds"
+                                   << "capture/holdSeconds"
+                                   << "2.5 s"
+                                   << "2.5";
+        QTest::newRow("spreads") << "checkBox_splitSpreads"
+                                 << "capture/splitSpreads"
+                                 << ""
+                                 << "true";
+        QTest::newRow("quality") << "comboBox_jpegQuality"
+                                 << "capture/jpegQuality"
+                                 << "75"
+                                 << "75";
+        QTest::newRow("resolution") << "comboBox_dpi"
+                                    << "capture/dpi"
+                                    << "300"
+                                    << "300";
+    }
+    void captureChoicesAreStoredAndShown() {
+        QFETCH(QString, control);
+        QFETCH(QString, key);
+        QFETCH(QString, entry);
+        QFETCH(QString, stored);
+        ExtraSettings* extra = ExtraSettings::instance();
+        for (const char* choice : {"capture/cropPages", "capture/autoCapture", "capture/holdSeconds",
+                                   "capture/splitSpreads", "capture/jpegQuality", "capture/dpi"})
+            extra->remove(choice);
+        std::unique_ptr<settingDevWidget> panel = openPanel(twoCameras());
+        QVERIFY(panel);
+        auto* box = panel->findChild<QCheckBox*>(control);
+        auto* list = panel->findChild<QComboBox*>(control);
+        QVERIFY(box != nullptr || list != nullptr);
+        const auto shown = [box, list] {
+            return box != nullptr ? QString::number(box->isChecked()) : list->currentText();
+        };
+        if (box != nullptr) {
+            box->click();
+        } else {
+            // Chosen as a user does: the list opened, the entry clicked.
+            list->showPopup();
+            const QModelIndex index = list->model()->index(list->findText(entry), 0);
+            QVERIFY(index.isValid());
+            list->view()->scrollTo(index);
+            QTest::mouseClick(list->view()->viewport(), Qt::LeftButton, {},
+                              list->view()->visualRect(index).center());
+        }
+        QCOMPARE(extra->value(key).toString(), stored);
+        QCOMPARE(shown(), box != nullptr ? QString("1") : entry);
+        // Stored elsewhere, as by the view's keys: the open tab follows.
+        extra->remove(key);
+        extra->setValue(key, box != nullptr ? QVariant(false) : QVariant(list->itemData(0)));
+        QCOMPARE(shown(), box != nullptr ? QString("0") : list->itemText(0));
+    }
+
+    // A value edited by hand in the settings file shows in its place in the list.
+    void handEditedValueShowsInItsList() {
+        ExtraSettings::instance()->setValue("capture/jpegQuality", 93);
+        std::unique_ptr<settingDevWidget> panel = openPanel(twoCameras());
+        QVERIFY(panel);
+        auto* list = panel->findChild<QComboBox*>("comboBox_jpegQuality");
+        QCOMPARE(list->currentText(), QString("93"));
+        QCOMPARE(list->itemText(list->currentIndex() - 1), QString("90"));
+        QCOMPARE(list->itemText(list->currentIndex() + 1), QString("95"));
+        ExtraSettings::instance()->remove("capture/jpegQuality");
     }
 
     void browseTakesTheChosenFolderAndCentresTheDialog() {

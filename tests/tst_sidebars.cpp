@@ -365,8 +365,9 @@ private slots:
         // The tools built so far, in the bar's order.
         const QStringList all = {"toolButton_drag",        "toolButton_areaselection", "toolButton_pen",
                                  "toolButton_eraser",      "toolButton_texttool",      "toolButton_black",
-                                 "toolButton_videoFliter", "toolButton_adjust",        "toolButton_freeze",
-                                 "toolButton_AFAutoFocus", "toolButton_capture",       "toolButton_record"};
+                                 "toolButton_videoFliter", "toolButton_mark",          "toolButton_adjust",
+                                 "toolButton_freeze",      "toolButton_AFAutoFocus",   "toolButton_capture",
+                                 "toolButton_record"};
         const auto shownButtons = [](VideoWidget& view) {
             QList<QWidget*> shown;
             for (QToolButton* button : view.m_centerToolWidget->findChildren<QToolButton*>())
@@ -376,6 +377,8 @@ private slots:
         };
         const auto checkBar = [&](VideoWidget& view, const QStringList& expected) {
             QCOMPARE(shownButtons(view), expected);
+            // Split Screen works with all tools shown only.
+            QCOMPARE(rightButton(view, "toolButton_compare")->isEnabled(), expected.size() > basic.size());
             QWidget* bar = view.m_centerToolWidget;
             QCOMPARE(bar->size(), QSize(66 * expected.size(), 66));
             const int left = leftBar(view)->mapToGlobal(QPoint(leftBar(view)->width(), 0)).x();

@@ -172,6 +172,14 @@
         <translation>%1 recordings cut off last time were saved in the save folder.</translation>
     </message>
     <message>
+        <source>No page found: the whole picture was saved.</source>
+        <translation>No page found: the whole picture was saved.</translation>
+    </message>
+    <message>
+        <source>This file cannot be shown beside the live picture.</source>
+        <translation>This file cannot be shown beside the live picture.</translation>
+    </message>
+    <message>
         <source>What is recorded</source>
         <translation>What is recorded</translation>
     </message>
@@ -370,6 +378,45 @@
     </message>
 </context>
 <context>
+    <name>CaptureSettingsPage</name>
+    <message>
+        <source>Pages</source>
+        <translation>Pages</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages</source>
+        <translation>Crop and straighten pages</translation>
+    </message>
+    <message>
+        <source>Capture each new page by itself</source>
+        <translation>Capture each new page by itself</translation>
+    </message>
+    <message>
+        <source>after it lies still for</source>
+        <translation>after it lies still for</translation>
+    </message>
+    <message>
+        <source>Split two-page spreads into two files</source>
+        <translation>Split two-page spreads into two files</translation>
+    </message>
+    <message>
+        <source>Captured Files</source>
+        <translation>Captured Files</translation>
+    </message>
+    <message>
+        <source>Resolution written in files (DPI)</source>
+        <translation>Resolution written in files (DPI)</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>JPEG quality</source>
+        <translation>JPEG quality</translation>
+    </message>
+</context>
+<context>
     <name>LanguageWidget</name>
     <message>
         <source>Form</source>
@@ -386,6 +433,25 @@
     <message>
         <source>Русский</source>
         <translation>Русский</translation>
+    </message>
+</context>
+<context>
+    <name>MaskWidget</name>
+    <message>
+        <source>Curtain</source>
+        <translation>Curtain</translation>
+    </message>
+    <message>
+        <source>Spotlight</source>
+        <translation>Spotlight</translation>
+    </message>
+    <message>
+        <source>Round spotlight</source>
+        <translation>Round spotlight</translation>
+    </message>
+    <message>
+        <source>Rectangular spotlight</source>
+        <translation>Rectangular spotlight</translation>
     </message>
 </context>
 <context>
@@ -535,6 +601,10 @@
         <source>Select File Saving Location</source>
         <translation>Select File Saving Location</translation>
     </message>
+    <message>
+        <source>Capture</source>
+        <translation>Capture</translation>
+    </message>
 </context>
 <context>
     <name>FileItemWidget</name>
@@ -549,6 +619,13 @@
     <message>
         <source>Save as PDF</source>
         <translation>Save as PDF</translation>
+    </message>
+</context>
+<context>
+    <name>ComparePane</name>
+    <message>
+        <source>No captured picture yet: capture one, or click a file in the folder panel.</source>
+        <translation>No captured picture yet: capture one, or click a file in the folder panel.</translation>
     </message>
 </context>
 <context>

@@ -172,6 +172,14 @@
         <translation>Записи, прерванные в прошлый раз (%1), сохранены в папке сохранения.</translation>
     </message>
     <message>
+        <source>No page found: the whole picture was saved.</source>
+        <translation>Страница не найдена: сохранён весь кадр.</translation>
+    </message>
+    <message>
+        <source>This file cannot be shown beside the live picture.</source>
+        <translation>Этот файл нельзя показать рядом с живым изображением.</translation>
+    </message>
+    <message>
         <source>What is recorded</source>
         <translation>Что записывается</translation>
     </message>
@@ -370,6 +378,45 @@
     </message>
 </context>
 <context>
+    <name>CaptureSettingsPage</name>
+    <message>
+        <source>Pages</source>
+        <translation>Страницы</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages</source>
+        <translation>Обрезать и выравнивать страницы</translation>
+    </message>
+    <message>
+        <source>Capture each new page by itself</source>
+        <translation>Снимать каждую новую страницу самостоятельно</translation>
+    </message>
+    <message>
+        <source>after it lies still for</source>
+        <translation>когда она лежит неподвижно</translation>
+    </message>
+    <message>
+        <source>Split two-page spreads into two files</source>
+        <translation>Делить разворот на два файла</translation>
+    </message>
+    <message>
+        <source>Captured Files</source>
+        <translation>Снятые файлы</translation>
+    </message>
+    <message>
+        <source>Resolution written in files (DPI)</source>
+        <translation>Разрешение в файлах (DPI)</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 с</translation>
+    </message>
+    <message>
+        <source>JPEG quality</source>
+        <translation>Качество JPEG</translation>
+    </message>
+</context>
+<context>
     <name>LanguageWidget</name>
     <message>
         <source>Form</source>
@@ -386,6 +433,25 @@
     <message>
         <source>Русский</source>
         <translation>Русский</translation>
+    </message>
+</context>
+<context>
+    <name>MaskWidget</name>
+    <message>
+        <source>Curtain</source>
+        <translation>Шторка</translation>
+    </message>
+    <message>
+        <source>Spotlight</source>
+        <translation>Прожектор</translation>
+    </message>
+    <message>
+        <source>Round spotlight</source>
+        <translation>Круглый прожектор</translation>
+    </message>
+    <message>
+        <source>Rectangular spotlight</source>
+        <translation>Прямоугольный прожектор</translation>
     </message>
 </context>
 <context>
@@ -535,6 +601,10 @@
         <source>Select File Saving Location</source>
         <translation>Выберите папку для сохранения</translation>
     </message>
+    <message>
+        <source>Capture</source>
+        <translation>Съёмка</translation>
+    </message>
 </context>
 <context>
     <name>FileItemWidget</name>
@@ -549,6 +619,13 @@
     <message>
         <source>Save as PDF</source>
         <translation>Сохранить в PDF</translation>
+    </message>
+</context>
+<context>
+    <name>ComparePane</name>
+    <message>
+        <source>No captured picture yet: capture one, or click a file in the folder panel.</source>
+        <translation>Снимков пока нет: сделайте снимок или выберите файл на панели папки.</translation>
     </message>
 </context>
 <context>

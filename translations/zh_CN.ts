@@ -172,6 +172,14 @@
         <translation>上次中断的 %1 个录制已保存到保存文件夹。</translation>
     </message>
     <message>
+        <source>No page found: the whole picture was saved.</source>
+        <translation>未找到页面：已保存整个画面。</translation>
+    </message>
+    <message>
+        <source>This file cannot be shown beside the live picture.</source>
+        <translation>此文件无法在实时画面旁显示。</translation>
+    </message>
+    <message>
         <source>What is recorded</source>
         <translation>录制内容</translation>
     </message>
@@ -370,6 +378,45 @@
     </message>
 </context>
 <context>
+    <name>CaptureSettingsPage</name>
+    <message>
+        <source>Pages</source>
+        <translation>页面</translation>
+    </message>
+    <message>
+        <source>Crop and straighten pages</source>
+        <translation>裁剪并拉直页面</translation>
+    </message>
+    <message>
+        <source>Capture each new page by itself</source>
+        <translation>自动拍摄每一新页</translation>
+    </message>
+    <message>
+        <source>after it lies still for</source>
+        <translation>页面静止后等待</translation>
+    </message>
+    <message>
+        <source>Split two-page spreads into two files</source>
+        <translation>将双页展开拆分为两个文件</translation>
+    </message>
+    <message>
+        <source>Captured Files</source>
+        <translation>拍摄的文件</translation>
+    </message>
+    <message>
+        <source>Resolution written in files (DPI)</source>
+        <translation>文件中写入的分辨率 (DPI)</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 秒</translation>
+    </message>
+    <message>
+        <source>JPEG quality</source>
+        <translation>JPEG 质量</translation>
+    </message>
+</context>
+<context>
     <name>LanguageWidget</name>
     <message>
         <source>Form</source>
@@ -386,6 +433,25 @@
     <message>
         <source>Русский</source>
         <translation>Русский</translation>
+    </message>
+</context>
+<context>
+    <name>MaskWidget</name>
+    <message>
+        <source>Curtain</source>
+        <translation>幕布</translation>
+    </message>
+    <message>
+        <source>Spotlight</source>
+        <translation>聚光灯</translation>
+    </message>
+    <message>
+        <source>Round spotlight</source>
+        <translation>圆形聚光灯</translation>
+    </message>
+    <message>
+        <source>Rectangular spotlight</source>
+        <translation>矩形聚光灯</translation>
     </message>
 </context>
 <context>
@@ -535,6 +601,10 @@
         <source>Select File Saving Location</source>
         <translation>选择文件保存位置</translation>
     </message>
+    <message>
+        <source>Capture</source>
+        <translation>拍摄</translation>
+    </message>
 </context>
 <context>
     <name>FileItemWidget</name>
@@ -549,6 +619,13 @@
     <message>
         <source>Save as PDF</source>
         <translation>保存为 PDF</translation>
+    </message>
+</context>
+<context>
+    <name>ComparePane</name>
+    <message>
+        <source>No captured picture yet: capture one, or click a file in the folder panel.</source>
+        <translation>还没有拍摄的图片：请先拍照，或在文件夹面板中点击一个文件。</translation>
     </message>
 </context>
 <context>

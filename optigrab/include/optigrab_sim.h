@@ -14,7 +14,7 @@
  *                               a default camera with that name and ids (NAME without blanks) and
  *                               the options named: the quirks stray-bytes, no-huffman, padded-lines,
  *                               other-size, stepwise-rates, garbage-start, no-access, no-controls,
- *                               controls-fail
+ *                               controls-fail, no-focus-start
  *                               (OPTIGRAB_SIM_QUIRK_*);
  *                               bandwidth=BYTES (usbBandwidth); serial=TEXT (serial);
  *                               ir-only, h264-only, yuy2-only (the
@@ -90,7 +90,9 @@ enum OptigrabSimQuirk {
     OPTIGRAB_SIM_QUIRK_NO_ACCESS = 1 << 6,      /* opening the nodes answers EACCES until
                                                    optigrabSimGrantAccess */
     OPTIGRAB_SIM_QUIRK_NO_CONTROLS = 1 << 7,    /* the camera has no controls (brightness, focus ...) */
-    OPTIGRAB_SIM_QUIRK_CONTROLS_FAIL = 1 << 8   /* VIDIOC_S_EXT_CTRLS answers EIO */
+    OPTIGRAB_SIM_QUIRK_CONTROLS_FAIL = 1 << 8,  /* VIDIOC_S_EXT_CTRLS answers EIO */
+    OPTIGRAB_SIM_QUIRK_NO_FOCUS_START = 1 << 9  /* focus automatic and absolute, but no one-shot focus
+                                                   button (V4L2_CID_AUTO_FOCUS_START) */
 };
 
 enum OptigrabSimFault {

@@ -23,6 +23,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const unsigned kBufferCount = 4;
+// How often a frame waiting for a busy lane looks for a newer one in the driver's queue.
+const std::chrono::milliseconds kNewerFrameCheck(4);
 // The capture thread wakes this often even without frames; close wakes it at once through the eventfd.
 const int kPollTimeoutMs = 500;
 // Format negotiation just after a camera is plugged in often fails once with one of these errors; a
@@ -362,35 +364,61 @@ FrameView CaptureStream::viewOf(const v4l2_buffer& buffer) const {
     return frame;
 }
 
+// A frame not worth decoding: an uncompressed camera's garbage just after STREAMON, a buffer the
+// driver marks as failed, or one too short for the mode.
+bool CaptureStream::unfit(const v4l2_buffer& buffer) const {
+    const bool settling = mode_.code != kMediaMjpg && buffer.sequence < kSettlingFrames;
+    return settling || (buffer.flags & V4L2_BUF_FLAG_ERROR) || !FrameConverter::looksComplete(viewOf(buffer));
+}
+
 // Runs on the capture thread for every dequeued buffer: checks it and hands it to a free lane, which
 // requeues it once decoded. A requeue that fails (an unplugged camera) shows at the next dequeue.
-void CaptureStream::handleFrame(const v4l2_buffer& buffer) {
-    const FrameView frame = viewOf(buffer);
-    // Uncompressed cameras often send garbage (all green or black) in their first frames after
-    // STREAMON; they are not worth a flash on the screen or a still.
-    const bool settling = mode_.code != kMediaMjpg && buffer.sequence < kSettlingFrames;
-    if (settling || (buffer.flags & V4L2_BUF_FLAG_ERROR) || !FrameConverter::looksComplete(frame)) {
+void CaptureStream::handleFrame(const v4l2_buffer& dequeued) {
+    if (unfit(dequeued)) {
         dropped_.fetch_add(1);
-        v4l2_.requeue(buffer);
+        v4l2_.requeue(dequeued);
         return;
     }
     // Still pictures work without preview. An uncompressed frame that is complete is whole; an MJPEG
     // frame goes to a lane all the same, whose decoding tells a damaged one, which must never become
     // the frame kept for stills.
     if (mode_.code != kMediaMjpg && (callback_.load() == nullptr || paused_.load())) {
-        goodFrame(frame, buffer, spare_);
-        v4l2_.requeue(buffer);
+        goodFrame(viewOf(dequeued), dequeued, spare_);
+        v4l2_.requeue(dequeued);
         return;
     }
+    // All lanes busy: decoding fell behind. Frames that come meanwhile would each wait behind this
+    // one, and the driver fills no buffer while all are held: so while it waits, the frame held is
+    // swapped for the newest good one ready and the older goes back to the driver at once. Only this
+    // thread hands lanes out, so a lane found free stays free.
+    v4l2_buffer buffer = dequeued;
     std::unique_lock<std::mutex> lock(lanesMutex_);
     Lane* free = nullptr;
-    // All lanes busy: the camera's next frames wait in the driver's queue (or are dropped there).
-    lanesChanged_.wait(lock, [&] {
+    const auto ready = [&] {
         for (auto& lane : lanes_)
             if (!lane->assigned)
                 free = lane.get();
         return free != nullptr || stopping_.load() || lanes_.empty();
-    });
+    };
+    while (!lanesChanged_.wait_for(lock, kNewerFrameCheck, ready)) {
+        // A recording of the camera's own stream keeps every frame, in order: nothing is swapped.
+        if (std::atomic_load(&sink_) != nullptr)
+            continue;
+        lock.unlock();
+        v4l2_buffer newer{};
+        // At most as many as there are buffers: a camera that fills a buffer the moment it is queued
+        // would keep this going otherwise.
+        for (unsigned n = 0; n < kBufferCount && !stopping_.load() && v4l2_.dequeue(&newer) == 0; ++n) {
+            dropped_.fetch_add(1);
+            if (unfit(newer)) {
+                v4l2_.requeue(newer);
+                continue;
+            }
+            v4l2_.requeue(buffer);
+            buffer = newer;
+        }
+        lock.lock();
+    }
     if (free == nullptr) {  // stopping, or no lane could be started
         lock.unlock();
         v4l2_.requeue(buffer);
@@ -486,8 +514,10 @@ void CaptureStream::runLane(Lane& lane) {
             lane.whole.assign(lane.rgb.begin(), lane.rgb.begin() + width * height * 3);
             analysed = &lane.whole;
         }
+        // Decoding scales by powers of two only: the processing scales on to the size shown, before
+        // it turns the picture.
         if (processing)
-            decoded = lane.processor.apply(picture, lane.rgb, &width, &height);
+            decoded = lane.processor.apply(picture, lane.rgb, &width, &height, hintWidth, hintHeight);
         lock.lock();
         lanesChanged_.wait(lock, [&] { return turn_ == ticket; });
         lock.unlock();

@@ -107,7 +107,8 @@ private:
     void run();
     int recover(int attempt, const char* why);
     void waitForIdleLanes();
-    void handleFrame(const v4l2_buffer& buffer);
+    bool unfit(const v4l2_buffer& buffer) const;
+    void handleFrame(const v4l2_buffer& dequeued);
     FrameView viewOf(const v4l2_buffer& buffer) const;
     void runLane(Lane& lane);
     void keepLatest(const FrameView& frame, std::vector<std::uint8_t>& spare);

@@ -39,40 +39,57 @@ bool findControl(long dev, unsigned id, CamControlInfo* info) {
     return false;
 }
 
-// The latest preview frame's luma, one value a pixel.
-std::vector<int> lumaOfLastFrame(int* width) {
-    FrameRecorder& r = FrameRecorder::instance();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    std::vector<int> luma(r.last.size() / 3);
-    for (std::size_t i = 0; i < luma.size(); ++i)
-        luma[i] = (r.last[3 * i] * 299 + r.last[3 * i + 1] * 587 + r.last[3 * i + 2] * 114) / 1000;
-    *width = int(r.width);
-    return luma;
-}
-
 struct PictureMeasure {
     double mean = 0;       // average level
+    double warmth = 0;     // average red minus average blue
     double detail = 0;     // average difference between neighbours: falls when blurred
     double rowSpread = 0;  // how much the rows' averages differ from the page's own: bands
+    std::vector<double> rows;
 };
 
-PictureMeasure measure(const std::vector<int>& luma, int width, const std::vector<double>& baselineRows) {
+// The latest preview frame, measured against the rows of an earlier one (none: no spread).
+PictureMeasure measureLastFrame(const std::vector<double>& baselineRows = {}) {
+    FrameRecorder& r = FrameRecorder::instance();
+    std::lock_guard<std::mutex> lock(r.mutex);
     PictureMeasure m;
-    const int height = int(luma.size()) / width;
-    std::vector<double> rows(height, 0);
+    const int width = int(r.width), height = int(r.height);
+    m.rows.assign(height, 0);
+    int previous = 0;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const int v = luma[std::size_t(y) * width + x];
+            const unsigned char* rgb = &r.last[3 * (std::size_t(y) * width + x)];
+            const int v = (rgb[0] * 299 + rgb[1] * 587 + rgb[2] * 114) / 1000;
             m.mean += v;
-            rows[y] += v / double(width);
+            m.warmth += rgb[0] - rgb[2];
+            m.rows[y] += v / double(width);
             if (x > 0)
-                m.detail += std::abs(v - luma[std::size_t(y) * width + x - 1]);
+                m.detail += std::abs(v - previous);
+            previous = v;
         }
-    m.mean /= luma.size();
-    m.detail /= luma.size();
+    const double pixels = std::max(1.0, double(width) * height);
+    m.mean /= pixels;
+    m.warmth /= pixels;
+    m.detail /= pixels;
     for (int y = 0; y < height && y < int(baselineRows.size()); ++y)
-        m.rowSpread = std::max(m.rowSpread, std::abs(rows[y] / std::max(1.0, baselineRows[y]) - 1.0));
+        m.rowSpread = std::max(m.rowSpread, std::abs(m.rows[y] / std::max(1.0, baselineRows[y]) - 1.0));
     return m;
+}
+
+// Waits until a few frames more have come.
+bool settle() {
+    const long start = FrameRecorder::instance().count();
+    return waitFor([&] { return FrameRecorder::instance().count() >= start + 4; });
+}
+
+QString describe(const PictureMeasure& plain, const PictureMeasure& changed) {
+    return QString("mean %1 -> %2, warmth %3 -> %4, detail %5 -> %6, row spread %7")
+        .arg(plain.mean)
+        .arg(changed.mean)
+        .arg(plain.warmth)
+        .arg(changed.warmth)
+        .arg(plain.detail)
+        .arg(changed.detail)
+        .arg(changed.rowSpread);
 }
 
 }  // namespace
@@ -195,6 +212,14 @@ private slots:
         QTest::addRow("less contrast") << 0u << 0L << unsigned(V4L2_CID_CONTRAST) << 8L << "flatter";
         QTest::addRow("out of focus")
             << unsigned(V4L2_CID_FOCUS_AUTO) << 0L << unsigned(V4L2_CID_FOCUS_ABSOLUTE) << 900L << "blurred";
+        QTest::addRow("white balance warmer")
+            << unsigned(V4L2_CID_AUTO_WHITE_BALANCE) << 0L << unsigned(V4L2_CID_WHITE_BALANCE_TEMPERATURE)
+            << 6500L << "warmer";
+        QTest::addRow("white balance cooler")
+            << unsigned(V4L2_CID_AUTO_WHITE_BALANCE) << 0L << unsigned(V4L2_CID_WHITE_BALANCE_TEMPERATURE)
+            << 2800L << "cooler";
+        QTest::addRow("sharpness least") << 0u << 0L << unsigned(V4L2_CID_SHARPNESS) << 0L << "softer";
+        QTest::addRow("sharpness most") << 0u << 0L << unsigned(V4L2_CID_SHARPNESS) << 7L << "crisper";
         QTest::addRow("60 Hz under 50 Hz light")
             << 0u << 0L << unsigned(V4L2_CID_POWER_LINE_FREQUENCY) << 2L << "bands";
         QTest::addRow("50 Hz matches the light")
@@ -210,67 +235,81 @@ private slots:
         FrameRecorder::instance().reset();
         QCOMPARE(camRegCallBackPreviewImage(dev, &FrameRecorder::callback), long(CAM_OK));
         QCOMPARE(camOpenDev(dev, 2, 640, 480, 30), long(CAM_OK));
-        const auto settle = [] {
-            const long start = FrameRecorder::instance().count();
-            return waitFor([&] { return FrameRecorder::instance().count() >= start + 4; });
-        };
         QVERIFY(settle());
-        int width = 0;
-        const std::vector<int> before = lumaOfLastFrame(&width);
-        std::vector<double> rows(before.size() / width, 0);
-        for (std::size_t i = 0; i < before.size(); ++i)
-            rows[i / width] += before[i] / double(width);
-        const PictureMeasure plain = measure(before, width, rows);
+        const PictureMeasure plain = measureLastFrame();
         if (firstId)
             QCOMPARE(camSetControl(dev, firstId, firstValue), long(CAM_OK));
         QCOMPARE(camSetControl(dev, id, value), long(CAM_OK));
         QVERIFY(settle());
-        const PictureMeasure changed = measure(lumaOfLastFrame(&width), width, rows);
+        const PictureMeasure changed = measureLastFrame(plain.rows);
         QCOMPARE(camCloseDev(dev), long(CAM_OK));
-        const QString what = QString("mean %1 -> %2, detail %3 -> %4, row spread %5")
-                                 .arg(plain.mean)
-                                 .arg(changed.mean)
-                                 .arg(plain.detail)
-                                 .arg(changed.detail)
-                                 .arg(changed.rowSpread);
-        if (effect == "lighter")
-            QVERIFY2(changed.mean > plain.mean + 12, qPrintable(what));
-        if (effect == "flatter")
-            QVERIFY2(changed.detail < plain.detail * 0.5, qPrintable(what));
-        if (effect == "blurred")
-            QVERIFY2(changed.detail < plain.detail * 0.6, qPrintable(what));
-        if (effect == "bands")
-            QVERIFY2(changed.rowSpread > 0.2, qPrintable(what));
-        if (effect == "none")
-            QVERIFY2(changed.rowSpread < 0.1 && std::abs(changed.mean - plain.mean) < 3, qPrintable(what));
+        const QString what = describe(plain, changed);
+        const bool seen = effect == "lighter"   ? changed.mean > plain.mean + 12
+                          : effect == "flatter" ? changed.detail < plain.detail * 0.5
+                          : effect == "blurred" ? changed.detail < plain.detail * 0.6
+                          : effect == "softer"  ? changed.detail < plain.detail * 0.8
+                          : effect == "crisper" ? changed.detail > plain.detail * 1.2
+                          : effect == "warmer"  ? changed.warmth > plain.warmth + 20
+                          : effect == "cooler"  ? changed.warmth < plain.warmth - 20
+                          : effect == "bands"
+                              ? changed.rowSpread > 0.2
+                              : changed.rowSpread < 0.1 && std::abs(changed.mean - plain.mean) < 3;
+        QVERIFY2(seen, qPrintable(what));
     }
 
-    void oneShotFocus_data() {
+    // A lens left out of focus by hand comes back to the page: at once by the camera's focus button,
+    // or, where it has none, by a spell of continuous focus that ends as the user left it. With
+    // continuous focus on the picture sharpens by itself.
+    void focusAsSeen_data() {
         QTest::addColumn<unsigned>("quirks");
         QTest::addColumn<long>("supported");
+        QTest::addColumn<bool>("continuous");  // the user switches continuous focus back on
         QTest::addColumn<long>("expected");
-        QTest::addRow("focus start") << 0u << 1L << long(CAM_OK);
-        QTest::addRow("no focus") << unsigned(OPTIGRAB_SIM_QUIRK_NO_CONTROLS) << 0L
+        QTest::addRow("focus button") << 0u << 1L << false << long(CAM_OK);
+        QTest::addRow("spell of continuous focus")
+            << unsigned(OPTIGRAB_SIM_QUIRK_NO_FOCUS_START) << 1L << false << long(CAM_OK);
+        QTest::addRow("continuous focus on")
+            << unsigned(OPTIGRAB_SIM_QUIRK_NO_FOCUS_START) << 1L << true << long(CAM_OK);
+        QTest::addRow("no focus") << unsigned(OPTIGRAB_SIM_QUIRK_NO_CONTROLS) << 0L << false
                                   << long(CAM_ERR_NOT_SUPPORTED);
     }
-    void oneShotFocus() {
+    void focusAsSeen() {
         QFETCH(unsigned, quirks);
         QFETCH(long, supported);
+        QFETCH(bool, continuous);
         QFETCH(long, expected);
         const long dev = plugFresh(quirks);
         long can = -1;
         QCOMPARE(camAutoFocusSupport(dev, &can), long(CAM_OK));
         QCOMPARE(can, supported);
-        if (supported) {  // a lens left out of focus by hand comes back to the page
-            QCOMPARE(camSetControl(dev, V4L2_CID_FOCUS_AUTO, 0), long(CAM_OK));
-            QCOMPARE(camSetControl(dev, V4L2_CID_FOCUS_ABSOLUTE, 900), long(CAM_OK));
+        if (!supported) {
+            QCOMPARE(camAutoFocusOnce(dev), expected);
+            return;
         }
+        FrameRecorder::instance().reset();
+        QCOMPARE(camRegCallBackPreviewImage(dev, &FrameRecorder::callback), long(CAM_OK));
+        QCOMPARE(camOpenDev(dev, 2, 640, 480, 30), long(CAM_OK));
+        QVERIFY(settle());
+        const PictureMeasure sharp = measureLastFrame();
+        QCOMPARE(camSetControl(dev, V4L2_CID_FOCUS_AUTO, 0), long(CAM_OK));
+        QCOMPARE(camSetControl(dev, V4L2_CID_FOCUS_ABSOLUTE, 900), long(CAM_OK));
+        QVERIFY(settle());
+        const PictureMeasure blurred = measureLastFrame();
+        QVERIFY2(blurred.detail < sharp.detail * 0.6, qPrintable(describe(sharp, blurred)));
+        if (continuous)
+            QCOMPARE(camSetControl(dev, V4L2_CID_FOCUS_AUTO, 1), long(CAM_OK));
         QCOMPARE(camAutoFocusOnce(dev), expected);
-        long focus = -1;
-        if (supported) {
-            QCOMPARE(camGetControl(dev, V4L2_CID_FOCUS_ABSOLUTE, &focus), long(CAM_OK));
-            QCOMPARE(focus, 300L);
-        }
+        // Sharp again within a second, and it stays so.
+        QVERIFY2(waitFor([&] { return settle() && measureLastFrame().detail > sharp.detail * 0.9; }, 1000),
+                 qPrintable(describe(sharp, measureLastFrame())));
+        QTest::qWait(300);
+        QVERIFY(settle());
+        QVERIFY2(measureLastFrame().detail > sharp.detail * 0.9,
+                 qPrintable(describe(sharp, measureLastFrame())));
+        long automatic = -1;
+        QCOMPARE(camGetControl(dev, V4L2_CID_FOCUS_AUTO, &automatic), long(CAM_OK));
+        QCOMPARE(automatic, long(continuous));
+        QCOMPARE(camCloseDev(dev), long(CAM_OK));
     }
 };
 

@@ -179,25 +179,36 @@ private slots:
         QCOMPARE(cornersOf(preview), corners);
     }
 
-    // A 16:9 camera turned a quarter: a 9:16 picture, covering a 9:16 window's hint.
+    // A 16:9 camera turned a quarter: a 9:16 picture, as large as a window's hint needs to show it
+    // whole (decoding scales by powers of two, the rest is scaled before the turn), full size without.
+    void quarterTurnOfAWideCamera_data() {
+        QTest::addColumn<QSize>("hint");
+        QTest::addColumn<QSize>("preview");
+        QTest::addRow("a quarter of the decoded size") << QSize(270, 480) << QSize(270, 480);
+        QTest::addRow("between two decoded sizes") << QSize(400, 700) << QSize(394, 700);
+        QTest::addRow("wide window") << QSize(1280, 720) << QSize(405, 720);
+        QTest::addRow("no hint") << QSize(0, 0) << QSize(1080, 1920);
+    }
     void quarterTurnOfAWideCamera() {
+        QFETCH(QSize, hint);
+        QFETCH(QSize, preview);
         OptigrabSimMode modes[] = {{2, 1920, 1080, {30, 0, 0, 0}}};
-        QVERIFY(plugCamera("Wide Cam", "1234", "0018", "W1", modes, 1) >= 0);
+        const int id = plugCamera("Wide Cam", "1234", "0018", "W1", modes, 1);
+        QVERIFY(id >= 0);
         long count = 0;
         QCOMPARE(camGetDevCount(&count), long(CAM_OK));
         const long wide = count - 1;
         QCOMPARE(camRegCallBackPreviewImage(wide, &FrameRecorder::callback), long(CAM_OK));
         QCOMPARE(camSetImageRotateMode(wide, CAM_ROTATE_270), long(CAM_OK));
-        QCOMPARE(camSetPreviewSizeHint(wide, 270, 480), long(CAM_OK));
+        QCOMPARE(camSetPreviewSizeHint(wide, hint.width(), hint.height()), long(CAM_OK));
         QVERIFY(showFreshFrames(wide));
-        const QImage preview = lastPreview();
-        QCOMPARE(preview.size(), QSize(270, 480));  // 1/4 of 1080x1920
-        QCOMPARE(camSetPreviewSizeHint(wide, 0, 0), long(CAM_OK));
-        QVERIFY(showFreshFrames(wide));
-        QCOMPARE(lastPreview().size(), QSize(1080, 1920));
-        QCOMPARE(still(wide, "wide.jpg").size(), QSize(1080, 1920));
+        const QImage shown = lastPreview();
+        QCOMPARE(shown.size(), preview);
+        if (hint.isEmpty())
+            QCOMPARE(still(wide, "wide.jpg").size(), QSize(1080, 1920));
         QCOMPARE(camCloseDev(wide), long(CAM_OK));
         open_ = -1;
+        QCOMPARE(optigrabSimUnplug(id), 0);
     }
 
     void losslessTurnMatchesJpegtran_data() {
@@ -267,6 +278,60 @@ private slots:
             QVERIFY2(ink <= inkAtMost + slack, qPrintable(QString("ink %1").arg(ink)));
             QVERIFY(double(cornerInk) / cornerPixels <= darkCornerInk + 0.002);
         }
+    }
+
+    // The simulator's page: a dark title band (a uniform dark area) over lines of text. In black and
+    // white the band is black through and through, also zoomed in so far that it fills the local
+    // windows; the text is black on white, the margin white.
+    void blackAndWhiteOfAPageWithADarkBand_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRectF>("part");  // of the page, shown as the preview
+        const QRectF whole(0, 0, 1, 1), topLeft(0, 0, 0.5, 0.5);
+        QTest::addRow("640x480") << QSize(640, 480) << whole;
+        QTest::addRow("1920x1080") << QSize(1920, 1080) << whole;
+        QTest::addRow("640x480 zoomed") << QSize(640, 480) << topLeft;
+        QTest::addRow("1920x1080 zoomed") << QSize(1920, 1080) << topLeft;
+    }
+    void blackAndWhiteOfAPageWithADarkBand() {
+        QFETCH(QSize, size);
+        QFETCH(QRectF, part);
+        OptigrabSimMode modes[] = {{2, size.width(), size.height(), {30, 0, 0, 0}}};
+        QVERIFY(plugCamera("Band Cam", "1234", "0019", qPrintable(QString("B%1").arg(size.width())), modes,
+                           1) >= 0);
+        long count = 0;
+        QCOMPARE(camGetDevCount(&count), long(CAM_OK));
+        const long dev = count - 1;
+        QCOMPARE(camRegCallBackPreviewImage(dev, &FrameRecorder::callback), long(CAM_OK));
+        QCOMPARE(camSetImageColorStyle(dev, CAM_LOOK_BLACK_WHITE), long(CAM_OK));
+        QCOMPARE(camSetPreviewPart(dev, long(part.x() * 1e6), long(part.y() * 1e6), long(part.width() * 1e6),
+                                   long(part.height() * 1e6)),
+                 long(CAM_OK));
+        QVERIFY(showFreshFrames(dev));
+        const QImage preview = lastPreview();
+        QCOMPARE(camCloseDev(dev), long(CAM_OK));
+        open_ = -1;
+        // Share of white pixels in a rectangle of the page, as far as the preview shows it.
+        const auto whiteShare = [&](double left, double top, double right, double bottom) {
+            const QRectF shown = QRectF(QPointF(left, top), QPointF(right, bottom)) & part;
+            const auto onPreview = [&](QPointF p) {
+                return QPoint(int((p.x() - part.x()) / part.width() * (preview.width() - 1)),
+                              int((p.y() - part.y()) / part.height() * (preview.height() - 1)));
+            };
+            const QRect area(onPreview(shown.topLeft()), onPreview(shown.bottomRight()));
+            int white = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    white += qGray(preview.pixel(x, y)) > 128;
+            return double(white) / std::max(1, area.width() * area.height());
+        };
+        // The band without the frame counter at its right end, the text, the margin left of its rule.
+        const double band = whiteShare(0.105, 0.105, 0.80, 0.155), text = whiteShare(0.10, 0.22, 0.90, 0.78),
+                     margin = whiteShare(0.01, 0.22, 0.06, 0.78);
+        const QString what = QString("white in the band %1, among the text %2, in the margin %3")
+                                 .arg(band)
+                                 .arg(text)
+                                 .arg(margin);
+        QVERIFY2(band < 0.002 && text > 0.6 && text < 0.97 && margin > 0.998, qPrintable(what));
     }
 };
 

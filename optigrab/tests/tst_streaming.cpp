@@ -13,6 +13,24 @@ const OptigrabSimMode kModes[] = {
 const OptigrabSimMode kFastModes[] = {{2, 640, 480, {30, 0, 0, 0}}};
 const int kModeCount = int(sizeof kModes / sizeof kModes[0]);
 
+// A caller that takes its time over every frame, noting how old each frame was when it came.
+struct SlowCaller {
+    static inline std::atomic<int> workMs{0};
+    static inline std::mutex mutex;
+    static inline std::vector<long long> agesUs;  // guarded by mutex
+    static bool callback(unsigned char*, long, long, long, void* param) {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            agesUs.push_back(now.tv_sec * 1000000LL + now.tv_nsec / 1000 -
+                             static_cast<PreviewParam*>(param)->captureTimeUs);
+        }
+        QThread::msleep(workMs.load());
+        return true;
+    }
+};
+
 }  // namespace
 
 class StreamingTest : public QObject {
@@ -143,6 +161,31 @@ private slots:
         }));
         QCOMPARE(camCloseDev(dev_), long(CAM_OK));
         QCOMPARE(camSetPreviewSizeHint(dev_, 0, 0), long(CAM_OK));
+    }
+
+    // A caller slower than the camera sees recent frames, not ones that waited in the driver's queue
+    // behind others: at most its own time for the frame before, a frame interval and some slack.
+    void slowCallerSeesRecentFrames_data() {
+        QTest::addColumn<int>("workMs");
+        QTest::addRow("keeps up") << 5;
+        QTest::addRow("slower than the camera") << 80;
+    }
+    void slowCallerSeesRecentFrames() {
+        QFETCH(int, workMs);
+        SlowCaller::workMs = workMs;
+        SlowCaller::agesUs.clear();
+        QCOMPARE(camRegCallBackPreviewImage(dev_, &SlowCaller::callback), long(CAM_OK));
+        QCOMPARE(camOpenDev(dev_, 2, 640, 480, 30), long(CAM_OK));
+        QTest::qWait(1500);
+        QCOMPARE(camCloseDev(dev_), long(CAM_OK));
+        QCOMPARE(camRegCallBackPreviewImage(dev_, &FrameRecorder::callback), long(CAM_OK));
+        std::vector<long long> ages = SlowCaller::agesUs;
+        QVERIFY(ages.size() >= 8);
+        ages.erase(ages.begin(), ages.begin() + 4);  // the stream's start
+        std::sort(ages.begin(), ages.end());
+        const long long median = ages[ages.size() / 2];
+        QVERIFY2(median < (workMs + 33 + 40) * 1000LL,
+                 qPrintable(QString("median age %1 ms of %2 frames").arg(median / 1000.0).arg(ages.size())));
     }
 
     void noFrameCallbackAfterClose() {

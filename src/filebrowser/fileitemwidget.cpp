@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "controls/custombutton.h"
+#include "pdfthumbnail.h"
 #include "recording/videothumbnail.h"
 
 namespace {
@@ -88,10 +89,8 @@ FileItemWidget::FileItemWidget(const QString& path, QWidget* parent) : QWidget(p
 // GUI thread. The picture is decoded at tile size: a JPEG decoder then scales while it decodes, so a
 // 4K capture costs a fraction of a full decode and never occupies a full-size pixmap.
 void FileItemWidget::showThumbnail() {
-    // A PDF made from captures: no picture of its own to show.
     if (m_path.endsWith(".pdf", Qt::CaseInsensitive)) {
-        m_pixmapLabel->setText("PDF");
-        m_pixmapLabel->setStyleSheet("color: #FFFFFF; font-size: 20pt; font-weight: bold;");
+        m_pixmapLabel->setPixmap(QPixmap::fromImage(PdfThumbnail::firstPage(m_path, kThumbnailBounds)));
         return;
     }
     const QString suffix = QFileInfo(m_path).suffix();

@@ -39,6 +39,7 @@ private slots:
 private:
     friend class TestFileBrowser;
     friend class TestCapture;
+    friend class TestPageCaptures;
     friend class TestRecording;
 
     void showThumbnail();

@@ -42,6 +42,10 @@ FileListWidget::FileListWidget(QWidget* parent) : QWidget(parent) {
     layout->addWidget(m_pdfButton);
     connect(m_pdfButton, &QPushButton::clicked, this, [this] { emit pdfRequested(picturesForPdf()); });
     connect(m_listWidget, &QListWidget::itemSelectionChanged, this, &FileListWidget::showChosenTiles);
+    connect(m_listWidget, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (const auto* tile = m_listWidget->itemWidget(item)->findChild<FileItemWidget*>())
+            emit tileClicked(tile->path());
+    });
 }
 
 void FileListWidget::setShowAllTools(bool on) {
@@ -56,7 +60,7 @@ QStringList FileListWidget::picturesForPdf() const {
     QStringList chosen, all;
     for (int row = 0; row < m_listWidget->count(); ++row) {
         QListWidgetItem* item = m_listWidget->item(row);
-        const auto* tile = m_listWidget->itemWidget(item)->findChild<FileItemWidget*>();
+        const FileItemWidget* tile = tileAt(row);
         const QString suffix = tile ? QFileInfo(tile->path()).suffix().toLower() : QString();
         if (suffix != "jpg" && suffix != "jpeg")
             continue;
@@ -73,9 +77,16 @@ void FileListWidget::showChosenTiles() {
         return;
     for (int row = 0; row < m_listWidget->count(); ++row) {
         QListWidgetItem* item = m_listWidget->item(row);
-        if (auto* tile = m_listWidget->itemWidget(item)->findChild<FileItemWidget*>())
+        if (FileItemWidget* tile = tileAt(row))
             tile->setChosen(item->isSelected());
     }
+}
+
+// The tile of a row; none while the row is being taken out (its widget goes first, then the
+// selection changes).
+FileItemWidget* FileListWidget::tileAt(int row) const {
+    QWidget* container = m_listWidget->itemWidget(m_listWidget->item(row));
+    return container != nullptr ? container->findChild<FileItemWidget*>() : nullptr;
 }
 
 void FileListWidget::addPath(const QString& path) {

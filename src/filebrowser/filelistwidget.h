@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class FileItemWidget;
 class QListWidget;
 class QPushButton;
 
@@ -27,6 +28,8 @@ public:
 signals:
     // "Save as PDF" was clicked with these pictures.
     void pdfRequested(const QStringList& pictures);
+    // A tile was clicked: the file it shows.
+    void tileClicked(const QString& path);
 
 public slots:
     // Opens the file in the desktop's default application for its type.
@@ -37,6 +40,7 @@ private:
     friend class TestCapture;
 
     void showChosenTiles();
+    FileItemWidget* tileAt(int row) const;
 
     QListWidget* m_listWidget = nullptr;
     QPushButton* m_pdfButton = nullptr;  // shown with all tools

@@ -7,13 +7,37 @@
 #include "optigrab.h"
 #include "settings/extrasettings.h"
 
-CameraPictureMemory::CameraPictureMemory(IPresenter* presenter) : m_presenter(presenter) {}
+namespace {
+
+// How long a control rests before what the user chose is written.
+const int kControlsWriteDelayMs = 400;
+
+}  // namespace
+
+CameraPictureMemory::CameraPictureMemory(IPresenter* presenter) : m_presenter(presenter) {
+    m_controlsWrite.setSingleShot(true);
+    m_controlsWrite.setInterval(kControlsWriteDelayMs);
+    QObject::connect(&m_controlsWrite, &QTimer::timeout, [this] { saveControls(); });
+}
+
+CameraPictureMemory::~CameraPictureMemory() {
+    saveControls();
+}
+
+void CameraPictureMemory::saveControls() {
+    if (!m_controlsPending)
+        return;
+    m_controlsPending = false;
+    m_controlsWrite.stop();
+    ExtraSettings::instance()->setValue(key("controls"), m_controls);
+}
 
 QString CameraPictureMemory::key(const QString& name) const {
     return m_camera + "/" + name;
 }
 
 void CameraPictureMemory::cameraOpened(long devIndex) {
+    saveControls();  // under the camera they belong to
     QString vid, pid;
     m_presenter->getDevVID(devIndex, vid);
     m_presenter->getDevPID(devIndex, pid);
@@ -106,7 +130,8 @@ long CameraPictureMemory::setControl(unsigned id, long value) {
     const long result = m_presenter->setControl(m_dev, id, value);
     if (result == CAM_OK) {
         m_controls.insert(QString::number(id, 16), qlonglong(value));
-        ExtraSettings::instance()->setValue(key("controls"), m_controls);
+        m_controlsPending = true;
+        m_controlsWrite.start();
     }
     return result;
 }
@@ -124,6 +149,8 @@ long CameraPictureMemory::reset() {
                 if (long failed = m_presenter->setControl(m_dev, control.id, control.defaultValue))
                     result = result ? result : failed;
     m_controls.clear();
+    m_controlsPending = false;
+    m_controlsWrite.stop();
     ExtraSettings* extra = ExtraSettings::instance();
     for (const char* name : {"rotation", "mirrored", "controls"})
         extra->remove(key(name));

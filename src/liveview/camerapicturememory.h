@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 #include <QTransform>
 #include <QVariantMap>
 #include <vector>
@@ -12,10 +13,13 @@
 
 class IPresenter;
 
-// GUI thread only. Every change is passed to the camera first and remembered only when it took.
+// GUI thread only. Every change is passed to the camera first and remembered only when it took. The
+// controls are written once a slider rests (or another camera opens, or this memory ends): writing the
+// settings file at every step of a drag would hold the GUI thread on the disk between the steps.
 class CameraPictureMemory {
 public:
     explicit CameraPictureMemory(IPresenter* presenter);
+    ~CameraPictureMemory();
 
     // The camera at devIndex was opened: it gets its remembered orientation, look and controls.
     void cameraOpened(long devIndex);
@@ -40,6 +44,7 @@ public:
 private:
     long setOrientation(int quarterTurns, bool mirrored);
     QString key(const QString& name) const;
+    void saveControls();  // a pending write of the controls, now
 
     IPresenter* m_presenter;
     long m_dev = -1;
@@ -48,4 +53,6 @@ private:
     bool m_mirrored = false;
     int m_look = 0;
     QVariantMap m_controls;  // control id (hex) -> value the user chose
+    QTimer m_controlsWrite;  // writes m_controls once they rest
+    bool m_controlsPending = false;
 };

@@ -7,13 +7,11 @@
 #include <QWidget>
 
 #include "camera/ipresenter.h"
+#include "settings/capturechoices.h"
 #include "settings/extrasettings.h"
 
 namespace {
 
-const char kCroppingKey[] = "capture/cropPages";
-const char kAutoCaptureKey[] = "capture/autoCapture";
-const char kHoldKey[] = "capture/holdSeconds";
 const int kPollMs = 100;
 const int kFlashMs = 180;
 
@@ -21,24 +19,58 @@ const int kFlashMs = 180;
 
 PageScan::PageScan(IPresenter* presenter, QWidget* view)
     : QObject(view), m_presenter(presenter), m_view(view), m_poll(new QTimer(this)) {
-    ExtraSettings* settings = ExtraSettings::instance();
-    m_cropping = settings->value(kCroppingKey, false).toBool();
-    m_autoCapture = settings->value(kAutoCaptureKey, false).toBool();
     m_poll->setInterval(kPollMs);
     connect(m_poll, &QTimer::timeout, this, &PageScan::poll);
+    connect(ExtraSettings::instance(), &ExtraSettings::valueChanged, this, &PageScan::onChoiceChanged);
 }
 
 void PageScan::apply(long devIndex) {
     m_devIndex = devIndex;
     if (m_presenter == nullptr)
         return;
-    m_presenter->setAutoCropType(devIndex, m_cropping ? 1 : 0);
-    if (m_autoCapture) {
-        const double hold = qBound(0.5, ExtraSettings::instance()->value(kHoldKey, 1.0).toDouble(), 5.0);
-        m_presenter->startAutoCaptureForView(long(hold * 1000));
-    } else {
+    applyCropping();
+    applyAutoCapture();
+    applyFileSettings();
+}
+
+// A choice changed in the settings panel or by a key reaches the open camera at once; only the part
+// that changed is handed over (restarting automatic capture would take the page lying there again).
+void PageScan::onChoiceChanged(const QString& key) {
+    if (m_presenter == nullptr)
+        return;
+    if (key == CaptureChoices::kCropKey)
+        applyCropping();
+    else if (key == CaptureChoices::kAutoCaptureKey || key == CaptureChoices::kHoldKey)
+        applyAutoCapture();
+    else if (key == CaptureChoices::kQualityKey || key == CaptureChoices::kDpiKey)
+        applyFileSettings();
+}
+
+void PageScan::applyCropping() {
+    m_cropping = CaptureChoices::cropping();
+    m_presenter->setAutoCropType(m_devIndex, m_cropping ? 1 : 0);
+    // A cut-out page is also turned by the skew its lines still show, and the desk or shadow along
+    // its edges painted white: what "straighten" means to whoever hands the page out.
+    m_presenter->setImageOffsetCorrection(m_cropping ? 1 : 0);
+    m_presenter->setImageFillBorder(m_cropping ? 1 : 0);
+    followLiveState();
+}
+
+void PageScan::applyAutoCapture() {
+    m_autoCapture = CaptureChoices::autoCapture();
+    if (m_autoCapture)
+        m_presenter->startAutoCaptureForView(long(CaptureChoices::holdSeconds() * 1000));
+    else
         m_presenter->stopAutoCapture();
-    }
+    followLiveState();
+}
+
+void PageScan::applyFileSettings() {
+    m_presenter->setImageJPGQuanlity(CaptureChoices::jpegQuality());
+    m_presenter->setImageDPI(CaptureChoices::dpi(), CaptureChoices::dpi());
+}
+
+void PageScan::followLiveState() {
     if (m_cropping || m_autoCapture) {
         m_poll->start();
     } else {
@@ -50,18 +82,15 @@ void PageScan::apply(long devIndex) {
 }
 
 void PageScan::toggleCropping() {
-    m_cropping = !m_cropping;
-    ExtraSettings::instance()->setValue(kCroppingKey, m_cropping);
-    apply(m_devIndex);
-    emit notice(m_cropping ? tr("Crop and straighten pages: on") : tr("Crop and straighten pages: off"));
+    CaptureChoices::setCropping(!CaptureChoices::cropping());
+    emit notice(CaptureChoices::cropping() ? tr("Crop and straighten pages: on")
+                                           : tr("Crop and straighten pages: off"));
 }
 
 void PageScan::toggleAutoCapture() {
-    m_autoCapture = !m_autoCapture;
-    ExtraSettings::instance()->setValue(kAutoCaptureKey, m_autoCapture);
-    apply(m_devIndex);
-    emit notice(m_autoCapture ? tr("Automatic capture of each new page: on")
-                              : tr("Automatic capture of each new page: off"));
+    CaptureChoices::setAutoCapture(!CaptureChoices::autoCapture());
+    emit notice(CaptureChoices::autoCapture() ? tr("Automatic capture of each new page: on")
+                                              : tr("Automatic capture of each new page: off"));
 }
 
 void PageScan::flash() {

@@ -1,5 +1,6 @@
-// Scanning pages with the camera: cropping and straightening of stills and automatic capture of
-// each new page, switched by the view's keys and remembered in the extra settings; the found page's
+// Scanning pages with the camera: cropping and straightening of stills, automatic capture of each new
+// page, and the quality and resolution of captured files, handed to the camera library as they are
+// chosen (view's keys, settings panel) and after every opening of a camera; the found page's
 // outline and the automatic capture's state drawn over the live picture. GUI thread only.
 #pragma once
 
@@ -36,14 +37,20 @@ signals:
     void notice(const QString& text);
 
 private:
+    void onChoiceChanged(const QString& key);
+    void applyCropping();
+    void applyAutoCapture();
+    void applyFileSettings();
+    // Polls the outline and state while either is on; clears them when both are off.
+    void followLiveState();
     void poll();
     QString stateText() const;
 
     IPresenter* m_presenter;
     QWidget* m_view;
     QTimer* m_poll;
-    long m_devIndex = 0;  // the camera opened last
-    bool m_cropping = false;
+    long m_devIndex = 0;      // the camera opened last
+    bool m_cropping = false;  // as handed to the camera library last
     bool m_autoCapture = false;
     QPolygonF m_outline;  // shares of the picture's width and height
     long m_state = 0;     // CamAutoCaptureState

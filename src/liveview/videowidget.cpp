@@ -23,6 +23,7 @@
 #include "camera/campresenter.h"
 #include "camerapicturememory.h"
 #include "capturewriter.h"
+#include "comparepane.h"
 #include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
 #include "pagescan.h"
@@ -81,6 +82,8 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     // Every paint covers the whole view (the picture, black where it leaves the view uncovered), so
     // Qt need not clear the window before each one: a pass over the window saved per frame.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // One finger draws, erases or pans; two pinch and pan (videowidget_touch.cpp).
+    setAttribute(Qt::WA_AcceptTouchEvents);
 
     auto* cornerIcon = new QLabel(this);
     cornerIcon->setPixmap(QPixmap(":/image/svg/camera"));
@@ -172,8 +175,10 @@ void VideoWidget::initConnect() {
     connect(m_centerToolWidget, &ToolsWidget::switchToSelectMode, this, &VideoWidget::switchToSelectMode);
     connect(m_centerToolWidget, &ToolsWidget::switchToTextMode, this, &VideoWidget::switchToTextMode);
     connect(m_centerToolWidget, &ToolsWidget::undoClicked, this, &VideoWidget::undoDrawing);
+    connect(m_centerToolWidget, &ToolsWidget::maskChanged, this, &VideoWidget::showMask);
     connect(m_rightToolWidget, &ToolWidget_Right::exChangeLeft, this, &VideoWidget::onExChangeLeft);
     connect(m_leftToolWidget, &ToolWidget_Left::exChangeRight, this, &VideoWidget::onExChangeRight);
+    connect(m_rightToolWidget, &ToolWidget_Right::splitScreenToggled, this, &VideoWidget::setSplitScreen);
 
     // Space goes to a focused control that uses it itself (eventFilter), else to Freeze.
     qApp->installEventFilter(this);
@@ -244,6 +249,8 @@ void VideoWidget::resizeEvent(QResizeEvent* event) {
 
     // Frames are prepared at this size on the capture thread, and need not be decoded larger.
     m_frameHandOver.setTargetSize(size());
+    if (m_comparePane != nullptr)
+        m_comparePane->setGeometry(w / 2, 0, w - w / 2, h);
     if (m_presenter != nullptr)
         m_presenter->setPreviewSizeHint(m_currentDevIndex, w, h);
 }

@@ -26,11 +26,13 @@
 #include "capturewriter.h"
 #include "framehandover.h"
 #include "inktiles.h"
+#include "maskoverlay.h"
 #include "selectionoverlay.h"
 #include "shapestroke.h"
 
 class AdjustWidget;
 class CameraPictureMemory;
+class ComparePane;
 class FileListWidget;
 class LessonRecorder;
 class NoticeLabel;
@@ -40,6 +42,7 @@ class QLineEdit;
 class QMenu;
 class QPainter;
 class QTimer;
+class QTouchEvent;
 class QVBoxLayout;
 class ToolWidget_Left;
 class ToolWidget_Right;
@@ -124,6 +127,12 @@ private slots:
     // Text: a click on the picture opens an editor there; Enter or a click elsewhere puts its text
     // on the layer as one step of the history, Esc drops it.
     void switchToTextMode();
+    // Masking: a curtain or a spotlight over the picture and the ink, or none.
+    void showMask(MaskKind kind);
+    // Split Screen: the live picture on the left half, a captured picture on the right (the newest
+    // at first, then the one whose tile is clicked).
+    void setSplitScreen(bool on);
+    void onTileClicked(const QString& path);
 
 protected:
     bool event(QEvent* event) override;
@@ -141,6 +150,7 @@ private:
     friend class TestSideBars;
     friend class TestLanguage;
     friend class TestCapture;
+    friend class TestPageCaptures;
     friend class CaptureRun;
     friend class TestCanvas;
     friend class TestPictureTools;
@@ -166,6 +176,8 @@ private:
     // The next free numbered file name with suffix in the save folder, shared by captures and
     // recordings; empty with the problem when there is none.
     QString nextNumberedPath(const QString& suffix, NamingProblem* problem);
+    // Copies path for the camera library; false, with a notice, when it is too long for it.
+    bool toPathBuffer(const QString& path, CaptureWriter::PathBuffer& buffer);
     void initRecording();
     void startRecording();
     bool isRecording() const;
@@ -196,6 +208,11 @@ private:
     // Zoom: the view position of the picture's top-left corner; the zoom about a view position that
     // keeps the picture point under it in place; the zoom at which a view rectangle fills the view.
     QPointF pictureOrigin() const;
+    // Where the live picture shows: the whole view, or its left half while split; the picture's size
+    // there against its prepared size; and the two with the zoom.
+    QRect liveArea() const;
+    double fitScale() const;
+    double shownScale() const;
     void zoomAbout(const QPointF& viewPos, double scale);
     void zoomToViewRect(const QRect& viewRect);
     // Asks the camera for the part of the picture the zoomed view shows (all of it at 1x).
@@ -216,6 +233,14 @@ private:
     void paintInk(QPainter& painter, const QRect& viewDirty);
     // The Undo button follows whether there is a step to undo.
     void historyChanged();
+    // The picture's rectangle on the view, zoom and pan included.
+    QRectF pictureOnView() const;
+    // A drag of the curtain or the spotlight; false when the event is for the tool under the mask.
+    bool maskMouseEvent(QMouseEvent* event);
+    // Touch: returns whether the view took the event.
+    bool touchEvent(QTouchEvent* event);
+    void pinchTo(const QPointF& first, const QPointF& second);
+    void cancelTouchAction();
     QPoint toLayer(const QPoint& viewPos) const;
     bool insidePicture(const QPoint& layerPos) const;
     QRect layerToView(const QRect& layerRect) const;
@@ -238,6 +263,7 @@ private:
     bool m_eraserMode = false;
     bool m_selectMode = false;
     SelectionOverlay m_selection;
+    MaskOverlay m_mask;
     ShapeStroke m_shape;
     bool m_textMode = false;
     QLineEdit* m_textEditor = nullptr;  // open while a text is typed
@@ -245,7 +271,11 @@ private:
     QPoint m_dragStartPos;              // view position of the last pan drag step
     QPoint m_imageOffset;               // pan offset of the picture
     double m_currentScale = 1.0;
-    int m_wheelRemainder = 0;           // wheel angle not yet a whole notch
+    int m_wheelRemainder = 0;  // wheel angle not yet a whole notch
+    bool m_pinching = false;   // two fingers zoom and pan until all are lifted
+    double m_pinchStartScale = 1.0;
+    qreal m_pinchStartDistance = 0;
+    QPointF m_pinchCentre;              // the point between the fingers at the last step
     bool m_mousePressed = false;        // a pan drag is in progress
     static const int MIN_DISTANCE = 4;  // shortest drawn segment, Manhattan pixels
     IPresenter* m_presenter = nullptr;
@@ -293,4 +323,5 @@ private:
     long m_cameraRecordingDev = -1;          // the camera whose own stream the library records, if any
     QString m_cameraRecordingPath;
     PageScan* m_pageScan = nullptr;
+    ComparePane* m_comparePane = nullptr;  // made at the first split
 };

@@ -142,13 +142,10 @@ bool VideoWidget::insidePicture(const QPoint& layerPos) const {
            layerPos.y() < m_videoPixmap.height();
 }
 
-// Touch input is not accepted, so it arrives as the mouse events the platform makes of it.
-bool VideoWidget::event(QEvent* event) {
-    return QWidget::event(event);
-}
-
 void VideoWidget::mousePressEvent(QMouseEvent* event) {
-    if (m_textMode) {
+    if (maskMouseEvent(event)) {
+        // The press is the mask's.
+    } else if (m_textMode) {
         if (m_textEditor != nullptr)
             commitText();
         else if (event->button() == Qt::LeftButton)
@@ -177,7 +174,9 @@ void VideoWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void VideoWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (m_selectMode) {
+    if (maskMouseEvent(event)) {
+        // The mask is being dragged.
+    } else if (m_selectMode) {
         if (m_selection.active())
             update(m_selection.extend(event->pos()));
     } else if (m_movingMode && m_mousePressed) {
@@ -196,7 +195,9 @@ void VideoWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void VideoWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_selectMode) {
+    if (maskMouseEvent(event)) {
+        // The mask's drag ends.
+    } else if (m_selectMode) {
         if (m_selection.active() && event->button() == Qt::LeftButton)
             finishSelection();
     } else if (m_movingMode) {

@@ -17,6 +17,7 @@
 #include "filebrowser/filelistwidget.h"
 #include "filebrowser/pdfexporter.h"
 #include "pagescan.h"
+#include "settings/capturechoices.h"
 #include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "settings/storagefolders.h"
@@ -47,6 +48,7 @@ void VideoWidget::initCapture() {
     m_fileListWidget->setShowAllTools(extra->showAllTools());
     connect(extra, &ExtraSettings::showAllToolsChanged, m_fileListWidget, &FileListWidget::setShowAllTools);
     connect(m_fileListWidget, &FileListWidget::pdfRequested, this, &VideoWidget::onPdfRequested);
+    connect(m_fileListWidget, &FileListWidget::tileClicked, this, &VideoWidget::onTileClicked);
 }
 
 int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPath) {
@@ -140,19 +142,35 @@ void VideoWidget::captureImage() {
         return;
     }
 
+    CaptureWriter::Request request;
+    if (!toPathBuffer(path, request.path))
+        return;
+    m_capturesInFlight.insert(path);
+    // A spread's right page takes the next number; a picture of one page leaves it free again.
+    if (CaptureChoices::splitSpreads()) {
+        const QString rightPath = nextNumberedPath("jpg", &problem);
+        if (problem == NamingProblem::None && toPathBuffer(rightPath, request.rightPath))
+            m_capturesInFlight.insert(rightPath);
+    }
+    // The layer as it is now; drawing on goes to the view's own copy.
+    request.layer = m_drawingPixmap.toImage();
+    request.devIndex = m_currentDevIndex;
+    request.quality = CaptureChoices::jpegQuality();
+    request.cropping = CaptureChoices::cropping();
+    m_captureWriter->write(request);
+}
+
+bool VideoWidget::toPathBuffer(const QString& path, CaptureWriter::PathBuffer& buffer) {
     const QByteArray utf8 = path.toUtf8();
     if (utf8.size() >= CaptureWriter::kPathBufferBytes) {
         printf("Capture refused: the file path is %d bytes long, the camera library takes at most %d: %s\n",
                int(utf8.size()), CaptureWriter::kPathBufferBytes - 1, utf8.constData());
         showNotice(tr("The capture was not saved: the save folder's path is too long."));
-        return;
+        return false;
     }
-    CaptureWriter::PathBuffer buffer{};
+    buffer.fill('\0');
     std::memcpy(buffer.data(), utf8.constData(), size_t(utf8.size()));
-
-    m_capturesInFlight.insert(path);
-    // The layer as it is now; drawing on goes to the view's own copy.
-    m_captureWriter->write(buffer, m_drawingPixmap.toImage());
+    return true;
 }
 
 // The capture goes the Capture button's way, on the GUI thread.
@@ -196,6 +214,9 @@ void VideoWidget::reportCaptureFailure(CaptureWriter::Failure failure, const QSt
             break;
         case Failure::DrawingNotSaved:
             text = tr("The picture was saved without the drawing over it.");
+            break;
+        case Failure::NoPageFound:
+            text = tr("No page found: the whole picture was saved.");
             break;
         case Failure::None:
             return;

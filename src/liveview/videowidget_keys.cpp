@@ -41,6 +41,8 @@ void VideoWidget::initShortcuts() {
     // K: crop and straighten pages; A: automatic capture.
     connect(new QShortcut(Qt::Key_K, this), &QShortcut::activated, m_pageScan, &PageScan::toggleCropping);
     connect(new QShortcut(Qt::Key_A, this), &QShortcut::activated, m_pageScan, &PageScan::toggleAutoCapture);
+    connect(new QShortcut(Qt::Key_M, this), &QShortcut::activated, m_centerToolWidget,
+            &ToolsWidget::toggleMasking);
     onKeys({Qt::Key_Escape}, &VideoWidget::cancelInProgress);
 }
 

@@ -94,7 +94,7 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         const QSizeF layer(m_videoPixmap.size());
         m_partRect = QRectF(part.x() * layer.width(), part.y() * layer.height(), part.width() * layer.width(),
                             part.height() * layer.height());
-        update();
+        update(liveArea());
         recordCameraPicture(FrameHandOver::captureTimeOf(image));
         return;
     }
@@ -107,7 +107,8 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         m_drawingPixmap.fill(Qt::transparent);
         resetLayer();
     }
-    update();
+    // Split, the compared picture beside it stays as it is.
+    update(liveArea());
     recordCameraPicture(FrameHandOver::captureTimeOf(image));
 }
 
@@ -120,7 +121,7 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
     }
 
     const QPointF origin = pictureOrigin();
-    const QRect target = QRectF(origin, QSizeF(m_videoPixmap.size()) * m_currentScale).toAlignedRect();
+    const QRect target = pictureOnView().toAlignedRect();
     // An opaque picture hides the black under it: only the parts it leaves uncovered are filled,
     // which saves a pass over the whole window for every frame.
     if (m_videoPixmap.hasAlphaChannel()) {
@@ -129,14 +130,19 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
         for (const QRect& band : QRegion(rect()).subtracted(target))
             painter.fillRect(band, Qt::black);
     }
+    // Split, the live picture keeps to its half.
+    const QRect area = liveArea();
+    painter.setClipRect(area);
     // Picture and ink share one transform, so a stroke stays on its page point through zoom and pan.
     painter.translate(origin);
-    painter.scale(m_currentScale, m_currentScale);
+    painter.scale(shownScale(), shownScale());
     paintPicture(painter, target);
     if (!m_drawingPixmap.isNull())
         paintInk(painter, event->rect());
     painter.resetTransform();
     m_pageScan->paint(painter, target, m_pictureMemory->shownFromCamera());
+    // Above the picture, the ink and the page's outline; the recorder's picture is this painting.
+    m_mask.paint(painter, pictureOnView(), area);
     m_selection.paint(painter);
 }
 
@@ -145,7 +151,7 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
 // at its own size is copied without scaling.
 void VideoWidget::paintPicture(QPainter& painter, const QRect& target) {
     const QRectF partOnView = painter.transform().mapRect(m_partRect);
-    const QRectF visible = QRectF(rect()).intersected(QRectF(target));
+    const QRectF visible = QRectF(liveArea()).intersected(QRectF(target));
     if (m_partPixmap.isNull() || !partOnView.adjusted(-1, -1, 1, 1).contains(visible))
         painter.drawPixmap(QPoint(0, 0), m_videoPixmap);
     if (m_partPixmap.isNull())

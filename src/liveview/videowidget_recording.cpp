@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "comparepane.h"
 #include "filebrowser/filelistwidget.h"
 #include "optigrab.h"
 #include "recording/cutoffrecordings.h"
@@ -283,6 +284,9 @@ void VideoWidget::recordPicture(int64_t timeUs) {
     QImage picture(size(), QImage::Format_RGB32);
     // Without DrawChildren: the bars, popups, notices and the indicator are children of the view.
     render(&picture, QPoint(), QRegion(rect()), QWidget::DrawWindowBackground);
+    // Split, the compared picture is part of what the class sees.
+    if (liveArea() != rect())
+        m_comparePane->render(&picture, m_comparePane->pos(), QRegion(), QWidget::DrawWindowBackground);
     m_recorder->addPicture(picture, timeUs);
     m_lastRecordedUs = timeUs;
     m_lastRecordedAtUs = RecordingClock::nowUs();

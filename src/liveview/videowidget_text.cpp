@@ -39,7 +39,7 @@ void VideoWidget::openTextEditor(const QPoint& viewPos) {
     m_textEditor->setObjectName("textEditor");
     // The editor shows the text as it will be drawn: the zoom's size, the pen's colour.
     QFont font = textFont();
-    font.setPixelSize(qMax(1, qRound(font.pixelSize() * m_currentScale)));
+    font.setPixelSize(qMax(1, qRound(font.pixelSize() * shownScale())));
     m_textEditor->setFont(font);
     m_textEditor->setStyleSheet(QString("QLineEdit { background: rgba(255, 255, 255, 90); border: 1px dashed "
                                         "#0099FF; padding: 0px; margin: 0px; color: %1; }")

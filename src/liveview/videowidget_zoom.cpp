@@ -4,45 +4,67 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "comparepane.h"
 #include "videowidget.h"
+#include "zoomsteps.h"
 
 namespace {
 
-constexpr double kZoomStep = 1.25;
-constexpr double kMinScale = 1.0;
-constexpr double kMaxScale = 8.0;
-constexpr int kWheelNotch = 120;  // angle delta of one wheel notch, in eighths of a degree
+using ZoomSteps::kMax;
+using ZoomSteps::kMin;
+using ZoomSteps::kStep;
 
 }  // namespace
 
+QRect VideoWidget::liveArea() const {
+    if (m_comparePane == nullptr || m_comparePane->isHidden())
+        return rect();
+    return QRect(0, 0, width() / 2, height());
+}
+
+// Split, the picture prepared at the view's size is shown fitted into the left half, so the layer and
+// its ink keep their size and page points.
+double VideoWidget::fitScale() const {
+    const QRect area = liveArea();
+    if (area == rect() || m_videoPixmap.isNull())
+        return 1.0;
+    return qMin(double(area.width()) / m_videoPixmap.width(), double(area.height()) / m_videoPixmap.height());
+}
+
+double VideoWidget::shownScale() const {
+    return m_currentScale * fitScale();
+}
+
 QPointF VideoWidget::pictureOrigin() const {
-    const int baseX = (width() - m_videoPixmap.width()) / 2;
-    const int baseY = (height() - m_videoPixmap.height()) / 2;
+    const QRect area = liveArea();
+    const QSize fitted = (QSizeF(m_videoPixmap.size()) * fitScale()).toSize();
+    const int baseX = area.x() + (area.width() - fitted.width()) / 2;
+    const int baseY = area.y() + (area.height() - fitted.height()) / 2;
     return QPointF(baseX + m_imageOffset.x(), baseY + m_imageOffset.y());
 }
 
 QPoint VideoWidget::toLayer(const QPoint& viewPos) const {
-    const QPointF layer = (QPointF(viewPos) - pictureOrigin()) / m_currentScale;
+    const QPointF layer = (QPointF(viewPos) - pictureOrigin()) / shownScale();
     return QPoint(static_cast<int>(std::floor(layer.x())), static_cast<int>(std::floor(layer.y())));
 }
 
 QRect VideoWidget::layerToView(const QRect& layerRect) const {
     const QPointF origin = pictureOrigin();
-    const QRectF view(origin + QPointF(layerRect.topLeft()) * m_currentScale,
-                      QSizeF(layerRect.size()) * m_currentScale);
+    const QRectF view(origin + QPointF(layerRect.topLeft()) * shownScale(),
+                      QSizeF(layerRect.size()) * shownScale());
     // Smooth scaling reaches a pixel beyond the scaled edges.
     return view.toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
 // The picture point under viewPos stays under it. Back at 1x the picture is whole again.
 void VideoWidget::zoomAbout(const QPointF& viewPos, double scale) {
-    scale = qBound(kMinScale, scale, kMaxScale);
-    if (std::abs(scale - kMinScale) < 1e-6) {
+    scale = qBound(kMin, scale, kMax);
+    if (std::abs(scale - kMin) < 1e-6) {
         resetZoom();
         return;
     }
-    const QPointF picturePoint = (viewPos - pictureOrigin()) / m_currentScale;
-    const QPointF origin = viewPos - picturePoint * scale;
+    const QPointF picturePoint = (viewPos - pictureOrigin()) / shownScale();
+    const QPointF origin = viewPos - picturePoint * scale * fitScale();
     const QPointF base = pictureOrigin() - QPointF(m_imageOffset);
     m_imageOffset = (origin - base).toPoint();
     m_currentScale = scale;
@@ -53,13 +75,14 @@ void VideoWidget::zoomAbout(const QPointF& viewPos, double scale) {
 void VideoWidget::zoomToViewRect(const QRect& viewRect) {
     if (viewRect.width() < 1 || viewRect.height() < 1)
         return;
-    const double scale = qBound(
-        kMinScale,
-        m_currentScale * qMin(double(width()) / viewRect.width(), double(height()) / viewRect.height()),
-        kMaxScale);
-    // The rectangle's centre goes to the view's centre.
-    const QPointF picturePoint = (QRectF(viewRect).center() - pictureOrigin()) / m_currentScale;
-    const QPointF origin = QRectF(rect()).center() - picturePoint * scale;
+    const QRect area = liveArea();
+    const double scale = qBound(kMin,
+                                m_currentScale * qMin(double(area.width()) / viewRect.width(),
+                                                      double(area.height()) / viewRect.height()),
+                                kMax);
+    // The rectangle's centre goes to the centre of the live picture's area.
+    const QPointF picturePoint = (QRectF(viewRect).center() - pictureOrigin()) / shownScale();
+    const QPointF origin = QRectF(area).center() - picturePoint * scale * fitScale();
     const QPointF base = pictureOrigin() - QPointF(m_imageOffset);
     m_imageOffset = (origin - base).toPoint();
     m_currentScale = scale;
@@ -68,15 +91,15 @@ void VideoWidget::zoomToViewRect(const QRect& viewRect) {
 }
 
 void VideoWidget::zoomIn() {
-    zoomAbout(QRectF(rect()).center(), m_currentScale * kZoomStep);
+    zoomAbout(QRectF(liveArea()).center(), m_currentScale * kStep);
 }
 
 void VideoWidget::zoomOut() {
-    zoomAbout(QRectF(rect()).center(), m_currentScale / kZoomStep);
+    zoomAbout(QRectF(liveArea()).center(), m_currentScale / kStep);
 }
 
 void VideoWidget::resetZoom() {
-    m_currentScale = kMinScale;
+    m_currentScale = kMin;
     m_imageOffset = QPoint(0, 0);
     m_wheelRemainder = 0;
     m_partPixmap = QPixmap();
@@ -89,7 +112,9 @@ void VideoWidget::updatePreviewPart() {
     QRectF wanted(0, 0, 1, 1);
     if (m_currentScale != 1.0 && !m_videoPixmap.isNull()) {
         const QSizeF layer(m_videoPixmap.size());
-        const QRectF visible = QRectF(-pictureOrigin() / m_currentScale, QSizeF(size()) / m_currentScale)
+        const QRect area = liveArea();
+        const QRectF visible = QRectF((QPointF(area.topLeft()) - pictureOrigin()) / shownScale(),
+                                      QSizeF(area.size()) / shownScale())
                                    .intersected(QRectF(QPointF(0, 0), layer));
         if (!visible.isEmpty())
             wanted = QRectF(visible.x() / layer.width(), visible.y() / layer.height(),
@@ -109,15 +134,13 @@ void VideoWidget::updatePreviewPart() {
 
 // Each notch is one step; the small deltas of touch pads add up to notches.
 void VideoWidget::wheelEvent(QWheelEvent* event) {
-    if (m_videoPixmap.isNull()) {
+    if (m_videoPixmap.isNull() || !liveArea().contains(event->position().toPoint())) {
         event->ignore();
         return;
     }
-    m_wheelRemainder += event->angleDelta().y();
-    const int notches = m_wheelRemainder / kWheelNotch;
-    m_wheelRemainder -= notches * kWheelNotch;
-    if (notches != 0)
-        zoomAbout(event->position(), m_currentScale * std::pow(kZoomStep, notches));
+    const double scale = ZoomSteps::afterWheel(m_currentScale, event->angleDelta().y(), m_wheelRemainder);
+    if (scale != m_currentScale)
+        zoomAbout(event->position(), scale);
     event->accept();
 }
 

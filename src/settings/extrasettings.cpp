@@ -41,10 +41,11 @@ QVariant ExtraSettings::value(const QString& key, const QVariant& fallback) cons
 void ExtraSettings::setValue(const QString& key, const QVariant& value) {
     if (m_file == nullptr) {
         m_memory.insert(key, value);
-        return;
+    } else {
+        m_file->setValue(key, value);
+        save();
     }
-    m_file->setValue(key, value);
-    save();
+    emit valueChanged(key);
 }
 
 void ExtraSettings::remove(const QString& key) {

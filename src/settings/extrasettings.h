@@ -31,6 +31,8 @@ public:
 
 signals:
     void showAllToolsChanged(bool on);
+    // After every setValue, so that what shows or applies a value follows whoever changed it.
+    void valueChanged(const QString& key);
 
 private:
     ExtraSettings() = default;

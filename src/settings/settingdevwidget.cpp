@@ -22,15 +22,18 @@
 #include <QScreen>
 #include <QStackedLayout>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "capturesettingspage.h"
 #include "controls/popupmanager.h"
 #include "controls/roundedoutline.h"
 #include "extrasettings.h"
+#include "panelstyle.h"
 #include "readxml.h"
 #include "storagefolders.h"
 #include "ui_settingdevwidget.h"
@@ -43,37 +46,16 @@ const char* const kTabStyle =
     "border-top-left-radius: 5px;   border-bottom-left-radius: 5px;   border-top-right-radius: 0px;   "
     "border-bottom-right-radius: 0px;}QToolButton#GeneralButton {   border-top-left-radius: 0px;   "
     "border-bottom-left-radius: 0px;   border-top-right-radius: 5px;   border-bottom-right-radius: 5px;   "
+    "border-left: none;}"
+    // With all tools shown, General sits between Video and Capture, which ends the row.
+    "QToolButton#GeneralButton[middle=\"true\"] {   border-top-right-radius: 0px;   "
+    "border-bottom-right-radius: 0px;}QToolButton#CaptureButton {   border-top-left-radius: 0px;   "
+    "border-bottom-left-radius: 0px;   border-top-right-radius: 5px;   border-bottom-right-radius: 5px;   "
     "border-left: none;}";
 const char* const kDefaultButtonStyle =
     "QToolButton {   border: 1px solid #CCCCCC;   background-color: #FFFFFF;   color: #666666;   "
     "border-radius: 2.47px;   padding: 2px;}QToolButton:hover {   color: #999999;}QToolButton:pressed {   "
     "color: #CCCCCC;}";
-const char* const kRowLabelStyle = "QLabel { color: #666666; padding-top: 3px;border:none; }";
-// The list rule keeps the chosen entry readable: the page's white background reaches the list too.
-const char* const kComboStyle =
-    "QComboBox {   border: 1px solid gray;   border-radius: 3px;}"
-    "QComboBox QAbstractItemView { selection-background-color: #0099FF; selection-color: #FFFFFF; }";
-const char* const kGroupStyle =
-    "QGroupBox {   border: 1px solid #CCCCCC;   border-radius: 3px;   margin-top: 6px;   padding: 10px;}"
-    "QGroupBox::title {   subcontrol-origin: margin;   subcontrol-position: top left;   left: 7px;   "
-    "color: #666666;   font-size: 11px;}";
-const char* const kControlStyle =
-    "QRadioButton {   color: #333333;   border: none;   background: transparent;}QRadioButton:focus {   "
-    "border:none;   outline:none;}QLineEdit {   border: 0.6px solid #CCCCCC;   border-radius: 2.59px;}"
-    "QToolButton {   border: 1px solid #CCCCCC;   border-radius: 3px;   background: white;}"
-    "QToolButton:hover {   background: #f0f0f0;}QToolButton:pressed {   background-color: #0099FF;}"
-    // Without a drawn ring the transparent radio button shows nothing while it is unchecked.
-    "QRadioButton::indicator { width: 12px; height: 12px; border: 1px solid #999999; border-radius: 7px; "
-    "background: #FFFFFF; }"
-    "QRadioButton::indicator:checked { border-color: #0099FF; background: qradialgradient(cx: 0.5, cy: 0.5, "
-    "radius: 0.5, fx: 0.5, fy: 0.5, stop: 0 #0099FF, stop: 0.5 #0099FF, stop: 0.6 #FFFFFF, stop: 1 #FFFFFF); "
-    "}";
-
-void setPixelSize(QWidget* widget, int pixels) {
-    QFont font = widget->font();
-    font.setPixelSize(pixels);
-    widget->setFont(font);
-}
 
 QWidget* fixedHeightGap(int height) {
     auto* gap = new QWidget;
@@ -108,7 +90,7 @@ void settingDevWidget::initUI() {
     auto* title = new QLabel(tr("Settings"));
     title->setStyleSheet("QLabel { color: #000000; padding-top: 3px;border:none; }");
     title->setFixedHeight(15);
-    setPixelSize(title, 11);
+    PanelStyle::setPixelSize(title, 11);
     titleRow->addWidget(title, 1);
     ui->verticalLayout->addLayout(titleRow);
 
@@ -122,9 +104,12 @@ void settingDevWidget::initUI() {
     auto* generalButton = new QToolButton;
     generalButton->setText(tr("General"));
     generalButton->setObjectName("GeneralButton");
+    auto* captureButton = new QToolButton;
+    captureButton->setText(tr("Capture"));
+    captureButton->setObjectName("CaptureButton");
     auto* tabs = new QButtonGroup(this);
     tabs->setExclusive(true);
-    for (QToolButton* tab : {videoButton, generalButton}) {
+    for (QToolButton* tab : {videoButton, generalButton, captureButton}) {
         tab->setCheckable(true);
         tab->setFixedSize(132, 40);
         tab->setStyleSheet(kTabStyle);
@@ -132,6 +117,7 @@ void settingDevWidget::initUI() {
     }
     tabs->addButton(generalButton, 0);
     tabs->addButton(videoButton, 1);
+    tabs->addButton(captureButton, 2);
     videoButton->setChecked(true);
     ui->verticalLayout->addLayout(tabRow);
 
@@ -147,10 +133,23 @@ void settingDevWidget::initUI() {
     videoPage = buildVideoPage();
     stackedLayout->addWidget(generalPage);
     stackedLayout->addWidget(videoPage);
+    stackedLayout->addWidget(new CaptureSettingsPage);
     stackedLayout->setCurrentIndex(1);
     ui->verticalLayout->addWidget(pages);
-    // The group's ids are the page indices: General 0, Video 1.
+    // The group's ids are the page indices: General 0, Video 1, Capture 2.
     connect(tabs, &QButtonGroup::idClicked, stackedLayout, &QStackedLayout::setCurrentIndex);
+
+    // The Capture tab belongs to the tools beyond the basic ones: it shows with "Show all tools".
+    const auto showCaptureTab = [generalButton, captureButton](bool on) {
+        captureButton->setVisible(on);
+        generalButton->setProperty("middle", on);
+        generalButton->style()->unpolish(generalButton);
+        generalButton->style()->polish(generalButton);
+        if (!on && captureButton->isChecked())
+            generalButton->click();
+    };
+    showCaptureTab(ExtraSettings::instance()->showAllTools());
+    connect(ExtraSettings::instance(), &ExtraSettings::showAllToolsChanged, this, showCaptureTab);
 
     ui->verticalLayout->addWidget(separatorLine());
     ui->verticalLayout->addWidget(fixedHeightGap(5));
@@ -177,13 +176,13 @@ QWidget* settingDevWidget::buildVideoPage() {
     const auto addRow = [this](const QString& text) {
         auto* row = new QHBoxLayout;
         auto* label = new QLabel(text);
-        label->setStyleSheet(kRowLabelStyle);
+        label->setStyleSheet(PanelStyle::kRowLabel);
         label->setFixedHeight(15);
-        setPixelSize(label, 11);
+        PanelStyle::setPixelSize(label, 11);
         auto* combo = new QComboBox;
         combo->setEditable(false);
         combo->setFixedSize(250, 30);
-        combo->setStyleSheet(kComboStyle);
+        combo->setStyleSheet(PanelStyle::kCombo);
         // Entries drawn as plain list items: the default menu-like entries took the box's border and
         // hid the current entry's text.
         combo->setItemDelegate(new QStyledItemDelegate(combo));
@@ -220,25 +219,25 @@ QWidget* settingDevWidget::buildGeneralPage() {
 
     auto* locationGroup = new QGroupBox(tr("File Saving Location"));
     locationGroup->setFixedHeight(120);
-    locationGroup->setStyleSheet(kGroupStyle);
+    locationGroup->setStyleSheet(PanelStyle::kGroup);
     auto* locationRow = new QHBoxLayout(locationGroup);
     locationRow->setContentsMargins(5, 5, 5, 5);
     locationRow->setSpacing(8);
     locationEdit = new QLineEdit;
     locationEdit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     locationEdit->setFixedHeight(40);
-    locationEdit->setStyleSheet(kControlStyle);
+    locationEdit->setStyleSheet(PanelStyle::kControl);
     auto* browseButton = new QToolButton;
     browseButton->setText(tr("Browser"));
     browseButton->setFixedSize(100, 40);
-    browseButton->setStyleSheet(kControlStyle);
+    browseButton->setStyleSheet(PanelStyle::kControl);
     locationRow->addWidget(locationEdit);
     locationRow->addWidget(browseButton);
     connect(browseButton, &QToolButton::clicked, this, &settingDevWidget::onBrowseClicked);
 
     auto* prefixGroup = new QGroupBox(tr("File Name Prefix"));
     prefixGroup->setFixedHeight(120);
-    prefixGroup->setStyleSheet(kGroupStyle);
+    prefixGroup->setStyleSheet(PanelStyle::kGroup);
     auto* prefixColumn = new QVBoxLayout(prefixGroup);
     prefixColumn->setContentsMargins(5, 5, 5, 5);
     prefixColumn->setSpacing(10);
@@ -247,22 +246,22 @@ QWidget* settingDevWidget::buildGeneralPage() {
     for (QRadioButton* radio : {radio_data, radio_prefix}) {
         radio->setFocusPolicy(Qt::NoFocus);
         radio->setAutoExclusive(true);
-        radio->setStyleSheet(kControlStyle);
+        radio->setStyleSheet(PanelStyle::kControl);
     }
     radio_data->setChecked(true);
     prefixColumn->addWidget(radio_data);
     auto* prefixRow = new QHBoxLayout;
     prefixEdit = new QLineEdit;
     prefixEdit->setFixedSize(150, 30);
-    setPixelSize(prefixEdit, 11);
-    prefixEdit->setStyleSheet(kControlStyle);
+    PanelStyle::setPixelSize(prefixEdit, 11);
+    prefixEdit->setStyleSheet(PanelStyle::kControl);
     prefixEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression("^[a-zA-Z0-9_]*$"), prefixEdit));
     auto* digitsLabel = new QLabel(tr("_5 digit"));
     digitsLabel->setTextFormat(Qt::PlainText);
     digitsLabel->setStyleSheet("QLabel { color: #666666; padding-top: 3px;border:none;}");
     digitsLabel->setFixedSize(80, 25);
-    setPixelSize(digitsLabel, 11);
+    PanelStyle::setPixelSize(digitsLabel, 11);
     prefixRow->addWidget(radio_prefix);
     prefixRow->addWidget(prefixEdit);
     prefixRow->addWidget(digitsLabel);
@@ -272,12 +271,12 @@ QWidget* settingDevWidget::buildGeneralPage() {
     // One switch for the tools beyond the basic five; it applies at once.
     auto* toolsGroup = new QGroupBox(tr("Tools"));
     toolsGroup->setFixedHeight(55);
-    toolsGroup->setStyleSheet(kGroupStyle);
+    toolsGroup->setStyleSheet(PanelStyle::kGroup);
     auto* toolsRow = new QHBoxLayout(toolsGroup);
     toolsRow->setContentsMargins(5, 0, 5, 0);
     auto* showAllToolsBox = new QCheckBox(tr("Show all tools"));
     showAllToolsBox->setObjectName("checkBox_showAllTools");
-    showAllToolsBox->setStyleSheet(kControlStyle);
+    showAllToolsBox->setStyleSheet(PanelStyle::kControl);
     showAllToolsBox->setChecked(ExtraSettings::instance()->showAllTools());
     toolsRow->addWidget(showAllToolsBox);
     connect(showAllToolsBox, &QCheckBox::toggled, ExtraSettings::instance(), &ExtraSettings::setShowAllTools);

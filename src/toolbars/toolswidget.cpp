@@ -13,6 +13,7 @@
 #include "annotation/penwidget.h"
 #include "controls/custombutton.h"
 #include "controls/popuptoggle.h"
+#include "maskwidget.h"
 #include "settings/extrasettings.h"
 #include "ui_toolswidget.h"
 #include "videofilterwidget.h"
@@ -42,9 +43,9 @@ QString translated(const char* key) {
 
 // The hidden buttons whose tools are built: "Show all tools" shows them, in the bar's order.
 const QStringList& landedExtraTools() {
-    static const QStringList names{
-        "toolButton_areaselection", "toolButton_texttool",    "toolButton_black", "toolButton_videoFliter",
-        "toolButton_adjust",        "toolButton_AFAutoFocus", "toolButton_record"};
+    static const QStringList names{"toolButton_areaselection", "toolButton_texttool", "toolButton_black",
+                                   "toolButton_videoFliter",   "toolButton_mark",     "toolButton_adjust",
+                                   "toolButton_AFAutoFocus",   "toolButton_record"};
     return names;
 }
 
@@ -75,6 +76,7 @@ ToolsWidget::~ToolsWidget() {
     qDeleteAll(findChildren<EraseWiget*>(QString(), Qt::FindDirectChildrenOnly));
     qDeleteAll(findChildren<AdjustWidget*>(QString(), Qt::FindDirectChildrenOnly));
     qDeleteAll(findChildren<VideoFilterWidget*>(QString(), Qt::FindDirectChildrenOnly));
+    qDeleteAll(findChildren<MaskWidget*>(QString(), Qt::FindDirectChildrenOnly));
     delete ui;
 }
 
@@ -114,10 +116,15 @@ void ToolsWidget::initUI() {
     for (QToolButton* button : {ui->toolButton_drag, ui->toolButton_areaselection, ui->toolButton_pen,
                                 ui->toolButton_eraser, ui->toolButton_texttool})
         toolsGroup->addButton(button);
-    auto* pictureGroup = new QButtonGroup(this);
-    pictureGroup->setExclusive(true);
+    m_pictureGroup = new QButtonGroup(this);
+    m_pictureGroup->setExclusive(true);
     for (QToolButton* button : {ui->toolButton_videoFliter, ui->toolButton_mark, ui->toolButton_adjust})
-        pictureGroup->addButton(button);
+        m_pictureGroup->addButton(button);
+    // Video Filters or Adjustment chosen in the exclusive group: masking goes off.
+    connect(ui->toolButton_mark, &QToolButton::toggled, this, [this](bool checked) {
+        if (!checked && m_mask != MaskKind::None)
+            setMasking(MaskKind::None);
+    });
 
     ui->toolButton_drag->setChecked(true);
     ui->toolButton_freeze->setCheckable(true);
@@ -248,6 +255,51 @@ void ToolsWidget::on_toolButton_videoFliter_clicked() {
 void ToolsWidget::on_toolButton_AFAutoFocus_clicked() {
     emit signalAutoFocus();
     ui->toolButton_AFAutoFocus->setChecked(false);  // a click, not a state
+}
+
+void ToolsWidget::on_toolButton_mark_clicked() {
+    if (m_mask != MaskKind::None) {
+        setMasking(MaskKind::None);
+        return;
+    }
+    const auto make = [this]() {
+        auto* popup = new MaskWidget(this, m_mask);
+        connect(popup, &MaskWidget::maskChosen, this, &ToolsWidget::setMasking);
+        // Closed without a choice: nothing masks the picture, so Masking does not look on.
+        connect(popup, &QObject::destroyed, this, [this] {
+            if (m_mask == MaskKind::None)
+                uncheckMasking();
+        });
+        return popup;
+    };
+    placeAbove(PopupToggle::toggle(this, m_maskPopup, ui->toolButton_mark, make), ui->toolButton_mark);
+}
+
+void ToolsWidget::toggleMasking() {
+    setMasking(m_mask == MaskKind::None ? m_lastMask : MaskKind::None);
+}
+
+void ToolsWidget::setMasking(MaskKind kind) {
+    const bool changed = kind != m_mask;
+    m_mask = kind;
+    if (kind == MaskKind::None) {
+        PopupToggle::close(m_maskPopup, ui->toolButton_mark);
+        uncheckMasking();
+    } else {
+        m_lastMask = kind;
+        ui->toolButton_mark->setChecked(true);
+        if (m_maskPopup != nullptr)
+            m_maskPopup->setChosen(kind);
+    }
+    if (changed || kind != MaskKind::None)
+        emit maskChanged(kind);
+}
+
+void ToolsWidget::uncheckMasking() {
+    // The checked button of an exclusive group cannot be unchecked while the group is exclusive.
+    m_pictureGroup->setExclusive(false);
+    ui->toolButton_mark->setChecked(false);
+    m_pictureGroup->setExclusive(true);
 }
 
 void ToolsWidget::setAutoFocusAvailable(bool available) {

@@ -6,8 +6,11 @@
 #include <QList>
 #include <QWidget>
 
+#include "maskkind.h"
+
 class AdjustWidget;
 class EraseWiget;
+class MaskWidget;
 class PenWidget;
 class QButtonGroup;
 class QToolButton;
@@ -38,6 +41,8 @@ public slots:
     void setShowAllTools(bool on);
     // The AF button is greyed for a camera that cannot focus by itself.
     void setAutoFocusAvailable(bool available);
+    // M: masking off, or on again with the mask chosen last (a curtain at first).
+    void toggleMasking();
 
 signals:
     void switchToMovingMode();
@@ -54,6 +59,8 @@ signals:
     void switchToSelectMode();
     void switchToTextMode();
     void undoClicked();
+    // Masking was turned on with this mask, changed, or turned off (MaskKind::None).
+    void maskChanged(MaskKind kind);
 
 protected:
     // Lets the style draw this plain widget's own style sheet: background, border, rounded corners.
@@ -67,6 +74,8 @@ private slots:
     void on_toolButton_adjust_clicked();
     void on_toolButton_videoFliter_clicked();
     void on_toolButton_AFAutoFocus_clicked();
+    // Opens the Masking popup, or turns masking off when it is on.
+    void on_toolButton_mark_clicked();
     void slotToolChanged(int type, QColor color, int size);
     void slotEraseChanged(int eraseType, int size);
 
@@ -83,6 +92,9 @@ private:
     void initConnect();
     // Shows popup 2 pixels above button, left edges aligned; popup may be null.
     static void placeAbove(QWidget* popup, QToolButton* button);
+    // The mask shown, with Masking's checked look and its popup following it.
+    void setMasking(MaskKind kind);
+    void uncheckMasking();
 
     Ui::ToolsWidget* ui;
     int currentSize = 5;
@@ -93,7 +105,11 @@ private:
     EraseWiget* m_erase = nullptr;
     AdjustWidget* m_adjust = nullptr;
     VideoFilterWidget* m_filter = nullptr;
+    MaskWidget* m_maskPopup = nullptr;
+    MaskKind m_mask = MaskKind::None;
+    MaskKind m_lastMask = MaskKind::Curtain;  // what M turns on
     QButtonGroup* toolsGroup = nullptr;
+    QButtonGroup* m_pictureGroup = nullptr;  // Video Filters, Masking, Adjustment
     // One list per bar: a class-wide one would point at the buttons of whichever bar was made last,
     // and at deleted buttons once that bar is gone.
     QList<ButtonInfo> m_buttonInfos;

@@ -1,8 +1,9 @@
-// The right tool bar: Split Screen (always disabled), the folder button that shows and hides the file
-// panel, and its side-swap button.
+// The right tool bar: Split Screen (enabled with "Show all tools"), the folder button that shows and hides
+// the file panel, and its side-swap button.
 #include "toolwidget_right.h"
 
 #include "controls/custombutton.h"
+#include "settings/extrasettings.h"
 #include "ui_toolwidget_right.h"
 
 namespace {
@@ -28,6 +29,21 @@ ToolWidget_Right::ToolWidget_Right(QWidget* parent) : QWidget(parent), ui(new Ui
     ui->horizontalLayout->setSpacing(0);
     ui->toolButton_compare->setEnabled(false);
     initUI();
+    ExtraSettings* extra = ExtraSettings::instance();
+    setShowAllTools(extra->showAllTools());
+    connect(extra, &ExtraSettings::showAllToolsChanged, this, &ToolWidget_Right::setShowAllTools);
+}
+
+void ToolWidget_Right::setShowAllTools(bool on) {
+    if (!on && ui->toolButton_compare->isChecked()) {
+        ui->toolButton_compare->setChecked(false);
+        emit splitScreenToggled(false);
+    }
+    ui->toolButton_compare->setEnabled(on);
+}
+
+void ToolWidget_Right::on_toolButton_compare_clicked() {
+    emit splitScreenToggled(ui->toolButton_compare->isChecked());
 }
 
 ToolWidget_Right::~ToolWidget_Right() {

@@ -1,5 +1,5 @@
-// The right tool bar: Split Screen (always disabled), the folder button that shows and hides the file
-// panel, and its side-swap button.
+// The right tool bar: Split Screen (enabled with "Show all tools"), the folder button that shows and hides
+// the file panel, and its side-swap button.
 #pragma once
 
 #include <QList>
@@ -25,14 +25,20 @@ public:
     int getButtonsTotalWidth() const;
     void retranslateUi();
 
+public slots:
+    // Split Screen is enabled with all tools shown; turned off, a split view goes back to one picture.
+    void setShowAllTools(bool on);
+
 signals:
     void ShowListWidget();
     void HideListWidget();
     void exChangeLeft(bool bIsExChangeLeft);
+    void splitScreenToggled(bool on);
 
 private slots:
     void on_toolButton_filelist_clicked();
     void on_toolButton_left_clicked();
+    void on_toolButton_compare_clicked();
 
 private:
     friend class TestSideBars;

@@ -11,6 +11,10 @@ namespace {
 
 // Page finding costs a few milliseconds a frame; a page does not move faster than this follows.
 const long kFindEvery = 3;
+// Motion is told on 160-pixel thumbnails: a picture this wide, reduced the same way at every frame
+// (so that successive thumbnails differ only where the picture does), costs a quarter of the
+// picture page finding needs.
+const int kMotionWidth = 320;
 
 long long nowMs() {
     using namespace std::chrono;
@@ -98,9 +102,15 @@ void FrameAnalyser::analyse(const std::uint8_t* rgb, long width, long height) {
 
     // The reductions and the search run without the lock: asking for the page never waits for them.
     double scale = 1.0;
-    const cv::Mat grey = PageFinder::reduce(rgb, width, height, PageFinder::kMaxWidth, &scale);
+    cv::Mat grey;
     Quad found{};
-    const bool pageFound = findNow && PageFinder::find(grey, &found);
+    bool pageFound = false;
+    if (findNow) {
+        grey = PageFinder::reduce(rgb, width, height, PageFinder::kMaxWidth, &scale);
+        pageFound = PageFinder::find(grey, &found);
+    }
+    const cv::Mat motion =
+        capturing ? PageFinder::reduce(rgb, width, height, kMotionWidth, &scale) : cv::Mat();
 
     lock.lock();
     if (findNow) {
@@ -109,12 +119,12 @@ void FrameAnalyser::analyse(const std::uint8_t* rgb, long width, long height) {
         for (int i = 0; i < 4; ++i)
             page_[i] = cv::Point2f(tracked[i].x / float(grey.cols), tracked[i].y / float(grey.rows));
     }
-    if (!auto_ || paused_)
+    if (!auto_ || paused_ || motion.empty())
         return;
     Quad page;
     for (int i = 0; i < 4; ++i)
-        page[i] = cv::Point2f(page_[i].x * float(grey.cols), page_[i].y * float(grey.rows));
-    if (!auto_->feed(grey, nowMs(), tracked_ ? &page : nullptr))
+        page[i] = cv::Point2f(page_[i].x * float(motion.cols), page_[i].y * float(motion.rows));
+    if (!auto_->feed(motion, nowMs(), tracked_ ? &page : nullptr))
         return;
     callBackAutoCapture callback = callback_;
     if (!callback)

@@ -19,6 +19,11 @@ const int kPaperLevel = 225;
 // Sauvola's constants for 8-bit pictures.
 const double kSauvolaK = 0.2;
 const double kSauvolaR = 128.0;
+// Sauvola's threshold sits a fifth below a plain area's level, so on a dark plain area (a printed
+// band) it cuts through the sensor's noise and speckles it, worst where a window barely reaches past
+// the area's edge. Whatever is darker than this share of the paper's level around it is ink anyway;
+// a shadow on the paper is lighter than that and stays white.
+const double kInkShareOfPaper = 0.5;
 
 double reductionOf(const cv::Mat& grey) {
     return std::min(1.0, double(kReducedSide) / std::min(grey.cols, grey.rows));
@@ -82,7 +87,17 @@ void PageLooks::blackWhite(cv::Mat& grey) {
     cv::Mat deviation = windowSum(squares_) / area - mean.mul(mean);
     cv::max(deviation, 0.0, deviation);
     cv::sqrt(deviation, deviation);
-    const cv::Mat threshold = mean.mul(1.0 + kSauvolaK * (deviation / kSauvolaR - 1.0));
+    const cv::Mat sauvola = mean.mul(1.0 + kSauvolaK * (deviation / kSauvolaR - 1.0));
+
+    // The paper's level: a closing wider than any band or letter, of a copy reduced further.
+    cv::resize(reduced_, background_, cv::Size(), 0.25, 0.25, cv::INTER_AREA);
+    const int paperSize = std::max(3, std::min(background_.cols, background_.rows) / 3) | 1;
+    cv::morphologyEx(background_, background_, cv::MORPH_CLOSE,
+                     cv::getStructuringElement(cv::MORPH_RECT, cv::Size(paperSize, paperSize)));
+    cv::resize(background_, background_, size, 0, 0, cv::INTER_LINEAR);
+    cv::Mat inkBelow;
+    background_.convertTo(inkBelow, CV_64F, kInkShareOfPaper);
+    const cv::Mat threshold = cv::max(sauvola, inkBelow);
     threshold.convertTo(threshold_, CV_8U);
     cv::resize(threshold_, threshold_, grey.size(), 0, 0, cv::INTER_LINEAR);
     cv::compare(grey, threshold_, grey, cv::CMP_GT);

@@ -15,7 +15,8 @@ public:
     // Two levels by Sauvola's local threshold, T = m (1 + k (s / R - 1)) over a window scaled to the
     // picture. Local mean m and deviation s come from integral images of a reduced copy (the window
     // is many pixels wide, so they hardly change), the threshold map is scaled back up and compared
-    // with the full picture.
+    // with the full picture. What is much darker than the paper around it (its level from a wide
+    // closing) is ink whatever the window says, so dark plain areas come out clean.
     void blackWhite(cv::Mat& grey);
 
 private:

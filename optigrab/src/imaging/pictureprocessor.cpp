@@ -2,51 +2,108 @@
 #include "imaging/pictureprocessor.h"
 
 #include <libyuv.h>
+#include <libyuv/scale_rgb.h>
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <new>
 
 namespace optigrab {
 
 namespace {
 
-libyuv::RotationMode rotationOf(int quarterTurns) {
-    static const libyuv::RotationMode modes[] = {libyuv::kRotate0, libyuv::kRotate90, libyuv::kRotate180,
-                                                 libyuv::kRotate270};
-    return modes[quarterTurns & 3];
-}
+// A picture within this share above the size it must cover is not worth scaling down.
+const double kScaleSlack = 1.1;
 
-void ensureSize(std::vector<std::uint8_t>& buffer, std::size_t size) {
-    if (buffer.size() < size)
-        buffer.resize(size);
+// The size at which a width x height picture just covers fitWidth x fitHeight, keeping its shape;
+// the picture's own when it is not much larger or there is no limit.
+cv::Size fittedSize(int width, int height, long fitWidth, long fitHeight) {
+    if (fitWidth <= 0 || fitHeight <= 0)
+        return {width, height};
+    const double byWidth = double(fitWidth) / width, byHeight = double(fitHeight) / height;
+    if (std::max(byWidth, byHeight) * kScaleSlack >= 1.0)
+        return {width, height};
+    // The side that must match exactly is given, the other follows the shape.
+    if (byWidth >= byHeight)
+        return {int(fitWidth), std::max(1, int(std::lround(height * byWidth)))};
+    return {std::max(1, int(std::lround(width * byHeight))), int(fitHeight)};
 }
 
 }  // namespace
 
+void PictureProcessor::turn(const PictureSettings& settings, const cv::Mat& src, cv::Mat& spare,
+                            cv::Mat& dst) {
+    static const cv::RotateFlags rotations[] = {cv::ROTATE_90_CLOCKWISE, cv::ROTATE_180,
+                                                cv::ROTATE_90_COUNTERCLOCKWISE};
+    if (settings.quarterTurns == 0) {
+        cv::flip(src, dst, 1);  // a mirror alone
+        return;
+    }
+    const cv::Mat* source = &src;
+    if (settings.mirrored) {
+        cv::flip(src, spare, 1);
+        source = &spare;
+    }
+    if (src.type() != CV_8UC3) {
+        cv::rotate(*source, dst, rotations[settings.quarterTurns - 1]);
+        return;
+    }
+    // Three bytes a pixel turn faster as four in libyuv's blocks than in OpenCV's transpose.
+    static const libyuv::RotationMode modes[] = {libyuv::kRotate90, libyuv::kRotate180, libyuv::kRotate270};
+    const int w = source->cols, h = source->rows;
+    const bool sideways = settings.quarterTurns % 2 == 1;
+    argb_.create(h, w, CV_8UC4);
+    argbTurned_.create(sideways ? w : h, sideways ? h : w, CV_8UC4);
+    dst.create(argbTurned_.size(), CV_8UC3);
+    libyuv::RAWToARGB(source->data, int(source->step), argb_.data, int(argb_.step), w, h);
+    libyuv::ARGBRotate(argb_.data, int(argb_.step), argbTurned_.data, int(argbTurned_.step), w, h,
+                       modes[settings.quarterTurns - 1]);
+    libyuv::ARGBToRAW(argbTurned_.data, int(argbTurned_.step), dst.data, int(dst.step), argbTurned_.cols,
+                      argbTurned_.rows);
+}
+
 bool PictureProcessor::apply(const PictureSettings& settings, std::vector<std::uint8_t>& rgb, long* width,
-                             long* height) {
+                             long* height, long fitWidth, long fitHeight) {
     if (settings.plain())
         return true;
     const int w = int(*width), h = int(*height);
-    const int outWidth = settings.turnedSideways() ? h : w;
-    const int outHeight = settings.turnedSideways() ? w : h;
+    const cv::Size fitted = fittedSize(w, h, fitWidth, fitHeight);
+    const int outWidth = settings.turnedSideways() ? fitted.height : fitted.width;
+    const int outHeight = settings.turnedSideways() ? fitted.width : fitted.height;
     try {
+        const cv::Mat in(h, w, CV_8UC3, rgb.data());
+        // The result goes into rgb, which is never smaller than the picture taken from it.
+        cv::Mat out(outHeight, outWidth, CV_8UC3, rgb.data());
         if (settings.look == Look::Colour) {
-            if (!turnColour(settings, rgb, w, h))
-                return false;
+            if (fitted != in.size()) {
+                // libyuv scales three bytes a pixel faster than OpenCV does.
+                scaled_.create(fitted, CV_8UC3);
+                if (libyuv::RGBScale(in.data, int(in.step), w, h, scaled_.data, int(scaled_.step),
+                                     fitted.width, fitted.height, libyuv::kFilterBilinear) != 0)
+                    return false;
+                turn(settings, scaled_, mirrored_, out);
+            } else {
+                turn(settings, in, mirrored_, turned_);
+                std::memcpy(rgb.data(), turned_.data, turned_.total() * 3);
+            }
         } else {
-            // Grey first: the turn then moves one byte a pixel instead of four.
-            ensureSize(grey_, std::size_t(w) * h);
-            libyuv::RAWToJ400(rgb.data(), w * 3, grey_.data(), w, w, h);
-            if (!turnGrey(settings, w, h))
-                return false;
-            cv::Mat grey(outHeight, outWidth, CV_8UC1, grey_.data());
+            // Grey first: the scaling, the turn and the look then move one byte a pixel instead of three.
+            cv::cvtColor(in, grey_, cv::COLOR_RGB2GRAY);
+            if (fitted != in.size()) {
+                cv::resize(grey_, scaled_, fitted, 0, 0, cv::INTER_LINEAR);
+                cv::swap(grey_, scaled_);
+            }
+            if (settings.quarterTurns != 0 || settings.mirrored) {
+                turn(settings, grey_, mirrored_, turned_);
+                cv::swap(grey_, turned_);
+            }
             if (settings.look == Look::Document)
-                looks_.document(grey);
+                looks_.document(grey_);
             else if (settings.look == Look::BlackWhite)
-                looks_.blackWhite(grey);
-            cv::Mat out(outHeight, outWidth, CV_8UC3, rgb.data());
-            cv::cvtColor(grey, out, cv::COLOR_GRAY2RGB);
+                looks_.blackWhite(grey_);
+            cv::cvtColor(grey_, out, cv::COLOR_GRAY2RGB);
         }
     } catch (const std::bad_alloc&) {
         return false;
@@ -55,49 +112,6 @@ bool PictureProcessor::apply(const PictureSettings& settings, std::vector<std::u
     }
     *width = outWidth;
     *height = outHeight;
-    return true;
-}
-
-bool PictureProcessor::turnColour(const PictureSettings& settings, std::vector<std::uint8_t>& rgb, int w,
-                                  int h) {
-    const std::size_t bytes = std::size_t(w) * h * 4;
-    ensureSize(argb_, bytes);
-    libyuv::RAWToARGB(rgb.data(), w * 3, argb_.data(), w * 4, w, h);
-    const std::uint8_t* source = argb_.data();
-    if (settings.mirrored) {
-        ensureSize(mirrored_, bytes);
-        libyuv::ARGBMirror(source, w * 4, mirrored_.data(), w * 4, w, h);
-        source = mirrored_.data();
-    }
-    if (settings.quarterTurns != 0) {
-        ensureSize(turned_, bytes);
-        const int outWidth = settings.turnedSideways() ? h : w;
-        if (libyuv::ARGBRotate(source, w * 4, turned_.data(), outWidth * 4, w, h,
-                               rotationOf(settings.quarterTurns)) != 0)
-            return false;
-        source = turned_.data();
-    }
-    const int outWidth = settings.turnedSideways() ? h : w;
-    const int outHeight = settings.turnedSideways() ? w : h;
-    return libyuv::ARGBToRAW(source, outWidth * 4, rgb.data(), outWidth * 3, outWidth, outHeight) == 0;
-}
-
-// Turns grey_ in place (through the spare buffers).
-bool PictureProcessor::turnGrey(const PictureSettings& settings, int w, int h) {
-    const std::size_t bytes = std::size_t(w) * h;
-    if (settings.mirrored) {
-        ensureSize(greyMirrored_, bytes);
-        libyuv::MirrorPlane(grey_.data(), w, greyMirrored_.data(), w, w, h);
-        grey_.swap(greyMirrored_);
-    }
-    if (settings.quarterTurns != 0) {
-        ensureSize(greyTurned_, bytes);
-        const int outWidth = settings.turnedSideways() ? h : w;
-        if (libyuv::RotatePlane(grey_.data(), w, greyTurned_.data(), outWidth, w, h,
-                                rotationOf(settings.quarterTurns)) != 0)
-            return false;
-        grey_.swap(greyTurned_);
-    }
     return true;
 }
 

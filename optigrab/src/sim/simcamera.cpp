@@ -146,8 +146,7 @@ SimCamera::SimCamera(int id, CameraConfig config, CycleSource cycles)
     : id_(id),
       config_(std::move(config)),
       cycles_(std::move(cycles)),
-      controls_(!(config_.quirks & OPTIGRAB_SIM_QUIRK_NO_CONTROLS),
-                config_.quirks & OPTIGRAB_SIM_QUIRK_CONTROLS_FAIL),
+      controls_(config_.quirks),
       current_(&config_.modes.front()),
       fps_(config_.modes.front().fps.front()),
       locked_(config_.quirks & OPTIGRAB_SIM_QUIRK_NO_ACCESS) {}

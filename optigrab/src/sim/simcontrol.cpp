@@ -102,6 +102,7 @@ const QuirkName kQuirks[] = {
     {"no-access", OPTIGRAB_SIM_QUIRK_NO_ACCESS},
     {"no-controls", OPTIGRAB_SIM_QUIRK_NO_CONTROLS},
     {"controls-fail", OPTIGRAB_SIM_QUIRK_CONTROLS_FAIL},
+    {"no-focus-start", OPTIGRAB_SIM_QUIRK_NO_FOCUS_START},
 };
 
 // Node kinds a plug command may give the camera: its only modes ("-only") or a second capture node.

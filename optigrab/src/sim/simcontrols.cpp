@@ -6,11 +6,14 @@
 #include <turbojpeg.h>
 
 #include <libyuv.h>
+#include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+
+#include "optigrab_sim.h"
 
 namespace optigrab::sim {
 
@@ -18,6 +21,11 @@ namespace {
 
 // Where the page lies for the lens: the focus value that is sharp, where autofocus settles.
 const std::int32_t kSharpFocus = 300;
+// How long continuous focus takes to bring the lens from anywhere to the page.
+const std::chrono::milliseconds kFocusSettle(600);
+// The room's light: a white balance set to it leaves colours as they are.
+const std::int32_t kRoomTemperature = 4600;
+const std::int32_t kDefaultSharpness = 3;
 const std::int32_t kManualExposure = 1;  // V4L2_EXPOSURE_MANUAL; 3 is aperture priority (automatic)
 const std::uint32_t kNextFlags = V4L2_CTRL_FLAG_NEXT_CTRL | V4L2_CTRL_FLAG_NEXT_COMPOUND;
 
@@ -27,8 +35,11 @@ std::uint8_t clampByte(double value) {
 
 }  // namespace
 
-SimControls::SimControls(bool present, bool failing) : failing_(failing) {
-    if (!present)
+SimControls::SimControls(unsigned quirks)
+    : failing_(quirks & OPTIGRAB_SIM_QUIRK_CONTROLS_FAIL),
+      lensFrom_(kSharpFocus),
+      focusingSince_(std::chrono::steady_clock::now()) {
+    if (quirks & OPTIGRAB_SIM_QUIRK_NO_CONTROLS)
         return;
     const std::uint32_t integer = V4L2_CTRL_TYPE_INTEGER, boolean = V4L2_CTRL_TYPE_BOOLEAN,
                         menu = V4L2_CTRL_TYPE_MENU;
@@ -55,10 +66,10 @@ SimControls::SimControls(bool present, bool failing) : failing_(failing) {
          2800,
          6500,
          10,
-         4600,
-         4600,
+         kRoomTemperature,
+         kRoomTemperature,
          {}},
-        {V4L2_CID_SHARPNESS, "Sharpness", integer, 0, 7, 1, 3, 3, {}},
+        {V4L2_CID_SHARPNESS, "Sharpness", integer, 0, 7, 1, kDefaultSharpness, kDefaultSharpness, {}},
         {V4L2_CID_CAMERA_CLASS, "Camera Controls", V4L2_CTRL_TYPE_CTRL_CLASS, 0, 0, 0, 0, 0, {}},
         {V4L2_CID_EXPOSURE_AUTO,
          "Auto Exposure",
@@ -74,6 +85,8 @@ SimControls::SimControls(bool present, bool failing) : failing_(failing) {
         {V4L2_CID_FOCUS_AUTO, "Focus, Automatic Continuous", boolean, 0, 1, 1, 1, 1, {}},
         {V4L2_CID_AUTO_FOCUS_START, "Auto Focus, Start", V4L2_CTRL_TYPE_BUTTON, 0, 0, 0, 0, 0, {}},
     };
+    if (quirks & OPTIGRAB_SIM_QUIRK_NO_FOCUS_START)
+        controls_.pop_back();
 }
 
 SimControls::Control* SimControls::find(std::uint32_t id) {
@@ -83,13 +96,43 @@ SimControls::Control* SimControls::find(std::uint32_t id) {
     return nullptr;
 }
 
+std::int32_t SimControls::valueOf(std::uint32_t id, std::int32_t fallback) const {
+    for (const Control& c : controls_)
+        if (c.id == id)
+            return c.id == V4L2_CID_FOCUS_ABSOLUTE ? lensPosition() : c.value;
+    return fallback;
+}
+
+std::int32_t SimControls::lensPosition() const {
+    std::int32_t set = kSharpFocus, continuous = 0;
+    for (const Control& c : controls_) {
+        if (c.id == V4L2_CID_FOCUS_ABSOLUTE)
+            set = c.value;
+        if (c.id == V4L2_CID_FOCUS_AUTO)
+            continuous = c.value;
+    }
+    if (!continuous)
+        return set;
+    const double moved =
+        std::min(1.0, std::chrono::duration<double>(std::chrono::steady_clock::now() - focusingSince_) /
+                          std::chrono::duration<double>(kFocusSettle));
+    return lensFrom_ + std::int32_t(std::lround((kSharpFocus - lensFrom_) * moved));
+}
+
+void SimControls::setValue(Control& control, std::int32_t value) {
+    Control* focus = find(V4L2_CID_FOCUS_ABSOLUTE);
+    if (control.id == V4L2_CID_FOCUS_AUTO && focus && value != control.value) {
+        // Continuous focus starts hunting from where the lens is, and leaves it where it got to.
+        lensFrom_ = lensPosition();
+        focusingSince_ = std::chrono::steady_clock::now();
+        focus->value = lensFrom_;
+    }
+    control.value = value;
+    if (control.id == V4L2_CID_AUTO_FOCUS_START && focus)
+        focus->value = kSharpFocus;  // the button finds the page at once
+}
+
 std::uint32_t SimControls::flagsOf(const Control& control) const {
-    const auto valueOf = [&](std::uint32_t id) {
-        for (const Control& c : controls_)
-            if (c.id == id)
-                return c.value;
-        return 0;
-    };
     switch (control.type) {
         case V4L2_CTRL_TYPE_CTRL_CLASS:
             return V4L2_CTRL_FLAG_READ_ONLY | V4L2_CTRL_FLAG_WRITE_ONLY;
@@ -100,9 +143,9 @@ std::uint32_t SimControls::flagsOf(const Control& control) const {
     }
     // The manual value of a setting that is automatic now is the camera's own business.
     const bool inactive =
-        (control.id == V4L2_CID_WHITE_BALANCE_TEMPERATURE && valueOf(V4L2_CID_AUTO_WHITE_BALANCE)) ||
-        (control.id == V4L2_CID_EXPOSURE_ABSOLUTE && valueOf(V4L2_CID_EXPOSURE_AUTO) != kManualExposure) ||
-        (control.id == V4L2_CID_FOCUS_ABSOLUTE && valueOf(V4L2_CID_FOCUS_AUTO));
+        (control.id == V4L2_CID_WHITE_BALANCE_TEMPERATURE && valueOf(V4L2_CID_AUTO_WHITE_BALANCE, 0)) ||
+        (control.id == V4L2_CID_EXPOSURE_ABSOLUTE && valueOf(V4L2_CID_EXPOSURE_AUTO, 0) != kManualExposure) ||
+        (control.id == V4L2_CID_FOCUS_ABSOLUTE && valueOf(V4L2_CID_FOCUS_AUTO, 0));
     return inactive ? V4L2_CTRL_FLAG_INACTIVE : 0;
 }
 
@@ -176,7 +219,7 @@ int SimControls::get(void* arg) {
             return -EINVAL;
         if (flagsOf(*control) & V4L2_CTRL_FLAG_WRITE_ONLY)
             return -EACCES;
-        c->controls[i].value = control->value;
+        c->controls[i].value = valueOf(control->id, 0);
     }
     return 0;
 }
@@ -210,44 +253,35 @@ int SimControls::set(void* arg) {
     }
     if (failing_)
         return -EIO;
-    for (std::uint32_t i = 0; i < c->count; ++i) {
-        Control* control = find(c->controls[i].id);
-        control->value = values[i];
-        Control* focus = find(V4L2_CID_FOCUS_ABSOLUTE);
-        // Autofocus, started or switched on, finds the page.
-        if ((control->id == V4L2_CID_AUTO_FOCUS_START || (control->id == V4L2_CID_FOCUS_AUTO && values[i])) &&
-            focus)
-            focus->value = kSharpFocus;
-    }
+    for (std::uint32_t i = 0; i < c->count; ++i)
+        setValue(*find(c->controls[i].id), values[i]);
     return 0;
 }
 
 bool SimControls::Look::neutral() const {
-    return gain == 1 && contrast == 1 && offset == 0 && gamma == 1 && saturation == 1 && blur == 1 && !bands;
+    return gain == 1 && contrast == 1 && offset == 0 && gamma == 1 && saturation == 1 && warmth == 0 &&
+           sharpening == 0 && blur == 1 && !bands;
 }
 
 SimControls::Look SimControls::look() const {
     std::lock_guard<std::mutex> lock(mutex_);
     Look look;
-    const auto value = [&](std::uint32_t id, std::int32_t fallback) {
-        for (const Control& c : controls_)
-            if (c.id == id)
-                return c.value;
-        return fallback;
-    };
-    look.offset = 2.0 * value(V4L2_CID_BRIGHTNESS, 0);
-    look.contrast = value(V4L2_CID_CONTRAST, 32) / 32.0;
-    look.saturation = value(V4L2_CID_SATURATION, 64) / 64.0;
-    look.gamma = value(V4L2_CID_GAMMA, 100) / 100.0;
-    look.gain = 1.0 + value(V4L2_CID_GAIN, 0) / 50.0;
-    if (value(V4L2_CID_EXPOSURE_AUTO, 3) == kManualExposure)
-        look.gain *= value(V4L2_CID_EXPOSURE_ABSOLUTE, 250) / 250.0;
-    if (!value(V4L2_CID_FOCUS_AUTO, 1)) {
-        const int away = std::abs(value(V4L2_CID_FOCUS_ABSOLUTE, kSharpFocus) - kSharpFocus);
-        look.blur = away > 10 ? 1 + away / 40 : 1;
-    }
+    look.offset = 2.0 * valueOf(V4L2_CID_BRIGHTNESS, 0);
+    look.contrast = valueOf(V4L2_CID_CONTRAST, 32) / 32.0;
+    look.saturation = valueOf(V4L2_CID_SATURATION, 64) / 64.0;
+    look.gamma = valueOf(V4L2_CID_GAMMA, 100) / 100.0;
+    look.gain = 1.0 + valueOf(V4L2_CID_GAIN, 0) / 50.0;
+    if (valueOf(V4L2_CID_EXPOSURE_AUTO, 3) == kManualExposure)
+        look.gain *= valueOf(V4L2_CID_EXPOSURE_ABSOLUTE, 250) / 250.0;
+    if (!valueOf(V4L2_CID_AUTO_WHITE_BALANCE, 1))  // 24 levels of chroma from the room's light to an end
+        look.warmth = 24.0 *
+                      (valueOf(V4L2_CID_WHITE_BALANCE_TEMPERATURE, kRoomTemperature) - kRoomTemperature) /
+                      (6500 - kRoomTemperature);
+    look.sharpening = (valueOf(V4L2_CID_SHARPNESS, kDefaultSharpness) - kDefaultSharpness) / 2.0;
+    const int away = std::abs(valueOf(V4L2_CID_FOCUS_ABSOLUTE, kSharpFocus) - kSharpFocus);
+    look.blur = away > 10 ? 1 + away / 40 : 1;
     // The room's light flickers at 50 Hz: an exposure for 60 Hz, or none, catches it in bands.
-    const std::int32_t powerLine = value(V4L2_CID_POWER_LINE_FREQUENCY, V4L2_CID_POWER_LINE_FREQUENCY_50HZ);
+    const std::int32_t powerLine = valueOf(V4L2_CID_POWER_LINE_FREQUENCY, V4L2_CID_POWER_LINE_FREQUENCY_50HZ);
     look.bands = powerLine == V4L2_CID_POWER_LINE_FREQUENCY_DISABLED ||
                  powerLine == V4L2_CID_POWER_LINE_FREQUENCY_60HZ;
     return look;
@@ -271,6 +305,19 @@ void SimControls::adjustLuma(std::uint8_t* luma, int width, int height, int stri
             for (int x = 0; x < width; ++x)
                 luma[std::size_t(y) * stride + std::size_t(x) * step] = plane[std::size_t(y) * width + x];
     }
+    if (look.sharpening != 0) {
+        // Unsharp mask: the difference from a slightly blurred copy, added (sharper) or taken (softer).
+        cv::Mat plane(height, width, CV_8U), soft;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                plane.at<std::uint8_t>(y, x) = luma[std::size_t(y) * stride + std::size_t(x) * step];
+        cv::GaussianBlur(plane, soft, cv::Size(), 1.2);
+        const double amount = std::max(-1.0, look.sharpening);
+        cv::addWeighted(plane, 1.0 + amount, soft, -amount, 0, plane);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                luma[std::size_t(y) * stride + std::size_t(x) * step] = plane.at<std::uint8_t>(y, x);
+    }
     std::uint8_t levels[256];
     for (int v = 0; v < 256; ++v) {
         const double lit = 255.0 * std::pow(std::min(1.0, v * look.gain / 255.0), 1.0 / look.gamma);
@@ -286,23 +333,29 @@ void SimControls::adjustLuma(std::uint8_t* luma, int width, int height, int stri
     }
 }
 
+void SimControls::adjustChroma(std::uint8_t* u, std::uint8_t* v, std::size_t count, std::size_t step,
+                               const Look& look) {
+    if (look.saturation == 1 && look.warmth == 0)
+        return;
+    for (std::size_t i = 0; i < count * step; i += step) {
+        u[i] = clampByte(128.0 + (u[i] - 128.0) * look.saturation - look.warmth);
+        v[i] = clampByte(128.0 + (v[i] - 128.0) * look.saturation + look.warmth);
+    }
+}
+
 bool SimControls::render(std::uint32_t fourcc, int width, int height, std::uint32_t sequence,
                          const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& frame) {
     const Look look = this->look();
     if (look.neutral() || in.empty())
         return false;
     frame = in;
-    const auto saturate = [&](std::uint8_t* chroma, std::size_t count, std::size_t step) {
-        if (look.saturation != 1)
-            for (std::size_t i = 0; i < count; ++i)
-                chroma[i * step] = clampByte(128.0 + (chroma[i * step] - 128.0) * look.saturation);
-    };
-    if (fourcc == V4L2_PIX_FMT_YUYV && frame.size() >= std::size_t(width) * height * 2) {
+    const std::size_t pixels = std::size_t(width) * height;
+    if (fourcc == V4L2_PIX_FMT_YUYV && frame.size() >= pixels * 2) {
         adjustLuma(frame.data(), width, height, width * 2, 2, look, sequence);
-        saturate(frame.data() + 1, std::size_t(width) * height, 2);
-    } else if (fourcc == V4L2_PIX_FMT_NV12 && frame.size() >= std::size_t(width) * height * 3 / 2) {
+        adjustChroma(frame.data() + 1, frame.data() + 3, pixels / 2, 4, look);
+    } else if (fourcc == V4L2_PIX_FMT_NV12 && frame.size() >= pixels * 3 / 2) {
         adjustLuma(frame.data(), width, height, width, 1, look, sequence);
-        saturate(frame.data() + std::size_t(width) * height, std::size_t(width) * height / 2, 1);
+        adjustChroma(frame.data() + pixels, frame.data() + pixels + 1, pixels / 4, 2, look);
     } else if (fourcc == V4L2_PIX_FMT_MJPEG) {
         tjhandle decoder = tjInitDecompress(), encoder = tjInitCompress();
         int w = 0, h = 0, subsampling = 0, colourspace = 0;
@@ -312,8 +365,9 @@ bool SimControls::render(std::uint32_t fourcc, int width, int height, std::uint3
             planes_.resize(tjBufSizeYUV2(w, 1, h, subsampling));
             if (tjDecompressToYUV2(decoder, frame.data(), frame.size(), planes_.data(), w, 1, h, 0) == 0) {
                 adjustLuma(planes_.data(), w, h, w, 1, look, sequence);
-                const std::size_t lumaSize = std::size_t(w) * h;
-                saturate(planes_.data() + lumaSize, planes_.size() - lumaSize, 1);
+                const std::size_t lumaSize = std::size_t(w) * h, chromaSize = (planes_.size() - lumaSize) / 2;
+                adjustChroma(planes_.data() + lumaSize, planes_.data() + lumaSize + chromaSize, chromaSize, 1,
+                             look);
                 unsigned char* jpeg = nullptr;
                 unsigned long size = 0;
                 if (tjCompressFromYUV(encoder, planes_.data(), w, 1, h, subsampling, &jpeg, &size, 85, 0) ==

@@ -1,0 +1,50 @@
+// Curtain and spotlight over the picture: what the class is not to see yet. Only the view's painting
+// shows them; captures never hold them.
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+
+#include "toolbars/maskkind.h"
+
+class QPainter;
+
+// GUI thread only. The geometry is kept in fractions of the picture, so a mask stays on its page
+// point through zoom and pan; positions come in view coordinates with the picture's rectangle on the
+// view.
+class MaskOverlay {
+public:
+    // A new curtain covers the whole picture, a new spotlight sits in its middle.
+    void setKind(MaskKind kind);
+    MaskKind kind() const { return m_kind; }
+    bool active() const { return m_kind != MaskKind::None; }
+
+    // A press the mask takes: on the curtain (its nearest edge follows the pointer, so the side
+    // revealed is the one the drag starts from), or on the spotlight (inside moves it, its edge
+    // resizes it). False when the press is for the tool under the mask.
+    bool press(const QPointF& viewPos, const QRectF& picture);
+    void drag(const QPointF& viewPos, const QRectF& picture);
+    void release() { m_grab = Grab{}; }
+    bool dragging() const { return m_grab.edges != 0 || m_grab.moving; }
+
+    // Paints the mask over area, the part of the view the picture is shown in.
+    void paint(QPainter& painter, const QRectF& picture, const QRectF& area) const;
+
+private:
+    enum Edge { Left = 1, Top = 2, Right = 4, Bottom = 8 };
+    struct Grab {
+        int edges = 0;        // the edges that follow the pointer
+        bool moving = false;  // the spotlight follows the pointer whole
+        QPointF last;         // the pointer's last picture fraction
+    };
+
+    static QRectF onView(const QRectF& fractions, const QRectF& picture);
+    static QPointF fraction(const QPointF& viewPos, const QRectF& picture);
+    bool pressCurtain(const QPointF& viewPos, const QRectF& picture);
+    bool pressSpotlight(const QPointF& viewPos, const QRectF& picture);
+
+    MaskKind m_kind = MaskKind::None;
+    QRectF m_curtain;    // the part still covered
+    QRectF m_spotlight;  // the part left bright
+    Grab m_grab;
+};

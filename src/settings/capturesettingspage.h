@@ -1,0 +1,31 @@
+// The settings panel's Capture page: cropping and straightening, automatic capture and its hold time,
+// splitting of spreads, and the JPEG quality and resolution of captured files. Each change is stored
+// at once in the extra settings, where the view takes it from; a change made elsewhere (the K and A
+// keys) shows here at once. GUI thread only.
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+
+class CaptureSettingsPage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CaptureSettingsPage(QWidget* parent = nullptr);
+
+private:
+    QWidget* buildPagesGroup();
+    QWidget* buildFilesGroup();
+    QString holdText(double seconds) const;
+    // Shows the stored choices without storing them again.
+    void showStoredChoices();
+
+    QCheckBox* m_crop = nullptr;
+    QCheckBox* m_autoCapture = nullptr;
+    QComboBox* m_hold = nullptr;  // entries carry the seconds, the others their numbers
+    QCheckBox* m_split = nullptr;
+    QComboBox* m_quality = nullptr;
+    QComboBox* m_dpi = nullptr;
+};

@@ -152,6 +152,7 @@ private:
     friend class TestCapture;
     friend class TestPageCaptures;
     friend class CaptureRun;
+    friend class RecordingRun;
     friend class TestCanvas;
     friend class TestPictureTools;
     friend class TestRecording;

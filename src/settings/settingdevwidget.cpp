@@ -173,13 +173,14 @@ QWidget* settingDevWidget::buildVideoPage() {
     pageLayout->addLayout(videoMessageLayout);
     pageLayout->setAlignment(videoMessageLayout, Qt::AlignTop);
 
-    const auto addRow = [this](const QString& text) {
+    const auto addRow = [this](const QString& text, const char* objectName) {
         auto* row = new QHBoxLayout;
         auto* label = new QLabel(text);
         label->setStyleSheet(PanelStyle::kRowLabel);
         label->setFixedHeight(15);
         PanelStyle::setPixelSize(label, 11);
         auto* combo = new QComboBox;
+        combo->setObjectName(objectName);
         combo->setEditable(false);
         combo->setFixedSize(250, 30);
         combo->setStyleSheet(PanelStyle::kCombo);
@@ -192,9 +193,9 @@ QWidget* settingDevWidget::buildVideoPage() {
         videoMessageLayout->addLayout(row);
         return combo;
     };
-    comboBox_device = addRow(tr("Device"));
-    comboBox_format = addRow(tr("Video Format"));
-    comboBox_resolution = addRow(tr("Resolution"));
+    comboBox_device = addRow(tr("Device"), "comboBox_device");
+    comboBox_format = addRow(tr("Video Format"), "comboBox_format");
+    comboBox_resolution = addRow(tr("Resolution"), "comboBox_resolution");
     connect(comboBox_device, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &settingDevWidget::onDeviceChanged);
     connect(comboBox_format, QOverload<int>::of(&QComboBox::currentIndexChanged), this,

@@ -43,9 +43,9 @@ void PageLooks::document(cv::Mat& grey) {
     const cv::Mat kernel = cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(size, size));
     cv::morphologyEx(reduced_, background_, cv::MORPH_CLOSE, kernel);
     cv::GaussianBlur(background_, background_, cv::Size(size, size), 0);
-    cv::resize(background_, background_, grey.size(), 0, 0, cv::INTER_LINEAR);
-    cv::max(background_, 1, background_);
-    cv::divide(grey, background_, grey, 255.0);
+    cv::resize(background_, fullSize_, grey.size(), 0, 0, cv::INTER_LINEAR);
+    cv::max(fullSize_, 1, fullSize_);
+    cv::divide(grey, fullSize_, grey, 255.0);
 
     // Black point: the darkest percent of the page (ink), never above mid-grey.
     int histogramSize = 256;
@@ -76,31 +76,36 @@ void PageLooks::blackWhite(cv::Mat& grey) {
     cv::copyMakeBorder(reduced_, padded, half, half, half, half, cv::BORDER_REFLECT);
     cv::integral(padded, sum_, squares_, CV_64F, CV_64F);
     const cv::Size size = reduced_.size();
-    const auto windowSum = [&](const cv::Mat& integral) {
-        return cv::Mat(integral(cv::Rect(cv::Point(window, window), size)) -
-                       integral(cv::Rect(cv::Point(0, window), size)) -
-                       integral(cv::Rect(cv::Point(window, 0), size)) +
-                       integral(cv::Rect(cv::Point(0, 0), size)));
-    };
+    // Sums over the windows from the integral images, into buffers kept from frame to frame.
     const double area = double(window) * window;
-    const cv::Mat mean = windowSum(sum_) / area;
-    cv::Mat deviation = windowSum(squares_) / area - mean.mul(mean);
-    cv::max(deviation, 0.0, deviation);
-    cv::sqrt(deviation, deviation);
-    const cv::Mat sauvola = mean.mul(1.0 + kSauvolaK * (deviation / kSauvolaR - 1.0));
+    const auto windowMean = [&](const cv::Mat& integral, cv::Mat& mean) {
+        cv::subtract(integral(cv::Rect(cv::Point(window, window), size)),
+                     integral(cv::Rect(cv::Point(0, window), size)), mean);
+        cv::subtract(mean, integral(cv::Rect(cv::Point(window, 0), size)), mean);
+        cv::add(mean, integral(cv::Rect(cv::Point(0, 0), size)), mean);
+        mean.convertTo(mean, CV_64F, 1.0 / area);
+    };
+    windowMean(sum_, mean_);
+    windowMean(squares_, deviation_);
+    cv::multiply(mean_, mean_, work_);
+    cv::subtract(deviation_, work_, deviation_);
+    cv::max(deviation_, 0.0, deviation_);
+    cv::sqrt(deviation_, deviation_);
+    // Sauvola: m (1 + k (s / R - 1)).
+    deviation_.convertTo(work_, CV_64F, kSauvolaK / kSauvolaR, 1.0 - kSauvolaK);
+    cv::multiply(mean_, work_, work_);
 
     // The paper's level: a closing wider than any band or letter, of a copy reduced further.
     cv::resize(reduced_, background_, cv::Size(), 0.25, 0.25, cv::INTER_AREA);
     const int paperSize = std::max(3, std::min(background_.cols, background_.rows) / 3) | 1;
     cv::morphologyEx(background_, background_, cv::MORPH_CLOSE,
                      cv::getStructuringElement(cv::MORPH_RECT, cv::Size(paperSize, paperSize)));
-    cv::resize(background_, background_, size, 0, 0, cv::INTER_LINEAR);
-    cv::Mat inkBelow;
-    background_.convertTo(inkBelow, CV_64F, kInkShareOfPaper);
-    const cv::Mat threshold = cv::max(sauvola, inkBelow);
-    threshold.convertTo(threshold_, CV_8U);
-    cv::resize(threshold_, threshold_, grey.size(), 0, 0, cv::INTER_LINEAR);
-    cv::compare(grey, threshold_, grey, cv::CMP_GT);
+    cv::resize(background_, fullSize_, size, 0, 0, cv::INTER_LINEAR);
+    fullSize_.convertTo(mean_, CV_64F, kInkShareOfPaper);
+    cv::max(work_, mean_, work_);
+    work_.convertTo(threshold_, CV_8U);
+    cv::resize(threshold_, fullThreshold_, grey.size(), 0, 0, cv::INTER_LINEAR);
+    cv::compare(grey, fullThreshold_, grey, cv::CMP_GT);
 }
 
 }  // namespace optigrab

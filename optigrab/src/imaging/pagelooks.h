@@ -20,7 +20,9 @@ public:
     void blackWhite(cv::Mat& grey);
 
 private:
-    cv::Mat reduced_, background_, sum_, squares_, threshold_;  // reused from frame to frame
+    // Reused from frame to frame, each at a size of its own: no allocation in a steady stream.
+    cv::Mat reduced_, background_, fullSize_, sum_, squares_, mean_, deviation_, work_, threshold_,
+        fullThreshold_;
 };
 
 }  // namespace optigrab

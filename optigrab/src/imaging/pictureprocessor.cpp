@@ -90,20 +90,22 @@ bool PictureProcessor::apply(const PictureSettings& settings, std::vector<std::u
             }
         } else {
             // Grey first: the scaling, the turn and the look then move one byte a pixel instead of three.
+            // Each step has a buffer of its own, which keeps its size from frame to frame.
             cv::cvtColor(in, grey_, cv::COLOR_RGB2GRAY);
+            cv::Mat* picture = &grey_;
             if (fitted != in.size()) {
                 cv::resize(grey_, scaled_, fitted, 0, 0, cv::INTER_LINEAR);
-                cv::swap(grey_, scaled_);
+                picture = &scaled_;
             }
             if (settings.quarterTurns != 0 || settings.mirrored) {
-                turn(settings, grey_, mirrored_, turned_);
-                cv::swap(grey_, turned_);
+                turn(settings, *picture, mirrored_, turned_);
+                picture = &turned_;
             }
             if (settings.look == Look::Document)
-                looks_.document(grey_);
+                looks_.document(*picture);
             else if (settings.look == Look::BlackWhite)
-                looks_.blackWhite(grey_);
-            cv::cvtColor(grey_, out, cv::COLOR_GRAY2RGB);
+                looks_.blackWhite(*picture);
+            cv::cvtColor(*picture, out, cv::COLOR_GRAY2RGB);
         }
     } catch (const std::bad_alloc&) {
         return false;

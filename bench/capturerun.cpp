@@ -4,7 +4,6 @@
 #include "capturerun.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QPainter>
@@ -17,14 +16,13 @@
 #include <mutex>
 #include <vector>
 
+#include "benchcamera.h"
 #include "filebrowser/fileitemwidget.h"
 #include "filebrowser/filelistwidget.h"
 #include "liveview/capturewriter.h"
 #include "liveview/videowidget.h"
 #include "optigrab.h"
-#include "optigrab_sim.h"
 #include "samples.h"
-#include "settings/readxml.h"
 
 namespace {
 
@@ -127,21 +125,6 @@ private:
     QSet<QObject*> m_seen;
 };
 
-bool storeSettings(const QString& saveFolder) {
-    const QString folder = QCoreApplication::applicationDirPath() + "/Configuration";
-    QDir().mkpath(folder);
-    ReadXML* settings = ReadXML::instance();
-    settings->devName = "Bench Camera";
-    settings->devPIDVID = "fa11&be02";
-    settings->videoFormat = 2;
-    settings->resolution = "3840 x 2160";
-    settings->language = "en";
-    settings->savePath = saveFolder.toStdString();
-    settings->bsaveType = true;
-    settings->customPrefix = "bench";
-    return settings->writeData((folder + "/lastsetting.xml").toUtf8().constData());
-}
-
 // The drawing reached the file: the middle of the first stroke, at the file's scale, is green.
 bool drawingInFile(const QString& path) {
     const QImage file(path);
@@ -158,17 +141,8 @@ int runCaptures(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    OptigrabSimMode mode{2, 3840, 2160, {30, 0, 0, 0}};
-    OptigrabSimConfig config;
-    optigrabSimDefaultConfig(&config);
-    config.name = "Bench Camera";
-    config.vendorId = "fa11";
-    config.productId = "be02";
-    config.modes = &mode;
-    config.modeCount = 1;
-    config.frameClock = 30.0;
     QTemporaryDir saveFolder;
-    if (optigrabSimPlug(&config) < 0 || !saveFolder.isValid() || !storeSettings(saveFolder.path())) {
+    if (!saveFolder.isValid() || !plugBenchCamera(saveFolder.path())) {
         std::fprintf(stderr, "the simulated camera or the settings could not be set up\n");
         return 2;
     }

@@ -17,6 +17,7 @@
 #include "capturerun.h"
 #include "liverun.h"
 #include "pagescanrun.h"
+#include "recordingrun.h"
 #include "samples.h"
 #include "toolcompare.h"
 
@@ -39,6 +40,7 @@ struct Results {
     std::map<QString, QString> toolErrors;
     double meanFrameBytes = 0;
     std::vector<Figures> captures;
+    std::vector<Figures> recordings;
     std::map<std::string, std::vector<Figures>> pageScan;
 };
 
@@ -49,7 +51,7 @@ void usage() {
         "scenarios:");
     for (const Scenario& s : scenarios())
         std::printf(" %s", s.name);
-    std::printf(" %s", kCaptureScenario);
+    std::printf(" %s %s", kCaptureScenario, kRecordingScenario);
     for (const PageScanScenario& s : pageScanScenarios())
         std::printf(" %s", s.name);
     std::printf("\n");
@@ -177,6 +179,26 @@ void printScenario(const Scenario& s, const std::vector<Figures>& runs) {
             median(runs, "control_preview_median"), worst(runs, "control_preview_p95"),
             median(runs, "control_captured_median"), median(runs, "control_shown"),
             median(runs, "control_trials"));
+}
+
+void printRecordings(const std::vector<Figures>& runs) {
+    if (runs.empty())
+        return;
+    std::printf(
+        "\n== Recording the 1080p view of a 4K MJPEG camera at 30 fps, with sound: %.0f s, %zu runs\n",
+        median(runs, "recorded_s"), runs.size());
+    std::printf("  painted frames/s                      live %6.2f   recording %6.2f\n",
+                median(runs, "live_fps"), median(runs, "record_fps"));
+    std::printf("  recorded pictures / painted frames    %6.4f (%.0f of %.0f)\n",
+                median(runs, "recorded_share"), median(runs, "recorded_pictures"),
+                median(runs, "painted_while_recording"));
+    std::printf("  process CPU                           live %5.2f cores   recording %5.2f cores (+%.2f)\n",
+                median(runs, "live_cores"), median(runs, "record_cores"),
+                median(runs, "record_cores") - median(runs, "live_cores"));
+    std::printf("  sound against the camera's clock      drift %.1f ms over %.0f pulses\n",
+                worst(runs, "av_drift_ms"), median(runs, "pulses_matched"));
+    std::printf("  file size                             %.1f MiB a minute\n",
+                median(runs, "mib_per_minute"));
 }
 
 void printCaptures(const std::vector<Figures>& runs) {
@@ -418,6 +440,19 @@ void printTargets(const Results& results) {
         v.check(missing == 0.0,
                 QString::asprintf("captures: every file holds the drawing (%.0f without)", missing));
     }
+    if (!results.recordings.empty()) {
+        const auto& runs = results.recordings;
+        const double fps = median(runs, "record_fps");
+        v.check(fps >= 30.0 * 0.995, QString::asprintf("recording: %.2f frames/s painted (30.0)", fps));
+        const double share = median(runs, "recorded_share");
+        v.check(share >= 0.99,
+                QString::asprintf("recording: %.4f of painted frames recorded (at least 0.99)", share));
+        const double extra = median(runs, "record_cores") - median(runs, "live_cores");
+        v.check(extra <= 1.0,
+                QString::asprintf("recording: +%.2f cores on top of the live picture (at most 1.0)", extra));
+        const double drift = worst(runs, "av_drift_ms");
+        v.check(drift <= 45.0, QString::asprintf("recording: sound drift %.1f ms (at most 45 ms)", drift));
+    }
     checkPageScan(results, v);
     // The annotation layer against the same stream without it, measured in the same rounds.
     const auto* plain30 = runsOf("mjpeg4k-30");
@@ -535,6 +570,21 @@ int benchmark(const Options& options) {
             }
             std::fflush(stdout);
         }
+        if (options.only.isEmpty() || options.only.contains(kRecordingScenario)) {
+            Figures figures;
+            QString error;
+            std::printf("run %d/%d: recording the view of a 4K MJPEG camera at 30 fps ...", round,
+                        options.repeat);
+            std::fflush(stdout);
+            if (runChild(kRecordingScenario, options.frames, &figures, &error)) {
+                std::printf(" %.2f fps painted, %.4f recorded\n", figures["record_fps"],
+                            figures["recorded_share"]);
+                results.recordings.push_back(figures);
+            } else {
+                std::printf(" failed: %s\n", qPrintable(error));
+            }
+            std::fflush(stdout);
+        }
         for (const PageScanScenario& s : pageScanScenarios()) {
             if (!options.only.isEmpty() && !options.only.contains(s.name))
                 continue;
@@ -572,6 +622,7 @@ int benchmark(const Options& options) {
             printScenario(s, found->second);
     }
     printCaptures(results.captures);
+    printRecordings(results.recordings);
     printPageScan(results);
     if (haveFile) {
         const auto ours = results.live.find("mjpeg4k-free");
@@ -609,6 +660,8 @@ int main(int argc, char** argv) {
     }
     if (runName != nullptr && std::strcmp(runName, kCaptureScenario) == 0)
         return runCaptures(argc, argv);
+    if (runName != nullptr && std::strcmp(runName, kRecordingScenario) == 0)
+        return runRecording(argc, argv, options.frames > 0 ? options.frames : 60);
     if (const PageScanScenario* pageScan = runName != nullptr ? findPageScanScenario(runName) : nullptr)
         return runPageScan(*pageScan, argc, argv);
     if (runName != nullptr) {
@@ -621,7 +674,7 @@ int main(int argc, char** argv) {
     }
     for (const QString& name : options.only)
         if (findScenario(name.toUtf8().constData()) == nullptr && name != kCaptureScenario &&
-            findPageScanScenario(name.toUtf8().constData()) == nullptr) {
+            name != kRecordingScenario && findPageScanScenario(name.toUtf8().constData()) == nullptr) {
             usage();
             return 1;
         }

@@ -18,6 +18,7 @@
 #include "liveview/videowidget.h"
 #include "optigrab_sim.h"
 #include "recording/lessonrecorder.h"
+#include "recording/mp4writer.h"
 #include "recording/recordedfile.h"
 #include "recording/recordingclock.h"
 #include "recording/soundserver.h"
@@ -70,9 +71,9 @@ private slots:
         qputenv("PULSE_SERVER", "unix:/nonexistent/pagelux-test");
         // The suites share the settings file: whatever language an earlier one left, notices are
         // read here in English.
-        const QString settingsPath = testenvironment::isolate(m_home.path());
+        m_settingsPath = testenvironment::isolate(m_home.path());
         ReadXML::instance()->language = "en";
-        QVERIFY(ReadXML::instance()->writeData(settingsPath.toUtf8().constData()));
+        QVERIFY(ReadXML::instance()->writeData(m_settingsPath.toUtf8().constData()));
     }
 
     void recordedFile_data();
@@ -86,9 +87,12 @@ private slots:
     void cameraTimesKept();
     void soundChoice_data();
     void soundChoice();
+    void cutOffRecordingsRecovered_data();
+    void cutOffRecordingsRecovered();
 
 private:
     QTemporaryDir m_home;
+    QString m_settingsPath;
 };
 
 void TestRecording::recordedFile_data() {
@@ -443,6 +447,52 @@ void TestRecording::soundChoice() {
     choices[0]->trigger();
     QCOMPARE(extra->value("recording/sound").toBool(), false);
     choices[1]->trigger();
+}
+
+void TestRecording::cutOffRecordingsRecovered_data() {
+    QTest::addColumn<int>("ageS");    // since the cut-off file last changed
+    QTest::addColumn<bool>("taken");  // its own name is taken by another file
+    QTest::addColumn<bool>("renamed");
+    QTest::newRow("cut off in an earlier run") << 60 << false << true;
+    QTest::newRow("being written now") << 0 << false << false;
+    QTest::newRow("its name taken") << 60 << true << false;
+}
+
+// A recording cut off by a kill is put under its name at the next start, plays, shows in the file
+// panel, and a notice says so; a file still being written, or one whose name is taken, stays.
+void TestRecording::cutOffRecordingsRecovered() {
+    QFETCH(int, ageS);
+    QFETCH(bool, taken);
+    QFETCH(bool, renamed);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("lesson_00002.mp4");
+    const QString cut = LessonRecorder::temporaryPath(path);
+    {
+        Mp4Writer writer;  // dropped without finish(), as a kill leaves it
+        QVERIFY(writer.open(cut, QSize(320, 240), 10, false));
+        for (int number = 0; number < 20; ++number)
+            QVERIFY(writer.writePicture(syntheticPage(QSize(320, 240), number, false), number * 100000));
+    }
+    QFile file(cut);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageS), QFileDevice::FileModificationTime));
+    file.close();
+    if (taken) {
+        QFile other(path);
+        QVERIFY(other.open(QIODevice::WriteOnly));
+    }
+    ReadXML::instance()->savePath = folder.path().toStdString();
+    QVERIFY(ReadXML::instance()->writeData(m_settingsPath.toUtf8().constData()));
+    VideoWidget view;
+    QCOMPARE(QFileInfo::exists(cut), !renamed);
+    const NoticeLabel* notice = view.findChild<NoticeLabel*>();
+    QCOMPARE(notice->text().contains("lesson_00002.mp4"), renamed);
+    QCOMPARE(view.m_fileListWidget->findChildren<FileItemWidget*>().size(), renamed ? 1 : 0);
+    if (renamed) {
+        const RecordedFile recovered = RecordedFile::read(path);
+        QVERIFY(recovered.opened);
+        QVERIFY2(recovered.durationS > 1.5, qPrintable(QString::number(recovered.durationS)));
+    }
 }
 
 QTEST_MAIN(TestRecording)

@@ -164,6 +164,14 @@
         <translation>Default sound input</translation>
     </message>
     <message>
+        <source>A recording cut off last time was saved as %1.</source>
+        <translation>A recording cut off last time was saved as %1.</translation>
+    </message>
+    <message>
+        <source>%1 recordings cut off last time were saved in the save folder.</source>
+        <translation>%1 recordings cut off last time were saved in the save folder.</translation>
+    </message>
+    <message>
         <source>No page found: the whole picture was saved.</source>
         <translation>No page found: the whole picture was saved.</translation>
     </message>

@@ -164,6 +164,14 @@
         <translation>Источник звука по умолчанию</translation>
     </message>
     <message>
+        <source>A recording cut off last time was saved as %1.</source>
+        <translation>Запись, прерванная в прошлый раз, сохранена как %1.</translation>
+    </message>
+    <message>
+        <source>%1 recordings cut off last time were saved in the save folder.</source>
+        <translation>Записи, прерванные в прошлый раз (%1), сохранены в папке сохранения.</translation>
+    </message>
+    <message>
         <source>No page found: the whole picture was saved.</source>
         <translation>Страница не найдена: сохранён весь кадр.</translation>
     </message>

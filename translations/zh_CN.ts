@@ -164,6 +164,14 @@
         <translation>默认声音输入</translation>
     </message>
     <message>
+        <source>A recording cut off last time was saved as %1.</source>
+        <translation>上次中断的录制已保存为 %1。</translation>
+    </message>
+    <message>
+        <source>%1 recordings cut off last time were saved in the save folder.</source>
+        <translation>上次中断的 %1 个录制已保存到保存文件夹。</translation>
+    </message>
+    <message>
         <source>No page found: the whole picture was saved.</source>
         <translation>未找到页面：已保存整个画面。</translation>
     </message>

@@ -138,6 +138,7 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     initDev();
     initCapture();
     initRecording();
+    recoverCutOffRecordings();
 }
 
 VideoWidget::~VideoWidget() {

@@ -152,6 +152,7 @@ private:
     friend class TestCapture;
     friend class TestPageCaptures;
     friend class CaptureRun;
+    friend class RecordingRun;
     friend class TestCanvas;
     friend class TestPictureTools;
     friend class TestRecording;
@@ -199,6 +200,7 @@ private:
     void fillSoundMenu(QMenu* menu);
     // The choice of what is recorded: the view as the class sees it, or the camera's own picture.
     void fillRecordingKindMenu(QMenu* menu);
+    void recoverCutOffRecordings();
     // A failed capture's notice and log line.
     void reportCaptureFailure(CaptureWriter::Failure failure, const QString& path);
     void resetLayer();

@@ -17,10 +17,12 @@
 #include "comparepane.h"
 #include "filebrowser/filelistwidget.h"
 #include "optigrab.h"
+#include "recording/cutoffrecordings.h"
 #include "recording/lessonrecorder.h"
 #include "recording/recordingclock.h"
 #include "recording/soundsource.h"
 #include "settings/extrasettings.h"
+#include "settings/readxml.h"
 #include "toolbars/toolswidget.h"
 #include "videowidget.h"
 
@@ -80,6 +82,21 @@ void VideoWidget::initRecording() {
             menu.exec(button->mapToGlobal(pos));
         });
     }
+}
+
+// Recordings cut off last time (a crash, a kill, a power loss) play up to the cut: they get their
+// names, a tile and a notice.
+void VideoWidget::recoverCutOffRecordings() {
+    const QStringList recovered =
+        CutOffRecordings::recover(QString::fromStdString(ReadXML::instance()->savePath));
+    for (const QString& path : recovered)
+        m_fileListWidget->addPath(path);
+    if (recovered.size() == 1)
+        showNotice(
+            tr("A recording cut off last time was saved as %1.").arg(QFileInfo(recovered[0]).fileName()));
+    else if (recovered.size() > 1)
+        showNotice(
+            tr("%1 recordings cut off last time were saved in the save folder.").arg(recovered.size()));
 }
 
 void VideoWidget::fillRecordingKindMenu(QMenu* menu) {

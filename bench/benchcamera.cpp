@@ -1,0 +1,34 @@
+// The simulated camera and the settings file of the scenarios that run a real view.
+#include "benchcamera.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "optigrab_sim.h"
+#include "settings/readxml.h"
+
+bool plugBenchCamera(const QString& saveFolder) {
+    OptigrabSimMode mode{2, 3840, 2160, {30, 0, 0, 0}};
+    OptigrabSimConfig config;
+    optigrabSimDefaultConfig(&config);
+    config.name = "Bench Camera";
+    config.vendorId = "fa11";
+    config.productId = "be02";
+    config.modes = &mode;
+    config.modeCount = 1;
+    config.frameClock = 30.0;
+    if (optigrabSimPlug(&config) < 0)
+        return false;
+    const QString folder = QCoreApplication::applicationDirPath() + "/Configuration";
+    QDir().mkpath(folder);
+    ReadXML* settings = ReadXML::instance();
+    settings->devName = "Bench Camera";
+    settings->devPIDVID = "fa11&be02";
+    settings->videoFormat = 2;
+    settings->resolution = "3840 x 2160";
+    settings->language = "en";
+    settings->savePath = saveFolder.toStdString();
+    settings->bsaveType = true;
+    settings->customPrefix = "bench";
+    return settings->writeData((folder + "/lastsetting.xml").toUtf8().constData());
+}

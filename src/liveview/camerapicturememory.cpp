@@ -169,8 +169,10 @@ bool CameraPictureMemory::canAutoFocus() const {
     return hasCamera() && m_presenter->getAutoFocusSupport(m_dev, supported) == CAM_OK && supported != 0;
 }
 
-long CameraPictureMemory::autoFocusOnce() const {
-    return hasCamera() ? m_presenter->autoFocusOnce(m_dev) : long(CAM_ERR_NOT_OPEN);
+std::function<long()> CameraPictureMemory::autoFocusJob() const {
+    IPresenter* presenter = m_presenter;
+    const long dev = m_dev;
+    return [presenter, dev] { return dev >= 0 ? presenter->autoFocusOnce(dev) : long(CAM_ERR_NOT_OPEN); };
 }
 
 QTransform CameraPictureMemory::shownFromCamera() const {

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QTransform>
 #include <QVariantMap>
+#include <functional>
 #include <vector>
 
 #include "camera/camerarecords.h"
@@ -39,7 +40,10 @@ public:
 
     std::vector<CameraControl> controls() const;  // read from the camera now
     bool canAutoFocus() const;
-    long autoFocusOnce() const;  // blocks while the camera focuses (see IPresenter)
+    // A one-shot focus of the camera open now, to run on another thread; it blocks while the camera
+    // focuses (see IPresenter). It holds the camera's index, not this memory, which the GUI thread
+    // changes when another camera opens meanwhile.
+    std::function<long()> autoFocusJob() const;
 
 private:
     long setOrientation(int quarterTurns, bool mirrored);

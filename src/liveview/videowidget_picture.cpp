@@ -72,8 +72,7 @@ void VideoWidget::cycleLook() {
 void VideoWidget::focusOnce() {
     if (!m_pictureMemory->canAutoFocus() || m_focusWatcher.isRunning())
         return;
-    const CameraPictureMemory* memory = m_pictureMemory.get();
-    m_focusWatcher.setFuture(QtConcurrent::run([memory] { return memory->autoFocusOnce(); }));
+    m_focusWatcher.setFuture(QtConcurrent::run(m_pictureMemory->autoFocusJob()));
 }
 
 void VideoWidget::onAdjustPopupOpened(AdjustWidget* popup) {

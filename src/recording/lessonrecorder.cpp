@@ -14,7 +14,8 @@
 namespace {
 
 // Pictures waiting for the encoder beyond this many are dropped: a few frames of slack absorb a
-// slow frame without letting memory or latency grow.
+// slow frame without letting memory or latency grow. The newest picture is never the one dropped,
+// so the file shows what was seen last and lasts until it.
 constexpr size_t kMaxWaitingPictures = 6;
 
 }  // namespace
@@ -88,7 +89,7 @@ void LessonRecorder::addPicture(const QImage& picture, int64_t captureUs) {
             return;
         if (m_pictures.size() >= kMaxWaitingPictures) {
             ++m_dropped;
-            return;
+            m_pictures.pop_back();
         }
         // Shares the picture's pixels: the caller paints the next one into a new image.
         m_pictures.push_back({picture, captureUs - m_startUs});

@@ -52,11 +52,11 @@ bool SoundInput::start(Consumer consumer, std::string* reason) {
     bool ok = pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0 &&
               turnUntil([this] { return pa_context_get_state(context_) == PA_CONTEXT_READY; });
     if (ok) {
-        const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, kRate, 1};
+        const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32NE, kRate, 1};
         pa_buffer_attr attributes{};
         attributes.maxlength = attributes.tlength = attributes.prebuf = attributes.minreq = std::uint32_t(-1);
         attributes.fragsize = kRate / 50 * sizeof(float);  // 20 ms
-        stream_ = pa_stream_new(context_, "camera recording", &spec, nullptr);
+        stream_ = pa_stream_new(context_, "camera recording", &sampleFormat, nullptr);
         pa_stream_set_read_callback(stream_, &SoundInput::onReadable, this);
         ok = pa_stream_connect_record(
                  stream_, nullptr, &attributes,

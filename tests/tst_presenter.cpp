@@ -62,8 +62,8 @@ OptigrabSimMode mode(long type, long width, long height, long fps) {
     return {type, width, height, {fps, 0, 0, 0}};
 }
 
-int plugCamera(const char* product) {
-    static const OptigrabSimMode only = mode(2, 640, 480, 30);
+int plugCamera(const char* product, long width = 640, long height = 480) {
+    const OptigrabSimMode only = mode(2, width, height, 30);
     OptigrabSimConfig config;
     optigrabSimDefaultConfig(&config);
     config.productId = product;
@@ -235,6 +235,53 @@ private slots:
         QByteArray path = folder.filePath("after.jpg").toUtf8();
         QCOMPARE(presenter.captureImage(path.data()), 0L);
         QCOMPARE(QImage(QString::fromUtf8(path)).size(), QSize(640, 480));
+    }
+
+    // The view shows one camera. When it opens another (as it does after a plug while the open camera
+    // has shown no picture yet), the one open before stops: no frames of it reach the view any more.
+    void openingAnotherCameraStopsTheFirst_data() {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<bool>("unplugInFront");  // a camera before the open one goes, moving it down
+        QTest::addColumn<int>("second");          // its index once the list is read again
+        QTest::newRow("another camera") << 0 << false << 1;
+        QTest::newRow("after the list moved the open camera") << 2 << true << 0;
+    }
+
+    void openingAnotherCameraStopsTheFirst() {
+        QFETCH(int, first);
+        QFETCH(bool, unplugInFront);
+        QFETCH(int, second);
+        const QList<QSize> sizes{{640, 480}, {320, 240}, {352, 288}};  // tell the cameras' frames apart
+        const char* products[] = {"0a01", "0a02", "0a03"};
+        QList<int> ids;
+        for (int i = 0; i < sizes.size(); ++i)
+            ids << plugCamera(products[i], sizes[i].width(), sizes[i].height());
+        RecordingView view;
+        CamPresenter presenter(&view);
+        view.presenter = &presenter;
+        presenter.init();
+        const auto uninit = qScopeGuard([&presenter] { presenter.uninit(); });
+        QCOMPARE(presenter.getCameraList(), 0L);
+        const QSize firstSize = sizes[first];
+        QCOMPARE(presenter.openDev(first, 2, 0, firstSize.width(), firstSize.height()), 0L);
+        QTRY_VERIFY_WITH_TIMEOUT(view.frameCount() >= 2, 10000);
+        QList<QSize> left = sizes;
+        if (unplugInFront) {
+            optigrabSimUnplug(ids.first());
+            left.removeFirst();
+            QTRY_COMPARE_WITH_TIMEOUT(optigrabSimCount(), 2, 10000);
+            QCOMPARE(presenter.getCameraList(), 0L);
+        }
+        const QSize secondSize = left[second];
+        QCOMPARE(presenter.openDev(second, 2, 0, secondSize.width(), secondSize.height()), 0L);
+        {
+            std::lock_guard<std::mutex> lock(view.frameMutex);
+            view.frames.clear();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(view.frameCount() >= 10, 10000);
+        std::lock_guard<std::mutex> lock(view.frameMutex);
+        for (const QImage& frame : view.frames)
+            QCOMPARE(frame.size(), secondSize);
     }
 
     void openedCameraDeliversItsPage() {

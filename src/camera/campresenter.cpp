@@ -164,6 +164,11 @@ long CamPresenter::getDevVID(long devIndex, QString& strvid) {
 }
 
 long CamPresenter::openDev(int devIndex, int mediaType, int fps, int width, int height) {
+    // The view shows one camera: the one open before (found again by the last rescan) stops first,
+    // or its frames would go on reaching the view beside the new camera's.
+    const int previous = openCamera;
+    if (previous >= 0 && previous != devIndex)
+        closeDev(previous);
     selectCamera = devIndex;
     selectMedia = mediaType;
     selectFPS = fps;
@@ -181,6 +186,8 @@ long CamPresenter::closeDev(long devIndex) {
     const long result = m_model->getCurPreviewResolution(devIndex, subtype, width, height, fps);
     printf("CurPreviewResolution ret%ld subtype:%ld  width:%ld  height:%ld  fps:%ld  \n", result, subtype,
            width, height, fps);
+    if (devIndex == openCamera)
+        openCamera = -1;
     return m_model->closeDev(devIndex);
 }
 

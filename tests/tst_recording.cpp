@@ -1,5 +1,7 @@
 // The lesson recorder from the outside: the files it writes, read back with libavformat.
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 #include <QAbstractButton>
 #include <QMenu>
 #include <QProcess>
@@ -9,8 +11,11 @@
 #include <QThread>
 #include <QtTest>
 
+#include <atomic>
 #include <cmath>
 #include <csignal>
+#include <mutex>
+#include <thread>
 
 #include "controls/noticelabel.h"
 #include "filebrowser/fileitemwidget.h"
@@ -23,11 +28,13 @@
 #include "recording/recordingclock.h"
 #include "recording/soundserver.h"
 #include "recording/soundsource.h"
+#include "recording/soundtimeline.h"
 #include "recording/syntheticpage.h"
 #include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "testenvironment.h"
 #include "toolbars/toolswidget.h"
+#include "viewdriver.h"
 
 namespace {
 
@@ -81,6 +88,9 @@ private slots:
     void killedRecordingStillPlays();
     void diskFullEndsWithPlayableFile();
     void soundLinesUpWithPicture();
+    void soundTimeline_data();
+    void soundTimeline();
+    void soundKeepsItsPlaceUnderLoad();
     void viewRecording_data();
     void viewRecording();
     void cameraTimesKept_data();
@@ -260,6 +270,214 @@ void TestRecording::soundLinesUpWithPicture() {
             qPrintable(QString("pulse %1: heard at %2 s, seen at %3 s").arg(p).arg(heard[p]).arg(seen[p])));
 }
 
+namespace {
+
+// Sound read in fragments of 20 ms: when each fragment's first sample was heard, when it reached the
+// reading side's buffer and when it was read, in milliseconds; a heard time below 0 is not checked.
+struct SoundFragment {
+    int heardMs;
+    int arrivedMs;
+    int readMs;
+};
+
+}  // namespace
+Q_DECLARE_METATYPE(QVector<SoundFragment>)
+
+void TestRecording::soundTimeline_data() {
+    QTest::addColumn<QVector<SoundFragment>>("fragments");
+    auto steady = [](int count, int heardFromMs) {
+        QVector<SoundFragment> fragments;
+        for (int i = 0; i < count; ++i) {
+            const int heard = heardFromMs + 20 * i;
+            fragments.append({heard, heard + 22, heard + 22});
+        }
+        return fragments;
+    };
+    QTest::newRow("read on time") << steady(30, 0);
+    QVector<SoundFragment> heldUp = steady(30, 0);
+    for (int i = 2; i <= 7; ++i)
+        heldUp[i].readMs = std::max(heldUp[i].arrivedMs, 160);
+    QTest::newRow("the sound thread held up for 100 ms") << heldUp;
+    QVector<SoundFragment> serverHeldUp = steady(30, 0);
+    for (int i = 2; i <= 6; ++i)
+        serverHeldUp[i].arrivedMs = serverHeldUp[i].readMs = 160 + i;
+    QTest::newRow("the server held up for 100 ms") << serverHeldUp;
+    QVector<SoundFragment> burst = steady(40, 0);
+    for (int i = 0; i <= 10; ++i)
+        burst[i].arrivedMs = burst[i].readMs = 220 + i;
+    QTest::newRow("a burst of what the input kept, at the start") << burst;
+    QVector<SoundFragment> gap = steady(30, 0) + steady(30, 900);
+    for (SoundFragment& fragment : gap)
+        if (fragment.heardMs >= 900 &&
+            fragment.readMs <= 900 + optigrab::SoundTimeline::kGapWindowUs / 1000 + 22)
+            fragment.heardMs = -1;
+    QTest::newRow("the input silent for 300 ms") << gap;
+}
+
+// However late its samples are read, each fragment is placed where it was heard; where the input
+// went silent, the samples after the gap move on by it; nothing placed overlaps what came before.
+void TestRecording::soundTimeline() {
+    QFETCH(QVector<SoundFragment>, fragments);
+    const int fragment = 960;  // 20 ms at 48 kHz
+    optigrab::SoundTimeline timeline(48000);
+    QVector<int64_t> placedUs;  // of every sample handed over
+    const optigrab::SoundTimeline::Sink sink = [&](const float*, int count, int64_t heardUs) {
+        QVERIFY2(placedUs.isEmpty() || heardUs >= placedUs.last() + 20,
+                 "samples handed over in place of ones before them");
+        for (int s = 0; s < count; ++s)
+            placedUs.append(heardUs + int64_t(s) * 1000000 / 48000);
+    };
+    const std::vector<float> samples(fragment, 0.0f);
+    for (int i = 0; i < fragments.size(); ++i) {
+        int waiting = 0;
+        for (int j = i + 1; j < fragments.size(); ++j)
+            waiting += fragments[j].arrivedMs <= fragments[i].readMs ? fragment : 0;
+        timeline.add(samples.data(), fragment, waiting, int64_t(fragments[i].readMs) * 1000, sink);
+    }
+    timeline.flush(sink);
+    QCOMPARE(placedUs.size(), fragments.size() * fragment);
+    const int64_t firstUs = placedUs[0] - int64_t(fragments[0].heardMs) * 1000;
+    for (int i = 0; i < fragments.size(); ++i) {
+        const int64_t atUs = placedUs[i * fragment] - firstUs;
+        if (fragments[i].heardMs >= 0)
+            QVERIFY2(std::abs(atUs - int64_t(fragments[i].heardMs) * 1000) <= 1000,
+                     qPrintable(QString("fragment %1 heard at %2 ms, placed at %3 ms")
+                                    .arg(i)
+                                    .arg(fragments[i].heardMs)
+                                    .arg(double(atUs) / 1000)));
+    }
+}
+
+// A minute's lesson recorded on a busy machine (two busy loops beside it, the camera's 4K picture
+// decoded, drawing and zooming all along): the sound lasts as long as the picture, and a click
+// spoken into the test's own sound server every second lands at its place in the file from the first
+// second to the last.
+void TestRecording::soundKeepsItsPlaceUnderLoad() {
+    SoundServer server;
+    if (!server.start())
+        QSKIP("pulseaudio could not be started");
+    constexpr int kSeconds = 60;
+    QVector<QProcess*> busyLoops;
+    auto stopBusyLoops = qScopeGuard([&] {
+        for (QProcess* loop : busyLoops) {
+            loop->kill();
+            loop->waitForFinished();
+            delete loop;
+        }
+    });
+    for (int i = 0; i < 2; ++i) {
+        busyLoops.append(new QProcess);
+        busyLoops.last()->start("sh", {"-c", "while :; do :; done"});
+    }
+
+    // The microphone: 10 ms of sound at a time, on time by the clock; a 20 ms tone at every second.
+    // Never blocking: a server that stops reading must not hold the test up.
+    const int fifo = ::open(QFile::encodeName(server.fifoPath()).constData(), O_WRONLY | O_NONBLOCK);
+    QVERIFY(fifo >= 0);
+    auto closeFifo = qScopeGuard([fifo] { ::close(fifo); });
+    std::atomic<bool> speaking{true};
+    QVector<int64_t> clicksUs;
+    std::mutex clicksMutex;
+    const int64_t firstUs = RecordingClock::nowUs() + 500000;
+    std::thread microphone([&] {
+        float samples[480];
+        for (int64_t chunk = 0; speaking.load(); ++chunk) {
+            const int64_t dueUs = firstUs + chunk * 10000;
+            while (RecordingClock::nowUs() < dueUs)
+                QThread::usleep(500);
+            const bool click = chunk % 100 < 2;
+            for (int s = 0; s < 480; ++s)
+                samples[s] =
+                    click ? 0.8f * float(std::sin(2 * M_PI * 1000 * (s + chunk % 100 * 480) / 48000.0)) : 0;
+            if (chunk % 100 == 0) {
+                std::lock_guard<std::mutex> lock(clicksMutex);
+                clicksUs.append(dueUs);
+            }
+            // A full pipe (the server not reading) loses the chunk: a click out of place shows it.
+            [[maybe_unused]] const ssize_t written = ::write(fifo, samples, sizeof samples);
+        }
+    });
+    auto stopMicrophone = qScopeGuard([&] {
+        speaking = false;
+        microphone.join();
+    });
+
+    ExtraSettings* extra = ExtraSettings::instance();
+    extra->setValue("recording/sound", true);
+    extra->setValue("recording/soundSource", "lesson");
+    QTemporaryDir folder;
+    OptigrabSimConfig config;
+    optigrabSimDefaultConfig(&config);
+    QVERIFY(optigrabSimPlug(&config) >= 0);
+    int64_t startedUs = 0;
+    {
+        VideoWidget view;
+        ReadXML* settings = ReadXML::instance();
+        settings->savePath = folder.path().toStdString();
+        settings->bsaveType = true;
+        settings->customPrefix = "lesson";
+        view.resize(960, 540);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
+        view.updateToolSettings(0, Qt::red, 6);
+        while (RecordingClock::nowUs() < firstUs + 200000)
+            QTest::qWait(10);
+        QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(view.m_recorder->isRecording());
+        startedUs = view.m_recorder->startedAtUs();
+        QElapsedTimer lesson;
+        lesson.start();
+        for (int turn = 0; lesson.elapsed() < kSeconds * 1000; ++turn) {
+            const int y = 60 + turn * 37 % 420;
+            viewdriver::stroke(view, {{100, y}, {300, y + 20}, {500, y - 10}, {700, y + 15}, {860, y}});
+            viewdriver::wheel(view, QPoint(200 + turn * 53 % 560, 100 + turn * 29 % 340),
+                              turn % 6 < 3 ? 1 : -1);
+            QTest::qWait(40);
+        }
+        QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(!view.isRecording());
+    }
+    optigrabSimUnplugAll();
+    extra->remove("recording/soundSource");
+    stopMicrophone.dismiss();
+    speaking = false;
+    microphone.join();
+
+    const RecordedFile file = RecordedFile::read(folder.filePath("lesson_00001.mp4"), false);
+    QVERIFY(file.opened);
+    QVERIFY(file.hasSound);
+    const double soundS = file.soundStartS + double(file.sound.size()) / file.sampleRate;
+    QVector<double> heard;
+    int quietRun = 48000;
+    for (int s = 0; s < file.sound.size(); ++s) {
+        if (std::abs(file.sound[s]) > 0.2f && quietRun > 4800)
+            heard.append(file.soundStartS + double(s) / file.sampleRate);
+        quietRun = std::abs(file.sound[s]) > 0.2f ? 0 : quietRun + 1;
+    }
+    double worstS = 0;
+    int expected = 0;
+    for (const int64_t clickUs : clicksUs) {
+        const double placeS = double(clickUs - startedUs) / 1e6;
+        if (placeS < 0.05 || placeS > soundS - 0.05)
+            continue;
+        ++expected;
+        double nearestS = 1e9;
+        for (const double t : heard)
+            nearestS = std::abs(t - placeS) < std::abs(nearestS) ? t - placeS : nearestS;
+        worstS = std::max(worstS, std::abs(nearestS));
+        QVERIFY2(std::abs(nearestS) <= 0.045,
+                 qPrintable(
+                     QString("the click spoken at %1 s is %2 s away in the file").arg(placeS).arg(nearestS)));
+    }
+    qInfo("%d pictures over %.3f s, sound %.3f s; %d clicks, %d heard, the farthest %.1f ms from its place",
+          int(file.pictureTimesS.size()), file.durationS, soundS, expected, int(heard.size()), worstS * 1000);
+    QVERIFY(expected >= kSeconds - 1);
+    QCOMPARE(heard.size(), expected);
+    QVERIFY2(std::abs(soundS - file.durationS) <= 0.040,
+             qPrintable(QString("sound %1 s, picture %2 s").arg(soundS).arg(file.durationS)));
+}
+
 void TestRecording::viewRecording_data() {
     QTest::addColumn<QString>("stop");     // how the recording ends
     QTest::addColumn<bool>("noticed");     // whether a notice says why
@@ -280,6 +498,8 @@ void TestRecording::viewRecording() {
     QFETCH(bool, cameraOnly);
     ExtraSettings::instance()->setValue("recording/cameraOnly", cameraOnly);
     const QString name = cameraOnly ? "lesson_00005.mkv" : "lesson_00005.mp4";
+    SoundServer sound;  // an input that stays silent
+    QVERIFY(sound.start());
     QTemporaryDir folder;
     QFile earlier(folder.filePath("lesson_00004.jpg"));
     QVERIFY(earlier.open(QIODevice::WriteOnly));
@@ -329,6 +549,13 @@ void TestRecording::viewRecording() {
     QVERIFY(file.opened);
     QCOMPARE(file.size, cameraOnly ? QSize(3840, 2160) : QSize(960, 540));  // the camera's mode, or the view
     QVERIFY(!file.pictures.isEmpty());
+    if (!cameraOnly) {
+        // Sound and picture end together, also when the camera went away first.
+        QVERIFY(file.hasSound);
+        const double soundS = file.soundStartS + double(file.sound.size()) / file.sampleRate;
+        QVERIFY2(std::abs(soundS - file.durationS) <= 0.040,
+                 qPrintable(QString("sound %1 s, picture %2 s").arg(soundS).arg(file.durationS)));
+    }
     const QImage last = file.pictures.last();
     const double scale = last.width() / 960.0;
     const QColor ink = last.pixelColor(int(480 * scale), int(270 * scale));

@@ -17,6 +17,9 @@ namespace {
 // slow frame without letting memory or latency grow. The newest picture is never the one dropped,
 // so the file shows what was seen last and lasts until it.
 constexpr size_t kMaxWaitingPictures = 6;
+// At the end, the sound heard until the stop is waited for this long at most: the server hands it
+// over a fragment late, or later on a busy machine; an input that went quiet costs this wait.
+constexpr int kSoundTailWaitMs = 1000;
 
 }  // namespace
 
@@ -49,6 +52,10 @@ bool LessonRecorder::start(const Settings& settings, QString* reason) {
     m_problem.clear();
     m_dropped = 0;
     m_stopping = false;
+    m_endUs = -1;
+    m_soundHeardUntilUs = 0;
+    // The file's start: the sound thread counts from it as soon as it runs.
+    m_startUs = RecordingClock::nowUs();
     m_pictures.clear();
     m_soundChunks.clear();
 
@@ -61,14 +68,21 @@ bool LessonRecorder::start(const Settings& settings, QString* reason) {
             [this](const float* samples, int count, int64_t captureUs) {
                 {
                     std::lock_guard<std::mutex> lock(m_mutex);
-                    m_soundChunks.push_back({std::vector<float>(samples, samples + count), captureUs});
+                    const int64_t timeUs = captureUs - m_startUs;
+                    m_soundHeardUntilUs = timeUs + int64_t(count) * 1000000 / Mp4Writer::kSampleRate;
+                    if (m_endUs >= 0)  // heard after the stop
+                        count = int(std::clamp<int64_t>((m_endUs - timeUs) * Mp4Writer::kSampleRate / 1000000,
+                                                        0, count));
+                    m_soundChunks.push_back({std::vector<float>(samples, samples + count), timeUs});
                 }
                 m_wake.notify_one();
+                m_soundArrived.notify_one();
             },
             &m_soundProblem);
         if (!withSound)
             std::fprintf(stderr, "Recording without sound: %s\n", m_soundProblem.toUtf8().constData());
     }
+    m_withSound = withSound;
     if (!m_writer->open(temporaryPath(m_path), recordedSize(settings.viewSize), fps, withSound)) {
         m_sound->stop();
         if (reason != nullptr)
@@ -77,7 +91,6 @@ bool LessonRecorder::start(const Settings& settings, QString* reason) {
         m_writer.reset();
         return false;
     }
-    m_startUs = RecordingClock::nowUs();
     m_writerThread = std::thread(&LessonRecorder::encodeLoop, this);
     return true;
 }
@@ -85,7 +98,7 @@ bool LessonRecorder::start(const Settings& settings, QString* reason) {
 void LessonRecorder::addPicture(const QImage& picture, int64_t captureUs) {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_stopping || !m_problem.isEmpty())
+        if (m_stopping || m_endUs >= 0 || !m_problem.isEmpty())
             return;
         if (m_pictures.size() >= kMaxWaitingPictures) {
             ++m_dropped;
@@ -116,8 +129,7 @@ void LessonRecorder::encodeLoop() {
         lock.unlock();
         bool ok = true;
         for (const SoundChunk& chunk : sound)
-            ok = ok && m_writer->writeSound(chunk.samples.data(), int(chunk.samples.size()),
-                                            chunk.timeUs - m_startUs);
+            ok = ok && m_writer->writeSound(chunk.samples.data(), int(chunk.samples.size()), chunk.timeUs);
         if (ok && hasPicture)
             ok = m_writer->writePicture(picture.image, picture.timeUs);
         lock.lock();
@@ -142,6 +154,14 @@ LessonRecorder::Outcome LessonRecorder::stop() {
     Outcome outcome;
     if (!isRecording())
         return outcome;
+    int64_t endUs = 0;
+    {
+        // The file ends now: the sound heard until now is waited for, the rest left out.
+        std::unique_lock<std::mutex> lock(m_mutex);
+        endUs = m_endUs = RecordingClock::nowUs() - m_startUs;
+        m_soundArrived.wait_for(lock, std::chrono::milliseconds(kSoundTailWaitMs),
+                                [this] { return m_soundHeardUntilUs >= m_endUs || !m_withSound; });
+    }
     m_sound->stop();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -149,7 +169,7 @@ LessonRecorder::Outcome LessonRecorder::stop() {
     }
     m_wake.notify_one();
     m_writerThread.join();
-    const bool finished = m_writer->finish();
+    const bool finished = m_writer->finish(endUs);
     outcome.pictures = m_writer->picturesWritten();
     outcome.dropped = m_dropped;
     outcome.problem = m_problem;

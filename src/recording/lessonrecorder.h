@@ -1,6 +1,6 @@
 // Records the pictures it is handed and the sound input into an MP4 file, encoding on a thread of
 // its own: handing a picture over never waits, and pictures are dropped (and counted) when the
-// encoder falls behind, never sound.
+// encoder falls behind, never sound. Sound and pictures start and end together.
 #pragma once
 
 #include <QImage>
@@ -56,6 +56,8 @@ public:
     Outcome stop();
 
     bool isRecording() const { return m_writerThread.joinable(); }
+    // The RecordingClock time that the file's start stands for.
+    int64_t startedAtUs() const { return m_startUs; }
     QString soundProblem() const { return m_soundProblem; }
 
 signals:
@@ -79,12 +81,16 @@ private:
     std::unique_ptr<SoundSource> m_sound;
     QString m_path;
     int64_t m_startUs = 0;
+    bool m_withSound = false;
     QString m_soundProblem;
     std::thread m_writerThread;
     std::mutex m_mutex;  // guards everything below
     std::condition_variable m_wake;
     std::deque<Picture> m_pictures;
     std::deque<SoundChunk> m_soundChunks;
+    std::condition_variable m_soundArrived;
+    int64_t m_soundHeardUntilUs = 0;  // the end of the sound handed over, from the file's start
+    int64_t m_endUs = -1;             // where the file ends, once stopping: later sound is left out
     int64_t m_dropped = 0;
     bool m_stopping = false;
     QString m_problem;  // the first write error

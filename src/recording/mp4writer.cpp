@@ -81,6 +81,7 @@ bool Mp4Writer::openVideo(const QSize& size, int fps) {
     m_video->time_base = kPictureTimeBase;
     m_video->framerate = AVRational{std::max(1, fps), 1};
     m_video->gop_size = 2 * std::max(1, fps);
+    m_pictureTicks = av_rescale_q(1, AVRational{1, std::max(1, fps)}, kPictureTimeBase);
     // Without B-frames no track starts late to make room for reordering: pictures keep the times
     // they were seen at, in step with the sound.
     m_video->max_b_frames = 0;
@@ -143,6 +144,9 @@ bool Mp4Writer::encode(AVCodecContext* codec, AVStream* stream, AVFrame* frame) 
     if (code < 0)
         return fail("encoding failed", code);
     while ((code = avcodec_receive_packet(codec, m_packet)) >= 0) {
+        // A picture lasts until the next one; the last one for a picture's duration.
+        if (codec == m_video && m_packet->duration == 0)
+            m_packet->duration = m_pictureTicks;
         av_packet_rescale_ts(m_packet, codec->time_base, stream->time_base);
         m_packet->stream_index = stream->index;
         code = av_interleaved_write_frame(m_format, m_packet);
@@ -201,13 +205,9 @@ bool Mp4Writer::writeSound(const float* samples, int count, int64_t timeUs) {
         // As with pictures, the track starts at 0: silence fills up to the first sample heard.
         m_soundStart = 0;
     }
+    // Samples placed a little before the end of the ones written (the input's clock running fast)
+    // follow them: sound is never left out.
     const int64_t expected = m_soundStart + int64_t(m_pendingSound.size());
-    if (expected - position > kSoundGapSamples) {
-        // The input's clock ran ahead of the picture's: its surplus is left out.
-        const int64_t surplus = std::min<int64_t>(count, expected - position);
-        samples += surplus;
-        count -= int(surplus);
-    }
     if (position - expected > kSoundGapSamples)
         m_pendingSound.insert(m_pendingSound.end(), size_t(position - expected), 0.0f);
     m_pendingSound.insert(m_pendingSound.end(), samples, samples + count);
@@ -234,12 +234,33 @@ bool Mp4Writer::encodeSoundFrames(bool flushAll) {
     return true;
 }
 
-bool Mp4Writer::finish() {
+bool Mp4Writer::finish(int64_t endUs) {
     if (!m_headerWritten)
         return false;
-    bool ok = encode(m_video, m_videoStream, nullptr);
-    if (m_sound != nullptr && m_soundStart >= 0)
+    bool ok = true;
+    // The last picture stands until the end: pictures stop coming while the camera is gone or the
+    // machine is busy, and the file still lasts as long as the recording did.
+    const int64_t endTicks = av_rescale_q(endUs, AVRational{1, 1000000}, kPictureTimeBase);
+    if (m_lastPictureTime >= 0 && endTicks - m_pictureTicks > m_lastPictureTime) {
+        ok = av_frame_make_writable(m_picture) >= 0;
+        m_picture->pts = m_lastPictureTime = endTicks - m_pictureTicks;
+        ok = ok && encode(m_video, m_videoStream, m_picture);
+    }
+    ok = encode(m_video, m_videoStream, nullptr) && ok;
+    if (m_sound != nullptr) {
+        // Sound ends with the pictures: silence up to the end of the last one.
+        if (m_soundStart < 0)
+            m_soundStart = 0;
+        const int64_t pictureEnd = m_lastPictureTime < 0
+                                       ? 0
+                                       : av_rescale_q(m_lastPictureTime + m_pictureTicks, kPictureTimeBase,
+                                                      AVRational{1, kSampleRate});
+        const int64_t endSample = std::max(av_rescale(endUs, kSampleRate, 1000000), pictureEnd);
+        const int64_t written = m_soundStart + int64_t(m_pendingSound.size());
+        if (endSample > written)
+            m_pendingSound.insert(m_pendingSound.end(), size_t(endSample - written), 0.0f);
         ok = encodeSoundFrames(true) && encode(m_sound, m_soundStream, nullptr) && ok;
+    }
     const int code = av_write_trailer(m_format);
     if (code < 0)
         ok = fail("writing the end of the file failed", code);

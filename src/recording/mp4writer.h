@@ -32,10 +32,13 @@ public:
     // after the previous picture's is skipped (returns true); false on a write error.
     bool writePicture(const QImage& picture, int64_t timeUs);
     // Adds mono samples whose first one was heard at timeUs after the start. Gaps longer than a
-    // few milliseconds are filled with silence, so that sound keeps its place against the picture.
+    // few milliseconds are filled with silence, so that sound keeps its place against the picture;
+    // samples are never left out, except those heard before the start.
     bool writeSound(const float* samples, int count, int64_t timeUs);
-    // Flushes the encoders and closes the file; false when the file could not be completed.
-    bool finish();
+    // Ends both tracks together at endUs after the start (the last picture stands until then, sound
+    // is filled up with silence), flushes the encoders and closes the file; false when the file
+    // could not be completed.
+    bool finish(int64_t endUs);
 
     QString lastError() const { return m_error; }
     int64_t picturesWritten() const { return m_pictures; }
@@ -57,6 +60,7 @@ private:
     AVPacket* m_packet = nullptr;
     SwsContext* m_scaler = nullptr;
     int64_t m_lastPictureTime = -1;  // in the picture time base
+    int64_t m_pictureTicks = 0;      // one picture's duration in that time base
     int64_t m_pictures = 0;
     std::vector<float> m_pendingSound;  // samples not yet filling a whole AAC frame
     int64_t m_soundStart = -1;          // sample number of m_pendingSound's first sample

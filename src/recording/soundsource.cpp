@@ -9,16 +9,16 @@
 #include <pulse/stream.h>
 #include <pulse/thread-mainloop.h>
 
-#include <cstdlib>
+#include <algorithm>
 
 #include "recordingclock.h"
+#include "soundtimeline.h"
 
 namespace {
 
-constexpr int kRate = 48000;
-// The sound card's clock and the monotonic clock drift apart by a few parts in 10^5: beyond this
-// the samples' times are taken from the clock again.
-constexpr int64_t kResyncUs = 30000;
+// What the server keeps for us when the sound thread is held up (a busy machine): samples wait
+// there, nothing is lost.
+constexpr uint32_t kServerBufferSeconds = 4;
 
 }  // namespace
 
@@ -64,6 +64,8 @@ QVector<SoundSource::Input> SoundSource::inputs() {
     return listing.inputs;
 }
 
+SoundSource::SoundSource() = default;
+
 SoundSource::~SoundSource() {
     stop();
 }
@@ -78,8 +80,7 @@ bool SoundSource::fail(QString* reason, const char* what) {
 
 bool SoundSource::start(const QString& sourceName, Consumer consumer, QString* reason) {
     m_consumer = std::move(consumer);
-    m_anchorUs = -1;
-    m_samples = 0;
+    m_timeline = std::make_unique<optigrab::SoundTimeline>(kRate);
     m_loop = pa_threaded_mainloop_new();
     m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Pagelux");
     pa_context_set_state_callback(m_context, &SoundSource::onContextState, this);
@@ -99,7 +100,7 @@ bool SoundSource::start(const QString& sourceName, Consumer consumer, QString* r
     pa_stream_set_state_callback(m_stream, &SoundSource::onStreamState, this);
     pa_stream_set_read_callback(m_stream, &SoundSource::onReadable, this);
     pa_buffer_attr attributes{};
-    attributes.maxlength = uint32_t(-1);
+    attributes.maxlength = kServerBufferSeconds * kRate * sizeof(float);
     attributes.fragsize = uint32_t(kRate / 50 * sizeof(float));  // 20 ms
     const QByteArray name = sourceName.toUtf8();
     if (pa_stream_connect_record(m_stream, sourceName.isEmpty() ? nullptr : name.constData(), &attributes,
@@ -121,6 +122,8 @@ void SoundSource::stop() {
         return;
     pa_threaded_mainloop_lock(m_loop);
     if (m_stream != nullptr) {
+        if (m_timeline != nullptr)
+            m_timeline->flush(m_consumer);
         pa_stream_set_read_callback(m_stream, nullptr, nullptr);
         pa_stream_set_state_callback(m_stream, nullptr, nullptr);
         pa_stream_disconnect(m_stream);
@@ -150,26 +153,23 @@ void SoundSource::onReadable(pa_stream*, size_t, void* self) {
 }
 
 void SoundSource::deliver() {
-    const void* data = nullptr;
-    size_t bytes = 0;
-    while (pa_stream_readable_size(m_stream) > 0 && pa_stream_peek(m_stream, &data, &bytes) == 0 &&
-           bytes > 0) {
+    for (;;) {
+        const size_t readable = pa_stream_readable_size(m_stream);
+        const int64_t readUs = RecordingClock::nowUs();
+        const void* data = nullptr;
+        size_t bytes = 0;
+        if (readable == 0 || readable == size_t(-1) || pa_stream_peek(m_stream, &data, &bytes) != 0 ||
+            bytes == 0)
+            return;
         const int count = int(bytes / sizeof(float));
-        // The oldest unread sample was heard the stream's latency ago.
-        pa_usec_t latency = 0;
-        int negative = 0;
-        const bool timed = pa_stream_get_latency(m_stream, &latency, &negative) == 0;
-        const int64_t measuredUs = RecordingClock::nowUs() - (timed && !negative ? int64_t(latency) : 0);
-        int64_t stampUs = m_anchorUs + (m_samples - m_anchorSample) * 1000000 / kRate;
-        if (m_anchorUs < 0 || std::llabs(measuredUs - stampUs) > kResyncUs) {
-            m_anchorUs = measuredUs;
-            m_anchorSample = m_samples;
-            stampUs = measuredUs;
+        if (data == nullptr) {
+            // A hole the server left: silence in its place keeps the samples after it at theirs.
+            m_silence.assign(size_t(count), 0.0f);
+            data = m_silence.data();
         }
-        m_samples += count;
-        // A hole in the stream (data == nullptr) is heard as nothing: the writer fills the gap.
-        if (data != nullptr)
-            m_consumer(static_cast<const float*>(data), count, stampUs);
+        m_timeline->add(static_cast<const float*>(data), count,
+                        int64_t(std::max(readable, bytes) - bytes) / int64_t(sizeof(float)), readUs,
+                        m_consumer);
         pa_stream_drop(m_stream);
     }
 }

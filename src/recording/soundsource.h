@@ -6,13 +6,20 @@
 #include <QVector>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
 struct pa_context;
 struct pa_stream;
 struct pa_threaded_mainloop;
+namespace optigrab {
+class SoundTimeline;
+}
 
 class SoundSource {
 public:
+    static constexpr int kRate = 48000;
+
     // Runs on the sound thread: count samples, the first of them heard at captureUs (RecordingClock).
     using Consumer = std::function<void(const float* samples, int count, int64_t captureUs)>;
 
@@ -24,7 +31,7 @@ public:
     // a server. Waits for the server's answer, a few milliseconds.
     static QVector<Input> inputs();
 
-    SoundSource() = default;
+    SoundSource();
     ~SoundSource();
     SoundSource(const SoundSource&) = delete;
     SoundSource& operator=(const SoundSource&) = delete;
@@ -32,7 +39,8 @@ public:
     // Connects to the source named sourceName (empty: the default input). False with a reason
     // when there is no sound server or no such source; nothing runs then.
     bool start(const QString& sourceName, Consumer consumer, QString* reason);
-    // Returns at once, also when the source has gone quiet; no consumer call runs afterwards.
+    // Returns at once, also when the source has gone quiet, having handed over what the source
+    // kept; no consumer call runs afterwards.
     void stop();
 
 private:
@@ -46,8 +54,6 @@ private:
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
     Consumer m_consumer;
-    // The sound card's clock against the monotonic clock: samples count on from an anchor.
-    int64_t m_anchorUs = -1;
-    int64_t m_anchorSample = 0;
-    int64_t m_samples = 0;
+    std::unique_ptr<optigrab::SoundTimeline> m_timeline;
+    std::vector<float> m_silence;  // handed over where the server left a hole in the stream
 };

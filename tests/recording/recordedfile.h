@@ -17,14 +17,15 @@ struct RecordedFile {
     QSize size;
     double durationS = 0;           // of the picture track, from its last frame's end
     double frameRate = 0;           // the track's average
-    QVector<QImage> pictures;       // every decoded picture, at most 480 pixels wide
+    QVector<QImage> pictures;       // every decoded picture, at most 480 pixels wide (if asked for)
     QVector<double> pictureTimesS;  // the same order
     bool hasSound = false;
     int sampleRate = 0;
     QVector<float> sound;    // first channel
     double soundStartS = 0;  // time of sound[0]
 
-    static RecordedFile read(const QString& path) {
+    // withPictures false: pictureTimesS only, for long files.
+    static RecordedFile read(const QString& path, bool withPictures = true) {
         RecordedFile file;
         AVFormatContext* format = nullptr;
         if (avformat_open_input(&format, path.toUtf8().constData(), nullptr, nullptr) < 0)
@@ -57,7 +58,8 @@ struct RecordedFile {
             while (avcodec_receive_frame(decoder, frame) >= 0) {
                 const double t = frame->best_effort_timestamp * av_q2d(stream->time_base);
                 if (decoder->codec_type == AVMEDIA_TYPE_VIDEO) {
-                    file.pictures.append(toImage(frame));
+                    if (withPictures)
+                        file.pictures.append(toImage(frame));
                     file.pictureTimesS.append(t);
                     lastEnd = std::max(lastEnd, t + frame->pkt_duration * av_q2d(stream->time_base));
                 } else {

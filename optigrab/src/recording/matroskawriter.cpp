@@ -218,13 +218,12 @@ bool MatroskaWriter::writeSound(const float* samples, int count, std::int64_t ti
     const std::int64_t at = std::max<std::int64_t>(0, av_rescale(timeUs, kSampleRate, 1000000));
     if (soundNext_ < 0)
         soundNext_ = at;
-    // The input's times move apart from the count of samples only when its clock drifted from the
-    // pictures' clock: sound follows them, padded with silence or cut short.
+    // Where the input left a gap, silence keeps the samples after it in their place; samples placed
+    // a little early (the input's clock running fast) follow the ones before: none is left out.
     const std::int64_t behind = at - (soundNext_ + std::int64_t(pendingSound_.size()));
     if (behind > kSampleRate / 1000)
         pendingSound_.resize(pendingSound_.size() + std::size_t(behind), 0.0f);
-    const int skip = behind < -kSampleRate / 1000 ? int(std::min<std::int64_t>(count, -behind)) : 0;
-    pendingSound_.insert(pendingSound_.end(), samples + skip, samples + count);
+    pendingSound_.insert(pendingSound_.end(), samples, samples + count);
     const std::size_t frameSize = std::size_t(soundEncoder_->frame_size);
     std::size_t used = 0;
     for (; pendingSound_.size() - used >= frameSize; used += frameSize) {

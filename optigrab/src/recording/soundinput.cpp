@@ -1,5 +1,4 @@
-// Reads the default sound input; each block's time is counted in samples from an anchor, set again
-// from the clock when the two drift apart.
+// Reads the default sound input; each block's time is counted in samples (SoundTimeline).
 #include "soundinput.h"
 
 #include <pulse/context.h>
@@ -7,15 +6,14 @@
 #include <pulse/mainloop.h>
 #include <pulse/stream.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstdlib>
 
 namespace optigrab {
 
 namespace {
 
 constexpr int kRate = 48000;
-constexpr std::int64_t kResyncUs = 30000;
 constexpr int kSetUpTurns = 200;  // of at most 10 ms each
 
 std::int64_t nowUs() {
@@ -47,6 +45,7 @@ bool SoundInput::turnUntil(Ready ready) {
 
 bool SoundInput::start(Consumer consumer, std::string* reason) {
     consumer_ = std::move(consumer);
+    timeline_ = SoundTimeline(kRate);
     loop_ = pa_mainloop_new();
     context_ = pa_context_new(pa_mainloop_get_api(loop_), "Optigrab");
     bool ok = pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0 &&
@@ -82,8 +81,10 @@ void SoundInput::stop() {
     stopping_ = true;
     if (loop_ != nullptr)
         pa_mainloop_wakeup(loop_);
-    if (thread_.joinable())
+    if (thread_.joinable()) {
         thread_.join();
+        timeline_.flush(consumer_);  // a recording shorter than the timeline's settling
+    }
     if (stream_ != nullptr) {
         pa_stream_disconnect(stream_);
         pa_stream_unref(stream_);
@@ -105,23 +106,23 @@ void SoundInput::onReadable(pa_stream* stream, std::size_t, void* self) {
     auto* input = static_cast<SoundInput*>(self);
     const void* data = nullptr;
     std::size_t bytes = 0;
-    while (pa_stream_readable_size(stream) > 0 && pa_stream_peek(stream, &data, &bytes) >= 0 && bytes > 0) {
+    for (;;) {
+        const std::size_t readable = pa_stream_readable_size(stream);
+        const std::int64_t readUs = nowUs();
+        if (readable == 0 || readable == std::size_t(-1) || pa_stream_peek(stream, &data, &bytes) < 0 ||
+            bytes == 0)
+            return;
         const int count = int(bytes / sizeof(float));
-        pa_usec_t latency = 0;
-        int negative = 0;
-        pa_stream_get_latency(stream, &latency, &negative);
-        // The block's last sample was heard the stream's latency before now.
-        const std::int64_t heardUs =
-            nowUs() - (negative ? 0 : std::int64_t(latency)) - std::int64_t(count) * 1000000 / kRate;
-        const std::int64_t countedUs = input->anchorUs_ + input->samples_ * 1000000 / kRate;
-        if (input->anchorUs_ < 0 || std::llabs(heardUs - countedUs) > kResyncUs) {
-            input->anchorUs_ = heardUs;
-            input->samples_ = 0;
+        if (data == nullptr) {
+            // A hole the server left: silence in its place keeps the samples after it at theirs.
+            input->silence_.assign(std::size_t(count), 0.0f);
+            data = input->silence_.data();
         }
-        if (data != nullptr && !input->stopping_.load())  // nullptr: a hole, nothing to hear
-            input->consumer_(static_cast<const float*>(data), count,
-                             input->anchorUs_ + input->samples_ * 1000000 / kRate);
-        input->samples_ += count;
+        if (!input->stopping_.load())
+            input->timeline_.add(
+                static_cast<const float*>(data), count,
+                std::int64_t(std::max(readable, bytes) - bytes) / std::int64_t(sizeof(float)), readUs,
+                input->consumer_);
         pa_stream_drop(stream);
     }
 }

@@ -8,6 +8,9 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include "soundtimeline.h"
 
 struct pa_context;
 struct pa_mainloop;
@@ -28,7 +31,7 @@ public:
     // Connects to the default input and starts reading. False with a reason when there is no sound
     // server or no input; nothing runs then.
     bool start(Consumer consumer, std::string* reason);
-    // Returns at once; no consumer call runs afterwards.
+    // Returns at once, having handed over what the input kept; no consumer call runs afterwards.
     void stop();
 
 private:
@@ -43,8 +46,8 @@ private:
     Consumer consumer_;
     std::thread thread_;
     std::atomic<bool> stopping_{false};
-    std::int64_t anchorUs_ = -1;  // the sound card's clock against the monotonic one
-    std::int64_t samples_ = 0;    // since the anchor
+    SoundTimeline timeline_{48000};
+    std::vector<float> silence_;  // handed over where the server left a hole in the stream
 };
 
 }  // namespace optigrab

@@ -28,9 +28,7 @@ bool close(Popup*& popup, QToolButton* opener) {
 // The opener's click: closes the open popup, else makes one with make() and returns it for the caller
 // to place and show; null when nothing is to be shown. Whoever deletes the popup later (the bar, the
 // popup manager, the popup itself), owner forgets it and unchecks the opener, unless a newer popup has
-// taken its place meanwhile. A mouse press on the opener closes its popup through the popup manager;
-// the click that the release completes then closes it too, never opens a new one, whether the
-// closed popup was deleted before the release or not.
+// taken its place meanwhile.
 template <class Popup, class Make>
 Popup* toggle(QObject* owner, Popup*& popup, QToolButton* opener, Make make) {
     if (close(popup, opener))
@@ -46,10 +44,6 @@ Popup* toggle(QObject* owner, Popup*& popup, QToolButton* opener, Make make) {
             return;
         popup = nullptr;
         opener->setChecked(false);
-        // Deleted while the press that closed it still holds the opener down: that press's release
-        // makes no click, which would find no popup and open one again.
-        if (opener->isDown())
-            opener->setDown(false);
     });
     return opened;
 }

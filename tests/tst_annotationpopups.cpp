@@ -2,6 +2,7 @@
 // dialog and the popup registry, the eraser's opening report, and the panels' look.
 #include <QButtonGroup>
 #include <QColorDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
@@ -88,6 +89,32 @@ private slots:
             QCOMPARE(centre(custom), color);
         }
         QCOMPARE(centre(swatch(pen, "colorPurpleButton")), QColor("#800080"));
+    }
+
+    // The title names the tool chosen, at the opening and after a click on another tool.
+    void penTitleNamesTheTool_data() {
+        QTest::addColumn<int>("opening");  // tool type the popup opens with
+        QTest::addColumn<QString>("clicked");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("pen") << 0 << QString() << "Smooth Pen";
+        QTest::newRow("opened with the highlighter") << 1 << QString() << "Highlighter";
+        QTest::newRow("pen to highlighter") << 0 << "toolButton_highlighter"
+                                            << "Highlighter";
+        QTest::newRow("pen to arrow") << 0 << "toolButton_arrow"
+                                      << "Arrow";
+        QTest::newRow("ellipse back to the pen") << 5 << "toolButton_brush"
+                                                 << "Smooth Pen";
+    }
+
+    void penTitleNamesTheTool() {
+        QFETCH(int, opening);
+        QFETCH(QString, clicked);
+        QFETCH(QString, title);
+        PenWidget pen(nullptr, 5, Qt::red);
+        pen.showShapeTools(opening);
+        if (!clicked.isEmpty())
+            QTest::mouseClick(pen.findChild<QToolButton*>(clicked), Qt::LeftButton);
+        QCOMPARE(pen.findChild<QLabel*>("label_title")->text(), title);
     }
 
     void swatchClickReportsItsColour_data() {

@@ -12,6 +12,7 @@
 
 #include <linux/videodev2.h>
 
+#include "controls/noticelabel.h"
 #include "liveview/camerapicturememory.h"
 #include "liveview/videowidget.h"
 #include "optigrab.h"
@@ -188,6 +189,28 @@ private slots:
         auto* exposure =
             adjust->findChild<QSlider*>(QString("control_%1").arg(V4L2_CID_EXPOSURE_ABSOLUTE, 0, 16));
         QVERIFY(exposure && !exposure->isEnabled());
+    }
+
+    // F says that focusing began and that it ended, or that the camera cannot focus by itself.
+    void focusKeyGivesNotice_data() {
+        QTest::addColumn<unsigned>("quirks");
+        QTest::addColumn<QStringList>("notices");
+        QTest::newRow("document camera") << 0u << QStringList{"Focusing the camera", "Focused"};
+        QTest::newRow("camera without controls")
+            << unsigned(OPTIGRAB_SIM_QUIRK_NO_CONTROLS) << QStringList{"This camera cannot focus by itself"};
+    }
+    void focusKeyGivesNotice() {
+        QFETCH(unsigned, quirks);
+        QFETCH(QStringList, notices);
+        plugCamera("S5", quirks);
+        FrameSizeView view;
+        showView(view);
+        QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
+        press(view, Qt::Key_F);
+        QVERIFY(view.m_notice->isVisible());
+        QCOMPARE(view.m_notice->text(), notices.first());
+        QTRY_COMPARE_WITH_TIMEOUT(view.m_notice->text(), notices.last(), 10000);
+        QVERIFY(view.m_notice->isVisible());
     }
 
     // Reset gives the camera its own defaults, upright, and forgets what was stored for it.

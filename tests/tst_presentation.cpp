@@ -115,6 +115,12 @@ private slots:
         ReadXML::instance()->language = "en";
     }
 
+    // A test that stopped early leaves no camera and no tools switch to the next.
+    void cleanup() {
+        optigrabSimUnplugAll();
+        ExtraSettings::instance()->setShowAllTools(false);
+    }
+
     void wheelZoomsAboutThePointer_data() {
         QTest::addColumn<QVector<int>>("turns");  // notches per wheel event
         QTest::addColumn<QPoint>("pointer");
@@ -144,6 +150,41 @@ private slots:
         QVERIFY(qAbs(shownColumn(view, pointer) - under) <= 4);
         const int spread = shownColumn(view, pointer + QPoint(120, 0)) - shownColumn(view, pointer);
         QVERIFY2(qAbs(spread - 120 / scale) <= 5, qPrintable(QString::number(spread)));
+    }
+
+    // The wheel over a bar or the file panel never zooms the picture behind them, even when they
+    // leave the turn unused (a panel with nothing left to scroll) and it comes on to the view.
+    void wheelOverPanelsLeavesThePicture_data() {
+        QTest::addColumn<QString>("over");
+        QTest::newRow("file panel with one tile") << "files";
+        QTest::newRow("bottom bar") << "toolButton_freeze";
+    }
+
+    void wheelOverPanelsLeavesThePicture() {
+        QFETCH(QString, over);
+        QTemporaryDir captures;
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        QWidget* target = barButton(view, over.toUtf8());
+        if (over == "files") {
+            QVERIFY(positionPicture().save(captures.filePath("page_00001.jpg")));
+            QTest::mouseClick(rightButton(view, "toolButton_filelist"), Qt::LeftButton);
+            auto* files = view.findChild<FileListWidget*>();
+            files->addPath(captures.filePath("page_00001.jpg"));
+            target = files->findChild<QListWidget*>()->viewport();
+        }
+        QVERIFY(target != nullptr && target->isVisible());
+        const QRect shown = QRect(target->mapTo(&view, QPoint()), target->size()).intersected(view.rect());
+        QVERIFY(!shown.isEmpty());
+        const QPoint probe(300, 60);
+        QCOMPARE(view.childAt(probe), nullptr);
+        const QColor before = view.grab().toImage().pixelColor(probe);
+        // A turn the panel leaves unused comes on to the view at the same point.
+        for (int turn = 0; turn < 5; ++turn) {
+            viewdriver::wheel(*target, target->mapFrom(&view, shown.center()), 1);
+            viewdriver::wheel(view, shown.center(), 1);
+        }
+        QCOMPARE(view.grab().toImage().pixelColor(probe), before);
     }
 
     void keysZoomAboutTheCentre_data() {
@@ -413,32 +454,44 @@ private slots:
         QTest::addColumn<QVector<QPoint>>("shown");    // the picture as it is
         QTest::addColumn<QVector<QPoint>>("covered");  // curtain grey, or the picture darkened
         QTest::addColumn<bool>("pen");                 // the pen is chosen, else Move
+        QTest::addColumn<bool>("offAndOn");            // M turns masking off and on again at the end
         QTest::newRow("curtain") << "curtain" << QVector<QPoint>{} << QVector<QPoint>{}
-                                 << QVector<QPoint>{{5, 5}, {512, 256}, {1000, 420}} << true;
+                                 << QVector<QPoint>{{5, 5}, {512, 256}, {1000, 420}} << true << false;
         QTest::newRow("curtain from the top")
             << "curtain" << QVector<QPoint>{{500, 10}, {500, 100}, {520, 200}}
-            << QVector<QPoint>{{100, 20}, {900, 190}} << QVector<QPoint>{{100, 210}, {900, 420}} << true;
+            << QVector<QPoint>{{100, 20}, {900, 190}} << QVector<QPoint>{{100, 210}, {900, 420}} << true
+            << false;
         QTest::newRow("curtain from the left")
             << "curtain" << QVector<QPoint>{{10, 300}, {400, 300}} << QVector<QPoint>{{20, 100}, {390, 420}}
-            << QVector<QPoint>{{410, 100}, {1000, 420}} << true;
+            << QVector<QPoint>{{410, 100}, {1000, 420}} << true << false;
         QTest::newRow("curtain from the bottom, twice")
             << "curtain" << QVector<QPoint>{{500, 505}, {500, 400}, {500, 401}, {500, 300}}
-            << QVector<QPoint>{{100, 310}, {900, 420}} << QVector<QPoint>{{100, 290}, {900, 10}} << true;
+            << QVector<QPoint>{{100, 310}, {900, 420}} << QVector<QPoint>{{100, 290}, {900, 10}} << true
+            << false;
         QTest::newRow("spotlight") << "spotlight" << QVector<QPoint>{}
                                    << QVector<QPoint>{{512, 256}, {400, 256}}
-                                   << QVector<QPoint>{{900, 420}, {330, 170}, {512, 140}} << true;
-        QTest::newRow("spotlight moved")
-            << "spotlight" << QVector<QPoint>{{512, 256}, {700, 300}}
-            << QVector<QPoint>{{700, 300}, {850, 300}} << QVector<QPoint>{{400, 256}, {900, 420}} << false;
+                                   << QVector<QPoint>{{900, 420}, {330, 170}, {512, 140}} << true << false;
+        QTest::newRow("spotlight moved") << "spotlight" << QVector<QPoint>{{512, 256}, {700, 300}}
+                                         << QVector<QPoint>{{700, 300}, {850, 300}}
+                                         << QVector<QPoint>{{400, 256}, {900, 420}} << false << false;
         QTest::newRow("spotlight grown from its right edge")
             << "spotlight" << QVector<QPoint>{{716, 256}, {950, 256}}
-            << QVector<QPoint>{{900, 256}, {400, 256}} << QVector<QPoint>{{1000, 256}, {512, 140}} << true;
+            << QVector<QPoint>{{900, 256}, {400, 256}} << QVector<QPoint>{{1000, 256}, {512, 140}} << true
+            << false;
+        QTest::newRow("spotlight moved, M off and on")
+            << "spotlight" << QVector<QPoint>{{512, 256}, {700, 300}}
+            << QVector<QPoint>{{700, 300}, {850, 300}} << QVector<QPoint>{{400, 256}, {900, 420}} << false
+            << true;
+        QTest::newRow("spotlight grown, M off and on")
+            << "spotlight" << QVector<QPoint>{{716, 256}, {950, 256}}
+            << QVector<QPoint>{{900, 256}, {400, 256}} << QVector<QPoint>{{1000, 256}, {512, 140}} << true
+            << true;
         QTest::newRow("rectangular spotlight")
             << "toolButton_spotRectangle" << QVector<QPoint>{} << QVector<QPoint>{{315, 160}, {710, 350}}
-            << QVector<QPoint>{{300, 160}, {720, 350}, {512, 150}} << true;
+            << QVector<QPoint>{{300, 160}, {720, 350}, {512, 150}} << true << false;
         QTest::newRow("the pen writes inside the spotlight")
             << "spotlight" << QVector<QPoint>{{450, 256}, {500, 256}, {560, 256}}
-            << QVector<QPoint>{{512, 200}} << QVector<QPoint>{{900, 420}} << true;
+            << QVector<QPoint>{{512, 200}} << QVector<QPoint>{{900, 420}} << true << false;
     }
 
     void masks() {
@@ -447,6 +500,7 @@ private slots:
         QFETCH(QVector<QPoint>, shown);
         QFETCH(QVector<QPoint>, covered);
         QFETCH(bool, pen);
+        QFETCH(bool, offAndOn);
         VideoWidget view;
         viewdriver::showPicture(view, positionPicture());
         view.updateToolSettings(0, Qt::blue, 6);
@@ -455,6 +509,12 @@ private slots:
         QVERIFY(barButton(view, "toolButton_mark")->isChecked());
         if (!drag.isEmpty())
             viewdriver::stroke(view, drag);
+        if (offAndOn) {
+            activate(view);
+            QTest::keyClick(&view, Qt::Key_M);
+            QCOMPARE(view.grab().toImage().pixelColor(covered.first()), pictureAt(covered.first()));
+            QTest::keyClick(&view, Qt::Key_M);
+        }
         const QImage shot = view.grab().toImage();
         for (const QPoint& at : shown)
             QVERIFY2(
@@ -617,6 +677,46 @@ private slots:
 
         rightButton(view, "toolButton_compare")->click();
         QVERIFY(qAbs(seen({1200, 400}).red() - 150) <= 2);
+        ExtraSettings::instance()->setShowAllTools(false);
+    }
+
+    // Split, each capture shows on the right half once written, in place of the one shown before.
+    void splitScreenShowsEachNewCapture() {
+        QTemporaryDir frames, captures;
+        QImage page(1280, 720, QImage::Format_RGB888);
+        page.fill(Qt::white);
+        QVERIFY(page.save(frames.filePath("page.jpg"), "JPEG", 95));
+        QImage earlier(800, 600, QImage::Format_RGB888);
+        earlier.fill(Qt::red);
+        QVERIFY(earlier.save(captures.filePath("page_00001.jpg"), "JPEG", 95));
+        QVERIFY(optigrabSimPlugFrames(frames.path().toUtf8().constData(), 30) >= 0);
+        ReadXML* settings = ReadXML::instance();
+        settings->savePath = captures.path().toStdString();
+        settings->bsaveType = true;
+        settings->customPrefix = "page";
+        QVERIFY(settings->writeData(m_settingsFile.toUtf8().constData()));
+        ExtraSettings::instance()->setShowAllTools(true);
+        VideoWidget view;
+        view.resize(1280, 720);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const auto seen = [&view](const QPoint& at) { return view.grab().toImage().pixelColor(at); };
+        // All the tools make the view a little wider than the picture, which is then scaled.
+        QTRY_VERIFY_WITH_TIMEOUT(qGray(seen({640, 300}).rgb()) > 240, 10000);
+        rightButton(view, "toolButton_compare")->click();
+        const QPoint right(960, 360);
+        QVERIFY2(seen(right).red() > 230 && seen(right).green() < 30, qPrintable(seen(right).name()));
+        // The white page, then the page with a blue band across its middle drawn on the live half.
+        view.captureImage();
+        QTRY_VERIFY2_WITH_TIMEOUT(qGray(seen(right).rgb()) > 240, qPrintable(seen(right).name()), 20000);
+        view.updateToolSettings(0, Qt::blue, 30);
+        QMetaObject::invokeMethod(&view, "switchToDrawingMode");
+        viewdriver::stroke(view, {{20, 360}, {320, 360}, {620, 360}});
+        view.captureImage();
+        QTRY_VERIFY2_WITH_TIMEOUT(seen(right).blue() > 200 && seen(right).red() < 60,
+                                  qPrintable(seen(right).name()), 20000);
+        QVERIFY(QFileInfo::exists(captures.filePath("page_00003.jpg")));
+        optigrabSimUnplugAll();
         ExtraSettings::instance()->setShowAllTools(false);
     }
 

@@ -171,6 +171,44 @@ private slots:
         QVERIFY(button->isChecked());
     }
 
+    // Adjustment and Video Filters look checked, with their checked icon, while their popup is open,
+    // and plain again however it closes; Move stays the tool.
+    void pictureButtonsLookCheckedWhileTheirPopupIsOpen_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("icon");
+        QTest::addColumn<bool>("byPressElsewhere");
+        QTest::newRow("Adjustment, clicked again") << "toolButton_adjust"
+                                                   << ":/image/svg/adjust" << false;
+        QTest::newRow("Adjustment, press elsewhere") << "toolButton_adjust"
+                                                     << ":/image/svg/adjust" << true;
+        QTest::newRow("Video Filters, clicked again") << "toolButton_videoFliter"
+                                                      << ":/image/svg/black" << false;
+        QTest::newRow("Video Filters, press elsewhere") << "toolButton_videoFliter"
+                                                        << ":/image/svg/black" << true;
+    }
+
+    void pictureButtonsLookCheckedWhileTheirPopupIsOpen() {
+        QFETCH(QString, button);
+        QFETCH(QString, icon);
+        QFETCH(bool, byPressElsewhere);
+        Bar bar;
+        bar.bar.setShowAllTools(true);
+        QToolButton* b = bar.button(button.toLatin1().constData());
+        QTest::mouseClick(b, Qt::LeftButton);
+        QVERIFY(b->isChecked());
+        const QImage pressed = iconImage(icon + "_press");
+        QVERIFY(!pressed.isNull() && pressed != iconImage(icon));
+        QCOMPARE(iconImage(b->icon()), pressed);
+        if (byPressElsewhere)
+            pressElsewhere();
+        else
+            QTest::keyClick(b, Qt::Key_Space);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!b->isChecked());
+        QCOMPARE(iconImage(b->icon()), iconImage(icon));
+        QVERIFY(bar.button("toolButton_drag")->isChecked());
+    }
+
     void popupExistsWhenDrawingModeIsAnnounced() {
         Bar bar;
         bool popupShown = false;

@@ -60,6 +60,18 @@
         <translation>The camera did not take the change of %1</translation>
     </message>
     <message>
+        <source>Focusing the camera</source>
+        <translation>Focusing the camera</translation>
+    </message>
+    <message>
+        <source>Focused</source>
+        <translation>Focused</translation>
+    </message>
+    <message>
+        <source>This camera cannot focus by itself</source>
+        <translation>This camera cannot focus by itself</translation>
+    </message>
+    <message>
         <source>No pictures to put in a PDF: capture some first</source>
         <translation>No pictures to put in a PDF: capture some first</translation>
     </message>

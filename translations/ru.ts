@@ -60,6 +60,18 @@
         <translation>Камера не приняла изменение: %1</translation>
     </message>
     <message>
+        <source>Focusing the camera</source>
+        <translation>Фокусировка камеры</translation>
+    </message>
+    <message>
+        <source>Focused</source>
+        <translation>Фокус наведён</translation>
+    </message>
+    <message>
+        <source>This camera cannot focus by itself</source>
+        <translation>Эта камера не умеет фокусироваться сама</translation>
+    </message>
+    <message>
         <source>No pictures to put in a PDF: capture some first</source>
         <translation>Нет снимков для PDF: сначала сделайте снимки</translation>
     </message>

@@ -60,6 +60,18 @@
         <translation>摄像头未能应用对%1的更改</translation>
     </message>
     <message>
+        <source>Focusing the camera</source>
+        <translation>正在对焦</translation>
+    </message>
+    <message>
+        <source>Focused</source>
+        <translation>对焦完成</translation>
+    </message>
+    <message>
+        <source>This camera cannot focus by itself</source>
+        <translation>此摄像头不能自动对焦</translation>
+    </message>
+    <message>
         <source>No pictures to put in a PDF: capture some first</source>
         <translation>没有可放入 PDF 的图片：请先拍摄</translation>
     </message>

@@ -113,9 +113,10 @@ void PenWidget::initUI() {
 
 void PenWidget::initUI_brush() {
     QWidget* page = brushLayout->parentWidget();
-    auto* label = new QLabel(tr("Smooth Pen"), page);
-    CustomButton::setLabel(label, "#FF000000", true);
-    brushLayout->addWidget(label);
+    m_title = new QLabel(tr("Smooth Pen"), page);
+    m_title->setObjectName("label_title");
+    CustomButton::setLabel(m_title, "#FF000000", true);
+    brushLayout->addWidget(m_title);
     brushLayout->addWidget(PopupPanel::separator("horizontalLine_top", page));
 
     auto* colorLayout = new QHBoxLayout;
@@ -227,10 +228,18 @@ void PenWidget::showShapeTools(int toolType) {
     }
     currentToolType = qBound(0, toolType, type - 1);
     m_toolGroup->button(currentToolType)->setChecked(true);
+    showToolTitle();
     connect(m_toolGroup, QOverload<int>::of(&QButtonGroup::idClicked), this, [this](int chosen) {
         currentToolType = chosen;
+        showToolTitle();
         emit signalToolChanged(currentToolType, currentColor, currentSize);
     });
+}
+
+// The pen keeps its own title; another tool is named as its button's tip names it.
+void PenWidget::showToolTitle() {
+    m_title->setText(currentToolType == 0 ? tr("Smooth Pen")
+                                          : m_toolGroup->button(currentToolType)->toolTip());
 }
 
 void PenWidget::showCustomColor(const QColor& color) {

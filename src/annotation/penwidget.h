@@ -7,6 +7,7 @@
 class QAbstractButton;
 class QButtonGroup;
 class QHBoxLayout;
+class QLabel;
 class QToolButton;
 class QLineEdit;
 class QSlider;
@@ -49,6 +50,8 @@ private:
     void reportSize(int value);
     void chooseCustomColor();
     void showCustomColor(const QColor& color);
+    // The popup's title names the tool chosen.
+    void showToolTitle();
 
     Ui::PenWidget* ui;
     QVBoxLayout* brushLayout = nullptr;
@@ -63,4 +66,5 @@ private:
     QHBoxLayout* m_toolRow = nullptr;       // the row of the pen button
     QButtonGroup* m_toolGroup = nullptr;    // pen and shape tools, by tool type
     QToolButton* m_penButton = nullptr;
+    QLabel* m_title = nullptr;
 };

@@ -19,7 +19,6 @@ void MaskOverlay::setKind(MaskKind kind) {
     m_kind = kind;
     m_grab = Grab{};
     m_curtain = QRectF(0, 0, 1, 1);
-    m_spotlight = QRectF(0.3, 0.3, 0.4, 0.4);
 }
 
 QRectF MaskOverlay::onView(const QRectF& fractions, const QRectF& picture) {

@@ -14,7 +14,8 @@ class QPainter;
 // view.
 class MaskOverlay {
 public:
-    // A new curtain covers the whole picture, a new spotlight sits in its middle.
+    // A curtain covers the whole picture each time; the spotlight, in the picture's middle at first,
+    // comes back where it was left and at its size, whether turned off and on or its shape changed.
     void setKind(MaskKind kind);
     MaskKind kind() const { return m_kind; }
     bool active() const { return m_kind != MaskKind::None; }
@@ -44,7 +45,7 @@ private:
     bool pressSpotlight(const QPointF& viewPos, const QRectF& picture, bool insideMoves);
 
     MaskKind m_kind = MaskKind::None;
-    QRectF m_curtain;    // the part still covered
-    QRectF m_spotlight;  // the part left bright
+    QRectF m_curtain;                        // the part still covered
+    QRectF m_spotlight{0.3, 0.3, 0.4, 0.4};  // the part left bright
     Grab m_grab;
 };

@@ -25,6 +25,7 @@
 #include "camera/iview.h"
 #include "capturewriter.h"
 #include "framehandover.h"
+#include "highlightstroke.h"
 #include "inktiles.h"
 #include "maskoverlay.h"
 #include "pinchgesture.h"
@@ -266,6 +267,7 @@ private:
     SelectionOverlay m_selection;
     MaskOverlay m_mask;
     ShapeStroke m_shape;
+    HighlightStroke m_highlight;  // the highlighter stroke in progress
     bool m_textMode = false;
     QLineEdit* m_textEditor = nullptr;  // open while a text is typed
     QPoint m_textAt;                    // layer position of the editor's top-left corner

@@ -98,6 +98,8 @@ void VideoWidget::clearDrawing() {
     // A stroke that goes on after the clear records from here.
     if (m_drawing)
         m_history.beginStep();
+    if (m_highlight.active())
+        m_highlight.restart(m_drawingPixmap);
     historyChanged();
     update();
 }
@@ -127,6 +129,7 @@ void VideoWidget::showRestored(const QRect& changed) {
 void VideoWidget::resetLayer() {
     m_history.clear();
     m_inkTiles.reset(m_drawingPixmap.size());
+    m_highlight.end();
     m_drawing = false;
     m_lastPoint = QPoint(0, 0);
     m_currentLine.clear();
@@ -208,6 +211,7 @@ void VideoWidget::mouseReleaseEvent(QMouseEvent* event) {
             finishShape(toLayer(event->pos()));
     } else if ((m_drawingMode || m_eraserMode) && event->button() == Qt::LeftButton && m_drawing) {
         drawLineTo(toLayer(event->pos()));
+        m_highlight.end();
         m_drawing = false;
         m_lastPoint = QPoint(0, 0);
         m_currentLine.clear();
@@ -237,9 +241,7 @@ void VideoWidget::drawLineTo(const QPoint& endPoint) {
             pen.setColor(m_penColor);
             pen.setWidth(m_penSize);
         } else if (m_currentToolType == 1) {
-            QColor ink = m_penColor;
-            ink.setAlpha(kHighlighterAlpha);
-            pen.setColor(ink);
+            pen.setColor(m_penColor);  // at kHighlighterAlpha in the stroke's own layer
             pen.setWidth(m_penSize + kHighlighterExtraWidth);
         } else {
             draws = false;
@@ -252,13 +254,22 @@ void VideoWidget::drawLineTo(const QPoint& endPoint) {
         draws = false;
     }
 
+    const bool highlighting = draws && m_drawingMode && m_currentToolType == 1;
+    // Another tool's segment is not the highlighter's to lay its layer over: a later highlighter
+    // segment begins a band of its own.
+    if (!highlighting)
+        m_highlight.end();
     if (draws) {
         // The segment's round ends and sides reach half a width beyond its line, antialiasing a
         // pixel more.
         const QVector<QRect> cover = segmentCover(m_lastPoint, endPoint, pen.width() / 2 + 2);
         for (const QRect& piece : cover)
             m_history.aboutToChange(m_drawingPixmap, piece);
-        {
+        if (highlighting) {
+            if (!m_highlight.active())
+                m_highlight.begin(m_drawingPixmap, pen, kHighlighterAlpha);
+            m_highlight.addSegment(m_drawingPixmap, m_lastPoint, endPoint, cover);
+        } else {
             QPainter painter(&m_drawingPixmap);
             painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
             painter.setCompositionMode(mode);

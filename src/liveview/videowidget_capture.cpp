@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "capturewriter.h"
+#include "comparepane.h"
 #include "filebrowser/filelistwidget.h"
 #include "filebrowser/pdfexporter.h"
 #include "pagescan.h"
@@ -186,8 +187,12 @@ void VideoWidget::autoCaptureTriggered() {
 
 void VideoWidget::onCaptureWritten(const QString& path, bool loaded, CaptureWriter::Failure failure) {
     m_capturesInFlight.remove(path);
-    if (loaded)
+    if (loaded) {
         m_fileListWidget->addPath(path);
+        // Split, the newest capture shows beside the live picture as soon as its file is whole.
+        if (liveArea() != rect())
+            m_comparePane->showFile(path);
+    }
     if (failure != CaptureWriter::Failure::None)
         reportCaptureFailure(failure, path);
 }

@@ -19,8 +19,13 @@ void VideoWidget::initPictureTools() {
     connect(m_centerToolWidget, &ToolsWidget::adjustPopupOpened, this, &VideoWidget::onAdjustPopupOpened);
     connect(m_centerToolWidget, &ToolsWidget::filterPopupOpened, this, &VideoWidget::onFilterPopupOpened);
     connect(m_centerToolWidget, &ToolsWidget::signalAutoFocus, this, &VideoWidget::focusOnce);
-    connect(&m_focusWatcher, &QFutureWatcher<long>::finished, this,
-            [this] { reportPictureResult(m_focusWatcher.result(), tr("Focus")); });
+    connect(&m_focusWatcher, &QFutureWatcher<long>::finished, this, [this] {
+        const long result = m_focusWatcher.result();
+        if (result == CAM_OK)
+            showNotice(tr("Focused"));
+        else
+            reportPictureResult(result, tr("Focus"));
+    });
 
     // With or without "Show all tools"; a text field that has the focus takes these keys itself.
     const struct {
@@ -69,9 +74,16 @@ void VideoWidget::cycleLook() {
 }
 
 // Runs on the thread pool: a camera without a focus-start control focuses for a second or two.
+// A notice says it began and how it ended: the picture alone may show no change.
 void VideoWidget::focusOnce() {
-    if (!m_pictureMemory->canAutoFocus() || m_focusWatcher.isRunning())
+    // Without a picture there is no camera to focus, and the view says so already.
+    if (m_focusWatcher.isRunning() || m_videoPixmap.isNull())
         return;
+    if (!m_pictureMemory->canAutoFocus()) {
+        showNotice(tr("This camera cannot focus by itself"));
+        return;
+    }
+    showNotice(tr("Focusing the camera"));
     m_focusWatcher.setFuture(QtConcurrent::run(m_pictureMemory->autoFocusJob()));
 }
 

@@ -72,6 +72,7 @@ bool VideoWidget::touchEvent(QTouchEvent* event) {
 void VideoWidget::cancelTouchAction() {
     if (m_drawing && !m_shape.active()) {
         const int steps = m_history.undoSteps();
+        m_highlight.end();
         m_drawing = false;
         m_lastPoint = QPoint(0, 0);
         m_currentLine.clear();

@@ -134,6 +134,12 @@ void VideoWidget::updatePreviewPart() {
 
 // Each notch is one step; the small deltas of touch pads add up to notches.
 void VideoWidget::wheelEvent(QWheelEvent* event) {
+    // A turn over a bar, the file panel or another panel over the picture is theirs, also when they
+    // leave it unused (a list at its end) and it comes on to the view: the picture stays as it is.
+    if (childAt(event->position().toPoint()) != nullptr) {
+        event->accept();
+        return;
+    }
     if (m_videoPixmap.isNull() || !liveArea().contains(event->position().toPoint())) {
         event->ignore();
         return;

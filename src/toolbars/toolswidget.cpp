@@ -239,7 +239,9 @@ void ToolsWidget::on_toolButton_adjust_clicked() {
         emit adjustPopupOpened(adjust);
         return adjust;
     };
-    placeAbove(PopupToggle::toggle(this, m_adjust, ui->toolButton_adjust, make), ui->toolButton_adjust);
+    AdjustWidget* opened = PopupToggle::toggle(this, m_adjust, ui->toolButton_adjust, make);
+    checkWhileOpen(opened, m_adjust, ui->toolButton_adjust);
+    placeAbove(opened, ui->toolButton_adjust);
 }
 
 void ToolsWidget::on_toolButton_videoFliter_clicked() {
@@ -248,8 +250,24 @@ void ToolsWidget::on_toolButton_videoFliter_clicked() {
         emit filterPopupOpened(filter);
         return filter;
     };
-    placeAbove(PopupToggle::toggle(this, m_filter, ui->toolButton_videoFliter, make),
-               ui->toolButton_videoFliter);
+    VideoFilterWidget* opened = PopupToggle::toggle(this, m_filter, ui->toolButton_videoFliter, make);
+    checkWhileOpen(opened, m_filter, ui->toolButton_videoFliter);
+    placeAbove(opened, ui->toolButton_videoFliter);
+}
+
+// The popup toggle's own unchecking does not take in the exclusive group. Connected after the
+// toggle's handler, which forgets the popup first unless a newer one has taken its place.
+template <class Popup>
+void ToolsWidget::checkWhileOpen(Popup* opened, Popup*& popup, QToolButton* button) {
+    if (opened == nullptr) {
+        if (popup == nullptr)
+            uncheckInPictureGroup(button);
+        return;
+    }
+    connect(opened, &QObject::destroyed, this, [this, &popup, button] {
+        if (popup == nullptr)
+            uncheckInPictureGroup(button);
+    });
 }
 
 void ToolsWidget::on_toolButton_AFAutoFocus_clicked() {
@@ -268,7 +286,7 @@ void ToolsWidget::on_toolButton_mark_clicked() {
         // Closed without a choice: nothing masks the picture, so Masking does not look on.
         connect(popup, &QObject::destroyed, this, [this] {
             if (m_mask == MaskKind::None)
-                uncheckMasking();
+                uncheckInPictureGroup(ui->toolButton_mark);
         });
         return popup;
     };
@@ -284,7 +302,7 @@ void ToolsWidget::setMasking(MaskKind kind) {
     m_mask = kind;
     if (kind == MaskKind::None) {
         PopupToggle::close(m_maskPopup, ui->toolButton_mark);
-        uncheckMasking();
+        uncheckInPictureGroup(ui->toolButton_mark);
     } else {
         m_lastMask = kind;
         ui->toolButton_mark->setChecked(true);
@@ -295,10 +313,10 @@ void ToolsWidget::setMasking(MaskKind kind) {
         emit maskChanged(kind);
 }
 
-void ToolsWidget::uncheckMasking() {
+void ToolsWidget::uncheckInPictureGroup(QToolButton* button) {
     // The checked button of an exclusive group cannot be unchecked while the group is exclusive.
     m_pictureGroup->setExclusive(false);
-    ui->toolButton_mark->setChecked(false);
+    button->setChecked(false);
     m_pictureGroup->setExclusive(true);
 }
 

@@ -94,7 +94,12 @@ private:
     static void placeAbove(QWidget* popup, QToolButton* button);
     // The mask shown, with Masking's checked look and its popup following it.
     void setMasking(MaskKind kind);
-    void uncheckMasking();
+    // Video Filters and Adjustment look checked while their popup is open, and only then.
+    template <class Popup>
+    void checkWhileOpen(Popup* opened, Popup*& popup, QToolButton* button);
+    // Masking, Video Filters and Adjustment share an exclusive group, whose checked button a plain
+    // setChecked(false) leaves checked.
+    void uncheckInPictureGroup(QToolButton* button);
 
     Ui::ToolsWidget* ui;
     int currentSize = 5;

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # The camera library as another program uses it: the example of optigrab/examples/still built against
 # the unpacked packages only, once through pkg-config and once through find_package(Optigrab), and run.
-# Usage: library.sh PACKAGE_DIR EXAMPLE_DIR
+# Usage: library.sh PACKAGE_DIR EXAMPLE_DIR [SANITIZERS]
+# SANITIZERS (address,undefined or thread): the packages come from a sanitizer build, whose library
+# needs its runtime loaded first; the example is built with the same sanitizers, as a program using
+# such a library would be.
 set -euo pipefail
 packages=$1 example=$2
+flags=${3:+-fsanitize=$3}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for name in pagelux liboptigrab-dev; do
@@ -15,8 +19,9 @@ libdir=$(dirname "$(dirname "$pc")")
 export PKG_CONFIG_LIBDIR=$libdir/pkgconfig LD_LIBRARY_PATH=$libdir OPTIGRAB_SIMULATED_CAMERAS=0
 unset OPTIGRAB_SIMULATED_CONTROL PKG_CONFIG_PATH
 
-cc -Wall -Werror "$example/still.c" $(pkg-config --cflags --libs optigrab) -o "$work/still-pkgconfig"
-cmake -S "$example" -B "$work/build" -DCMAKE_PREFIX_PATH="$work/root/usr" >/dev/null
+cc -Wall -Werror $flags "$example/still.c" $(pkg-config --cflags --libs optigrab) -o "$work/still-pkgconfig"
+cmake -S "$example" -B "$work/build" -DCMAKE_PREFIX_PATH="$work/root/usr" -DCMAKE_C_FLAGS="$flags" \
+  -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
 cmake --build "$work/build" >/dev/null
 
 for program in "$work/still-pkgconfig" "$work/build/still"; do

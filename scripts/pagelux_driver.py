@@ -514,6 +514,10 @@ def check_files(program):
             if not os.path.isfile(path):
                 continue
             kind = os.path.splitext(name)[1].lower().lstrip(".")
+            # Random clicks in the folder dialog may choose the program's own folder to save into.
+            ours = name == "pagelux" or name.startswith("libOptigrab.so")
+            if ours and os.path.realpath(folder) == os.path.realpath(program.app):
+                continue
             if kind not in DECODERS or ".recording." in name:
                 program.findings.append(("files", f"left in the save folder: {path}"))
                 continue

@@ -67,6 +67,17 @@ double feed(LessonRecorder& recorder, const QSize& size, int fps, int count, qin
     return double(clock.nsecsElapsed()) / 1e9;
 }
 
+// Shows view at size, its captures and recordings going into folder, numbered after "lesson".
+bool showNamingInto(VideoWidget& view, const QSize& size, const QString& folder) {
+    ReadXML* settings = ReadXML::instance();  // read by the view at its start: set after it
+    settings->savePath = folder.toStdString();
+    settings->bsaveType = true;
+    settings->customPrefix = "lesson";
+    view.resize(size);
+    view.show();
+    return QTest::qWaitForWindowExposed(&view);
+}
+
 }  // namespace
 
 class TestRecording : public QObject {
@@ -412,13 +423,7 @@ void TestRecording::soundKeepsItsPlaceUnderLoad() {
     int64_t startedUs = 0;
     {
         VideoWidget view;
-        ReadXML* settings = ReadXML::instance();
-        settings->savePath = folder.path().toStdString();
-        settings->bsaveType = true;
-        settings->customPrefix = "lesson";
-        view.resize(960, 540);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(showNamingInto(view, QSize(960, 540), folder.path()));
         QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
         view.updateToolSettings(0, Qt::red, 6);
         while (RecordingClock::nowUs() < firstUs + 200000)
@@ -447,7 +452,7 @@ void TestRecording::soundKeepsItsPlaceUnderLoad() {
     const RecordedFile file = RecordedFile::read(folder.filePath("lesson_00001.mp4"), false);
     QVERIFY(file.opened);
     QVERIFY(file.hasSound);
-    const double soundS = file.soundStartS + double(file.sound.size()) / file.sampleRate;
+    const double soundS = file.soundDurationS;
     QVector<double> heard;
     int quietRun = 48000;
     for (int s = 0; s < file.sound.size(); ++s) {
@@ -510,14 +515,8 @@ void TestRecording::viewRecording() {
     QVERIFY(camera >= 0);
     QVector<QPoint> hidden;  // view positions of the checked Move button and of the indicator
     {
-        VideoWidget view;  // reads the settings file: the naming is set after it
-        ReadXML* settings = ReadXML::instance();
-        settings->savePath = folder.path().toStdString();
-        settings->bsaveType = true;
-        settings->customPrefix = "lesson";
-        view.resize(960, 540);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        VideoWidget view;
+        QVERIFY(showNamingInto(view, QSize(960, 540), folder.path()));
         QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
         QPainter(&view.m_drawingPixmap).fillRect(0, 250, 960, 40, Qt::green);
         view.m_inkTiles.mark(QRect(0, 250, 960, 40));
@@ -552,7 +551,7 @@ void TestRecording::viewRecording() {
     if (!cameraOnly) {
         // Sound and picture end together, also when the camera went away first.
         QVERIFY(file.hasSound);
-        const double soundS = file.soundStartS + double(file.sound.size()) / file.sampleRate;
+        const double soundS = file.soundDurationS;
         QVERIFY2(std::abs(soundS - file.durationS) <= 0.040,
                  qPrintable(QString("sound %1 s, picture %2 s").arg(soundS).arg(file.durationS)));
     }
@@ -595,13 +594,7 @@ void TestRecording::cameraTimesKept() {
     };
     {
         VideoWidget view;
-        ReadXML* settings = ReadXML::instance();
-        settings->savePath = folder.path().toStdString();
-        settings->bsaveType = true;
-        settings->customPrefix = "lesson";
-        view.resize(640, 360);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(showNamingInto(view, QSize(640, 360), folder.path()));
         deliver(view, Qt::gray, RecordingClock::nowUs(), false);
         QTRY_VERIFY(!view.m_videoPixmap.isNull());
         if (zoomed)

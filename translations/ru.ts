@@ -749,7 +749,7 @@
     <message>
         <location filename="../src/toolbars/toolswidget.cpp" line="27"/>
         <source>Adjustment</source>
-        <translation>Настройка</translation>
+        <translation>Коррекция</translation>
     </message>
     <message>
         <location filename="../src/toolbars/toolswidget.cpp" line="28"/>

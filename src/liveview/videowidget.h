@@ -35,6 +35,7 @@ class AdjustWidget;
 class CameraPictureMemory;
 class ComparePane;
 class FileListWidget;
+class DiskSpaceWatch;
 class LessonRecorder;
 class NoticeLabel;
 class PageScan;
@@ -320,6 +321,7 @@ private:
     int64_t m_recordingStartUs = 0;          // RecordingClock
     long m_cameraRecordingDev = -1;          // the camera whose own stream the library records, if any
     QString m_cameraRecordingPath;
+    DiskSpaceWatch* m_diskSpaceWatch = nullptr;  // the disk while the camera's own stream is recorded
     PageScan* m_pageScan = nullptr;
     ComparePane* m_comparePane = nullptr;  // made at the first split
 };

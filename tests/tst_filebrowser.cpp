@@ -261,6 +261,25 @@ private slots:
         QCOMPARE(requested.first().first().toStringList(), wanted);
     }
 
+    // The newest tiles are at the bottom: the panel opens there, and a tile added while it shows is
+    // scrolled into view.
+    void panelShowsTheNewestTiles() {
+        FileListWidget panel;
+        for (int i = 0; i < 10; ++i)
+            panel.addPath(touch(QString("old_%1.jpg").arg(i)));
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        const QRect viewport = panel.m_listWidget->viewport()->rect();
+        const auto fullyShown = [&](int row) {
+            const QRect tile = panel.m_listWidget->visualItemRect(panel.m_listWidget->item(row));
+            return tile.top() >= viewport.top() && tile.bottom() <= viewport.bottom();
+        };
+        QVERIFY(fullyShown(9));
+        QVERIFY(!fullyShown(0));
+        panel.addPath(touch("new.jpg"));
+        QTRY_VERIFY(fullyShown(10));
+    }
+
     void doubleClickOpensItsFile() {
         QDesktopServices::setUrlHandler("file", this, "openUrl");
         m_opened.clear();

@@ -171,6 +171,12 @@ void FileItemWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
+void FileItemWidget::retranslateUi() {
+    // Only a tile without a picture shows a text.
+    if (!m_pixmapLabel->text().isEmpty())
+        m_pixmapLabel->setText(tr("No load image"));
+}
+
 void FileItemWidget::setChosen(bool chosen) {
     topWidget->setStyleSheet(chosen ? "background-color: #0099FF; border: none;"
                                     : "background-color: #333333; border: none;");

@@ -23,6 +23,8 @@ public:
     QString path() const { return m_path; }
     // The chosen look (a blue frame around the thumbnail) on or off.
     void setChosen(bool chosen);
+    // Sets the tile's text again in the language installed now.
+    void retranslateUi();
 
 signals:
     void removeRequested(FileItemWidget* widget);

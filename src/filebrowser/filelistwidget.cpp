@@ -48,6 +48,18 @@ FileListWidget::FileListWidget(QWidget* parent) : QWidget(parent) {
     });
 }
 
+void FileListWidget::retranslateUi() {
+    m_pdfButton->setText(tr("Save as PDF"));
+    for (int row = 0; row < m_listWidget->count(); ++row)
+        if (FileItemWidget* tile = tileAt(row))
+            tile->retranslateUi();
+}
+
+void FileListWidget::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_listWidget->scrollToBottom();
+}
+
 void FileListWidget::setShowAllTools(bool on) {
     m_listWidget->setSelectionMode(on ? QAbstractItemView::ExtendedSelection
                                       : QAbstractItemView::SingleSelection);
@@ -109,8 +121,11 @@ void FileListWidget::addPath(const QString& path) {
             delete m_listWidget->takeItem(at);
     });
     connect(tile, &FileItemWidget::doubleClicked, this, &FileListWidget::onItemDoubleClicked);
+    if (isVisible())
+        m_listWidget->scrollToItem(item);
 }
 
 void FileListWidget::onItemDoubleClicked(const QString& filePath) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(filePath));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(filePath)))
+        emit openFailed(filePath);
 }

@@ -25,15 +25,24 @@ public:
     // none is chosen. Only JPEG pictures: PDF and video tiles are left out.
     QStringList picturesForPdf() const;
 
+    // Sets the panel's texts again in the language installed now.
+    void retranslateUi();
+
 signals:
     // "Save as PDF" was clicked with these pictures.
     void pdfRequested(const QStringList& pictures);
     // A tile was clicked: the file it shows.
     void tileClicked(const QString& path);
+    // No application of the desktop took the file of a double-clicked tile.
+    void openFailed(const QString& path);
 
 public slots:
-    // Opens the file in the desktop's default application for its type.
+    // Opens the file in the desktop's default application for its type; openFailed when there is none.
     void onItemDoubleClicked(const QString& filePath);
+
+protected:
+    // The panel opens on the newest tiles, at the bottom.
+    void showEvent(QShowEvent* event) override;
 
 private:
     friend class TestFileBrowser;

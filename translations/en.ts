@@ -103,12 +103,16 @@
         <translation>No PDF: none of the pictures can be read (%1)</translation>
     </message>
     <message>
-        <source>Saved %1</source>
-        <translation>Saved %1</translation>
+        <source>PDF saved: %1 in %2 (pages: %3)</source>
+        <translation>PDF saved: %1 in %2 (pages: %3)</translation>
     </message>
     <message>
-        <source>Saved %1 without pictures that cannot be read: %2</source>
-        <translation>Saved %1 without pictures that cannot be read: %2</translation>
+        <source>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</source>
+        <translation>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</translation>
+    </message>
+    <message>
+        <source>No program on this desktop opens %1.</source>
+        <translation>No program on this desktop opens %1.</translation>
     </message>
     <message>
         <source>The recording stopped before the disk is full. What was recorded is saved.</source>

@@ -103,12 +103,16 @@
         <translation>PDF не создан: ни один снимок не читается (%1)</translation>
     </message>
     <message>
-        <source>Saved %1</source>
-        <translation>Сохранено: %1</translation>
+        <source>PDF saved: %1 in %2 (pages: %3)</source>
+        <translation>PDF сохранён: %1 в %2 (страниц: %3)</translation>
     </message>
     <message>
-        <source>Saved %1 without pictures that cannot be read: %2</source>
-        <translation>Сохранено: %1, без нечитаемых снимков: %2</translation>
+        <source>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</source>
+        <translation>PDF сохранён: %1 в %2 (страниц: %3), без нечитаемых снимков: %4</translation>
+    </message>
+    <message>
+        <source>No program on this desktop opens %1.</source>
+        <translation>Ни одна программа на этом компьютере не открывает %1.</translation>
     </message>
     <message>
         <source>The recording stopped before the disk is full. What was recorded is saved.</source>

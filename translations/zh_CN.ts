@@ -103,12 +103,16 @@
         <translation>未生成 PDF：所有图片都无法读取（%1）</translation>
     </message>
     <message>
-        <source>Saved %1</source>
-        <translation>已保存 %1</translation>
+        <source>PDF saved: %1 in %2 (pages: %3)</source>
+        <translation>已保存 PDF：%1（共 %3 页），位于 %2</translation>
     </message>
     <message>
-        <source>Saved %1 without pictures that cannot be read: %2</source>
-        <translation>已保存 %1，其中不含无法读取的图片：%2</translation>
+        <source>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</source>
+        <translation>已保存 PDF：%1（共 %3 页），位于 %2，其中不含无法读取的图片：%4</translation>
+    </message>
+    <message>
+        <source>No program on this desktop opens %1.</source>
+        <translation>此桌面上没有可以打开 %1 的程序。</translation>
     </message>
     <message>
         <source>The recording stopped before the disk is full. What was recorded is saved.</source>

@@ -49,6 +49,9 @@ void VideoWidget::initCapture() {
     connect(extra, &ExtraSettings::showAllToolsChanged, m_fileListWidget, &FileListWidget::setShowAllTools);
     connect(m_fileListWidget, &FileListWidget::pdfRequested, this, &VideoWidget::onPdfRequested);
     connect(m_fileListWidget, &FileListWidget::tileClicked, this, &VideoWidget::onTileClicked);
+    connect(m_fileListWidget, &FileListWidget::openFailed, this, [this](const QString& path) {
+        showNotice(tr("No program on this desktop opens %1.").arg(QFileInfo(path).fileName()));
+    });
 }
 
 int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPath) {
@@ -56,12 +59,13 @@ int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPa
     const QDir folder(folderPath);
     if (!folder.exists())
         return -1;
-    // Pictures and recordings share the numbers; a recording cut off before its rename keeps its
+    // Pictures, recordings and PDFs share the numbers; a recording cut off before its rename keeps its
     // number too.
-    const QStringList files = folder.entryList({"*.jpg", "*.mp4", "*.mkv"}, QDir::Files, QDir::Unsorted);
+    const QStringList files =
+        folder.entryList({"*.jpg", "*.mp4", "*.mkv", "*.pdf"}, QDir::Files, QDir::Unsorted);
     if (files.isEmpty())
         return 0;
-    static const QRegularExpression pattern("^(.*)_(\\d+)(?:\\.recording)?\\.(?:jpg|mp4|mkv)$");
+    static const QRegularExpression pattern("^(.*)_(\\d+)(?:\\.recording)?\\.(?:jpg|mp4|mkv|pdf)$");
     bool prefixFound = false;
     int maxNumber = 0;
     for (const QString& name : files) {
@@ -230,23 +234,20 @@ void VideoWidget::onPdfRequested(const QStringList& pictures) {
         showNotice(tr("No pictures to put in a PDF: capture some first"));
         return;
     }
-    const ReadXML& settings = *ReadXML::instance();
-    const QString folder = settings.savePath.empty() ? StorageFolders::defaultSaveFolder()
-                                                     : QString::fromStdString(settings.savePath);
-    const QString prefix = capturePrefix(settings);
-    if (folder.isEmpty() || prefix.contains('/')) {
+    // The next number of the captures: the PDF sorts after the pictures it holds.
+    NamingProblem problem;
+    const QString path = nextNumberedPath("pdf", &problem);
+    if (problem != NamingProblem::None) {
         showNotice(tr("The PDF was not saved: the save folder cannot be used"));
         return;
     }
-    int number = 1;
-    while (QFileInfo::exists(numberedPath(folder, prefix, number, "pdf")))
-        ++number;
-    const QString path = numberedPath(folder, prefix, number, "pdf");
+    m_capturesInFlight.insert(path);
 
     auto* watcher = new QFutureWatcher<PdfExporter::Outcome>(this);
     connect(watcher, &QFutureWatcher<PdfExporter::Outcome>::finished, this, [this, watcher, path] {
         const PdfExporter::Outcome outcome = watcher->result();
         watcher->deleteLater();
+        m_capturesInFlight.remove(path);
         QStringList names;
         for (const QString& picture : outcome.leftOut)
             names << QFileInfo(picture).fileName();
@@ -257,9 +258,13 @@ void VideoWidget::onPdfRequested(const QStringList& pictures) {
             return;
         }
         m_fileListWidget->addPath(path);
-        showNotice(names.isEmpty() ? tr("Saved %1").arg(QFileInfo(path).fileName())
-                                   : tr("Saved %1 without pictures that cannot be read: %2")
-                                         .arg(QFileInfo(path).fileName(), names.join(", ")));
+        const QFileInfo file(path);
+        const QString folder = QDir::toNativeSeparators(file.absolutePath());
+        const QString pages = QString::number(outcome.pages);
+        showNotice(names.isEmpty() ? tr("PDF saved: %1 in %2 (pages: %3)").arg(file.fileName(), folder, pages)
+                                   : tr("PDF saved: %1 in %2 (pages: %3) without pictures that cannot be "
+                                        "read: %4")
+                                         .arg(file.fileName(), folder, pages, names.join(", ")));
     });
     watcher->setFuture(QtConcurrent::run([pictures, path] { return PdfExporter::write(pictures, path); }));
 }

@@ -9,8 +9,8 @@
 namespace {
 
 constexpr int kPollMs = 1000;
-// The first seconds give the rate: a stream settles after its first frames.
-constexpr qint64 kMeasureMs = 3000;
+// The first two looks, about two seconds, give the rate: a stream settles after its first frames.
+constexpr qint64 kMeasureMs = 1500;
 // Ten seconds of writing are kept free on top of the minimum: the file grows between two looks.
 constexpr double kMarginSeconds = 10;
 

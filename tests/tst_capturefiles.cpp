@@ -20,6 +20,7 @@
 #include "liveview/videowidget.h"
 #include "optigrab.h"
 #include "optigrab_sim.h"
+#include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "toolbars/toolwidget_right.h"
 
@@ -472,6 +473,26 @@ private slots:
         emit tile->doubleClicked(path);
         qputenv("PATH", path0);
         QCOMPARE(notice(*m_view), QString("No program on this desktop opens image_00001.jpg."));
+    }
+
+    // With all tools shown the panel starts with the save folder's files; without, it starts empty.
+    void panelStartsWithTheFolderWithAllTools_data() {
+        QTest::addColumn<bool>("allTools");
+        QTest::newRow("all tools shown") << true;
+        QTest::newRow("basic tools only") << false;
+    }
+
+    void panelStartsWithTheFolderWithAllTools() {
+        QFETCH(bool, allTools);
+        QTemporaryDir folder;
+        touch(folder.filePath("image_00001.jpg"));
+        touch(folder.filePath("image_00002.pdf"));
+        ReadXML::instance()->savePath = folder.path().toStdString();
+        QVERIFY(ReadXML::instance()->writeData(m_configPath.toUtf8().constData()));
+        ExtraSettings::instance()->setShowAllTools(allTools);
+        VideoWidget view;
+        ExtraSettings::instance()->setShowAllTools(false);
+        QCOMPARE(view.m_fileListWidget->findChild<QListWidget*>()->count(), allTools ? 2 : 0);
     }
 
     void panelPlacement_data() {

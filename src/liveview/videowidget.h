@@ -35,6 +35,7 @@ class AdjustWidget;
 class CameraPictureMemory;
 class ComparePane;
 class FileListWidget;
+class FolderFiles;
 class DiskSpaceWatch;
 class LessonRecorder;
 class NoticeLabel;
@@ -175,6 +176,7 @@ private:
     void arrangeBottomRow(QWidget* first, Qt::Alignment firstAlignment, QWidget* last,
                           Qt::Alignment lastAlignment);
     void initCapture();
+    void followSaveFolder();
     enum class NamingProblem { None, SlashInPrefix, NoFolder };
     // The next free numbered file name with suffix in the save folder, shared by captures and
     // recordings; empty with the problem when there is none.
@@ -301,6 +303,7 @@ private:
     FrameHandOver m_frameHandOver;
     int nCaptureIndex = 0;  // number of the last capture
     FileListWidget* m_fileListWidget = nullptr;
+    FolderFiles* m_folderFiles = nullptr;  // the save folder's files for the panel, with all tools
     CaptureWriter* m_captureWriter = nullptr;
     // Paths of captures still being written: the folder does not show them yet, and no second
     // capture may take their numbers.

@@ -15,6 +15,7 @@
 
 #include "capturewriter.h"
 #include "filebrowser/filelistwidget.h"
+#include "filebrowser/folderfiles.h"
 #include "filebrowser/pdfexporter.h"
 #include "pagescan.h"
 #include "settings/capturechoices.h"
@@ -52,6 +53,20 @@ void VideoWidget::initCapture() {
     connect(m_fileListWidget, &FileListWidget::openFailed, this, [this](const QString& path) {
         showNotice(tr("No program on this desktop opens %1.").arg(QFileInfo(path).fileName()));
     });
+    m_folderFiles = new FolderFiles(this);
+    connect(m_folderFiles, &FolderFiles::added, m_fileListWidget, &FileListWidget::listPaths);
+    connect(m_folderFiles, &FolderFiles::removed, m_fileListWidget, &FileListWidget::removePaths);
+    connect(extra, &ExtraSettings::showAllToolsChanged, this, &VideoWidget::followSaveFolder);
+    followSaveFolder();
+}
+
+// With all tools shown the panel holds the save folder's files too, from the start and as others add
+// or remove them; without, only what is captured in this run.
+void VideoWidget::followSaveFolder() {
+    const ReadXML& settings = *ReadXML::instance();
+    const QString folder = settings.savePath.empty() ? StorageFolders::defaultSaveFolder()
+                                                     : QString::fromStdString(settings.savePath);
+    m_folderFiles->follow(ExtraSettings::instance()->showAllTools() ? folder : QString());
 }
 
 int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPath) {
@@ -275,6 +290,7 @@ void VideoWidget::onShowListWidget() {
     // 666 leaves room for the tool bar row beneath the panel.
     const int x = m_toolWidgetsSwapped ? 0 : screen.width() - m_rightToolWidget->getButtonsTotalWidth();
     m_fileListWidget->move(x, screen.height() - 666);
+    followSaveFolder();  // the save folder may have been changed in the settings
     m_fileListWidget->show();
     m_fileListWidget->raise();
 }

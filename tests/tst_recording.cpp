@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -22,6 +23,7 @@
 #include "filebrowser/filelistwidget.h"
 #include "liveview/videowidget.h"
 #include "optigrab_sim.h"
+#include "recording/diskspacewatch.h"
 #include "recording/lessonrecorder.h"
 #include "recording/mp4writer.h"
 #include "recording/recordedfile.h"
@@ -110,6 +112,8 @@ private slots:
     void soundChoice();
     void cutOffRecordingsRecovered_data();
     void cutOffRecordingsRecovered();
+    void cameraRecordingWatchesTheDisk_data();
+    void cameraRecordingWatchesTheDisk();
 
 private:
     QTemporaryDir m_home;
@@ -713,6 +717,57 @@ void TestRecording::cutOffRecordingsRecovered() {
         QVERIFY(recovered.opened);
         QVERIFY2(recovered.durationS > 1.5, qPrintable(QString::number(recovered.durationS)));
     }
+}
+
+// The camera's own stream fills a disk in minutes: soon after its start a notice tells the rate and
+// the time the disk lasts, and the recording ends with a notice while a margin is still free (here the
+// margin is set to all but a few megabytes of the disk).
+void TestRecording::cameraRecordingWatchesTheDisk_data() {
+    QTest::addColumn<qint64>("leftBytes");  // free beyond the margin at the start; 0: the usual margin
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("room for a while") << qint64(0)
+                                      << "^Camera picture only writes about \\d+(\\.\\d)? [GM]B a minute: "
+                                         "the disk has room for (\\d+ h )?\\d+ min more\\.$";
+    QTest::newRow("disk nearly full")
+        << qint64(8 * 1024 * 1024)
+        << "^The recording stopped before the disk is full\\. What was recorded is saved\\.$";
+}
+
+void TestRecording::cameraRecordingWatchesTheDisk() {
+    QFETCH(qint64, leftBytes);
+    QFETCH(QString, notice);
+    ExtraSettings::instance()->setValue("recording/cameraOnly", true);
+    QTemporaryDir folder;
+    OptigrabSimConfig config;
+    optigrabSimDefaultConfig(&config);
+    QVERIFY(optigrabSimPlug(&config) >= 0);
+    {
+        VideoWidget view;
+        ReadXML* settings = ReadXML::instance();
+        settings->savePath = folder.path().toStdString();
+        settings->bsaveType = true;
+        settings->customPrefix = "lesson";
+        view.resize(960, 540);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
+        if (leftBytes > 0)
+            view.m_diskSpaceWatch->m_minimumMargin = QStorageInfo(folder.path()).bytesAvailable() - leftBytes;
+        QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(view.isRecording());
+        const NoticeLabel* label = view.findChild<NoticeLabel*>();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            label->isVisible() && QRegularExpression(notice).match(label->text()).hasMatch(), 10000);
+        QCOMPARE(view.isRecording(), leftBytes == 0);
+        if (view.isRecording())
+            QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(!view.isRecording());
+    }
+    optigrabSimUnplugAll();
+    ExtraSettings::instance()->remove("recording/cameraOnly");
+    const RecordedFile file = RecordedFile::read(folder.filePath("lesson_00001.mkv"));
+    QVERIFY(file.opened);
+    QVERIFY(!file.pictures.isEmpty());
 }
 
 QTEST_MAIN(TestRecording)

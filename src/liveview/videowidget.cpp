@@ -296,6 +296,8 @@ void VideoWidget::retranslateUi() {
         m_rightToolWidget->retranslateUi();
     if (m_centerToolWidget != nullptr)
         m_centerToolWidget->retranslateUi();
+    if (m_fileListWidget != nullptr)
+        m_fileListWidget->retranslateUi();
 }
 
 void VideoWidget::onExChangeLeft(bool bIsExChangeLeft) {

@@ -30,6 +30,7 @@
 #include <cstdio>
 
 #include "capturesettingspage.h"
+#include "controls/pathfield.h"
 #include "controls/popupmanager.h"
 #include "controls/roundedoutline.h"
 #include "extrasettings.h"
@@ -224,7 +225,7 @@ QWidget* settingDevWidget::buildGeneralPage() {
     auto* locationRow = new QHBoxLayout(locationGroup);
     locationRow->setContentsMargins(5, 5, 5, 5);
     locationRow->setSpacing(8);
-    locationEdit = new QLineEdit;
+    locationEdit = new PathField;
     locationEdit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     locationEdit->setFixedHeight(40);
     locationEdit->setStyleSheet(PanelStyle::kControl);

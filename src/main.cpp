@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point: the application object and the full-screen main view.
 #include <QApplication>
 #include <QIcon>

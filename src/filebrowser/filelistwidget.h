@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The captured-file panel: a column of thumbnail tiles, one for each file captured since start.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's start-up, children, prompt placement, translation at start and destruction.
 #include "videowidget.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program as a user gets it from the package: unpacked into a throw-away root whose program folder
 # cannot be written, started from bin/pagelux on a virtual screen with a simulated camera. The page must
 # show, and the settings must go to the user's own configuration folder.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The camera library as another program uses it: the example of optigrab/examples/still built against
 # the unpacked packages only, once through pkg-config and once through find_package(Optigrab), and run.
 # Usage: library.sh PACKAGE_DIR EXAMPLE_DIR

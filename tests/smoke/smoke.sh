@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real pagelux on a virtual 1920x1080 X screen with one simulated camera and checks what a
 # user would see: the page full screen, the bars and popups, the prompt after unplugging, the page
 # again after plugging.

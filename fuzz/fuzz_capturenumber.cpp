@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the capture numbering over arbitrary folder listings. The first line of the input is
 // the prefix, every further line a name put into the folder (a line starting with "/" makes a
 // folder of that name); an empty input stands for a save folder that does not exist. The result is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Capture with a simulated camera: the names of the files, the drawing in the file, refused
 // captures, a save that fails part-way, captures in quick succession, and the file panel's place.
 #include <sys/resource.h>

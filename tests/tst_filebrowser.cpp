@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The captured-file panel on its own: shortened names, thumbnails, removing a tile, opening a file.
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Languages at run time and the main menu: the chooser, the switch through menu, left bar and view,
 // the language entry's text, where the chooser and the about panel open, and Exit.
 #include <QDir>

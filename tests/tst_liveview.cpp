@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The live picture with simulated cameras: which camera opens at start, hot-plug, switching,
 // freezing, panning, and a GUI thread that falls behind the camera.
 #include <QComboBox>

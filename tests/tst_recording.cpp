@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson recorder from the outside: the files it writes, read back with libavformat.
 #include <fcntl.h>
 #include <sys/resource.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings panel: what it shows from the camera list and the settings, the one camera change each
 // user action signals, the save folder and prefix choices, and what it stores when it closes.
 #include <QAbstractItemView>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The translation files against the program's sources: every text that the sources pass to tr() has a
 // finished translation in each language file, so no text shows untranslated in that language.
 #include <QFile>

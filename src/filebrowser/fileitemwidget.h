@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One tile of the captured-file panel: the thumbnail of a file, its shortened name and a delete button.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The captured-file panel: a column of thumbnail tiles, one for each file captured since start and,
 // with all tools shown, for each file of the save folder.
 #include "filelistwidget.h"

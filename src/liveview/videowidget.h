@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one full-screen window: live camera picture, its children, and the camera's view interface.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's capture: the next free numbered file in the save folder, the still picture with the
 // drawing over it written off the GUI thread, its tile in the file panel, and the panel's show/hide.
 #include <QDate>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's camera tree, the choice of camera at start, hot-plug handling and switching.
 #include <QMetaObject>
 #include <QRegularExpression>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's lesson recording: the view's own painting handed to the recorder with each new
 // picture, the red dot with the elapsed time, Ctrl+R, and the faults that end a recording.
 #include <QAbstractButton>

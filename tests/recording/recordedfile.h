@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a recording back through libavformat: its tracks, every picture (as small RGB images with
 // their times) and the sound's samples, for the recording suites to check.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A line edit for a file system path, its middle elided while it has no focus.
 #include "pathfield.h"
 

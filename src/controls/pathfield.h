@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A line edit for a file system path: without the keyboard focus it shows the path's start and end
 // with the middle elided, so a long path still tells its root and its folder; the whole path is its
 // tool tip. With the focus it is an ordinary line edit.

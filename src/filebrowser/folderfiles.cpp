@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save folder's pictures, recordings and PDFs for the file panel.
 #include "folderfiles.h"
 

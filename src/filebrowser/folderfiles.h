@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save folder's pictures, recordings and PDFs for the file panel: listed when the folder is
 // followed, oldest first, then the files that others add or remove are reported as the folder
 // changes (a burst of changes is gathered for a moment). Files being written (hidden temporary files,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Watches the disk while the camera library writes the camera's own stream.
 #include "diskspacewatch.h"
 

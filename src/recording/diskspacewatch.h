@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Watches the disk while the camera library writes the camera's own stream, which grows by up to
 // two gigabytes a minute: soon after the start it tells how fast the file grows and how long the disk
 // lasts, and it asks for the recording to end while a margin of the disk is still free. GUI thread.

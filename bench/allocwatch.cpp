@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counts large heap allocations: the benchmark's executable defines the C allocation functions, so
 // every library of the process (Qt, libOptigrab.so, TurboJPEG, libyuv) calls these, and each passes
 // the call on to the C library's own allocator unchanged.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counts large heap allocations in the whole process while switched on: a frame-sized buffer
 // allocated per frame shows here even when the allocator reuses pages and no page fault betrays it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated camera and the settings file of the scenarios that run a real view.
 #include "benchcamera.h"
 

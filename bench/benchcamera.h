@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The camera of the scenarios that run a real view: a simulated 4K MJPEG camera at 30 fps, and the
 // settings that make the view open it and save into a folder of the scenario's.
 #pragma once

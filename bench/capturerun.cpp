@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The capture scenario in a process of its own: a simulated 4K MJPEG camera at 30 fps behind the real
 // library and presenter, a real VideoWidget on the offscreen platform with a drawing on its layer, and
 // ten captures a second apart, timed from outside.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The capture scenario: a 4K MJPEG camera at 30 fps, a drawing on the layer and ten captures a second
 // apart, run against a real VideoWidget in a process of its own.
 #pragma once

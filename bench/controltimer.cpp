@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The slider is moved through the real popup and view code; the frames are watched in the library's
 // callback, before the view's hand-over.
 #include "controltimer.h"

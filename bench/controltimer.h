@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long a change of the camera's brightness takes from the Adjustment popup's slider: until the
 // control reached the camera (the driver's call returned), and until the first preview frame the
 // library hands over shows it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One scenario of the live-picture path in a process of its own: a simulated camera behind the real
 // library, the real presenter and a real VideoWidget on the offscreen platform, timed from outside.
 #include "liverun.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measured scenarios of the live-picture path, and the run of one of them in this process.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pagelux_bench: measures the live-picture path (library, presenter, view) with simulated cameras,
 // times the same 4K frames through ffmpeg and gst-launch-1.0, and checks the figures against our
 // performance targets. Each scenario runs in a child process of its own (this program with --run),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page-scanning scenarios. The live analysis is timed on the thread that runs it, with the frames
 // a 4K camera's decoder hands it under a 1920x1080 view (the preview it decodes anyway, 1920x1080):
 // the CPU it takes for 10 s of frames at 30 fps, as points of one core. The still and the PDF go

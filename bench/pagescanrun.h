@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page-scanning scenarios, each in a process of its own: the live analysis of a 4K MJPEG camera
 // at 30 fps (page finding on every third frame, the motion detection of automatic capture), a cropped
 // and straightened 4K still, and a PDF of twenty 4K captures.

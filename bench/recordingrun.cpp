@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording scenario in a process of its own: a simulated 4K MJPEG camera at 30 fps behind the real
 // library and presenter, a real 1920x1080 VideoWidget on the offscreen platform, live for a while and
 // then recording with sound, and the file read back with libavformat.

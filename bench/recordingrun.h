@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recording scenario: a 4K MJPEG camera at 30 fps shown in a 1080p view, first live only, then
 // recorded with sound from a PulseAudio server of the benchmark's own, run against a real VideoWidget in
 // a process of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of one stage, kept in memory reserved before the measurement starts, and the figure lines
 // through which a scenario's process reports to the benchmark.
 #pragma once

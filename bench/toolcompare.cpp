@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The same 4K frames through general-purpose tools, timed from outside.
 #include "toolcompare.h"
 

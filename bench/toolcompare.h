@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The same 4K frames through general-purpose tools: a file of the simulated camera's MJPEG frames,
 // decoded and scaled to 1920x1080 RGB by ffmpeg and gst-launch-1.0, timed from outside.
 #pragma once

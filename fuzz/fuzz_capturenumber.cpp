@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the capture numbering over arbitrary folder listings. The first line of the input is
 // the prefix, every further line a name put into the folder (a line starting with "/" makes a
 // folder of that name); an empty input stands for a save folder that does not exist. The result is
-// checked against the names themselves: every prefix_<digits>.jpg file counts, nothing else does.
+// checked against the names themselves: every prefix_<digits> file of a picture, recording (also one
+// cut off, .recording.mp4) or PDF counts, nothing else does.
 #include <QApplication>
 #include <QByteArray>
 #include <QDir>
@@ -38,12 +40,20 @@ void emptyFolder() {
     }
 }
 
-// value of digits when name is exactly prefix "_" digits ".jpg" with ASCII digits; -1 otherwise
-// (also for a number beyond int, which reads as 0: it cannot raise the maximum).
+// The files that share the numbers: pictures, recordings and PDFs.
+bool isNumberedKind(const QByteArray& name) {
+    return name.endsWith(".jpg") || name.endsWith(".mp4") || name.endsWith(".mkv") || name.endsWith(".pdf");
+}
+
+// value of digits when name is exactly prefix "_" digits, then ".recording" or nothing, then a
+// numbered kind's suffix, with ASCII digits; -1 otherwise (also for a number beyond int, which reads
+// as 0: it cannot raise the maximum).
 long long numberOf(const QByteArray& name, const QByteArray& prefix) {
-    if (!name.startsWith(prefix + "_") || !name.endsWith(".jpg"))
+    if (!name.startsWith(prefix + "_") || !isNumberedKind(name))
         return -1;
-    const QByteArray digits = name.mid(prefix.size() + 1, name.size() - prefix.size() - 5);
+    QByteArray digits = name.mid(prefix.size() + 1, name.size() - prefix.size() - 5);
+    if (digits.endsWith(".recording"))
+        digits.chop(int(sizeof(".recording")) - 1);
     if (digits.isEmpty())
         return -1;
     long long value = 0;
@@ -87,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray prefix = QString::fromUtf8(lines.first()).toUtf8();
     const QString folder = QString::fromStdString(size == 0 ? folderPath + "/missing" : folderPath);
 
-    bool anyJpg = false;
+    bool anyNumbered = false;
     long long highest = -1;
     for (int i = 1; i < lines.size(); ++i) {
         QByteArray name = lines[i];
@@ -107,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (fd < 0)
                 continue;
             ::close(fd);
-            anyJpg = anyJpg || name.toLower().endsWith(".jpg");
+            anyNumbered = anyNumbered || isNumberedKind(name.toLower());
             highest = std::max(highest, numberOf(name, prefix));
         }
     }
@@ -118,11 +128,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();  // a missing folder
         return 0;
     }
-    if (!anyJpg && result != 0)
-        std::abort();  // no pictures at all
+    if (!anyNumbered && result != 0)
+        std::abort();  // no pictures, recordings or PDFs at all
     if (result < highest)
         std::abort();  // a numbered picture of this prefix was missed
     if (highest < 0 && result > 1)
-        std::abort();  // a number from a name that is not prefix_digits.jpg
+        std::abort();  // a number from a name that is not a numbered file of the prefix
     return 0;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the library's frame path on arbitrary buffers. The first bytes choose the media type
 // (MJPG, YUY2, NV12), the mode's size, the line stride, the preview size hint and the quality, as
 // a driver and the viewer would; the rest is the frame as the camera delivered it.

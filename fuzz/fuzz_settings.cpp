@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the settings loader on arbitrary bytes. Whatever it loads must survive a save and a
 // second load unchanged, since the program writes the file back at every start.
 #include <sys/mman.h>

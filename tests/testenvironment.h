@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the viewer's suites share: a home folder and a settings file of their own, and a look at the
 // process's resident memory.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pen and eraser popups: which swatch opens checked, what each choice reports, the custom colour
 // dialog and the popup registry, the eraser's opening report, and the panels' look.
 #include <QButtonGroup>

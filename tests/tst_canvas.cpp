@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The annotation canvas of the main view: strokes, ink, erasing, clearing, panning, undo and redo,
 // checked on the pixels of the layer and of the painted view.
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Capture with a simulated camera: the names of the files, the drawing in the file, refused
 // captures, a save that fails part-way, captures in quick succession, and the file panel's place.
 #include <sys/resource.h>
@@ -20,6 +21,7 @@
 #include "liveview/videowidget.h"
 #include "optigrab.h"
 #include "optigrab_sim.h"
+#include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "toolbars/toolwidget_right.h"
 
@@ -166,6 +168,8 @@ private slots:
             << QStringList() << true << "image" << false << "image_00000.jpg";
         QTest::newRow("recordings share the numbers") << QStringList({"image_00004.jpg", "image_00006.mp4"})
                                                       << true << "image" << true << "image_00007.jpg";
+        QTest::newRow("PDFs share the numbers") << QStringList({"image_00004.jpg", "image_00011.pdf"}) << true
+                                                << "image" << true << "image_00012.jpg";
         QTest::newRow("a cut-off recording keeps its number")
             << QStringList({"image_00009.recording.mp4"}) << true << "image" << true << "image_00010.jpg";
         QTest::newRow("a folder holds the next name")
@@ -425,6 +429,71 @@ private slots:
         QVERIFY(isDrawing(two.pixelColor(1000, 800)));
         QCOMPARE(tilePaths(), QStringList({first, second}));
         QCOMPARE(m_view->nCaptureIndex, 2);
+    }
+
+    // A PDF takes the next number after the captures it holds, the next capture the one after it, and
+    // a notice says where the PDF went and how many pages it has.
+    void pdfTakesTheNextNumber_data() {
+        QTest::addColumn<bool>("unreadable");  // a chosen picture that cannot be read
+        QTest::newRow("two pictures") << false;
+        QTest::newRow("one of three cannot be read") << true;
+    }
+
+    void pdfTakesTheNextNumber() {
+        QFETCH(bool, unreadable);
+        openView(QSize(640, 480));
+        QTemporaryDir folder;
+        touch(folder.filePath("image_00031.jpg"));  // an earlier run's, not in the panel
+        setNaming(folder.path(), true, "image");
+        QStringList pictures = capture(2);
+        if (unreadable) {
+            touch(folder.filePath("image_00020.jpg"));
+            pictures << folder.filePath("image_00020.jpg");
+        }
+        emit m_view->m_fileListWidget->pdfRequested(pictures);
+        const QString pdf = folder.filePath("image_00034.pdf");
+        QTRY_VERIFY_WITH_TIMEOUT(tilePaths().contains(pdf), 20000);
+        QString expected = QString("PDF saved: image_00034.pdf in %1 (pages: 2)").arg(folder.path());
+        if (unreadable)
+            expected += " without pictures that cannot be read: image_00020.jpg";
+        QCOMPARE(notice(*m_view), expected);
+        QCOMPARE(capture(), QStringList({folder.filePath("image_00035.jpg")}));
+    }
+
+    // A file that no program of the desktop opens (none is found here) is said so on a double click.
+    void tileWithoutProgramIsSaid() {
+        openView(QSize(640, 480));
+        QTemporaryDir folder;
+        setNaming(folder.path(), true, "image");
+        const QString path = capture().value(0);
+        const QByteArray path0 = qgetenv("PATH");
+        QTemporaryDir emptyPath;  // no launcher on it
+        qputenv("PATH", emptyPath.path().toUtf8());
+        auto* tile = m_view->m_fileListWidget->findChild<FileItemWidget*>();
+        QVERIFY(tile != nullptr);
+        emit tile->doubleClicked(path);
+        qputenv("PATH", path0);
+        QCOMPARE(notice(*m_view), QString("No program on this desktop opens image_00001.jpg."));
+    }
+
+    // With all tools shown the panel starts with the save folder's files; without, it starts empty.
+    void panelStartsWithTheFolderWithAllTools_data() {
+        QTest::addColumn<bool>("allTools");
+        QTest::newRow("all tools shown") << true;
+        QTest::newRow("basic tools only") << false;
+    }
+
+    void panelStartsWithTheFolderWithAllTools() {
+        QFETCH(bool, allTools);
+        QTemporaryDir folder;
+        touch(folder.filePath("image_00001.jpg"));
+        touch(folder.filePath("image_00002.pdf"));
+        ReadXML::instance()->savePath = folder.path().toStdString();
+        QVERIFY(ReadXML::instance()->writeData(m_configPath.toUtf8().constData()));
+        ExtraSettings::instance()->setShowAllTools(allTools);
+        VideoWidget view;
+        ExtraSettings::instance()->setShowAllTools(false);
+        QCOMPARE(view.m_fileListWidget->findChild<QListWidget*>()->count(), allTools ? 2 : 0);
     }
 
     void panelPlacement_data() {

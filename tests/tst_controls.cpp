@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared controls: icon modes of the tool button, hover swapping, button dressing and its style
 // sheets, the slider look, the spacing style, and the popup manager's outside-press closing.
 #include <QLabel>

@@ -1,6 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The captured-file panel on its own: shortened names, thumbnails, removing a tile, opening a file.
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -11,9 +15,11 @@
 #include <QToolButton>
 #include <QTranslator>
 #include <QtTest>
+#include <algorithm>
 
 #include "filebrowser/fileitemwidget.h"
 #include "filebrowser/filelistwidget.h"
+#include "filebrowser/folderfiles.h"
 #include "filebrowser/pdfexporter.h"
 
 class TestFileBrowser : public QObject {
@@ -35,11 +41,21 @@ private:
         return path;
     }
 
+    // The tile of each row; null for a row whose tile is not made yet.
     static QList<FileItemWidget*> tiles(FileListWidget& panel) {
         QList<FileItemWidget*> found;
+        for (int row = 0; row < panel.m_listWidget->count(); ++row) {
+            QWidget* container = panel.m_listWidget->itemWidget(panel.m_listWidget->item(row));
+            found << (container != nullptr ? container->findChild<FileItemWidget*>() : nullptr);
+        }
+        return found;
+    }
+
+    // The files of the panel's rows, top to bottom, whether their tiles are made or not.
+    static QStringList rowPaths(FileListWidget& panel) {
+        QStringList found;
         for (int row = 0; row < panel.m_listWidget->count(); ++row)
-            found << panel.m_listWidget->itemWidget(panel.m_listWidget->item(row))
-                         ->findChild<FileItemWidget*>();
+            found << panel.m_listWidget->item(row)->data(Qt::UserRole).toString();
         return found;
     }
 
@@ -259,6 +275,93 @@ private slots:
         for (int row : expected)
             wanted << files[row];
         QCOMPARE(requested.first().first().toStringList(), wanted);
+    }
+
+    // The newest tiles are at the bottom: the panel opens there, and a tile added while it shows is
+    // scrolled into view.
+    void panelShowsTheNewestTiles() {
+        FileListWidget panel;
+        for (int i = 0; i < 10; ++i)
+            panel.addPath(touch(QString("old_%1.jpg").arg(i)));
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        const QRect viewport = panel.m_listWidget->viewport()->rect();
+        const auto fullyShown = [&](int row) {
+            const QRect tile = panel.m_listWidget->visualItemRect(panel.m_listWidget->item(row));
+            return tile.top() >= viewport.top() && tile.bottom() <= viewport.bottom();
+        };
+        QVERIFY(fullyShown(9));
+        QVERIFY(!fullyShown(0));
+        panel.addPath(touch("new.jpg"));
+        QTRY_VERIFY(fullyShown(10));
+    }
+
+    // The save folder's pictures, recordings and PDFs, oldest at the top; files being written and
+    // others are left out; files that others add or remove come and go.
+    void folderFilesFollowTheFolder() {
+        QTemporaryDir folder;
+        const QDateTime yesterday = QDateTime::currentDateTime().addDays(-1);
+        const auto file = [&](const QString& name, int minutes) {
+            QFile made(folder.filePath(name));
+            made.open(QIODevice::WriteOnly);
+            made.write("an earlier file");
+            made.flush();  // a write after the time is set would set it to now
+            made.setFileTime(yesterday.addSecs(60 * minutes), QFileDevice::FileModificationTime);
+            return folder.filePath(name);
+        };
+        const QString scan = file("b_scan.jpg", 1), lesson = file("a_lesson.mp4", 2),
+                      pages = file("c_pages.pdf", 3);
+        file("d_lesson.recording.mp4", 4);
+        file(".e_scan.jpg", 5);
+        file("notes.txt", 6);
+        FileListWidget panel;
+        FolderFiles files;
+        connect(&files, &FolderFiles::added, &panel, &FileListWidget::listPaths);
+        connect(&files, &FolderFiles::removed, &panel, &FileListWidget::removePaths);
+        files.follow(folder.path());
+        QCOMPARE(rowPaths(panel), QStringList({scan, lesson, pages}));
+        panel.addPath(pages);  // written again in this run: still one row
+        QCOMPARE(rowPaths(panel), QStringList({scan, lesson, pages}));
+
+        const QString added = file("f_new.jpg", 7);
+        QTRY_COMPARE(rowPaths(panel), QStringList({scan, lesson, pages, added}));
+        QVERIFY(QFile::remove(lesson));
+        QTRY_COMPARE(rowPaths(panel), QStringList({scan, pages, added}));
+    }
+
+    // A folder of 2,000 pictures: the panel shows within 300 ms with the tiles in view made, their
+    // thumbnails read on another thread and filling in afterwards.
+    void thousandsOfFilesOpenAtOnce() {
+        QTemporaryDir folder;
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        QImage picture(640, 480, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(&buffer, "JPG"));
+        for (int i = 0; i < 2000; ++i) {
+            QFile made(folder.filePath(QString("scan_%1.jpg").arg(i, 5, 10, QChar('0'))));
+            QVERIFY(made.open(QIODevice::WriteOnly));
+            made.write(jpeg);
+        }
+        FileListWidget panel;
+        FolderFiles files;
+        connect(&files, &FolderFiles::added, &panel, &FileListWidget::listPaths);
+        QElapsedTimer clock;
+        clock.start();
+        files.follow(folder.path());
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QCoreApplication::processEvents();
+        const qint64 openMs = clock.elapsed();
+        QVERIFY2(openMs < 300, qPrintable(QString("%1 ms").arg(openMs)));
+        QCOMPARE(panel.m_listWidget->count(), 2000);
+        const QList<FileItemWidget*> all = tiles(panel);
+        const long made = std::count(all.begin(), all.end(), nullptr);
+        QVERIFY2(made >= 2000 - 8 && made < 2000, qPrintable(QString("%1 rows without a tile").arg(made)));
+        // The newest, at the bottom, is in view and gets its thumbnail.
+        QTRY_VERIFY(tiles(panel).last() != nullptr &&
+                    !tiles(panel).last()->m_pixmapLabel->pixmap(Qt::ReturnByValue).isNull());
     }
 
     void doubleClickOpensItsFile() {

@@ -1,15 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Languages at run time and the main menu: the chooser, the switch through menu, left bar and view,
 // the language entry's text, where the chooser and the about panel open, and Exit.
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
+#include "filebrowser/filelistwidget.h"
 #include "liveview/videowidget.h"
 #include "settings/aboutwidget.h"
 #include "settings/languagewidget.h"
@@ -135,11 +138,13 @@ private slots:
         QTest::addColumn<QString>("entryText");
         QTest::addColumn<QString>("captureText");
         QTest::addColumn<QString>("colourDialogText");  // one of Qt's own texts
+        QTest::addColumn<QString>("pdfText");           // the file panel's button
+        QTest::addColumn<QString>("noPictureText");     // a tile whose file cannot be read
         // clang-format off
-        QTest::newRow("English to Russian") << "en" << 2 << "ru" << "Меню" << "Показать папку" << "Русский" << "Снимок" << "&Основные цвета";
-        QTest::newRow("English to Chinese") << "en" << 1 << "zh_CN" << "菜单" << "显示文件夹" << "简体中文" << "拍照" << "基本颜色(&B)";
-        QTest::newRow("Chinese to English") << "zh_CN" << 0 << "en" << "Menu" << "Show Folder" << "English" << "Capture" << "&Basic colors";
-        QTest::newRow("Russian again") << "ru" << 2 << "ru" << "Меню" << "Показать папку" << "Русский" << "Снимок" << "&Основные цвета";
+        QTest::newRow("English to Russian") << "en" << 2 << "ru" << "Меню" << "Показать папку" << "Русский" << "Снимок" << "&Основные цвета" << "Сохранить в PDF" << "Не удалось загрузить изображение";
+        QTest::newRow("English to Chinese") << "en" << 1 << "zh_CN" << "菜单" << "显示文件夹" << "简体中文" << "拍照" << "基本颜色(&B)" << "保存为 PDF" << "无法加载图像";
+        QTest::newRow("Chinese to English") << "zh_CN" << 0 << "en" << "Menu" << "Show Folder" << "English" << "Capture" << "&Basic colors" << "Save as PDF" << "No load image";
+        QTest::newRow("Russian again") << "ru" << 2 << "ru" << "Меню" << "Показать папку" << "Русский" << "Снимок" << "&Основные цвета" << "Сохранить в PDF" << "Не удалось загрузить изображение";
         // clang-format on
     }
 
@@ -152,9 +157,12 @@ private slots:
         QFETCH(QString, entryText);
         QFETCH(QString, captureText);
         QFETCH(QString, colourDialogText);
+        QFETCH(QString, pdfText);
+        QFETCH(QString, noPictureText);
         storeLanguage(start);
         VideoWidget view;
         showOnScreen(view);
+        view.m_fileListWidget->addPath(m_home.filePath("unreadable.jpg"));
         QSignalSpy fromBar(view.m_leftToolWidget, &ToolWidget_Left::signalSwitchLanguage);
         CSelectMenu* menu = openMenu(view);
         QVERIFY(menu != nullptr);
@@ -172,6 +180,11 @@ private slots:
         QCOMPARE(rightButton(view, "toolButton_filelist")->text(), folderText);
         QCOMPARE(view.m_centerToolWidget->findChild<QToolButton*>("toolButton_capture")->text(), captureText);
         QCOMPARE(QCoreApplication::translate("QColorDialog", "&Basic colors"), colourDialogText);
+        QCOMPARE(view.m_fileListWidget->findChild<QPushButton*>("pdfButton")->text(), pdfText);
+        QStringList panelTexts;
+        for (const QLabel* label : view.m_fileListWidget->findChildren<QLabel*>())
+            panelTexts << label->text();
+        QVERIFY2(panelTexts.contains(noPictureText), qPrintable(panelTexts.join('|')));
         // The press lay outside the menu: the menu closes, and the next one names the new language.
         QTest::mouseRelease(buttons[button], Qt::LeftButton, {}, QPoint(20, 10));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

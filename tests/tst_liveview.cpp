@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The live picture with simulated cameras: which camera opens at start, hot-plug, switching,
 // freezing, panning, and a GUI thread that falls behind the camera.
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -14,6 +16,7 @@
 #include "optigrab_sim.h"
 #include "settings/extrasettings.h"
 #include "settings/readxml.h"
+#include "settings/settingdevwidget.h"
 #include "testenvironment.h"
 
 namespace {
@@ -201,6 +204,12 @@ private slots:
         QTest::newRow("stored resolution unreadable: the first usable one")
             << "0c02"
             << "fa11&0c02" << 2 << "large" << 1 << 2 << "3840 x 2160";
+        QTest::newRow("stored id absent, another camera's resolution: camera 0's largest")
+            << "0c02"
+            << "dead&beef" << 2 << "1600 x 1200" << 0 << 2 << "3840 x 2160";
+        QTest::newRow("a resolution the stored format does not offer: its largest")
+            << "0c02"
+            << "fa11&0c02" << 1 << "1920 x 1080" << 1 << 1 << "1280 x 720";
     }
 
     void storedCameraIsChosen() {
@@ -226,6 +235,10 @@ private slots:
         QFile file(m_configPath);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains(QString("<videoFormat>%1</videoFormat>").arg(format).toUtf8()));
+        // The settings panel shows what opened.
+        settingDevWidget panel;
+        panel.getDevMessages(devices(view));
+        QCOMPARE(panel.findChild<QComboBox*>("comboBox_resolution")->currentText(), resolution);
     }
 
     void plugInWhileShowingKeepsThePicture() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Captures of pages with the view, from a camera playing photographs of pages: what the Capture
 // tab's choices (quality, resolution, crop, spreads) make of the files, and what the user is told.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PDFs of captures: a page per readable picture in the order given, each page as large as the
 // picture's resolution says, the JPEG data inside byte for byte the file's; unreadable pictures left
 // out and named; nothing half-written. Checked with poppler's pdfinfo and pdfimages.

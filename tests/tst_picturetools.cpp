@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture tools of the bar with simulated cameras: orientation, look and the camera's controls
 // remembered per camera and given back after a replug (not to another camera), the Adjustment popup
 // built from what the camera offers, and Reset.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The presentation tools of the main view, checked on the painted view: digital zoom by wheel, keys
 // and selection, ink through zoom and pan, the Undo button and the tool keys.
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The presenter against the camera library with simulated cameras: the nested enumeration it
 // drives, its failure results, and the frames it hands to the view.
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lesson recorder from the outside: the files it writes, read back with libavformat.
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -7,6 +8,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -22,6 +24,7 @@
 #include "filebrowser/filelistwidget.h"
 #include "liveview/videowidget.h"
 #include "optigrab_sim.h"
+#include "recording/diskspacewatch.h"
 #include "recording/lessonrecorder.h"
 #include "recording/mp4writer.h"
 #include "recording/recordedfile.h"
@@ -67,6 +70,17 @@ double feed(LessonRecorder& recorder, const QSize& size, int fps, int count, qin
     return double(clock.nsecsElapsed()) / 1e9;
 }
 
+// Shows view at size, its captures and recordings going into folder, numbered after "lesson".
+bool showNamingInto(VideoWidget& view, const QSize& size, const QString& folder) {
+    ReadXML* settings = ReadXML::instance();  // read by the view at its start: set after it
+    settings->savePath = folder.toStdString();
+    settings->bsaveType = true;
+    settings->customPrefix = "lesson";
+    view.resize(size);
+    view.show();
+    return QTest::qWaitForWindowExposed(&view);
+}
+
 }  // namespace
 
 class TestRecording : public QObject {
@@ -99,6 +113,8 @@ private slots:
     void soundChoice();
     void cutOffRecordingsRecovered_data();
     void cutOffRecordingsRecovered();
+    void cameraRecordingWatchesTheDisk_data();
+    void cameraRecordingWatchesTheDisk();
 
 private:
     QTemporaryDir m_home;
@@ -412,13 +428,7 @@ void TestRecording::soundKeepsItsPlaceUnderLoad() {
     int64_t startedUs = 0;
     {
         VideoWidget view;
-        ReadXML* settings = ReadXML::instance();
-        settings->savePath = folder.path().toStdString();
-        settings->bsaveType = true;
-        settings->customPrefix = "lesson";
-        view.resize(960, 540);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(showNamingInto(view, QSize(960, 540), folder.path()));
         QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
         view.updateToolSettings(0, Qt::red, 6);
         while (RecordingClock::nowUs() < firstUs + 200000)
@@ -447,7 +457,7 @@ void TestRecording::soundKeepsItsPlaceUnderLoad() {
     const RecordedFile file = RecordedFile::read(folder.filePath("lesson_00001.mp4"), false);
     QVERIFY(file.opened);
     QVERIFY(file.hasSound);
-    const double soundS = file.soundStartS + double(file.sound.size()) / file.sampleRate;
+    const double soundS = file.soundDurationS;
     QVector<double> heard;
     int quietRun = 48000;
     for (int s = 0; s < file.sound.size(); ++s) {
@@ -510,14 +520,8 @@ void TestRecording::viewRecording() {
     QVERIFY(camera >= 0);
     QVector<QPoint> hidden;  // view positions of the checked Move button and of the indicator
     {
-        VideoWidget view;  // reads the settings file: the naming is set after it
-        ReadXML* settings = ReadXML::instance();
-        settings->savePath = folder.path().toStdString();
-        settings->bsaveType = true;
-        settings->customPrefix = "lesson";
-        view.resize(960, 540);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        VideoWidget view;
+        QVERIFY(showNamingInto(view, QSize(960, 540), folder.path()));
         QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
         QPainter(&view.m_drawingPixmap).fillRect(0, 250, 960, 40, Qt::green);
         view.m_inkTiles.mark(QRect(0, 250, 960, 40));
@@ -552,7 +556,7 @@ void TestRecording::viewRecording() {
     if (!cameraOnly) {
         // Sound and picture end together, also when the camera went away first.
         QVERIFY(file.hasSound);
-        const double soundS = file.soundStartS + double(file.sound.size()) / file.sampleRate;
+        const double soundS = file.soundDurationS;
         QVERIFY2(std::abs(soundS - file.durationS) <= 0.040,
                  qPrintable(QString("sound %1 s, picture %2 s").arg(soundS).arg(file.durationS)));
     }
@@ -595,13 +599,7 @@ void TestRecording::cameraTimesKept() {
     };
     {
         VideoWidget view;
-        ReadXML* settings = ReadXML::instance();
-        settings->savePath = folder.path().toStdString();
-        settings->bsaveType = true;
-        settings->customPrefix = "lesson";
-        view.resize(640, 360);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QVERIFY(showNamingInto(view, QSize(640, 360), folder.path()));
         deliver(view, Qt::gray, RecordingClock::nowUs(), false);
         QTRY_VERIFY(!view.m_videoPixmap.isNull());
         if (zoomed)
@@ -720,6 +718,57 @@ void TestRecording::cutOffRecordingsRecovered() {
         QVERIFY(recovered.opened);
         QVERIFY2(recovered.durationS > 1.5, qPrintable(QString::number(recovered.durationS)));
     }
+}
+
+// The camera's own stream fills a disk in minutes: soon after its start a notice tells the rate and
+// the time the disk lasts, and the recording ends with a notice while a margin is still free (here the
+// margin is set to all but a few megabytes of the disk).
+void TestRecording::cameraRecordingWatchesTheDisk_data() {
+    QTest::addColumn<qint64>("leftBytes");  // free beyond the margin at the start; 0: the usual margin
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("room for a while") << qint64(0)
+                                      << "^Camera picture only writes about \\d+(\\.\\d)? [GM]B a minute: "
+                                         "the disk has room for (\\d+ h )?\\d+ min more\\.$";
+    QTest::newRow("disk nearly full")
+        << qint64(8 * 1024 * 1024)
+        << "^The recording stopped before the disk is full\\. What was recorded is saved\\.$";
+}
+
+void TestRecording::cameraRecordingWatchesTheDisk() {
+    QFETCH(qint64, leftBytes);
+    QFETCH(QString, notice);
+    ExtraSettings::instance()->setValue("recording/cameraOnly", true);
+    QTemporaryDir folder;
+    OptigrabSimConfig config;
+    optigrabSimDefaultConfig(&config);
+    QVERIFY(optigrabSimPlug(&config) >= 0);
+    {
+        VideoWidget view;
+        ReadXML* settings = ReadXML::instance();
+        settings->savePath = folder.path().toStdString();
+        settings->bsaveType = true;
+        settings->customPrefix = "lesson";
+        view.resize(960, 540);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
+        if (leftBytes > 0)
+            view.m_diskSpaceWatch->m_minimumMargin = QStorageInfo(folder.path()).bytesAvailable() - leftBytes;
+        QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(view.isRecording());
+        const NoticeLabel* label = view.findChild<NoticeLabel*>();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            label->isVisible() && QRegularExpression(notice).match(label->text()).hasMatch(), 10000);
+        QCOMPARE(view.isRecording(), leftBytes == 0);
+        if (view.isRecording())
+            QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(!view.isRecording());
+    }
+    optigrabSimUnplugAll();
+    ExtraSettings::instance()->remove("recording/cameraOnly");
+    const RecordedFile file = RecordedFile::read(folder.filePath("lesson_00001.mkv"));
+    QVERIFY(file.opened);
+    QVERIFY(!file.pictures.isEmpty());
 }
 
 QTEST_MAIN(TestRecording)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: its exact layout, how values load, and that a failed write loses nothing.
 #include <sys/resource.h>
 #include <unistd.h>

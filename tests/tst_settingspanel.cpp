@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings panel: what it shows from the camera list and the settings, the one camera change each
 // user action signals, the save folder and prefix choices, and what it stores when it closes.
 #include <QAbstractItemView>
@@ -19,6 +20,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "controls/pathfield.h"
 #include "controls/popupmanager.h"
 #include "settings/extrasettings.h"
 #include "settings/readxml.h"
@@ -458,6 +460,26 @@ private slots:
         QCOMPARE(list->itemText(list->currentIndex() - 1), QString("90"));
         QCOMPARE(list->itemText(list->currentIndex() + 1), QString("95"));
         ExtraSettings::instance()->remove("capture/jpegQuality");
+    }
+
+    // A long save folder shows its start and its end, the middle elided, and in full as a tool tip.
+    void longSaveFolderShowsStartAndEnd() {
+        const QString folder =
+            "/home/teacher/Documents/school year 2026/class 4b/mathematics/fractions/"
+            "worksheets of the third week";
+        s->savePath = folder.toStdString();
+        std::unique_ptr<settingDevWidget> panel = openPanel(twoCameras());
+        QVERIFY(panel);
+        buttonWithText(panel.get(), "General")->click();
+        auto* field = qobject_cast<PathField*>(panel->locationEdit);
+        QVERIFY(field != nullptr);
+        QCOMPARE(field->text(), folder);
+        QCOMPARE(field->toolTip(), folder);
+        QVERIFY(!field->hasFocus());
+        const QString shown = field->shownText();
+        QVERIFY2(shown.startsWith("/home/") && shown.endsWith("week") && shown.contains(QChar(0x2026)),
+                 qPrintable(shown));
+        QVERIFY(field->fontMetrics().horizontalAdvance(shown) <= field->width());
     }
 
     void browseTakesTheChosenFolderAndCentresTheDialog() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file under kill -9: a process that saves the settings over and over is killed at
 // random moments, and the file must always be the old or the new one, whole. CTest runs 100 kills,
 // PAGELUX_SOAK_FULL=1 (scripts/soak) 1,000. Prints its figures.

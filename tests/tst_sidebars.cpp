@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The left and right tool bars in the view: the row after side swaps, the folder button, the popups
 // of the left bar, and the settings panel switching the camera that the next start opens.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the main view: the settings it writes, the language it settles on, the prompt.
 #include <QDir>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bottom tool bar: its buttons at start, the tool group, popups above their buttons, the order of
 // its signals, the relays from the popups, Capture and Freeze, and its texts after a language switch.
 #include <QPointer>

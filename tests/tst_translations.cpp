@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The translation files against the program's sources: every text that the sources pass to tr() has a
 // finished translation in each language file, so no text shows untranslated in that language.
 #include <QFile>
 #include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QVector>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -73,6 +75,23 @@ bool readTs(const QString& path, QHash<QString, Entry>& entries, QString& error)
     return true;
 }
 
+// The number of single-character insertions, deletions and substitutions that turn a into b.
+int editDistance(const QString& a, const QString& b) {
+    QVector<int> row(b.size() + 1);
+    for (int j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (int i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = i;
+        for (int j = 1; j <= b.size(); ++j) {
+            const int above = row[j];
+            row[j] = qMin(qMin(row[j] + 1, row[j - 1] + 1), diagonal + (a[i - 1] == b[j - 1] ? 0 : 1));
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
 }  // namespace
 
 class TestTranslations : public QObject {
@@ -128,6 +147,38 @@ private slots:
             qWarning().noquote() << file << fault;
         QVERIFY2(faults.isEmpty(),
                  qPrintable(QString("%1 entries of %2 to complete").arg(faults.size()).arg(file)));
+    }
+
+    // The buttons the bars show side by side are told apart at a glance in every language: no two
+    // labels are a letter apart, as a word and its other ending would be.
+    void barLabelsAreToldApart_data() { everySourceTextIsTranslated_data(); }
+
+    void barLabelsAreToldApart() {
+        QFETCH(QString, file);
+        QHash<QString, Entry> translated;
+        QString error;
+        QVERIFY2(readTs(QString(PAGELUX_TS_DIR) + "/" + file, translated, error), qPrintable(error));
+        const QList<QPair<QString, QStringList>> bars = {
+            {"ToolWidget_Left", {"Menu", "Min", "Setting"}},
+            {"ToolsWidget",
+             {"Move", "Select", "Annotation", "Eraser", "Text Tool", "Undo", "Video Fliters", "Masking",
+              "Adjustment", "Freeze", "AF", "Capture", "Record"}},
+            {"ToolWidget_Right", {"Split Screen", "Show Folder"}}};
+        QStringList labels;
+        for (const auto& [context, sources] : bars)
+            for (const QString& source : sources) {
+                const QString translation = translated.value(keyOf(context, source, {})).translation;
+                labels << (translation.isEmpty() ? source : translation).toLower();
+            }
+        QStringList faults;
+        for (int i = 0; i < labels.size(); ++i)
+            for (int j = i + 1; j < labels.size(); ++j) {
+                // Short labels, a Chinese word of two characters say, differ in all they have.
+                const int needed = qMin(labels[i].size(), labels[j].size()) <= 4 ? 2 : 3;
+                if (editDistance(labels[i], labels[j]) < needed)
+                    faults << labels[i] + " / " + labels[j];
+            }
+        QVERIFY2(faults.isEmpty(), qPrintable(file + ": " + faults.join(", ")));
     }
 };
 

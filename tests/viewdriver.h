@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Driving the main view as a user would: a picture as from the camera, mouse presses, moves and
 // releases, strokes and wheel turns, sent as events.
 #pragma once

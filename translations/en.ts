@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>DiskSpaceWatch</name>
+    <message>
+        <source>Camera picture only writes about %1 a minute: the disk has room for %2 more.</source>
+        <translation>Camera picture only writes about %1 a minute: the disk has room for %2 more.</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>less than a minute</source>
+        <translation>less than a minute</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 h %2 min</translation>
+    </message>
+</context>
+<context>
     <name>VideoFilterWidget</name>
     <message>
         <source>Colour</source>
@@ -88,12 +115,20 @@
         <translation>No PDF: none of the pictures can be read (%1)</translation>
     </message>
     <message>
-        <source>Saved %1</source>
-        <translation>Saved %1</translation>
+        <source>PDF saved: %1 in %2 (pages: %3)</source>
+        <translation>PDF saved: %1 in %2 (pages: %3)</translation>
     </message>
     <message>
-        <source>Saved %1 without pictures that cannot be read: %2</source>
-        <translation>Saved %1 without pictures that cannot be read: %2</translation>
+        <source>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</source>
+        <translation>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</translation>
+    </message>
+    <message>
+        <source>No program on this desktop opens %1.</source>
+        <translation>No program on this desktop opens %1.</translation>
+    </message>
+    <message>
+        <source>The recording stopped before the disk is full. What was recorded is saved.</source>
+        <translation>The recording stopped before the disk is full. What was recorded is saved.</translation>
     </message>
     <message>
         <source>No picture to capture yet: wait for the camera&apos;s picture.</source>

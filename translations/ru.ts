@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru">
 <context>
+    <name>DiskSpaceWatch</name>
+    <message>
+        <source>Camera picture only writes about %1 a minute: the disk has room for %2 more.</source>
+        <translation>«Только изображение камеры» записывает около %1 в минуту: места на диске хватит ещё на %2.</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 ГБ</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 МБ</translation>
+    </message>
+    <message>
+        <source>less than a minute</source>
+        <translation>меньше минуты</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 мин</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 ч %2 мин</translation>
+    </message>
+</context>
+<context>
     <name>VideoFilterWidget</name>
     <message>
         <source>Colour</source>
@@ -88,12 +115,20 @@
         <translation>PDF не создан: ни один снимок не читается (%1)</translation>
     </message>
     <message>
-        <source>Saved %1</source>
-        <translation>Сохранено: %1</translation>
+        <source>PDF saved: %1 in %2 (pages: %3)</source>
+        <translation>PDF сохранён: %1 в %2 (страниц: %3)</translation>
     </message>
     <message>
-        <source>Saved %1 without pictures that cannot be read: %2</source>
-        <translation>Сохранено: %1, без нечитаемых снимков: %2</translation>
+        <source>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</source>
+        <translation>PDF сохранён: %1 в %2 (страниц: %3), без нечитаемых снимков: %4</translation>
+    </message>
+    <message>
+        <source>No program on this desktop opens %1.</source>
+        <translation>Ни одна программа на этом компьютере не открывает %1.</translation>
+    </message>
+    <message>
+        <source>The recording stopped before the disk is full. What was recorded is saved.</source>
+        <translation>Запись остановлена, пока диск не заполнился. Записанное сохранено.</translation>
     </message>
     <message>
         <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
@@ -761,7 +796,7 @@
     <message>
         <location filename="../src/toolbars/toolswidget.cpp" line="27"/>
         <source>Adjustment</source>
-        <translation>Настройка</translation>
+        <translation>Коррекция</translation>
     </message>
     <message>
         <location filename="../src/toolbars/toolswidget.cpp" line="28"/>

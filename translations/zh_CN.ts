@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>DiskSpaceWatch</name>
+    <message>
+        <source>Camera picture only writes about %1 a minute: the disk has room for %2 more.</source>
+        <translation>“仅摄像头画面”每分钟约写入 %1：磁盘空间还够录制 %2。</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>less than a minute</source>
+        <translation>不到一分钟</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 分钟</translation>
+    </message>
+    <message>
+        <source>%1 h %2 min</source>
+        <translation>%1 小时 %2 分钟</translation>
+    </message>
+</context>
+<context>
     <name>VideoFilterWidget</name>
     <message>
         <source>Colour</source>
@@ -88,12 +115,20 @@
         <translation>未生成 PDF：所有图片都无法读取（%1）</translation>
     </message>
     <message>
-        <source>Saved %1</source>
-        <translation>已保存 %1</translation>
+        <source>PDF saved: %1 in %2 (pages: %3)</source>
+        <translation>已保存 PDF：%1（共 %3 页），位于 %2</translation>
     </message>
     <message>
-        <source>Saved %1 without pictures that cannot be read: %2</source>
-        <translation>已保存 %1，其中不含无法读取的图片：%2</translation>
+        <source>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</source>
+        <translation>已保存 PDF：%1（共 %3 页），位于 %2，其中不含无法读取的图片：%4</translation>
+    </message>
+    <message>
+        <source>No program on this desktop opens %1.</source>
+        <translation>此桌面上没有可以打开 %1 的程序。</translation>
+    </message>
+    <message>
+        <source>The recording stopped before the disk is full. What was recorded is saved.</source>
+        <translation>磁盘将满，录制已停止。已录制的内容已保存。</translation>
     </message>
     <message>
         <source>No picture to capture yet: wait for the camera&apos;s picture.</source>

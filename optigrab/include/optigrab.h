@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* optigrab.h: the public C interface of libOptigrab.so, the document-camera capture library.
  *
  * Conventions that hold for every function below:

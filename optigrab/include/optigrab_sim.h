@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* optigrab_sim.h: control of the simulated document cameras of libOptigrab.so, for tests and demos.
  *
  * A simulated camera sits below the library's V4L2 code: it answers open, ioctl, mmap and poll like a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exported cam* functions: argument checks and text output, everything else is the Context's.
 #include <algorithm>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exported camera-control functions of optigrab.h. Each opens the device's node for the call,
 // without holding the library's locks (opening a camera may take a while).
 #include <cstring>

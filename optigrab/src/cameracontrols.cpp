@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Camera controls through the V4L2 extended-control calls.
 #include "cameracontrols.h"
 

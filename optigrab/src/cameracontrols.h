@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls a camera offers through V4L2 (VIDIOC_QUERY_EXT_CTRL, _QUERYMENU, _G_EXT_CTRLS,
 // _S_EXT_CTRLS): listing, reading, setting and one-shot autofocus, on a node opened for the purpose
 // (controls work whether another descriptor streams or not). Runs on the caller's thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Capture of one camera: mode choice, V4L2 streaming set-up and the capture thread's frame loop.
 #include "capturestream.h"
 

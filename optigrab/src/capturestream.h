@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One open camera: the chosen mode, the V4L2 stream and the capture thread that turns its frames into
 // RGB and hands them to the frame callback. The latest good frame is kept for still pictures.
 #pragma once

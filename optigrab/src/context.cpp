@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library context: life cycle, device list, opening and closing, still capture and hot-plug
 // handling. Threads: API calls on the caller's threads, hot-plug handling on the event thread.
 #include "context.h"

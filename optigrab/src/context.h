@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library's one global object: the platforms, the device list, the open streams, the registered
 // callbacks and the event thread. The exported cam* functions (api.cpp) are thin wrappers around it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One entry of the device list: what the scan found, whether the camera has since gone, and the
 // caller's settings and open stream for it. Owned by the Context, read and changed under its state lock.
 #pragma once

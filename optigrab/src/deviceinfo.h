@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the library knows about one capture node after a scan: where it lives, its names and ids, and
 // the modes it offers. Plain data, copied freely.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Device list scanning: every platform's nodes, capture nodes with a format the library decodes,
 // modes queried through V4L2.
 #include "devicelist.h"

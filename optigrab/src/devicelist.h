@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scanning of the capture nodes of all platforms into the ordered device list.
 #pragma once
 

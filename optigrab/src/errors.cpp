@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Result codes: the texts of camErrorText, and the mapping of errno values onto the codes.
 #include "optigrab.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Translation of system-call failures into the library's result codes.
 #pragma once
 

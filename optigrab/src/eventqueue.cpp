@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event thread and its queue.
 #include "eventqueue.h"
 

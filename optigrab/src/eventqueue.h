@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library's event thread: hot-plug events from any platform thread (and from capture threads that
 // saw their camera vanish) are queued and handled one at a time, in arrival order, on this thread.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame conversion to RGB888: libjpeg for MJPG (DCT-domain scaling for previews), libyuv for YUY2
 // and NV12 (box-filter scaling). Runs on a capture thread, or on the caller's thread for stills.
 #include "frameconverter.h"

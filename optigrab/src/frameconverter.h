@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns one camera frame (MJPG, YUY2, NV12) into tightly packed RGB888, optionally scaled down to a
 // preview size, into a buffer the caller reuses from frame to frame. One instance per thread.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MJPEG decoding with libjpeg: warnings are sorted by their code as the decoder raises them, and the
 // first one that means damaged data ends the decode at once.
 #include "jpegdecoder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MJPEG frame decoding through libjpeg with an error manager of our own, so that a warning the frame
 // can live with is told apart from one that means damaged picture data. One instance per thread.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real video nodes: enumeration through udev (with /dev as fallback) and plain system calls.
 #include "kernelplatform.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real side of the Platform seam: /dev/video* nodes through the kernel's system calls, ids and
 // serial numbers from udev, hot-plug from the udev monitor.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library's log lines, written whole so lines of several threads do not interleave.
 #include "log.h"
 

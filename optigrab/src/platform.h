@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operating-system side of the camera library: video node discovery, the V4L2 system calls and
 // hot-plug events. The kernel answers for real cameras and the simulator for simulated ones; every
 // line of code above this seam is the same for both.

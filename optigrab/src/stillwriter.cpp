@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Still-picture writing: full-resolution decode, JPEG encode, temporary file + fsync + rename.
 #include "stillwriter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a still picture: a camera frame decoded at full resolution, turned and given its look, encoded
 // as a JFIF JPEG with the chosen quality and DPI, put in place atomically; or the camera's own JPEG
 // turned without re-encoding. Runs on the thread that asked for the capture.

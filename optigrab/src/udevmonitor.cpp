@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The udev monitor thread for real video nodes.
 #include "udevmonitor.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hot-plug events of real video nodes: a thread that listens to udev's monitor for video4linux nodes
 // being added and removed, and tells a HotplugSink.
 #pragma once

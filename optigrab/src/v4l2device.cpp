@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // V4L2 calls of one capture node, through the Platform seam so that real and simulated cameras run the
 // same code.
 #include "v4l2device.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One open V4L2 capture node reached through a Platform: capability and mode queries, format and
 // rate setting, and mmap streaming. Used by the scanner (queries) and by a capture stream (streaming).
 // Opening, queries, format setting and starting or stopping the stream run on one thread at a time.

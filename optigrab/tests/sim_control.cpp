@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the simulated cameras' command FIFO, written to the way a shell script writes to it.
 #include "optigrab_sim.h"
 #include "platform.h"

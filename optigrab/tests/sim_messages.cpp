@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of what the simulated cameras say on standard error about input they cannot use: the camera
 // count from the environment and lines written to the control FIFO.
 #include "optigrab_sim.h"

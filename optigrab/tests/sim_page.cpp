@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the simulated cameras' picture: a document page at every size, and realistic frame sizes.
 #include "optigrab_sim.h"
 #include "platform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the simulated cameras' device model, driven through the Platform as the library drives it.
 #include "optigrab_sim.h"
 #include "platform.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test helper: one open node of a simulated camera, driven through the Platform like the library does.
 #pragma once
 

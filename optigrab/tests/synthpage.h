@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthetic pictures of pages on desks for the page tests: a printed page with a full-width heading
 // rule and lines of words, laid on a dark or wood-grain desk through a known perspective.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared helpers of the library tests: frame and device-change recorders behind the library's plain C
 // callbacks, and a few waits. Only the public headers are used.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A C program that knows the camera library only through optigrab.h: two simulated cameras from the
  * environment are found, one is opened, frames arrive and a still picture is written. */
 #include <stdatomic.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The camera's own controls on simulated UVC document cameras: listed with their ranges and states,
 // set and refused with the right codes, and seen in the picture (levels, focus blur, flicker bands).
 #include <QtTest>

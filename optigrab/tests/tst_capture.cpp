@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Still pictures: a full-resolution JPEG that Qt reads back, written whole or not at all, with the
 // chosen quality and DPI, and clear codes when there is nothing to write or nowhere to write it.
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device list as a caller sees it: names, ids, media types, sizes and rates of simulated cameras,
 // bounded text output, nearest-mode opening, hot-plug reports, and the codes of refused calls.
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame converter on its own (it is internal to the library, so it is compiled into this test):
 // MJPEG frames without Huffman tables, warnings the decoder raises, the checks that run before decoding,
 // and preview sizes.

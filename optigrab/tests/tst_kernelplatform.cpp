@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library's real side (udev enumeration, V4L2 queries, the udev monitor) against mocked devices:
 // umockdev stands in for sysfs, /dev and the udev netlink socket, and answers the V4L2 queries of
 // the mocked nodes. Runs under umockdev-wrapper; streaming (mmap of driver buffers) is not mocked.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What real UVC cameras do that a tidy camera does not, and what the library makes of it: MJPEG
 // frames that decode with warnings, streams that stall or fail, errors while opening, too little USB
 // bandwidth, nodes without a usable format, step-wise frame rates, and uncompressed frames that are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MJPEG frames whose own header disagrees with the mode: a little larger or smaller decodes as the
 // header says, a damaged size field is dropped before any memory is taken for it.
 #include <QBuffer>

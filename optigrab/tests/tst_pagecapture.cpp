@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page stills and automatic capture through the public interface, with simulated cameras playing
 // pictures of pages: cropped stills, "no page" stills written whole, spreads written as two files,
 // the live page outline, and automatic capture's callback, pause and stop.

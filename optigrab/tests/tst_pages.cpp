@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pages in pictures: corners of a page under a known perspective, straightened text lines, no page
 // where none lies whole, spreads against single pages, automatic capture over a scripted sequence,
 // and the photographs of real pages on desks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Orientation and looks of previews and stills: a page with two marked corners seen in every
 // orientation, the camera's JPEG turned losslessly as jpegtran turns it, and a page under uneven light
 // made white with dark text (document) or two clean levels (black and white).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Uncompressed frames scaled down to a preview size hint, at the sizes where the scaler takes its
 // whole-number shortcuts: every size the hint can produce must convert, with the right colour.
 #include <QtTest>

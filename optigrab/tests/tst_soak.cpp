@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long runs of what goes wrong in a lesson: cameras unplugged while streaming, damaged frames mixed
 // into a stream, stills written where they cannot be. Each prints its figures; CTest runs small
 // sizes, PAGELUX_SOAK_FULL=1 (scripts/soak) the full ones.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Live frames from simulated cameras: size and content of the picture, size hints, no callback after
 // close, streams let go at close and unplug, bad frames in the stream, a busy camera and a stalled one.
 #include <QtTest>

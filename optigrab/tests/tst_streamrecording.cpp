@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording a camera's own stream (camStartUVCRecord / camStopUVCRecord): the files read back with
 // libavformat, and the result codes.
 extern "C" {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eraser popup: size slider, point eraser and Clear All, and the report of its starting choice.
 #include "erasewiget.h"
 

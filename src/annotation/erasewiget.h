@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eraser popup above the tool bar's eraser button: eraser size, point eraser and Clear All.
 #pragma once
 

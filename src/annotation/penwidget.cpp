@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pen popup: swatches, custom colour dialog, thickness slider and their reports.
 #include "penwidget.h"
 

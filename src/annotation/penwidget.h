@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pen popup above the tool bar's pen button: colour swatches, a custom colour and the thickness.
 #pragma once
 

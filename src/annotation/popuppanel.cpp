@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The separator lines and size boxes of the annotation popups.
 #include "popuppanel.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the pen and eraser popups share besides their rounded outline: separator lines and size boxes.
 #pragma once
 

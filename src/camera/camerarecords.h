@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The records in which the view keeps what it learned about the cameras.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The camera model: a stateless translation of each operation into one camera-library call.
 #include "cammodel.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The camera presenter: drives the model for the view, lists cameras to it and hands it frames.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The camera model interface: one operation per camera-library call, results passed on unchanged.
 #pragma once
 

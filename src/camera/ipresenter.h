@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The presenter interface through which the view drives camera access.
 #pragma once
 

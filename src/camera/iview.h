@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the presenter reports to the view: enumeration results, plug/unplug notifications, frames.
 #pragma once
 

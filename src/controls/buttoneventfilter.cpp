@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hover icon swapping for tool buttons.
 #include "buttoneventfilter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Swaps a tool button's icon to a hover icon while the mouse is over it.
 #pragma once
 

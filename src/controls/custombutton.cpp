@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dressing of tool buttons, labels and sliders.
 #include "custombutton.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One-call dressing of tool buttons, labels and sliders in the look shared by every bar and popup.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test-only geometry query on a local socket: a line in, a line of JSON out.
 #include "geometryprobe.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A test-only query of what is on screen: the random-input driver (scripts/monkey) asks it where the
 // windows, panels and their controls are, and how much heap, threads, descriptors, camera streams and
 // buffers the program holds. Made only when the environment variable PAGELUX_DEBUG_GEOMETRY names a

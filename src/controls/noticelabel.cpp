@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A short line of text over the picture that tells the user what went wrong after an action of
 // theirs; it fades from view by itself after a few seconds and never takes the keyboard or a click.
 #include "noticelabel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The popup registry and its outside-press closing.
 #include "popupmanager.h"
 

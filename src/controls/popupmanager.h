@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application-wide registry of open popups; closes every popup on a mouse press outside it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and closing a bar's popup from its button: one popup at a time, the button's checked look
 // following it, and a popup deleted late never mistaken for a newer one.
 #pragma once

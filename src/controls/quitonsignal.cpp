@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signal handler only writes a byte to a socket pair; the event loop reads it and quits.
 #include "quitonsignal.h"
 

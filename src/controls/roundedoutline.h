@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The white rounded outline (radius 5) of the frameless popups: its path, its mask and its painting.
 #pragma once
 

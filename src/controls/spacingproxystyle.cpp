@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A proxy style with a fixed horizontal shift for pressed buttons.
 #include "spacingproxystyle.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A style that answers one pixel metric, the pressed button's horizontal content shift, with a fixed
 // value and leaves every other question to its base style.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool button of every bar and popup.
 #include "vtoolbutton.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool button of every bar and popup: draws its icon in a mode that follows press, hover, check
 // and enabled state, and keeps a small map of values by role.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One tile of the captured-file panel: the thumbnail of a file, its shortened name and a delete button.
 #include "fileitemwidget.h"
 
@@ -22,9 +23,39 @@ namespace {
 
 const QSize kThumbnailBounds(100, 100);
 
+// A recording's first picture with a play mark and its length over it; null when it cannot be read.
+QImage videoThumbnail(const QString& path) {
+    QImage image;
+    double seconds = 0;
+    if (!VideoThumbnail::read(path, kThumbnailBounds, &image, &seconds))
+        return {};
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(image.width() / 2.0, image.height() / 2.0);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0, 140));
+    painter.drawEllipse(centre, 14, 14);
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(
+        QPolygonF({centre + QPointF(-5, -8), centre + QPointF(-5, 8), centre + QPointF(9, 0)}));
+    const int total = int(seconds + 0.5);
+    const QString length = QString("%1:%2").arg(total / 60).arg(total % 60, 2, 10, QChar('0'));
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    painter.setFont(font);
+    const QRect box = painter.fontMetrics().boundingRect(length).adjusted(-3, -1, 3, 1);
+    const QRect placed = box.translated(image.width() - box.right() - 3, image.height() - box.bottom() - 3);
+    painter.fillRect(placed, QColor(0, 0, 0, 160));
+    painter.setPen(Qt::white);
+    painter.drawText(placed, Qt::AlignCenter, length);
+    painter.end();
+    return image;
+}
+
 }  // namespace
 
-FileItemWidget::FileItemWidget(const QString& path, QWidget* parent) : QWidget(parent), m_path(path) {
+FileItemWidget::FileItemWidget(const QString& path, QWidget* parent, bool loadThumbnail)
+    : QWidget(parent), m_path(path) {
     setFixedSize(181, 150);
 
     topWidget = new QWidget(this);
@@ -34,7 +65,9 @@ FileItemWidget::FileItemWidget(const QString& path, QWidget* parent) : QWidget(p
     m_pixmapLabel->setAlignment(Qt::AlignCenter);
     m_pixmapLabel->setStyleSheet("border: none; background: transparent;");
     m_pixmapLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    showThumbnail();
+    m_thumbnailPending = !loadThumbnail;
+    if (loadThumbnail)
+        setThumbnail(thumbnail(path));
 
     m_textLabel = new QLabel(this);
     m_textLabel->setText(displayName(path));
@@ -86,63 +119,32 @@ FileItemWidget::FileItemWidget(const QString& path, QWidget* parent) : QWidget(p
         "QCheckBox { color: rgba(0,0,0,0); background: transparent; border: none; }");
 }
 
-// GUI thread. The picture is decoded at tile size: a JPEG decoder then scales while it decodes, so a
-// 4K capture costs a fraction of a full decode and never occupies a full-size pixmap.
-void FileItemWidget::showThumbnail() {
-    if (m_path.endsWith(".pdf", Qt::CaseInsensitive)) {
-        m_pixmapLabel->setPixmap(QPixmap::fromImage(PdfThumbnail::firstPage(m_path, kThumbnailBounds)));
-        return;
-    }
-    const QString suffix = QFileInfo(m_path).suffix();
-    if (suffix == "mp4" || suffix == "mkv") {
-        showVideoThumbnail();
-        return;
-    }
-    QImageReader reader(m_path);
+// The picture is decoded at tile size: a JPEG decoder then scales while it decodes, so a 4K capture
+// costs a fraction of a full decode and never occupies a full-size image.
+QImage FileItemWidget::thumbnail(const QString& path) {
+    if (path.endsWith(".pdf", Qt::CaseInsensitive))
+        return PdfThumbnail::firstPage(path, kThumbnailBounds);
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix == "mp4" || suffix == "mkv")
+        return videoThumbnail(path);
+    QImageReader reader(path);
     const QSize fullSize = reader.size();
     if (fullSize.isValid())
         reader.setScaledSize(fullSize.scaled(kThumbnailBounds, Qt::KeepAspectRatio));
-    QImage image = reader.read();
+    const QImage image = reader.read();
+    // Formats that cannot tell their size before decoding arrive at full size.
+    if (!image.isNull() && !fullSize.isValid())
+        return image.scaled(kThumbnailBounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
+void FileItemWidget::setThumbnail(const QImage& image) {
+    m_thumbnailPending = false;
     if (image.isNull()) {
         m_pixmapLabel->setText(tr("No load image"));
         m_pixmapLabel->setStyleSheet("color: gray;");
         return;
     }
-    // Formats that cannot tell their size before decoding arrive at full size.
-    if (!fullSize.isValid())
-        image = image.scaled(kThumbnailBounds, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    m_pixmapLabel->setPixmap(QPixmap::fromImage(image));
-}
-
-// GUI thread: a recording's first picture with a play mark and its length over it.
-void FileItemWidget::showVideoThumbnail() {
-    QImage image;
-    double seconds = 0;
-    if (!VideoThumbnail::read(m_path, kThumbnailBounds, &image, &seconds)) {
-        m_pixmapLabel->setText(tr("No load image"));
-        m_pixmapLabel->setStyleSheet("color: gray;");
-        return;
-    }
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QPointF centre(image.width() / 2.0, image.height() / 2.0);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 140));
-    painter.drawEllipse(centre, 14, 14);
-    painter.setBrush(Qt::white);
-    painter.drawPolygon(
-        QPolygonF({centre + QPointF(-5, -8), centre + QPointF(-5, 8), centre + QPointF(9, 0)}));
-    const int total = int(seconds + 0.5);
-    const QString length = QString("%1:%2").arg(total / 60).arg(total % 60, 2, 10, QChar('0'));
-    QFont font = painter.font();
-    font.setPixelSize(11);
-    painter.setFont(font);
-    const QRect box = painter.fontMetrics().boundingRect(length).adjusted(-3, -1, 3, 1);
-    const QRect placed = box.translated(image.width() - box.right() - 3, image.height() - box.bottom() - 3);
-    painter.fillRect(placed, QColor(0, 0, 0, 160));
-    painter.setPen(Qt::white);
-    painter.drawText(placed, Qt::AlignCenter, length);
-    painter.end();
     m_pixmapLabel->setPixmap(QPixmap::fromImage(image));
 }
 
@@ -169,6 +171,12 @@ void FileItemWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 void FileItemWidget::resizeEvent(QResizeEvent* event) {
     emit resized();
     QWidget::resizeEvent(event);
+}
+
+void FileItemWidget::retranslateUi() {
+    // Only a tile without a picture shows a text.
+    if (!m_pixmapLabel->text().isEmpty())
+        m_pixmapLabel->setText(tr("No load image"));
 }
 
 void FileItemWidget::setChosen(bool chosen) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PDF export through libharu, which embeds JPEG files as they are (DCT-encoded image streams).
 #include "pdfexporter.h"
 

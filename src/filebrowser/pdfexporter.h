@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes captured JPEG pictures into one PDF, a page per picture, each page sized from the picture's
 // resolution (DPI) and its JPEG data embedded as it is, not encoded again. Any thread.
 #pragma once

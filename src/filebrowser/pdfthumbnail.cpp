@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders a PDF's first page with poppler at the resolution that fits the tile.
 #include "pdfthumbnail.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo of the annotation layer: each step keeps only the tiles of the layer it changed.
 #pragma once
 

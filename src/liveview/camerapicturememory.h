@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user changed about each camera's picture (orientation, look, the camera's own controls),
 // remembered in the extra settings under camera/<vid>_<pid>_<serial>/ and applied whenever that camera
 // opens, also after it was unplugged and plugged in again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes captures off the GUI thread, one after another: the camera library's still picture, then
 // the annotation layer painted over it, the result replacing the library's file whole.
 #include "capturewriter.h"

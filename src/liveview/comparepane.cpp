@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compared picture of the split view: fitted to the pane, zoomed by the wheel about the pointer,
 // panned by dragging.
 #include "comparepane.h"

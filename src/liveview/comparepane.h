@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The right half of the split view: a captured picture beside the live one, zoomed and panned on its
 // own.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Carries camera frames from the capture thread to the GUI thread: each frame is prepared at the
 // view's size on the capture thread, and at most one prepared frame waits for the GUI thread.
 #include "framehandover.h"

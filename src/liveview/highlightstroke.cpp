@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A highlighter stroke, composited once over the layer as it was before it.
 #include "highlightstroke.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A highlighter stroke: its path drawn into a layer of its own, each segment replacing what the
 // earlier ones left there, and that layer laid over the annotation layer as it was before the stroke.
 // Where the stroke's segments overlap (at every joint, and wherever it turns back over itself) the ink

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which tiles of the annotation layer hold strokes, so that painting composites only those.
 #include "inktiles.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Curtain and spotlight: their geometry, the drags that change it, and their painting.
 #include "maskoverlay.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Curtain and spotlight over the picture: what the class is not to see yet. Only the view's painting
 // shows them; captures never hold them.
 #pragma once

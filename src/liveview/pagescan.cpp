@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page scanning in the view: library switches, polling of the outline and state, their drawing.
 #include "pagescan.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scanning pages with the camera: cropping and straightening of stills, automatic capture of each new
 // page, and the quality and resolution of captured files, handed to the camera library as they are
 // chosen (view's keys, settings panel) and after every opening of a camera; the found page's

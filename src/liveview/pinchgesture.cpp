@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zoom and pan of a two-finger pinch.
 #include "pinchgesture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two fingers on a picture: the zoom follows their distance, the pan the point between them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dashed outline of a selection being dragged.
 #include "selectionoverlay.h"
 

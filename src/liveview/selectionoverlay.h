@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rectangle dragged over the view with Select, drawn as a dashed outline while it grows.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing and extent of the dragged shapes.
 #include "shapestroke.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A shape dragged on the annotation layer: straight line, arrow, rectangle or ellipse between the
 // press and the pointer, shown as a preview until the release puts it on the layer.
 #pragma once

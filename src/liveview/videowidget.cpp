@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's start-up, children, prompt placement, translation at start and destruction.
 #include "videowidget.h"
 
@@ -55,8 +56,12 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     printf("************configuPath=%s\n", configPath.toUtf8().constData());
 
     ReadXML* settings = ReadXML::instance();
-    if (!settings->readData(configPath.toUtf8().constData()))
+    if (!settings->readData(configPath.toUtf8().constData())) {
         printf("Failed to load config, using defaults.\n");
+        // The two lines above also come on every first start, where nothing is wrong.
+        if (!QFileInfo::exists(configPath))
+            printf("(A first start: there are no settings yet. They are written now.)\n");
+    }
 
     const QString storedLanguage = QString::fromStdString(settings->language);
     if (!LanguageCode::isPlain(storedLanguage))
@@ -296,6 +301,8 @@ void VideoWidget::retranslateUi() {
         m_rightToolWidget->retranslateUi();
     if (m_centerToolWidget != nullptr)
         m_centerToolWidget->retranslateUi();
+    if (m_fileListWidget != nullptr)
+        m_fileListWidget->retranslateUi();
 }
 
 void VideoWidget::onExChangeLeft(bool bIsExChangeLeft) {

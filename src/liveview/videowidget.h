@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one full-screen window: live camera picture, its children, and the camera's view interface.
 #pragma once
 
@@ -36,6 +37,8 @@ class AdjustWidget;
 class CameraPictureMemory;
 class ComparePane;
 class FileListWidget;
+class FolderFiles;
+class DiskSpaceWatch;
 class LessonRecorder;
 class NoticeLabel;
 class PageScan;
@@ -175,6 +178,7 @@ private:
     void arrangeBottomRow(QWidget* first, Qt::Alignment firstAlignment, QWidget* last,
                           Qt::Alignment lastAlignment);
     void initCapture();
+    void followSaveFolder();
     enum class NamingProblem { None, SlashInPrefix, NoFolder };
     // The next free numbered file name with suffix in the save folder, shared by captures and
     // recordings; empty with the problem when there is none.
@@ -302,6 +306,7 @@ private:
     FrameHandOver m_frameHandOver;
     int nCaptureIndex = 0;  // number of the last capture
     FileListWidget* m_fileListWidget = nullptr;
+    FolderFiles* m_folderFiles = nullptr;  // the save folder's files for the panel, with all tools
     CaptureWriter* m_captureWriter = nullptr;
     // Paths of captures still being written: the folder does not show them yet, and no second
     // capture may take their numbers.
@@ -322,6 +327,7 @@ private:
     int64_t m_recordingStartUs = 0;          // RecordingClock
     long m_cameraRecordingDev = -1;          // the camera whose own stream the library records, if any
     QString m_cameraRecordingPath;
+    DiskSpaceWatch* m_diskSpaceWatch = nullptr;  // the disk while the camera's own stream is recorded
     PageScan* m_pageScan = nullptr;
     ComparePane* m_comparePane = nullptr;  // made at the first split
 };

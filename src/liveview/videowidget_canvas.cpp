@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's annotation canvas: modes and cursors, strokes on the layer, erasing, clearing,
 // panning, and undo and redo of the layer. GUI thread only.
 #include <QCursor>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's capture: the next free numbered file in the save folder, the still picture with the
 // drawing over it written off the GUI thread, its tile in the file panel, and the panel's show/hide.
 #include <QDate>
@@ -16,6 +17,7 @@
 #include "capturewriter.h"
 #include "comparepane.h"
 #include "filebrowser/filelistwidget.h"
+#include "filebrowser/folderfiles.h"
 #include "filebrowser/pdfexporter.h"
 #include "pagescan.h"
 #include "settings/capturechoices.h"
@@ -50,6 +52,23 @@ void VideoWidget::initCapture() {
     connect(extra, &ExtraSettings::showAllToolsChanged, m_fileListWidget, &FileListWidget::setShowAllTools);
     connect(m_fileListWidget, &FileListWidget::pdfRequested, this, &VideoWidget::onPdfRequested);
     connect(m_fileListWidget, &FileListWidget::tileClicked, this, &VideoWidget::onTileClicked);
+    connect(m_fileListWidget, &FileListWidget::openFailed, this, [this](const QString& path) {
+        showNotice(tr("No program on this desktop opens %1.").arg(QFileInfo(path).fileName()));
+    });
+    m_folderFiles = new FolderFiles(this);
+    connect(m_folderFiles, &FolderFiles::added, m_fileListWidget, &FileListWidget::listPaths);
+    connect(m_folderFiles, &FolderFiles::removed, m_fileListWidget, &FileListWidget::removePaths);
+    connect(extra, &ExtraSettings::showAllToolsChanged, this, &VideoWidget::followSaveFolder);
+    followSaveFolder();
+}
+
+// With all tools shown the panel holds the save folder's files too, from the start and as others add
+// or remove them; without, only what is captured in this run.
+void VideoWidget::followSaveFolder() {
+    const ReadXML& settings = *ReadXML::instance();
+    const QString folder = settings.savePath.empty() ? StorageFolders::defaultSaveFolder()
+                                                     : QString::fromStdString(settings.savePath);
+    m_folderFiles->follow(ExtraSettings::instance()->showAllTools() ? folder : QString());
 }
 
 int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPath) {
@@ -57,12 +76,13 @@ int VideoWidget::getMaxFileNumber(const QString& prefix, const QString& folderPa
     const QDir folder(folderPath);
     if (!folder.exists())
         return -1;
-    // Pictures and recordings share the numbers; a recording cut off before its rename keeps its
+    // Pictures, recordings and PDFs share the numbers; a recording cut off before its rename keeps its
     // number too.
-    const QStringList files = folder.entryList({"*.jpg", "*.mp4", "*.mkv"}, QDir::Files, QDir::Unsorted);
+    const QStringList files =
+        folder.entryList({"*.jpg", "*.mp4", "*.mkv", "*.pdf"}, QDir::Files, QDir::Unsorted);
     if (files.isEmpty())
         return 0;
-    static const QRegularExpression pattern("^(.*)_(\\d+)(?:\\.recording)?\\.(?:jpg|mp4|mkv)$");
+    static const QRegularExpression pattern("^(.*)_(\\d+)(?:\\.recording)?\\.(?:jpg|mp4|mkv|pdf)$");
     bool prefixFound = false;
     int maxNumber = 0;
     for (const QString& name : files) {
@@ -235,23 +255,20 @@ void VideoWidget::onPdfRequested(const QStringList& pictures) {
         showNotice(tr("No pictures to put in a PDF: capture some first"));
         return;
     }
-    const ReadXML& settings = *ReadXML::instance();
-    const QString folder = settings.savePath.empty() ? StorageFolders::defaultSaveFolder()
-                                                     : QString::fromStdString(settings.savePath);
-    const QString prefix = capturePrefix(settings);
-    if (folder.isEmpty() || prefix.contains('/')) {
+    // The next number of the captures: the PDF sorts after the pictures it holds.
+    NamingProblem problem;
+    const QString path = nextNumberedPath("pdf", &problem);
+    if (problem != NamingProblem::None) {
         showNotice(tr("The PDF was not saved: the save folder cannot be used"));
         return;
     }
-    int number = 1;
-    while (QFileInfo::exists(numberedPath(folder, prefix, number, "pdf")))
-        ++number;
-    const QString path = numberedPath(folder, prefix, number, "pdf");
+    m_capturesInFlight.insert(path);
 
     auto* watcher = new QFutureWatcher<PdfExporter::Outcome>(this);
     connect(watcher, &QFutureWatcher<PdfExporter::Outcome>::finished, this, [this, watcher, path] {
         const PdfExporter::Outcome outcome = watcher->result();
         watcher->deleteLater();
+        m_capturesInFlight.remove(path);
         QStringList names;
         for (const QString& picture : outcome.leftOut)
             names << QFileInfo(picture).fileName();
@@ -262,9 +279,13 @@ void VideoWidget::onPdfRequested(const QStringList& pictures) {
             return;
         }
         m_fileListWidget->addPath(path);
-        showNotice(names.isEmpty() ? tr("Saved %1").arg(QFileInfo(path).fileName())
-                                   : tr("Saved %1 without pictures that cannot be read: %2")
-                                         .arg(QFileInfo(path).fileName(), names.join(", ")));
+        const QFileInfo file(path);
+        const QString folder = QDir::toNativeSeparators(file.absolutePath());
+        const QString pages = QString::number(outcome.pages);
+        showNotice(names.isEmpty() ? tr("PDF saved: %1 in %2 (pages: %3)").arg(file.fileName(), folder, pages)
+                                   : tr("PDF saved: %1 in %2 (pages: %3) without pictures that cannot be "
+                                        "read: %4")
+                                         .arg(file.fileName(), folder, pages, names.join(", ")));
     });
     watcher->setFuture(QtConcurrent::run([pictures, path] { return PdfExporter::write(pictures, path); }));
 }
@@ -275,6 +296,7 @@ void VideoWidget::onShowListWidget() {
     // 666 leaves room for the tool bar row beneath the panel.
     const int x = m_toolWidgetsSwapped ? 0 : screen.width() - m_rightToolWidget->getButtonsTotalWidth();
     m_fileListWidget->move(x, screen.height() - 666);
+    followSaveFolder();  // the save folder may have been changed in the settings
     m_fileListWidget->show();
     m_fileListWidget->raise();
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's camera tree, the choice of camera at start, hot-plug handling and switching.
 #include <QMetaObject>
 #include <QRegularExpression>
@@ -23,6 +24,32 @@ bool splitResolution(const QString& text, int& width, int& height) {
     width = parts[0].toInt();
     height = parts[1].toInt();
     return true;
+}
+
+// The index of the camera's media type with that code, when it lists a resolution; else -1.
+int mediaWithCode(const devMessage& device, int code) {
+    for (size_t j = 0; j < device.vecMediaType.size(); ++j)
+        if (device.vecMediaType[j].mediaType == code && !device.vecMediaType[j].resolutions.isEmpty())
+            return static_cast<int>(j);
+    return -1;
+}
+
+// The resolution with the most pixels; the first of equals. The list is not empty.
+QString largestResolution(const QStringList& resolutions) {
+    QString largest = resolutions.front();
+    long largestPixels = -1;
+    for (const QString& resolution : resolutions) {
+        int width = 0;
+        int height = 0;
+        if (!splitResolution(resolution, width, height))
+            continue;
+        const long pixels = long(width) * height;
+        if (pixels > largestPixels) {
+            largestPixels = pixels;
+            largest = resolution;
+        }
+    }
+    return largest;
 }
 
 // The first media type of the camera that lists a resolution, or -1.
@@ -124,19 +151,17 @@ void VideoWidget::initDev() {
     printf("2222222222222222222222222222222222\n");
 
     ReadXML* settings = ReadXML::instance();
+    const bool firstStart = settings->devName.empty();
     int devIndex = 0;
     int mediaType = 0;
-    QString resolution;
-    const QString storedId = QString::fromStdString(settings->devPIDVID);
-    if (settings->devName.empty()) {
+    if (firstStart) {
         printf("3333333333333333333333333333333333\n");
         const devMessage& first = m_devList.front();
-        if (!first.vecMediaType.empty()) {
+        if (!first.vecMediaType.empty())
             mediaType = first.vecMediaType.front().mediaType;
-            resolution = first.vecMediaType.front().resolutions.value(0);
-        }
     } else {
         printf("4444444444444444444444444444444444\n");
+        const QString storedId = QString::fromStdString(settings->devPIDVID);
         int match = -1;
         for (size_t i = 0; i < m_devList.size(); ++i)
             if (m_devList[i].pidvid == storedId)
@@ -145,39 +170,39 @@ void VideoWidget::initDev() {
             settings->videoFormat = 2;
         devIndex = match < 0 ? 0 : match;
         mediaType = settings->videoFormat;
-        resolution = QString::fromStdString(settings->resolution);
-        const devMessage& chosen = m_devList[static_cast<size_t>(devIndex)];
-        if (resolution.isEmpty() && !chosen.vecMediaType.empty())
-            resolution = chosen.vecMediaType.front().resolutions.value(0);
     }
 
-    // A camera that lists no media type or resolution (a second node of a camera may offer only
-    // formats that cannot be shown), or a stored resolution that is not "W x H", gives nothing to
-    // open: the first usable media type of that camera, else of the next camera that has one, is
-    // opened instead; with none at all the prompt shows and the settings stay as they were.
+    // The media type with the chosen code; a camera that does not offer it (or lists no resolution
+    // for it) opens in its first usable media type, and a camera with none (a second node of a camera
+    // may offer only formats that cannot be shown) gives way to the next camera that has one. With
+    // none at all the prompt shows and the settings stay as they were.
+    int media = mediaWithCode(m_devList[static_cast<size_t>(devIndex)], mediaType);
+    if (media < 0)
+        media = firstUsableMedia(m_devList[static_cast<size_t>(devIndex)]);
+    const int count = static_cast<int>(m_devList.size());
+    for (int k = 1; k < count && media < 0; ++k) {
+        const int next = (devIndex + k) % count;
+        media = firstUsableMedia(m_devList[static_cast<size_t>(next)]);
+        if (media >= 0)
+            devIndex = next;
+    }
+    if (media < 0) {
+        printf("设备不支持任何媒体格式\n");
+        showNoDevicePrompt(true);
+        return;
+    }
+    const mediaMessage& chosenMedia =
+        m_devList[static_cast<size_t>(devIndex)].vecMediaType[static_cast<size_t>(media)];
+    mediaType = chosenMedia.mediaType;
+    // The stored resolution may have been another camera's: only one this media type offers is opened
+    // and stored, else its largest.
+    QString resolution =
+        firstStart ? chosenMedia.resolutions.front() : QString::fromStdString(settings->resolution);
+    if (!chosenMedia.resolutions.contains(resolution))
+        resolution = largestResolution(chosenMedia.resolutions);
     int width = 0;
     int height = 0;
-    if (firstUsableMedia(m_devList[static_cast<size_t>(devIndex)]) < 0 ||
-        !splitResolution(resolution, width, height)) {
-        const int count = static_cast<int>(m_devList.size());
-        int usable = -1;
-        int media = -1;
-        for (int k = 0; k < count && media < 0; ++k) {
-            usable = (devIndex + k) % count;
-            media = firstUsableMedia(m_devList[static_cast<size_t>(usable)]);
-        }
-        if (media < 0) {
-            printf("设备不支持任何媒体格式\n");
-            showNoDevicePrompt(true);
-            return;
-        }
-        devIndex = usable;
-        const mediaMessage& fallback =
-            m_devList[static_cast<size_t>(devIndex)].vecMediaType[static_cast<size_t>(media)];
-        mediaType = fallback.mediaType;
-        resolution = fallback.resolutions.front();
-        splitResolution(resolution, width, height);
-    }
+    splitResolution(resolution, width, height);
     m_currentDevIndex = devIndex;
 
     printf("5555555555555555555555555555555555\n");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's keyboard shortcuts. They act through the same slots and bar buttons a click would,
 // so the bars' checked looks follow. Letters never fire while a text field has the focus: the field
 // takes the keys it types.

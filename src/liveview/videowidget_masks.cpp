@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's masks: the curtain and the spotlight chosen with Masking, and their drags. GUI
 // thread only.
 #include <QMouseEvent>

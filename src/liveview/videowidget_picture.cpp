@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view's part in the picture tools: the Adjustment and Video Filters popups, the AF button, their
 // keys (R, Shift+R, Ctrl+M, F, D), and the per-camera memory applied when a camera opens.
 #include <QShortcut>

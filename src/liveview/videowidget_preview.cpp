@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's preview: frame delivery from the capture thread, intake and painting.
 #include <QCoreApplication>
 #include <QPaintEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's lesson recording: the view's own painting handed to the recorder with each new
 // picture, the red dot with the elapsed time, Ctrl+R, and the faults that end a recording.
 #include <QAbstractButton>
@@ -18,6 +19,7 @@
 #include "filebrowser/filelistwidget.h"
 #include "optigrab.h"
 #include "recording/cutoffrecordings.h"
+#include "recording/diskspacewatch.h"
 #include "recording/lessonrecorder.h"
 #include "recording/recordingclock.h"
 #include "recording/soundsource.h"
@@ -53,6 +55,12 @@ void VideoWidget::initRecording() {
                 tr("The recording stopped: the file could not be written (disk full or folder gone)."));
         },
         Qt::QueuedConnection);
+
+    m_diskSpaceWatch = new DiskSpaceWatch(this);
+    connect(m_diskSpaceWatch, &DiskSpaceWatch::notice, this, &VideoWidget::showNotice);
+    connect(m_diskSpaceWatch, &DiskSpaceWatch::diskNearlyFull, this, [this] {
+        stopRecording(tr("The recording stopped before the disk is full. What was recorded is saved."));
+    });
 
     m_recordingTicker = new QTimer(this);
     m_recordingTicker->setInterval(int(kStillPictureUs / 1000));
@@ -223,10 +231,12 @@ bool VideoWidget::startCameraRecording(const QString& path, bool sound, bool* so
     *soundMissing = result == CAM_ERR_NO_SOUND;
     m_cameraRecordingDev = m_currentDevIndex;
     m_cameraRecordingPath = path;
+    m_diskSpaceWatch->start(path, LessonRecorder::temporaryPath(path));
     return true;
 }
 
 void VideoWidget::stopCameraRecording(const QString& notice) {
+    m_diskSpaceWatch->stop();
     const long result = m_presenter->stopUVCRecord(m_cameraRecordingDev);
     m_cameraRecordingDev = -1;
     const QString kept = LessonRecorder::temporaryPath(m_cameraRecordingPath);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's shapes on the annotation layer: line, arrow, rectangle and ellipse, each one step
 // of the history. GUI thread only.
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's split screen: the live picture on the left half, a captured picture on the right.
 // GUI thread only.
 #include <QDir>

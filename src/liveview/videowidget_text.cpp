@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's text tool: an editor in place over the picture, whose text goes on the annotation
 // layer in the pen's colour, at a size that follows the pen's thickness. GUI thread only.
 #include <QFontMetrics>

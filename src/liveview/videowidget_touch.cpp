@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's touch input: one finger acts as the mouse does with the chosen tool, two fingers
 // pinch to zoom and move to pan in any mode, without drawing. GUI thread only.
 #include <QMouseEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's digital zoom: the wheel about the pointer, keys about the centre, a view rectangle
 // filling the view, and the mapping between view and picture positions that painting and the
 // canvas share. GUI thread only.

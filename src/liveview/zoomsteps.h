@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The steps of digital zoom that the live picture and the compared picture share.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts recordings cut off in an earlier run under their own names.
 #include "cutoffrecordings.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recordings cut off by a crash, a kill or a power loss: their temporary files hold fragments that
 // play up to the cut, and are put under the name they were meant to have.
 #pragma once

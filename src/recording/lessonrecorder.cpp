@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records handed-over pictures and the sound input into an MP4 file on an encoding thread.
 #include "lessonrecorder.h"
 

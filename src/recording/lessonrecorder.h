@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records the pictures it is handed and the sound input into an MP4 file, encoding on a thread of
 // its own: handing a picture over never waits, and pictures are dropped (and counted) when the
 // encoder falls behind, never sound. Sound and pictures start and end together.

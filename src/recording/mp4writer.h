@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes one recording file: H.264 pictures and AAC sound in a fragmented MP4 (libavformat and
 // libavcodec), so that a file cut off by a crash or a power loss still plays up to its last second.
 #pragma once

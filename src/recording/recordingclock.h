@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one clock that stamps recorded pictures and sound, so that they line up in the file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Captures the desktop's sound input through PulseAudio's threaded main loop: reads never block
 // anyone, and stopping works also when the source has stopped delivering.
 #include "soundsource.h"

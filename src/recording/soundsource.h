@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Captures the desktop's sound input (a PulseAudio source; PipeWire desktops serve the same API) as
 // 48 kHz mono samples stamped with the monotonic clock, on PulseAudio's own event thread.
 #pragma once

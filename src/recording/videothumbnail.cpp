@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first picture and the length of a recording, read with libavformat and libavcodec.
 #include "videothumbnail.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about panel: the application's icon, name, version and rights line.
 #include "aboutwidget.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scanning choices in the extra settings, each read back within its bounds: a value edited by
 // hand in the file cannot reach the camera library out of range.
 #include "capturechoices.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The choices for scanning pages (cropping, automatic capture, spreads, quality and resolution of the
 // files), kept in the extra settings under capture/: one place for their keys, defaults and bounds.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Capture page of the settings panel, built in code in the looks of the General page.
 #include "capturesettingspage.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings panel's Capture page: cropping and straightening, automatic capture and its hold time,
 // splitting of spreads, and the JPEG quality and resolution of captured files. Each change is stored
 // at once in the extra settings, where the view takes it from; a change made elsewhere (the K and A

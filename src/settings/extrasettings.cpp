@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The extra settings: an ini file beside the settings file, written through QSettings.
 #include "extrasettings.h"
 

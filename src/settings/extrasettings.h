@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program remembers beyond the settings file (tool switch, per-camera picture settings …),
 // in an ini file of its own beside it, so that lastsetting.xml keeps its exact layout.
 #pragma once

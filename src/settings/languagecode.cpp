@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Interface language codes: which code a start settles on, and where its translation file lies.
 #include "languagecode.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language chooser: English, Simplified Chinese and Russian, chosen on the press of an entry.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The looks the settings panel's pages share: row labels, combo boxes, groups and their controls.
 #pragma once
 

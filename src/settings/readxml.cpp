@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store: the last choices of the user, loaded from and saved to lastsetting.xml.
 #include "readxml.h"
 

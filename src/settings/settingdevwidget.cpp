@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings panel: camera, video format and resolution (switched at once), and the save folder and
 // file-name prefix of captures (stored when the panel is destroyed).
 #include "settingdevwidget.h"
@@ -30,6 +31,7 @@
 #include <cstdio>
 
 #include "capturesettingspage.h"
+#include "controls/pathfield.h"
 #include "controls/popupmanager.h"
 #include "controls/roundedoutline.h"
 #include "extrasettings.h"
@@ -224,7 +226,7 @@ QWidget* settingDevWidget::buildGeneralPage() {
     auto* locationRow = new QHBoxLayout(locationGroup);
     locationRow->setContentsMargins(5, 5, 5, 5);
     locationRow->setSpacing(8);
-    locationEdit = new QLineEdit;
+    locationEdit = new PathField;
     locationEdit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     locationEdit->setFixedHeight(40);
     locationEdit->setStyleSheet(PanelStyle::kControl);

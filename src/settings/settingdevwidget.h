@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings panel: camera, video format and resolution (switched at once), and the save folder and
 // file-name prefix of captures (stored when the panel is destroyed).
 #pragma once

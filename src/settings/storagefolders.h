@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps what it writes for itself (settings) and where captures go by default.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Adjustment popup's rows. Control names come from the camera in English; the common ones are
 // translated here, others are shown as the camera gives them.
 #include "adjustwidget.h"

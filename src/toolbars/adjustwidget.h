@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Adjustment popup: turn, mirror and flip the picture, and the camera's own controls as sliders,
 // switches and menus built from what the camera reports, with Reset.
 #pragma once

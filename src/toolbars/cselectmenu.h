@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main menu popup: About, the language entry and Exit.
 #pragma once
 

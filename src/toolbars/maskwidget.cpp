@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Masking popup: two choices, and the spotlight's shape in a row below them.
 #include "maskwidget.h"
 

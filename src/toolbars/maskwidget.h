@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Masking popup: Curtain, or Spotlight with its shape (ellipse or rectangle).
 #pragma once
 

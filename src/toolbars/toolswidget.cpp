@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bottom tool bar: its buttons, groups, popups and relayed signals.
 #include "toolswidget.h"
 

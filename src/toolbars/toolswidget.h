@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bottom tool bar: Move, Annotation, Eraser, Freeze and Capture, and the pen and eraser popups
 // that open above their buttons.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The left tool bar: side swap, Menu, Setting and Min; it keeps the camera list for the settings panel
 // and relays the panel's camera choice and the menu's language and quit requests to the view.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The right tool bar: Split Screen (enabled with "Show all tools"), the folder button that shows and hides
 // the file panel, and its side-swap button.
 #include "toolwidget_right.h"

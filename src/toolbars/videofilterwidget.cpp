@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Video Filters popup: one checkable button a look.
 #include "videofilterwidget.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Video Filters popup: the look of the live picture and of captures (colour, grey, document,
 // black and white).
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program as a user gets it from the package: unpacked into a throw-away root whose program folder
 # cannot be written, started from bin/pagelux on a virtual screen with a simulated camera. The page must
 # show, and the settings must go to the user's own configuration folder.
@@ -8,6 +9,9 @@ package=$(ls -t "$1"/pagelux_*.deb | head -n 1)  # the newest, should older ones
 work=$(mktemp -d)
 trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 dpkg -x "$package" "$work/root"
+# ldconfig runs through the package's trigger, and no maintainer script calls it a second time.
+scripts=$(dpkg-deb --ctrl-tarfile "$package" | tar -t | grep -E 'post(inst|rm)$' || true)
+[[ -z $scripts ]] || { echo "FAIL: maintainer scripts beside the ldconfig trigger: $scripts"; exit 1; }
 chmod -R a-w "$work/root"
 program=$work/root/usr/lib/pagelux/pagelux
 fail() { echo "FAIL: $*"; [[ -f $work/pagelux.log ]] && tail -n 30 "$work/pagelux.log"; exit 1; }
@@ -39,5 +43,10 @@ settings=$XDG_CONFIG_HOME/pagelux/lastsetting.xml
 [[ -s $settings ]] || fail "no settings file at $settings"
 grep -q "<devName>" "$settings" || fail "the settings file lacks its layout"
 grep -q "configuPath=$settings" "$work/pagelux.log" || fail "the log does not name $settings"
+# The lines a missing file gives are followed, once, by what they mean on a first start.
+first_start=$(grep -A1 -F "Failed to load config, using defaults." "$work/pagelux.log" | tail -n 1)
+[[ $first_start == "(A first start: there are no settings yet. They are written now.)" ]] ||
+  fail "no first-start line after the failed load: \"$first_start\""
+[[ $(grep -c "A first start" "$work/pagelux.log") == 1 ]] || fail "the first-start line comes more than once"
 [[ ! -e $work/root/usr/lib/pagelux/Configuration ]] || fail "a Configuration folder appeared in the program folder"
 echo "installed program: picture shown, settings in $settings"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records synthetic pictures at 30 frames a second into the file named by its argument until it is
 // killed: the recording suite kills it to check what a cut-off file still holds.
 #include <QCoreApplication>

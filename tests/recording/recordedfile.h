@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a recording back through libavformat: its tracks, every picture (as small RGB images with
 // their times) and the sound's samples, for the recording suites to check.
 #pragma once
@@ -21,8 +22,9 @@ struct RecordedFile {
     QVector<double> pictureTimesS;  // the same order
     bool hasSound = false;
     int sampleRate = 0;
-    QVector<float> sound;    // first channel
-    double soundStartS = 0;  // time of sound[0]
+    QVector<float> sound;       // first channel, as decoded: whole frames, the encoder's padding too
+    double soundStartS = 0;     // time of sound[0]
+    double soundDurationS = 0;  // of the sound track, from its last packet's end, as players take it
 
     // withPictures false: pictureTimesS only, for long files.
     static RecordedFile read(const QString& path, bool withPictures = true) {
@@ -74,6 +76,11 @@ struct RecordedFile {
         };
         while (av_read_frame(format, packet) >= 0) {
             const unsigned index = unsigned(packet->stream_index);
+            if (index < format->nb_streams &&
+                format->streams[index]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
+                file.soundDurationS =
+                    std::max(file.soundDurationS,
+                             (packet->pts + packet->duration) * av_q2d(format->streams[index]->time_base));
             if (index < 8 && decoders[index] != nullptr && avcodec_send_packet(decoders[index], packet) >= 0)
                 drain(index);
             av_packet_unref(packet);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A PulseAudio server of the test's own whose source "lesson" hears what the test writes into a FIFO
 // (48 kHz mono float), as a microphone would at the moment of writing: no sound card needed.
 #pragma once

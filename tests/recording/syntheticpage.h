@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures for the recording suites: a light page with a moving dark bar, and a thick red stroke
 // across its middle once drawn.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* still: lists the cameras libOptigrab finds, plugs a simulated one, opens it and saves a still.
  * Build against an installed libOptigrab either way:
  *     cc still.c $(pkg-config --cflags --libs optigrab) -o still

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The automatic-capture state machine on 160-pixel-wide thumbnails.
 #include "autocapture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decides when to capture a page by itself: from the mean difference of successive reduced pictures,
 // idle -> page moving -> lying still for the hold time -> capture -> waiting for the next change.
 // A page that is the same as the last one captured is not captured again. Not thread-safe: its owner

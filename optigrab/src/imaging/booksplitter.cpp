@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Gutter finding on the column profile of a reduced grey picture.
 #include "booksplitter.h"
 

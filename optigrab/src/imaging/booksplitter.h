@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tells a two-page spread from a single page: a landscape picture with a gutter, a dark or shaded
 // vertical band near the middle between two lighter page regions, and splits the spread there.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Live analysis: page finding on every third frame, automatic capture on every frame.
 #include "frameanalyser.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the library learns from a device's live frames: the page lying under the camera (for the
 // outline a viewer draws) and the automatic capture's decisions. One per device; it outlives the
 // device's streams. Thread-safe: the capture lanes feed it one frame at a time in frame order, any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page finding: edge and brightness candidates, convex four-cornered outlines, plausibility checks.
 #include "pagefinder.h"
 

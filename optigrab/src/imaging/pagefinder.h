@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finds a sheet of paper lying on a desk: the largest convex quadrilateral of plausible shape and size
 // in a reduced grey picture. Stateless; PageTracker smooths its answers over frames.
 #pragma once

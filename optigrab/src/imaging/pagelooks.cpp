@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Document and black-and-white looks. Runs on a capture lane (preview) or the caller's thread (stills);
 // one instance per thread.
 #include "pagelooks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document and black-and-white looks of a grey picture, made with OpenCV's core and imgproc.
 #pragma once
 

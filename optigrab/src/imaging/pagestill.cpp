@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page stills: decode, find, warp, level and border, or split a spread at its gutter.
 #include "pagestill.h"
 

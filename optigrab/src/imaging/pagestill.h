@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Still pictures of pages: a camera frame decoded at full resolution, then cut out and straightened
 // to the page found in it, or split at a spread's gutter into its two pages.
 #pragma once

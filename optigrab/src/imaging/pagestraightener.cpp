@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Perspective warp, skew by projection profiles, and border painting on full-resolution pictures.
 #include "pagestraightener.h"
 

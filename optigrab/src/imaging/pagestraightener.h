@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cuts a page out of a full-resolution picture and warps it to an upright rectangle; optionally
 // turns it by the small skew its text lines still show, and paints its border white.
 #pragma once

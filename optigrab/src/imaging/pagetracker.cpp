@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page tracking: exponential smoothing of the corners; a jump restarts it, a few misses end it.
 #include "pagetracker.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Smooths the page found in successive preview frames, so that the outline shown over the live
 // picture holds still instead of jittering, yet follows a page that is moved. Not thread-safe: its
 // owner serialises the calls.

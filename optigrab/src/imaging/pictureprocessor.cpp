@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Orientation and looks of preview frames (on a capture lane) and stills (on the caller's thread).
 #include "imaging/pictureprocessor.h"
 

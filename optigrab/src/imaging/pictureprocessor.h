@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Applies a device's picture settings (orientation, look) to an RGB888 picture: libyuv scales and
 // turns colour, OpenCV scales and turns grey and converts, PageLooks makes the document and
 // black-and-white looks. One instance per thread; its buffers are reused from frame to frame.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing and packing of a device's picture settings.
 #include "picturesettings.h"
 

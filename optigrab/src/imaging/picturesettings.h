@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a device's pictures are shown and kept: orientation (camSetImageRotateMode) and look
 // (camSetImageColorStyle), packed into one word so that capture threads read a pair that never tears.
 #pragma once

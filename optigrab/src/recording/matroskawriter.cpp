@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a camera's own stream into Matroska: stream copy of MJPEG, H.264 for uncompressed frames.
 #include "matroskawriter.h"
 

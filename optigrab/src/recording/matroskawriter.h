@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a camera's own stream into a Matroska file with libavformat: MJPEG frames as the camera sent
 // them (no re-encoding), YUY2 and NV12 frames encoded once to H.264, and mono sound as AAC. Every
 // picture keeps the time the camera took it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the default sound input; each block's time is counted in samples (SoundTimeline).
 #include "soundinput.h"
 

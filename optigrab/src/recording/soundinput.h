@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's default sound input for camera recordings: 48 kHz mono samples, stamped with the
 // monotonic clock, read through PulseAudio (PipeWire desktops serve it too) by a main loop on a thread
 // of its own that stopping interrupts at once, also when the input has gone quiet.

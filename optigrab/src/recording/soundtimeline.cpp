@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Places a sound input's samples on the monotonic clock: counted from the first, moved on by gaps.
 #include "soundtimeline.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Places a sound input's samples on the monotonic clock, for recordings whose sound must keep its
 // place against their pictures however late the samples are read.
 #pragma once

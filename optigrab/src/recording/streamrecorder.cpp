@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records a camera's own stream on a writing thread; the capture stream only copies frames into it.
 #include "streamrecorder.h"
 

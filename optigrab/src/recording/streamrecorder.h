@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Records a camera's own stream while it streams: the frames the capture stream hands over are copied
 // into a queue and written by a thread of the recorder's (MatroskaWriter), with the default sound
 // input when asked. Handing a frame over never waits; when the writer falls behind, frames are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frames of one simulated camera mode: a short cycle of pages, each rendered and encoded once, or
 // the JPEG files of a folder, played in a loop.
 #pragma once

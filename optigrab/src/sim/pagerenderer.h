@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the picture of a simulated document camera: a printed page seen from above, in packed RGB.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exported C functions of optigrab_sim.h: control of the simulated cameras for tests and demos.
 #include "optigrab_sim.h"
 

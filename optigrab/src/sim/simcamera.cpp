@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One simulated UVC camera, its describing half: modes, capabilities, formats and frame rates.
 #include "simcamera.h"
 

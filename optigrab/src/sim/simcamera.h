@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One simulated UVC camera: its modes, V4L2 format state, mmap buffers and frame clock thread.
 #pragma once
 

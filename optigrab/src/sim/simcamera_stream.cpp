@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One simulated UVC camera, its streaming half: mmap buffers, queues, faults and the frame clock.
 #include "simcamera.h"
 

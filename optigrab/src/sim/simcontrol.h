@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command FIFO of the simulated cameras, so a running program can be driven from a shell.
 #pragma once
 

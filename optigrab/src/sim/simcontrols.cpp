@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Simulated camera controls. Ioctls come on any thread under the camera's control lock; render runs on
 // the frame clock thread. The values are shared, under mutex_.
 #include "sim/simcontrols.h"

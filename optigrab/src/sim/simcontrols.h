@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls of one simulated UVC document camera (brightness, exposure, focus, power-line
 // frequency ...), answering the kernel's control ioctls, and what they do to the camera's picture.
 #pragma once

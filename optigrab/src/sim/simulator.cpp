@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated cameras as a Platform: registry of plugged cameras, open descriptors and hot-plug.
 #include "simulator.h"
 

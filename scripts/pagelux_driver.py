@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The real Pagelux on a virtual X screen of its own, driven by X input and probed: shared by the
 random-input driver (scripts/monkey) and the scripted school day (scripts/lesson-day).
 

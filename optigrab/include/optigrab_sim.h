@@ -147,6 +147,11 @@ int optigrabSimSettle(int timeoutMs);
 /* Number of simulated cameras plugged in now. */
 int optigrabSimCount(void);
 
+/* Number of streams set up (buffers requested) on simulated capture nodes that are still open, an
+ * unplugged camera's included: a program that closes every camera it stops showing comes back to the
+ * number it shows. Tests use it to find cameras left streaming. */
+int optigrabSimOpenStreams(void);
+
 /* The next COUNT frames of camera id carry the fault. Returns 0, or -1 for an unknown id or kind. */
 int optigrabSimInjectFault(int id, int kind, int count);
 

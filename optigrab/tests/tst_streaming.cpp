@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Live frames from simulated cameras: size and content of the picture, size hints, no callback after
-// close, unplugging while streaming, bad frames in the stream, a busy camera and a stalled one.
+// close, streams let go at close and unplug, bad frames in the stream, a busy camera and a stalled one.
 #include <QtTest>
 
 #include "testsupport.h"
@@ -193,7 +193,9 @@ private slots:
         for (int round = 0; round < 25; ++round) {
             QCOMPARE(camOpenDev(fastDev_, 2, 640, 480, 0), long(CAM_OK));
             QVERIFY(waitFrames(1 + round % 3));
+            QCOMPARE(optigrabSimOpenStreams(), 1);
             QCOMPARE(camCloseDev(fastDev_), long(CAM_OK));
+            QCOMPARE(optigrabSimOpenStreams(), 0);
             QVERIFY(!frames().inside);
             const long atClose = frames().count();
             QTest::qWait(20);
@@ -264,6 +266,7 @@ private slots:
         QCOMPARE(events.size(), std::size_t(1));
         QCOMPARE(events[0].first, USB_DEVICE_CHANGE_REMOVE);
         QCOMPARE(events[0].second, dev);
+        QTRY_COMPARE(optigrabSimOpenStreams(), 0);  // its buffers let go before the program closes it
         {
             std::lock_guard<std::mutex> lock(frames().mutex);
             QCOMPARE(frames().framesAfterRemove, 0L);

@@ -8,6 +8,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,6 +18,10 @@
 #include <QTabBar>
 #include <QWidget>
 #include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "optigrab_sim.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <cstddef>
@@ -32,6 +37,26 @@ long long liveHeapBytes() {
 #else
     return -1;
 #endif
+}
+
+// Entries of a folder of /proc/self: its threads (task) or open descriptors (fd), the one that lists
+// them included.
+int procEntries(const char* folder) {
+    return QDir(QString("/proc/self/") + folder)
+        .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+        .size();
+}
+
+// Mappings of camera buffers: a real camera's from its /dev/video node; a simulated camera's buffer
+// is a memfd that its side of the simulator maps as well while the buffer exists.
+int cameraBufferMappings() {
+    std::ifstream maps("/proc/self/maps");
+    int count = 0;
+    for (std::string line; std::getline(maps, line);)
+        if (line.find("/dev/video") != std::string::npos ||
+            line.find("/memfd:optigrab-sim-buffer") != std::string::npos)
+            ++count;
+    return count;
 }
 
 // What a driver can do with a control; empty for widgets that take no input of their own.
@@ -144,7 +169,13 @@ QByteArray GeometryProbe::snapshot() {
             }
         }
     }
+    // What a slow leak shows in besides the heap: a camera left streaming keeps its stream, its
+    // buffers, its descriptors and threads.
     const QJsonObject answer{{"heap", liveHeapBytes()},
+                             {"threads", procEntries("task")},
+                             {"fds", procEntries("fd")},
+                             {"streams", optigrabSimOpenStreams()},
+                             {"buffers", cameraBufferMappings()},
                              {"modal", modal != nullptr ? modal->metaObject()->className() : ""},
                              {"panels", panels},
                              {"controls", controls}};

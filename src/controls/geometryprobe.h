@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A test-only query of what is on screen: the random-input driver (scripts/monkey) asks it where the
-// windows, panels and their controls are, and how much heap is live. Made only when the environment
-// variable PAGELUX_DEBUG_GEOMETRY names a socket path; a normal start never listens.
+// windows, panels and their controls are, and how much heap, threads, descriptors, camera streams and
+// buffers the program holds. Made only when the environment variable PAGELUX_DEBUG_GEOMETRY names a
+// socket path; a normal start never listens.
 #pragma once
 
 #include <QObject>
@@ -16,7 +17,8 @@ public:
     // Listens at the path of PAGELUX_DEBUG_GEOMETRY when it is set; otherwise does nothing.
     static void startFromEnvironment(QObject* parent);
 
-    // One line of JSON: live heap bytes (-1 without AddressSanitizer), the visible windows and panels
+    // One line of JSON: live heap bytes (-1 without AddressSanitizer), threads, open descriptors, open
+    // streams of simulated cameras, mappings of camera buffers, the visible windows and panels
     // (top-level widgets and our own widget classes), and the visible, enabled controls inside them.
     static QByteArray snapshot();
 

@@ -3,9 +3,13 @@
 # The camera library as another program uses it: the example the development package ships built
 # against the unpacked packages only, once through pkg-config and once through find_package(Optigrab),
 # and run.
-# Usage: library.sh PACKAGE_DIR
+# Usage: library.sh PACKAGE_DIR [SANITIZERS]
+# SANITIZERS (address,undefined or thread): the packages come from a sanitizer build, whose library
+# needs its runtime loaded first; the example is built with the same sanitizers, as a program using
+# such a library would be.
 set -euo pipefail
 packages=$1
+sanitize=${2:+-fsanitize=$2}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for name in pagelux liboptigrab-dev; do
@@ -24,8 +28,9 @@ flags=$(pkg-config --cflags --libs optigrab)
 # Unpacked elsewhere, the same folders below that root.
 export PKG_CONFIG_SYSROOT_DIR=$work/root
 
-cc -Wall -Werror "$example/still.c" $(pkg-config --cflags --libs optigrab) -o "$work/still-pkgconfig"
-cmake -S "$example" -B "$work/build" -DCMAKE_PREFIX_PATH="$work/root/usr" >/dev/null
+cc -Wall -Werror $sanitize "$example/still.c" $(pkg-config --cflags --libs optigrab) -o "$work/still-pkgconfig"
+cmake -S "$example" -B "$work/build" -DCMAKE_PREFIX_PATH="$work/root/usr" -DCMAKE_C_FLAGS="$sanitize" \
+  -DCMAKE_EXE_LINKER_FLAGS="$sanitize" >/dev/null
 cmake --build "$work/build" >/dev/null
 
 for program in "$work/still-pkgconfig" "$work/build/still"; do

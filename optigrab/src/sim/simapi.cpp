@@ -110,6 +110,10 @@ OPTIGRAB_SIM_EXPORT int optigrabSimCount(void) {
     return Simulator::instance().count();
 }
 
+OPTIGRAB_SIM_EXPORT int optigrabSimOpenStreams(void) {
+    return Simulator::instance().openStreams();
+}
+
 OPTIGRAB_SIM_EXPORT int optigrabSimInjectFault(int id, int kind, int count) {
     const auto camera = Simulator::instance().camera(id);
     return camera && camera->setFault(kind, count) ? 0 : -1;

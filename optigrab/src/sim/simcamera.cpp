@@ -188,6 +188,11 @@ void SimCamera::detach(OpenNode* node) {
     nodes_.erase(std::remove(nodes_.begin(), nodes_.end(), node), nodes_.end());
 }
 
+bool SimCamera::holdsBuffers(const OpenNode& node) {
+    std::lock_guard<std::mutex> control(controlMutex_);
+    return owner_ == &node;
+}
+
 int SimCamera::ioctl(OpenNode& node, unsigned long request, void* arg) {
     std::lock_guard<std::mutex> control(controlMutex_);
     {

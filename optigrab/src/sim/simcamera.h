@@ -91,6 +91,7 @@ public:
     void setBusy(bool busy);
     void grantAccess();  // attach no longer answers EACCES
     long framesDelivered() const { return delivered_.load(); }
+    bool holdsBuffers(const OpenNode& node);  // the node set up the camera's stream (REQBUFS) and holds it
 
 private:
     enum class BufferState { Dequeued, Queued, Filling, Done };

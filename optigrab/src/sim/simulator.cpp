@@ -439,6 +439,19 @@ int Simulator::count() {
     return static_cast<int>(cameras_.size() - companions_.size());  // a device's second node is no camera
 }
 
+int Simulator::openStreams() {
+    std::vector<std::shared_ptr<Handle>> open;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const auto& entry : handles_)
+            open.push_back(entry.second);
+    }
+    // Outside mutex_: a camera's lock is never taken inside it.
+    return static_cast<int>(std::count_if(
+        open.begin(), open.end(),
+        [](const std::shared_ptr<Handle>& handle) { return handle->camera->holdsBuffers(handle->node); }));
+}
+
 std::shared_ptr<SimCamera> Simulator::camera(int id) {
     std::lock_guard<std::mutex> lock(mutex_);
     const auto found = cameras_.find(id);

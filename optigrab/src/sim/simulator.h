@@ -52,6 +52,8 @@ public:
     // false when timeoutMs passed first.
     bool settle(int timeoutMs);
     int count();
+    // Open nodes that hold their camera's stream, unplugged cameras' included.
+    int openStreams();
     std::shared_ptr<SimCamera> camera(int id);
 
     // Node paths and numbers of a node slot (a camera's id, unless it took an older camera's

@@ -16,7 +16,8 @@
 #include <QLocalSocket>
 #include <QTabBar>
 #include <QWidget>
-#include <cstdio>
+
+#include "controlslog.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <cstddef>
@@ -93,7 +94,7 @@ GeometryProbe::GeometryProbe(const QString& path, QObject* parent)
     : QObject(parent), m_server(new QLocalServer(this)) {
     QLocalServer::removeServer(path);
     if (!m_server->listen(path)) {
-        std::fprintf(stderr, "geometry probe: cannot listen at %s\n", qPrintable(path));
+        qCWarning(lcControls, "geometry probe: cannot listen at %s", qPrintable(path));
         return;
     }
     connect(m_server, &QLocalServer::newConnection, this, &GeometryProbe::answer);

@@ -10,11 +10,14 @@
 
 #include "camera/camerarecords.h"
 
+class ExtraSettings;
+class QCheckBox;
 class QComboBox;
 class QFileDialog;
 class QLineEdit;
 class QRadioButton;
 class QStackedLayout;
+class QToolButton;
 class QVBoxLayout;
 
 namespace Ui {
@@ -29,6 +32,9 @@ public:
     // Stores every choice of the panel in the settings and writes the settings file.
     ~settingDevWidget() override;
 
+    // The store of "Show all tools" and of the Capture page's choices; called once, before the panel
+    // is shown. Without it the panel has no Capture page.
+    void setExtraSettings(ExtraSettings* settings);
     // Fills the panel from the camera list and the settings; called once, before the panel is shown.
     void getDevMessages(std::vector<devMessage> vecDevMessage);
 
@@ -66,9 +72,13 @@ private:
     void onDefaultClicked();
     void adjustComboBoxPopup();
     void applyRoundedMask();
+    void showCaptureTab(bool on);
 
     Ui::settingDevWidget* ui;
     QStackedLayout* stackedLayout = nullptr;
+    QToolButton* m_generalTab = nullptr;
+    QToolButton* m_captureTab = nullptr;  // shows with all tools
+    QCheckBox* m_showAllToolsBox = nullptr;
     QWidget* generalPage = nullptr;
     QWidget* videoPage = nullptr;
     QVBoxLayout* generalMessageLayout = nullptr;

@@ -3,6 +3,7 @@
 // and selection, ink through zoom and pan, the Undo button and the tool keys.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -356,6 +357,30 @@ private slots:
         undo->click();
         QVERIFY(!isInk(view.grab().toImage(), inked.first()));
         QVERIFY(!undo->isEnabled());
+    }
+
+    // "Show all tools" switched in the settings panel is remembered and reaches the bars at once, both
+    // ways.
+    void toolsSwitchInThePanel_data() {
+        QTest::addColumn<bool>("before");
+        QTest::newRow("switched on") << false;
+        QTest::newRow("switched off") << true;
+    }
+
+    void toolsSwitchInThePanel() {
+        QFETCH(bool, before);
+        m_extra.setShowAllTools(before);
+        VideoWidget view(nullptr, &m_extra);
+        view.resize(1280, 720);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        barButton(view, "toolButton_set")->click();
+        auto* box = view.findChild<QCheckBox*>("checkBox_showAllTools");
+        QVERIFY(box != nullptr);
+        QCOMPARE(box->isChecked(), before);
+        box->click();
+        QCOMPARE(m_extra.showAllTools(), !before);
+        QCOMPARE(barButton(view, "toolButton_record")->isVisible(), !before);
     }
 
     // With "Show all tools" the pen popup offers the highlighter and the shapes, without it the pen

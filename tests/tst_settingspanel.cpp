@@ -87,6 +87,9 @@ private:
     std::unique_ptr<settingDevWidget> openPanel(const std::vector<devMessage>& cameras) {
         auto panel = std::make_unique<settingDevWidget>();
         panel->setExtraSettings(&m_extra);
+        // Stored as the view stores the left bar's report of it.
+        connect(panel.get(), &settingDevWidget::showAllToolsChosen, &m_extra,
+                &ExtraSettings::setShowAllTools);
         panel->getDevMessages(cameras);
         panel->show();
         if (!QTest::qWaitForWindowExposed(panel.get()))

@@ -91,6 +91,8 @@ VideoWidget::VideoWidget(QWidget* parent, ExtraSettings* extraSettings)
     connect(m_extraSettings, &ExtraSettings::showAllToolsChanged, m_rightToolWidget,
             &ToolWidget_Right::setShowAllTools);
     m_leftToolWidget->setExtraSettings(m_extraSettings);
+    connect(m_leftToolWidget, &ToolWidget_Left::showAllToolsChosen, m_extraSettings,
+            &ExtraSettings::setShowAllTools);
 
     // The row of tool bars along the bottom edge: left bar, bottom bar, right bar.
     bottomLayout = new QHBoxLayout;

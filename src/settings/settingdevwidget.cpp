@@ -286,7 +286,8 @@ void settingDevWidget::setExtraSettings(ExtraSettings* settings) {
     showCaptureTab(settings->showAllTools());
     connect(settings, &ExtraSettings::showAllToolsChanged, this, &settingDevWidget::showCaptureTab);
     m_showAllToolsBox->setChecked(settings->showAllTools());
-    connect(m_showAllToolsBox, &QCheckBox::toggled, settings, &ExtraSettings::setShowAllTools);
+    connect(m_showAllToolsBox, &QCheckBox::clicked, this, &settingDevWidget::showAllToolsChosen);
+    connect(settings, &ExtraSettings::showAllToolsChanged, m_showAllToolsBox, &QCheckBox::setChecked);
 }
 
 // The Capture tab belongs to the tools beyond the basic ones: it shows with "Show all tools".

@@ -32,8 +32,8 @@ public:
     // Stores every choice of the panel in the settings and writes the settings file.
     ~settingDevWidget() override;
 
-    // The store of "Show all tools" and of the Capture page's choices; called once, before the panel
-    // is shown. Without it the panel has no Capture page.
+    // The store of "Show all tools", which the panel shows and follows, and of the Capture page's
+    // choices; called once, before the panel is shown. Without it the panel has no Capture page.
     void setExtraSettings(ExtraSettings* settings);
     // Fills the panel from the camera list and the settings; called once, before the panel is shown.
     void getDevMessages(std::vector<devMessage> vecDevMessage);
@@ -41,6 +41,8 @@ public:
 signals:
     // mediaType is a media-type code, not an index; fps is always 0.
     void singalChangeCamera(int devIndex, int mediaType, int fps, int width, int height);
+    // The user switched "Show all tools"; whoever keeps the extra settings stores it.
+    void showAllToolsChosen(bool on);
 
 private slots:
     // Each reacts only to a user's change on the visible panel and emits one camera change.

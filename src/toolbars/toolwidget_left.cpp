@@ -102,6 +102,7 @@ void ToolWidget_Left::on_toolButton_set_clicked() {
         auto* made = new settingDevWidget(this);
         if (m_extraSettings != nullptr)
             made->setExtraSettings(m_extraSettings);
+        connect(made, &settingDevWidget::showAllToolsChosen, this, &ToolWidget_Left::showAllToolsChosen);
         return made;
     });
     if (panel == nullptr)

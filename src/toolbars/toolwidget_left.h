@@ -41,6 +41,8 @@ signals:
     void showMinUI();
     void CloseUI();
     void signalSwitchLanguage(QString type);
+    // "Show all tools" switched in a settings panel, for whoever keeps the extra settings to store.
+    void showAllToolsChosen(bool on);
 
 public slots:
     void changeCamera(int devIndex, int mediaType, int fps, int width, int height);

@@ -71,7 +71,7 @@ public:
         painter.drawEllipse(QPoint(960, 540), 300, 200);
     }
     bool hasLayer() const { return !m_drawingPixmap.isNull(); }
-    CaptureWriter* writer() const { return m_captureWriter; }
+    CaptureWriter* writer() const { return findChild<CaptureWriter*>(); }
     FileListWidget* panel() const { return m_fileListWidget; }
     void showPanel() {
         onShowListWidget();

@@ -149,7 +149,7 @@ class RecordingRun : public VideoWidget {
 public:
     int painted = 0;
     void toggle() { toggleRecording(); }
-    LessonRecorder* recorder() const { return m_recorder; }
+    LessonRecorder* recorder() const { return findChild<LessonRecorder*>(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override {

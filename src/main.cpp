@@ -10,6 +10,7 @@
 #include "controls/popupmanager.h"
 #include "controls/quitonsignal.h"
 #include "liveview/videowidget.h"
+#include "settings/extrasettings.h"
 
 namespace {
 
@@ -68,7 +69,10 @@ int main(int argc, char* argv[]) {
     GeometryProbe::startFromEnvironment(&app);
     // Shut-down and log-out end the program as closing its window does.
     QuitOnSignal quitOnSignal;
-    VideoWidget view;
+    // What the program remembers beyond the settings file; it outlives the view that uses it.
+    ExtraSettings extraSettings;
+    extraSettings.open(ExtraSettings::defaultFilePath());
+    VideoWidget view(nullptr, &extraSettings);
     // Covers the screen also where no window manager carries out the full-screen request.
     view.setGeometry(QGuiApplication::primaryScreen()->geometry());
     view.showFullScreen();

@@ -18,6 +18,7 @@
 #include "filebrowser/fileitemwidget.h"
 #include "filebrowser/filelistwidget.h"
 #include "liveview/capturewriter.h"
+#include "liveview/filenumbering.h"
 #include "liveview/videowidget.h"
 #include "optigrab.h"
 #include "optigrab_sim.h"
@@ -32,6 +33,13 @@ const QSize kViewSize(960, 540);
 // The drawing is pure green, a colour the simulated page never shows.
 bool isDrawing(const QColor& c) {
     return c.green() > 180 && c.red() < 90 && c.blue() < 90;
+}
+
+// What reaches the console through Qt's message handler while a test listens.
+QStringList g_console;
+
+void listen(QtMsgType, const QMessageLogContext&, const QString& message) {
+    g_console << message;
 }
 
 void touch(const QString& path) {
@@ -70,7 +78,7 @@ private:
         // Emitted on the writer's thread, recorded on this one; the view's own slot, connected
         // first, has added the tile by then. Connected before frames flow, so no thread of the
         // camera library emits while the connection is made.
-        connect(m_view->m_captureWriter, &CaptureWriter::captureWritten, this,
+        connect(m_view->findChild<CaptureWriter*>(), &CaptureWriter::captureWritten, this,
                 [this](const QString& path) { m_written << path; });
         m_view->resize(kViewSize);
         m_view->show();
@@ -201,6 +209,47 @@ private slots:
         for (const QString& name : existing)  // nothing of before was replaced
             if (!name.endsWith('/'))
                 QCOMPARE(QImage(QDir(folder).filePath(name)).isNull(), true);
+    }
+
+    // The console stays quiet about names tried on the way unless the live view's debug lines are
+    // switched on; a refused prefix is said in any case.
+    void consoleLinesFollowTheLoggingRules_data() {
+        QTest::addColumn<QString>("rules");
+        QTest::addColumn<QString>("prefix");
+        QTest::addColumn<QString>("line");  // a part of the line looked for
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("name taken, by default") << ""
+                                                << "image"
+                                                << "is taken, trying the next number" << false;
+        QTest::newRow("name taken, debug lines on") << "pagelux.liveview.debug=true"
+                                                    << "image"
+                                                    << "is taken, trying the next number" << true;
+        QTest::newRow("prefix refused, by default") << ""
+                                                    << "a/b"
+                                                    << "holds a \"/\"" << true;
+        QTest::newRow("prefix refused, warnings off") << "pagelux.liveview.warning=false"
+                                                      << "a/b"
+                                                      << "holds a \"/\"" << false;
+    }
+
+    void consoleLinesFollowTheLoggingRules() {
+        QFETCH(QString, rules);
+        QFETCH(QString, prefix);
+        QFETCH(QString, line);
+        QFETCH(bool, shown);
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir("image_00001.jpg"));  // a folder holds the first name
+        setNaming(folder.path(), true, prefix);
+        QLoggingCategory::setFilterRules(rules);
+        g_console.clear();
+        const QtMessageHandler before = qInstallMessageHandler(listen);
+        int lastNumber = 0;
+        FileNumbering numbering(&lastNumber);
+        FileNumbering::Problem problem;
+        numbering.next("jpg", &problem);
+        qInstallMessageHandler(before);
+        QLoggingCategory::setFilterRules(QString());
+        QCOMPARE(g_console.filter(line).size(), shown ? 1 : 0);
     }
 
     // Without a save folder the counter alone numbers the captures; files of an earlier run in the
@@ -490,9 +539,9 @@ private slots:
         touch(folder.filePath("image_00002.pdf"));
         ReadXML::instance()->savePath = folder.path().toStdString();
         QVERIFY(ReadXML::instance()->writeData(m_configPath.toUtf8().constData()));
-        ExtraSettings::instance()->setShowAllTools(allTools);
-        VideoWidget view;
-        ExtraSettings::instance()->setShowAllTools(false);
+        ExtraSettings extra;
+        extra.setShowAllTools(allTools);
+        VideoWidget view(nullptr, &extra);
         QCOMPARE(view.m_fileListWidget->findChild<QListWidget*>()->count(), allTools ? 2 : 0);
     }
 

@@ -38,10 +38,10 @@ private:
     }
 
     static QToolButton* leftButton(VideoWidget& view, const char* name) {
-        return view.m_leftToolWidget->findChild<QToolButton*>(name);
+        return view.findChild<ToolWidget_Left*>()->findChild<QToolButton*>(name);
     }
     static QToolButton* rightButton(VideoWidget& view, const char* name) {
-        return view.m_rightToolWidget->findChild<QToolButton*>(name);
+        return view.findChild<ToolWidget_Right*>()->findChild<QToolButton*>(name);
     }
 
     static void showOnScreen(VideoWidget& view) {
@@ -53,7 +53,7 @@ private:
     // Opens the main menu from the left bar, as a click does.
     static CSelectMenu* openMenu(VideoWidget& view) {
         QTest::mouseClick(leftButton(view, "toolButton_menu"), Qt::LeftButton);
-        return view.m_leftToolWidget->m_selectMenu;
+        return view.findChild<ToolWidget_Left*>()->m_selectMenu;
     }
 
     static QToolButton* entry(CSelectMenu* menu, const char* name) {
@@ -162,8 +162,8 @@ private slots:
         storeLanguage(start);
         VideoWidget view;
         showOnScreen(view);
-        view.m_fileListWidget->addPath(m_home.filePath("unreadable.jpg"));
-        QSignalSpy fromBar(view.m_leftToolWidget, &ToolWidget_Left::signalSwitchLanguage);
+        view.findChild<FileListWidget*>()->addPath(m_home.filePath("unreadable.jpg"));
+        QSignalSpy fromBar(view.findChild<ToolWidget_Left*>(), &ToolWidget_Left::signalSwitchLanguage);
         CSelectMenu* menu = openMenu(view);
         QVERIFY(menu != nullptr);
         QTest::mouseClick(entry(menu, "toolButton_english"), Qt::LeftButton);
@@ -178,17 +178,18 @@ private slots:
         QCOMPARE(leftButton(view, "toolButton_menu")->text(), menuText);
         QCOMPARE(leftButton(view, "toolButton_menu")->toolTip(), menuText);
         QCOMPARE(rightButton(view, "toolButton_filelist")->text(), folderText);
-        QCOMPARE(view.m_centerToolWidget->findChild<QToolButton*>("toolButton_capture")->text(), captureText);
+        QCOMPARE(view.findChild<ToolsWidget*>()->findChild<QToolButton*>("toolButton_capture")->text(),
+                 captureText);
         QCOMPARE(QCoreApplication::translate("QColorDialog", "&Basic colors"), colourDialogText);
-        QCOMPARE(view.m_fileListWidget->findChild<QPushButton*>("pdfButton")->text(), pdfText);
+        QCOMPARE(view.findChild<FileListWidget*>()->findChild<QPushButton*>("pdfButton")->text(), pdfText);
         QStringList panelTexts;
-        for (const QLabel* label : view.m_fileListWidget->findChildren<QLabel*>())
+        for (const QLabel* label : view.findChild<FileListWidget*>()->findChildren<QLabel*>())
             panelTexts << label->text();
         QVERIFY2(panelTexts.contains(noPictureText), qPrintable(panelTexts.join('|')));
         // The press lay outside the menu: the menu closes, and the next one names the new language.
         QTest::mouseRelease(buttons[button], Qt::LeftButton, {}, QPoint(20, 10));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(view.m_leftToolWidget->m_selectMenu == nullptr);
+        QVERIFY(view.findChild<ToolWidget_Left*>()->m_selectMenu == nullptr);
         menu = openMenu(view);
         QVERIFY(menu != nullptr);
         QCOMPARE(entry(menu, "toolButton_english")->text(), entryText);
@@ -200,7 +201,7 @@ private slots:
         VideoWidget view;
         QCOMPARE(leftButton(view, "toolButton_menu")->text(), QString("Меню"));
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("❌ Failed to load translation:.*de\\.qm"));
-        emit view.m_leftToolWidget->signalSwitchLanguage("de");
+        emit view.findChild<ToolWidget_Left*>()->signalSwitchLanguage("de");
         QVERIFY(configFile().contains("<Language>de</Language>"));
         QCOMPARE(leftButton(view, "toolButton_menu")->text(), QString("Menu"));
         QCOMPARE(leftButton(view, "toolButton_set")->text(), QString("Setting"));
@@ -215,10 +216,10 @@ private slots:
         QToolButton* folder = rightButton(view, "toolButton_filelist");
         QTest::mouseClick(folder, Qt::LeftButton);
         const QImage hideIcon = folder->icon().pixmap(30, 30).toImage();
-        emit view.m_leftToolWidget->signalSwitchLanguage("ru");
+        emit view.findChild<ToolWidget_Left*>()->signalSwitchLanguage("ru");
         QCOMPARE(folder->text(), QString("Показать папку"));
         QCOMPARE(folder->icon().pixmap(30, 30).toImage(), hideIcon);
-        QSignalSpy hidden(view.m_rightToolWidget, &ToolWidget_Right::HideListWidget);
+        QSignalSpy hidden(view.findChild<ToolWidget_Right*>(), &ToolWidget_Right::HideListWidget);
         QTest::mouseClick(folder, Qt::LeftButton);
         QCOMPARE(hidden.count(), 1);
         QCOMPARE(folder->text(), QString("Показать папку"));

@@ -131,13 +131,15 @@ private slots:
     void keysSwitchPageScanning() {
         QFETCH(bool, typing);
         plugCamera("Desk", "fa11", "0c01");
-        VideoWidget view;
+        ExtraSettings extra;
+        extra.open(ExtraSettings::defaultFilePath());
+        VideoWidget view(nullptr, &extra);
         showFullHd(view);
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
         // From off, whatever an earlier run left in the settings file.
-        if (ExtraSettings::instance()->value("capture/cropPages", false).toBool())
+        if (extra.value("capture/cropPages", false).toBool())
             QTest::keyClick(&view, Qt::Key_K);
-        if (ExtraSettings::instance()->value("capture/autoCapture", false).toBool())
+        if (extra.value("capture/autoCapture", false).toBool())
             QTest::keyClick(&view, Qt::Key_A);
         auto* field = new QLineEdit(&view);
         field->show();
@@ -156,7 +158,7 @@ private slots:
             long state = -1;
             QCOMPARE(camGetAutoCaptureState(0, &state), long(CAM_OK));
             QCOMPARE(state != CAM_AUTO_OFF, on && !typing);
-            QCOMPARE(ExtraSettings::instance()->value("capture/cropPages", false).toBool(), on && !typing);
+            QCOMPARE(extra.value("capture/cropPages", false).toBool(), on && !typing);
         }
         QCOMPARE(field->text(), typing ? QString("kaka") : QString());
     }

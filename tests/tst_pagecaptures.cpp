@@ -72,6 +72,7 @@ private:
     QString m_configPath;
     QTemporaryDir m_frames;  // the photograph the camera plays
     QTemporaryDir m_saved;   // the save folder
+    ExtraSettings m_extra;   // as main makes it, in the configuration folder
     std::unique_ptr<VideoWidget> m_view;
     QStringList m_written;  // files of the captures written since the last capture()
 
@@ -80,8 +81,8 @@ private:
         QVERIFY(QDir().mkpath(m_frames.path()));
         QVERIFY(QFile::copy(QStringLiteral(PAGES_DIR "/") + photograph, m_frames.filePath("frame.jpg")));
         QVERIFY(optigrabSimPlugFrames(m_frames.path().toUtf8().constData(), 30) >= 0);
-        m_view = std::make_unique<VideoWidget>();
-        connect(m_view->m_captureWriter, &CaptureWriter::captureWritten, this,
+        m_view = std::make_unique<VideoWidget>(nullptr, &m_extra);
+        connect(m_view->findChild<CaptureWriter*>(), &CaptureWriter::captureWritten, this,
                 [this](const QString& path, bool loaded) {
                     if (loaded)
                         m_written << path;
@@ -95,7 +96,7 @@ private:
     QStringList capture() {
         m_written.clear();
         m_view->captureImage();
-        m_view->m_captureWriter->waitForDone();
+        m_view->findChild<CaptureWriter*>()->waitForDone();
         QCoreApplication::processEvents();  // the queued reports reach the file panel
         QTest::qWait(50);
         return m_written;
@@ -117,6 +118,7 @@ private:
 private slots:
     void initTestCase() {
         m_configPath = testenvironment::isolate(m_home.path());
+        m_extra.open(ExtraSettings::defaultFilePath());
         ReadXML* s = ReadXML::instance();
         s->language = "en";
         s->devName = "";
@@ -136,7 +138,7 @@ private slots:
         optigrabSimUnplugAll();
         for (const char* key : {CaptureChoices::kCropKey, CaptureChoices::kSplitKey,
                                 CaptureChoices::kQualityKey, CaptureChoices::kDpiKey})
-            ExtraSettings::instance()->remove(key);
+            m_extra.remove(key);
     }
 
     // The quality and resolution chosen on the Capture tab in an earlier run are those of the files,
@@ -154,13 +156,13 @@ private slots:
         QFETCH(bool, drawing);
         // Stored, then read back from the file as at the next start.
         openOn("notebook-spread-top-dark-mat.jpg");
-        CaptureChoices::setJpegQuality(quality);
-        CaptureChoices::setDpi(dpi);
+        CaptureChoices(&m_extra).setJpegQuality(quality);
+        CaptureChoices(&m_extra).setDpi(dpi);
         m_view.reset();
         optigrabSimUnplugAll();
-        const QString extraFile = ExtraSettings::instance()->filePath();
-        ExtraSettings::instance()->open(m_home.filePath("elsewhere.ini"));
-        ExtraSettings::instance()->open(extraFile);
+        const QString extraFile = m_extra.filePath();
+        m_extra.open(m_home.filePath("elsewhere.ini"));
+        m_extra.open(extraFile);
         openOn("notebook-spread-top-dark-mat.jpg");
         if (drawing) {
             QPainter painter(&m_view->m_drawingPixmap);
@@ -175,16 +177,16 @@ private slots:
             QCOMPARE(jfifDpi(jpeg), dpi);
             if (drawing)
                 QCOMPARE(QImage(files[0]).pixelColor(150 * 1008 / 960, 110 * 1008 / 960).green() > 200, true);
-            CaptureChoices::setJpegQuality(70);
+            CaptureChoices(&m_extra).setJpegQuality(70);
         }
     }
 
     // A camera unplugged and plugged in again gets the chosen quality, resolution and cropping as
     // soon as the view has opened it again.
     void choicesReachACameraPluggedAgain() {
-        CaptureChoices::setJpegQuality(75);
-        CaptureChoices::setDpi(300);
-        CaptureChoices::setCropping(true);
+        CaptureChoices(&m_extra).setJpegQuality(75);
+        CaptureChoices(&m_extra).setDpi(300);
+        CaptureChoices(&m_extra).setCropping(true);
         openOn("notebook-rotated-dark-mat.jpg");
         optigrabSimUnplugAll();
         QTRY_VERIFY_WITH_TIMEOUT(m_view->m_videoPixmap.isNull(), 10000);
@@ -233,8 +235,8 @@ private slots:
         QFETCH(QSize, wholeSize);
         QFETCH(QString, expectedNotice);
         QFETCH(bool, drawing);
-        CaptureChoices::setSplitSpreads(split);
-        CaptureChoices::setCropping(crop);
+        CaptureChoices(&m_extra).setSplitSpreads(split);
+        CaptureChoices(&m_extra).setCropping(crop);
         openOn(photograph);
         if (drawing)
             QPainter(&m_view->m_drawingPixmap).fillRect(100, 100, 200, 50, Qt::green);

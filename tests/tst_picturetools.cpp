@@ -65,6 +65,7 @@ class TestPictureTools : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_home;
+    ExtraSettings m_extra;  // the configuration folder's, which every view of the suite reads
 
     static void press(QWidget& view, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(&view, key, modifiers);
@@ -88,13 +89,14 @@ private slots:
         s->savePath = m_home.filePath("captures").toStdString();
         QVERIFY(s->writeData(config.toUtf8().constData()));
         // What an earlier run remembered about these cameras must not count.
-        QFile::remove(QFileInfo(config).dir().filePath("extrasettings.ini"));
-        ExtraSettings::instance()->setShowAllTools(true);
+        QFile::remove(ExtraSettings::defaultFilePath());
+        m_extra.open(ExtraSettings::defaultFilePath());
+        m_extra.setShowAllTools(true);
     }
     // The suites share the Configuration folder: the others expect the switch off.
     void cleanupTestCase() {
-        ExtraSettings::instance()->setShowAllTools(false);
-        ExtraSettings::instance()->remove("camera");
+        m_extra.setShowAllTools(false);
+        m_extra.remove("camera");
     }
     void init() { optigrabSimUnplugAll(); }
     void cleanup() { optigrabSimUnplugAll(); }
@@ -108,7 +110,7 @@ private slots:
     void rememberedPerCamera() {
         QFETCH(QString, replugSerial);
         QFETCH(bool, restored);
-        ExtraSettings::instance()->remove("camera");
+        m_extra.remove("camera");
         const int id = plugCamera("S1");
         FrameSizeView view;
         showView(view);
@@ -124,8 +126,7 @@ private slots:
         QCOMPARE(brightnessOf(0), 30L);
         // Written once the slider rests, without waiting for the camera to go.
         QTRY_COMPARE_WITH_TIMEOUT(
-            ExtraSettings::instance()->value("camera/fa11_0c01_S1/controls").toMap().value("980900").toInt(),
-            30, 3000);
+            m_extra.value("camera/fa11_0c01_S1/controls").toMap().value("980900").toInt(), 30, 3000);
 
         optigrabSimUnplug(id);
         QTRY_VERIFY_WITH_TIMEOUT(view.m_noDeviceTextLabel->isVisible(), 10000);
@@ -153,7 +154,7 @@ private slots:
     void outlineFollowsTheTurn() {
         QFETCH(QList<QKeySequence>, keys);
         QFETCH(QPointF, shown);
-        ExtraSettings::instance()->remove("camera");
+        m_extra.remove("camera");
         plugCamera("S1");
         FrameSizeView view;
         showView(view);
@@ -237,8 +238,8 @@ private slots:
         QCOMPARE(camGetControl(0, V4L2_CID_FOCUS_AUTO, &automatic), long(CAM_OK));
         QCOMPARE(automatic, 1L);
         QVERIFY(!position->isEnabled());
-        QVERIFY(!ExtraSettings::instance()->value("camera/fa11_0c01_S4/controls").isValid());
-        QVERIFY(!ExtraSettings::instance()->value("camera/fa11_0c01_S4/rotation").isValid());
+        QVERIFY(!m_extra.value("camera/fa11_0c01_S4/controls").isValid());
+        QVERIFY(!m_extra.value("camera/fa11_0c01_S4/rotation").isValid());
     }
 };
 

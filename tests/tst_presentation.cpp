@@ -3,6 +3,7 @@
 // and selection, ink through zoom and pan, the Undo button and the tool keys.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -105,13 +106,14 @@ class TestPresentation : public QObject {
 private:
     QTemporaryDir m_home;
     QString m_settingsFile;
+    ExtraSettings m_extra;  // handed to every view, as main hands its own
 
 private slots:
     void initTestCase() {
         m_settingsFile = testenvironment::isolate(m_home.path());
         // The bars are the basic ones unless a test says otherwise, whatever another suite left.
-        ExtraSettings::instance()->open(QFileInfo(m_settingsFile).dir().filePath("extrasettings.ini"));
-        ExtraSettings::instance()->setShowAllTools(false);
+        m_extra.open(ExtraSettings::defaultFilePath());
+        m_extra.setShowAllTools(false);
         optigrabSimUnplugAll();  // no camera: the view shows only the pictures the tests give it
         ReadXML::instance()->language = "en";
     }
@@ -119,7 +121,7 @@ private slots:
     // A test that stopped early leaves no camera and no tools switch to the next.
     void cleanup() {
         optigrabSimUnplugAll();
-        ExtraSettings::instance()->setShowAllTools(false);
+        m_extra.setShowAllTools(false);
     }
 
     void wheelZoomsAboutThePointer_data() {
@@ -137,7 +139,7 @@ private slots:
         QFETCH(QVector<int>, turns);
         QFETCH(QPoint, pointer);
         QFETCH(double, scale);
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         viewdriver::showPicture(view, positionPicture());
         const int under = shownColumn(view, pointer);
         for (int notches : turns)
@@ -164,7 +166,7 @@ private slots:
     void wheelOverPanelsLeavesThePicture() {
         QFETCH(QString, over);
         QTemporaryDir captures;
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         viewdriver::showPicture(view, positionPicture());
         QWidget* target = barButton(view, over.toUtf8());
         if (over == "files") {
@@ -203,7 +205,7 @@ private slots:
     void keysZoomAboutTheCentre() {
         QFETCH(QVector<QKeySequence>, keys);
         QFETCH(double, scale);
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         viewdriver::showPicture(view, positionPicture());
         activate(view);
         for (const QKeySequence& key : keys)
@@ -217,7 +219,7 @@ private slots:
     // A stroke stays on its picture point through zoom and pan, and one drawn while zoomed lands
     // where the pointer was on the picture.
     void inkStaysOnThePage() {
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         viewdriver::showPicture(view, positionPicture());
         view.updateToolSettings(0, Qt::blue, 6);
         QMetaObject::invokeMethod(&view, "switchToDrawingMode");
@@ -253,7 +255,7 @@ private slots:
         QFETCH(QRect, dragged);
         QFETCH(int, centreColumn);
         QFETCH(double, scale);
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         viewdriver::showPicture(view, positionPicture());
         barButton(view, "toolButton_areaselection")->click();
         viewdriver::mouse(view, QEvent::MouseButtonPress, dragged.topLeft());
@@ -273,7 +275,7 @@ private slots:
 
     // Undo undoes like Ctrl+Z and is disabled while there is nothing to undo.
     void undoButtonFollowsTheHistory() {
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         viewdriver::showPicture(view, positionPicture());
         QAbstractButton* undo = barButton(view, "toolButton_black");
         QVERIFY(!undo->isEnabled());
@@ -302,7 +304,7 @@ private slots:
                 page.setPixel(x, y, qRgb(0, 0, 0));
         QVERIFY(page.save(frames.filePath("page.jpg"), "JPEG", 95));
         QVERIFY(optigrabSimPlugFrames(frames.path().toUtf8().constData(), 30) >= 0);
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         view.resize(960, 540);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -333,7 +335,7 @@ private slots:
         QFETCH(int, tool);
         QFETCH(QVector<QPoint>, inked);
         QFETCH(QVector<QPoint>, blank);
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         viewdriver::showPicture(view, positionPicture());
         view.updateToolSettings(tool, Qt::blue, 4);
         QMetaObject::invokeMethod(&view, "switchToDrawingMode");
@@ -357,6 +359,30 @@ private slots:
         QVERIFY(!undo->isEnabled());
     }
 
+    // "Show all tools" switched in the settings panel is remembered and reaches the bars at once, both
+    // ways.
+    void toolsSwitchInThePanel_data() {
+        QTest::addColumn<bool>("before");
+        QTest::newRow("switched on") << false;
+        QTest::newRow("switched off") << true;
+    }
+
+    void toolsSwitchInThePanel() {
+        QFETCH(bool, before);
+        m_extra.setShowAllTools(before);
+        VideoWidget view(nullptr, &m_extra);
+        view.resize(1280, 720);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        barButton(view, "toolButton_set")->click();
+        auto* box = view.findChild<QCheckBox*>("checkBox_showAllTools");
+        QVERIFY(box != nullptr);
+        QCOMPARE(box->isChecked(), before);
+        box->click();
+        QCOMPARE(m_extra.showAllTools(), !before);
+        QCOMPARE(barButton(view, "toolButton_record")->isVisible(), !before);
+    }
+
     // With "Show all tools" the pen popup offers the highlighter and the shapes, without it the pen
     // alone; the tool chosen there is the one the canvas draws with.
     void penPopupTools_data() {
@@ -367,8 +393,8 @@ private slots:
 
     void penPopupTools() {
         QFETCH(bool, allTools);
-        VideoWidget view;
-        ExtraSettings::instance()->setShowAllTools(allTools);
+        VideoWidget view(nullptr, &m_extra);
+        m_extra.setShowAllTools(allTools);
         viewdriver::showPicture(view, positionPicture());
         barButton(view, "toolButton_pen")->click();
         auto* popup = view.findChild<PenWidget*>();
@@ -389,7 +415,7 @@ private slots:
         const QRgb ink = view.grab().toImage().pixel(150, 300);
         // The highlighter lets the picture show through; the pen covers it.
         QVERIFY2((qGreen(ink) > 100) == allTools, qPrintable(QColor(ink).name()));
-        ExtraSettings::instance()->setShowAllTools(false);
+        m_extra.setShowAllTools(false);
     }
 
     // Text typed through an input method (Chinese and Cyrillic) goes on the page in the pen's colour
@@ -406,7 +432,7 @@ private slots:
     void text() {
         QFETCH(QString, ending);
         QFETCH(bool, drawn);
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         viewdriver::showPicture(view, positionPicture());
         activate(view);
         view.updateToolSettings(0, Qt::blue, 5);
@@ -502,7 +528,7 @@ private slots:
         QFETCH(QVector<QPoint>, covered);
         QFETCH(bool, pen);
         QFETCH(bool, offAndOn);
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         viewdriver::showPicture(view, positionPicture());
         view.updateToolSettings(0, Qt::blue, 6);
         QMetaObject::invokeMethod(&view, pen ? "switchToDrawingMode" : "switchToMovingMode");
@@ -544,7 +570,7 @@ private slots:
 
     void maskingTurnsOff() {
         QFETCH(QString, how);
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         viewdriver::showPicture(view, positionPicture());
         activate(view);
         chooseMask(view, "spotlight");
@@ -582,7 +608,7 @@ private slots:
         settings->bsaveType = true;
         settings->customPrefix = "page";
         QVERIFY(settings->writeData(m_settingsFile.toUtf8().constData()));
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         view.resize(1280, 720);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -618,8 +644,8 @@ private slots:
         const QString older = captures.filePath("page_00001.jpg");
         ReadXML::instance()->savePath = captures.path().toStdString();
         QVERIFY(ReadXML::instance()->writeData(m_settingsFile.toUtf8().constData()));
-        ExtraSettings::instance()->setShowAllTools(true);
-        VideoWidget view;
+        m_extra.setShowAllTools(true);
+        VideoWidget view(nullptr, &m_extra);
         QImage live(1600, 800, QImage::Format_RGB888);
         for (int y = 0; y < live.height(); ++y)
             for (int x = 0; x < live.width(); ++x)
@@ -678,7 +704,7 @@ private slots:
 
         rightButton(view, "toolButton_compare")->click();
         QVERIFY(qAbs(seen({1200, 400}).red() - 150) <= 2);
-        ExtraSettings::instance()->setShowAllTools(false);
+        m_extra.setShowAllTools(false);
     }
 
     // Split, each capture shows on the right half once written, in place of the one shown before.
@@ -696,8 +722,8 @@ private slots:
         settings->bsaveType = true;
         settings->customPrefix = "page";
         QVERIFY(settings->writeData(m_settingsFile.toUtf8().constData()));
-        ExtraSettings::instance()->setShowAllTools(true);
-        VideoWidget view;
+        m_extra.setShowAllTools(true);
+        VideoWidget view(nullptr, &m_extra);
         view.resize(1280, 720);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -718,7 +744,7 @@ private slots:
                                   qPrintable(seen(right).name()), 20000);
         QVERIFY(QFileInfo::exists(captures.filePath("page_00003.jpg")));
         optigrabSimUnplugAll();
-        ExtraSettings::instance()->setShowAllTools(false);
+        m_extra.setShowAllTools(false);
     }
 
     // One finger draws as the mouse does; two fingers zoom with their distance and pan with the
@@ -752,7 +778,7 @@ private slots:
         QFETCH(double, scale);
         QFETCH(bool, inked);
         QTouchDevice* screen = touchScreen();
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         viewdriver::showPicture(view, positionPicture());
         view.updateToolSettings(0, Qt::blue, 6);
         barButton(view, "toolButton_pen")->click();
@@ -808,7 +834,7 @@ private slots:
         QFETCH(QString, from);
         QFETCH(Qt::Key, key);
         QFETCH(QString, to);
-        VideoWidget view;
+        VideoWidget view(nullptr, &m_extra);
         viewdriver::showPicture(view, positionPicture());
         barButton(view, from.toUtf8())->click();
         activate(view);

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 #include <QAbstractButton>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -22,6 +23,8 @@
 #include "controls/noticelabel.h"
 #include "filebrowser/fileitemwidget.h"
 #include "filebrowser/filelistwidget.h"
+#include "liveview/filenumbering.h"
+#include "liveview/recordingcontroller.h"
 #include "liveview/videowidget.h"
 #include "optigrab_sim.h"
 #include "recording/diskspacewatch.h"
@@ -71,6 +74,13 @@ double feed(LessonRecorder& recorder, const QSize& size, int fps, int count, qin
 }
 
 // Shows view at size, its captures and recordings going into folder, numbered after "lesson".
+// The extra settings as the views of this suite read them, from the configuration folder.
+std::unique_ptr<ExtraSettings> storedSettings() {
+    auto settings = std::make_unique<ExtraSettings>();
+    settings->open(ExtraSettings::defaultFilePath());
+    return settings;
+}
+
 bool showNamingInto(VideoWidget& view, const QSize& size, const QString& folder) {
     ReadXML* settings = ReadXML::instance();  // read by the view at its start: set after it
     settings->savePath = folder.toStdString();
@@ -115,6 +125,8 @@ private slots:
     void cutOffRecordingsRecovered();
     void cameraRecordingWatchesTheDisk_data();
     void cameraRecordingWatchesTheDisk();
+    void refusedRecordingLeavesNoFile_data();
+    void refusedRecordingLeavesNoFile();
 
 private:
     QTemporaryDir m_home;
@@ -418,7 +430,7 @@ void TestRecording::soundKeepsItsPlaceUnderLoad() {
         microphone.join();
     });
 
-    ExtraSettings* extra = ExtraSettings::instance();
+    const std::unique_ptr<ExtraSettings> extra = storedSettings();
     extra->setValue("recording/sound", true);
     extra->setValue("recording/soundSource", "lesson");
     QTemporaryDir folder;
@@ -434,8 +446,8 @@ void TestRecording::soundKeepsItsPlaceUnderLoad() {
         while (RecordingClock::nowUs() < firstUs + 200000)
             QTest::qWait(10);
         QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(view.m_recorder->isRecording());
-        startedUs = view.m_recorder->startedAtUs();
+        QVERIFY(view.findChild<LessonRecorder*>()->isRecording());
+        startedUs = view.findChild<LessonRecorder*>()->startedAtUs();
         QElapsedTimer lesson;
         lesson.start();
         for (int turn = 0; lesson.elapsed() < kSeconds * 1000; ++turn) {
@@ -446,7 +458,7 @@ void TestRecording::soundKeepsItsPlaceUnderLoad() {
             QTest::qWait(40);
         }
         QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(!view.isRecording());
+        QVERIFY(!view.findChild<RecordingController*>()->isRecording());
     }
     optigrabSimUnplugAll();
     extra->remove("recording/soundSource");
@@ -506,7 +518,7 @@ void TestRecording::viewRecording() {
     QFETCH(QString, stop);
     QFETCH(bool, noticed);
     QFETCH(bool, cameraOnly);
-    ExtraSettings::instance()->setValue("recording/cameraOnly", cameraOnly);
+    storedSettings()->setValue("recording/cameraOnly", cameraOnly);
     const QString name = cameraOnly ? "lesson_00005.mkv" : "lesson_00005.mp4";
     SoundServer sound;  // an input that stays silent
     QVERIFY(sound.start());
@@ -526,9 +538,10 @@ void TestRecording::viewRecording() {
         QPainter(&view.m_drawingPixmap).fillRect(0, 250, 960, 40, Qt::green);
         view.m_inkTiles.mark(QRect(0, 250, 960, 40));
         QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(view.m_recordingIndicator->isVisible());
+        QVERIFY(view.findChild<QLabel*>("recordingIndicator")->isVisible());
         auto* move = view.m_centerToolWidget->findChild<QWidget*>("toolButton_drag");
-        hidden = {move->mapTo(&view, move->rect().center()), view.m_recordingIndicator->geometry().center()};
+        hidden = {move->mapTo(&view, move->rect().center()),
+                  view.findChild<QLabel*>("recordingIndicator")->geometry().center()};
         QTest::qWait(1500);
         if (stop == "keys")
             QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
@@ -536,8 +549,8 @@ void TestRecording::viewRecording() {
             view.m_centerToolWidget->findChild<QAbstractButton*>("toolButton_record")->click();
         else
             optigrabSimUnplug(camera);
-        QTRY_VERIFY_WITH_TIMEOUT(!view.isRecording(), 10000);
-        QVERIFY(!view.m_recordingIndicator->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!view.findChild<RecordingController*>()->isRecording(), 10000);
+        QVERIFY(!view.findChild<QLabel*>("recordingIndicator")->isVisible());
         // Its tile in the file panel shows the first picture.
         const QList<FileItemWidget*> tiles = view.m_fileListWidget->findChildren<FileItemWidget*>();
         QCOMPARE(tiles.size(), 1);
@@ -547,7 +560,7 @@ void TestRecording::viewRecording() {
         QCOMPARE(notice->isVisible() && notice->text().contains("unplugged"), noticed);
     }
     optigrabSimUnplugAll();
-    ExtraSettings::instance()->remove("recording/cameraOnly");
+    storedSettings()->remove("recording/cameraOnly");
 
     const RecordedFile file = RecordedFile::read(folder.filePath(name));
     QVERIFY(file.opened);
@@ -605,7 +618,7 @@ void TestRecording::cameraTimesKept() {
         if (zoomed)
             view.zoomIn();
         QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(view.m_recorder->isRecording());
+        QVERIFY(view.findChild<LessonRecorder*>()->isRecording());
         const int64_t firstUs = RecordingClock::nowUs() + 50000;
         for (int number = 0; number < lateMs.size(); ++number) {
             const int64_t capturedUs = firstUs + number * 100000;
@@ -617,7 +630,7 @@ void TestRecording::cameraTimesKept() {
         }
         QTest::qWait(200);
         QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(!view.m_recorder->isRecording());
+        QVERIFY(!view.findChild<LessonRecorder*>()->isRecording());
     }
     const RecordedFile file = RecordedFile::read(path);
     QVERIFY(file.opened);
@@ -657,7 +670,7 @@ void TestRecording::soundChoice() {
         QSKIP("pulseaudio could not be started");
     VideoWidget view;
     QMenu menu;
-    view.fillSoundMenu(&menu);
+    view.findChild<RecordingController*>()->fillSoundMenu(&menu);
     QList<QAction*> choices;
     for (QAction* action : menu.actions())
         if (action->isCheckable())
@@ -665,7 +678,7 @@ void TestRecording::soundChoice() {
     QCOMPARE(choices.size(), server ? 3 : 2);
     QCOMPARE(choices[0]->text(), QString("No sound"));
     QVERIFY(choices[1]->isChecked());  // the default input, unless chosen otherwise
-    ExtraSettings* extra = ExtraSettings::instance();
+    const std::unique_ptr<ExtraSettings> extra = storedSettings();
     choices.last()->trigger();
     QCOMPARE(extra->value("recording/sound").toBool(), true);
     QCOMPARE(extra->value("recording/soundSource").toString(), server ? QString("lesson") : QString());
@@ -737,7 +750,7 @@ void TestRecording::cameraRecordingWatchesTheDisk_data() {
 void TestRecording::cameraRecordingWatchesTheDisk() {
     QFETCH(qint64, leftBytes);
     QFETCH(QString, notice);
-    ExtraSettings::instance()->setValue("recording/cameraOnly", true);
+    storedSettings()->setValue("recording/cameraOnly", true);
     QTemporaryDir folder;
     OptigrabSimConfig config;
     optigrabSimDefaultConfig(&config);
@@ -753,22 +766,64 @@ void TestRecording::cameraRecordingWatchesTheDisk() {
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         QTRY_VERIFY_WITH_TIMEOUT(!view.m_videoPixmap.isNull(), 10000);
         if (leftBytes > 0)
-            view.m_diskSpaceWatch->m_minimumMargin = QStorageInfo(folder.path()).bytesAvailable() - leftBytes;
+            view.findChild<DiskSpaceWatch*>()->m_minimumMargin =
+                QStorageInfo(folder.path()).bytesAvailable() - leftBytes;
         QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(view.isRecording());
+        QVERIFY(view.findChild<RecordingController*>()->isRecording());
         const NoticeLabel* label = view.findChild<NoticeLabel*>();
         QTRY_VERIFY_WITH_TIMEOUT(
             label->isVisible() && QRegularExpression(notice).match(label->text()).hasMatch(), 10000);
-        QCOMPARE(view.isRecording(), leftBytes == 0);
-        if (view.isRecording())
+        QCOMPARE(view.findChild<RecordingController*>()->isRecording(), leftBytes == 0);
+        if (view.findChild<RecordingController*>()->isRecording())
             QTest::keyClick(&view, Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(!view.isRecording());
+        QVERIFY(!view.findChild<RecordingController*>()->isRecording());
     }
     optigrabSimUnplugAll();
-    ExtraSettings::instance()->remove("recording/cameraOnly");
+    storedSettings()->remove("recording/cameraOnly");
     const RecordedFile file = RecordedFile::read(folder.filePath("lesson_00001.mkv"));
     QVERIFY(file.opened);
     QVERIFY(!file.pictures.isEmpty());
+}
+
+void TestRecording::refusedRecordingLeavesNoFile_data() {
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("no camera picture") << false << "lesson"
+                                       << "Nothing to record yet: there is no camera picture.";
+    QTest::newRow("prefix with a slash")
+        << true << "../lesson"
+        << "The recording did not start: the file name prefix holds a \"/\".";
+}
+
+// A recording that cannot start says why, once, and leaves neither a file nor the indicator.
+void TestRecording::refusedRecordingLeavesNoFile() {
+    QFETCH(bool, picture);
+    QFETCH(QString, prefix);
+    QFETCH(QString, notice);
+    QTemporaryDir folder;
+    ReadXML* settings = ReadXML::instance();
+    settings->savePath = folder.path().toStdString();
+    settings->bsaveType = true;
+    settings->customPrefix = prefix.toStdString();
+    QWidget view;
+    view.resize(320, 240);
+    QImage shown(view.size(), QImage::Format_RGB32);
+    shown.fill(Qt::gray);
+    int lastNumber = 0;
+    FileNumbering numbering(&lastNumber);
+    ExtraSettings store;
+    RecordingController recording(
+        &view, [&] { return picture ? shown : QImage(); }, nullptr, &numbering, &store);
+    QSignalSpy notices(&recording, &RecordingController::notice);
+    QSignalSpy changes(&recording, &RecordingController::recordingChanged);
+    recording.start(0);
+    QCOMPARE(notices.size(), 1);
+    QCOMPARE(notices[0][0].toString(), notice);
+    QVERIFY(changes.isEmpty());
+    QVERIFY(!recording.isRecording());
+    QVERIFY(view.findChild<QLabel*>("recordingIndicator") == nullptr);
+    QVERIFY(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 
 QTEST_MAIN(TestRecording)

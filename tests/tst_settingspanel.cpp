@@ -71,6 +71,7 @@ private:
     QTemporaryDir m_home;
     QString m_configPath;
     ReadXML* s = ReadXML::instance();
+    ExtraSettings m_extra;  // handed to each panel as the left tool bar hands the view's
 
     QByteArray configFile() const { return testenvironment::fileBytes(m_configPath); }
 
@@ -83,8 +84,12 @@ private:
     }
 
     // A panel filled from the cameras, shown as the left tool bar shows it.
-    static std::unique_ptr<settingDevWidget> openPanel(const std::vector<devMessage>& cameras) {
+    std::unique_ptr<settingDevWidget> openPanel(const std::vector<devMessage>& cameras) {
         auto panel = std::make_unique<settingDevWidget>();
+        panel->setExtraSettings(&m_extra);
+        // Stored as the view stores the left bar's report of it.
+        connect(panel.get(), &settingDevWidget::showAllToolsChosen, &m_extra,
+                &ExtraSettings::setShowAllTools);
         panel->getDevMessages(cameras);
         panel->show();
         if (!QTest::qWaitForWindowExposed(panel.get()))
@@ -367,7 +372,7 @@ private slots:
     }
     void captureTabFollowsTheToolsSwitch() {
         QFETCH(bool, switchOn);
-        ExtraSettings::instance()->setShowAllTools(switchOn);
+        m_extra.setShowAllTools(switchOn);
         std::unique_ptr<settingDevWidget> panel = openPanel(twoCameras());
         QVERIFY(panel);
         auto* captureTab = panel->findChild<QToolButton*>("CaptureButton");
@@ -379,7 +384,7 @@ private slots:
             captureTab->click();
             QVERIFY(panel->findChild<QCheckBox*>("checkBox_cropPages")->isVisible());
         }
-        ExtraSettings::instance()->setShowAllTools(false);
+        m_extra.setShowAllTools(false);
     }
 
     // Each choice of the Capture tab is stored as it is made; and a choice stored
@@ -419,7 +424,7 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, entry);
         QFETCH(QString, stored);
-        ExtraSettings* extra = ExtraSettings::instance();
+        ExtraSettings* extra = &m_extra;
         for (const char* choice : {"capture/cropPages", "capture/autoCapture", "capture/holdSeconds",
                                    "capture/splitSpreads", "capture/jpegQuality", "capture/dpi"})
             extra->remove(choice);
@@ -452,14 +457,14 @@ private slots:
 
     // A value edited by hand in the settings file shows in its place in the list.
     void handEditedValueShowsInItsList() {
-        ExtraSettings::instance()->setValue("capture/jpegQuality", 93);
+        m_extra.setValue("capture/jpegQuality", 93);
         std::unique_ptr<settingDevWidget> panel = openPanel(twoCameras());
         QVERIFY(panel);
         auto* list = panel->findChild<QComboBox*>("comboBox_jpegQuality");
         QCOMPARE(list->currentText(), QString("93"));
         QCOMPARE(list->itemText(list->currentIndex() - 1), QString("90"));
         QCOMPARE(list->itemText(list->currentIndex() + 1), QString("95"));
-        ExtraSettings::instance()->remove("capture/jpegQuality");
+        m_extra.remove("capture/jpegQuality");
     }
 
     // A long save folder shows its start and its end, the middle elided, and in full as a tool tip.

@@ -99,148 +99,16 @@
         <translation>This camera cannot focus by itself</translation>
     </message>
     <message>
-        <source>No pictures to put in a PDF: capture some first</source>
-        <translation>No pictures to put in a PDF: capture some first</translation>
-    </message>
-    <message>
-        <source>The PDF was not saved: the save folder cannot be used</source>
-        <translation>The PDF was not saved: the save folder cannot be used</translation>
-    </message>
-    <message>
-        <source>The PDF could not be written to %1</source>
-        <translation>The PDF could not be written to %1</translation>
-    </message>
-    <message>
-        <source>No PDF: none of the pictures can be read (%1)</source>
-        <translation>No PDF: none of the pictures can be read (%1)</translation>
-    </message>
-    <message>
-        <source>PDF saved: %1 in %2 (pages: %3)</source>
-        <translation>PDF saved: %1 in %2 (pages: %3)</translation>
-    </message>
-    <message>
-        <source>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</source>
-        <translation>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</translation>
-    </message>
-    <message>
         <source>No program on this desktop opens %1.</source>
         <translation>No program on this desktop opens %1.</translation>
-    </message>
-    <message>
-        <source>The recording stopped before the disk is full. What was recorded is saved.</source>
-        <translation>The recording stopped before the disk is full. What was recorded is saved.</translation>
-    </message>
-    <message>
-        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
-        <translation>No picture to capture yet: wait for the camera&apos;s picture.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the folder %1 cannot be written.</source>
-        <translation>The capture was not saved: the folder %1 cannot be written.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the disk is full.</source>
-        <translation>The capture was not saved: the disk is full.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the camera is gone.</source>
-        <translation>The capture was not saved: the camera is gone.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the camera could not take the picture.</source>
-        <translation>The capture was not saved: the camera could not take the picture.</translation>
-    </message>
-    <message>
-        <source>The picture was saved without the drawing over it.</source>
-        <translation>The picture was saved without the drawing over it.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
-        <translation>The capture was not saved: the file name prefix holds a &quot;/&quot;.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
-        <translation>The capture was not saved: the save folder&apos;s path is too long.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: choose a save folder in the settings.</source>
-        <translation>The capture was not saved: choose a save folder in the settings.</translation>
-    </message>
-    <message>
-        <source>The recording stopped: the file could not be written (disk full or folder gone).</source>
-        <translation>The recording stopped: the file could not be written (disk full or folder gone).</translation>
-    </message>
-    <message>
-        <source>Nothing to record yet: there is no camera picture.</source>
-        <translation>Nothing to record yet: there is no camera picture.</translation>
-    </message>
-    <message>
-        <source>The recording did not start: the file name prefix holds a &quot;/&quot;.</source>
-        <translation>The recording did not start: the file name prefix holds a &quot;/&quot;.</translation>
-    </message>
-    <message>
-        <source>The recording did not start: choose a save folder in the settings.</source>
-        <translation>The recording did not start: choose a save folder in the settings.</translation>
-    </message>
-    <message>
-        <source>The recording did not start: the save folder cannot be written.</source>
-        <translation>The recording did not start: the save folder cannot be written.</translation>
-    </message>
-    <message>
-        <source>Recording without sound: no sound input was found.</source>
-        <translation>Recording without sound: no sound input was found.</translation>
-    </message>
-    <message>
-        <source>The recording could not be finished under its name; it was kept as %1.</source>
-        <translation>The recording could not be finished under its name; it was kept as %1.</translation>
     </message>
     <message>
         <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
         <translation>The recording stopped: the camera was unplugged. What was recorded is saved.</translation>
     </message>
     <message>
-        <source>Sound of the recording</source>
-        <translation>Sound of the recording</translation>
-    </message>
-    <message>
-        <source>No sound</source>
-        <translation>No sound</translation>
-    </message>
-    <message>
-        <source>Default sound input</source>
-        <translation>Default sound input</translation>
-    </message>
-    <message>
-        <source>A recording cut off last time was saved as %1.</source>
-        <translation>A recording cut off last time was saved as %1.</translation>
-    </message>
-    <message>
-        <source>%1 recordings cut off last time were saved in the save folder.</source>
-        <translation>%1 recordings cut off last time were saved in the save folder.</translation>
-    </message>
-    <message>
-        <source>No page found: the whole picture was saved.</source>
-        <translation>No page found: the whole picture was saved.</translation>
-    </message>
-    <message>
         <source>This file cannot be shown beside the live picture.</source>
         <translation>This file cannot be shown beside the live picture.</translation>
-    </message>
-    <message>
-        <source>What is recorded</source>
-        <translation>What is recorded</translation>
-    </message>
-    <message>
-        <source>The view as the class sees it</source>
-        <translation>The view as the class sees it</translation>
-    </message>
-    <message>
-        <source>Camera picture only (full resolution, no drawing)</source>
-        <translation>Camera picture only (full resolution, no drawing)</translation>
-    </message>
-    <message>
-        <source>The recording did not start: the camera is not streaming.</source>
-        <translation>The recording did not start: the camera is not streaming.</translation>
     </message>
 </context>
 <context>
@@ -817,6 +685,144 @@
         <location filename="../src/toolbars/toolswidget.cpp" line="31"/>
         <source>Record</source>
         <translation>Record</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureController</name>
+    <message>
+        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>The capture was not saved: the file name prefix holds a &quot;/&quot;.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: choose a save folder in the settings.</source>
+        <translation>The capture was not saved: choose a save folder in the settings.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
+        <translation>The capture was not saved: the save folder&apos;s path is too long.</translation>
+    </message>
+    <message>
+        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
+        <translation>No picture to capture yet: wait for the camera&apos;s picture.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the folder %1 cannot be written.</source>
+        <translation>The capture was not saved: the folder %1 cannot be written.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the disk is full.</source>
+        <translation>The capture was not saved: the disk is full.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera is gone.</source>
+        <translation>The capture was not saved: the camera is gone.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera could not take the picture.</source>
+        <translation>The capture was not saved: the camera could not take the picture.</translation>
+    </message>
+    <message>
+        <source>The picture was saved without the drawing over it.</source>
+        <translation>The picture was saved without the drawing over it.</translation>
+    </message>
+    <message>
+        <source>No page found: the whole picture was saved.</source>
+        <translation>No page found: the whole picture was saved.</translation>
+    </message>
+    <message>
+        <source>No pictures to put in a PDF: capture some first</source>
+        <translation>No pictures to put in a PDF: capture some first</translation>
+    </message>
+    <message>
+        <source>The PDF was not saved: the save folder cannot be used</source>
+        <translation>The PDF was not saved: the save folder cannot be used</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written to %1</source>
+        <translation>The PDF could not be written to %1</translation>
+    </message>
+    <message>
+        <source>No PDF: none of the pictures can be read (%1)</source>
+        <translation>No PDF: none of the pictures can be read (%1)</translation>
+    </message>
+    <message>
+        <source>PDF saved: %1 in %2 (pages: %3)</source>
+        <translation>PDF saved: %1 in %2 (pages: %3)</translation>
+    </message>
+    <message>
+        <source>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</source>
+        <translation>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingController</name>
+    <message>
+        <source>The recording stopped: the file could not be written (disk full or folder gone).</source>
+        <translation>The recording stopped: the file could not be written (disk full or folder gone).</translation>
+    </message>
+    <message>
+        <source>The recording stopped before the disk is full. What was recorded is saved.</source>
+        <translation>The recording stopped before the disk is full. What was recorded is saved.</translation>
+    </message>
+    <message>
+        <source>A recording cut off last time was saved as %1.</source>
+        <translation>A recording cut off last time was saved as %1.</translation>
+    </message>
+    <message>
+        <source>%1 recordings cut off last time were saved in the save folder.</source>
+        <translation>%1 recordings cut off last time were saved in the save folder.</translation>
+    </message>
+    <message>
+        <source>What is recorded</source>
+        <translation>What is recorded</translation>
+    </message>
+    <message>
+        <source>Camera picture only (full resolution, no drawing)</source>
+        <translation>Camera picture only (full resolution, no drawing)</translation>
+    </message>
+    <message>
+        <source>The view as the class sees it</source>
+        <translation>The view as the class sees it</translation>
+    </message>
+    <message>
+        <source>Sound of the recording</source>
+        <translation>Sound of the recording</translation>
+    </message>
+    <message>
+        <source>No sound</source>
+        <translation>No sound</translation>
+    </message>
+    <message>
+        <source>Default sound input</source>
+        <translation>Default sound input</translation>
+    </message>
+    <message>
+        <source>Nothing to record yet: there is no camera picture.</source>
+        <translation>Nothing to record yet: there is no camera picture.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>The recording did not start: the file name prefix holds a &quot;/&quot;.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: choose a save folder in the settings.</source>
+        <translation>The recording did not start: choose a save folder in the settings.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the save folder cannot be written.</source>
+        <translation>The recording did not start: the save folder cannot be written.</translation>
+    </message>
+    <message>
+        <source>Recording without sound: no sound input was found.</source>
+        <translation>Recording without sound: no sound input was found.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the camera is not streaming.</source>
+        <translation>The recording did not start: the camera is not streaming.</translation>
+    </message>
+    <message>
+        <source>The recording could not be finished under its name; it was kept as %1.</source>
+        <translation>The recording could not be finished under its name; it was kept as %1.</translation>
     </message>
 </context>
 </TS>

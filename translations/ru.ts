@@ -99,148 +99,16 @@
         <translation>Эта камера не умеет фокусироваться сама</translation>
     </message>
     <message>
-        <source>No pictures to put in a PDF: capture some first</source>
-        <translation>Нет снимков для PDF: сначала сделайте снимки</translation>
-    </message>
-    <message>
-        <source>The PDF was not saved: the save folder cannot be used</source>
-        <translation>PDF не сохранён: папку для сохранения нельзя использовать</translation>
-    </message>
-    <message>
-        <source>The PDF could not be written to %1</source>
-        <translation>Не удалось записать PDF в %1</translation>
-    </message>
-    <message>
-        <source>No PDF: none of the pictures can be read (%1)</source>
-        <translation>PDF не создан: ни один снимок не читается (%1)</translation>
-    </message>
-    <message>
-        <source>PDF saved: %1 in %2 (pages: %3)</source>
-        <translation>PDF сохранён: %1 в %2 (страниц: %3)</translation>
-    </message>
-    <message>
-        <source>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</source>
-        <translation>PDF сохранён: %1 в %2 (страниц: %3), без нечитаемых снимков: %4</translation>
-    </message>
-    <message>
         <source>No program on this desktop opens %1.</source>
         <translation>Ни одна программа на этом компьютере не открывает %1.</translation>
-    </message>
-    <message>
-        <source>The recording stopped before the disk is full. What was recorded is saved.</source>
-        <translation>Запись остановлена, пока диск не заполнился. Записанное сохранено.</translation>
-    </message>
-    <message>
-        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
-        <translation>Снимать пока нечего: дождитесь изображения с камеры.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the folder %1 cannot be written.</source>
-        <translation>Снимок не сохранён: в папку %1 нельзя записывать.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the disk is full.</source>
-        <translation>Снимок не сохранён: диск заполнен.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the camera is gone.</source>
-        <translation>Снимок не сохранён: камера отключена.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the camera could not take the picture.</source>
-        <translation>Снимок не сохранён: камера не смогла сделать снимок.</translation>
-    </message>
-    <message>
-        <source>The picture was saved without the drawing over it.</source>
-        <translation>Снимок сохранён без рисунка поверх него.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
-        <translation>Снимок не сохранён: в префиксе имени файла есть «/».</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
-        <translation>Снимок не сохранён: путь к папке сохранения слишком длинный.</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: choose a save folder in the settings.</source>
-        <translation>Снимок не сохранён: выберите папку сохранения в настройках.</translation>
-    </message>
-    <message>
-        <source>The recording stopped: the file could not be written (disk full or folder gone).</source>
-        <translation>Запись остановлена: файл не удалось записать (диск заполнен или папка недоступна).</translation>
-    </message>
-    <message>
-        <source>Nothing to record yet: there is no camera picture.</source>
-        <translation>Записывать пока нечего: нет изображения с камеры.</translation>
-    </message>
-    <message>
-        <source>The recording did not start: the file name prefix holds a &quot;/&quot;.</source>
-        <translation>Запись не началась: в префиксе имени файла есть «/».</translation>
-    </message>
-    <message>
-        <source>The recording did not start: choose a save folder in the settings.</source>
-        <translation>Запись не началась: выберите папку для сохранения в настройках.</translation>
-    </message>
-    <message>
-        <source>The recording did not start: the save folder cannot be written.</source>
-        <translation>Запись не началась: в папку для сохранения нельзя записывать.</translation>
-    </message>
-    <message>
-        <source>Recording without sound: no sound input was found.</source>
-        <translation>Запись идёт без звука: источник звука не найден.</translation>
-    </message>
-    <message>
-        <source>The recording could not be finished under its name; it was kept as %1.</source>
-        <translation>Запись не удалось сохранить под её именем; она сохранена как %1.</translation>
     </message>
     <message>
         <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
         <translation>Запись остановлена: камера отключена. Записанное сохранено.</translation>
     </message>
     <message>
-        <source>Sound of the recording</source>
-        <translation>Звук записи</translation>
-    </message>
-    <message>
-        <source>No sound</source>
-        <translation>Без звука</translation>
-    </message>
-    <message>
-        <source>Default sound input</source>
-        <translation>Источник звука по умолчанию</translation>
-    </message>
-    <message>
-        <source>A recording cut off last time was saved as %1.</source>
-        <translation>Запись, прерванная в прошлый раз, сохранена как %1.</translation>
-    </message>
-    <message>
-        <source>%1 recordings cut off last time were saved in the save folder.</source>
-        <translation>Записи, прерванные в прошлый раз (%1), сохранены в папке сохранения.</translation>
-    </message>
-    <message>
-        <source>No page found: the whole picture was saved.</source>
-        <translation>Страница не найдена: сохранён весь кадр.</translation>
-    </message>
-    <message>
         <source>This file cannot be shown beside the live picture.</source>
         <translation>Этот файл нельзя показать рядом с живым изображением.</translation>
-    </message>
-    <message>
-        <source>What is recorded</source>
-        <translation>Что записывается</translation>
-    </message>
-    <message>
-        <source>The view as the class sees it</source>
-        <translation>Изображение, как его видит класс</translation>
-    </message>
-    <message>
-        <source>Camera picture only (full resolution, no drawing)</source>
-        <translation>Только изображение камеры (полное разрешение, без рисунков)</translation>
-    </message>
-    <message>
-        <source>The recording did not start: the camera is not streaming.</source>
-        <translation>Запись не началась: камера не передаёт изображение.</translation>
     </message>
 </context>
 <context>
@@ -817,6 +685,144 @@
         <location filename="../src/toolbars/toolswidget.cpp" line="31"/>
         <source>Record</source>
         <translation>Запись</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureController</name>
+    <message>
+        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>Снимок не сохранён: в префиксе имени файла есть «/».</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: choose a save folder in the settings.</source>
+        <translation>Снимок не сохранён: выберите папку сохранения в настройках.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
+        <translation>Снимок не сохранён: путь к папке сохранения слишком длинный.</translation>
+    </message>
+    <message>
+        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
+        <translation>Снимать пока нечего: дождитесь изображения с камеры.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the folder %1 cannot be written.</source>
+        <translation>Снимок не сохранён: в папку %1 нельзя записывать.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the disk is full.</source>
+        <translation>Снимок не сохранён: диск заполнен.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera is gone.</source>
+        <translation>Снимок не сохранён: камера отключена.</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera could not take the picture.</source>
+        <translation>Снимок не сохранён: камера не смогла сделать снимок.</translation>
+    </message>
+    <message>
+        <source>The picture was saved without the drawing over it.</source>
+        <translation>Снимок сохранён без рисунка поверх него.</translation>
+    </message>
+    <message>
+        <source>No page found: the whole picture was saved.</source>
+        <translation>Страница не найдена: сохранён весь кадр.</translation>
+    </message>
+    <message>
+        <source>No pictures to put in a PDF: capture some first</source>
+        <translation>Нет снимков для PDF: сначала сделайте снимки</translation>
+    </message>
+    <message>
+        <source>The PDF was not saved: the save folder cannot be used</source>
+        <translation>PDF не сохранён: папку для сохранения нельзя использовать</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written to %1</source>
+        <translation>Не удалось записать PDF в %1</translation>
+    </message>
+    <message>
+        <source>No PDF: none of the pictures can be read (%1)</source>
+        <translation>PDF не создан: ни один снимок не читается (%1)</translation>
+    </message>
+    <message>
+        <source>PDF saved: %1 in %2 (pages: %3)</source>
+        <translation>PDF сохранён: %1 в %2 (страниц: %3)</translation>
+    </message>
+    <message>
+        <source>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</source>
+        <translation>PDF сохранён: %1 в %2 (страниц: %3), без нечитаемых снимков: %4</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingController</name>
+    <message>
+        <source>The recording stopped: the file could not be written (disk full or folder gone).</source>
+        <translation>Запись остановлена: файл не удалось записать (диск заполнен или папка недоступна).</translation>
+    </message>
+    <message>
+        <source>The recording stopped before the disk is full. What was recorded is saved.</source>
+        <translation>Запись остановлена, пока диск не заполнился. Записанное сохранено.</translation>
+    </message>
+    <message>
+        <source>A recording cut off last time was saved as %1.</source>
+        <translation>Запись, прерванная в прошлый раз, сохранена как %1.</translation>
+    </message>
+    <message>
+        <source>%1 recordings cut off last time were saved in the save folder.</source>
+        <translation>Записи, прерванные в прошлый раз (%1), сохранены в папке сохранения.</translation>
+    </message>
+    <message>
+        <source>What is recorded</source>
+        <translation>Что записывается</translation>
+    </message>
+    <message>
+        <source>Camera picture only (full resolution, no drawing)</source>
+        <translation>Только изображение камеры (полное разрешение, без рисунков)</translation>
+    </message>
+    <message>
+        <source>The view as the class sees it</source>
+        <translation>Изображение, как его видит класс</translation>
+    </message>
+    <message>
+        <source>Sound of the recording</source>
+        <translation>Звук записи</translation>
+    </message>
+    <message>
+        <source>No sound</source>
+        <translation>Без звука</translation>
+    </message>
+    <message>
+        <source>Default sound input</source>
+        <translation>Источник звука по умолчанию</translation>
+    </message>
+    <message>
+        <source>Nothing to record yet: there is no camera picture.</source>
+        <translation>Записывать пока нечего: нет изображения с камеры.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>Запись не началась: в префиксе имени файла есть «/».</translation>
+    </message>
+    <message>
+        <source>The recording did not start: choose a save folder in the settings.</source>
+        <translation>Запись не началась: выберите папку для сохранения в настройках.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the save folder cannot be written.</source>
+        <translation>Запись не началась: в папку для сохранения нельзя записывать.</translation>
+    </message>
+    <message>
+        <source>Recording without sound: no sound input was found.</source>
+        <translation>Запись идёт без звука: источник звука не найден.</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the camera is not streaming.</source>
+        <translation>Запись не началась: камера не передаёт изображение.</translation>
+    </message>
+    <message>
+        <source>The recording could not be finished under its name; it was kept as %1.</source>
+        <translation>Запись не удалось сохранить под её именем; она сохранена как %1.</translation>
     </message>
 </context>
 </TS>

@@ -99,148 +99,16 @@
         <translation>此摄像头不能自动对焦</translation>
     </message>
     <message>
-        <source>No pictures to put in a PDF: capture some first</source>
-        <translation>没有可放入 PDF 的图片：请先拍摄</translation>
-    </message>
-    <message>
-        <source>The PDF was not saved: the save folder cannot be used</source>
-        <translation>PDF 未保存：无法使用保存文件夹</translation>
-    </message>
-    <message>
-        <source>The PDF could not be written to %1</source>
-        <translation>无法将 PDF 写入 %1</translation>
-    </message>
-    <message>
-        <source>No PDF: none of the pictures can be read (%1)</source>
-        <translation>未生成 PDF：所有图片都无法读取（%1）</translation>
-    </message>
-    <message>
-        <source>PDF saved: %1 in %2 (pages: %3)</source>
-        <translation>已保存 PDF：%1（共 %3 页），位于 %2</translation>
-    </message>
-    <message>
-        <source>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</source>
-        <translation>已保存 PDF：%1（共 %3 页），位于 %2，其中不含无法读取的图片：%4</translation>
-    </message>
-    <message>
         <source>No program on this desktop opens %1.</source>
         <translation>此桌面上没有可以打开 %1 的程序。</translation>
-    </message>
-    <message>
-        <source>The recording stopped before the disk is full. What was recorded is saved.</source>
-        <translation>磁盘将满，录制已停止。已录制的内容已保存。</translation>
-    </message>
-    <message>
-        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
-        <translation>还没有可拍摄的画面：请等待摄像头的画面。</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the folder %1 cannot be written.</source>
-        <translation>拍摄未保存：无法写入文件夹 %1。</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the disk is full.</source>
-        <translation>拍摄未保存：磁盘已满。</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the camera is gone.</source>
-        <translation>拍摄未保存：摄像头已断开。</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the camera could not take the picture.</source>
-        <translation>拍摄未保存：摄像头无法拍下画面。</translation>
-    </message>
-    <message>
-        <source>The picture was saved without the drawing over it.</source>
-        <translation>图片已保存，但不含其上的绘图。</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
-        <translation>拍摄未保存：文件名前缀中含有“/”。</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
-        <translation>拍摄未保存：保存文件夹的路径过长。</translation>
-    </message>
-    <message>
-        <source>The capture was not saved: choose a save folder in the settings.</source>
-        <translation>拍摄未保存：请在设置中选择保存文件夹。</translation>
-    </message>
-    <message>
-        <source>The recording stopped: the file could not be written (disk full or folder gone).</source>
-        <translation>录制已停止：无法写入文件（磁盘已满或文件夹不可用）。</translation>
-    </message>
-    <message>
-        <source>Nothing to record yet: there is no camera picture.</source>
-        <translation>暂无可录制内容：还没有摄像头画面。</translation>
-    </message>
-    <message>
-        <source>The recording did not start: the file name prefix holds a &quot;/&quot;.</source>
-        <translation>录制未开始：文件名前缀中含有“/”。</translation>
-    </message>
-    <message>
-        <source>The recording did not start: choose a save folder in the settings.</source>
-        <translation>录制未开始：请在设置中选择保存文件夹。</translation>
-    </message>
-    <message>
-        <source>The recording did not start: the save folder cannot be written.</source>
-        <translation>录制未开始：无法写入保存文件夹。</translation>
-    </message>
-    <message>
-        <source>Recording without sound: no sound input was found.</source>
-        <translation>正在录制，但没有声音：未找到声音输入。</translation>
-    </message>
-    <message>
-        <source>The recording could not be finished under its name; it was kept as %1.</source>
-        <translation>录制无法以其名称完成；已保存为 %1。</translation>
     </message>
     <message>
         <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
         <translation>录制已停止：摄像头已断开。已录制的内容已保存。</translation>
     </message>
     <message>
-        <source>Sound of the recording</source>
-        <translation>录制的声音</translation>
-    </message>
-    <message>
-        <source>No sound</source>
-        <translation>无声音</translation>
-    </message>
-    <message>
-        <source>Default sound input</source>
-        <translation>默认声音输入</translation>
-    </message>
-    <message>
-        <source>A recording cut off last time was saved as %1.</source>
-        <translation>上次中断的录制已保存为 %1。</translation>
-    </message>
-    <message>
-        <source>%1 recordings cut off last time were saved in the save folder.</source>
-        <translation>上次中断的 %1 个录制已保存到保存文件夹。</translation>
-    </message>
-    <message>
-        <source>No page found: the whole picture was saved.</source>
-        <translation>未找到页面：已保存整个画面。</translation>
-    </message>
-    <message>
         <source>This file cannot be shown beside the live picture.</source>
         <translation>此文件无法在实时画面旁显示。</translation>
-    </message>
-    <message>
-        <source>What is recorded</source>
-        <translation>录制内容</translation>
-    </message>
-    <message>
-        <source>The view as the class sees it</source>
-        <translation>课堂所见画面</translation>
-    </message>
-    <message>
-        <source>Camera picture only (full resolution, no drawing)</source>
-        <translation>仅摄像头画面（全分辨率，不含绘图）</translation>
-    </message>
-    <message>
-        <source>The recording did not start: the camera is not streaming.</source>
-        <translation>录制未开始：摄像头没有传输画面。</translation>
     </message>
 </context>
 <context>
@@ -817,6 +685,144 @@
         <location filename="../src/toolbars/toolswidget.cpp" line="31"/>
         <source>Record</source>
         <translation>录像</translation>
+    </message>
+</context>
+<context>
+    <name>CaptureController</name>
+    <message>
+        <source>The capture was not saved: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>拍摄未保存：文件名前缀中含有“/”。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: choose a save folder in the settings.</source>
+        <translation>拍摄未保存：请在设置中选择保存文件夹。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the save folder&apos;s path is too long.</source>
+        <translation>拍摄未保存：保存文件夹的路径过长。</translation>
+    </message>
+    <message>
+        <source>No picture to capture yet: wait for the camera&apos;s picture.</source>
+        <translation>还没有可拍摄的画面：请等待摄像头的画面。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the folder %1 cannot be written.</source>
+        <translation>拍摄未保存：无法写入文件夹 %1。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the disk is full.</source>
+        <translation>拍摄未保存：磁盘已满。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera is gone.</source>
+        <translation>拍摄未保存：摄像头已断开。</translation>
+    </message>
+    <message>
+        <source>The capture was not saved: the camera could not take the picture.</source>
+        <translation>拍摄未保存：摄像头无法拍下画面。</translation>
+    </message>
+    <message>
+        <source>The picture was saved without the drawing over it.</source>
+        <translation>图片已保存，但不含其上的绘图。</translation>
+    </message>
+    <message>
+        <source>No page found: the whole picture was saved.</source>
+        <translation>未找到页面：已保存整个画面。</translation>
+    </message>
+    <message>
+        <source>No pictures to put in a PDF: capture some first</source>
+        <translation>没有可放入 PDF 的图片：请先拍摄</translation>
+    </message>
+    <message>
+        <source>The PDF was not saved: the save folder cannot be used</source>
+        <translation>PDF 未保存：无法使用保存文件夹</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written to %1</source>
+        <translation>无法将 PDF 写入 %1</translation>
+    </message>
+    <message>
+        <source>No PDF: none of the pictures can be read (%1)</source>
+        <translation>未生成 PDF：所有图片都无法读取（%1）</translation>
+    </message>
+    <message>
+        <source>PDF saved: %1 in %2 (pages: %3)</source>
+        <translation>已保存 PDF：%1（共 %3 页），位于 %2</translation>
+    </message>
+    <message>
+        <source>PDF saved: %1 in %2 (pages: %3) without pictures that cannot be read: %4</source>
+        <translation>已保存 PDF：%1（共 %3 页），位于 %2，其中不含无法读取的图片：%4</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingController</name>
+    <message>
+        <source>The recording stopped: the file could not be written (disk full or folder gone).</source>
+        <translation>录制已停止：无法写入文件（磁盘已满或文件夹不可用）。</translation>
+    </message>
+    <message>
+        <source>The recording stopped before the disk is full. What was recorded is saved.</source>
+        <translation>磁盘将满，录制已停止。已录制的内容已保存。</translation>
+    </message>
+    <message>
+        <source>A recording cut off last time was saved as %1.</source>
+        <translation>上次中断的录制已保存为 %1。</translation>
+    </message>
+    <message>
+        <source>%1 recordings cut off last time were saved in the save folder.</source>
+        <translation>上次中断的 %1 个录制已保存到保存文件夹。</translation>
+    </message>
+    <message>
+        <source>What is recorded</source>
+        <translation>录制内容</translation>
+    </message>
+    <message>
+        <source>Camera picture only (full resolution, no drawing)</source>
+        <translation>仅摄像头画面（全分辨率，不含绘图）</translation>
+    </message>
+    <message>
+        <source>The view as the class sees it</source>
+        <translation>课堂所见画面</translation>
+    </message>
+    <message>
+        <source>Sound of the recording</source>
+        <translation>录制的声音</translation>
+    </message>
+    <message>
+        <source>No sound</source>
+        <translation>无声音</translation>
+    </message>
+    <message>
+        <source>Default sound input</source>
+        <translation>默认声音输入</translation>
+    </message>
+    <message>
+        <source>Nothing to record yet: there is no camera picture.</source>
+        <translation>暂无可录制内容：还没有摄像头画面。</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the file name prefix holds a &quot;/&quot;.</source>
+        <translation>录制未开始：文件名前缀中含有“/”。</translation>
+    </message>
+    <message>
+        <source>The recording did not start: choose a save folder in the settings.</source>
+        <translation>录制未开始：请在设置中选择保存文件夹。</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the save folder cannot be written.</source>
+        <translation>录制未开始：无法写入保存文件夹。</translation>
+    </message>
+    <message>
+        <source>Recording without sound: no sound input was found.</source>
+        <translation>正在录制，但没有声音：未找到声音输入。</translation>
+    </message>
+    <message>
+        <source>The recording did not start: the camera is not streaming.</source>
+        <translation>录制未开始：摄像头没有传输画面。</translation>
+    </message>
+    <message>
+        <source>The recording could not be finished under its name; it was kept as %1.</source>
+        <translation>录制无法以其名称完成；已保存为 %1。</translation>
     </message>
 </context>
 </TS>

@@ -21,6 +21,7 @@
 #include <fstream>
 #include <string>
 
+#include "controlslog.h"
 #include "optigrab_sim.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -118,7 +119,7 @@ GeometryProbe::GeometryProbe(const QString& path, QObject* parent)
     : QObject(parent), m_server(new QLocalServer(this)) {
     QLocalServer::removeServer(path);
     if (!m_server->listen(path)) {
-        std::fprintf(stderr, "geometry probe: cannot listen at %s\n", qPrintable(path));
+        qCWarning(lcControls, "geometry probe: cannot listen at %s", qPrintable(path));
         return;
     }
     connect(m_server, &QLocalServer::newConnection, this, &GeometryProbe::answer);

@@ -7,7 +7,8 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
-#include <cstdio>
+
+#include "controlslog.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ void QuitOnSignal::handle(int signal) {
 void QuitOnSignal::quit() {
     char byte = 0;
     if (::read(g_pair[1], &byte, 1) == 1)
-        std::fprintf(stderr, "Signal %d: closing\n", byte);
+        qCInfo(lcControls, "Signal %d: closing", byte);
     // A second signal while closing ends the program at once, as it would have without this watch.
     for (int signal : kSignals)
         std::signal(signal, SIG_DFL);

@@ -2,9 +2,8 @@
 // Per-camera picture memory.
 #include "camerapicturememory.h"
 
-#include <cstdio>
-
 #include "camera/ipresenter.h"
+#include "liveviewlog.h"
 #include "optigrab.h"
 #include "settings/extrasettings.h"
 
@@ -25,12 +24,16 @@ CameraPictureMemory::~CameraPictureMemory() {
     saveControls();
 }
 
+void CameraPictureMemory::setStore(ExtraSettings* store) {
+    m_store = store;
+}
+
 void CameraPictureMemory::saveControls() {
     if (!m_controlsPending)
         return;
     m_controlsPending = false;
     m_controlsWrite.stop();
-    ExtraSettings::instance()->setValue(key("controls"), m_controls);
+    m_store->setValue(key("controls"), m_controls);
 }
 
 QString CameraPictureMemory::key(const QString& name) const {
@@ -44,11 +47,10 @@ void CameraPictureMemory::cameraOpened(long devIndex) {
     m_presenter->getDevPID(devIndex, pid);
     m_dev = devIndex;
     m_camera = QString("camera/%1_%2_%3").arg(vid, pid, m_presenter->getDevsn(devIndex));
-    ExtraSettings* extra = ExtraSettings::instance();
-    const int turns = extra->value(key("rotation"), 0).toInt();
-    const bool mirrored = extra->value(key("mirrored"), false).toBool();
-    m_look = extra->value(key("look"), 0).toInt();
-    m_controls = extra->value(key("controls")).toMap();
+    const int turns = m_store->value(key("rotation"), 0).toInt();
+    const bool mirrored = m_store->value(key("mirrored"), false).toBool();
+    m_look = m_store->value(key("look"), 0).toInt();
+    m_controls = m_store->value(key("controls")).toMap();
     m_turns = 0;
     m_mirrored = false;
     setOrientation(turns, mirrored);
@@ -64,8 +66,8 @@ void CameraPictureMemory::cameraOpened(long devIndex) {
             if (m_controls.contains(id) && (control.type != CameraControl::Integer) == switches)
                 if (long result =
                         m_presenter->setControl(m_dev, control.id, long(m_controls[id].toLongLong())))
-                    printf("remembered %s of this camera not applied: %s\n", qPrintable(control.name),
-                           camErrorText(result));
+                    qCWarning(lcLiveView, "remembered %s of this camera not applied: %s",
+                              qPrintable(control.name), camErrorText(result));
         }
 }
 
@@ -85,7 +87,7 @@ long CameraPictureMemory::rotate(int quarterTurns) {
         return CAM_ERR_NOT_OPEN;
     const long result = setOrientation(m_turns + quarterTurns, m_mirrored);
     if (result == CAM_OK)
-        ExtraSettings::instance()->setValue(key("rotation"), m_turns);
+        m_store->setValue(key("rotation"), m_turns);
     return result;
 }
 
@@ -96,8 +98,8 @@ long CameraPictureMemory::mirror() {
         return CAM_ERR_NOT_OPEN;
     const long result = setOrientation(-m_turns, !m_mirrored);
     if (result == CAM_OK) {
-        ExtraSettings::instance()->setValue(key("rotation"), m_turns);
-        ExtraSettings::instance()->setValue(key("mirrored"), m_mirrored);
+        m_store->setValue(key("rotation"), m_turns);
+        m_store->setValue(key("mirrored"), m_mirrored);
     }
     return result;
 }
@@ -108,8 +110,8 @@ long CameraPictureMemory::flip() {
         return CAM_ERR_NOT_OPEN;
     const long result = setOrientation(2 - m_turns, !m_mirrored);
     if (result == CAM_OK) {
-        ExtraSettings::instance()->setValue(key("rotation"), m_turns);
-        ExtraSettings::instance()->setValue(key("mirrored"), m_mirrored);
+        m_store->setValue(key("rotation"), m_turns);
+        m_store->setValue(key("mirrored"), m_mirrored);
     }
     return result;
 }
@@ -120,7 +122,7 @@ long CameraPictureMemory::setLook(int look) {
     const long result = m_presenter->setLook(m_dev, look);
     if (result == CAM_OK) {
         m_look = look;
-        ExtraSettings::instance()->setValue(key("look"), look);
+        m_store->setValue(key("look"), look);
     }
     return result;
 }
@@ -152,9 +154,8 @@ long CameraPictureMemory::reset() {
     m_controls.clear();
     m_controlsPending = false;
     m_controlsWrite.stop();
-    ExtraSettings* extra = ExtraSettings::instance();
     for (const char* name : {"rotation", "mirrored", "controls"})
-        extra->remove(key(name));
+        m_store->remove(key(name));
     return result;
 }
 

@@ -13,6 +13,7 @@
 
 #include "camera/camerarecords.h"
 
+class ExtraSettings;
 class IPresenter;
 
 // GUI thread only. Every change is passed to the camera first and remembered only when it took. The
@@ -23,6 +24,8 @@ public:
     explicit CameraPictureMemory(IPresenter* presenter);
     ~CameraPictureMemory();
 
+    // Where the choices are remembered; given before the first camera opens.
+    void setStore(ExtraSettings* store);
     // The camera at devIndex was opened: it gets its remembered orientation, look and controls.
     void cameraOpened(long devIndex);
     bool hasCamera() const { return m_dev >= 0; }
@@ -52,6 +55,7 @@ private:
     void saveControls();  // a pending write of the controls, now
 
     IPresenter* m_presenter;
+    ExtraSettings* m_store = nullptr;
     long m_dev = -1;
     QString m_camera;  // "camera/<vid>_<pid>_<serial>"
     int m_turns = 0;   // clockwise quarter turns, after the mirror

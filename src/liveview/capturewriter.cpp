@@ -19,6 +19,7 @@
 #include <cerrno>
 
 #include "camera/ipresenter.h"
+#include "liveviewlog.h"
 #include "optigrab.h"
 
 namespace {
@@ -130,7 +131,7 @@ void CaptureWriter::run(const Request& request) {
     // The file is whole, or absent, when the library's call returns.
     const long refused = m_presenter->captureImage(buffer.data());
     if (refused != 0)
-        qDebug() << "The camera library could not write the capture, error" << refused;
+        qCWarning(lcLiveView) << "The camera library could not write the capture, error" << refused;
     const QString path = QString::fromUtf8(request.path.data());
     if (request.rightPath[0] != '\0')
         emit captureWritten(QString::fromUtf8(request.rightPath.data()), false, Failure::None);
@@ -149,7 +150,7 @@ void CaptureWriter::runSpread(const Request& request) {
     int pages = 0;
     const long refused = m_presenter->captureBookEx(left.data(), right.data(), pages);
     if (refused != 0)
-        qDebug() << "The camera library could not write the spread, error" << refused;
+        qCWarning(lcLiveView) << "The camera library could not write the spread, error" << refused;
     const QString paths[] = {QString::fromUtf8(request.path.data()),
                              QString::fromUtf8(request.rightPath.data())};
     for (int page = 0; page < 2; ++page) {

@@ -8,7 +8,6 @@
 #include <QWidget>
 
 #include "camera/ipresenter.h"
-#include "settings/capturechoices.h"
 #include "settings/extrasettings.h"
 
 namespace {
@@ -18,11 +17,11 @@ const int kFlashMs = 180;
 
 }  // namespace
 
-PageScan::PageScan(IPresenter* presenter, QWidget* view)
-    : QObject(view), m_presenter(presenter), m_view(view), m_poll(new QTimer(this)) {
+PageScan::PageScan(IPresenter* presenter, ExtraSettings* settings, QWidget* view)
+    : QObject(view), m_presenter(presenter), m_choices(settings), m_view(view), m_poll(new QTimer(this)) {
     m_poll->setInterval(kPollMs);
     connect(m_poll, &QTimer::timeout, this, &PageScan::poll);
-    connect(ExtraSettings::instance(), &ExtraSettings::valueChanged, this, &PageScan::onChoiceChanged);
+    connect(settings, &ExtraSettings::valueChanged, this, &PageScan::onChoiceChanged);
 }
 
 void PageScan::apply(long devIndex) {
@@ -48,7 +47,7 @@ void PageScan::onChoiceChanged(const QString& key) {
 }
 
 void PageScan::applyCropping() {
-    m_cropping = CaptureChoices::cropping();
+    m_cropping = m_choices.cropping();
     m_presenter->setAutoCropType(m_devIndex, m_cropping ? 1 : 0);
     // A cut-out page is also turned by the skew its lines still show, and the desk or shadow along
     // its edges painted white: what "straighten" means to whoever hands the page out.
@@ -58,17 +57,17 @@ void PageScan::applyCropping() {
 }
 
 void PageScan::applyAutoCapture() {
-    m_autoCapture = CaptureChoices::autoCapture();
+    m_autoCapture = m_choices.autoCapture();
     if (m_autoCapture)
-        m_presenter->startAutoCaptureForView(long(CaptureChoices::holdSeconds() * 1000));
+        m_presenter->startAutoCaptureForView(long(m_choices.holdSeconds() * 1000));
     else
         m_presenter->stopAutoCapture();
     followLiveState();
 }
 
 void PageScan::applyFileSettings() {
-    m_presenter->setImageJPGQuanlity(CaptureChoices::jpegQuality());
-    m_presenter->setImageDPI(CaptureChoices::dpi(), CaptureChoices::dpi());
+    m_presenter->setImageJPGQuanlity(m_choices.jpegQuality());
+    m_presenter->setImageDPI(m_choices.dpi(), m_choices.dpi());
 }
 
 void PageScan::followLiveState() {
@@ -83,15 +82,15 @@ void PageScan::followLiveState() {
 }
 
 void PageScan::toggleCropping() {
-    CaptureChoices::setCropping(!CaptureChoices::cropping());
-    emit notice(CaptureChoices::cropping() ? tr("Crop and straighten pages: on")
-                                           : tr("Crop and straighten pages: off"));
+    m_choices.setCropping(!m_choices.cropping());
+    emit notice(m_choices.cropping() ? tr("Crop and straighten pages: on")
+                                     : tr("Crop and straighten pages: off"));
 }
 
 void PageScan::toggleAutoCapture() {
-    CaptureChoices::setAutoCapture(!CaptureChoices::autoCapture());
-    emit notice(CaptureChoices::autoCapture() ? tr("Automatic capture of each new page: on")
-                                              : tr("Automatic capture of each new page: off"));
+    m_choices.setAutoCapture(!m_choices.autoCapture());
+    emit notice(m_choices.autoCapture() ? tr("Automatic capture of each new page: on")
+                                        : tr("Automatic capture of each new page: off"));
 }
 
 void PageScan::flash() {

@@ -10,6 +10,9 @@
 #include <QPolygonF>
 #include <QString>
 
+#include "settings/capturechoices.h"
+
+class ExtraSettings;
 class IPresenter;
 class QPainter;
 class QRect;
@@ -21,7 +24,7 @@ class PageScan : public QObject {
     Q_OBJECT
 
 public:
-    PageScan(IPresenter* presenter, QWidget* view);
+    PageScan(IPresenter* presenter, ExtraSettings* settings, QWidget* view);
 
     // Hands the remembered choices to the camera library; after every opening of a camera.
     void apply(long devIndex);
@@ -48,6 +51,7 @@ private:
     QString stateText() const;
 
     IPresenter* m_presenter;
+    CaptureChoices m_choices;
     QWidget* m_view;
     QTimer* m_poll;
     long m_devIndex = 0;      // the camera opened last

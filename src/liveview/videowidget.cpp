@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main view's start-up, children, prompt placement, translation at start and destruction.
+// The main view's construction, children, prompt placement, side bars and destruction.
 #include "videowidget.h"
 
 #include <QAbstractButton>
@@ -7,14 +7,9 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
-#include <QDebug>
-#include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLibraryInfo>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QTextEdit>
@@ -23,15 +18,15 @@
 
 #include "camera/campresenter.h"
 #include "camerapicturememory.h"
-#include "capturewriter.h"
+#include "capturecontroller.h"
 #include "comparepane.h"
 #include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
 #include "pagescan.h"
+#include "recordingcontroller.h"
 #include "settings/extrasettings.h"
-#include "settings/languagecode.h"
-#include "settings/readxml.h"
 #include "settings/storagefolders.h"
+#include "startupcontroller.h"
 #include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
@@ -51,31 +46,17 @@ bool usesSpaceKey(const QWidget* widget) {
 
 }  // namespace
 
-VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
+VideoWidget::VideoWidget(QWidget* parent, ExtraSettings* extraSettings)
+    : QWidget(parent), m_extraSettings(extraSettings) {
     configPath = StorageFolders::settingsFilePath();
     printf("************configuPath=%s\n", configPath.toUtf8().constData());
 
-    ReadXML* settings = ReadXML::instance();
-    if (!settings->readData(configPath.toUtf8().constData())) {
-        printf("Failed to load config, using defaults.\n");
-        // The two lines above also come on every first start, where nothing is wrong.
-        if (!QFileInfo::exists(configPath))
-            printf("(A first start: there are no settings yet. They are written now.)\n");
+    if (m_extraSettings == nullptr) {
+        m_extraSettings = new ExtraSettings(this);
+        m_extraSettings->open(ExtraSettings::defaultFilePath());
     }
-
-    const QString storedLanguage = QString::fromStdString(settings->language);
-    if (!LanguageCode::isPlain(storedLanguage))
-        printf("System locale:%s\n", QLocale::system().name().toUtf8().constData());
-    currentLang = LanguageCode::settle(storedLanguage, QLocale::system().name());
-
-    ExtraSettings::instance()->open(
-        QDir(StorageFolders::configurationFolder()).filePath("extrasettings.ini"));
-
-    settleSaveFolder();
-    settings->language = currentLang.toStdString();
-    settings->writeData(configPath.toUtf8().constData());
-
-    loadTranslationAtStart();
+    m_startup = new StartupController(&m_translator, configPath, this);
+    currentLang = m_startup->start();
 
     connect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady, Qt::QueuedConnection);
 
@@ -102,6 +83,16 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
     m_centerToolWidget->setAttribute(Qt::WA_TranslucentBackground);
     m_leftToolWidget->setAttribute(Qt::WA_TranslucentBackground);
     m_rightToolWidget->setAttribute(Qt::WA_TranslucentBackground);
+    // The bars hold the tools beyond the basic ones while the extra settings say so.
+    m_centerToolWidget->setShowAllTools(m_extraSettings->showAllTools());
+    m_rightToolWidget->setShowAllTools(m_extraSettings->showAllTools());
+    connect(m_extraSettings, &ExtraSettings::showAllToolsChanged, m_centerToolWidget,
+            &ToolsWidget::setShowAllTools);
+    connect(m_extraSettings, &ExtraSettings::showAllToolsChanged, m_rightToolWidget,
+            &ToolWidget_Right::setShowAllTools);
+    m_leftToolWidget->setExtraSettings(m_extraSettings);
+    connect(m_leftToolWidget, &ToolWidget_Left::showAllToolsChosen, m_extraSettings,
+            &ExtraSettings::setShowAllTools);
 
     // The row of tool bars along the bottom edge: left bar, bottom bar, right bar.
     bottomLayout = new QHBoxLayout;
@@ -131,7 +122,7 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
 
     m_presenter = new CamPresenter(this);
     // Before the first camera opens: it is handed the page-scanning choices then.
-    m_pageScan = new PageScan(m_presenter, this);
+    m_pageScan = new PageScan(m_presenter, m_extraSettings, this);
     connect(m_pageScan, &PageScan::notice, this, &VideoWidget::showNotice);
     m_drawingPixmap = QPixmap();
     m_lastPoint = QPoint(0, 0);
@@ -139,18 +130,18 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
 
     initConnect();
     initPictureTools();
+    m_pictureMemory->setStore(m_extraSettings);
     m_presenter->init();
     initDev();
     initCapture();
     initRecording();
-    recoverCutOffRecordings();
 }
 
 VideoWidget::~VideoWidget() {
     // Closing the program finishes a recording's file first.
-    stopRecording({});
+    m_recording->stop({});
     // Captures under way still need the camera and the presenter.
-    m_captureWriter->waitForDone();
+    m_capture->waitForDone();
     m_focusWatcher.waitForFinished();
     if (m_presenter != nullptr) {
         m_presenter->closeDev(0);
@@ -203,47 +194,6 @@ bool VideoWidget::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void VideoWidget::settleSaveFolder() {
-    ReadXML* settings = ReadXML::instance();
-    if (!settings->savePath.empty())
-        return;
-    // With neither a documents nor a home folder the save folder stays empty and capturing is refused
-    // until one is chosen.
-    settings->savePath = StorageFolders::defaultSaveFolder().toStdString();
-}
-
-// Qt's own dialogs (folder and colour) speak the chosen language where Qt ships their texts; English
-// needs no file.
-void VideoWidget::installQtTranslation(const QString& code) {
-    QCoreApplication::removeTranslator(&m_qtTranslator);
-    if (code == "en" || !LanguageCode::isPlain(code))
-        return;
-    const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
-    // The exact file only (load alone would fall back from "ru_RU" to "ru"): a code whose own
-    // translation is missing leaves Qt's texts English, too.
-    const QString path = QDir(folder).filePath("qtbase_" + code + ".qm");
-    if (QFileInfo::exists(path) && m_qtTranslator.load(path))
-        QCoreApplication::installTranslator(&m_qtTranslator);
-    else
-        qDebug() << "Qt's own dialogs stay in English, no translation:" << path;
-}
-
-void VideoWidget::loadTranslationAtStart() {
-    installQtTranslation(currentLang);
-    const QString path = LanguageCode::translationFile(currentLang);
-    qDebug() << "Trying to load translation:" << path;
-    if (!QFileInfo::exists(path)) {
-        qDebug() << "❌ Translation file not found:" << path;
-        return;
-    }
-    if (m_translator.load(path)) {
-        QCoreApplication::installTranslator(&m_translator);
-        qDebug() << "✅ Successfully loaded translation:" << path;
-    } else {
-        qDebug() << "❌ Exists but failed to load (corrupted?):" << path;
-    }
-}
-
 void VideoWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int w = width();
@@ -277,19 +227,7 @@ void VideoWidget::showNotice(const QString& text) {
 }
 
 void VideoWidget::switchLanguage(const QString& type) {
-    printf("m_leftToolWidget Language changed: %s\n", type.toUtf8().constData());
-    // Saved before the translation is tried: a code whose file is missing is still remembered.
-    ReadXML::instance()->language = type.toStdString();
-    ReadXML::instance()->writeData(configPath.toUtf8().constData());
-    QCoreApplication::removeTranslator(&m_translator);
-    installQtTranslation(type);
-    const QString path = LanguageCode::translationFile(type);
-    if (LanguageCode::isPlain(type) && m_translator.load(path)) {
-        QCoreApplication::installTranslator(&m_translator);
-        qDebug() << "✅ Language switched and loaded:" << path;
-    } else {
-        qDebug() << "❌ Failed to load translation:" << path;
-    }
+    m_startup->switchLanguage(type);
     retranslateUi();
 }
 

@@ -11,7 +11,6 @@
 #include <QPoint>
 #include <QPointF>
 #include <QPointer>
-#include <QSet>
 #include <QTranslator>
 #include <QVector>
 #include <QWidget>
@@ -24,7 +23,7 @@
 #include "camera/camerarecords.h"
 #include "camera/ipresenter.h"
 #include "camera/iview.h"
-#include "capturewriter.h"
+#include "filenumbering.h"
 #include "framehandover.h"
 #include "highlightstroke.h"
 #include "inktiles.h"
@@ -35,20 +34,20 @@
 
 class AdjustWidget;
 class CameraPictureMemory;
+class CaptureController;
 class ComparePane;
+class ExtraSettings;
 class FileListWidget;
 class FolderFiles;
-class DiskSpaceWatch;
-class LessonRecorder;
 class NoticeLabel;
 class PageScan;
 class QHBoxLayout;
 class QLineEdit;
-class QMenu;
 class QPainter;
-class QTimer;
 class QTouchEvent;
 class QVBoxLayout;
+class RecordingController;
+class StartupController;
 class ToolWidget_Left;
 class ToolWidget_Right;
 class ToolsWidget;
@@ -58,7 +57,9 @@ class VideoWidget : public QWidget, public IView {
     Q_OBJECT
 
 public:
-    explicit VideoWidget(QWidget* parent = nullptr);
+    // extraSettings: the store of what the program remembers beyond the settings file, which main
+    // makes; without it the view keeps its own, in the configuration folder.
+    explicit VideoWidget(QWidget* parent = nullptr, ExtraSettings* extraSettings = nullptr);
     ~VideoWidget() override;
 
     // IView; the enumeration callbacks run inside the presenter's calls on the GUI thread.
@@ -103,9 +104,6 @@ public slots:
 
 private slots:
     void onImageReady(const QImage& image);
-    void onCaptureWritten(const QString& path, bool loaded, CaptureWriter::Failure failure);
-    // Writes the pictures into the next free numbered PDF of the save folder, off the GUI thread.
-    void onPdfRequested(const QStringList& pictures);
     void switchToMovingMode();
     void switchToDrawingMode();
     void handleEraseMode(int eraseType, int size);
@@ -153,7 +151,6 @@ protected:
 private:
     friend class TestLiveView;
     friend class TestSideBars;
-    friend class TestLanguage;
     friend class TestCapture;
     friend class TestPageCaptures;
     friend class CaptureRun;
@@ -162,9 +159,6 @@ private:
     friend class TestPictureTools;
     friend class TestRecording;
 
-    void settleSaveFolder();
-    void loadTranslationAtStart();
-    void installQtTranslation(const QString& code);
     void initConnect();
     void initPictureTools();
     // The camera just opened gets what the user chose for it before.
@@ -179,36 +173,13 @@ private:
                           Qt::Alignment lastAlignment);
     void initCapture();
     void followSaveFolder();
-    enum class NamingProblem { None, SlashInPrefix, NoFolder };
-    // The next free numbered file name with suffix in the save folder, shared by captures and
-    // recordings; empty with the problem when there is none.
-    QString nextNumberedPath(const QString& suffix, NamingProblem* problem);
-    // Copies path for the camera library; false, with a notice, when it is too long for it.
-    bool toPathBuffer(const QString& path, CaptureWriter::PathBuffer& buffer);
     void initRecording();
-    void startRecording();
-    bool isRecording() const;
-    // Starts the camera library's recording of the camera's own stream at path; false (with a notice)
-    // when it did not start.
-    bool startCameraRecording(const QString& path, bool sound, bool* soundMissing);
-    void stopCameraRecording(const QString& notice);
-    // Finishes the file; notice (when not empty) tells the user why the recording ended.
-    void stopRecording(const QString& notice);
     // The view's own painting (the picture, zoom and pan, ink) without any child widget: what the
-    // class sees, without bars, popups, notices or the recording indicator, at timeUs (RecordingClock).
-    void recordPicture(int64_t timeUs);
-    // The same for a new camera picture, which the camera took at capturedUs.
+    // class sees, without bars, popups, notices or the recording indicator; null without a picture.
+    QImage recordedPicture();
+    // A new camera picture, which the camera took at capturedUs, for a recording under way.
     void recordCameraPicture(int64_t capturedUs);
     void stampCaptureTime(QImage* frame);  // capture thread
-    void updateRecordingIndicator();
-    // The choice of sound for recordings: none, the default input or one of the server's inputs,
-    // remembered in the extra settings.
-    void fillSoundMenu(QMenu* menu);
-    // The choice of what is recorded: the view as the class sees it, or the camera's own picture.
-    void fillRecordingKindMenu(QMenu* menu);
-    void recoverCutOffRecordings();
-    // A failed capture's notice and log line.
-    void reportCaptureFailure(CaptureWriter::Failure failure, const QString& path);
     void resetLayer();
     void showRestored(const QRect& changed);
     void drawLineTo(const QPoint& endPoint);
@@ -289,7 +260,6 @@ private:
     int m_penSize = 5;          // pixels
     int m_currentToolType = 0;  // 0 pen, 1 highlighter; other values draw nothing
     QTranslator m_translator;
-    QTranslator m_qtTranslator;  // Qt's own texts: the folder and colour dialogs
     // Written on the GUI thread, read on the capture thread.
     std::atomic<bool> stateFreeze{false};
     ToolWidget_Left* m_leftToolWidget = nullptr;
@@ -307,27 +277,16 @@ private:
     int nCaptureIndex = 0;  // number of the last capture
     FileListWidget* m_fileListWidget = nullptr;
     FolderFiles* m_folderFiles = nullptr;  // the save folder's files for the panel, with all tools
-    CaptureWriter* m_captureWriter = nullptr;
-    // Paths of captures still being written: the folder does not show them yet, and no second
-    // capture may take their numbers.
-    QSet<QString> m_capturesInFlight;
+    ExtraSettings* m_extraSettings = nullptr;
+    FileNumbering m_numbering{&nCaptureIndex};  // of captures, PDFs and recordings
+    StartupController* m_startup = nullptr;
+    CaptureController* m_capture = nullptr;
+    RecordingController* m_recording = nullptr;
     AnnotationHistory m_history;  // of m_drawingPixmap
     InkTiles m_inkTiles;          // where m_drawingPixmap holds strokes
     std::unique_ptr<CameraPictureMemory> m_pictureMemory;
     QPointer<VideoFilterWidget> m_filterPopup;  // open Video Filters popup, which D keeps up to date
     QFutureWatcher<long> m_focusWatcher;        // a one-shot focus under way on the thread pool
-    LessonRecorder* m_recorder = nullptr;
-    QLabel* m_recordingIndicator = nullptr;  // red dot and elapsed time, over the view, not recorded
-    QTimer* m_recordingTicker = nullptr;     // the indicator's time, and pictures while none arrive
-    int64_t m_lastRecordedUs = 0;            // time in the recording (RecordingClock) of the last picture
-    int64_t m_lastRecordedAtUs = 0;          // when it was recorded
-    int64_t m_lastCameraUs = 0;              // when the camera took the last camera picture recorded
-    int64_t m_lastCameraAtUs = 0;            // when that picture came
-    bool m_soundNoticeShown = false;         // "recording without sound" is said once a run
-    int64_t m_recordingStartUs = 0;          // RecordingClock
-    long m_cameraRecordingDev = -1;          // the camera whose own stream the library records, if any
-    QString m_cameraRecordingPath;
-    DiskSpaceWatch* m_diskSpaceWatch = nullptr;  // the disk while the camera's own stream is recorded
     PageScan* m_pageScan = nullptr;
     ComparePane* m_comparePane = nullptr;  // made at the first split
 };

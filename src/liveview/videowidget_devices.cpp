@@ -5,8 +5,10 @@
 #include <QThread>
 #include <cstdio>
 
+#include "camera/camerachoice.h"
 #include "camera/campresenter.h"
 #include "pagescan.h"
+#include "recordingcontroller.h"
 #include "settings/readxml.h"
 #include "toolbars/toolwidget_left.h"
 #include "videowidget.h"
@@ -15,50 +17,6 @@ namespace {
 
 constexpr long kDeviceAdded = USB_DEVICE_CHANGE_ADD;
 constexpr long kDeviceRemoved = USB_DEVICE_CHANGE_REMOVE;
-
-// Width and height of "W x H"; false when the text has no two parts.
-bool splitResolution(const QString& text, int& width, int& height) {
-    const QStringList parts = text.split(" x ", Qt::SkipEmptyParts, Qt::CaseSensitive);
-    if (parts.size() < 2)
-        return false;
-    width = parts[0].toInt();
-    height = parts[1].toInt();
-    return true;
-}
-
-// The index of the camera's media type with that code, when it lists a resolution; else -1.
-int mediaWithCode(const devMessage& device, int code) {
-    for (size_t j = 0; j < device.vecMediaType.size(); ++j)
-        if (device.vecMediaType[j].mediaType == code && !device.vecMediaType[j].resolutions.isEmpty())
-            return static_cast<int>(j);
-    return -1;
-}
-
-// The resolution with the most pixels; the first of equals. The list is not empty.
-QString largestResolution(const QStringList& resolutions) {
-    QString largest = resolutions.front();
-    long largestPixels = -1;
-    for (const QString& resolution : resolutions) {
-        int width = 0;
-        int height = 0;
-        if (!splitResolution(resolution, width, height))
-            continue;
-        const long pixels = long(width) * height;
-        if (pixels > largestPixels) {
-            largestPixels = pixels;
-            largest = resolution;
-        }
-    }
-    return largest;
-}
-
-// The first media type of the camera that lists a resolution, or -1.
-int firstUsableMedia(const devMessage& device) {
-    for (size_t j = 0; j < device.vecMediaType.size(); ++j)
-        if (!device.vecMediaType[j].resolutions.isEmpty())
-            return static_cast<int>(j);
-    return -1;
-}
 
 }  // namespace
 
@@ -172,50 +130,28 @@ void VideoWidget::initDev() {
         mediaType = settings->videoFormat;
     }
 
-    // The media type with the chosen code; a camera that does not offer it (or lists no resolution
-    // for it) opens in its first usable media type, and a camera with none (a second node of a camera
-    // may offer only formats that cannot be shown) gives way to the next camera that has one. With
-    // none at all the prompt shows and the settings stay as they were.
-    int media = mediaWithCode(m_devList[static_cast<size_t>(devIndex)], mediaType);
-    if (media < 0)
-        media = firstUsableMedia(m_devList[static_cast<size_t>(devIndex)]);
-    const int count = static_cast<int>(m_devList.size());
-    for (int k = 1; k < count && media < 0; ++k) {
-        const int next = (devIndex + k) % count;
-        media = firstUsableMedia(m_devList[static_cast<size_t>(next)]);
-        if (media >= 0)
-            devIndex = next;
-    }
-    if (media < 0) {
+    CameraChoice choice;
+    if (!CameraChoice::choose(
+            m_devList, devIndex, mediaType,
+            firstStart ? std::nullopt : std::optional<QString>(QString::fromStdString(settings->resolution)),
+            &choice)) {
         printf("设备不支持任何媒体格式\n");
         showNoDevicePrompt(true);
         return;
     }
-    const mediaMessage& chosenMedia =
-        m_devList[static_cast<size_t>(devIndex)].vecMediaType[static_cast<size_t>(media)];
-    mediaType = chosenMedia.mediaType;
-    // The stored resolution may have been another camera's: only one this media type offers is opened
-    // and stored, else its largest.
-    QString resolution =
-        firstStart ? chosenMedia.resolutions.front() : QString::fromStdString(settings->resolution);
-    if (!chosenMedia.resolutions.contains(resolution))
-        resolution = largestResolution(chosenMedia.resolutions);
-    int width = 0;
-    int height = 0;
-    splitResolution(resolution, width, height);
-    m_currentDevIndex = devIndex;
+    m_currentDevIndex = choice.devIndex;
 
     printf("5555555555555555555555555555555555\n");
     const devMessage& chosen = m_devList[static_cast<size_t>(m_currentDevIndex)];
     settings->devName = chosen.devName.toStdString();
     settings->devPIDVID = chosen.pidvid.toStdString();
-    settings->videoFormat = mediaType;
-    settings->resolution = resolution.toStdString();
+    settings->videoFormat = choice.mediaType;
+    settings->resolution = choice.resolution.toStdString();
     settings->writeData(configPath.toUtf8().constData());
 
     printf("*********************************open start\n");
     if (m_videoPixmap.isNull() && m_presenter != nullptr) {
-        m_presenter->openDev(m_currentDevIndex, mediaType, 0, width, height);
+        m_presenter->openDev(m_currentDevIndex, choice.mediaType, 0, choice.width, choice.height);
         m_presenter->setPreviewSizeHint(m_currentDevIndex, this->width(), this->height());
         applyCameraMemory();
         m_pageScan->apply(m_currentDevIndex);
@@ -242,7 +178,8 @@ void VideoWidget::handleDevChange(long changeType, long dev_id) {
         printf("*********************getDevChangeType count=%d\n", static_cast<int>(m_devList.size()));
     } else if (changeType == kDeviceRemoved) {
         if (dev_id == m_currentDevIndex)
-            stopRecording(tr("The recording stopped: the camera was unplugged. What was recorded is saved."));
+            m_recording->stop(
+                tr("The recording stopped: the camera was unplugged. What was recorded is saved."));
         printf("**************************count = %d,dev_id=%d\n", static_cast<int>(m_devList.size()),
                static_cast<int>(dev_id));
         if (m_devList.size() == 1) {
@@ -269,8 +206,8 @@ void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, 
     disconnect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady);
     if (m_presenter == nullptr)
         return;
-    if (m_cameraRecordingDev >= 0)
-        stopRecording({});  // the camera's own stream ends with the camera
+    if (m_recording->recordsCameraStream())
+        m_recording->stop({});  // the camera's own stream ends with the camera
     m_presenter->closeDev(m_currentDevIndex);
     QThread::msleep(1000);
     resetPicture();

@@ -3,19 +3,11 @@
 // hand in the file cannot reach the camera library out of range.
 #include "capturechoices.h"
 
+#include <QVariant>
 #include <QtGlobal>
 #include <cmath>
 
 #include "extrasettings.h"
-
-namespace CaptureChoices {
-
-const char kCropKey[] = "capture/cropPages";
-const char kAutoCaptureKey[] = "capture/autoCapture";
-const char kHoldKey[] = "capture/holdSeconds";
-const char kSplitKey[] = "capture/splitSpreads";
-const char kQualityKey[] = "capture/jpegQuality";
-const char kDpiKey[] = "capture/dpi";
 
 namespace {
 
@@ -23,63 +15,63 @@ namespace {
 const int kDefaultQuality = 90;
 const int kDefaultDpi = 96;
 
-bool flag(const char* key) {
-    return ExtraSettings::instance()->value(key, false).toBool();
+}  // namespace
+
+CaptureChoices::CaptureChoices(ExtraSettings* store) : m_store(store) {}
+
+bool CaptureChoices::flag(const char* key) const {
+    return m_store->value(key, false).toBool();
 }
 
-int bounded(const char* key, int fallback, int low, int high) {
+int CaptureChoices::bounded(const char* key, int fallback, int low, int high) const {
     bool ok = false;
-    const int value = ExtraSettings::instance()->value(key, fallback).toInt(&ok);
+    const int value = m_store->value(key, fallback).toInt(&ok);
     return ok ? qBound(low, value, high) : fallback;
 }
 
-void store(const char* key, const QVariant& value) {
+void CaptureChoices::store(const char* key, const QVariant& value) const {
     // The file gives back text: "true", "1.5", "90".
-    if (ExtraSettings::instance()->value(key).toString() != value.toString())
-        ExtraSettings::instance()->setValue(key, value);
+    if (m_store->value(key).toString() != value.toString())
+        m_store->setValue(key, value);
 }
 
-}  // namespace
-
-bool cropping() {
+bool CaptureChoices::cropping() const {
     return flag(kCropKey);
 }
-void setCropping(bool on) {
+void CaptureChoices::setCropping(bool on) const {
     store(kCropKey, on);
 }
-bool autoCapture() {
+bool CaptureChoices::autoCapture() const {
     return flag(kAutoCaptureKey);
 }
-void setAutoCapture(bool on) {
+void CaptureChoices::setAutoCapture(bool on) const {
     store(kAutoCaptureKey, on);
 }
-double holdSeconds() {
+double CaptureChoices::holdSeconds() const {
     bool ok = false;
-    const double value = ExtraSettings::instance()->value(kHoldKey, 1.0).toDouble(&ok);
+    const double value = m_store->value(kHoldKey, 1.0).toDouble(&ok);
     if (!ok || !std::isfinite(value))
         return 1.0;
     return qBound(kHoldMin, std::round(value / kHoldStep) * kHoldStep, kHoldMax);
 }
-void setHoldSeconds(double seconds) {
+void CaptureChoices::setHoldSeconds(double seconds) const {
     store(kHoldKey, qBound(kHoldMin, std::round(seconds / kHoldStep) * kHoldStep, kHoldMax));
 }
-bool splitSpreads() {
+bool CaptureChoices::splitSpreads() const {
     return flag(kSplitKey);
 }
-void setSplitSpreads(bool on) {
+void CaptureChoices::setSplitSpreads(bool on) const {
     store(kSplitKey, on);
 }
-int jpegQuality() {
+int CaptureChoices::jpegQuality() const {
     return bounded(kQualityKey, kDefaultQuality, kQualityMin, kQualityMax);
 }
-void setJpegQuality(int quality) {
+void CaptureChoices::setJpegQuality(int quality) const {
     store(kQualityKey, qBound(kQualityMin, quality, kQualityMax));
 }
-int dpi() {
+int CaptureChoices::dpi() const {
     return bounded(kDpiKey, kDefaultDpi, kDpiMin, kDpiMax);
 }
-void setDpi(int dotsPerInch) {
+void CaptureChoices::setDpi(int dotsPerInch) const {
     store(kDpiKey, qBound(kDpiMin, dotsPerInch, kDpiMax));
 }
-
-}  // namespace CaptureChoices

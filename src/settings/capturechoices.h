@@ -5,34 +5,46 @@
 
 #include <QString>
 
-namespace CaptureChoices {
+class ExtraSettings;
+class QVariant;
 
-// The keys; ExtraSettings::valueChanged names them when they change.
-extern const char kCropKey[];
-extern const char kAutoCaptureKey[];
-extern const char kHoldKey[];
-extern const char kSplitKey[];
-extern const char kQualityKey[];
-extern const char kDpiKey[];
+// A view of the store it is given, which it does not own; as cheap to copy as a pointer.
+class CaptureChoices {
+public:
+    // The keys; ExtraSettings::valueChanged names them when they change.
+    static constexpr char kCropKey[] = "capture/cropPages";
+    static constexpr char kAutoCaptureKey[] = "capture/autoCapture";
+    static constexpr char kHoldKey[] = "capture/holdSeconds";
+    static constexpr char kSplitKey[] = "capture/splitSpreads";
+    static constexpr char kQualityKey[] = "capture/jpegQuality";
+    static constexpr char kDpiKey[] = "capture/dpi";
 
-constexpr double kHoldMin = 0.5, kHoldMax = 5.0, kHoldStep = 0.5;
-constexpr int kQualityMin = 50, kQualityMax = 100;
-constexpr int kDpiMin = 72, kDpiMax = 1200;
+    static constexpr double kHoldMin = 0.5, kHoldMax = 5.0, kHoldStep = 0.5;
+    static constexpr int kQualityMin = 50, kQualityMax = 100;
+    static constexpr int kDpiMin = 72, kDpiMax = 1200;
 
-bool cropping();
-void setCropping(bool on);
-bool autoCapture();
-void setAutoCapture(bool on);
-// Seconds a new page must lie still before it is captured, within the bounds, in half seconds.
-double holdSeconds();
-void setHoldSeconds(double seconds);
-bool splitSpreads();
-void setSplitSpreads(bool on);
-// JPEG quality of captured files; the camera library's own default until one is chosen.
-int jpegQuality();
-void setJpegQuality(int quality);
-// Dots per inch written in captured files, which also sizes their pages in a PDF.
-int dpi();
-void setDpi(int dotsPerInch);
+    explicit CaptureChoices(ExtraSettings* store);
 
-}  // namespace CaptureChoices
+    bool cropping() const;
+    void setCropping(bool on) const;
+    bool autoCapture() const;
+    void setAutoCapture(bool on) const;
+    // Seconds a new page must lie still before it is captured, within the bounds, in half seconds.
+    double holdSeconds() const;
+    void setHoldSeconds(double seconds) const;
+    bool splitSpreads() const;
+    void setSplitSpreads(bool on) const;
+    // JPEG quality of captured files; the camera library's own default until one is chosen.
+    int jpegQuality() const;
+    void setJpegQuality(int quality) const;
+    // Dots per inch written in captured files, which also sizes their pages in a PDF.
+    int dpi() const;
+    void setDpi(int dotsPerInch) const;
+
+private:
+    bool flag(const char* key) const;
+    int bounded(const char* key, int fallback, int low, int high) const;
+    void store(const char* key, const QVariant& value) const;
+
+    ExtraSettings* m_store;
+};

@@ -64,7 +64,8 @@ QGroupBox* group(const QString& title, int height) {
 
 }  // namespace
 
-CaptureSettingsPage::CaptureSettingsPage(QWidget* parent) : QWidget(parent) {
+CaptureSettingsPage::CaptureSettingsPage(ExtraSettings* store, QWidget* parent)
+    : QWidget(parent), m_choices(store) {
     setStyleSheet("border: none; background: white;");
     auto* pageLayout = new QVBoxLayout(this);
     auto* content = new QVBoxLayout;
@@ -77,17 +78,16 @@ CaptureSettingsPage::CaptureSettingsPage(QWidget* parent) : QWidget(parent) {
     pageLayout->setAlignment(content, Qt::AlignTop);
     showStoredChoices();
 
-    connect(m_crop, &QCheckBox::toggled, this, &CaptureChoices::setCropping);
-    connect(m_autoCapture, &QCheckBox::toggled, this, &CaptureChoices::setAutoCapture);
+    connect(m_crop, &QCheckBox::toggled, this, [this](bool on) { m_choices.setCropping(on); });
+    connect(m_autoCapture, &QCheckBox::toggled, this, [this](bool on) { m_choices.setAutoCapture(on); });
     connect(m_hold, QOverload<int>::of(&QComboBox::activated), this,
-            [this](int index) { CaptureChoices::setHoldSeconds(m_hold->itemData(index).toDouble()); });
-    connect(m_split, &QCheckBox::toggled, this, &CaptureChoices::setSplitSpreads);
+            [this](int index) { m_choices.setHoldSeconds(m_hold->itemData(index).toDouble()); });
+    connect(m_split, &QCheckBox::toggled, this, [this](bool on) { m_choices.setSplitSpreads(on); });
     connect(m_quality, QOverload<int>::of(&QComboBox::activated), this,
-            [this](int index) { CaptureChoices::setJpegQuality(m_quality->itemData(index).toInt()); });
+            [this](int index) { m_choices.setJpegQuality(m_quality->itemData(index).toInt()); });
     connect(m_dpi, QOverload<int>::of(&QComboBox::activated), this,
-            [this](int index) { CaptureChoices::setDpi(m_dpi->itemData(index).toInt()); });
-    connect(ExtraSettings::instance(), &ExtraSettings::valueChanged, this,
-            &CaptureSettingsPage::showStoredChoices);
+            [this](int index) { m_choices.setDpi(m_dpi->itemData(index).toInt()); });
+    connect(store, &ExtraSettings::valueChanged, this, &CaptureSettingsPage::showStoredChoices);
 }
 
 QWidget* CaptureSettingsPage::buildPagesGroup() {
@@ -144,10 +144,10 @@ QString CaptureSettingsPage::holdText(double seconds) const {
 void CaptureSettingsPage::showStoredChoices() {
     const QSignalBlocker blockCrop(m_crop), blockAuto(m_autoCapture), blockHold(m_hold), blockSplit(m_split),
         blockQuality(m_quality), blockDpi(m_dpi);
-    m_crop->setChecked(CaptureChoices::cropping());
-    m_autoCapture->setChecked(CaptureChoices::autoCapture());
-    selectValue(m_hold, CaptureChoices::holdSeconds(), holdText(CaptureChoices::holdSeconds()));
-    m_split->setChecked(CaptureChoices::splitSpreads());
-    selectValue(m_quality, CaptureChoices::jpegQuality(), QString::number(CaptureChoices::jpegQuality()));
-    selectValue(m_dpi, CaptureChoices::dpi(), QString::number(CaptureChoices::dpi()));
+    m_crop->setChecked(m_choices.cropping());
+    m_autoCapture->setChecked(m_choices.autoCapture());
+    selectValue(m_hold, m_choices.holdSeconds(), holdText(m_choices.holdSeconds()));
+    m_split->setChecked(m_choices.splitSpreads());
+    selectValue(m_quality, m_choices.jpegQuality(), QString::number(m_choices.jpegQuality()));
+    selectValue(m_dpi, m_choices.dpi(), QString::number(m_choices.dpi()));
 }

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The settings panel's Capture page: cropping and straightening, automatic capture and its hold time,
 // splitting of spreads, and the JPEG quality and resolution of captured files. Each change is stored
-// at once in the extra settings, where the view takes it from; a change made elsewhere (the K and A
-// keys) shows here at once. GUI thread only.
+// at once in the extra settings it is given, where the view takes it from; a change made elsewhere (the K and
+// A keys) shows here at once. GUI thread only.
 #pragma once
 
 #include <QWidget>
 
+#include "capturechoices.h"
+
+class ExtraSettings;
 class QCheckBox;
 class QComboBox;
 
@@ -14,7 +17,7 @@ class CaptureSettingsPage : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CaptureSettingsPage(QWidget* parent = nullptr);
+    explicit CaptureSettingsPage(ExtraSettings* store, QWidget* parent = nullptr);
 
 private:
     QWidget* buildPagesGroup();
@@ -23,6 +26,7 @@ private:
     // Shows the stored choices without storing them again.
     void showStoredChoices();
 
+    CaptureChoices m_choices;
     QCheckBox* m_crop = nullptr;
     QCheckBox* m_autoCapture = nullptr;
     QComboBox* m_hold = nullptr;  // entries carry the seconds, the others their numbers

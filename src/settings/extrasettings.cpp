@@ -2,19 +2,23 @@
 // The extra settings: an ini file beside the settings file, written through QSettings.
 #include "extrasettings.h"
 
-#include <QDebug>
+#include <QDir>
 #include <QSettings>
+
+#include "settingslog.h"
+#include "storagefolders.h"
 
 namespace {
 const char kShowAllTools[] = "tools/showAll";
 }
 
-ExtraSettings* ExtraSettings::instance() {
-    static ExtraSettings settings;
-    return &settings;
-}
+ExtraSettings::ExtraSettings(QObject* parent) : QObject(parent) {}
 
 ExtraSettings::~ExtraSettings() = default;
+
+QString ExtraSettings::defaultFilePath() {
+    return QDir(StorageFolders::configurationFolder()).filePath("extrasettings.ini");
+}
 
 void ExtraSettings::open(const QString& path) {
     if (m_file != nullptr && m_file->fileName() == path)
@@ -22,8 +26,9 @@ void ExtraSettings::open(const QString& path) {
     m_file = std::make_unique<QSettings>(path, QSettings::IniFormat);
     m_reportedWriteFailure = false;
     if (m_file->status() == QSettings::FormatError)
-        qWarning().noquote() << "The extra settings file cannot be read, defaults are used:" << path;
-    // What was set before the file was known (nothing in the program, a suite's bar at most) is kept.
+        qCWarning(lcSettings).noquote()
+            << "The extra settings file cannot be read, defaults are used:" << path;
+    // What was set before the file was known is kept.
     for (auto it = m_memory.cbegin(); it != m_memory.cend(); ++it)
         m_file->setValue(it.key(), it.value());
     m_memory.clear();
@@ -64,7 +69,7 @@ void ExtraSettings::save() {
     // A folder that cannot be written keeps the values for this run; said once, not at every change.
     if (m_file->status() == QSettings::AccessError && !m_reportedWriteFailure) {
         m_reportedWriteFailure = true;
-        qWarning().noquote() << "The extra settings cannot be saved:" << m_file->fileName();
+        qCWarning(lcSettings).noquote() << "The extra settings cannot be saved:" << m_file->fileName();
     }
 }
 

@@ -9,15 +9,19 @@
 
 class QSettings;
 
-// GUI thread only.
+// Made by main and handed to what reads or keeps these values. GUI thread only.
 class ExtraSettings : public QObject {
     Q_OBJECT
 
 public:
-    static ExtraSettings* instance();
+    explicit ExtraSettings(QObject* parent = nullptr);
+    ~ExtraSettings() override;
+
+    // extrasettings.ini in the configuration folder, where the program keeps these values.
+    static QString defaultFilePath();
 
     // Reads the file at path and keeps every later change there. Until a file is opened, values live
-    // in memory only (suites that make a bar without a view).
+    // in memory only.
     void open(const QString& path);
     QString filePath() const;
 
@@ -36,8 +40,6 @@ signals:
     void valueChanged(const QString& key);
 
 private:
-    ExtraSettings() = default;
-    ~ExtraSettings() override;
     void save();
 
     std::unique_ptr<QSettings> m_file;

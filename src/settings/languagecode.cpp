@@ -3,9 +3,10 @@
 #include "languagecode.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QFileInfo>
 #include <QRegularExpression>
+
+#include "settingslog.h"
 
 namespace LanguageCode {
 
@@ -19,8 +20,8 @@ QString settle(const QString& stored, const QString& systemLocaleName) {
     if (isPlain(stored))
         return stored;
     if (!stored.isEmpty())
-        qWarning() << "Stored language code is not a language code, settled again from the system locale:"
-                   << stored;
+        qCWarning(lcSettings)
+            << "Stored language code is not a language code, settled again from the system locale:" << stored;
     if (systemLocaleName.contains("zh_CN", Qt::CaseInsensitive))
         return "zh_CN";
     if (systemLocaleName.contains("ru_RU", Qt::CaseInsensitive))

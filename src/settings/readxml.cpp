@@ -14,6 +14,8 @@
 #include <climits>
 #include <cstdio>
 
+#include "settingslog.h"
+
 namespace {
 
 // The elements in the order in which the file holds them.
@@ -60,7 +62,7 @@ void removeStaleTemporaries(const QString& settingsPath) {
         if (!temporary.match(candidate.fileName()).hasMatch() || candidate.lastModified().toUTC() > stale)
             continue;
         if (QFile::remove(candidate.filePath()))
-            printf("Removed a temporary settings file left by an interrupted save: %s\n",
+            qCInfo(lcSettings, "Removed a temporary settings file left by an interrupted save: %s",
                    qPrintable(candidate.filePath()));
     }
 }

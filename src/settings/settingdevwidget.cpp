@@ -135,23 +135,14 @@ void settingDevWidget::initUI() {
     videoPage = buildVideoPage();
     stackedLayout->addWidget(generalPage);
     stackedLayout->addWidget(videoPage);
-    stackedLayout->addWidget(new CaptureSettingsPage);
     stackedLayout->setCurrentIndex(1);
     ui->verticalLayout->addWidget(pages);
     // The group's ids are the page indices: General 0, Video 1, Capture 2.
     connect(tabs, &QButtonGroup::idClicked, stackedLayout, &QStackedLayout::setCurrentIndex);
 
-    // The Capture tab belongs to the tools beyond the basic ones: it shows with "Show all tools".
-    const auto showCaptureTab = [generalButton, captureButton](bool on) {
-        captureButton->setVisible(on);
-        generalButton->setProperty("middle", on);
-        generalButton->style()->unpolish(generalButton);
-        generalButton->style()->polish(generalButton);
-        if (!on && captureButton->isChecked())
-            generalButton->click();
-    };
-    showCaptureTab(ExtraSettings::instance()->showAllTools());
-    connect(ExtraSettings::instance(), &ExtraSettings::showAllToolsChanged, this, showCaptureTab);
+    m_generalTab = generalButton;
+    m_captureTab = captureButton;
+    showCaptureTab(false);  // until the extra settings are given
 
     ui->verticalLayout->addWidget(separatorLine());
     ui->verticalLayout->addWidget(fixedHeightGap(5));
@@ -280,15 +271,33 @@ QWidget* settingDevWidget::buildGeneralPage() {
     auto* showAllToolsBox = new QCheckBox(tr("Show all tools"));
     showAllToolsBox->setObjectName("checkBox_showAllTools");
     showAllToolsBox->setStyleSheet(PanelStyle::kControl);
-    showAllToolsBox->setChecked(ExtraSettings::instance()->showAllTools());
     toolsRow->addWidget(showAllToolsBox);
-    connect(showAllToolsBox, &QCheckBox::toggled, ExtraSettings::instance(), &ExtraSettings::setShowAllTools);
+    m_showAllToolsBox = showAllToolsBox;
 
     generalMessageLayout->addWidget(locationGroup);
     generalMessageLayout->addWidget(prefixGroup);
     generalMessageLayout->addWidget(toolsGroup);
     generalMessageLayout->addStretch();
     return page;
+}
+
+void settingDevWidget::setExtraSettings(ExtraSettings* settings) {
+    stackedLayout->addWidget(new CaptureSettingsPage(settings));
+    showCaptureTab(settings->showAllTools());
+    connect(settings, &ExtraSettings::showAllToolsChanged, this, &settingDevWidget::showCaptureTab);
+    m_showAllToolsBox->setChecked(settings->showAllTools());
+    connect(m_showAllToolsBox, &QCheckBox::clicked, this, &settingDevWidget::showAllToolsChosen);
+    connect(settings, &ExtraSettings::showAllToolsChanged, m_showAllToolsBox, &QCheckBox::setChecked);
+}
+
+// The Capture tab belongs to the tools beyond the basic ones: it shows with "Show all tools".
+void settingDevWidget::showCaptureTab(bool on) {
+    m_captureTab->setVisible(on);
+    m_generalTab->setProperty("middle", on);
+    m_generalTab->style()->unpolish(m_generalTab);
+    m_generalTab->style()->polish(m_generalTab);
+    if (!on && m_captureTab->isChecked())
+        m_generalTab->click();
 }
 
 settingDevWidget::~settingDevWidget() {

@@ -10,11 +10,14 @@
 
 #include "camera/camerarecords.h"
 
+class ExtraSettings;
+class QCheckBox;
 class QComboBox;
 class QFileDialog;
 class QLineEdit;
 class QRadioButton;
 class QStackedLayout;
+class QToolButton;
 class QVBoxLayout;
 
 namespace Ui {
@@ -29,12 +32,17 @@ public:
     // Stores every choice of the panel in the settings and writes the settings file.
     ~settingDevWidget() override;
 
+    // The store of "Show all tools", which the panel shows and follows, and of the Capture page's
+    // choices; called once, before the panel is shown. Without it the panel has no Capture page.
+    void setExtraSettings(ExtraSettings* settings);
     // Fills the panel from the camera list and the settings; called once, before the panel is shown.
     void getDevMessages(std::vector<devMessage> vecDevMessage);
 
 signals:
     // mediaType is a media-type code, not an index; fps is always 0.
     void singalChangeCamera(int devIndex, int mediaType, int fps, int width, int height);
+    // The user switched "Show all tools"; whoever keeps the extra settings stores it.
+    void showAllToolsChosen(bool on);
 
 private slots:
     // Each reacts only to a user's change on the visible panel and emits one camera change.
@@ -66,9 +74,13 @@ private:
     void onDefaultClicked();
     void adjustComboBoxPopup();
     void applyRoundedMask();
+    void showCaptureTab(bool on);
 
     Ui::settingDevWidget* ui;
     QStackedLayout* stackedLayout = nullptr;
+    QToolButton* m_generalTab = nullptr;
+    QToolButton* m_captureTab = nullptr;  // shows with all tools
+    QCheckBox* m_showAllToolsBox = nullptr;
     QWidget* generalPage = nullptr;
     QWidget* videoPage = nullptr;
     QVBoxLayout* generalMessageLayout = nullptr;

@@ -15,7 +15,6 @@
 #include "controls/custombutton.h"
 #include "controls/popuptoggle.h"
 #include "maskwidget.h"
-#include "settings/extrasettings.h"
 #include "ui_toolswidget.h"
 #include "videofilterwidget.h"
 
@@ -65,9 +64,7 @@ ToolsWidget::ToolsWidget(QWidget* parent) : QWidget(parent), ui(new Ui::ToolsWid
     initUI();
     disableButton();
     initConnect();
-    ExtraSettings* extra = ExtraSettings::instance();
-    setShowAllTools(extra->showAllTools());
-    connect(extra, &ExtraSettings::showAllToolsChanged, this, &ToolsWidget::setShowAllTools);
+    setShowAllTools(false);
 }
 
 ToolsWidget::~ToolsWidget() {
@@ -139,6 +136,7 @@ void ToolsWidget::disableButton() {
 }
 
 void ToolsWidget::setShowAllTools(bool on) {
+    m_showAllTools = on;
     // Without the extra tools the pen popup offers the pen alone.
     if (!on && currentToolType != 0) {
         currentToolType = 0;
@@ -216,7 +214,7 @@ void ToolsWidget::placeAbove(QWidget* popup, QToolButton* button) {
 void ToolsWidget::on_toolButton_pen_clicked() {
     const auto make = [this]() {
         auto* pen = new PenWidget(this, currentSize, currentColor);
-        if (ExtraSettings::instance()->showAllTools())
+        if (m_showAllTools)
             pen->showShapeTools(currentToolType);
         connect(pen, &PenWidget::signalToolChanged, this, &ToolsWidget::slotToolChanged);
         return pen;

@@ -106,6 +106,7 @@ private:
     int currentSize = 5;
     QColor currentColor{255, 0, 0, 255};
     int currentToolType = 0;  // the pen popup's tool: 0 pen, other tools with "Show all tools"
+    bool m_showAllTools = false;
     int currentEraserSize = 5;
     PenWidget* m_pen = nullptr;
     EraseWiget* m_erase = nullptr;

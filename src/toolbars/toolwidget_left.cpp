@@ -29,6 +29,10 @@ ToolWidget_Left::ToolWidget_Left(QWidget* parent) : QWidget(parent), ui(new Ui::
     initUI();
 }
 
+void ToolWidget_Left::setExtraSettings(ExtraSettings* settings) {
+    m_extraSettings = settings;
+}
+
 ToolWidget_Left::~ToolWidget_Left() {
     // Popups go first, while the buttons their destroyed handlers uncheck still exist; also those
     // already closed and waiting for deletion.
@@ -94,8 +98,13 @@ void ToolWidget_Left::on_toolButton_menu_clicked() {
 }
 
 void ToolWidget_Left::on_toolButton_set_clicked() {
-    settingDevWidget* panel = PopupToggle::toggle(this, m_deviceSetting, ui->toolButton_set,
-                                                  [this] { return new settingDevWidget(this); });
+    settingDevWidget* panel = PopupToggle::toggle(this, m_deviceSetting, ui->toolButton_set, [this] {
+        auto* made = new settingDevWidget(this);
+        if (m_extraSettings != nullptr)
+            made->setExtraSettings(m_extraSettings);
+        connect(made, &settingDevWidget::showAllToolsChosen, this, &ToolWidget_Left::showAllToolsChosen);
+        return made;
+    });
     if (panel == nullptr)
         return;
     connect(panel, &settingDevWidget::singalChangeCamera, this, &ToolWidget_Left::changeCamera);

@@ -11,6 +11,7 @@
 #include "camera/camerarecords.h"
 
 class CSelectMenu;
+class ExtraSettings;
 class QToolButton;
 class settingDevWidget;
 
@@ -25,6 +26,8 @@ public:
     explicit ToolWidget_Left(QWidget* parent = nullptr);
     ~ToolWidget_Left() override;
 
+    // The store that the settings panels show and change "Show all tools" and the Capture page in.
+    void setExtraSettings(ExtraSettings* settings);
     // Replaces the camera list that the next settings panel starts from.
     void sendDevMessages(std::vector<devMessage> vecDevMessage);
     // Puts the swap button at the other end, the screen edge after the bars have changed sides.
@@ -38,6 +41,8 @@ signals:
     void showMinUI();
     void CloseUI();
     void signalSwitchLanguage(QString type);
+    // "Show all tools" switched in a settings panel, for whoever keeps the extra settings to store.
+    void showAllToolsChosen(bool on);
 
 public slots:
     void changeCamera(int devIndex, int mediaType, int fps, int width, int height);
@@ -65,6 +70,7 @@ private:
     CSelectMenu* m_selectMenu = nullptr;
     settingDevWidget* m_deviceSetting = nullptr;
     std::vector<devMessage> m_vecDevMessage;
+    ExtraSettings* m_extraSettings = nullptr;
     bool m_buttonsSwapped = false;
     // One list per bar: a class-wide one would point at the buttons of whichever bar was made last.
     QList<ButtonInfo> m_buttonInfos;

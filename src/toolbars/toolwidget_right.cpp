@@ -4,7 +4,6 @@
 #include "toolwidget_right.h"
 
 #include "controls/custombutton.h"
-#include "settings/extrasettings.h"
 #include "ui_toolwidget_right.h"
 
 namespace {
@@ -30,9 +29,7 @@ ToolWidget_Right::ToolWidget_Right(QWidget* parent) : QWidget(parent), ui(new Ui
     ui->horizontalLayout->setSpacing(0);
     ui->toolButton_compare->setEnabled(false);
     initUI();
-    ExtraSettings* extra = ExtraSettings::instance();
-    setShowAllTools(extra->showAllTools());
-    connect(extra, &ExtraSettings::showAllToolsChanged, this, &ToolWidget_Right::setShowAllTools);
+    setShowAllTools(false);
 }
 
 void ToolWidget_Right::setShowAllTools(bool on) {

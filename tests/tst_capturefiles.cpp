@@ -499,9 +499,13 @@ private slots:
             touch(folder.filePath("image_00020.jpg"));
             pictures << folder.filePath("image_00020.jpg");
         }
+        QListWidget* list = m_view->m_fileListWidget->findChild<QListWidget*>();
+        m_view->m_fileListWidget->setShowAllTools(true);
+        list->item(0)->setSelected(true);
         emit m_view->m_fileListWidget->pdfRequested(pictures);
         const QString pdf = folder.filePath("image_00034.pdf");
         QTRY_VERIFY_WITH_TIMEOUT(tilePaths().contains(pdf), 20000);
+        QVERIFY2(list->selectedItems().isEmpty(), "tiles stay chosen for the next PDF");
         QString expected = QString("PDF saved: image_00034.pdf in %1 (pages: 2)").arg(folder.path());
         if (unreadable)
             expected += " without pictures that cannot be read: image_00020.jpg";

@@ -111,6 +111,10 @@ QStringList FileListWidget::picturesForPdf() const {
     return chosen.isEmpty() ? all : chosen;
 }
 
+void FileListWidget::clearChoice() {
+    m_listWidget->clearSelection();
+}
+
 // Chosen tiles show the checked look; only with all tools shown can more than one be chosen.
 void FileListWidget::showChosenTiles() {
     if (m_listWidget->selectionMode() != QAbstractItemView::ExtendedSelection)

@@ -39,6 +39,8 @@ public:
     // The pictures to put in a PDF, in the panel's order: the chosen tiles', or every tile's when
     // none is chosen. Only JPEG pictures: PDF and video tiles are left out.
     QStringList picturesForPdf() const;
+    // No tile chosen any more: a PDF was made of them, and the next one starts afresh.
+    void clearChoice();
 
     // Sets the panel's texts again in the language installed now.
     void retranslateUi();

@@ -29,6 +29,8 @@ void VideoWidget::initCapture() {
             m_comparePane->showFile(path);
     });
     connect(m_capture, &CaptureController::pdfSaved, m_fileListWidget, &FileListWidget::addPath);
+    // Tiles left chosen, perhaps scrolled out of sight, would slip into the next PDF unseen.
+    connect(m_capture, &CaptureController::pdfSaved, m_fileListWidget, &FileListWidget::clearChoice);
     m_fileListWidget->setShowAllTools(m_extraSettings->showAllTools());
     connect(m_extraSettings, &ExtraSettings::showAllToolsChanged, m_fileListWidget,
             &FileListWidget::setShowAllTools);

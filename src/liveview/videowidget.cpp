@@ -139,6 +139,7 @@ VideoWidget::VideoWidget(QWidget* parent) : QWidget(parent) {
 
     initConnect();
     initPictureTools();
+    initCanvas();
     m_presenter->init();
     initDev();
     initCapture();

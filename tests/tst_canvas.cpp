@@ -19,7 +19,7 @@
 
 namespace {
 
-enum Tool { Pen, Highlighter, Eraser };
+enum DrawingTool { Pen, Highlighter, Eraser };
 
 // Sum of alpha over one column of the layer, in whole opaque pixels: the width a horizontal line
 // covers there, partly covered pixels counted by their share.
@@ -69,7 +69,7 @@ private:
         return view.m_drawingPixmap.toImage().convertToFormat(QImage::Format_ARGB32);
     }
 
-    static void selectTool(VideoWidget& view, Tool tool, int size, QColor color = Qt::red) {
+    static void selectTool(VideoWidget& view, DrawingTool tool, int size, QColor color = Qt::red) {
         if (tool == Eraser) {
             QMetaObject::invokeMethod(&view, "handleEraseMode", Q_ARG(int, 1), Q_ARG(int, size));
         } else {
@@ -147,7 +147,7 @@ private slots:
             selectTool(view, Pen, 60, Qt::blue);  // something to erase
             stroke(view, {{50, 200}, {590, 200}});
         }
-        selectTool(view, Tool(tool), size, Qt::red);
+        selectTool(view, DrawingTool(tool), size, Qt::red);
         stroke(view, {{100, 200}, {300, 200}, {500, 200}});
         const QImage drawn = layer(view);
         const double across = inkAcross(drawn, 200, 140, 260);

@@ -559,6 +559,48 @@ private slots:
         QCOMPARE(inkIn(shot, view.rect()) > 0, writes);
     }
 
+    // A mask's drag paints again the part that changed, not the whole view for every step.
+    void maskDragRepaintsWhatChanged_data() {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QVector<QPoint>>("drag");
+        QTest::addColumn<QVector<QPoint>>("changed");
+        QTest::newRow("curtain pushed down") << "curtain" << QVector<QPoint>{{500, 5}, {500, 60}, {500, 120}}
+                                             << QVector<QPoint>{{100, 30}, {900, 110}};
+        QTest::newRow("spotlight moved") << "spotlight" << QVector<QPoint>{{512, 256}, {560, 256}, {620, 280}}
+                                         << QVector<QPoint>{{400, 256}, {700, 300}};
+    }
+
+    void maskDragRepaintsWhatChanged() {
+        QFETCH(QString, choice);
+        QFETCH(QVector<QPoint>, drag);
+        QFETCH(QVector<QPoint>, changed);
+        VideoWidget view;
+        viewdriver::showPicture(view, positionPicture());
+        QMetaObject::invokeMethod(&view, "switchToMovingMode");
+        chooseMask(view, choice);
+        QTest::qWait(50);  // the mask's first painting
+        struct PaintedRegion : QObject {
+            QRegion painted;
+            bool eventFilter(QObject*, QEvent* event) override {
+                if (event->type() == QEvent::Paint)
+                    painted += static_cast<QPaintEvent*>(event)->region();
+                return false;
+            }
+        } recorder;
+        view.installEventFilter(&recorder);
+        viewdriver::mouse(view, QEvent::MouseButtonPress, drag.first());
+        for (const QPoint& at : drag.mid(1)) {
+            viewdriver::mouse(view, QEvent::MouseMove, at);
+            QApplication::processEvents();
+        }
+        viewdriver::mouse(view, QEvent::MouseButtonRelease, drag.last());
+        for (const QPoint& at : changed)
+            QVERIFY(recorder.painted.contains(at));
+        const QRect bounds = recorder.painted.boundingRect();
+        QVERIFY2(bounds.width() * bounds.height() < view.width() * view.height() / 3,
+                 qPrintable(QString("%1 x %2").arg(bounds.width()).arg(bounds.height())));
+    }
+
     // Masking goes off with a second click, with M, or with Adjustment in its group; M brings the
     // last mask back.
     void maskingTurnsOff_data() {

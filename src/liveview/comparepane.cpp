@@ -10,8 +10,6 @@
 #include <QTouchEvent>
 #include <QWheelEvent>
 
-#include "zoomsteps.h"
-
 namespace {
 
 constexpr int kDivider = 2;  // the line between the live and the compared picture
@@ -36,61 +34,43 @@ bool ComparePane::showFile(const QString& path) {
     }
     m_path = path;
     m_picture = picture;
-    m_scale = ZoomSteps::kMin;
-    m_offset = QPointF();
+    m_viewport.setFrame(rect().adjusted(kDivider, 0, 0, 0), m_picture.size(), true);
+    m_viewport.reset();
     update();
     return true;
 }
 
-QRectF ComparePane::pictureRect() const {
-    const QRectF area = QRectF(rect()).adjusted(kDivider, 0, 0, 0);
-    const QSizeF shown = QSizeF(m_picture.size()).scaled(area.size(), Qt::KeepAspectRatio) * m_scale;
-    QRectF placed(QPointF(), shown);
-    placed.moveCenter(area.center() + m_offset);
-    return placed;
-}
-
-// The picture point under pos stays under it; back at 1x the picture is whole and centred again.
-void ComparePane::zoomAbout(const QPointF& pos, double scale) {
-    scale = qBound(ZoomSteps::kMin, scale, ZoomSteps::kMax);
-    const QRectF before = pictureRect();
-    const QPointF relative = (pos - before.center()) / m_scale;
-    m_offset += relative * m_scale - relative * scale;
-    m_scale = scale;
-    if (m_scale == ZoomSteps::kMin)
-        m_offset = QPointF();
-    update();
+void ComparePane::resizeEvent(QResizeEvent*) {
+    m_viewport.setFrame(rect().adjusted(kDivider, 0, 0, 0), m_picture.size(), true);
 }
 
 void ComparePane::wheelEvent(QWheelEvent* event) {
     event->accept();
     if (m_picture.isNull())
         return;
-    const double scale = ZoomSteps::afterWheel(m_scale, event->angleDelta().y(), m_wheelRemainder);
-    if (scale != m_scale)
-        zoomAbout(event->position(), scale);
+    m_viewport.wheel(event->position(), event->angleDelta().y());
+    update();
 }
 
 void ComparePane::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     m_dragging = true;
-    m_dragFrom = event->localPos();
+    m_dragFrom = event->pos();
     setCursor(Qt::ClosedHandCursor);
 }
 
 void ComparePane::mouseMoveEvent(QMouseEvent* event) {
     if (!m_dragging)
         return;
-    panBy(event->localPos() - m_dragFrom);
-    m_dragFrom = event->localPos();
+    panBy(event->pos() - m_dragFrom);
+    m_dragFrom = event->pos();
 }
 
-// The whole picture stays centred; a zoomed one follows the pointer.
-void ComparePane::panBy(const QPointF& delta) {
-    if (m_scale == ZoomSteps::kMin)
+void ComparePane::panBy(const QPoint& delta) {
+    if (!m_viewport.zoomed())
         return;
-    m_offset += delta;
+    m_viewport.panBy(delta);
     update();
 }
 
@@ -102,16 +82,15 @@ bool ComparePane::event(QEvent* event) {
     event->accept();
     const QList<QTouchEvent::TouchPoint>& points = static_cast<QTouchEvent*>(event)->touchPoints();
     if (type == QEvent::TouchBegin || type == QEvent::TouchEnd || type == QEvent::TouchCancel)
-        m_pinch.end();
+        m_viewport.endPinch();
     if (points.size() >= 2 && points[0].state() != Qt::TouchPointReleased &&
         points[1].state() != Qt::TouchPointReleased && !m_picture.isNull()) {
-        if (!m_pinch.active())
-            m_pinch.begin(points[0].pos(), points[1].pos(), m_scale);
-        const PinchGesture::Step step = m_pinch.follow(points[0].pos(), points[1].pos());
-        panBy(step.moved);
-        zoomAbout(step.centre, step.scale);
-    } else if (points.size() == 1 && !m_pinch.active()) {
-        panBy(points[0].pos() - points[0].lastPos());
+        if (!m_viewport.pinching())
+            m_viewport.beginPinch(points[0].pos(), points[1].pos());
+        m_viewport.followPinch(points[0].pos(), points[1].pos());
+        update();
+    } else if (points.size() == 1 && !m_viewport.pinching()) {
+        panBy((points[0].pos() - points[0].lastPos()).toPoint());
     }
     return true;
 }
@@ -135,7 +114,7 @@ void ComparePane::paintEvent(QPaintEvent*) {
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setClipRect(rect().adjusted(kDivider, 0, 0, 0));
-    painter.drawImage(pictureRect(), m_picture);
+    painter.drawImage(m_viewport.pictureOnView(), m_picture);
     painter.setClipping(false);
     // The file's name, small, at the top: which capture the class is looking at.
     const QString name = QFileInfo(m_path).fileName();

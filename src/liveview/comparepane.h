@@ -4,11 +4,10 @@
 #pragma once
 
 #include <QImage>
-#include <QPointF>
 #include <QString>
 #include <QWidget>
 
-#include "pinchgesture.h"
+#include "viewport.h"
 
 // GUI thread only.
 class ComparePane : public QWidget {
@@ -31,18 +30,15 @@ protected:
     // Touch: one finger pans, two pinch to zoom and pan.
     bool event(QEvent* event) override;
 
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
-    // The picture's rectangle in the pane: fitted, zoomed about pos and panned.
-    QRectF pictureRect() const;
-    void zoomAbout(const QPointF& pos, double scale);
-    void panBy(const QPointF& delta);
+    // The whole picture stays centred; a zoomed one follows the pointer.
+    void panBy(const QPoint& delta);
 
     QString m_path;
     QImage m_picture;
-    double m_scale = 1.0;
-    QPointF m_offset;  // pan of the picture's centre from the pane's centre
-    QPointF m_dragFrom;
+    Viewport m_viewport;
+    QPoint m_dragFrom;
     bool m_dragging = false;
-    int m_wheelRemainder = 0;
-    PinchGesture m_pinch;
 };

@@ -3,8 +3,11 @@
 #include "maskoverlay.h"
 
 #include <QPainter>
+
 #include <QPainterPath>
+#include <QRegion>
 #include <cmath>
+#include "liveview/viewport.h"
 
 namespace {
 
@@ -33,7 +36,9 @@ QPointF MaskOverlay::fraction(const QPointF& viewPos, const QRectF& picture) {
                    (viewPos.y() - picture.y()) / picture.height());
 }
 
-bool MaskOverlay::press(const QPointF& viewPos, const QRectF& picture, bool insideMoves) {
+bool MaskOverlay::press(const QPointF& viewPos, const Viewport& viewport, bool toolMarks) {
+    const QRectF picture = viewport.pictureOnView();
+    const bool insideMoves = !toolMarks;
     m_grab = Grab{};
     if (picture.isEmpty())
         return false;
@@ -91,10 +96,24 @@ bool MaskOverlay::pressSpotlight(const QPointF& viewPos, const QRectF& picture, 
     return true;
 }
 
-void MaskOverlay::drag(const QPointF& viewPos, const QRectF& picture) {
-    if (!dragging() || picture.isEmpty())
-        return;
-    const QPointF at = fraction(viewPos, picture);
+// Only the part that changes is painted again: the band the curtain's edge crossed, or the
+// spotlight's old and new place.
+QRect MaskOverlay::drag(const QPointF& viewPos, const Viewport& viewport) {
+    // The spotlight's edge line and antialiasing reach beyond its rectangle.
+    constexpr int kEdgeReach = 3;
+    const QRectF picture = viewport.pictureOnView();
+    if (picture.isEmpty())
+        return QRect();
+    const QRectF& shown = m_kind == MaskKind::Curtain ? m_curtain : m_spotlight;
+    const QRect before = onView(shown, picture).toAlignedRect();
+    follow(fraction(viewPos, picture));
+    const QRect after = onView(shown, picture).toAlignedRect();
+    const QRect changed = m_kind == MaskKind::Curtain ? QRegion(before).xored(QRegion(after)).boundingRect()
+                                                      : before.united(after);
+    return changed.adjusted(-kEdgeReach, -kEdgeReach, kEdgeReach, kEdgeReach).intersected(viewport.area());
+}
+
+void MaskOverlay::follow(const QPointF& at) {
     if (m_grab.moving) {
         QRectF moved = m_spotlight.translated(at - m_grab.last);
         moved.moveLeft(qBound(0.0, moved.left(), 1.0 - moved.width()));
@@ -120,9 +139,11 @@ void MaskOverlay::drag(const QPointF& viewPos, const QRectF& picture) {
     m_grab.last = at;
 }
 
-void MaskOverlay::paint(QPainter& painter, const QRectF& picture, const QRectF& area) const {
+void MaskOverlay::paint(QPainter& painter, const Viewport& viewport, const QRect&) const {
     if (!active())
         return;
+    const QRectF picture = viewport.pictureOnView();
+    const QRectF area(viewport.area());
     painter.save();
     painter.setClipRect(area);
     painter.setPen(Qt::NoPen);

@@ -6,14 +6,13 @@
 #include <QPointF>
 #include <QRectF>
 
+#include "overlays/overlay.h"
 #include "toolbars/maskkind.h"
-
-class QPainter;
 
 // GUI thread only. The geometry is kept in fractions of the picture, so a mask stays on its page
 // point through zoom and pan; positions come in view coordinates with the picture's rectangle on the
 // view.
-class MaskOverlay {
+class MaskOverlay : public Overlay {
 public:
     // A curtain covers the whole picture each time; the spotlight, in the picture's middle at first,
     // comes back where it was left and at its size, whether turned off and on or its shape changed.
@@ -23,14 +22,14 @@ public:
 
     // A press the mask takes: on the curtain (its nearest edge follows the pointer, so the side
     // revealed is the one the drag starts from), or on the spotlight (its edge resizes it, inside
-    // moves it when insideMoves, else the pen writes there). False when the press is for the tool.
-    bool press(const QPointF& viewPos, const QRectF& picture, bool insideMoves);
-    void drag(const QPointF& viewPos, const QRectF& picture);
-    void release() { m_grab = Grab{}; }
-    bool dragging() const { return m_grab.edges != 0 || m_grab.moving; }
+    // moves it unless the tool marks the picture, which then writes there). False when the press is
+    // for the tool.
+    bool press(const QPointF& viewPos, const Viewport& viewport, bool toolMarks) override;
+    QRect drag(const QPointF& viewPos, const Viewport& viewport) override;
+    void release() override { m_grab = Grab{}; }
 
-    // Paints the mask over area, the part of the view the picture is shown in.
-    void paint(QPainter& painter, const QRectF& picture, const QRectF& area) const;
+    // Paints the mask over the part of the view the picture is shown in.
+    void paint(QPainter& painter, const Viewport& viewport, const QRect& dirty) const override;
 
 private:
     enum Edge { Left = 1, Top = 2, Right = 4, Bottom = 8 };
@@ -42,6 +41,8 @@ private:
 
     static QRectF onView(const QRectF& fractions, const QRectF& picture);
     static QPointF fraction(const QPointF& viewPos, const QRectF& picture);
+    // The grabbed edges or the whole spotlight follow the pointer at this picture fraction.
+    void follow(const QPointF& at);
     bool pressCurtain(const QPointF& viewPos, const QRectF& picture);
     bool pressSpotlight(const QPointF& viewPos, const QRectF& picture, bool insideMoves);
 

@@ -131,6 +131,7 @@ VideoWidget::VideoWidget(QWidget* parent, ExtraSettings* extraSettings)
     initConnect();
     initPictureTools();
     m_pictureMemory->setStore(m_extraSettings);
+    initCanvas();
     m_presenter->init();
     initDev();
     initCapture();

@@ -25,12 +25,13 @@
 #include "camera/iview.h"
 #include "filenumbering.h"
 #include "framehandover.h"
-#include "highlightstroke.h"
 #include "inktiles.h"
-#include "maskoverlay.h"
-#include "pinchgesture.h"
-#include "selectionoverlay.h"
-#include "shapestroke.h"
+#include "overlays/overlaystack.h"
+#include "toolbars/maskkind.h"
+#include "tools/stroketool.h"
+#include "tools/toolhost.h"
+#include "tools/toolkind.h"
+#include "viewport.h"
 
 class AdjustWidget;
 class CameraPictureMemory;
@@ -39,6 +40,7 @@ class ComparePane;
 class ExtraSettings;
 class FileListWidget;
 class FolderFiles;
+class MaskOverlay;
 class NoticeLabel;
 class PageScan;
 class QHBoxLayout;
@@ -53,7 +55,7 @@ class ToolWidget_Right;
 class ToolsWidget;
 class VideoFilterWidget;
 
-class VideoWidget : public QWidget, public IView {
+class VideoWidget : public QWidget, public IView, private ToolHost {
     Q_OBJECT
 
 public:
@@ -182,45 +184,35 @@ private:
     void stampCaptureTime(QImage* frame);  // capture thread
     void resetLayer();
     void showRestored(const QRect& changed);
-    void drawLineTo(const QPoint& endPoint);
-    // Zoom: the view position of the picture's top-left corner; the zoom about a view position that
-    // keeps the picture point under it in place; the zoom at which a view rectangle fills the view.
-    QPointF pictureOrigin() const;
-    // Where the live picture shows: the whole view, or its left half while split; the picture's size
-    // there against its prepared size; and the two with the zoom.
+    // The annotation canvas: its overlays over the picture, and the tool the pointer acts with.
+    void initCanvas();
+    void useTool(ToolKind kind);
+    void useDrawingTool();
+    // Where the live picture shows: the whole view, or its left half while split.
     QRect liveArea() const;
-    double fitScale() const;
-    double shownScale() const;
-    void zoomAbout(const QPointF& viewPos, double scale);
-    void zoomToViewRect(const QRect& viewRect);
     // Asks the camera for the part of the picture the zoomed view shows (all of it at 1x).
     void updatePreviewPart();
-    void finishSelection();
-    // Shapes: the press inside the picture starts one, the pointer drags its free end (kept inside
-    // the picture), the release puts it on the layer as one step of the history.
-    void beginShape(const QPoint& layerPos);
-    void moveShape(const QPoint& layerPos);
-    void finishShape(const QPoint& layerPos);
-    void cancelShape();
-    void openTextEditor(const QPoint& viewPos);
-    void commitText();
-    void closeTextEditor();
-    QFont textFont() const;  // in layer pixels
-    // The picture and the composited strokes, the painter carrying the picture's transform.
+    // The picture, and over it the camera's sharper picture of the part shown while zoomed; the
+    // painter carries the picture's transform.
     void paintPicture(QPainter& painter, const QRect& target);
-    void paintInk(QPainter& painter, const QRect& viewDirty);
-    // The Undo button follows whether there is a step to undo.
-    void historyChanged();
-    // The picture's rectangle on the view, zoom and pan included.
-    QRectF pictureOnView() const;
-    // A drag of the curtain or the spotlight; false when the event is for the tool under the mask.
-    bool maskMouseEvent(QMouseEvent* event);
     // Touch: returns whether the view took the event.
     bool touchEvent(QTouchEvent* event);
     void cancelTouchAction();
-    QPoint toLayer(const QPoint& viewPos) const;
-    bool insidePicture(const QPoint& layerPos) const;
-    QRect layerToView(const QRect& layerRect) const;
+    // ToolHost
+    QWidget* widget() override { return this; }
+    QPixmap& layer() override { return m_drawingPixmap; }
+    AnnotationHistory& history() override { return m_history; }
+    InkTiles& inkTiles() override { return m_inkTiles; }
+    // Placed on the live area and the current picture each time it is asked for.
+    Viewport& viewport() override;
+    PointerState pointer() override;
+    QColor penColor() const override { return m_penColor; }
+    int penSize() const override { return m_penSize; }
+    int eraserSize() const override { return m_eraserSize; }
+    void viewportChanged() override;
+    void layerChanged(const QRect& layerRect) override;
+    // The Undo button follows whether there is a step to undo.
+    void stepEnded() override;
 
     QString configPath;
     std::vector<devMessage> m_devList;
@@ -234,25 +226,22 @@ private:
     QVector<QPoint> m_currentLine;       // the start point of the stroke in progress
     QPoint m_lastPoint;                  // layer position of the last drawn point; (0, 0) when there is none
     bool m_drawing = false;              // a stroke is in progress
-    // At most one mode is on; with none the pointer does nothing.
+    // The tool's modes: at most one is on (none with Select and Text); with none the pointer does
+    // nothing.
     bool m_movingMode = false;
     bool m_drawingMode = false;
     bool m_eraserMode = false;
-    bool m_selectMode = false;
-    SelectionOverlay m_selection;
-    MaskOverlay m_mask;
-    ShapeStroke m_shape;
-    HighlightStroke m_highlight;  // the highlighter stroke in progress
-    bool m_textMode = false;
-    QLineEdit* m_textEditor = nullptr;  // open while a text is typed
-    QPoint m_textAt;                    // layer position of the editor's top-left corner
-    QPoint m_dragStartPos;              // view position of the last pan drag step
-    QPoint m_imageOffset;               // pan offset of the picture
+    std::unique_ptr<Tool> m_tool;  // made by useTool(); none before a tool is chosen
+    ToolKind m_toolKind = ToolKind::None;
+    OverlayStack m_overlays;
+    MaskOverlay* m_mask = nullptr;  // in m_overlays
+    QPoint m_dragStartPos;          // view position of the last pan drag step
+    // Zoom and pan of the live picture; the two members below follow it.
+    Viewport m_viewport;
+    QPoint m_imageOffset;  // pan offset of the picture
     double m_currentScale = 1.0;
-    int m_wheelRemainder = 0;           // wheel angle not yet a whole notch
-    PinchGesture m_pinch;               // two fingers zoom and pan until all are lifted
-    bool m_mousePressed = false;        // a pan drag is in progress
-    static const int MIN_DISTANCE = 4;  // shortest drawn segment, Manhattan pixels
+    bool m_mousePressed = false;                               // a pan drag is in progress
+    static const int MIN_DISTANCE = StrokeTool::MIN_DISTANCE;  // shortest drawn segment, Manhattan pixels
     IPresenter* m_presenter = nullptr;
     ToolsWidget* m_centerToolWidget = nullptr;  // the bottom tool bar
     int m_eraserSize = 20;                      // pixels

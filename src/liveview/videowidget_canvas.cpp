@@ -1,80 +1,76 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main view's annotation canvas: modes and cursors, strokes on the layer, erasing, clearing,
-// panning, and undo and redo of the layer. GUI thread only.
-#include <QCursor>
-#include <QIcon>
+// The main view's annotation canvas: the chosen tool, which takes the pointer where no overlay does,
+// the overlays over the picture, and clearing, undo and redo of the layer. GUI thread only.
 #include <QMouseEvent>
-#include <QPainter>
 #include <cstdio>
 
+#include "camerapicturememory.h"
+#include "maskoverlay.h"
+#include "overlays/inkoverlay.h"
+#include "overlays/pageoutlineoverlay.h"
+#include "overlays/toolpreviewoverlay.h"
+#include "pagescan.h"
 #include "toolbars/toolswidget.h"
 #include "videowidget.h"
 
-namespace {
-
-// Highlighter ink: the pen's colour at this alpha, this much wider than the pen.
-constexpr int kHighlighterAlpha = 50;
-constexpr int kHighlighterExtraWidth = 10;
-
-// Rectangles that together cover a segment drawn with a pen reaching `reach` pixels from its line:
-// a long diagonal is cut into short pieces, so that undo keeps, and painting blends, the tiles the
-// line crosses rather than every tile of its bounding box.
-QVector<QRect> segmentCover(const QPoint& from, const QPoint& to, int reach) {
-    constexpr int kPiece = 32;
-    const QPoint delta = to - from;
-    const int pieces = qMax(1, qMax(qAbs(delta.x()), qAbs(delta.y())) / kPiece + 1);
-    QVector<QRect> cover;
-    cover.reserve(pieces);
-    QPoint start = from;
-    for (int i = 1; i <= pieces; ++i) {
-        const QPoint end = from + delta * i / pieces;
-        cover.push_back(QRect(start, end).normalized().adjusted(-reach, -reach, reach, reach));
-        start = end;
-    }
-    return cover;
+// Bottom first: the ink, what the tool has under way, the page's outline, the mask.
+void VideoWidget::initCanvas() {
+    m_overlays.add(std::make_unique<InkOverlay>(m_drawingPixmap, m_inkTiles));
+    m_overlays.add(std::make_unique<ToolPreviewOverlay>(m_tool));
+    m_overlays.add(std::make_unique<PageOutlineOverlay>(*m_pageScan, *m_pictureMemory));
+    m_mask = m_overlays.add(std::make_unique<MaskOverlay>());
 }
 
-}  // namespace
+// What the old tool has under way ends as it ends it, but for a stroke that goes on in the new ink as
+// the same step (its state is the view's); the documented modes follow the new tool.
+void VideoWidget::useTool(ToolKind kind) {
+    const bool strokeGoesOn = m_drawing && drawsStrokes(m_toolKind) && drawsStrokes(kind);
+    if (m_tool && !strokeGoesOn)
+        m_tool->leave();
+    m_tool = makeTool(kind, *this);
+    m_toolKind = kind;
+    m_movingMode = kind == ToolKind::Move;
+    m_drawingMode = penToolKind(m_currentToolType) == kind && kind != ToolKind::None;
+    m_eraserMode = kind == ToolKind::Eraser;
+    if (m_tool)
+        setCursor(m_tool->cursor());
+}
 
 void VideoWidget::switchToMovingMode() {
     printf("*****************VideoWidget::switchToMovingMode\n");
-    m_movingMode = true;
-    m_drawingMode = false;
-    m_eraserMode = false;
-    m_selectMode = false;
-    m_textMode = false;
-    commitText();
-    setCursor(Qt::OpenHandCursor);
+    useTool(ToolKind::Move);
 }
 
 void VideoWidget::switchToDrawingMode() {
     printf("*****************VideoWidget::switchToDrawingMode\n");
+    useDrawingTool();
+}
+
+// The pen popup's type chooses among the drawing tools.
+void VideoWidget::useDrawingTool() {
+    useTool(penToolKind(m_currentToolType));
+    // Also with a pen type that draws nothing.
     m_drawingMode = true;
-    m_movingMode = false;
-    m_eraserMode = false;
-    m_selectMode = false;
-    m_textMode = false;
-    commitText();
     setCursor(Qt::CrossCursor);
 }
 
 void VideoWidget::handleEraseMode(int eraseType, int size) {
     m_eraserSize = size * 10;
-    m_eraserMode = true;
-    m_movingMode = false;
-    m_drawingMode = false;
-    m_selectMode = false;
-    m_textMode = false;
-    commitText();
+    const QCursor before = cursor();
+    useTool(ToolKind::Eraser);
+    // Clear All leaves the cursor as it was.
     if (eraseType == 2) {
+        setCursor(before);
         clearDrawing();
-        return;
     }
-    const int side = size * 10;
-    const QPixmap icon = QIcon(":/image/svg/bar.svg").pixmap(QSize(side, side), QIcon::Normal, QIcon::On);
-    // A size of 0 renders nothing; the previous cursor is better than an invisible one.
-    if (!icon.isNull())
-        setCursor(QCursor(icon, side / 2, side / 2));
+}
+
+void VideoWidget::switchToSelectMode() {
+    useTool(ToolKind::Select);
+}
+
+void VideoWidget::switchToTextMode() {
+    useTool(ToolKind::Text);
 }
 
 void VideoWidget::updateToolSettings(int type, QColor color, int size) {
@@ -82,6 +78,13 @@ void VideoWidget::updateToolSettings(int type, QColor color, int size) {
     m_penColor = color;
     m_penSize = size;
     m_currentToolType = type;
+    if (m_drawingMode && penToolKind(type) != m_toolKind)
+        useDrawingTool();
+}
+
+void VideoWidget::showMask(MaskKind kind) {
+    m_mask->setKind(kind);
+    update();
 }
 
 void VideoWidget::clearDrawing() {
@@ -99,9 +102,9 @@ void VideoWidget::clearDrawing() {
     // A stroke that goes on after the clear records from here.
     if (m_drawing)
         m_history.beginStep();
-    if (m_highlight.active())
-        m_highlight.restart(m_drawingPixmap);
-    historyChanged();
+    if (m_tool)
+        m_tool->layerCleared();
+    stepEnded();
     update();
 }
 
@@ -118,170 +121,60 @@ void VideoWidget::redoDrawing() {
 
 // Undo or redo put other pixels into this part of the layer: ink may have come or gone there.
 void VideoWidget::showRestored(const QRect& changed) {
-    historyChanged();
+    stepEnded();
     if (changed.isEmpty())
         return;
     m_inkTiles.mark(changed);
     m_inkTiles.prune(m_drawingPixmap);
-    update(layerToView(changed));
+    layerChanged(changed);
 }
 
 // The layer was replaced or dropped: strokes, marks and history of the old one are gone.
 void VideoWidget::resetLayer() {
     m_history.clear();
     m_inkTiles.reset(m_drawingPixmap.size());
-    m_highlight.end();
+    if (m_tool)
+        m_tool->layerCleared();
     m_drawing = false;
     m_lastPoint = QPoint(0, 0);
     m_currentLine.clear();
-    historyChanged();
+    stepEnded();
 }
 
-void VideoWidget::historyChanged() {
+void VideoWidget::stepEnded() {
     m_centerToolWidget->setUndoEnabled(m_history.undoSteps() > 0);
 }
 
-bool VideoWidget::insidePicture(const QPoint& layerPos) const {
-    return layerPos.x() >= 0 && layerPos.x() < m_videoPixmap.width() && layerPos.y() >= 0 &&
-           layerPos.y() < m_videoPixmap.height();
+void VideoWidget::layerChanged(const QRect& layerRect) {
+    update(viewport().toView(layerRect));
 }
 
+PointerState VideoWidget::pointer() {
+    return PointerState{m_drawing, m_lastPoint, m_currentLine, m_dragStartPos, m_mousePressed};
+}
+
+// A left press on the curtain or the spotlight is theirs, with its drag; any other is the tool's.
 void VideoWidget::mousePressEvent(QMouseEvent* event) {
-    if (maskMouseEvent(event)) {
-        // The press is the mask's.
-    } else if (m_textMode) {
-        if (m_textEditor != nullptr)
-            commitText();
-        else if (event->button() == Qt::LeftButton)
-            openTextEditor(event->pos());
-    } else if (m_selectMode) {
-        if (event->button() == Qt::LeftButton)
-            m_selection.begin(event->pos());
-    } else if (m_movingMode) {
-        m_mousePressed = true;
-        m_dragStartPos = event->pos();
-        setCursor(Qt::ClosedHandCursor);
-    } else if (m_drawingMode && ShapeStroke::isShape(m_currentToolType) &&
-               event->button() == Qt::LeftButton) {
-        beginShape(toLayer(event->pos()));
-    } else if ((m_drawingMode || m_eraserMode) && event->button() == Qt::LeftButton) {
-        const QPoint point = toLayer(event->pos());
-        if (insidePicture(point)) {
-            m_drawing = true;
-            m_lastPoint = point;
-            m_currentLine.append(point);
-            m_history.beginStep();
-            update();
-        }
+    if (event->button() != Qt::LeftButton ||
+        !m_overlays.press(event->pos(), viewport(), m_tool && m_tool->marksPicture())) {
+        if (m_tool)
+            m_tool->press(event);
     }
     QWidget::mousePressEvent(event);
 }
 
 void VideoWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (maskMouseEvent(event)) {
-        // The mask is being dragged.
-    } else if (m_selectMode) {
-        if (m_selection.active())
-            update(m_selection.extend(event->pos()));
-    } else if (m_movingMode && m_mousePressed) {
-        m_imageOffset += event->pos() - m_dragStartPos;
-        m_dragStartPos = event->pos();
-        updatePreviewPart();
-        update();
-    } else if (m_shape.active()) {
-        moveShape(toLayer(event->pos()));
-    } else if ((m_drawingMode || m_eraserMode) && (event->buttons() & Qt::LeftButton) && m_drawing) {
-        const QPoint point = toLayer(event->pos());
-        if (insidePicture(point))
-            drawLineTo(point);
-    }
+    if (m_overlays.grabbed())
+        update(m_overlays.drag(event->pos(), viewport()));
+    else if (m_tool)
+        m_tool->move(event);
     QWidget::mouseMoveEvent(event);
 }
 
 void VideoWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (maskMouseEvent(event)) {
-        // The mask's drag ends.
-    } else if (m_selectMode) {
-        if (m_selection.active() && event->button() == Qt::LeftButton)
-            finishSelection();
-    } else if (m_movingMode) {
-        m_mousePressed = false;
-        setCursor(Qt::OpenHandCursor);
-    } else if (m_shape.active()) {
-        if (event->button() == Qt::LeftButton)
-            finishShape(toLayer(event->pos()));
-    } else if ((m_drawingMode || m_eraserMode) && event->button() == Qt::LeftButton && m_drawing) {
-        drawLineTo(toLayer(event->pos()));
-        m_highlight.end();
-        m_drawing = false;
-        m_lastPoint = QPoint(0, 0);
-        m_currentLine.clear();
-        m_history.endStep();
-        historyChanged();
-        // Erasing may have emptied tiles, which then need no compositing.
-        if (m_eraserMode)
-            m_inkTiles.prune(m_drawingPixmap);
-    }
+    if (m_overlays.grabbed())
+        m_overlays.release();
+    else if (m_tool)
+        m_tool->release(event);
     QWidget::mouseReleaseEvent(event);
-}
-
-void VideoWidget::drawLineTo(const QPoint& endPoint) {
-    // (0, 0) stands for "no last point"; short moves add up until they reach MIN_DISTANCE.
-    if (m_lastPoint == QPoint(0, 0) || (m_lastPoint - endPoint).manhattanLength() < MIN_DISTANCE)
-        return;
-    if (m_drawingPixmap.isNull())
-        return;
-
-    QPen pen;
-    pen.setCapStyle(Qt::RoundCap);
-    pen.setJoinStyle(Qt::RoundJoin);
-    QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
-    bool draws = true;
-    if (m_drawingMode) {
-        if (m_currentToolType == 0) {
-            pen.setColor(m_penColor);
-            pen.setWidth(m_penSize);
-        } else if (m_currentToolType == 1) {
-            pen.setColor(m_penColor);  // at kHighlighterAlpha in the stroke's own layer
-            pen.setWidth(m_penSize + kHighlighterExtraWidth);
-        } else {
-            draws = false;
-        }
-    } else if (m_eraserMode) {
-        mode = QPainter::CompositionMode_Clear;
-        pen.setWidth(m_eraserSize);
-        printf("****进入擦除模式******************m_eraserSize=%d\n", m_eraserSize);
-    } else {
-        draws = false;
-    }
-
-    const bool highlighting = draws && m_drawingMode && m_currentToolType == 1;
-    // Another tool's segment is not the highlighter's to lay its layer over: a later highlighter
-    // segment begins a band of its own.
-    if (!highlighting)
-        m_highlight.end();
-    if (draws) {
-        // The segment's round ends and sides reach half a width beyond its line, antialiasing a
-        // pixel more.
-        const QVector<QRect> cover = segmentCover(m_lastPoint, endPoint, pen.width() / 2 + 2);
-        for (const QRect& piece : cover)
-            m_history.aboutToChange(m_drawingPixmap, piece);
-        if (highlighting) {
-            if (!m_highlight.active())
-                m_highlight.begin(m_drawingPixmap, pen, kHighlighterAlpha);
-            m_highlight.addSegment(m_drawingPixmap, m_lastPoint, endPoint, cover);
-        } else {
-            QPainter painter(&m_drawingPixmap);
-            painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-            painter.setCompositionMode(mode);
-            painter.setPen(pen);
-            painter.drawLine(m_lastPoint, endPoint);
-        }
-        for (const QRect& piece : cover) {
-            if (m_drawingMode)
-                m_inkTiles.mark(piece);
-            update(layerToView(piece));
-        }
-    }
-    m_lastPoint = endPoint;
 }

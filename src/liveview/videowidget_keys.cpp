@@ -46,15 +46,3 @@ void VideoWidget::initShortcuts() {
             &ToolsWidget::toggleMasking);
     onKeys({Qt::Key_Escape}, &VideoWidget::cancelInProgress);
 }
-
-// What is under way stops; with nothing under way the picture is whole again.
-void VideoWidget::cancelInProgress() {
-    if (m_textEditor != nullptr)
-        closeTextEditor();
-    else if (m_selection.active())
-        update(m_selection.finish());
-    else if (m_shape.active())
-        cancelShape();
-    else
-        resetZoom();
-}

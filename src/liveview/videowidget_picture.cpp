@@ -5,6 +5,7 @@
 #include <QtConcurrent>
 
 #include "camerapicturememory.h"
+#include "liveviewlog.h"
 #include "optigrab.h"
 #include "toolbars/adjustwidget.h"
 #include "toolbars/toolswidget.h"
@@ -56,7 +57,7 @@ void VideoWidget::applyCameraMemory() {
 void VideoWidget::reportPictureResult(long result, const QString& what) {
     if (result == CAM_OK)
         return;
-    printf("%s: %s\n", qPrintable(what), camErrorText(result));
+    qCDebug(lcLiveView, "%s: %s", qPrintable(what), camErrorText(result));
     if (result == CAM_ERR_INACTIVE)
         showNotice(tr("%1 cannot be changed while the camera sets it automatically").arg(what));
     else

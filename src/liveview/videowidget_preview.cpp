@@ -121,8 +121,8 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
         return;
     }
 
-    const QPointF origin = pictureOrigin();
-    const QRect target = pictureOnView().toAlignedRect();
+    const Viewport& shown = viewport();
+    const QRect target = shown.pictureOnView().toAlignedRect();
     // An opaque picture hides the black under it: only the parts it leaves uncovered are filled,
     // which saves a pass over the whole window for every frame.
     if (m_videoPixmap.hasAlphaChannel()) {
@@ -132,19 +132,14 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
             painter.fillRect(band, Qt::black);
     }
     // Split, the live picture keeps to its half.
-    const QRect area = liveArea();
-    painter.setClipRect(area);
-    // Picture and ink share one transform, so a stroke stays on its page point through zoom and pan.
-    painter.translate(origin);
-    painter.scale(shownScale(), shownScale());
+    painter.setClipRect(shown.area());
+    painter.save();
+    painter.translate(shown.pictureOnView().topLeft());
+    painter.scale(shown.shownScale(), shown.shownScale());
     paintPicture(painter, target);
-    if (!m_drawingPixmap.isNull())
-        paintInk(painter, event->rect());
-    painter.resetTransform();
-    m_pageScan->paint(painter, target, m_pictureMemory->shownFromCamera());
-    // Above the picture, the ink and the page's outline; the recorder's picture is this painting.
-    m_mask.paint(painter, pictureOnView(), area);
-    m_selection.paint(painter);
+    painter.restore();
+    // The ink, the page's outline, the masks: the recorder's picture is this painting.
+    m_overlays.paint(painter, shown, event->rect());
 }
 
 // The whole picture enlarged, and over it the camera's sharper picture of the part shown while
@@ -165,23 +160,5 @@ void VideoWidget::paintPicture(QPainter& painter, const QRect& target) {
         painter.restore();
     } else {
         painter.drawPixmap(m_partRect, m_partPixmap, QRectF(m_partPixmap.rect()));
-    }
-}
-
-void VideoWidget::paintInk(QPainter& painter, const QRect& viewDirty) {
-    // Only the tiles that hold strokes are composited: a layer with a few strokes costs a few blends,
-    // not a pass over the whole picture for every frame.
-    const QRect layerDirty = painter.transform().inverted().mapRect(QRectF(viewDirty)).toAlignedRect();
-    for (const QRect& inked : m_inkTiles.rects()) {
-        const QRect part = inked.intersected(layerDirty);
-        if (!part.isEmpty())
-            painter.drawPixmap(part.topLeft(), m_drawingPixmap, part);
-    }
-    // A shape being dragged shows over the ink, cut at the picture's edges like the ink.
-    if (m_shape.active()) {
-        painter.save();
-        painter.setClipRect(m_drawingPixmap.rect());
-        m_shape.paint(painter);
-        painter.restore();
     }
 }

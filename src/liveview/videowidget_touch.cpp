@@ -27,29 +27,28 @@ bool VideoWidget::touchEvent(QTouchEvent* event) {
             event->ignore();
             return false;
         }
-        m_pinch.end();
+        viewport().endPinch();
     }
     event->accept();
     if (event->type() == QEvent::TouchCancel) {
         cancelTouchAction();
-        m_pinch.end();
+        m_viewport.endPinch();
         return true;
     }
-    if (!m_pinch.active() && points.size() >= 2) {
+    if (!m_viewport.pinching() && points.size() >= 2) {
         cancelTouchAction();
-        m_pinch.begin(points[0].pos(), points[1].pos(), m_currentScale);
+        viewport().beginPinch(points[0].pos(), points[1].pos());
     }
-    if (m_pinch.active()) {
+    if (m_viewport.pinching()) {
         if (points.size() >= 2 && points[0].state() != Qt::TouchPointReleased &&
             points[1].state() != Qt::TouchPointReleased) {
             // The picture moves with the point between the fingers and scales with their distance,
             // the picture point between them staying there.
-            const PinchGesture::Step step = m_pinch.follow(points[0].pos(), points[1].pos());
-            m_imageOffset += step.moved.toPoint();
-            zoomAbout(step.centre, step.scale);
+            viewport().followPinch(points[0].pos(), points[1].pos());
+            viewportChanged();
         }
         if (event->type() == QEvent::TouchEnd)
-            m_pinch.end();
+            m_viewport.endPinch();
         return true;
     }
     // One finger: the mouse's left button.
@@ -68,23 +67,10 @@ bool VideoWidget::touchEvent(QTouchEvent* event) {
     return true;
 }
 
-// A second finger came down: what the first began (a stroke, a shape, a selection, a drag) is
-// dropped, so that a pinch leaves nothing on the page.
+// A second finger came down: what the first began ends as on a change of tool (a stroke, a shape, a
+// selection or a drag is dropped, a text typed is kept), so that a pinch leaves no mark on the page.
 void VideoWidget::cancelTouchAction() {
-    if (m_drawing && !m_shape.active()) {
-        const int steps = m_history.undoSteps();
-        m_highlight.end();
-        m_drawing = false;
-        m_lastPoint = QPoint(0, 0);
-        m_currentLine.clear();
-        m_history.endStep();
-        if (m_history.undoSteps() > steps)
-            showRestored(m_history.undo(m_drawingPixmap));
-    }
-    if (m_shape.active())
-        cancelShape();
-    if (m_selection.active())
-        update(m_selection.finish());
-    m_mask.release();
-    m_mousePressed = false;
+    if (m_tool)
+        m_tool->leave();
+    m_overlays.release();
 }

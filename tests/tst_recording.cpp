@@ -29,9 +29,9 @@
 #include "optigrab_sim.h"
 #include "recording/diskspacewatch.h"
 #include "recording/lessonrecorder.h"
-#include "recording/mp4writer.h"
 #include "recording/recordedfile.h"
 #include "recording/recordingclock.h"
+#include "recording/recordingwriter.h"
 #include "recording/soundserver.h"
 #include "recording/soundsource.h"
 #include "recording/soundtimeline.h"
@@ -706,10 +706,19 @@ void TestRecording::cutOffRecordingsRecovered() {
     const QString path = folder.filePath("lesson_00002.mp4");
     const QString cut = LessonRecorder::temporaryPath(path);
     {
-        Mp4Writer writer;  // dropped without finish(), as a kill leaves it
-        QVERIFY(writer.open(cut, QSize(320, 240), 10, false));
-        for (int number = 0; number < 20; ++number)
-            QVERIFY(writer.writePicture(syntheticPage(QSize(320, 240), number, false), number * 100000));
+        optigrab::RecordingWriter writer;  // dropped without finish(), as a kill leaves it
+        QVERIFY(writer.open(cut.toStdString(), {optigrab::RecordingWriter::Container::Mp4,
+                                                optigrab::kComposedRgb32, 320, 240, 10, false}));
+        for (int number = 0; number < 20; ++number) {
+            const QImage page = syntheticPage(QSize(320, 240), number, false);
+            const optigrab::FrameView view{optigrab::kComposedRgb32,
+                                           page.constBits(),
+                                           size_t(page.sizeInBytes()),
+                                           page.width(),
+                                           page.height(),
+                                           page.bytesPerLine()};
+            QVERIFY(writer.writePicture(view, number * 100000));
+        }
     }
     QFile file(cut);
     QVERIFY(file.open(QIODevice::ReadWrite));

@@ -262,6 +262,80 @@ OPTIGRAB_API long camStartUVCRecord(int devIndex, int audioIndex, int isRecordSu
  * CAM_ERR_NOT_OPEN when the device is not being recorded. */
 OPTIGRAB_API long camStopUVCRecord(int devIndex);
 
+/* ---- Recording pictures the caller composes ---------------------------------------------------- */
+
+/* A recording of pictures the caller composes (the camera's picture with what is drawn over it, say)
+ * and of a sound input, into an MP4 file: H.264 pictures, 48 kHz mono AAC sound, written in fragments
+ * of half a second so that a file cut off by a crash plays up to shortly before the cut. Encoding runs
+ * on a thread of the recording's own and handing a picture over never waits: when the encoder falls
+ * behind, the picture waiting last makes room for the newest and is counted as dropped; sound is
+ * never dropped. Sound and pictures start and end together.
+ * Times are microseconds of the monotonic clock (CLOCK_MONOTONIC). Unlike the functions above, these
+ * need neither camInitCameraLib nor a camera. One thread at a time uses a record. */
+typedef struct CamPictureRecord CamPictureRecord;
+
+/* Called on the recording's encoding thread at its first write error (a full disk, a folder gone),
+ * with the reason; nothing more is written, and camStopPictureRecord keeps what was written before. */
+typedef void (*CamRecordFailedCallback)(const char* reason, void* param);
+/* Called once the recording no longer needs the pixels of a picture handed over, on any thread. */
+typedef void (*CamPictureReleaseCallback)(void* picture);
+/* Called for each sound input by camListSoundInputs, on the calling thread. */
+typedef void (*CamSoundInputCallback)(const char* name, const char* description, void* param);
+
+/* A new, idle record; NULL when out of memory. Free it with camFreePictureRecord. */
+OPTIGRAB_API CamPictureRecord* camNewPictureRecord(void);
+
+/* Ends a running recording as camStopPictureRecord does, and frees the record (NULL is ignored). */
+OPTIGRAB_API void camFreePictureRecord(CamPictureRecord* record);
+
+/* Creates the file at the UTF-8 path (as given: no temporary name, no folders) and starts recording
+ * pictures scaled to width x height (cut to even sides, 2 to 16384) at about fps (1 to 240) a second,
+ * with sound from the input named soundInput (its name from camListSoundInputs; "" = the desktop's
+ * default input; NULL = no sound). startUs is the moment the file's start stands for.
+ * Results: CAM_OK; CAM_ERR_NO_SOUND when no sound input could be opened (the recording runs, silent);
+ * CAM_ERR_FILE when the file cannot be created (nothing runs); CAM_ERR_BUSY when the record is
+ * recording already; CAM_ERR_BAD_ARGUMENT for a NULL record, a NULL or empty path or a size or rate
+ * out of range. camPictureRecordText tells why, after the first two. */
+OPTIGRAB_API long camStartPictureRecord(CamPictureRecord* record, const char* path, long width, long height,
+                                        long fps, const char* soundInput, long long startUs,
+                                        CamRecordFailedCallback failed, void* param);
+
+/* Hands over a picture seen at seenUs: width x height pixels of 32 bits (blue, green, red and an
+ * unused byte in memory order, as Qt's RGB32), stride bytes a row; any size, scaled to the
+ * recording's. The pixels must stay unchanged until release(picture) runs, which happens exactly
+ * once whatever the result (release may be NULL when the pixels outlive the recording). Never waits
+ * for the encoder. CAM_OK (also when the picture is dropped, or left out after a write error);
+ * CAM_ERR_NOT_OPEN when the record is not recording; CAM_ERR_BAD_ARGUMENT for NULL pixels or a size or
+ * stride that cannot be right. */
+OPTIGRAB_API long camRecordPicture(CamPictureRecord* record, const unsigned char* pixels, long width,
+                                   long height, long stride, long long seenUs,
+                                   CamPictureReleaseCallback release, void* picture);
+
+/* Ends the recording at this moment: waits for the sound heard until now (a second at most), writes
+ * what waits and finishes the file; the last picture stands until the end. pictures and dropped
+ * (either may be NULL) receive how many pictures went into the file and how many were dropped, also
+ * when the result is not CAM_OK. CAM_OK; CAM_ERR_FILE when writing failed on the way (the file holds,
+ * playable, what was written before; camPictureRecordText tells why); CAM_ERR_NOT_OPEN when the record
+ * is not recording; CAM_ERR_BAD_ARGUMENT for a NULL record. */
+OPTIGRAB_API long camStopPictureRecord(CamPictureRecord* record, long long* pictures, long long* dropped);
+
+/* Why the last camStartPictureRecord or camStopPictureRecord on the record did not answer CAM_OK, in
+ * English for logs ("" when it did); valid until the next call with the record. Never NULL. */
+OPTIGRAB_API const char* camPictureRecordText(const CamPictureRecord* record);
+
+/* Lists the inputs of the desktop's sound server (monitors of outputs left out) through each, waiting
+ * for the server's answer (a few milliseconds; without a server the list is empty). CAM_OK;
+ * CAM_ERR_BAD_ARGUMENT for a NULL callback. */
+OPTIGRAB_API long camListSoundInputs(CamSoundInputCallback each, void* param);
+
+/* Reads the first picture of the video file at the UTF-8 path, scaled into maxWidth x maxHeight with
+ * its shape kept, into pixels (a buffer of 4 x maxWidth x maxHeight bytes; 32-bit pixels as
+ * camRecordPicture takes them, 4 x *width bytes a row), and the file's length in seconds (0 when the
+ * file does not say). CAM_OK; CAM_ERR_FILE when the file cannot be read or holds no picture that
+ * decodes; CAM_ERR_BAD_ARGUMENT for a NULL argument or a bound below 1. */
+OPTIGRAB_API long camReadRecordingPicture(const char* path, long maxWidth, long maxHeight,
+                                          unsigned char* pixels, long* width, long* height, double* seconds);
+
 /* ---- Picture: orientation and look ------------------------------------------------------------ */
 
 /* Orientation of camSetImageRotateMode: a turn clockwise in degrees, ORed with CAM_ROTATE_MIRROR

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Records handed-over pictures and the sound input into an MP4 file on an encoding thread.
+// Records handed-over pictures and the sound input into an MP4 file through the camera library.
 #include "lessonrecorder.h"
 
 #include <QDir>
@@ -8,27 +8,15 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "mp4writer.h"
+#include "optigrab.h"
 #include "recordingclock.h"
-#include "soundsource.h"
 
-namespace {
-
-// Pictures waiting for the encoder beyond this many are dropped: a few frames of slack absorb a
-// slow frame without letting memory or latency grow. The newest picture is never the one dropped,
-// so the file shows what was seen last and lasts until it.
-constexpr size_t kMaxWaitingPictures = 6;
-// At the end, the sound heard until the stop is waited for this long at most: the server hands it
-// over a fragment late, or later on a busy machine; an input that went quiet costs this wait.
-constexpr int kSoundTailWaitMs = 1000;
-
-}  // namespace
-
-LessonRecorder::LessonRecorder(QObject* parent) : QObject(parent) {}
+LessonRecorder::LessonRecorder(QObject* parent) : QObject(parent), m_record(camNewPictureRecord()) {}
 
 LessonRecorder::~LessonRecorder() {
     if (isRecording())
         stop();
+    camFreePictureRecord(m_record);
 }
 
 QSize LessonRecorder::recordedSize(const QSize& viewSize) {
@@ -43,141 +31,62 @@ QString LessonRecorder::temporaryPath(const QString& path) {
     return info.dir().filePath(info.completeBaseName() + ".recording." + info.suffix());
 }
 
+void LessonRecorder::onFailed(const char* reason, void* self) {
+    emit static_cast<LessonRecorder*>(self)->failed(QString::fromUtf8(reason));
+}
+
 bool LessonRecorder::start(const Settings& settings, QString* reason) {
     if (isRecording())
         return false;
     m_path = settings.path;
-    m_writer = std::make_unique<Mp4Writer>();
-    m_sound = std::make_unique<SoundSource>();
     m_soundProblem.clear();
-    m_problem.clear();
-    m_dropped = 0;
-    m_stopping = false;
-    m_endUs = -1;
-    m_soundHeardUntilUs = 0;
-    // The file's start: the sound thread counts from it as soon as it runs.
+    // The file's start: the sound input counts from it as soon as it runs.
     m_startUs = RecordingClock::nowUs();
-    m_pictures.clear();
-    m_soundChunks.clear();
-
-    const int fps = std::clamp(settings.fps, 1, kMaxFps);
-    // Sound first: the track exists only when there is sound to put in it.
-    bool withSound = false;
-    if (settings.sound) {
-        withSound = m_sound->start(
-            settings.soundSource,
-            [this](const float* samples, int count, int64_t captureUs) {
-                {
-                    std::lock_guard<std::mutex> lock(m_mutex);
-                    const int64_t timeUs = captureUs - m_startUs;
-                    m_soundHeardUntilUs = timeUs + int64_t(count) * 1000000 / Mp4Writer::kSampleRate;
-                    if (m_endUs >= 0)  // heard after the stop
-                        count = int(std::clamp<int64_t>((m_endUs - timeUs) * Mp4Writer::kSampleRate / 1000000,
-                                                        0, count));
-                    m_soundChunks.push_back({std::vector<float>(samples, samples + count), timeUs});
-                }
-                m_wake.notify_one();
-                m_soundArrived.notify_one();
-            },
-            &m_soundProblem);
-        if (!withSound)
-            std::fprintf(stderr, "Recording without sound: %s\n", m_soundProblem.toUtf8().constData());
-    }
-    m_withSound = withSound;
-    if (!m_writer->open(temporaryPath(m_path), recordedSize(settings.viewSize), fps, withSound)) {
-        m_sound->stop();
+    const QSize size = recordedSize(settings.viewSize);
+    const QByteArray source = settings.soundSource.toUtf8();
+    const long result = camStartPictureRecord(
+        m_record, temporaryPath(m_path).toUtf8().constData(), size.width(), size.height(),
+        std::clamp(settings.fps, 1, kMaxFps), settings.sound ? source.constData() : nullptr, m_startUs,
+        &LessonRecorder::onFailed, this);
+    if (result == CAM_ERR_NO_SOUND) {
+        m_soundProblem = QString::fromUtf8(camPictureRecordText(m_record));
+        std::fprintf(stderr, "Recording without sound: %s\n", m_soundProblem.toUtf8().constData());
+    } else if (result != CAM_OK) {
+        const QString why = QString::fromUtf8(camPictureRecordText(m_record));
         if (reason != nullptr)
-            *reason = m_writer->lastError();
-        QFile::remove(temporaryPath(m_path));
-        m_writer.reset();
+            *reason = why.isEmpty() ? QString::fromUtf8(camErrorText(result)) : why;
         return false;
     }
-    m_writerThread = std::thread(&LessonRecorder::encodeLoop, this);
+    m_recording = true;
     return true;
 }
 
 void LessonRecorder::addPicture(const QImage& picture, int64_t captureUs) {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_stopping || m_endUs >= 0 || !m_problem.isEmpty())
-            return;
-        if (m_pictures.size() >= kMaxWaitingPictures) {
-            ++m_dropped;
-            m_pictures.pop_back();
-        }
-        // Shares the picture's pixels: the caller paints the next one into a new image.
-        m_pictures.push_back({picture, captureUs - m_startUs});
-    }
-    m_wake.notify_one();
-}
-
-void LessonRecorder::encodeLoop() {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    for (;;) {
-        m_wake.wait(lock, [this] { return m_stopping || !m_pictures.empty() || !m_soundChunks.empty(); });
-        if (m_pictures.empty() && m_soundChunks.empty())
-            break;  // stopping, and everything handed over is written
-        // Sound goes first and whole: it is never dropped.
-        std::deque<SoundChunk> sound;
-        sound.swap(m_soundChunks);
-        Picture picture;
-        const bool hasPicture = !m_pictures.empty();
-        if (hasPicture) {
-            picture = std::move(m_pictures.front());
-            m_pictures.pop_front();
-        }
-        const bool failedBefore = !m_problem.isEmpty();
-        lock.unlock();
-        bool ok = true;
-        for (const SoundChunk& chunk : sound)
-            ok = ok && m_writer->writeSound(chunk.samples.data(), int(chunk.samples.size()), chunk.timeUs);
-        if (ok && hasPicture)
-            ok = m_writer->writePicture(picture.image, picture.timeUs);
-        lock.lock();
-        if (!ok && !failedBefore) {
-            m_problem = m_writer->lastError();
-            m_pictures.clear();
-            lock.unlock();
-            emit failed(m_problem);
-            lock.lock();
-        }
-        if (!m_problem.isEmpty()) {
-            // Nothing more is written after a failure; what the file holds stays playable.
-            m_pictures.clear();
-            m_soundChunks.clear();
-            if (m_stopping)
-                break;
-        }
-    }
+    if (!isRecording())
+        return;
+    // The library reads 32-bit pixels; a composed picture is opaque, so premultiplied ones do too.
+    const QImage::Format format = picture.format();
+    const bool readable = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                          format == QImage::Format_ARGB32_Premultiplied;
+    // Shares the picture's pixels until the encoder is done with them: the caller paints the next one
+    // into a new image.
+    auto* held = new QImage(readable ? picture : picture.convertToFormat(QImage::Format_RGB32));
+    camRecordPicture(
+        m_record, held->constBits(), held->width(), held->height(), held->bytesPerLine(), captureUs,
+        [](void* image) { delete static_cast<QImage*>(image); }, held);
 }
 
 LessonRecorder::Outcome LessonRecorder::stop() {
     Outcome outcome;
     if (!isRecording())
         return outcome;
-    int64_t endUs = 0;
-    {
-        // The file ends now: the sound heard until now is waited for, the rest left out.
-        std::unique_lock<std::mutex> lock(m_mutex);
-        endUs = m_endUs = RecordingClock::nowUs() - m_startUs;
-        m_soundArrived.wait_for(lock, std::chrono::milliseconds(kSoundTailWaitMs),
-                                [this] { return m_soundHeardUntilUs >= m_endUs || !m_withSound; });
-    }
-    m_sound->stop();
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stopping = true;
-    }
-    m_wake.notify_one();
-    m_writerThread.join();
-    const bool finished = m_writer->finish(endUs);
-    outcome.pictures = m_writer->picturesWritten();
-    outcome.dropped = m_dropped;
-    outcome.problem = m_problem;
-    if (!finished && outcome.problem.isEmpty())
-        outcome.problem = m_writer->lastError();
-    m_writer.reset();
-    m_sound.reset();
+    long long pictures = 0, dropped = 0;
+    const long result = camStopPictureRecord(m_record, &pictures, &dropped);
+    m_recording = false;
+    outcome.pictures = pictures;
+    outcome.dropped = dropped;
+    if (result != CAM_OK)
+        outcome.problem = QString::fromUtf8(camPictureRecordText(m_record));
 
     const QString written = temporaryPath(m_path);
     outcome.path = written;

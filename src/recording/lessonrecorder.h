@@ -1,23 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Records the pictures it is handed and the sound input into an MP4 file, encoding on a thread of
-// its own: handing a picture over never waits, and pictures are dropped (and counted) when the
-// encoder falls behind, never sound. Sound and pictures start and end together.
+// Records the pictures it is handed and the sound input into an MP4 file through the camera
+// library, which encodes on a thread of its own: handing a picture over never waits, and pictures are
+// dropped (and counted) when the encoder falls behind, never sound. Sound and pictures start and end
+// together.
 #pragma once
 
 #include <QImage>
 #include <QObject>
 #include <QSize>
 #include <QString>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <memory>
-#include <mutex>
-#include <thread>
-#include <vector>
 
-class Mp4Writer;
-class SoundSource;
+struct CamPictureRecord;
 
 class LessonRecorder : public QObject {
     Q_OBJECT
@@ -56,7 +50,7 @@ public:
     // GUI thread: finishes the file and renames it into place; waits for the encoder to finish.
     Outcome stop();
 
-    bool isRecording() const { return m_writerThread.joinable(); }
+    bool isRecording() const { return m_recording; }
     // The RecordingClock time that the file's start stands for.
     int64_t startedAtUs() const { return m_startUs; }
     QString soundProblem() const { return m_soundProblem; }
@@ -67,32 +61,12 @@ signals:
     void failed(const QString& reason);
 
 private:
-    struct SoundChunk {
-        std::vector<float> samples;
-        int64_t timeUs;
-    };
-    struct Picture {
-        QImage image;
-        int64_t timeUs;
-    };
+    // The library's encoding thread, at the first write error.
+    static void onFailed(const char* reason, void* self);
 
-    void encodeLoop();  // the encoding thread
-
-    std::unique_ptr<Mp4Writer> m_writer;  // used by the encoding thread only while it runs
-    std::unique_ptr<SoundSource> m_sound;
+    CamPictureRecord* m_record;
+    bool m_recording = false;
     QString m_path;
     int64_t m_startUs = 0;
-    bool m_withSound = false;
     QString m_soundProblem;
-    std::thread m_writerThread;
-    std::mutex m_mutex;  // guards everything below
-    std::condition_variable m_wake;
-    std::deque<Picture> m_pictures;
-    std::deque<SoundChunk> m_soundChunks;
-    std::condition_variable m_soundArrived;
-    int64_t m_soundHeardUntilUs = 0;  // the end of the sound handed over, from the file's start
-    int64_t m_endUs = -1;             // where the file ends, once stopping: later sound is left out
-    int64_t m_dropped = 0;
-    bool m_stopping = false;
-    QString m_problem;  // the first write error
 };

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Records a camera's own stream on a writing thread; the capture stream only copies frames into it.
+// Records a camera's own stream through a RecordingSession; the capture stream only copies frames into it.
 #include "streamrecorder.h"
 
 #include <chrono>
 #include <cstdio>
-#include <utility>
 
 #include "log.h"
 
@@ -41,111 +40,45 @@ StreamRecorder::~StreamRecorder() {
 long StreamRecorder::start(const std::string& path, const CaptureStream::Mode& mode, bool withSound) {
     path_ = path;
     temporary_ = temporaryPathOf(path);
-    std::string soundProblem;
-    const bool sound = withSound && sound_.start(
-                                        [this](const float* samples, int count, std::int64_t captureUs) {
-                                            {
-                                                std::lock_guard<std::mutex> lock(mutex_);
-                                                sounds_.push_back({{samples, samples + count}, captureUs});
-                                            }
-                                            wake_.notify_one();
-                                        },
-                                        &soundProblem);
-    if (withSound && !sound)
-        logLine("recording %s without sound: %s", path.c_str(), soundProblem.c_str());
-    if (!writer_.open(temporary_, mode.code, mode.width, mode.height, mode.fps, sound)) {
-        sound_.stop();
-        logLine("cannot record to %s: %s", path.c_str(), writer_.error().c_str());
-        std::remove(temporary_.c_str());
+    RecordingSession::Plan plan;
+    plan.path = temporary_;
+    plan.format = {
+        RecordingWriter::Container::Matroska, mode.code, mode.width, mode.height, mode.fps, withSound};
+    plan.maxWaitingPictures = kMaxQueuedFrames;
+    plan.maxWaitingBytes = kMaxQueuedBytes;
+    plan.keepNewest = false;
+    plan.onFailed = [this](const std::string& reason) {
+        logLine("recording %s stopped: %s", path_.c_str(), reason.c_str());
+    };
+    std::string soundProblem, error;
+    startUs_ = nowUs();
+    if (!session_.start(plan, startUs_, &soundProblem, &error)) {
+        logLine("cannot record to %s: %s", path.c_str(), error.c_str());
         return CAM_ERR_FILE;
     }
-    startUs_ = nowUs();
-    thread_ = std::thread(&StreamRecorder::run, this);
-    return withSound && !sound ? CAM_ERR_NO_SOUND : CAM_OK;
+    if (withSound && !soundProblem.empty()) {
+        logLine("recording %s without sound: %s", path.c_str(), soundProblem.c_str());
+        return CAM_ERR_NO_SOUND;
+    }
+    return CAM_OK;
 }
 
 void StreamRecorder::addFrame(const FrameView& frame, long long captureUs) {
-    if (captureUs < startUs_)
-        return;  // taken before the recording started
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (stopping_ || failed_)
-            return;
-        if (frames_.size() >= kMaxQueuedFrames || queuedBytes_ + frame.size > kMaxQueuedBytes) {
-            ++dropped_;
-            return;
-        }
-        Frame queued{{}, frame, captureUs - startUs_};
-        if (!spare_.empty()) {
-            queued.bytes = std::move(spare_.back());
-            spare_.pop_back();
-        }
-        queued.bytes.assign(frame.data, frame.data + frame.size);
-        queued.view.data = nullptr;
-        queuedBytes_ += frame.size;
-        frames_.push_back(std::move(queued));
-    }
-    wake_.notify_one();
-}
-
-void StreamRecorder::run() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || !frames_.empty() || !sounds_.empty(); });
-        if (frames_.empty() && sounds_.empty())
-            return;  // stopping, and everything handed over is written
-        std::deque<Sound> sounds;
-        sounds.swap(sounds_);
-        Frame frame;
-        const bool hasFrame = !frames_.empty();
-        if (hasFrame) {
-            frame = std::move(frames_.front());
-            frames_.pop_front();
-        }
-        lock.unlock();
-        bool ok = true;
-        for (const Sound& sound : sounds)
-            ok = ok &&
-                 writer_.writeSound(sound.samples.data(), int(sound.samples.size()), sound.timeUs - startUs_);
-        if (ok && hasFrame) {
-            frame.view.data = frame.bytes.data();
-            ok = writer_.writeFrame(frame.view, frame.timeUs);
-        }
-        lock.lock();
-        if (hasFrame) {
-            queuedBytes_ -= frame.view.size;
-            spare_.push_back(std::move(frame.bytes));
-        }
-        if (!ok && !failed_) {
-            // Nothing more is written after a failure; what the file holds stays playable.
-            failed_ = true;
-            logLine("recording %s stopped: %s", path_.c_str(), writer_.error().c_str());
-        }
-        if (failed_) {
-            frames_.clear();
-            sounds_.clear();
-            queuedBytes_ = 0;
-        }
-    }
+    if (captureUs >= startUs_)  // not taken before the recording started
+        session_.addPicture(frame, captureUs);
 }
 
 long StreamRecorder::finish() {
-    if (!thread_.joinable())
+    if (!session_.isRunning())
         return CAM_OK;
-    sound_.stop();
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stopping_ = true;
-    }
-    wake_.notify_one();
-    thread_.join();
-    bool ok = writer_.finish() && !failed_;
+    const RecordingSession::Outcome outcome = session_.stop(false);
+    bool ok = outcome.problem.empty();
     if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
         logLine("recording kept as %s: it cannot be renamed to %s", temporary_.c_str(), path_.c_str());
         ok = false;
     }
     logLine("recording %s: %lld frames written, %lld dropped", path_.c_str(),
-            static_cast<long long>(writer_.framesWritten()), static_cast<long long>(dropped_));
+            static_cast<long long>(outcome.pictures), static_cast<long long>(outcome.dropped));
     return ok ? CAM_OK : CAM_ERR_FILE;
 }
 

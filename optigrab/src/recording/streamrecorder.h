@@ -1,22 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Records a camera's own stream while it streams: the frames the capture stream hands over are copied
-// into a queue and written by a thread of the recorder's (MatroskaWriter), with the default sound
-// input when asked. Handing a frame over never waits; when the writer falls behind, frames are
-// dropped, counted and logged at the end.
+// into a RecordingSession, which writes them into a Matroska file, with the default sound input when
+// asked. Handing a frame over never waits; when the writer falls behind, frames are dropped, counted
+// and logged at the end.
 #pragma once
 
-#include <condition_variable>
-#include <cstdint>
-#include <deque>
-#include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "capturestream.h"
-#include "recording/matroskawriter.h"
-#include "recording/soundinput.h"
+#include "recording/recordingsession.h"
 
 namespace optigrab {
 
@@ -37,32 +29,9 @@ public:
     long finish();
 
 private:
-    struct Frame {
-        std::vector<std::uint8_t> bytes;
-        FrameView view;  // data unused
-        std::int64_t timeUs;
-    };
-    struct Sound {
-        std::vector<float> samples;
-        std::int64_t timeUs;
-    };
-
-    void run();  // the writing thread
-
-    MatroskaWriter writer_;  // the writing thread's while it runs
-    SoundInput sound_;
+    RecordingSession session_;
     std::string path_, temporary_;
     std::int64_t startUs_ = 0;
-    std::thread thread_;
-    std::mutex mutex_;  // guards everything below
-    std::condition_variable wake_;
-    std::deque<Frame> frames_;
-    std::deque<Sound> sounds_;
-    std::vector<std::vector<std::uint8_t>> spare_;  // buffers of written frames, for the next ones
-    std::size_t queuedBytes_ = 0;
-    std::int64_t dropped_ = 0;
-    bool stopping_ = false;
-    bool failed_ = false;
 };
 
 }  // namespace optigrab

@@ -9,6 +9,7 @@
 #include "controls/geometryprobe.h"
 #include "controls/popupmanager.h"
 #include "controls/quitonsignal.h"
+#include "controls/windowplatform.h"
 #include "liveview/videowidget.h"
 
 namespace {
@@ -71,6 +72,6 @@ int main(int argc, char* argv[]) {
     VideoWidget view;
     // Covers the screen also where no window manager carries out the full-screen request.
     view.setGeometry(QGuiApplication::primaryScreen()->geometry());
-    view.showFullScreen();
+    WindowPlatform::showFullScreen(&view);
     return app.exec();
 }

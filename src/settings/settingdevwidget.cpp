@@ -34,6 +34,7 @@
 #include "controls/pathfield.h"
 #include "controls/popupmanager.h"
 #include "controls/roundedoutline.h"
+#include "controls/windowplatform.h"
 #include "extrasettings.h"
 #include "panelstyle.h"
 #include "readxml.h"
@@ -79,7 +80,7 @@ QFrame* separatorLine() {
 settingDevWidget::settingDevWidget(QWidget* parent) : QWidget(parent), ui(new Ui::settingDevWidget) {
     ui->setupUi(this);
     setFixedSize(450, 450);
-    setWindowFlags(Qt::FramelessWindowHint | Qt::Tool);
+    setWindowFlags(WindowPlatform::besideButton(Qt::FramelessWindowHint | Qt::Tool));
     setAttribute(Qt::WA_TranslucentBackground);
     initUI();
     applyRoundedMask();

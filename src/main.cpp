@@ -3,13 +3,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
-#include <QScreen>
 #include <cstdio>
 
+#include "app/screenplacement.h"
 #include "controls/geometryprobe.h"
 #include "controls/popupmanager.h"
 #include "controls/quitonsignal.h"
-#include "controls/windowplatform.h"
 #include "liveview/videowidget.h"
 
 namespace {
@@ -70,8 +69,7 @@ int main(int argc, char* argv[]) {
     // Shut-down and log-out end the program as closing its window does.
     QuitOnSignal quitOnSignal;
     VideoWidget view;
-    // Covers the screen also where no window manager carries out the full-screen request.
-    view.setGeometry(QGuiApplication::primaryScreen()->geometry());
-    WindowPlatform::showFullScreen(&view);
+    ScreenPlacement placement(&view);
+    placement.showFullScreen();
     return app.exec();
 }

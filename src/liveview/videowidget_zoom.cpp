@@ -27,8 +27,10 @@ QRect VideoWidget::liveArea() const {
 // its ink keep their size and page points.
 double VideoWidget::fitScale() const {
     const QRect area = liveArea();
+    // The picture is prepared in device pixels: on a screen scaled to 200 % two of them make one of the
+    // view's.
     if (area == rect() || m_videoPixmap.isNull())
-        return 1.0;
+        return 1.0 / devicePixelRatioF();
     return qMin(double(area.width()) / m_videoPixmap.width(), double(area.height()) / m_videoPixmap.height());
 }
 

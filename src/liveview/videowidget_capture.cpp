@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFutureWatcher>
-#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QtConcurrent>
@@ -291,7 +290,7 @@ void VideoWidget::onPdfRequested(const QStringList& pictures) {
 }
 
 void VideoWidget::onShowListWidget() {
-    const QSize screen = QGuiApplication::primaryScreen()->size();
+    const QSize screen = size();  // the view covers its screen, which need not be the primary one
     qDebug() << "主屏幕分辨率:" << screen.width() << "x" << screen.height();
     // 666 leaves room for the tool bar row beneath the panel.
     const int x = m_toolWidgetsSwapped ? 0 : screen.width() - m_rightToolWidget->getButtonsTotalWidth();

@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -534,7 +533,7 @@ void settingDevWidget::onBrowseClicked() {
     // The dialog has its final size only once its event loop runs.
     QTimer::singleShot(0, &dialog, [&dialog] {
         QRect frame = dialog.frameGeometry();
-        frame.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+        frame.moveCenter(dialog.screen()->availableGeometry().center());
         dialog.move(frame.topLeft());
     });
     m_browseDialog = &dialog;

@@ -502,6 +502,10 @@ void stage(const char* key, const Samples& samples) {
 
 int runLive(const Scenario& scenario, int frames, int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (scenario.screenScale != 1.0) {
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(scenario.screenScale));
+        QApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
+    }
     QApplication app(argc, argv);
 
     Probe probe(static_cast<std::size_t>(frames) * 8 + 1024);
@@ -645,6 +649,8 @@ const std::vector<Scenario>& scenarios() {
          30, 30.0, 300, kNoAnnotation, CAM_ROTATE_90, CAM_LOOK_DOCUMENT},
         {"mjpeg4k-30-blackwhite", "4K MJPEG, camera at 30 fps, black and white", 2, 3840, 2160, 30, 30.0, 300,
          kNoAnnotation, CAM_ROTATE_0, CAM_LOOK_BLACK_WHITE},
+        {"mjpeg4k-30-hidpi", "4K MJPEG, camera at 30 fps, on a 3840x2160 screen at 200 %", 2, 3840, 2160, 30,
+         30.0, 300, kNoAnnotation, CAM_ROTATE_0, CAM_LOOK_COLOUR, 2.0},
         {"mjpeg4k-30-ink", "4K MJPEG, camera at 30 fps, strokes on the layer", 2, 3840, 2160, 30, 30.0, 300,
          kStrokes},
         {"mjpeg4k-30-drag", "4K MJPEG, camera at 30 fps, a pen drag with a move every 4 ms", 2, 3840, 2160,

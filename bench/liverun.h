@@ -10,12 +10,13 @@ struct Scenario {
     long mediaType;     // 1 YUY2, 2 MJPG
     long width;         // the camera's mode
     long height;
-    long modeFps;       // the rate the mode advertises
-    double frameClock;  // the rate the simulated camera really delivers; negative = unthrottled
-    int frames;         // frames painted in the measured window
-    int annotation;     // what the user does: one of the kinds below
-    long rotate = 0;    // camSetImageRotateMode
-    long look = 0;      // camSetImageColorStyle; with a turn or a look, a still is timed at the end
+    long modeFps;              // the rate the mode advertises
+    double frameClock;         // the rate the simulated camera really delivers; negative = unthrottled
+    int frames;                // frames painted in the measured window
+    int annotation;            // what the user does: one of the kinds below
+    long rotate = 0;           // camSetImageRotateMode
+    long look = 0;             // camSetImageColorStyle; with a turn or a look, a still is timed at the end
+    double screenScale = 1.0;  // the desktop's scaling: at 2, the 1920x1080 view has 3840x2160 pixels
 };
 
 // Annotation kinds of a scenario: none; a few strokes on the layer; those and a pen drag all
@@ -37,6 +38,7 @@ enum {
 const std::vector<Scenario>& scenarios();
 const Scenario* findScenario(const char* name);
 
-// Runs one scenario against a real VideoWidget on the offscreen platform at 1920x1080 and prints its
+// Runs one scenario against a real VideoWidget on the offscreen platform at 1920x1080 (in device
+// pixels times the scenario's screen scale) and prints its
 // figures as "figure KEY VALUE" lines on standard output. Returns the process's exit code.
 int runLive(const Scenario& scenario, int frames, int argc, char** argv);

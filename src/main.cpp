@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
-#include <QScreen>
 #include <cstdio>
 
+#include "app/screenplacement.h"
 #include "controls/geometryprobe.h"
 #include "controls/popupmanager.h"
 #include "controls/quitonsignal.h"
@@ -73,8 +73,7 @@ int main(int argc, char* argv[]) {
     ExtraSettings extraSettings;
     extraSettings.open(ExtraSettings::defaultFilePath());
     VideoWidget view(nullptr, &extraSettings);
-    // Covers the screen also where no window manager carries out the full-screen request.
-    view.setGeometry(QGuiApplication::primaryScreen()->geometry());
-    view.showFullScreen();
+    ScreenPlacement placement(&view, &extraSettings);
+    placement.showFullScreen();
     return app.exec();
 }

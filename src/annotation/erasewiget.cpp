@@ -13,6 +13,7 @@
 
 #include "controls/custombutton.h"
 #include "controls/roundedoutline.h"
+#include "controls/windowplatform.h"
 #include "popuppanel.h"
 #include "ui_erasewiget.h"
 
@@ -43,7 +44,7 @@ EraseWiget::EraseWiget(QWidget* parent, int eraserSize) : QWidget(parent), ui(ne
     setStyleSheet("QWidget {background-color: white;border:none;border-radius: 5px;}");
     // The box, the slider and every report agree on one size, also for a size outside the range.
     m_nEraserSize = qBound(kMinSize, eraserSize, kMaxSize);
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setWindowFlags(WindowPlatform::besideButton(Qt::Tool | Qt::FramelessWindowHint));
     setAttribute(Qt::WA_TranslucentBackground, false);
     setFixedSize(196, 140);
     applyRoundedMask();

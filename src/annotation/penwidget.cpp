@@ -18,6 +18,7 @@
 #include "controls/popupmanager.h"
 #include "controls/roundedoutline.h"
 #include "controls/vtoolbutton.h"
+#include "controls/windowplatform.h"
 #include "popuppanel.h"
 #include "ui_penwidget.h"
 
@@ -52,7 +53,7 @@ QString buttonStyle(const QString& color) {
 PenWidget::PenWidget(QWidget* parent, int penSize, QColor penColor) : QWidget(parent), ui(new Ui::PenWidget) {
     ui->setupUi(this);
     setStyleSheet("QWidget {background-color: white;border:none;border-radius: 5px;}");
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setWindowFlags(WindowPlatform::besideButton(Qt::Tool | Qt::FramelessWindowHint));
     setAttribute(Qt::WA_TranslucentBackground, false);
     setFixedSize(264, 140);
 

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "windowplatform.h"
+
 PopupManager* PopupManager::m_instance = nullptr;
 
 PopupManager* PopupManager::instance() {
@@ -28,7 +30,7 @@ PopupManager::~PopupManager() {
 void PopupManager::registerPopup(QWidget* popup) {
     if (popup == nullptr || m_popups.contains(popup))
         return;
-    popup->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    popup->setWindowFlags(WindowPlatform::besideButton(Qt::Tool | Qt::FramelessWindowHint));
     popup->setAttribute(Qt::WA_DeleteOnClose);
     m_popups.insert(popup);
     // The pointer is only compared by then, never followed.

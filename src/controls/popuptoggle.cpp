@@ -4,15 +4,14 @@
 #include "popuptoggle.h"
 
 #include "popupmanager.h"
+#include "windowplatform.h"
 
 namespace PopupToggle {
 
 void show(QWidget* popup, const QPoint& topLeft) {
     popup->move(topLeft);
     PopupManager::instance()->registerPopup(popup);
-    popup->show();
-    popup->raise();
-    popup->activateWindow();
+    WindowPlatform::showInFront(popup);
 }
 
 }  // namespace PopupToggle

@@ -203,12 +203,14 @@ void VideoWidget::resizeEvent(QResizeEvent* event) {
     m_noDeviceIconLabel->setGeometry((w - 60) / 2, iconY, 60, 60);
     m_noDeviceTextLabel->setGeometry(0, iconY + 60 + 10, w, 30);
 
-    // Frames are prepared at this size on the capture thread, and need not be decoded larger.
-    m_frameHandOver.setTargetSize(size());
+    // Frames are prepared at this size on the capture thread, and need not be decoded larger. Device
+    // pixels: on a screen scaled to 200 % a 4K camera shows every one of its pixels.
+    m_frameHandOver.setTargetSize(size() * devicePixelRatioF());
     if (m_comparePane != nullptr)
         m_comparePane->setGeometry(w / 2, 0, w - w / 2, h);
     if (m_presenter != nullptr)
-        m_presenter->setPreviewSizeHint(m_currentDevIndex, w, h);
+        m_presenter->setPreviewSizeHint(m_currentDevIndex, qRound(w * devicePixelRatioF()),
+                                        qRound(h * devicePixelRatioF()));
 }
 
 void VideoWidget::showNoDevicePrompt(bool show) {

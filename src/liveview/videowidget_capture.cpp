@@ -3,7 +3,6 @@
 // controller, its tile in the file panel, and the panel's show/hide.
 #include <QDebug>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QScreen>
 
 #include "capturecontroller.h"
@@ -81,7 +80,7 @@ void VideoWidget::autoCaptureTriggered() {
 }
 
 void VideoWidget::onShowListWidget() {
-    const QSize screen = QGuiApplication::primaryScreen()->size();
+    const QSize screen = size();  // the view covers its screen, which need not be the primary one
     qDebug() << "主屏幕分辨率:" << screen.width() << "x" << screen.height();
     // 666 leaves room for the tool bar row beneath the panel.
     const int x = m_toolWidgetsSwapped ? 0 : screen.width() - m_rightToolWidget->getButtonsTotalWidth();

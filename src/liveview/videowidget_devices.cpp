@@ -152,7 +152,8 @@ void VideoWidget::initDev() {
     printf("*********************************open start\n");
     if (m_videoPixmap.isNull() && m_presenter != nullptr) {
         m_presenter->openDev(m_currentDevIndex, choice.mediaType, 0, choice.width, choice.height);
-        m_presenter->setPreviewSizeHint(m_currentDevIndex, this->width(), this->height());
+        m_presenter->setPreviewSizeHint(m_currentDevIndex, qRound(this->width() * devicePixelRatioF()),
+                                        qRound(this->height() * devicePixelRatioF()));
         applyCameraMemory();
         m_pageScan->apply(m_currentDevIndex);
     }
@@ -215,7 +216,8 @@ void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, 
     connect(this, &VideoWidget::imageReady, this, &VideoWidget::onImageReady);
     m_presenter->openDev(devIndex, mediaType, fps, width, height);
     m_currentDevIndex = devIndex;
-    m_presenter->setPreviewSizeHint(m_currentDevIndex, this->width(), this->height());
+    m_presenter->setPreviewSizeHint(m_currentDevIndex, qRound(this->width() * devicePixelRatioF()),
+                                    qRound(this->height() * devicePixelRatioF()));
     applyCameraMemory();
     m_pageScan->apply(m_currentDevIndex);
 }

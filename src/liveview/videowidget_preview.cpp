@@ -100,8 +100,10 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         return;
     }
     m_partPixmap = QPixmap();
-    m_videoPixmap = QPixmap::fromImage(image.scaled(FrameHandOver::shownSize(image.size(), size()),
-                                                    Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // In device pixels, as the frames come: the picture's layer is then as sharp as the screen.
+    m_videoPixmap =
+        QPixmap::fromImage(image.scaled(FrameHandOver::shownSize(image.size(), size() * devicePixelRatioF()),
+                                        Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     if (m_drawingPixmap.size() != m_videoPixmap.size()) {
         m_drawingPixmap = QPixmap(m_videoPixmap.size());
         m_drawingPixmap.setDevicePixelRatio(m_videoPixmap.devicePixelRatio());
@@ -152,11 +154,13 @@ void VideoWidget::paintPicture(QPainter& painter, const QRect& target) {
         painter.drawPixmap(QPoint(0, 0), m_videoPixmap);
     if (m_partPixmap.isNull())
         return;
-    if (qAbs(partOnView.width() - m_partPixmap.width()) < 1 &&
-        qAbs(partOnView.height() - m_partPixmap.height()) < 1) {
+    const qreal ratio = devicePixelRatioF();
+    if (qAbs(partOnView.width() * ratio - m_partPixmap.width()) < 1 &&
+        qAbs(partOnView.height() * ratio - m_partPixmap.height()) < 1) {
         painter.save();
         painter.resetTransform();
-        painter.drawPixmap(partOnView.topLeft().toPoint(), m_partPixmap);
+        painter.drawPixmap(QRectF(partOnView.topLeft().toPoint(), partOnView.size()), m_partPixmap,
+                           QRectF(m_partPixmap.rect()));
         painter.restore();
     } else {
         painter.drawPixmap(m_partRect, m_partPixmap, QRectF(m_partPixmap.rect()));

@@ -16,7 +16,7 @@ QRect VideoWidget::liveArea() const {
 // its ink keep their size and page points. The zoom and the pan are the documented members'.
 Viewport& VideoWidget::viewport() {
     const QRect area = liveArea();
-    m_viewport.setFrame(area, m_videoPixmap.size(), area != rect());
+    m_viewport.setFrame(area, m_videoPixmap.size(), area != rect(), devicePixelRatioF());
     m_viewport.setZoom(m_currentScale, m_imageOffset);
     return m_viewport;
 }

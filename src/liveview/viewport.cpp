@@ -6,12 +6,12 @@
 
 #include "zoomsteps.h"
 
-void Viewport::setFrame(const QRect& area, const QSize& pictureSize, bool fitted) {
+void Viewport::setFrame(const QRect& area, const QSize& pictureSize, bool fitted, double pixelRatio) {
     m_area = area;
     m_picture = pictureSize;
     m_fit = fitted && !pictureSize.isEmpty() ? qMin(double(area.width()) / pictureSize.width(),
                                                     double(area.height()) / pictureSize.height())
-                                             : 1.0;
+                                             : 1.0 / pixelRatio;
 }
 
 void Viewport::setZoom(double scale, const QPoint& offset) {

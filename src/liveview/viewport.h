@@ -16,8 +16,9 @@
 class Viewport {
 public:
     // The picture of size pictureSize shows in area: scaled to fit it when fitted, else at its own size
-    // (a picture already prepared for the area).
-    void setFrame(const QRect& area, const QSize& pictureSize, bool fitted);
+    // (a picture already prepared for the area, in device pixels: pixelRatio of them make one of the
+    // area's on a scaled screen).
+    void setFrame(const QRect& area, const QSize& pictureSize, bool fitted, double pixelRatio = 1.0);
     QRect area() const { return m_area; }
     QSize pictureSize() const { return m_picture; }
 

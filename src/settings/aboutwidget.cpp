@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include "controls/windowplatform.h"
 #include "ui_aboutwidget.h"
 
 namespace {
@@ -27,7 +28,7 @@ AboutWidget::AboutWidget(QWidget* parent) : QWidget(parent), ui(new Ui::AboutWid
     ui->setupUi(this);
     setWindowTitle(tr("About"));
     setFixedSize(400, 250);
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setWindowFlags(WindowPlatform::besideButton(Qt::Tool | Qt::FramelessWindowHint));
     // A window of its own over the menu, whose window has an alpha channel: this one has none and
     // fills its background itself. A window with alpha and nothing painted beneath the texts shows
     // as a black box where no compositor blends it.

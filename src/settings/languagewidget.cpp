@@ -8,11 +8,12 @@
 
 #include "controls/custombutton.h"
 #include "controls/roundedoutline.h"
+#include "controls/windowplatform.h"
 #include "ui_languagewidget.h"
 
 LanguageWidget::LanguageWidget(QWidget* parent) : QWidget(parent), ui(new Ui::LanguageWidget) {
     ui->setupUi(this);
-    setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+    setWindowFlags(WindowPlatform::besideButton(Qt::Popup | Qt::FramelessWindowHint));
     // Opaque, unlike the menu it opens from: its white outline is painted on every pass and the mask
     // cuts the corners (see the about panel).
     setAttribute(Qt::WA_TranslucentBackground, false);

@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +33,7 @@
 #include "controls/pathfield.h"
 #include "controls/popupmanager.h"
 #include "controls/roundedoutline.h"
+#include "controls/windowplatform.h"
 #include "extrasettings.h"
 #include "panelstyle.h"
 #include "readxml.h"
@@ -79,7 +79,7 @@ QFrame* separatorLine() {
 settingDevWidget::settingDevWidget(QWidget* parent) : QWidget(parent), ui(new Ui::settingDevWidget) {
     ui->setupUi(this);
     setFixedSize(450, 450);
-    setWindowFlags(Qt::FramelessWindowHint | Qt::Tool);
+    setWindowFlags(WindowPlatform::besideButton(Qt::FramelessWindowHint | Qt::Tool));
     setAttribute(Qt::WA_TranslucentBackground);
     initUI();
     applyRoundedMask();
@@ -542,7 +542,7 @@ void settingDevWidget::onBrowseClicked() {
     // The dialog has its final size only once its event loop runs.
     QTimer::singleShot(0, &dialog, [&dialog] {
         QRect frame = dialog.frameGeometry();
-        frame.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+        frame.moveCenter(dialog.screen()->availableGeometry().center());
         dialog.move(frame.topLeft());
     });
     m_browseDialog = &dialog;

@@ -2,7 +2,6 @@
 // The main menu popup: About, the language entry and Exit.
 #include "cselectmenu.h"
 
-#include <QGuiApplication>
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -11,6 +10,7 @@
 #include "controls/custombutton.h"
 #include "controls/popupmanager.h"
 #include "controls/roundedoutline.h"
+#include "controls/windowplatform.h"
 #include "settings/aboutwidget.h"
 #include "settings/languagewidget.h"
 #include "settings/readxml.h"
@@ -19,7 +19,7 @@
 CSelectMenu::CSelectMenu(QWidget* parent) : QWidget(parent), ui(new Ui::CSelectMenu) {
     ui->setupUi(this);
     setObjectName("CSelectMenu");
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    setWindowFlags(WindowPlatform::besideButton(Qt::Tool | Qt::FramelessWindowHint));
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(217, 160);
     setMask(RoundedOutline::mask(rect()));
@@ -74,11 +74,9 @@ void CSelectMenu::openAbout() {
     PopupManager::instance()->unregisterPopup(this);
     auto* about = new AboutWidget(this);
     QRect frame = about->frameGeometry();
-    frame.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+    frame.moveCenter(screen()->availableGeometry().center());
     about->move(frame.topLeft());
-    about->show();
-    about->raise();
-    about->activateWindow();
+    WindowPlatform::showInFront(about);
     PopupManager::instance()->registerPopup(this);
 }
 
@@ -91,7 +89,10 @@ void CSelectMenu::openLanguageChooser() {
     });
     printf("*******************************languageWidget\n");
     chooser->move(chooserPosition(toolButton_english->mapToGlobal(QPoint(0, 0)), toolButton_english->size(),
-                                  chooser->size(), QGuiApplication::primaryScreen()->availableGeometry()));
+                                  chooser->size(), screen()->availableGeometry()));
+    // Where the chooser is no grabbing popup (Wayland), the registry closes it at a press outside.
+    if (!WindowPlatform::placesOwnWindows())
+        PopupManager::instance()->registerPopup(chooser);
     chooser->show();
     PopupManager::instance()->registerPopup(this);
 }

@@ -3,7 +3,6 @@
 // and relays the panel's camera choice and the menu's language and quit requests to the view.
 #include "toolwidget_left.h"
 
-#include <QGuiApplication>
 #include <QScreen>
 #include <cstdio>
 
@@ -113,7 +112,7 @@ void ToolWidget_Left::on_toolButton_set_clicked() {
     panel->adjustSize();
     // Above the button, its left edges aligned; near the right screen edge its right edges aligned.
     const QPoint corner = ui->toolButton_set->mapToGlobal(QPoint(0, 0));
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect available = ui->toolButton_set->screen()->availableGeometry();
     int x = corner.x();
     if (corner.x() + panel->width() > available.right())
         x = corner.x() + ui->toolButton_set->width() - panel->width();

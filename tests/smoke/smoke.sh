@@ -3,10 +3,22 @@
 # Runs the real pagelux on a virtual 1920x1080 X screen with one simulated camera and checks what a
 # user would see: the page full screen, the bars and popups, the prompt after unplugging, the page
 # again after plugging.
-# Usage: smoke.sh BIN_DIR [SCREENSHOT]   (SCREENSHOT: where the live page's picture is kept, 1280x720)
+# Usage: smoke.sh BIN_DIR [SCREENSHOT] [DESKTOP]
+#   SCREENSHOT  where the live page's picture is kept (1280x720); "" for none
+#   DESKTOP     bare (the X server alone, the default), openbox (a window manager on the X server: the
+#               view must ask it for full screen) or weston (a Wayland compositor drawing on the X
+#               server, which hands it xdotool's input; the program runs as its Wayland client).
+#               Min must then hide the view. Exits with 77 when the desktop is not installed.
 set -euo pipefail
 bin_dir=$1
 screenshot=${2:-}
+desktop=${3:-bare}
+case $desktop in
+  bare) ;;
+  openbox | weston)
+    command -v "$desktop" >/dev/null || { echo "SKIP: $desktop is not installed (scripts/deps test)"; exit 77; } ;;
+  *) echo "Unknown desktop: $desktop (bare, openbox or weston)" >&2; exit 2 ;;
+esac
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -21,7 +33,19 @@ export OPTIGRAB_SIMULATED_CAMERAS=1 OPTIGRAB_SIMULATED_CONTROL=$control
 
 xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   set -euo pipefail
-  work=$1; control=$2
+  work=$1; control=$2; desktop=$3
+  case $desktop in
+    openbox)
+      openbox > "$work/desktop.log" 2>&1 &
+      for _ in $(seq 1 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.2; done ;;
+    weston)
+      export XDG_RUNTIME_DIR=$work/runtime WAYLAND_DISPLAY=pagelux-smoke QT_QPA_PLATFORM=wayland
+      mkdir -m 700 "$XDG_RUNTIME_DIR"
+      # No screen lock after idle time: a busy machine can take minutes.
+      weston --backend=x11-backend.so --use-pixman --width=1920 --height=1080 --idle-time=0 \
+        --socket=$WAYLAND_DISPLAY > "$work/desktop.log" 2>&1 &
+      for _ in $(seq 1 100); do [[ -S $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY ]] && break; sleep 0.2; done ;;
+  esac
   "$work/app/pagelux" > "$work/pagelux.log" 2>&1 &
   app=$!
   shot() { import -window root "$work/$1.ppm"; }  # uncompressed: quick to write and read
@@ -44,6 +68,12 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
 
   waitfor live 400x300+760+390 ">" 0.6           # the page fills the screen
   [[ -p $control ]] || fail "no control FIFO"
+  # Full screen: no panel of the desktop over the page'"'"'s light top margin.
+  waitfor live 1000x30+460+0 ">" 0.6
+  if [[ $desktop == openbox ]]; then
+    xprop -id "$(xdotool search --onlyvisible --class pagelux | head -n 1)" _NET_WM_STATE |
+      grep -q _NET_WM_STATE_FULLSCREEN || fail "the view did not ask the window manager for full screen"
+  fi
   awk -v m="$(mean live 40x40+10+10)" "BEGIN{exit !(m < 0.9)}" || fail "corner icon missing"
   # The bottom tool bar: five 66 px buttons centred between the side bars (208 px at the left, 228 px
   # at the right: 10 px left of the screen centre), Move checked (blue) at start.
@@ -106,9 +136,14 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   awk -v m="$(mean unplugged 60x60+930+495)" "BEGIN{exit !(m > 0.02)}" || fail "prompt icon missing"
   echo "plug" > "$control"
   waitfor replugged 400x300+760+390 ">" 0.6
+  if [[ $desktop != bare ]]; then  # Min hides the view: the desktop shows instead of the page.
+    xdotool mousemove 181 1045 click 1
+    waitfor minimised 400x300+760+390 "<" 0.55
+  fi
   kill $app; wait $app || true
+  ! grep -m 3 "^qt\.qpa\." "$work/pagelux.log" || { echo "FAIL: warnings of the windowing system"; exit 1; }
   echo "smoke: page shown, tool bar and pen popup, a stroke drawn and undone, freeze and thaw, About and the language chooser, prompt on unplug, page again on plug"
-' smoke "$work" "$control"
+' smoke "$work" "$control" "$desktop"
 if [[ -n $screenshot ]]; then
   mkdir -p "$(dirname "$screenshot")"
   # 32 colours keep the page and bars as they look at a third of the size of 256.

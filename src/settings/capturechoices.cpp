@@ -22,6 +22,7 @@ namespace {
 // The camera library's defaults.
 const int kDefaultQuality = 90;
 const int kDefaultDpi = 96;
+const double kDefaultHold = 1.0;
 
 bool flag(const char* key) {
     return ExtraSettings::instance()->value(key, false).toBool();
@@ -55,9 +56,9 @@ void setAutoCapture(bool on) {
 }
 double holdSeconds() {
     bool ok = false;
-    const double value = ExtraSettings::instance()->value(kHoldKey, 1.0).toDouble(&ok);
+    const double value = ExtraSettings::instance()->value(kHoldKey, kDefaultHold).toDouble(&ok);
     if (!ok || !std::isfinite(value))
-        return 1.0;
+        return kDefaultHold;
     return qBound(kHoldMin, std::round(value / kHoldStep) * kHoldStep, kHoldMax);
 }
 void setHoldSeconds(double seconds) {
@@ -80,6 +81,15 @@ int dpi() {
 }
 void setDpi(int dotsPerInch) {
     store(kDpiKey, qBound(kDpiMin, dotsPerInch, kDpiMax));
+}
+
+void restoreDefaults() {
+    setCropping(false);
+    setAutoCapture(false);
+    setHoldSeconds(kDefaultHold);
+    setSplitSpreads(false);
+    setJpegQuality(kDefaultQuality);
+    setDpi(kDefaultDpi);
 }
 
 }  // namespace CaptureChoices

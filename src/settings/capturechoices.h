@@ -34,5 +34,7 @@ void setJpegQuality(int quality);
 // Dots per inch written in captured files, which also sizes their pages in a PDF.
 int dpi();
 void setDpi(int dotsPerInch);
+// Every choice back to its default, as the settings' Default button does.
+void restoreDefaults();
 
 }  // namespace CaptureChoices

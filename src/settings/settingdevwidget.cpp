@@ -30,6 +30,7 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "capturechoices.h"
 #include "capturesettingspage.h"
 #include "controls/pathfield.h"
 #include "controls/popupmanager.h"
@@ -572,6 +573,7 @@ void settingDevWidget::onDefaultClicked() {
     locationEdit->setText(currentSavePath);
     radio_data->setChecked(true);
     radio_prefix->setChecked(false);
+    CaptureChoices::restoreDefaults();
 }
 
 bool settingDevWidget::eventFilter(QObject* watched, QEvent* event) {

@@ -277,7 +277,8 @@ void printPageScan(const Results& results) {
     };
     const std::vector<Figures> finding = runsOf("pagefinding"), motion = runsOf("motion");
     const std::vector<Figures> still = runsOf("cropped-still"), pdf = runsOf("pdf20");
-    if (finding.empty() && motion.empty() && still.empty() && pdf.empty())
+    const std::vector<Figures> accuracy = runsOf("pagefinding-accuracy");
+    if (finding.empty() && motion.empty() && still.empty() && pdf.empty() && accuracy.empty())
         return;
     std::printf("\n== Page scanning: 4K MJPEG camera at 30 fps, a 1920x1080 view; medians across runs ==\n");
     if (!finding.empty())
@@ -299,6 +300,15 @@ void printPageScan(const Results& results) {
     if (!pdf.empty())
         std::printf("  PDF of 20 4K captures (%.2f MiB each) %6.1f ms, size %.4f of the pictures' sum\n",
                     median(pdf, "picture_mib"), median(pdf, "pdf_ms"), median(pdf, "pdf_size_ratio"));
+    if (accuracy.empty())
+        return;
+    std::printf("  page outlines against outlines marked by hand, intersection over union (0: none found)\n");
+    std::size_t count = 0;
+    const char* const* photographs = pagePhotographs(&count);
+    for (std::size_t i = 0; i < count; ++i)
+        std::printf("    %-42s %.3f\n", photographs[i],
+                    median(accuracy, photographKey(photographs[i]).c_str()));
+    std::printf("    %-42s %.3f\n", "mean", median(accuracy, "iou_mean"));
 }
 
 void checkPageScan(const Results& results, Verdicts& v) {
@@ -317,6 +327,18 @@ void checkPageScan(const Results& results, Verdicts& v) {
         v.check(points <= 3.0,
                 QString::asprintf("automatic capture's motion detection: %.1f points of one core (at most 3)",
                                   points));
+    }
+    if (const auto* runs = runsOf("pagefinding-accuracy")) {
+        std::size_t count = 0;
+        const char* const* photographs = pagePhotographs(&count);
+        double lowest = 1;
+        for (std::size_t i = 0; i < count; ++i)
+            lowest = std::min(lowest, median(*runs, photographKey(photographs[i]).c_str()));
+        const double mean = median(*runs, "iou_mean");
+        v.check(lowest >= 0.95 && mean >= 0.95,
+                QString::asprintf("page outlines in photographs: intersection over union %.3f at the lowest, "
+                                  "%.3f on average (at least 0.95 each and on average)",
+                                  lowest, mean));
     }
     if (const auto* runs = runsOf("cropped-still")) {
         const double longest = worst(*runs, "still_max_ms");

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The page-scanning scenarios. The live analysis is timed on the thread that runs it, with the frames
-// a 4K camera's decoder hands it under a 1920x1080 view (the preview it decodes anyway, 1920x1080):
-// the CPU it takes for 10 s of frames at 30 fps, as points of one core. The still and the PDF go
+// The page-scanning scenarios. The accuracy of page finding is scored on photographs of real pages
+// played as a camera, against outlines marked by hand. The live analysis is timed on the thread that runs it,
+// with the frames a 4K camera's decoder hands it under a 1920x1080 view (the preview it decodes anyway,
+// 1920x1080): the CPU it takes for 10 s of frames at 30 fps, as points of one core. The still and the PDF go
 // through the camera library and the file panel's exporter as the viewer calls them.
 #include "pagescanrun.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -18,6 +20,7 @@
 #include <ctime>
 
 #include "filebrowser/pdfexporter.h"
+#include "handmarked.h"
 #include "imaging/frameanalyser.h"
 #include "optigrab.h"
 #include "optigrab_sim.h"
@@ -158,7 +161,62 @@ int runPdf() {
     return outcome.written ? 0 : 4;
 }
 
+// The outline the library reports for a photograph played as a camera, after it has had time to
+// settle; false when it reports none.
+bool reportedOutline(const char* photograph, optigrab::Quad* page) {
+    QTemporaryDir folder;
+    const QImage photo(QStringLiteral(PAGES_DIR "/") + photograph);
+    if (!QFile::copy(QStringLiteral(PAGES_DIR "/") + photograph, folder.filePath("0.jpg")) ||
+        optigrabSimPlugFrames(folder.path().toUtf8().constData(), kFps) < 0 || camInitCameraLib() != CAM_OK)
+        return false;
+    long count = 0, corners[8] = {}, found = 0;
+    camGetDevCount(&count);
+    const long dev = count - 1;
+    if (camOpenDev(dev, 2, photo.width(), photo.height(), kFps) == CAM_OK &&
+        camSetImageAutoCrop(dev, 1) == CAM_OK) {
+        // Until the smoothed outline has followed the first one found for a second.
+        QElapsedTimer waited;
+        waited.start();
+        while (found == 0 && waited.elapsed() < 5000 && camGetPageCorners(dev, corners, &found) == CAM_OK)
+            QThread::msleep(100);
+        QThread::msleep(1000);
+        camGetPageCorners(dev, corners, &found);
+        camCloseDev(dev);
+    }
+    camUnInitCameraLib();
+    optigrabSimUnplugAll();
+    for (int i = 0; i < 4; ++i)
+        (*page)[i] = cv::Point2f(float(corners[2 * i]), float(corners[2 * i + 1]));
+    return found == 1;
+}
+
+// The outline reported for each photograph against the one marked by hand: intersection over union,
+// 0 for no outline.
+int runAccuracy() {
+    double sum = 0;
+    for (const char* photograph : kPhotographs) {
+        optigrab::Quad marked, reported;
+        if (!handmarked::outline(PAGES_DIR, photograph, &marked))
+            return 2;
+        const double iou =
+            reportedOutline(photograph, &reported) ? optigrab::PageFinder::overlap(marked, reported) : 0;
+        figure(photographKey(photograph).c_str(), iou);
+        sum += iou;
+    }
+    figure("iou_mean", sum / double(std::size(kPhotographs)));
+    return 0;
+}
+
 }  // namespace
+
+const char* const* pagePhotographs(std::size_t* count) {
+    *count = std::size(kPhotographs);
+    return kPhotographs;
+}
+
+std::string photographKey(const char* photograph) {
+    return "iou_" + QFileInfo(photograph).completeBaseName().toStdString();
+}
 
 const std::vector<PageScanScenario>& pageScanScenarios() {
     static const std::vector<PageScanScenario> list = {
@@ -166,6 +224,7 @@ const std::vector<PageScanScenario>& pageScanScenarios() {
         {"motion", "automatic capture's motion detection, 4K MJPEG at 30 fps"},
         {"cropped-still", "cropped and straightened 4K still"},
         {"pdf20", "PDF of twenty 4K captures"},
+        {"pagefinding-accuracy", "page outlines in photographs against outlines marked by hand"},
     };
     return list;
 }
@@ -187,5 +246,7 @@ int runPageScan(const PageScanScenario& scenario, int argc, char** argv) {
         return runAnalysis(false);
     if (name == "cropped-still")
         return runCroppedStill();
+    if (name == "pagefinding-accuracy")
+        return runAccuracy();
     return runPdf();
 }

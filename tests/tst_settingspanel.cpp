@@ -387,43 +387,51 @@ private slots:
         m_extra.setShowAllTools(false);
     }
 
-    // Each choice of the Capture tab is stored as it is made; and a choice stored
-    // elsewhere (the view's K and A keys) shows on the open tab.
+    // Each choice of the Capture tab is stored as it is made; a choice stored elsewhere (the view's
+    // K and A keys) shows on the open tab; Default takes it back to its default.
     void captureChoicesAreStoredAndShown_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("entry");  // the entry chosen in a list; empty: a check box
         QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("byDefault");  // shown after Default
         QTest::newRow("crop") << "checkBox_cropPages"
                               << "capture/cropPages"
                               << ""
-                              << "true";
+                              << "true"
+                              << "0";
         QTest::newRow("automatic capture") << "checkBox_autoCapture"
                                            << "capture/autoCapture"
                                            << ""
-                                           << "true";
+                                           << "true"
+                                           << "0";
         QTest::newRow("hold time") << "comboBox_holdSeconds"
                                    << "capture/holdSeconds"
                                    << "2.5 s"
-                                   << "2.5";
+                                   << "2.5"
+                                   << "1.0 s";
         QTest::newRow("spreads") << "checkBox_splitSpreads"
                                  << "capture/splitSpreads"
                                  << ""
-                                 << "true";
+                                 << "true"
+                                 << "0";
         QTest::newRow("quality") << "comboBox_jpegQuality"
                                  << "capture/jpegQuality"
                                  << "75"
-                                 << "75";
+                                 << "75"
+                                 << "90";
         QTest::newRow("resolution") << "comboBox_dpi"
                                     << "capture/dpi"
                                     << "300"
-                                    << "300";
+                                    << "300"
+                                    << "96";
     }
     void captureChoicesAreStoredAndShown() {
         QFETCH(QString, control);
         QFETCH(QString, key);
         QFETCH(QString, entry);
         QFETCH(QString, stored);
+        QFETCH(QString, byDefault);
         ExtraSettings* extra = &m_extra;
         for (const char* choice : {"capture/cropPages", "capture/autoCapture", "capture/holdSeconds",
                                    "capture/splitSpreads", "capture/jpegQuality", "capture/dpi"})
@@ -453,6 +461,9 @@ private slots:
         extra->remove(key);
         extra->setValue(key, box != nullptr ? QVariant(false) : QVariant(list->itemData(0)));
         QCOMPARE(shown(), box != nullptr ? QString("0") : list->itemText(0));
+        extra->setValue(key, stored);
+        QTest::mouseClick(buttonWithText(panel.get(), "Default"), Qt::LeftButton);
+        QCOMPARE(shown(), byDefault);
     }
 
     // A value edited by hand in the settings file shows in its place in the list.

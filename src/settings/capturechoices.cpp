@@ -14,6 +14,7 @@ namespace {
 // The camera library's defaults.
 const int kDefaultQuality = 90;
 const int kDefaultDpi = 96;
+const double kDefaultHold = 1.0;
 
 }  // namespace
 
@@ -49,9 +50,9 @@ void CaptureChoices::setAutoCapture(bool on) const {
 }
 double CaptureChoices::holdSeconds() const {
     bool ok = false;
-    const double value = m_store->value(kHoldKey, 1.0).toDouble(&ok);
+    const double value = m_store->value(kHoldKey, kDefaultHold).toDouble(&ok);
     if (!ok || !std::isfinite(value))
-        return 1.0;
+        return kDefaultHold;
     return qBound(kHoldMin, std::round(value / kHoldStep) * kHoldStep, kHoldMax);
 }
 void CaptureChoices::setHoldSeconds(double seconds) const {
@@ -74,4 +75,13 @@ int CaptureChoices::dpi() const {
 }
 void CaptureChoices::setDpi(int dotsPerInch) const {
     store(kDpiKey, qBound(kDpiMin, dotsPerInch, kDpiMax));
+}
+
+void CaptureChoices::restoreDefaults() const {
+    setCropping(false);
+    setAutoCapture(false);
+    setHoldSeconds(kDefaultHold);
+    setSplitSpreads(false);
+    setJpegQuality(kDefaultQuality);
+    setDpi(kDefaultDpi);
 }

@@ -40,6 +40,8 @@ public:
     // Dots per inch written in captured files, which also sizes their pages in a PDF.
     int dpi() const;
     void setDpi(int dotsPerInch) const;
+    // Every choice back to its default, as the settings' Default button does.
+    void restoreDefaults() const;
 
 private:
     bool flag(const char* key) const;

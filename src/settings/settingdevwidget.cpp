@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "capturechoices.h"
 #include "capturesettingspage.h"
 #include "controls/pathfield.h"
 #include "controls/popupmanager.h"
@@ -282,6 +283,7 @@ QWidget* settingDevWidget::buildGeneralPage() {
 }
 
 void settingDevWidget::setExtraSettings(ExtraSettings* settings) {
+    m_extraSettings = settings;
     stackedLayout->addWidget(new CaptureSettingsPage(settings));
     showCaptureTab(settings->showAllTools());
     connect(settings, &ExtraSettings::showAllToolsChanged, this, &settingDevWidget::showCaptureTab);
@@ -581,6 +583,8 @@ void settingDevWidget::onDefaultClicked() {
     locationEdit->setText(currentSavePath);
     radio_data->setChecked(true);
     radio_prefix->setChecked(false);
+    if (m_extraSettings != nullptr)
+        CaptureChoices(m_extraSettings).restoreDefaults();
 }
 
 bool settingDevWidget::eventFilter(QObject* watched, QEvent* event) {

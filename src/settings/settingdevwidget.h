@@ -81,6 +81,7 @@ private:
     QToolButton* m_generalTab = nullptr;
     QToolButton* m_captureTab = nullptr;  // shows with all tools
     QCheckBox* m_showAllToolsBox = nullptr;
+    ExtraSettings* m_extraSettings = nullptr;  // given by the opener; none until then
     QWidget* generalPage = nullptr;
     QWidget* videoPage = nullptr;
     QVBoxLayout* generalMessageLayout = nullptr;

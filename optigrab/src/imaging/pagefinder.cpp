@@ -152,4 +152,12 @@ Quad PageFinder::ordered(const std::array<cv::Point2f, 4>& corners) {
     return q;
 }
 
+double PageFinder::overlap(const Quad& a, const Quad& b) {
+    const std::vector<cv::Point2f> first(a.begin(), a.end()), second(b.begin(), b.end());
+    std::vector<cv::Point2f> shared;
+    const double common = cv::intersectConvexConvex(first, second, shared, true);
+    const double either = cv::contourArea(first) + cv::contourArea(second) - std::max(0.0, common);
+    return either > 0 && common > 0 ? common / either : 0.0;
+}
+
 }  // namespace optigrab

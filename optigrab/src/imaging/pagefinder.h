@@ -28,6 +28,9 @@ public:
 
     // Orders four corners top-left, top-right, bottom-right, bottom-left.
     static Quad ordered(const std::array<cv::Point2f, 4>& corners);
+
+    // How well two convex outlines agree: the area they share over the area either covers (0 to 1).
+    static double overlap(const Quad& a, const Quad& b);
 };
 
 }  // namespace optigrab

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <cstdio>
 
+#include "app/memorytrim.h"
 #include "app/screenplacement.h"
 #include "controls/geometryprobe.h"
 #include "controls/popupmanager.h"
@@ -69,6 +70,7 @@ int main(int argc, char* argv[]) {
     GeometryProbe::startFromEnvironment(&app);
     // Shut-down and log-out end the program as closing its window does.
     QuitOnSignal quitOnSignal;
+    MemoryTrim memoryTrim;
     // What the program remembers beyond the settings file; it outlives the view that uses it.
     ExtraSettings extraSettings;
     extraSettings.open(ExtraSettings::defaultFilePath());

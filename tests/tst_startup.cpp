@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up of the main view: the settings it writes, the language it settles on, the prompt.
+// Start-up of the main view: the settings it writes, the language it settles on, the prompt; and the
+// memory the running program gives back.
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+#include <vector>
 
+#include "app/memorytrim.h"
 #include "liveview/videowidget.h"
 #include "settings/languagecode.h"
 #include "settings/readxml.h"
@@ -19,6 +25,16 @@ private:
     QString m_configPath;
 
     QByteArray configFile() const { return testenvironment::fileBytes(m_configPath); }
+
+    static long rssAnonKiB() {
+        QFile status("/proc/self/status");
+        if (!status.open(QIODevice::ReadOnly))
+            return -1;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("RssAnon:"))
+                return line.mid(8).trimmed().split(' ').value(0).toLong();
+        return -1;
+    }
 
 private slots:
     void initTestCase() {
@@ -181,6 +197,33 @@ private slots:
                      qPrintable(texts.join('|')));
         QCOMPARE(QString::fromStdString(ReadXML::instance()->language), settled);
         QVERIFY(configFile().contains("<Language>" + settled.toUtf8() + "</Language>"));
+    }
+
+    // Memory freed on another thread, between blocks still in use, goes back to the system when the
+    // program trims: the C library alone keeps it.
+    void freedMemoryGoesBackToTheSystem() {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+        QSKIP("the sanitizers' allocator keeps pools of its own");
+#endif
+        constexpr int kBlocks = 3000, kBlockSize = 64 * 1024;  // 188 MiB, below the size mapped apart
+        std::vector<void*> kept;
+        std::thread([&kept] {
+            std::vector<char*> freed;
+            for (int i = 0; i < kBlocks; ++i) {
+                freed.push_back(new char[kBlockSize]);
+                std::memset(freed.back(), 1, kBlockSize);
+                kept.push_back(std::malloc(64));  // in use between them: the pool's top cannot shrink
+            }
+            for (char* block : freed)
+                delete[] block;
+        }).join();
+        const long before = rssAnonKiB();
+        QVERIFY(MemoryTrim::trimNow());
+        const long after = rssAnonKiB();
+        for (void* block : kept)
+            std::free(block);
+        QVERIFY2(before - after > 100 * 1024,
+                 qPrintable(QString("%1 KiB held before, %2 KiB after").arg(before).arg(after)));
     }
 
     void promptSitsInTheMiddleWithoutCamera() {

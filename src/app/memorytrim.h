@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Gives the memory the program has freed back to the system, once a minute.
+// Gives the memory the program has freed back to the system, every 15 seconds, off the GUI thread.
 #pragma once
 
 #include <QObject>
@@ -15,7 +15,8 @@ class MemoryTrim : public QObject {
 public:
     explicit MemoryTrim(QObject* parent = nullptr);
 
-    // Returns the free memory of every pool to the system now; false where the C library cannot.
+    // Returns the free memory of every pool to the system now, on the calling thread; false where the
+    // C library cannot.
     static bool trimNow();
 
 private:

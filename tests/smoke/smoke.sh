@@ -34,9 +34,13 @@ export OPTIGRAB_SIMULATED_CAMERAS=1 OPTIGRAB_SIMULATED_CONTROL=$control
 xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   set -euo pipefail
   work=$1; control=$2; desktop=$3
+  # Ended with the script: openbox goes with the X server, but weston stays behind, spinning.
+  desktop_pid=
+  trap '"'"'[[ -z $desktop_pid ]] || kill $desktop_pid 2>/dev/null || true'"'"' EXIT
   case $desktop in
     openbox)
       openbox > "$work/desktop.log" 2>&1 &
+      desktop_pid=$!
       for _ in $(seq 1 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.2; done ;;
     weston)
       export XDG_RUNTIME_DIR=$work/runtime WAYLAND_DISPLAY=pagelux-smoke QT_QPA_PLATFORM=wayland
@@ -44,6 +48,7 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
       # No screen lock after idle time: a busy machine can take minutes.
       weston --backend=x11-backend.so --use-pixman --width=1920 --height=1080 --idle-time=0 \
         --socket=$WAYLAND_DISPLAY > "$work/desktop.log" 2>&1 &
+      desktop_pid=$!
       for _ in $(seq 1 100); do [[ -S $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY ]] && break; sleep 0.2; done ;;
   esac
   "$work/app/pagelux" > "$work/pagelux.log" 2>&1 &

@@ -80,7 +80,7 @@ void VideoWidget::autoCaptureTriggered() {
 }
 
 void VideoWidget::onShowListWidget() {
-    const QSize screen = size();  // the view covers its screen, which need not be the primary one
+    const QSize screen = this->screen()->size();  // the view's screen, which need not be the primary one
     qDebug() << "主屏幕分辨率:" << screen.width() << "x" << screen.height();
     // 666 leaves room for the tool bar row beneath the panel.
     const int x = m_toolWidgetsSwapped ? 0 : screen.width() - m_rightToolWidget->getButtonsTotalWidth();

@@ -7,7 +7,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
-#include <QPainter>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -22,6 +22,7 @@
 #include "filebrowser/filelistwidget.h"
 #include "liveview/capturewriter.h"
 #include "liveview/videowidget.h"
+#include "newframes.h"
 #include "optigrab.h"
 #include "samples.h"
 
@@ -55,28 +56,34 @@ struct FrameGaps {
 
 }  // namespace
 
-// The product's view, with a clock on the paints that show a new frame. A friend of the view, so
-// that it can tell a new frame from a repaint of the old one and put a drawing on the layer.
+// The product's view, with a clock on the paints that show a new frame.
 class CaptureRun : public VideoWidget {
 public:
     QElapsedTimer clock;
     FrameGaps* gaps = nullptr;  // the window being measured, or none
 
+    // Five green pen strokes across the picture, drawn with the pointer as a user would.
     void drawSomething() {
-        QPainter painter(&m_drawingPixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QColor(0, 200, 0), 12, Qt::SolidLine, Qt::RoundCap));
+        updateToolSettings(0, QColor(0, 200, 0), 12);
+        QMetaObject::invokeMethod(this, "switchToDrawingMode");
         for (int i = 0; i < 5; ++i)
-            painter.drawLine(200, 200 + 120 * i, 1600, 260 + 120 * i);
-        painter.drawEllipse(QPoint(960, 540), 300, 200);
+            for (const auto& [type, pos] : {std::pair{QEvent::MouseButtonPress, QPoint(200, 200 + 120 * i)},
+                                            {QEvent::MouseMove, QPoint(900, 230 + 120 * i)},
+                                            {QEvent::MouseMove, QPoint(1600, 260 + 120 * i)},
+                                            {QEvent::MouseButtonRelease, QPoint(1600, 260 + 120 * i)}}) {
+                QMouseEvent event(type, pos, mapToGlobal(pos), Qt::LeftButton,
+                                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                                  Qt::NoModifier);
+                QApplication::sendEvent(this, &event);
+            }
     }
-    bool hasLayer() const { return !m_drawingPixmap.isNull(); }
+    bool hasLayer() const { return m_frames.seen(); }
     CaptureWriter* writer() const { return findChild<CaptureWriter*>(); }
-    FileListWidget* panel() const { return m_fileListWidget; }
+    FileListWidget* panel() const { return findChild<FileListWidget*>(); }
     void showPanel() {
         onShowListWidget();
         // Above the right end of the row on a 1920x1080 screen, whatever the offscreen screen's size.
-        m_fileListWidget->move(1920 - 229, 1080 - 666);
+        panel()->move(1920 - 229, 1080 - 666);
     }
 
 protected:
@@ -92,15 +99,13 @@ protected:
     }
 
     void paintEvent(QPaintEvent* event) override {
-        const qint64 key = m_videoPixmap.cacheKey();
         VideoWidget::paintEvent(event);
-        if (gaps != nullptr && key != m_lastKey && !m_videoPixmap.isNull())
+        if (m_frames.painted() && gaps != nullptr)
             gaps->painted(clock.nsecsElapsed() / 1e6);
-        m_lastKey = key;
     }
 
 private:
-    qint64 m_lastKey = 0;
+    NewFrames m_frames{this};
 };
 
 namespace {

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "toolbars/adjustwidget.h"
+#include "toolbars/toolswidget.h"
 
 namespace {
 
@@ -63,8 +64,8 @@ bool ControlTimer::waitFrames(long after, int count) const {
 
 bool ControlTimer::run(QWidget* view, int trials) {
     AdjustWidget popup;
-    QMetaObject::invokeMethod(view, "onAdjustPopupOpened", Qt::DirectConnection,
-                              Q_ARG(AdjustWidget*, &popup));
+    // As when the user opens the Adjustment popup from the bottom bar.
+    emit view->findChild<ToolsWidget*>()->adjustPopupOpened(&popup);
     auto* slider = popup.findChild<QSlider*>(QString("control_%1").arg(V4L2_CID_BRIGHTNESS, 0, 16));
     if (slider == nullptr)
         return false;

@@ -31,6 +31,7 @@ extern "C" {
 #include "../tests/recording/soundserver.h"
 #include "benchcamera.h"
 #include "liveview/videowidget.h"
+#include "newframes.h"
 #include "optigrab.h"
 #include "recording/lessonrecorder.h"
 #include "recording/recordingclock.h"
@@ -144,7 +145,7 @@ ReadBack readBack(const QString& path) {
 
 }  // namespace
 
-// The product's view, counting the paints that show a new camera frame. A friend of the view.
+// The product's view, counting the paints that show a new camera frame.
 class RecordingRun : public VideoWidget {
 public:
     int painted = 0;
@@ -153,15 +154,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override {
-        const qint64 key = m_videoPixmap.cacheKey();
         VideoWidget::paintEvent(event);
-        if (key != m_lastKey && !m_videoPixmap.isNull())
+        if (m_frames.painted())
             ++painted;
-        m_lastKey = key;
     }
 
 private:
-    qint64 m_lastKey = 0;
+    NewFrames m_frames{this};
 };
 
 int runRecording(int argc, char** argv, int seconds) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The annotation canvas of the main view: strokes, ink, erasing, clearing, panning, undo and redo,
-// checked on the pixels of the layer and of the painted view.
+// checked on the pixels the view paints over a white picture.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
@@ -21,22 +21,33 @@ namespace {
 
 enum DrawingTool { Pen, Highlighter, Eraser };
 
-// Sum of alpha over one column of the layer, in whole opaque pixels: the width a horizontal line
+// How opaque the ink of one saturated colour is at a pixel painted over white: 0 none, 255 opaque.
+int inkAlpha(const QImage& painted, const QPoint& at) {
+    const QRgb pixel = painted.pixel(at);
+    return 255 - qMin(qRed(pixel), qMin(qGreen(pixel), qBlue(pixel)));
+}
+
+// Sum of the ink's opacity over one column, in whole opaque pixels: the width a horizontal line
 // covers there, partly covered pixels counted by their share.
-double inkAcross(const QImage& layer, int x, int fromY, int toY) {
+double inkAcross(const QImage& painted, int x, int fromY, int toY) {
     double sum = 0;
     for (int y = fromY; y <= toY; ++y)
-        sum += qAlpha(layer.pixel(x, y));
+        sum += inkAlpha(painted, {x, y});
     return sum / 255.0;
 }
 
-int inkedPixels(const QImage& layer) {
+int inkedPixels(const QImage& painted) {
     int count = 0;
-    for (int y = 0; y < layer.height(); ++y)
-        for (int x = 0; x < layer.width(); ++x)
-            if (qAlpha(layer.pixel(x, y)) != 0)
+    for (int y = 0; y < painted.height(); ++y)
+        for (int x = 0; x < painted.width(); ++x)
+            if (inkAlpha(painted, {x, y}) != 0)
                 ++count;
     return count;
+}
+
+// The highlighter's ink is 50 of 255 opaque; blending over the picture may round by one.
+bool highlighted(const QImage& painted, const QPoint& at) {
+    return qAbs(inkAlpha(painted, at) - 50) <= 1;
 }
 
 }  // namespace
@@ -52,7 +63,7 @@ private:
         QImage white(size, QImage::Format_RGB888);
         white.fill(Qt::white);
         viewdriver::showPicture(view, white);
-        QCOMPARE(view.m_drawingPixmap.size(), size);
+        QCOMPARE(layer(view).pixelColor(size.width() - 1, size.height() - 1), QColor(Qt::white));
     }
 
     static void mouse(VideoWidget& view, QEvent::Type type, const QPoint& pos) {
@@ -62,12 +73,25 @@ private:
     static void stroke(VideoWidget& view, const QVector<QPoint>& path) { viewdriver::stroke(view, path); }
 
     static QAbstractButton* barButton(VideoWidget& view, const char* name) {
-        return view.m_centerToolWidget->findChild<QAbstractButton*>(name);
+        return view.findChild<ToolsWidget*>()->findChild<QAbstractButton*>(name);
     }
 
-    static QImage layer(VideoWidget& view) {
-        return view.m_drawingPixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    // The picture with the ink over it as the view paints them, without the bars and the other
+    // children: what a capture or a recording holds.
+    static QImage layer(VideoWidget& view) { return viewdriver::painted(view); }
+
+    // Whether a camera frame passes to the GUI thread now (it does not while the picture is frozen).
+    static bool framePasses(VideoWidget& view) {
+        QSignalSpy delivered(&view, &VideoWidget::imageReady);
+        QImage frame(view.size(), QImage::Format_RGB888);
+        frame.fill(Qt::white);
+        view.drawQImage(0, &frame, frame.width(), frame.height());
+        QCoreApplication::processEvents();  // the view takes it: the next one is told again
+        return delivered.count() == 1;
     }
+
+    // The bar's Undo button, which the view enables while there is a step to undo.
+    static bool undoEnabled(VideoWidget& view) { return barButton(view, "toolButton_black")->isEnabled(); }
 
     static void selectTool(VideoWidget& view, DrawingTool tool, int size, QColor color = Qt::red) {
         if (tool == Eraser) {
@@ -100,8 +124,7 @@ private slots:
         selectTool(view, Pen, 5);
         stroke(view, path);
         QCOMPARE(inkedPixels(layer(view)), 0);
-        QCOMPARE(view.m_history.undoSteps(), 0);
-        QVERIFY(!view.m_drawing);
+        QVERIFY(!undoEnabled(view));
     }
 
     void segmentsWaitForFourPixels() {
@@ -115,14 +138,15 @@ private slots:
         const QImage drawn = layer(view);
         // One segment from (10, 10) to (13, 12): both ends and the middle carry ink, (12, 11) did
         // not become a corner.
-        QVERIFY(qAlpha(drawn.pixel(10, 10)) > 0);
-        QVERIFY(qAlpha(drawn.pixel(13, 12)) > 0);
-        QVERIFY(qAlpha(drawn.pixel(11, 11)) > 0);
-        QCOMPARE(qAlpha(drawn.pixel(13, 10)), 0);
-        QCOMPARE(view.m_lastPoint, QPoint(13, 12));
+        QVERIFY(inkAlpha(drawn, {10, 10}) > 0);
+        QVERIFY(inkAlpha(drawn, {13, 12}) > 0);
+        QVERIFY(inkAlpha(drawn, {11, 11}) > 0);
+        QCOMPARE(inkAlpha(drawn, {13, 10}), 0);
         mouse(view, QEvent::MouseButtonRelease, {13, 12});
-        QCOMPARE(view.m_lastPoint, QPoint(0, 0));
-        QVERIFY(view.m_currentLine.isEmpty());
+        // The next stroke starts afresh: nothing joins it to the end of the last one.
+        stroke(view, {{100, 40}, {100, 60}});
+        QCOMPARE(inkAlpha(layer(view), {56, 26}), 0);
+        QVERIFY(inkAlpha(layer(view), {100, 50}) > 0);
     }
 
     void inkWidthAndAlpha_data() {
@@ -157,9 +181,10 @@ private slots:
             // Alpha 50 of 255 per pixel: the band's width is the sum divided by that share.
             const double measured = across * 255.0 / centreAlpha;
             QVERIFY2(qAbs(measured - width) <= 1.0, qPrintable(QString::number(measured)));
-            QCOMPARE(QColor::fromRgba(drawn.pixel(200, 200)).toRgb().red(), 255);
+            QCOMPARE(drawn.pixelColor(200, 200).red(), 255);
         }
-        QCOMPARE(qAlpha(drawn.pixel(200, 200)), centreAlpha);
+        QVERIFY2(qAbs(inkAlpha(drawn, {200, 200}) - centreAlpha) <= 1,
+                 qPrintable(QString::number(inkAlpha(drawn, {200, 200}))));
     }
 
     // One highlighter stroke is one even band, however its segments meet: on the layer (what a
@@ -194,10 +219,9 @@ private slots:
         // A point on the first segment that nothing else covers.
         const QPoint alone = strokes.first()[0] + (strokes.first()[1] - strokes.first()[0]) / 4;
         const QImage drawn = layer(view);
-        QCOMPARE(qAlpha(drawn.pixel(alone)), 50);
-        QCOMPARE(qAlpha(drawn.pixel(at)) > 50, darker);
-        const QImage screen = view.grab().toImage();
-        QCOMPARE(screen.pixel(at) != screen.pixel(alone), darker);
+        QVERIFY(highlighted(drawn, alone));
+        QCOMPARE(inkAlpha(drawn, at) > 51, darker);
+        QCOMPARE(drawn.pixel(at) != drawn.pixel(alone), darker);
         QMetaObject::invokeMethod(&view, "undoDrawing");
         QVERIFY(layer(view) == before);
         QMetaObject::invokeMethod(&view, "redoDrawing");
@@ -213,9 +237,12 @@ private slots:
         view.updateToolSettings(1, Qt::red, 5);
         mouse(view, QEvent::MouseMove, {300, 100});
         mouse(view, QEvent::MouseButtonRelease, {300, 100});
-        QCOMPARE(qAlpha(layer(view).pixel(150, 100)), 255);
-        QCOMPARE(qAlpha(layer(view).pixel(250, 100)), 50);
-        QCOMPARE(view.m_history.undoSteps(), 1);  // still one stroke
+        QCOMPARE(inkAlpha(layer(view), {150, 100}), 255);
+        QVERIFY(highlighted(layer(view), {250, 100}));
+        // Still one stroke: one undo takes all of it.
+        QMetaObject::invokeMethod(&view, "undoDrawing");
+        QCOMPARE(inkedPixels(layer(view)), 0);
+        QVERIFY(!undoEnabled(view));
     }
 
     void eraserCursorAndClearAll() {
@@ -230,11 +257,9 @@ private slots:
         QCOMPARE(eraser.pixmap().size(), QSize(30, 30));
         QCOMPARE(eraser.hotSpot(), QPoint(15, 15));
         QVERIFY(inkedPixels(eraser.pixmap().toImage()) > 0);
-        QCOMPARE(view.m_eraserSize, 30);
 
         QMetaObject::invokeMethod(&view, "handleEraseMode", Q_ARG(int, 2), Q_ARG(int, 3));
         QCOMPARE(inkedPixels(layer(view)), 0);
-        QVERIFY(view.m_eraserMode && !view.m_drawingMode && !view.m_movingMode);
         QCOMPARE(view.cursor().pixmap().cacheKey(), eraser.pixmap().cacheKey());
         // Still erasing: a stroke now takes nothing away and adds nothing.
         stroke(view, {{100, 100}, {400, 300}});
@@ -251,27 +276,29 @@ private slots:
         mouse(view, QEvent::MouseMove, {340, 300});
         mouse(view, QEvent::MouseMove, {400, 300});
         mouse(view, QEvent::MouseButtonRelease, {400, 300});
-        QCOMPARE(view.m_imageOffset, QPoint(100, 0));
+        // The picture moved 100 pixels to the right: a black band on its left.
+        QCOMPARE(layer(view).pixelColor(99, 300), QColor(Qt::black));
+        QCOMPARE(layer(view).pixelColor(100, 300), QColor(Qt::white));
 
         selectTool(view, Pen, 6);
-        mouse(view, QEvent::MouseButtonPress, {150, 50});
-        QCOMPARE(view.m_currentLine.value(0), QPoint(50, 50));
-        mouse(view, QEvent::MouseMove, {150, 90});
-        mouse(view, QEvent::MouseButtonRelease, {150, 90});
-        const QImage drawn = layer(view);
-        QCOMPARE(qAlpha(drawn.pixel(50, 70)), 255);
-        QCOMPARE(qAlpha(drawn.pixel(150, 70)), 0);
-
+        stroke(view, {{150, 50}, {150, 90}});
         // On screen the stroke sits under the pointer, the picture's left band is black.
-        const QImage shot = view.grab().toImage();
+        const QImage shot = layer(view);
         QCOMPARE(shot.pixelColor(150, 70), QColor(Qt::red));
         QCOMPARE(shot.pixelColor(50, 70), QColor(Qt::black));
         QCOMPARE(shot.pixelColor(250, 70), QColor(Qt::white));
+        // Back at the picture's place the stroke was drawn 100 pixels left of where it showed.
+        QMetaObject::invokeMethod(&view, "resetZoom");
+        QCOMPARE(inkAlpha(layer(view), {50, 70}), 255);
+        QCOMPARE(inkAlpha(layer(view), {150, 70}), 0);
 
         // A press in the black band is outside the picture and starts nothing.
-        mouse(view, QEvent::MouseButtonPress, {50, 200});
-        QVERIFY(!view.m_drawing);
-        mouse(view, QEvent::MouseButtonRelease, {50, 200});
+        QMetaObject::invokeMethod(&view, "switchToMovingMode");
+        stroke(view, {{300, 300}, {400, 300}});
+        selectTool(view, Pen, 6);
+        stroke(view, {{50, 200}, {150, 200}});
+        QMetaObject::invokeMethod(&view, "resetZoom");
+        QCOMPARE(inkAlpha(layer(view), {50, 200}), 0);
     }
 
     void screenShowsEveryStroke() {
@@ -285,20 +312,18 @@ private slots:
         stroke(view, {{20, 400}, {620, 400}});
         selectTool(view, Eraser, 3);
         stroke(view, {{5, 400}, {635, 400}});
-        QVERIFY(view.m_inkTiles.rects().size() < 30);
+        QCOMPARE(inkAlpha(layer(view), {100, 400}), 0);
         QMetaObject::invokeMethod(&view, "undoDrawing");
+        QCOMPARE(inkAlpha(layer(view), {100, 400}), 255);
+        // Every stroke shows whole on the screen, under the bars and the other children.
         const QImage drawn = layer(view);
-        QCOMPARE(qAlpha(drawn.pixel(100, 400)), 255);
         const QImage shot = view.grab().toImage();
         for (int y = 0; y < 480; y += 3)
             for (int x = 0; x < 800; x += 3) {
-                const QColor expected =
-                    qAlpha(drawn.pixel(x, y)) == 255 ? QColor(Qt::red) : QColor(Qt::white);
-                if (qAlpha(drawn.pixel(x, y)) % 255 != 0)
-                    continue;  // edges: blended
                 if (view.childAt(x, y) != nullptr)
                     continue;  // the corner icon, the tool bar
-                QVERIFY2(shot.pixelColor(x, y) == expected, qPrintable(QString("at %1,%2").arg(x).arg(y)));
+                QVERIFY2(shot.pixel(x, y) == drawn.pixel(x, y),
+                         qPrintable(QString("at %1,%2").arg(x).arg(y)));
             }
     }
 
@@ -317,12 +342,12 @@ private slots:
         states << layer(view);
         QMetaObject::invokeMethod(&view, "handleEraseMode", Q_ARG(int, 2), Q_ARG(int, 4));
         states << layer(view);
-        QCOMPARE(view.m_history.undoSteps(), 4);
 
         for (int i = states.size() - 2; i >= 0; --i) {
             QMetaObject::invokeMethod(&view, "undoDrawing");
             QVERIFY2(layer(view) == states[i], qPrintable(QString("undo to state %1").arg(i)));
         }
+        QVERIFY(!undoEnabled(view));
         QMetaObject::invokeMethod(&view, "undoDrawing");  // nothing left: no change
         QVERIFY(layer(view) == states[0]);
         for (int i = 1; i < states.size(); ++i) {
@@ -363,54 +388,58 @@ private slots:
         selectTool(view, Pen, 5);
         stroke(view, {{50, 50}, {300, 300}});
         QMetaObject::invokeMethod(&view, "clearDrawing");
-        QCOMPARE(view.m_history.undoSteps(), 2);
+        QVERIFY(undoEnabled(view));
         // The window changes size (a projector's new resolution): the next frame brings a new layer.
         showPicture(view, QSize(800, 600));
         QCOMPARE(inkedPixels(layer(view)), 0);
         // Undoing the Clear All now would bring back strokes of another layer.
+        QVERIFY(!undoEnabled(view));
         QMetaObject::invokeMethod(&view, "undoDrawing");
         QCOMPARE(inkedPixels(layer(view)), 0);
         // A frame of the same size keeps the strokes and their history.
         stroke(view, {{50, 50}, {300, 300}});
         showPicture(view, QSize(800, 600));
-        QCOMPARE(view.m_history.undoSteps(), 1);
         QVERIFY(inkedPixels(layer(view)) > 0);
+        QMetaObject::invokeMethod(&view, "undoDrawing");
+        QCOMPARE(inkedPixels(layer(view)), 0);
+        QVERIFY(!undoEnabled(view));
     }
 
     void bottomBarDrivesTheCanvas() {
         VideoWidget view;
         showPicture(view, QSize(800, 480));
-        ToolsWidget* bar = view.m_centerToolWidget;
+        ToolsWidget* bar = view.findChild<ToolsWidget*>();
 
         barButton(view, "toolButton_drag")->click();
-        QVERIFY(view.m_movingMode);
+        QCOMPARE(view.cursor().shape(), Qt::OpenHandCursor);
         stroke(view, {{300, 300}, {330, 310}});
-        QCOMPARE(view.m_imageOffset, QPoint(30, 10));
-        view.m_imageOffset = QPoint();
+        // Moved 30 right and 10 down: black bands on the left and at the top.
+        QCOMPARE(layer(view).pixelColor(29, 200), QColor(Qt::black));
+        QCOMPARE(layer(view).pixelColor(200, 9), QColor(Qt::black));
+        QCOMPARE(layer(view).pixelColor(30, 10), QColor(Qt::white));
+        QMetaObject::invokeMethod(&view, "resetZoom");
 
         barButton(view, "toolButton_pen")->click();  // also opens the pen popup
-        QVERIFY(view.m_drawingMode && !view.m_movingMode);
         QCOMPARE(view.cursor().shape(), Qt::CrossCursor);
         // The pen popup's choice, as the bar relays it.
         emit bar->toolChanged(1, Qt::blue, 6);
         stroke(view, {{100, 100}, {300, 100}});
-        QCOMPARE(qAlpha(layer(view).pixel(200, 100)), 50);
-        QCOMPARE(QColor::fromRgba(layer(view).pixel(200, 100)).blue(), 255);
+        QVERIFY(highlighted(layer(view), {200, 100}));
+        QCOMPARE(layer(view).pixelColor(200, 100).blue(), 255);
         QVERIFY(qAbs(inkAcross(layer(view), 200, 60, 140) * 255 / 50 - 16.0) <= 1.0);
 
         // The eraser popup reports its starting choice on the next pass of the event loop.
         barButton(view, "toolButton_eraser")->click();
-        QTRY_VERIFY(view.m_eraserMode);
-        QCOMPARE(view.cursor().pixmap().size(), QSize(50, 50));
+        QTRY_COMPARE(view.cursor().pixmap().size(), QSize(50, 50));
         emit bar->switchToEraseMode(2, 5);  // Clear All
         QCOMPARE(inkedPixels(layer(view)), 0);
-        QVERIFY(view.m_eraserMode);
+        QCOMPARE(view.cursor().pixmap().size(), QSize(50, 50));
 
         QAbstractButton* freeze = barButton(view, "toolButton_freeze");
         freeze->click();
-        QVERIFY(view.stateFreeze.load());
+        QVERIFY(!framePasses(view));
         freeze->click();
-        QVERIFY(!view.stateFreeze.load());
+        QVERIFY(framePasses(view));
     }
 
     void spaceFreezesUnlessAControlUsesIt_data() {
@@ -435,7 +464,7 @@ private slots:
         for (bool frozen : {true, false}) {
             QTest::keyClick(view.windowHandle(), Qt::Key_Space);  // to whatever has the focus
             // A focused button is pressed and the picture goes on; elsewhere Space toggles Freeze.
-            QCOMPARE(view.stateFreeze.load(), button == nullptr && frozen);
+            QCOMPARE(framePasses(view), !(button == nullptr && frozen));
             QCOMPARE(freeze->isChecked(), button == nullptr && frozen);
         }
         QCOMPARE(pressed.count(), 2);
@@ -456,10 +485,7 @@ private slots:
                 states << layer(view);
         }
         QMetaObject::invokeMethod(&view, "handleEraseMode", Q_ARG(int, 2), Q_ARG(int, 1));
-        QCOMPARE(view.m_history.undoSteps(), 31);
-        const qint64 bytes = view.m_history.bytes();
         const long grown = testenvironment::residentKiB() - before;
-        QVERIFY2(bytes < 64 * 1024 * 1024, qPrintable(QString("history holds %1 bytes").arg(bytes)));
         QVERIFY2(grown < 64 * 1024, qPrintable(QString("grew by %1 KiB").arg(grown)));
         for (int i = 0; i < 31; ++i) {
             QMetaObject::invokeMethod(&view, "undoDrawing");
@@ -467,6 +493,7 @@ private slots:
                 QVERIFY2(layer(view) == states[3 - i / 10], qPrintable(QString("undo %1").arg(i)));
         }
         QVERIFY(layer(view) == states[0]);
+        QVERIFY(!undoEnabled(view));
     }
 };
 

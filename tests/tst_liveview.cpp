@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The live picture with simulated cameras: which camera opens at start, hot-plug, switching,
 // freezing, panning, and a GUI thread that falls behind the camera.
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 #include "liveview/videowidget.h"
@@ -18,6 +20,9 @@
 #include "settings/readxml.h"
 #include "settings/settingdevwidget.h"
 #include "testenvironment.h"
+#include "toolbars/toolswidget.h"
+#include "toolbars/toolwidget_left.h"
+#include "viewdriver.h"
 
 namespace {
 
@@ -100,10 +105,52 @@ private:
         QVERIFY(s->writeData(m_configPath.toUtf8().constData()));
     }
 
-    static bool showsPicture(VideoWidget& view) { return !view.m_videoPixmap.isNull(); }
-    static bool promptShown(VideoWidget& view) { return view.m_noDeviceTextLabel->isVisible(); }
-    static std::vector<devMessage>& devices(VideoWidget& view) { return view.m_devList; }
-    static int currentDevice(VideoWidget& view) { return view.m_currentDevIndex; }
+    static bool showsPicture(VideoWidget& view) { return viewdriver::showsPicture(view); }
+    static bool promptShown(VideoWidget& view) {
+        return view.findChild<QLabel*>("label_noDeviceText")->isVisible();
+    }
+    // The picture covers the whole view, corner to corner.
+    static bool fillsView(VideoWidget& view) {
+        const QImage shot = viewdriver::painted(view);
+        return shot.pixel(1, 1) != qRgb(0, 0, 0) &&
+               shot.pixel(shot.width() - 2, shot.height() - 2) != qRgb(0, 0, 0);
+    }
+    // The left bar's camera panel, opened as with its button.
+    static settingDevWidget* openCameraPanel(VideoWidget& view) {
+        view.findChild<ToolWidget_Left*>()->findChild<QToolButton*>("toolButton_set")->click();
+        for (settingDevWidget* panel : view.findChildren<settingDevWidget*>())
+            if (panel->isVisible())
+                return panel;
+        return nullptr;
+    }
+    // The names of the cameras the view knows, as its camera panel lists them.
+    static QStringList listedCameras(VideoWidget& view) {
+        settingDevWidget* panel = openCameraPanel(view);
+        QStringList names;
+        if (panel == nullptr)
+            return names;
+        const QComboBox* devices = panel->findChild<QComboBox*>("comboBox_device");
+        for (int i = 0; i < devices->count(); ++i)
+            names << devices->itemText(i);
+        view.findChild<ToolWidget_Left*>()->findChild<QToolButton*>("toolButton_set")->click();  // closed
+        return names;
+    }
+    // Which of the simulated cameras (their ids) the view opened: the one that delivers frames.
+    static int openedOf(const QVector<int>& cameras) {
+        QVector<long> before;
+        for (int id : cameras)
+            before << optigrabSimFramesDelivered(id);
+        int opened = -1;
+        const bool delivered = QTest::qWaitFor(
+            [&] {
+                for (int i = 0; i < cameras.size(); ++i)
+                    if (optigrabSimFramesDelivered(cameras[i]) > before[i] + 1)
+                        opened = i;
+                return opened >= 0;
+            },
+            10000);
+        return delivered ? opened : -1;
+    }
 
     void showFullHd(VideoWidget& view) {
         view.resize(1920, 1080);
@@ -164,14 +211,11 @@ private slots:
     }
 
     void firstStartOpensTheFirstCamera() {
-        plugCamera("Desk", "fa11", "0c01");
-        plugCamera("Wall", "fa11", "0c02");
+        const QVector<int> cameras{plugCamera("Desk", "fa11", "0c01"), plugCamera("Wall", "fa11", "0c02")};
         VideoWidget view;
         showFullHd(view);
-        QCOMPARE(currentDevice(view), 0);
-        QCOMPARE(int(devices(view).size()), 2);
-        QCOMPARE(devices(view)[1].devName, QString("Wall"));
-        QCOMPARE(devices(view)[1].pidvid, QString("fa11&0c02"));
+        QCOMPARE(openedOf(cameras), 0);
+        QCOMPARE(listedCameras(view), QStringList({"Desk", "Wall"}));
         const Running mode = runningMode(0);
         QCOMPARE(mode.subtype, 2L);
         QCOMPARE(mode.width, 3840L);
@@ -183,7 +227,7 @@ private slots:
         QCOMPARE(QString::fromStdString(s->resolution), QString("3840 x 2160"));
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
         QVERIFY(!promptShown(view));
-        QCOMPARE(view.m_videoPixmap.size(), QSize(1920, 1080));
+        QVERIFY(fillsView(view));
     }
 
     void storedCameraIsChosen_data() {
@@ -222,11 +266,11 @@ private slots:
         QFETCH(int, device);
         QFETCH(int, format);
         QFETCH(QString, resolution);
-        plugCamera("Desk", "fa11", "0c01");
-        plugCamera("Wall", "fa11", secondProduct.toUtf8().constData());
+        const QVector<int> cameras{plugCamera("Desk", "fa11", "0c01"),
+                                   plugCamera("Wall", "fa11", secondProduct.toUtf8().constData())};
         storeSettings("Somewhere", storedId, storedFormat, storedResolution);
         VideoWidget view;
-        QCOMPARE(currentDevice(view), device);
+        QCOMPARE(openedOf(cameras), device);
         const Running mode = runningMode(device);
         const QStringList size = resolution.split(" x ");
         QCOMPARE(mode.subtype, long(format));
@@ -238,13 +282,13 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains(QString("<videoFormat>%1</videoFormat>").arg(format).toUtf8()));
         // The settings panel shows what opened.
-        settingDevWidget panel;
-        panel.getDevMessages(devices(view));
-        QCOMPARE(panel.findChild<QComboBox*>("comboBox_resolution")->currentText(), resolution);
+        settingDevWidget* panel = openCameraPanel(view);
+        QVERIFY(panel != nullptr);
+        QCOMPARE(panel->findChild<QComboBox*>("comboBox_resolution")->currentText(), resolution);
     }
 
     void plugInWhileShowingKeepsThePicture() {
-        plugCamera("Desk", "fa11", "0c01");
+        const int desk = plugCamera("Desk", "fa11", "0c01");
         VideoWidget view;
         showFullHd(view);
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
@@ -253,29 +297,31 @@ private slots:
         // file are both put right.
         ReadXML::instance()->devName = "Stale";
         QVERIFY(QFile::remove(m_configPath));
-        plugCamera("Wall", "fa11", "0c02");
-        QTRY_COMPARE_WITH_TIMEOUT(int(devices(view).size()), 2, 10000);
-        QVERIFY(showsPicture(view));  // no reopen, no black frame
+        const int wall = plugCamera("Wall", "fa11", "0c02");
+        QTRY_COMPARE_WITH_TIMEOUT(hide.count(), 1, 10000);  // the view took the new camera
+        QVERIFY(showsPicture(view));                        // no reopen, no black frame
+        QCOMPARE(listedCameras(view), QStringList({"Desk", "Wall"}));
         QCOMPARE(hide.count(), 1);
-        QCOMPARE(currentDevice(view), 0);
+        QCOMPARE(openedOf({desk, wall}), 0);
         QCOMPARE(runningMode(0).width, 3840L);
         QCOMPARE(QString::fromStdString(ReadXML::instance()->devName), QString("Desk"));
         QVERIFY(fileContents(m_configPath).contains("<devName>Desk</devName>"));
     }
 
     void sizeHintFollowsTheOpenCamera() {
-        plugCamera("Desk", "fa11", "0c01");
+        const int desk = plugCamera("Desk", "fa11", "0c01");
         FrameSizeView view;
         showFullHd(view);
         QTRY_COMPARE_WITH_TIMEOUT(view.frameWidth.load(), 1920L, 10000);
         // Listed last, the new camera is where the enumeration left the presenter's own choice.
-        plugCamera("Wall", "fa11", "0c02");
-        QTRY_COMPARE_WITH_TIMEOUT(int(devices(view).size()), 2, 10000);
+        QSignalSpy plugged(&view, &VideoWidget::signalHideUI);
+        const int wall = plugCamera("Wall", "fa11", "0c02");
+        QTRY_COMPARE_WITH_TIMEOUT(plugged.count(), 1, 10000);
         // A projector changes resolution: the open camera decodes for the smaller window.
         view.resize(960, 540);
         QTRY_COMPARE_WITH_TIMEOUT(view.frameWidth.load(), 960L, 10000);
-        QCOMPARE(currentDevice(view), 0);
-        view.m_presenter->closeDev(0);  // no frame reaches the view while it is taken down
+        QCOMPARE(openedOf({desk, wall}), 0);
+        camCloseDev(0);  // no frame reaches the view while it is taken down
     }
 
     // The library does not list a capture node with nothing it decodes, so the camera that really
@@ -302,14 +348,14 @@ private slots:
         QFETCH(QString, resolution);
         if (formatlessFirst)
             plugFormatless("Desk", "fa11", "0c01");
-        plugCamera("Desk", "fa11", "0c01");
+        const int desk = plugCamera("Desk", "fa11", "0c01");
         if (!formatlessFirst)
             plugFormatless("Desk", "fa11", "0c01");
         storeSettings(storedName, storedId, 1, "640 x 480");
         VideoWidget view;
         showFullHd(view);
-        QCOMPARE(int(devices(view).size()), 1);
-        QCOMPARE(currentDevice(view), 0);
+        QCOMPARE(listedCameras(view), QStringList({"Desk"}));
+        QCOMPARE(openedOf({desk}), 0);
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
         QVERIFY(!promptShown(view));
         // The settings name the camera that really opened, in a mode it offers.
@@ -353,9 +399,11 @@ private slots:
         VideoWidget view;
         showFullHd(view);
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
+        QSignalSpy unplugged(&view, &VideoWidget::signalHideUI);
         optigrabSimUnplug(desk);
         // The view closes the camera, waits two seconds and opens the one that is left.
-        QTRY_COMPARE_WITH_TIMEOUT(int(devices(view).size()), 1, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(unplugged.count(), 1, 15000);
+        QCOMPARE(listedCameras(view), QStringList({"Wall"}));
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
         QCOMPARE(QString::fromStdString(ReadXML::instance()->devPIDVID), QString("fa11&0c02"));
         QCOMPARE(runningMode(0).subtype, 2L);
@@ -375,7 +423,7 @@ private slots:
         QCOMPARE(mode.subtype, 1L);
         QCOMPARE(mode.width, 640L);
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
-        QCOMPARE(view.m_videoPixmap.size(), QSize(1920, 1080));
+        QVERIFY(fillsView(view));
     }
 
     void frozenFramesNeverReachTheGuiThread() {
@@ -383,19 +431,22 @@ private slots:
         FrameSizeView view;
         showFullHd(view);
         QTRY_VERIFY_WITH_TIMEOUT(showsPicture(view), 10000);
-        view.stateFreeze = true;
+        QAbstractButton* freeze =
+            view.findChild<ToolsWidget*>()->findChild<QAbstractButton*>("toolButton_freeze");
+        freeze->click();
         QVERIFY(view.framesPass(2));  // a frame already on its way may still land
         QCoreApplication::processEvents();
-        const qint64 frozen = view.m_videoPixmap.cacheKey();
+        // The simulated page changes from frame to frame: its disc moves, its noise changes.
+        const QImage frozen = viewdriver::painted(view);
         {
             // Gone before the camera may emit again: the spy records on the emitting thread.
             QSignalSpy delivered(&view, &VideoWidget::imageReady);
             QVERIFY(view.framesPass(10));
             QCOMPARE(delivered.count(), 0);
         }
-        QCOMPARE(view.m_videoPixmap.cacheKey(), frozen);
-        view.stateFreeze = false;
-        QTRY_VERIFY_WITH_TIMEOUT(view.m_videoPixmap.cacheKey() != frozen, 5000);
+        QCOMPARE(viewdriver::painted(view), frozen);
+        freeze->click();  // the picture goes on
+        QTRY_VERIFY_WITH_TIMEOUT(viewdriver::painted(view) != frozen, 5000);
     }
 
     void emptyFramesAreDropped() {
@@ -413,8 +464,7 @@ private slots:
         QImage white(1920, 1080, QImage::Format_RGB888);
         white.fill(Qt::white);
         QMetaObject::invokeMethod(&view, "onImageReady", Q_ARG(QImage, white));
-        QVERIFY(showsPicture(view));
-        QCOMPARE(view.m_drawingPixmap.size(), QSize(1920, 1080));
+        QVERIFY(fillsView(view));
         // A red stroke on the layer, well inside the picture so that it stays in view when panned.
         view.updateToolSettings(0, Qt::red, 10);
         QMetaObject::invokeMethod(&view, "switchToDrawingMode");
@@ -432,7 +482,9 @@ private slots:
         QCOMPARE(shot.pixelColor(210, 1079), QColor(Qt::white));
         QCOMPARE(shot.pixelColor(220, 200), QColor(Qt::red));
 
-        view.m_imageOffset = QPoint(100, -50);
+        // Dragged with the Move tool 100 pixels right and 50 up.
+        QMetaObject::invokeMethod(&view, "switchToMovingMode");
+        viewdriver::stroke(view, {{600, 600}, {650, 575}, {700, 550}});
         shot = view.grab().toImage();
         QCOMPARE(shot.pixelColor(99, 500), QColor(Qt::black));    // band at the left
         QCOMPARE(shot.pixelColor(500, 1030), QColor(Qt::black));  // band at the bottom

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -20,6 +19,7 @@
 #include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "testenvironment.h"
+#include "viewdriver.h"
 
 namespace {
 
@@ -90,8 +90,11 @@ private:
         m_view->resize(960, 540);
         m_view->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
-        QTRY_VERIFY_WITH_TIMEOUT(!m_view->m_videoPixmap.isNull(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(viewdriver::showsPicture(*m_view), 10000);
     }
+
+    // A green band over the layer's (100, 100) to (300, 150), drawn with the pen.
+    void drawBand() { viewdriver::penLine(*m_view, {100, 125}, {300, 125}, 50, Qt::green); }
 
     QStringList capture() {
         m_written.clear();
@@ -103,7 +106,7 @@ private:
     }
 
     QStringList tilePaths() {
-        QListWidget* list = m_view->m_fileListWidget->findChild<QListWidget*>();
+        QListWidget* list = m_view->findChild<FileListWidget*>()->findChild<QListWidget*>();
         QStringList paths;
         for (int row = 0; row < list->count(); ++row)
             paths << list->itemWidget(list->item(row))->findChild<FileItemWidget*>()->m_path;
@@ -164,10 +167,8 @@ private slots:
         m_extra.open(m_home.filePath("elsewhere.ini"));
         m_extra.open(extraFile);
         openOn("notebook-spread-top-dark-mat.jpg");
-        if (drawing) {
-            QPainter painter(&m_view->m_drawingPixmap);
-            painter.fillRect(100, 100, 200, 50, Qt::green);
-        }
+        if (drawing)
+            drawBand();
         for (int chosen : {quality, 70}) {
             const QStringList files = capture();
             QCOMPARE(files.size(), 1);
@@ -189,10 +190,10 @@ private slots:
         CaptureChoices(&m_extra).setCropping(true);
         openOn("notebook-rotated-dark-mat.jpg");
         optigrabSimUnplugAll();
-        QTRY_VERIFY_WITH_TIMEOUT(m_view->m_videoPixmap.isNull(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!viewdriver::showsPicture(*m_view), 10000);
         QVERIFY(optigrabSimPlugFrames(m_frames.path().toUtf8().constData(), 30) >= 0);
-        QTRY_VERIFY_WITH_TIMEOUT(!m_view->m_videoPixmap.isNull(), 10000);
-        const long dev = m_view->m_currentDevIndex;
+        QTRY_VERIFY_WITH_TIMEOUT(viewdriver::showsPicture(*m_view), 10000);
+        const long dev = 0;  // the one camera plugged
         long quality = 0, xDpi = 0, yDpi = 0, corners[8] = {}, found = 0;
         QCOMPARE(camGetImageJPGQuanlity(dev, &quality), long(CAM_OK));
         QCOMPARE(camGetImageDPI(dev, &xDpi, &yDpi), long(CAM_OK));
@@ -239,7 +240,7 @@ private slots:
         CaptureChoices(&m_extra).setCropping(crop);
         openOn(photograph);
         if (drawing)
-            QPainter(&m_view->m_drawingPixmap).fillRect(100, 100, 200, 50, Qt::green);
+            drawBand();
         const QStringList written = capture();
         QCOMPARE(written.size(), files);
         QCOMPARE(tilePaths(), written);

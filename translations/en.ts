@@ -55,6 +55,21 @@
         <translation>Plug in the document camera to enable the application</translation>
     </message>
     <message>
+        <source>No program on this desktop opens %1.</source>
+        <translation>No program on this desktop opens %1.</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
+        <translation>The recording stopped: the camera was unplugged. What was recorded is saved.</translation>
+    </message>
+    <message>
+        <source>This file cannot be shown beside the live picture.</source>
+        <translation>This file cannot be shown beside the live picture.</translation>
+    </message>
+</context>
+<context>
+    <name>PictureToolsController</name>
+    <message>
         <source>Focus</source>
         <translation>Focus</translation>
     </message>
@@ -97,18 +112,6 @@
     <message>
         <source>This camera cannot focus by itself</source>
         <translation>This camera cannot focus by itself</translation>
-    </message>
-    <message>
-        <source>No program on this desktop opens %1.</source>
-        <translation>No program on this desktop opens %1.</translation>
-    </message>
-    <message>
-        <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
-        <translation>The recording stopped: the camera was unplugged. What was recorded is saved.</translation>
-    </message>
-    <message>
-        <source>This file cannot be shown beside the live picture.</source>
-        <translation>This file cannot be shown beside the live picture.</translation>
     </message>
 </context>
 <context>

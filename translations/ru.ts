@@ -55,6 +55,21 @@
         <translation>Подключите документ-камеру, чтобы начать работу с приложением</translation>
     </message>
     <message>
+        <source>No program on this desktop opens %1.</source>
+        <translation>Ни одна программа на этом компьютере не открывает %1.</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
+        <translation>Запись остановлена: камера отключена. Записанное сохранено.</translation>
+    </message>
+    <message>
+        <source>This file cannot be shown beside the live picture.</source>
+        <translation>Этот файл нельзя показать рядом с живым изображением.</translation>
+    </message>
+</context>
+<context>
+    <name>PictureToolsController</name>
+    <message>
         <source>Focus</source>
         <translation>Фокусировка</translation>
     </message>
@@ -97,18 +112,6 @@
     <message>
         <source>This camera cannot focus by itself</source>
         <translation>Эта камера не умеет фокусироваться сама</translation>
-    </message>
-    <message>
-        <source>No program on this desktop opens %1.</source>
-        <translation>Ни одна программа на этом компьютере не открывает %1.</translation>
-    </message>
-    <message>
-        <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
-        <translation>Запись остановлена: камера отключена. Записанное сохранено.</translation>
-    </message>
-    <message>
-        <source>This file cannot be shown beside the live picture.</source>
-        <translation>Этот файл нельзя показать рядом с живым изображением.</translation>
     </message>
 </context>
 <context>

@@ -55,6 +55,21 @@
         <translation>请插入文档摄像头以启用本应用程序</translation>
     </message>
     <message>
+        <source>No program on this desktop opens %1.</source>
+        <translation>此桌面上没有可以打开 %1 的程序。</translation>
+    </message>
+    <message>
+        <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
+        <translation>录制已停止：摄像头已断开。已录制的内容已保存。</translation>
+    </message>
+    <message>
+        <source>This file cannot be shown beside the live picture.</source>
+        <translation>此文件无法在实时画面旁显示。</translation>
+    </message>
+</context>
+<context>
+    <name>PictureToolsController</name>
+    <message>
         <source>Focus</source>
         <translation>对焦</translation>
     </message>
@@ -97,18 +112,6 @@
     <message>
         <source>This camera cannot focus by itself</source>
         <translation>此摄像头不能自动对焦</translation>
-    </message>
-    <message>
-        <source>No program on this desktop opens %1.</source>
-        <translation>此桌面上没有可以打开 %1 的程序。</translation>
-    </message>
-    <message>
-        <source>The recording stopped: the camera was unplugged. What was recorded is saved.</source>
-        <translation>录制已停止：摄像头已断开。已录制的内容已保存。</translation>
-    </message>
-    <message>
-        <source>This file cannot be shown beside the live picture.</source>
-        <translation>此文件无法在实时画面旁显示。</translation>
     </message>
 </context>
 <context>

@@ -16,13 +16,14 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "annotationcanvas.h"
 #include "camera/campresenter.h"
-#include "camerapicturememory.h"
 #include "capturecontroller.h"
 #include "comparepane.h"
 #include "controls/noticelabel.h"
 #include "filebrowser/filelistwidget.h"
 #include "pagescan.h"
+#include "picturetoolscontroller.h"
 #include "recordingcontroller.h"
 #include "settings/extrasettings.h"
 #include "settings/storagefolders.h"
@@ -111,10 +112,12 @@ VideoWidget::VideoWidget(QWidget* parent, ExtraSettings* extraSettings)
     setLayout(mainLayout);
 
     m_noDeviceIconLabel = new QLabel(this);
+    m_noDeviceIconLabel->setObjectName("label_noDeviceIcon");
     m_noDeviceIconLabel->setPixmap(QPixmap(":/image/svg/camera"));
     m_noDeviceIconLabel->setAlignment(Qt::AlignCenter);
     m_noDeviceIconLabel->hide();
     m_noDeviceTextLabel = new QLabel(tr("Plug in the document camera to enable the application"), this);
+    m_noDeviceTextLabel->setObjectName("label_noDeviceText");
     m_noDeviceTextLabel->setStyleSheet("color: #888; font-size: 16px;");
     m_noDeviceTextLabel->setAlignment(Qt::AlignCenter);
     m_noDeviceTextLabel->hide();
@@ -129,9 +132,11 @@ VideoWidget::VideoWidget(QWidget* parent, ExtraSettings* extraSettings)
     m_drawing = false;
 
     initConnect();
-    initPictureTools();
-    m_pictureMemory->setStore(m_extraSettings);
-    initCanvas();
+    m_pictureTools = new PictureToolsController(m_presenter, m_extraSettings, m_centerToolWidget, this,
+                                                [this] { return !m_videoPixmap.isNull(); });
+    connect(m_pictureTools, &PictureToolsController::notice, this, &VideoWidget::showNotice);
+    ToolHost& host = *this;  // a private base: seen as one only from inside the view
+    m_canvas = std::make_unique<AnnotationCanvas>(host, *m_pageScan, m_pictureTools->memory());
     m_presenter->init();
     initDev();
     initCapture();
@@ -143,7 +148,9 @@ VideoWidget::~VideoWidget() {
     m_recording->stop({});
     // Captures under way still need the camera and the presenter.
     m_capture->waitForDone();
-    m_focusWatcher.waitForFinished();
+    // A focus under way ends, and the camera's settings are saved, while the camera is still open.
+    delete m_pictureTools;
+    m_pictureTools = nullptr;
     if (m_presenter != nullptr) {
         m_presenter->closeDev(0);
         m_presenter->uninit();
@@ -205,7 +212,7 @@ void VideoWidget::resizeEvent(QResizeEvent* event) {
 
     // Frames are prepared at this size on the capture thread, and need not be decoded larger. Device
     // pixels: on a screen scaled to 200 % a 4K camera shows every one of its pixels.
-    m_frameHandOver.setTargetSize(size() * devicePixelRatioF());
+    m_livePicture.setTargetSize(size() * devicePixelRatioF());
     if (m_comparePane != nullptr)
         m_comparePane->setGeometry(w / 2, 0, w - w / 2, h);
     if (m_presenter != nullptr)

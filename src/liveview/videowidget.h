@@ -3,14 +3,10 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
-#include <QFutureWatcher>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QPoint>
-#include <QPointF>
-#include <QPointer>
 #include <QTranslator>
 #include <QVector>
 #include <QWidget>
@@ -19,30 +15,26 @@
 #include <memory>
 #include <vector>
 
-#include "annotationhistory.h"
 #include "camera/camerarecords.h"
 #include "camera/ipresenter.h"
 #include "camera/iview.h"
 #include "filenumbering.h"
-#include "framehandover.h"
-#include "inktiles.h"
-#include "overlays/overlaystack.h"
+#include "livepicture.h"
 #include "toolbars/maskkind.h"
 #include "tools/stroketool.h"
 #include "tools/toolhost.h"
 #include "tools/toolkind.h"
 #include "viewport.h"
 
-class AdjustWidget;
-class CameraPictureMemory;
+class AnnotationCanvas;
 class CaptureController;
 class ComparePane;
 class ExtraSettings;
 class FileListWidget;
 class FolderFiles;
-class MaskOverlay;
 class NoticeLabel;
 class PageScan;
+class PictureToolsController;
 class QHBoxLayout;
 class QLineEdit;
 class QPainter;
@@ -53,7 +45,6 @@ class StartupController;
 class ToolWidget_Left;
 class ToolWidget_Right;
 class ToolsWidget;
-class VideoFilterWidget;
 
 class VideoWidget : public QWidget, public IView, private ToolHost {
     Q_OBJECT
@@ -112,12 +103,6 @@ private slots:
     // Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y on the annotation layer.
     void undoDrawing();
     void redoDrawing();
-    // Orientation, looks, the camera's controls and focus (videowidget_picture.cpp).
-    void onAdjustPopupOpened(AdjustWidget* popup);
-    void onFilterPopupOpened(VideoFilterWidget* popup);
-    void rotatePicture(int quarterTurns);
-    void cycleLook();
-    void focusOnce();
     // Saves the code, swaps the installed translation and re-translates the tool bars.
     void switchLanguage(const QString& type);
     // Digital zoom in steps of 1.25 between 1x and 8x about the view's centre; back to the whole
@@ -151,21 +136,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    friend class TestLiveView;
-    friend class TestSideBars;
-    friend class TestCapture;
-    friend class TestPageCaptures;
-    friend class CaptureRun;
-    friend class RecordingRun;
-    friend class TestCanvas;
-    friend class TestPictureTools;
-    friend class TestRecording;
-
     void initConnect();
-    void initPictureTools();
-    // The camera just opened gets what the user chose for it before.
-    void applyCameraMemory();
-    void reportPictureResult(long result, const QString& what);
     void initShortcuts();
     void initDev();
     void handleDevChange(long changeType, long dev_id);
@@ -181,28 +152,19 @@ private:
     QImage recordedPicture();
     // A new camera picture, which the camera took at capturedUs, for a recording under way.
     void recordCameraPicture(int64_t capturedUs);
-    void stampCaptureTime(QImage* frame);  // capture thread
-    void resetLayer();
-    void showRestored(const QRect& changed);
-    // The annotation canvas: its overlays over the picture, and the tool the pointer acts with.
-    void initCanvas();
+    // The tool the pointer acts with, and the documented modes that follow it.
     void useTool(ToolKind kind);
     void useDrawingTool();
     // Where the live picture shows: the whole view, or its left half while split.
     QRect liveArea() const;
-    // Asks the camera for the part of the picture the zoomed view shows (all of it at 1x).
-    void updatePreviewPart();
-    // The picture, and over it the camera's sharper picture of the part shown while zoomed; the
-    // painter carries the picture's transform.
-    void paintPicture(QPainter& painter, const QRect& target);
     // Touch: returns whether the view took the event.
     bool touchEvent(QTouchEvent* event);
     void cancelTouchAction();
     // ToolHost
     QWidget* widget() override { return this; }
     QPixmap& layer() override { return m_drawingPixmap; }
-    AnnotationHistory& history() override { return m_history; }
-    InkTiles& inkTiles() override { return m_inkTiles; }
+    AnnotationHistory& history() override;
+    InkTiles& inkTiles() override;
     // Placed on the live area and the current picture each time it is asked for.
     Viewport& viewport() override;
     PointerState pointer() override;
@@ -216,26 +178,17 @@ private:
 
     QString configPath;
     std::vector<devMessage> m_devList;
-    QPixmap m_videoPixmap;    // the last frame, scaled to the view's size
-    QPixmap m_drawingPixmap;  // the annotation layer, the size of m_videoPixmap
-    // While zoomed: the camera's picture of the part shown, sharper than m_videoPixmap enlarged, and
-    // that part in layer pixels.
-    QPixmap m_partPixmap;
-    QRectF m_partRect;
-    QRectF m_requestedPart{0, 0, 1, 1};  // fractions of the picture; (0, 0, 1, 1) all of it
-    QVector<QPoint> m_currentLine;       // the start point of the stroke in progress
-    QPoint m_lastPoint;                  // layer position of the last drawn point; (0, 0) when there is none
-    bool m_drawing = false;              // a stroke is in progress
+    QPixmap m_videoPixmap;          // the last frame, scaled to the view's size
+    QPixmap m_drawingPixmap;        // the annotation layer, the size of m_videoPixmap
+    QVector<QPoint> m_currentLine;  // the start point of the stroke in progress
+    QPoint m_lastPoint;             // layer position of the last drawn point; (0, 0) when there is none
+    bool m_drawing = false;         // a stroke is in progress
     // The tool's modes: at most one is on (none with Select and Text); with none the pointer does
     // nothing.
     bool m_movingMode = false;
     bool m_drawingMode = false;
     bool m_eraserMode = false;
-    std::unique_ptr<Tool> m_tool;  // made by useTool(); none before a tool is chosen
-    ToolKind m_toolKind = ToolKind::None;
-    OverlayStack m_overlays;
-    MaskOverlay* m_mask = nullptr;  // in m_overlays
-    QPoint m_dragStartPos;          // view position of the last pan drag step
+    QPoint m_dragStartPos;  // view position of the last pan drag step
     // Zoom and pan of the live picture; the two members below follow it.
     Viewport m_viewport;
     QPoint m_imageOffset;  // pan offset of the picture
@@ -261,8 +214,8 @@ private:
     QLabel* m_noDeviceTextLabel = nullptr;
     NoticeLabel* m_notice = nullptr;
     QString currentLang;
-    // Carries frames from the capture thread to the GUI thread, prepared at the view's size.
-    FrameHandOver m_frameHandOver;
+    // Frames from the capture thread, prepared at the view's size, and the zoomed part.
+    LivePicture m_livePicture;
     int nCaptureIndex = 0;  // number of the last capture
     FileListWidget* m_fileListWidget = nullptr;
     FolderFiles* m_folderFiles = nullptr;  // the save folder's files for the panel, with all tools
@@ -271,11 +224,8 @@ private:
     StartupController* m_startup = nullptr;
     CaptureController* m_capture = nullptr;
     RecordingController* m_recording = nullptr;
-    AnnotationHistory m_history;  // of m_drawingPixmap
-    InkTiles m_inkTiles;          // where m_drawingPixmap holds strokes
-    std::unique_ptr<CameraPictureMemory> m_pictureMemory;
-    QPointer<VideoFilterWidget> m_filterPopup;  // open Video Filters popup, which D keeps up to date
-    QFutureWatcher<long> m_focusWatcher;        // a one-shot focus under way on the thread pool
+    PictureToolsController* m_pictureTools = nullptr;
+    std::unique_ptr<AnnotationCanvas> m_canvas;  // the tool, the overlays, the layer's history
     PageScan* m_pageScan = nullptr;
     ComparePane* m_comparePane = nullptr;  // made at the first split
 };

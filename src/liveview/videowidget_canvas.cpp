@@ -1,39 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main view's annotation canvas: the chosen tool, which takes the pointer where no overlay does,
-// the overlays over the picture, and clearing, undo and redo of the layer. GUI thread only.
+// The main view's part in annotation: the documented modes and pen settings, and the pointer handed
+// to the canvas (annotationcanvas.cpp). GUI thread only.
 #include <QMouseEvent>
 #include <cstdio>
 
-#include "camerapicturememory.h"
-#include "maskoverlay.h"
-#include "overlays/inkoverlay.h"
-#include "overlays/pageoutlineoverlay.h"
-#include "overlays/toolpreviewoverlay.h"
-#include "pagescan.h"
+#include "annotationcanvas.h"
 #include "toolbars/toolswidget.h"
 #include "videowidget.h"
 
-// Bottom first: the ink, what the tool has under way, the page's outline, the mask.
-void VideoWidget::initCanvas() {
-    m_overlays.add(std::make_unique<InkOverlay>(m_drawingPixmap, m_inkTiles));
-    m_overlays.add(std::make_unique<ToolPreviewOverlay>(m_tool));
-    m_overlays.add(std::make_unique<PageOutlineOverlay>(*m_pageScan, *m_pictureMemory));
-    m_mask = m_overlays.add(std::make_unique<MaskOverlay>());
-}
-
-// What the old tool has under way ends as it ends it, but for a stroke that goes on in the new ink as
-// the same step (its state is the view's); the documented modes follow the new tool.
+// The documented modes follow the new tool.
 void VideoWidget::useTool(ToolKind kind) {
-    const bool strokeGoesOn = m_drawing && drawsStrokes(m_toolKind) && drawsStrokes(kind);
-    if (m_tool && !strokeGoesOn)
-        m_tool->leave();
-    m_tool = makeTool(kind, *this);
-    m_toolKind = kind;
+    m_canvas->useTool(kind);
     m_movingMode = kind == ToolKind::Move;
     m_drawingMode = penToolKind(m_currentToolType) == kind && kind != ToolKind::None;
     m_eraserMode = kind == ToolKind::Eraser;
-    if (m_tool)
-        setCursor(m_tool->cursor());
 }
 
 void VideoWidget::switchToMovingMode() {
@@ -78,71 +58,36 @@ void VideoWidget::updateToolSettings(int type, QColor color, int size) {
     m_penColor = color;
     m_penSize = size;
     m_currentToolType = type;
-    if (m_drawingMode && penToolKind(type) != m_toolKind)
+    if (m_drawingMode && penToolKind(type) != m_canvas->toolKind())
         useDrawingTool();
 }
 
 void VideoWidget::showMask(MaskKind kind) {
-    m_mask->setKind(kind);
-    update();
+    m_canvas->setMask(kind);
 }
 
 void VideoWidget::clearDrawing() {
-    if (m_drawingPixmap.isNull())
-        return;
-    // Clear All is one step of the history; only the tiles that hold strokes need keeping.
-    const QVector<QRect> inked = m_inkTiles.rects();
-    m_history.endStep();
-    m_history.beginStep();
-    for (const QRect& tile : inked)
-        m_history.aboutToChange(m_drawingPixmap, tile);
-    m_history.endStep();
-    m_drawingPixmap.fill(Qt::transparent);
-    m_inkTiles.reset(m_drawingPixmap.size());
-    // A stroke that goes on after the clear records from here.
-    if (m_drawing)
-        m_history.beginStep();
-    if (m_tool)
-        m_tool->layerCleared();
-    stepEnded();
-    update();
+    m_canvas->clear();
 }
 
-// The stroke in progress has no step yet: undo and redo wait for its end.
 void VideoWidget::undoDrawing() {
-    if (!m_drawing)
-        showRestored(m_history.undo(m_drawingPixmap));
+    m_canvas->undo();
 }
 
 void VideoWidget::redoDrawing() {
-    if (!m_drawing)
-        showRestored(m_history.redo(m_drawingPixmap));
+    m_canvas->redo();
 }
 
-// Undo or redo put other pixels into this part of the layer: ink may have come or gone there.
-void VideoWidget::showRestored(const QRect& changed) {
-    stepEnded();
-    if (changed.isEmpty())
-        return;
-    m_inkTiles.mark(changed);
-    m_inkTiles.prune(m_drawingPixmap);
-    layerChanged(changed);
+AnnotationHistory& VideoWidget::history() {
+    return m_canvas->history();
 }
 
-// The layer was replaced or dropped: strokes, marks and history of the old one are gone.
-void VideoWidget::resetLayer() {
-    m_history.clear();
-    m_inkTiles.reset(m_drawingPixmap.size());
-    if (m_tool)
-        m_tool->layerCleared();
-    m_drawing = false;
-    m_lastPoint = QPoint(0, 0);
-    m_currentLine.clear();
-    stepEnded();
+InkTiles& VideoWidget::inkTiles() {
+    return m_canvas->inkTiles();
 }
 
 void VideoWidget::stepEnded() {
-    m_centerToolWidget->setUndoEnabled(m_history.undoSteps() > 0);
+    m_centerToolWidget->setUndoEnabled(m_canvas->history().undoSteps() > 0);
 }
 
 void VideoWidget::layerChanged(const QRect& layerRect) {
@@ -153,28 +98,17 @@ PointerState VideoWidget::pointer() {
     return PointerState{m_drawing, m_lastPoint, m_currentLine, m_dragStartPos, m_mousePressed};
 }
 
-// A left press on the curtain or the spotlight is theirs, with its drag; any other is the tool's.
 void VideoWidget::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton ||
-        !m_overlays.press(event->pos(), viewport(), m_tool && m_tool->marksPicture())) {
-        if (m_tool)
-            m_tool->press(event);
-    }
+    m_canvas->press(event);
     QWidget::mousePressEvent(event);
 }
 
 void VideoWidget::mouseMoveEvent(QMouseEvent* event) {
-    if (m_overlays.grabbed())
-        update(m_overlays.drag(event->pos(), viewport()));
-    else if (m_tool)
-        m_tool->move(event);
+    m_canvas->move(event);
     QWidget::mouseMoveEvent(event);
 }
 
 void VideoWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (m_overlays.grabbed())
-        m_overlays.release();
-    else if (m_tool)
-        m_tool->release(event);
+    m_canvas->release(event);
     QWidget::mouseReleaseEvent(event);
 }

@@ -5,9 +5,11 @@
 #include <QThread>
 #include <cstdio>
 
+#include "annotationcanvas.h"
 #include "camera/camerachoice.h"
 #include "camera/campresenter.h"
 #include "pagescan.h"
+#include "picturetoolscontroller.h"
 #include "recordingcontroller.h"
 #include "settings/readxml.h"
 #include "toolbars/toolwidget_left.h"
@@ -154,7 +156,7 @@ void VideoWidget::initDev() {
         m_presenter->openDev(m_currentDevIndex, choice.mediaType, 0, choice.width, choice.height);
         m_presenter->setPreviewSizeHint(m_currentDevIndex, qRound(this->width() * devicePixelRatioF()),
                                         qRound(this->height() * devicePixelRatioF()));
-        applyCameraMemory();
+        m_pictureTools->cameraOpened(m_currentDevIndex);
         m_pageScan->apply(m_currentDevIndex);
     }
 }
@@ -218,7 +220,7 @@ void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, 
     m_currentDevIndex = devIndex;
     m_presenter->setPreviewSizeHint(m_currentDevIndex, qRound(this->width() * devicePixelRatioF()),
                                     qRound(this->height() * devicePixelRatioF()));
-    applyCameraMemory();
+    m_pictureTools->cameraOpened(m_currentDevIndex);
     m_pageScan->apply(m_currentDevIndex);
 }
 
@@ -228,6 +230,6 @@ void VideoWidget::resetPicture() {
     resetZoom();
     m_videoPixmap = QPixmap();
     m_drawingPixmap = QPixmap();
-    resetLayer();
-    m_frameHandOver.clear();
+    m_canvas->resetLayer();
+    m_livePicture.clear();
 }

@@ -1,36 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main view's preview: frame delivery from the capture thread, intake and painting.
+// The main view's preview: frame delivery from the capture thread, intake and painting
+// (livepicture.cpp carries the frames and the zoomed part).
 #include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QThread>
 #include <cstdio>
-#include "camerapicturememory.h"
-#include "pagescan.h"
 
-#include "recording/recordingclock.h"
+#include "annotationcanvas.h"
 #include "videowidget.h"
-
-namespace {
-
-// When the camera took the frame that the capture thread is handing over (RecordingClock; 0 unknown).
-thread_local int64_t t_captureUs = 0;
-
-}  // namespace
 
 // Runs on the capture thread, just before the frame it stamps arrives.
 void VideoWidget::frameCaptured(long devIndex, long long captureTimeUs) {
     Q_UNUSED(devIndex);
-    t_captureUs = captureTimeUs;
-}
-
-// Capture thread: the frame keeps the camera's time through the hand-over, so that a recording
-// places it where it was taken, however long decoding and painting took; the hand-over time for a
-// camera whose clock is not the monotonic one.
-void VideoWidget::stampCaptureTime(QImage* frame) {
-    FrameHandOver::stampCaptureTime(frame, t_captureUs > 0 ? t_captureUs : RecordingClock::nowUs());
-    t_captureUs = 0;
+    LivePicture::frameCaptured(captureTimeUs);
 }
 
 // Runs on the camera library's capture thread: no widget is touched here. The frame is prepared at
@@ -39,16 +23,10 @@ void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long heig
     Q_UNUSED(devIndex);
     Q_UNUSED(width);
     Q_UNUSED(height);
-    if (stateFreeze.load())
+    if (stateFreeze.load() || image == nullptr)
         return;
-    if (image == nullptr || image->isNull())
-        return;
-    QImage frame = m_frameHandOver.prepare(*image);
-    if (frame.isNull())
-        return;
-    stampCaptureTime(&frame);
-    // One frame waits for the GUI thread at most: a newer one replaces it and needs no event.
-    if (m_frameHandOver.post(frame))
+    const QImage frame = m_livePicture.handOver(*image);
+    if (!frame.isNull())
         emit imageReady(frame);
 }
 
@@ -56,15 +34,10 @@ void VideoWidget::drawQImage(long devIndex, QImage* image, long width, long heig
 // for.
 void VideoWidget::drawQImagePart(long devIndex, QImage* image, const QRectF& part) {
     Q_UNUSED(devIndex);
-    if (stateFreeze.load())
+    if (stateFreeze.load() || image == nullptr)
         return;
-    if (image == nullptr || image->isNull())
-        return;
-    QImage frame = m_frameHandOver.preparePart(*image, part);
-    if (frame.isNull())
-        return;
-    stampCaptureTime(&frame);
-    if (m_frameHandOver.post(frame))
+    const QImage frame = m_livePicture.handOverPart(*image, part);
+    if (!frame.isNull())
         emit imageReady(frame);
 }
 
@@ -73,7 +46,7 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         qDebug("Warning: imageReady called from wrong thread!");
         return;
     }
-    const QImage image = m_frameHandOver.take(delivered);
+    const QImage image = m_livePicture.take(delivered);
     if (image.isNull())
         return;
     if (image.width() < 1 || image.height() < 1) {
@@ -85,21 +58,17 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         return;
     }
     showNoDevicePrompt(false);
-    const QRectF part = FrameHandOver::partOf(image);
-    if (part != QRectF(0, 0, 1, 1)) {
+    if (FrameHandOver::partOf(image) != QRectF(0, 0, 1, 1)) {
         // Frames of a part asked for before the view went back to 1x are late: the whole picture
         // comes next.
         if (m_videoPixmap.isNull() || m_currentScale == 1.0)
             return;
-        m_partPixmap = QPixmap::fromImage(image);
-        const QSizeF layer(m_videoPixmap.size());
-        m_partRect = QRectF(part.x() * layer.width(), part.y() * layer.height(), part.width() * layer.width(),
-                            part.height() * layer.height());
+        m_livePicture.showPart(image, m_videoPixmap.size());
         update(liveArea());
         recordCameraPicture(FrameHandOver::captureTimeOf(image));
         return;
     }
-    m_partPixmap = QPixmap();
+    m_livePicture.dropPart();
     // In device pixels, as the frames come: the picture's layer is then as sharp as the screen.
     m_videoPixmap =
         QPixmap::fromImage(image.scaled(FrameHandOver::shownSize(image.size(), size() * devicePixelRatioF()),
@@ -108,7 +77,7 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         m_drawingPixmap = QPixmap(m_videoPixmap.size());
         m_drawingPixmap.setDevicePixelRatio(m_videoPixmap.devicePixelRatio());
         m_drawingPixmap.fill(Qt::transparent);
-        resetLayer();
+        m_canvas->resetLayer();
     }
     // Split, the compared picture beside it stays as it is.
     update(liveArea());
@@ -138,31 +107,9 @@ void VideoWidget::paintEvent(QPaintEvent* event) {
     painter.save();
     painter.translate(shown.pictureOnView().topLeft());
     painter.scale(shown.shownScale(), shown.shownScale());
-    paintPicture(painter, target);
+    m_livePicture.paint(painter, m_videoPixmap, QRectF(liveArea()).intersected(QRectF(target)),
+                        devicePixelRatioF());
     painter.restore();
     // The ink, the page's outline, the masks: the recorder's picture is this painting.
-    m_overlays.paint(painter, shown, event->rect());
-}
-
-// The whole picture enlarged, and over it the camera's sharper picture of the part shown while
-// zoomed. Where that part covers the view the enlarged picture is left out, and a part that shows
-// at its own size is copied without scaling.
-void VideoWidget::paintPicture(QPainter& painter, const QRect& target) {
-    const QRectF partOnView = painter.transform().mapRect(m_partRect);
-    const QRectF visible = QRectF(liveArea()).intersected(QRectF(target));
-    if (m_partPixmap.isNull() || !partOnView.adjusted(-1, -1, 1, 1).contains(visible))
-        painter.drawPixmap(QPoint(0, 0), m_videoPixmap);
-    if (m_partPixmap.isNull())
-        return;
-    const qreal ratio = devicePixelRatioF();
-    if (qAbs(partOnView.width() * ratio - m_partPixmap.width()) < 1 &&
-        qAbs(partOnView.height() * ratio - m_partPixmap.height()) < 1) {
-        painter.save();
-        painter.resetTransform();
-        painter.drawPixmap(QRectF(partOnView.topLeft().toPoint(), partOnView.size()), m_partPixmap,
-                           QRectF(m_partPixmap.rect()));
-        painter.restore();
-    } else {
-        painter.drawPixmap(m_partRect, m_partPixmap, QRectF(m_partPixmap.rect()));
-    }
+    m_canvas->paint(painter, shown, event->rect());
 }

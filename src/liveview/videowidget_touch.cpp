@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QTouchEvent>
 
+#include "annotationcanvas.h"
 #include "videowidget.h"
 
 bool VideoWidget::event(QEvent* event) {
@@ -70,7 +71,5 @@ bool VideoWidget::touchEvent(QTouchEvent* event) {
 // A second finger came down: what the first began ends as on a change of tool (a stroke, a shape, a
 // selection or a drag is dropped, a text typed is kept), so that a pinch leaves no mark on the page.
 void VideoWidget::cancelTouchAction() {
-    if (m_tool)
-        m_tool->leave();
-    m_overlays.release();
+    m_canvas->dropPointerAction();
 }

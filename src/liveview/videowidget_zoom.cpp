@@ -3,6 +3,7 @@
 // the picture the camera is asked for while zoomed. GUI thread only.
 #include <QWheelEvent>
 
+#include "annotationcanvas.h"
 #include "comparepane.h"
 #include "videowidget.h"
 
@@ -26,8 +27,8 @@ void VideoWidget::viewportChanged() {
     m_imageOffset = m_viewport.offset();
     // Back at 1x the camera's part of the picture is stale: the whole picture shows.
     if (!m_viewport.zoomed())
-        m_partPixmap = QPixmap();
-    updatePreviewPart();
+        m_livePicture.dropPart();
+    m_livePicture.requestPart(m_presenter, m_currentDevIndex, viewport().visiblePart());
     update();
 }
 
@@ -44,21 +45,6 @@ void VideoWidget::zoomOut() {
 void VideoWidget::resetZoom() {
     viewport().reset();
     viewportChanged();
-}
-
-void VideoWidget::updatePreviewPart() {
-    constexpr double kMillion = 1000000.0;  // the camera library's unit of picture parts
-    const QRectF wanted = viewport().visiblePart();
-    if (wanted == m_requestedPart || m_presenter == nullptr)
-        return;
-    m_requestedPart = wanted;
-    if (wanted == QRectF(0, 0, 1, 1)) {
-        m_presenter->setPreviewPart(m_currentDevIndex, 0, 0, 0, 0);
-        return;
-    }
-    m_presenter->setPreviewPart(m_currentDevIndex, qRound(wanted.x() * kMillion),
-                                qRound(wanted.y() * kMillion), qRound(wanted.width() * kMillion),
-                                qRound(wanted.height() * kMillion));
 }
 
 void VideoWidget::wheelEvent(QWheelEvent* event) {
@@ -80,8 +66,6 @@ void VideoWidget::wheelEvent(QWheelEvent* event) {
 
 // What is under way stops; with nothing under way the picture is whole again.
 void VideoWidget::cancelInProgress() {
-    if (m_tool && m_tool->busy())
-        m_tool->cancel();
-    else
+    if (!m_canvas->cancel())
         resetZoom();
 }

@@ -169,7 +169,13 @@ void TestRecording::recordedFile() {
     const RecordedFile file = RecordedFile::read(path);
     QVERIFY(file.opened);
     QCOMPARE(file.size, recorded);
-    QCOMPARE(file.pictures.size(), int(outcome.pictures));
+    // Every picture written; when the stop comes more than a picture's time after the last one (a busy
+    // machine), the file ends with that last picture once more, so that it lasts until the stop.
+    const int heldToTheStop = file.pictures.size() - int(outcome.pictures);
+    QVERIFY2(
+        heldToTheStop == 0 || heldToTheStop == 1,
+        qPrintable(
+            QString("%1 pictures in the file, %2 written").arg(file.pictures.size()).arg(outcome.pictures)));
     QVERIFY(!file.hasSound);
     QVERIFY2(file.frameRate < fps + 0.5 && file.frameRate > minimumShare * fps - 0.5,
              qPrintable(QString::number(file.frameRate)));

@@ -27,6 +27,7 @@
 #include "settings/extrasettings.h"
 #include "settings/storagefolders.h"
 #include "startupcontroller.h"
+#include "timelapsecontroller.h"
 #include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
@@ -141,6 +142,8 @@ VideoWidget::VideoWidget(QWidget* parent, ExtraSettings* extraSettings)
 VideoWidget::~VideoWidget() {
     // Closing the program finishes a recording's file first.
     m_recording->stop({});
+    // A time-lapse's last still and its video are finished while the camera and the presenter are there.
+    delete findChild<TimeLapseController*>();
     // Captures under way still need the camera and the presenter.
     m_capture->waitForDone();
     m_focusWatcher.waitForFinished();

@@ -78,6 +78,7 @@ void TimeLapseController::start(const TimeLapsePlan& plan) {
     m_plan = plan;
     m_running = true;
     m_ticks = m_pictures = 0;
+    m_shotOwed = m_endDue = false;
     m_gaps.clear();
     m_gapStart = {};
     m_stopReason.clear();
@@ -98,15 +99,24 @@ void TimeLapseController::start(const TimeLapsePlan& plan) {
 
 void TimeLapseController::onTick() {
     if (m_plan.durationS > 0 && m_ticks >= std::max(1, m_plan.durationS / m_plan.intervalS)) {
-        stop();
+        // The run ends once the last still owed is in.
+        m_endDue = true;
+        if (!m_shotPending && !m_shotOwed)
+            stop();
         return;
     }
     ++m_ticks;
-    // A still still on its way (a slow disk, a 4K camera on a busy machine): this one is left out
-    // rather than queued, so that the writer never falls behind by more than one.
+    // A still still on its way (a slow disk, a 4K camera on a busy machine): this one is taken as
+    // soon as it is back, so that no picture is lost and the writer is never more than one behind.
     if (m_shotPending)
-        return;
+        m_shotOwed = true;
+    else
+        shoot();
+}
+
+void TimeLapseController::shoot() {
     m_shotPending = true;
+    m_shotOwed = false;
     const QString still = QDir(m_stillsFolder)
                               .filePath(QString("%1_%2.jpg")
                                             .arg(QFileInfo(m_stillsFolder).fileName())
@@ -138,6 +148,10 @@ void TimeLapseController::onShot(bool taken, CaptureWriter::Failure failure) {
         m_gapAfter = m_pictures;
     }
     updateMarker();
+    if (m_shotOwed)
+        shoot();
+    else if (m_endDue)
+        stop();
 }
 
 void TimeLapseController::closeGap() {

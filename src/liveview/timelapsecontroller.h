@@ -48,6 +48,7 @@ protected:
 
 private:
     void onTick();
+    void shoot();  // the next still, on the writer's thread
     void onShot(bool taken, CaptureWriter::Failure failure);
     void onFinished(const QString& path, long long frames, const QString& problem);
     void closeGap();
@@ -63,7 +64,9 @@ private:
     QLabel* m_marker = nullptr;
     TimeLapsePlan m_plan;
     bool m_running = false;
-    bool m_shotPending = false;  // a still is on its way: a tick meanwhile is left out
+    bool m_shotPending = false;  // a still is on its way
+    bool m_shotOwed = false;     // a tick came meanwhile: its still follows at once
+    bool m_endDue = false;       // the planned duration is over: the run ends with the last still
     int m_ticks = 0;
     int m_pictures = 0;
     QString m_videoPath;

@@ -828,4 +828,94 @@
         <translation>The recording could not be finished under its name; it was kept as %1.</translation>
     </message>
 </context>
+<context>
+    <name>TimeLapseController</name>
+    <message>
+        <source>Stop the time-lapse</source>
+        <translation>Stop the time-lapse</translation>
+    </message>
+    <message>
+        <source>Time-lapse…</source>
+        <translation>Time-lapse…</translation>
+    </message>
+    <message>
+        <source>The time-lapse did not start: the save folder cannot be used.</source>
+        <translation>The time-lapse did not start: the save folder cannot be used.</translation>
+    </message>
+    <message>
+        <source>The time-lapse did not start: the save folder cannot be written.</source>
+        <translation>The time-lapse did not start: the save folder cannot be written.</translation>
+    </message>
+    <message>
+        <source>The time-lapse stopped: the disk is full. The %1 pictures taken are kept.</source>
+        <translation>The time-lapse stopped: the disk is full. The %1 pictures taken are kept.</translation>
+    </message>
+    <message>
+        <source>The time-lapse stopped: the save folder cannot be written. The %1 pictures taken are kept.</source>
+        <translation>The time-lapse stopped: the save folder cannot be written. The %1 pictures taken are kept.</translation>
+    </message>
+    <message>
+        <source>No pictures from %1 to %2 (%3 s) between picture %4 and picture %5: the camera was gone.</source>
+        <translation>No pictures from %1 to %2 (%3 s) between picture %4 and picture %5: the camera was gone.</translation>
+    </message>
+    <message>
+        <source>No pictures from %1 to the end after picture %2: the camera was gone.</source>
+        <translation>No pictures from %1 to the end after picture %2: the camera was gone.</translation>
+    </message>
+    <message>
+        <source>Time-lapse saved: %1 (%2 pictures).</source>
+        <translation>Time-lapse saved: %1 (%2 pictures).</translation>
+    </message>
+    <message>
+        <source>The time-lapse took no pictures: the camera gave none.</source>
+        <translation>The time-lapse took no pictures: the camera gave none.</translation>
+    </message>
+    <message>
+        <source>Time-lapse: %1 pictures, waiting for the camera</source>
+        <translation>Time-lapse: %1 pictures, waiting for the camera</translation>
+    </message>
+    <message>
+        <source>Time-lapse: %1 pictures</source>
+        <translation>Time-lapse: %1 pictures</translation>
+    </message>
+</context>
+<context>
+    <name>TimeLapseDialog</name>
+    <message>
+        <source>Time-lapse</source>
+        <translation>Time-lapse</translation>
+    </message>
+    <message>
+        <source>A picture every</source>
+        <translation>A picture every</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>seconds</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <source>Until stopped</source>
+        <translation>Until stopped</translation>
+    </message>
+    <message>
+        <source>For (hours:minutes:seconds)</source>
+        <translation>For (hours:minutes:seconds)</translation>
+    </message>
+    <message>
+        <source>Keep the pictures as JPEG files beside the video</source>
+        <translation>Keep the pictures as JPEG files beside the video</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
 </TS>

@@ -828,4 +828,94 @@
         <translation>Запись не удалось сохранить под её именем; она сохранена как %1.</translation>
     </message>
 </context>
+<context>
+    <name>TimeLapseController</name>
+    <message>
+        <source>Stop the time-lapse</source>
+        <translation>Остановить цейтраферную съёмку</translation>
+    </message>
+    <message>
+        <source>Time-lapse…</source>
+        <translation>Цейтраферная съёмка…</translation>
+    </message>
+    <message>
+        <source>The time-lapse did not start: the save folder cannot be used.</source>
+        <translation>Цейтраферная съёмка не началась: папку сохранения нельзя использовать.</translation>
+    </message>
+    <message>
+        <source>The time-lapse did not start: the save folder cannot be written.</source>
+        <translation>Цейтраферная съёмка не началась: в папку сохранения нельзя записывать.</translation>
+    </message>
+    <message>
+        <source>The time-lapse stopped: the disk is full. The %1 pictures taken are kept.</source>
+        <translation>Цейтраферная съёмка остановлена: диск заполнен. Сделанные снимки (%1) сохранены.</translation>
+    </message>
+    <message>
+        <source>The time-lapse stopped: the save folder cannot be written. The %1 pictures taken are kept.</source>
+        <translation>Цейтраферная съёмка остановлена: в папку сохранения нельзя записывать. Сделанные снимки (%1) сохранены.</translation>
+    </message>
+    <message>
+        <source>No pictures from %1 to %2 (%3 s) between picture %4 and picture %5: the camera was gone.</source>
+        <translation>Нет снимков с %1 до %2 (%3 с) между снимком %4 и снимком %5: камера была отключена.</translation>
+    </message>
+    <message>
+        <source>No pictures from %1 to the end after picture %2: the camera was gone.</source>
+        <translation>Нет снимков с %1 до конца после снимка %2: камера была отключена.</translation>
+    </message>
+    <message>
+        <source>Time-lapse saved: %1 (%2 pictures).</source>
+        <translation>Цейтраферная съёмка сохранена: %1 (снимков: %2).</translation>
+    </message>
+    <message>
+        <source>The time-lapse took no pictures: the camera gave none.</source>
+        <translation>Цейтраферная съёмка не сделала ни одного снимка: камера не дала изображения.</translation>
+    </message>
+    <message>
+        <source>Time-lapse: %1 pictures, waiting for the camera</source>
+        <translation>Цейтраферная съёмка: снимков: %1, ожидание камеры</translation>
+    </message>
+    <message>
+        <source>Time-lapse: %1 pictures</source>
+        <translation>Цейтраферная съёмка: снимков: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TimeLapseDialog</name>
+    <message>
+        <source>Time-lapse</source>
+        <translation>Цейтраферная съёмка</translation>
+    </message>
+    <message>
+        <source>A picture every</source>
+        <translation>Снимок каждые</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>секунд</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>минут</translation>
+    </message>
+    <message>
+        <source>Until stopped</source>
+        <translation>До остановки</translation>
+    </message>
+    <message>
+        <source>For (hours:minutes:seconds)</source>
+        <translation>В течение (часы:минуты:секунды)</translation>
+    </message>
+    <message>
+        <source>Keep the pictures as JPEG files beside the video</source>
+        <translation>Сохранить снимки как файлы JPEG рядом с видео</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Начать</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
 </TS>

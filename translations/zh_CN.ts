@@ -828,4 +828,94 @@
         <translation>录制无法以其名称完成；已保存为 %1。</translation>
     </message>
 </context>
+<context>
+    <name>TimeLapseController</name>
+    <message>
+        <source>Stop the time-lapse</source>
+        <translation>停止延时摄影</translation>
+    </message>
+    <message>
+        <source>Time-lapse…</source>
+        <translation>延时摄影…</translation>
+    </message>
+    <message>
+        <source>The time-lapse did not start: the save folder cannot be used.</source>
+        <translation>延时摄影未开始：无法使用保存文件夹。</translation>
+    </message>
+    <message>
+        <source>The time-lapse did not start: the save folder cannot be written.</source>
+        <translation>延时摄影未开始：无法写入保存文件夹。</translation>
+    </message>
+    <message>
+        <source>The time-lapse stopped: the disk is full. The %1 pictures taken are kept.</source>
+        <translation>延时摄影已停止：磁盘已满。已拍摄的 %1 张图片已保留。</translation>
+    </message>
+    <message>
+        <source>The time-lapse stopped: the save folder cannot be written. The %1 pictures taken are kept.</source>
+        <translation>延时摄影已停止：无法写入保存文件夹。已拍摄的 %1 张图片已保留。</translation>
+    </message>
+    <message>
+        <source>No pictures from %1 to %2 (%3 s) between picture %4 and picture %5: the camera was gone.</source>
+        <translation>从 %1 到 %2（%3 秒）在第 %4 张和第 %5 张图片之间没有图片：摄像头已断开。</translation>
+    </message>
+    <message>
+        <source>No pictures from %1 to the end after picture %2: the camera was gone.</source>
+        <translation>从 %1 到结束（第 %2 张图片之后）没有图片：摄像头已断开。</translation>
+    </message>
+    <message>
+        <source>Time-lapse saved: %1 (%2 pictures).</source>
+        <translation>延时摄影已保存：%1（%2 张图片）。</translation>
+    </message>
+    <message>
+        <source>The time-lapse took no pictures: the camera gave none.</source>
+        <translation>延时摄影没有拍到图片：摄像头没有提供图片。</translation>
+    </message>
+    <message>
+        <source>Time-lapse: %1 pictures, waiting for the camera</source>
+        <translation>延时摄影：%1 张图片，正在等待摄像头</translation>
+    </message>
+    <message>
+        <source>Time-lapse: %1 pictures</source>
+        <translation>延时摄影：%1 张图片</translation>
+    </message>
+</context>
+<context>
+    <name>TimeLapseDialog</name>
+    <message>
+        <source>Time-lapse</source>
+        <translation>延时摄影</translation>
+    </message>
+    <message>
+        <source>A picture every</source>
+        <translation>拍摄间隔</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>分钟</translation>
+    </message>
+    <message>
+        <source>Until stopped</source>
+        <translation>直到手动停止</translation>
+    </message>
+    <message>
+        <source>For (hours:minutes:seconds)</source>
+        <translation>持续时间（时:分:秒）</translation>
+    </message>
+    <message>
+        <source>Keep the pictures as JPEG files beside the video</source>
+        <translation>将图片作为 JPEG 文件保存在视频旁边</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
 </TS>

@@ -319,8 +319,14 @@ OPTIGRAB_API long camRecordPicture(CamPictureRecord* record, const unsigned char
  * is not recording; CAM_ERR_BAD_ARGUMENT for a NULL record. */
 OPTIGRAB_API long camStopPictureRecord(CamPictureRecord* record, long long* pictures, long long* dropped);
 
-/* Why the last camStartPictureRecord or camStopPictureRecord on the record did not answer CAM_OK, in
- * English for logs ("" when it did); valid until the next call with the record. Never NULL. */
+/* Ends the recording where its pictures end, for pictures timed by the caller (a time-lapse, whose
+ * pictures stand 1/fps apart whatever time passed between them): writes every picture handed over
+ * and finishes the file, its last picture lasting one frame. Results and out-arguments as
+ * camStopPictureRecord. */
+OPTIGRAB_API long camFinishPictureRecord(CamPictureRecord* record, long long* pictures, long long* dropped);
+
+/* Why the last start, stop or finish of the record did not answer CAM_OK, in English for logs ("" when
+ * it did); valid until the next call with the record. Never NULL. */
 OPTIGRAB_API const char* camPictureRecordText(const CamPictureRecord* record);
 
 /* Lists the inputs of the desktop's sound server (monitors of outputs left out) through each, waiting

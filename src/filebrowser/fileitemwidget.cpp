@@ -3,6 +3,7 @@
 #include "fileitemwidget.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImageReader>
@@ -122,6 +123,11 @@ FileItemWidget::FileItemWidget(const QString& path, QWidget* parent, bool loadTh
 // The picture is decoded at tile size: a JPEG decoder then scales while it decodes, so a 4K capture
 // costs a fraction of a full decode and never occupies a full-size image.
 QImage FileItemWidget::thumbnail(const QString& path) {
+    // A folder of pictures (a time-lapse's stills) shows its first one.
+    if (QFileInfo(path).isDir()) {
+        const QStringList pictures = QDir(path).entryList({"*.jpg", "*.jpeg"}, QDir::Files, QDir::Name);
+        return pictures.isEmpty() ? QImage() : thumbnail(QDir(path).filePath(pictures.first()));
+    }
     if (path.endsWith(".pdf", Qt::CaseInsensitive))
         return PdfThumbnail::firstPage(path, kThumbnailBounds);
     const QString suffix = QFileInfo(path).suffix();

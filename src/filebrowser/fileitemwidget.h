@@ -20,7 +20,7 @@ public:
     explicit FileItemWidget(const QString& path, QWidget* parent = nullptr, bool loadThumbnail = true);
 
     // Any thread: the thumbnail of the file at path (a picture, a recording's first picture with its
-    // length, a PDF's first page); null when the file cannot be read.
+    // length, a PDF's first page, a folder's first picture); null when the file cannot be read.
     static QImage thumbnail(const QString& path);
     // Shows the thumbnail, or "No load image" for a null one.
     void setThumbnail(const QImage& image);

@@ -28,6 +28,7 @@
 #include "settings/extrasettings.h"
 #include "settings/storagefolders.h"
 #include "startupcontroller.h"
+#include "timelapsecontroller.h"
 #include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
@@ -146,6 +147,8 @@ VideoWidget::VideoWidget(QWidget* parent, ExtraSettings* extraSettings)
 VideoWidget::~VideoWidget() {
     // Closing the program finishes a recording's file first.
     m_recording->stop({});
+    // A time-lapse's last still and its video are finished while the camera and the presenter are there.
+    delete findChild<TimeLapseController*>();
     // Captures under way still need the camera and the presenter.
     m_capture->waitForDone();
     // A focus under way ends, and the camera's settings are saved, while the camera is still open.

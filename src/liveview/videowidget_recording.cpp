@@ -12,6 +12,7 @@
 #include "filebrowser/filelistwidget.h"
 #include "recordingcontroller.h"
 #include "settings/readxml.h"
+#include "timelapsecontroller.h"
 #include "toolbars/toolswidget.h"
 #include "videowidget.h"
 
@@ -40,15 +41,20 @@ void VideoWidget::initRecording() {
             toggleRecording();
     });
     connect(m_centerToolWidget, &ToolsWidget::signalRecord, this, &VideoWidget::toggleRecording);
-    // A right click on Record chooses what is recorded and the sound.
+    auto* timeLapse = new TimeLapseController(this, m_presenter, &m_numbering);
+    connect(timeLapse, &TimeLapseController::notice, this, &VideoWidget::showNotice);
+    connect(timeLapse, &TimeLapseController::fileSaved, m_fileListWidget, &FileListWidget::addPath);
+    // A right click on Record chooses what is recorded and the sound, and starts a time-lapse.
     if (auto* button = m_centerToolWidget->findChild<QWidget*>("toolButton_record")) {
         button->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(button, &QWidget::customContextMenuRequested, this, [this, button](const QPoint& pos) {
-            QMenu menu(this);
-            m_recording->fillRecordingKindMenu(&menu);
-            m_recording->fillSoundMenu(&menu);
-            menu.exec(button->mapToGlobal(pos));
-        });
+        connect(button, &QWidget::customContextMenuRequested, this,
+                [this, button, timeLapse](const QPoint& pos) {
+                    QMenu menu(this);
+                    m_recording->fillRecordingKindMenu(&menu);
+                    m_recording->fillSoundMenu(&menu);
+                    timeLapse->fillMenu(&menu);
+                    menu.exec(button->mapToGlobal(pos));
+                });
     }
     // Recordings cut off last time (a crash, a kill, a power loss) play up to the cut.
     m_recording->recoverCutOff(QString::fromStdString(ReadXML::instance()->savePath));

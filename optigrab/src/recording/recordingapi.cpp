@@ -89,18 +89,31 @@ OPTIGRAB_API long camRecordPicture(CamPictureRecord* record, const unsigned char
     return CAM_OK;
 }
 
-OPTIGRAB_API long camStopPictureRecord(CamPictureRecord* record, long long* pictures, long long* dropped) {
+namespace {
+
+// endNow: the file ends at this moment (camStopPictureRecord), or where its pictures end.
+long endPictureRecord(CamPictureRecord* record, bool endNow, long long* pictures, long long* dropped) {
     if (record == nullptr)
         return CAM_ERR_BAD_ARGUMENT;
     if (!record->session || !record->session->isRunning())
         return CAM_ERR_NOT_OPEN;
-    const RecordingSession::Outcome outcome = record->session->stop(true);
+    const RecordingSession::Outcome outcome = record->session->stop(endNow);
     if (pictures != nullptr)
         *pictures = outcome.pictures;
     if (dropped != nullptr)
         *dropped = outcome.dropped;
     record->text = outcome.problem;
     return outcome.problem.empty() ? CAM_OK : CAM_ERR_FILE;
+}
+
+}  // namespace
+
+OPTIGRAB_API long camStopPictureRecord(CamPictureRecord* record, long long* pictures, long long* dropped) {
+    return endPictureRecord(record, true, pictures, dropped);
+}
+
+OPTIGRAB_API long camFinishPictureRecord(CamPictureRecord* record, long long* pictures, long long* dropped) {
+    return endPictureRecord(record, false, pictures, dropped);
 }
 
 OPTIGRAB_API const char* camPictureRecordText(const CamPictureRecord* record) {

@@ -330,6 +330,18 @@
         <source>JPEG quality</source>
         <translation>JPEG quality</translation>
     </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Read the page&apos;s text in</source>
+        <translation>Read the page&apos;s text in</translation>
+    </message>
+    <message>
+        <source>%1 (not installed)</source>
+        <translation>%1 (not installed)</translation>
+    </message>
 </context>
 <context>
     <name>LanguageWidget</name>
@@ -534,6 +546,10 @@
     <message>
         <source>Save as PDF</source>
         <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>with searchable text</source>
+        <translation>with searchable text</translation>
     </message>
 </context>
 <context>
@@ -823,6 +839,25 @@
     <message>
         <source>The recording could not be finished under its name; it was kept as %1.</source>
         <translation>The recording could not be finished under its name; it was kept as %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TextLanguages</name>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Chinese</source>
+        <translation>Chinese</translation>
+    </message>
+    <message>
+        <source>Russian</source>
+        <translation>Russian</translation>
+    </message>
+    <message>
+        <source>No text data for %1: install %2. Other languages were read.</source>
+        <translation>No text data for %1: install %2. Other languages were read.</translation>
     </message>
 </context>
 </TS>

@@ -330,6 +330,18 @@
         <source>JPEG quality</source>
         <translation>Качество JPEG</translation>
     </message>
+    <message>
+        <source>Text</source>
+        <translation>Текст</translation>
+    </message>
+    <message>
+        <source>Read the page&apos;s text in</source>
+        <translation>Распознавать текст страницы на языках</translation>
+    </message>
+    <message>
+        <source>%1 (not installed)</source>
+        <translation>%1 (не установлен)</translation>
+    </message>
 </context>
 <context>
     <name>LanguageWidget</name>
@@ -534,6 +546,10 @@
     <message>
         <source>Save as PDF</source>
         <translation>Сохранить в PDF</translation>
+    </message>
+    <message>
+        <source>with searchable text</source>
+        <translation>с текстом для поиска</translation>
     </message>
 </context>
 <context>
@@ -823,6 +839,25 @@
     <message>
         <source>The recording could not be finished under its name; it was kept as %1.</source>
         <translation>Запись не удалось сохранить под её именем; она сохранена как %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TextLanguages</name>
+    <message>
+        <source>English</source>
+        <translation>Английский</translation>
+    </message>
+    <message>
+        <source>Chinese</source>
+        <translation>Китайский</translation>
+    </message>
+    <message>
+        <source>Russian</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>No text data for %1: install %2. Other languages were read.</source>
+        <translation>Нет данных для распознавания: %1. Установите %2. Текст прочитан на других языках.</translation>
     </message>
 </context>
 </TS>

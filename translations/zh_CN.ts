@@ -330,6 +330,18 @@
         <source>JPEG quality</source>
         <translation>JPEG 质量</translation>
     </message>
+    <message>
+        <source>Text</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <source>Read the page&apos;s text in</source>
+        <translation>识别页面文字的语言</translation>
+    </message>
+    <message>
+        <source>%1 (not installed)</source>
+        <translation>%1（未安装）</translation>
+    </message>
 </context>
 <context>
     <name>LanguageWidget</name>
@@ -534,6 +546,10 @@
     <message>
         <source>Save as PDF</source>
         <translation>保存为 PDF</translation>
+    </message>
+    <message>
+        <source>with searchable text</source>
+        <translation>含可搜索文字</translation>
     </message>
 </context>
 <context>
@@ -823,6 +839,25 @@
     <message>
         <source>The recording could not be finished under its name; it was kept as %1.</source>
         <translation>录制无法以其名称完成；已保存为 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>TextLanguages</name>
+    <message>
+        <source>English</source>
+        <translation>英语</translation>
+    </message>
+    <message>
+        <source>Chinese</source>
+        <translation>中文</translation>
+    </message>
+    <message>
+        <source>Russian</source>
+        <translation>俄语</translation>
+    </message>
+    <message>
+        <source>No text data for %1: install %2. Other languages were read.</source>
+        <translation>缺少%1的文字数据：请安装 %2。已按其他语言识别。</translation>
     </message>
 </context>
 </TS>

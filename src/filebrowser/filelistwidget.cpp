@@ -3,6 +3,7 @@
 // with all tools shown, for each file of the save folder.
 #include "filelistwidget.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -11,12 +12,18 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "fileitemwidget.h"
 
 namespace {
+
+bool isPicture(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == "jpg" || suffix == "jpeg";
+}
 
 // The same file has one row, however its path is spelled.
 QString rowKey(const QString& path) {
@@ -54,7 +61,13 @@ FileListWidget::FileListWidget(QWidget* parent) : QWidget(parent) {
         "QPushButton { background-color: #0099FF; color: #FFFFFF; border: none; }"
         "QPushButton:pressed { background-color: #007ACC; }");
     m_pdfButton->hide();
+    m_searchableBox = new QCheckBox(tr("with searchable text"), this);
+    m_searchableBox->setObjectName("checkBox_searchablePdf");
+    m_searchableBox->setStyleSheet("QCheckBox { color: #333333; background: #FFFFFF; padding: 4px; }");
+    m_searchableBox->hide();
+    layout->addWidget(m_searchableBox);
     layout->addWidget(m_pdfButton);
+    connect(m_searchableBox, &QCheckBox::toggled, this, &FileListWidget::searchablePdfToggled);
     connect(m_pdfButton, &QPushButton::clicked, this, [this] { emit pdfRequested(picturesForPdf()); });
     connect(m_listWidget, &QListWidget::itemSelectionChanged, this, &FileListWidget::showChosenTiles);
     connect(m_listWidget, &QListWidget::itemClicked, this,
@@ -77,6 +90,7 @@ FileListWidget::~FileListWidget() {
 
 void FileListWidget::retranslateUi() {
     m_pdfButton->setText(tr("Save as PDF"));
+    m_searchableBox->setText(tr("with searchable text"));
     for (int row = 0; row < m_listWidget->count(); ++row)
         if (FileItemWidget* tile = tileAt(row))
             tile->retranslateUi();
@@ -94,6 +108,12 @@ void FileListWidget::setShowAllTools(bool on) {
     if (!on)
         m_listWidget->clearSelection();
     m_pdfButton->setVisible(on);
+    m_searchableBox->setVisible(on);
+}
+
+void FileListWidget::setSearchablePdf(bool on) {
+    const QSignalBlocker block(m_searchableBox);
+    m_searchableBox->setChecked(on);
 }
 
 QStringList FileListWidget::picturesForPdf() const {
@@ -101,8 +121,7 @@ QStringList FileListWidget::picturesForPdf() const {
     for (int row = 0; row < m_listWidget->count(); ++row) {
         QListWidgetItem* item = m_listWidget->item(row);
         const QString path = item->data(Qt::UserRole).toString();
-        const QString suffix = QFileInfo(path).suffix().toLower();
-        if (suffix != "jpg" && suffix != "jpeg")
+        if (!isPicture(path))
             continue;
         all << path;
         if (item->isSelected())

@@ -13,6 +13,7 @@
 #include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "settings/storagefolders.h"
+#include "settings/textchoices.h"
 #include "toolbars/toolwidget_right.h"
 #include "videowidget.h"
 
@@ -34,6 +35,9 @@ void VideoWidget::initCapture() {
     connect(m_extraSettings, &ExtraSettings::showAllToolsChanged, m_fileListWidget,
             &FileListWidget::setShowAllTools);
     connect(m_fileListWidget, &FileListWidget::pdfRequested, m_capture, &CaptureController::exportPdf);
+    m_fileListWidget->setSearchablePdf(TextChoices(m_extraSettings).searchablePdf());
+    connect(m_fileListWidget, &FileListWidget::searchablePdfToggled, this,
+            [this](bool on) { TextChoices(m_extraSettings).setSearchablePdf(on); });
     connect(m_fileListWidget, &FileListWidget::tileClicked, this, &VideoWidget::onTileClicked);
     connect(m_fileListWidget, &FileListWidget::openFailed, this, [this](const QString& path) {
         showNotice(tr("No program on this desktop opens %1.").arg(QFileInfo(path).fileName()));

@@ -551,6 +551,10 @@
         <source>with searchable text</source>
         <translation>with searchable text</translation>
     </message>
+    <message>
+        <source>Copy text</source>
+        <translation>Copy text</translation>
+    </message>
 </context>
 <context>
     <name>ComparePane</name>
@@ -858,6 +862,52 @@
     <message>
         <source>No text data for %1: install %2. Other languages were read.</source>
         <translation>No text data for %1: install %2. Other languages were read.</translation>
+    </message>
+</context>
+<context>
+    <name>TextPanel</name>
+    <message>
+        <source>Text of the page</source>
+        <translation>Text of the page</translation>
+    </message>
+    <message>
+        <source>Stop reading</source>
+        <translation>Stop reading</translation>
+    </message>
+    <message>
+        <source>Read aloud</source>
+        <translation>Read aloud</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>TextController</name>
+    <message>
+        <source>No voice for %1 on this system: install speech-dispatcher and espeak-ng.</source>
+        <translation>No voice for %1 on this system: install speech-dispatcher and espeak-ng.</translation>
+    </message>
+    <message>
+        <source>The page&apos;s text is being read already.</source>
+        <translation>The page&apos;s text is being read already.</translation>
+    </message>
+    <message>
+        <source>Choose a language for the page&apos;s text in the settings (Capture, Text).</source>
+        <translation>Choose a language for the page&apos;s text in the settings (Capture, Text).</translation>
+    </message>
+    <message>
+        <source>Reading the page&apos;s text…</source>
+        <translation>Reading the page&apos;s text…</translation>
+    </message>
+    <message>
+        <source>No text found on the page.</source>
+        <translation>No text found on the page.</translation>
+    </message>
+    <message>
+        <source>Text copied: %1 words</source>
+        <translation>Text copied: %1 words</translation>
     </message>
 </context>
 </TS>

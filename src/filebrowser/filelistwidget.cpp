@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QImage>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -68,6 +69,16 @@ FileListWidget::FileListWidget(QWidget* parent) : QWidget(parent) {
     layout->addWidget(m_searchableBox);
     layout->addWidget(m_pdfButton);
     connect(m_searchableBox, &QCheckBox::toggled, this, &FileListWidget::searchablePdfToggled);
+    m_listWidget->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_listWidget, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QListWidgetItem* item = m_listWidget->itemAt(at);
+        if (item == nullptr || m_listWidget->selectionMode() != QAbstractItemView::ExtendedSelection)
+            return;
+        QMenu menu(this);
+        fillTileMenu(&menu, item->data(Qt::UserRole).toString());
+        if (!menu.isEmpty())
+            menu.exec(m_listWidget->viewport()->mapToGlobal(at));
+    });
     connect(m_pdfButton, &QPushButton::clicked, this, [this] { emit pdfRequested(picturesForPdf()); });
     connect(m_listWidget, &QListWidget::itemSelectionChanged, this, &FileListWidget::showChosenTiles);
     connect(m_listWidget, &QListWidget::itemClicked, this,
@@ -114,6 +125,11 @@ void FileListWidget::setShowAllTools(bool on) {
 void FileListWidget::setSearchablePdf(bool on) {
     const QSignalBlocker block(m_searchableBox);
     m_searchableBox->setChecked(on);
+}
+
+void FileListWidget::fillTileMenu(QMenu* menu, const QString& path) {
+    if (isPicture(path))
+        menu->addAction(tr("Copy text"), this, [this, path] { emit copyTextRequested(path); });
 }
 
 QStringList FileListWidget::picturesForPdf() const {

@@ -13,6 +13,7 @@
 class FileItemWidget;
 class QCheckBox;
 class QImage;
+class QMenu;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -34,8 +35,8 @@ public:
     // Takes away the rows of these files (gone from the folder).
     void removePaths(const QStringList& paths);
 
-    // With all tools shown, tiles can be chosen (Ctrl- and Shift-click) and "Save as PDF" shows with
-    // its "with searchable text" box.
+    // With all tools shown, tiles can be chosen (Ctrl- and Shift-click), "Save as PDF" shows with its
+    // "with searchable text" box, and a picture's tile has a menu.
     void setShowAllTools(bool on);
     // Ticks "with searchable text" without emitting searchablePdfToggled.
     void setSearchablePdf(bool on);
@@ -54,7 +55,8 @@ signals:
     void pdfRequested(const QStringList& pictures);
     // The user ticked or cleared "with searchable text".
     void searchablePdfToggled(bool on);
-
+    // "Copy text" was chosen in a picture tile's menu.
+    void copyTextRequested(const QString& path);
     // A tile was clicked: the file it shows.
     void tileClicked(const QString& path);
     // No application of the desktop took the file of a double-clicked tile.
@@ -73,6 +75,8 @@ private:
     friend class TestCapture;
 
     void showChosenTiles();
+    // The menu of the tile of path: entries for pictures only.
+    void fillTileMenu(QMenu* menu, const QString& path);
     FileItemWidget* tileAt(int row) const;
     QListWidgetItem* appendRow(const QString& path);
     void takeRow(const QString& path);

@@ -27,6 +27,8 @@
 #include "settings/extrasettings.h"
 #include "settings/storagefolders.h"
 #include "startupcontroller.h"
+#include "textcontroller.h"
+#include "textpanel.h"
 #include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
 #include "toolbars/toolwidget_right.h"
@@ -141,8 +143,9 @@ VideoWidget::VideoWidget(QWidget* parent, ExtraSettings* extraSettings)
 VideoWidget::~VideoWidget() {
     // Closing the program finishes a recording's file first.
     m_recording->stop({});
-    // Captures under way still need the camera and the presenter.
+    // Captures and recognitions under way still need the camera and the presenter.
     m_capture->waitForDone();
+    m_text->waitForDone();
     m_focusWatcher.waitForFinished();
     if (m_presenter != nullptr) {
         m_presenter->closeDev(0);
@@ -244,6 +247,8 @@ void VideoWidget::retranslateUi() {
         m_centerToolWidget->retranslateUi();
     if (m_fileListWidget != nullptr)
         m_fileListWidget->retranslateUi();
+    if (m_textPanel != nullptr)
+        m_textPanel->retranslateUi();
 }
 
 void VideoWidget::onExChangeLeft(bool bIsExChangeLeft) {

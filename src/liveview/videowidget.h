@@ -50,6 +50,8 @@ class QTouchEvent;
 class QVBoxLayout;
 class RecordingController;
 class StartupController;
+class TextController;
+class TextPanel;
 class ToolWidget_Left;
 class ToolWidget_Right;
 class ToolsWidget;
@@ -278,4 +280,6 @@ private:
     QFutureWatcher<long> m_focusWatcher;        // a one-shot focus under way on the thread pool
     PageScan* m_pageScan = nullptr;
     ComparePane* m_comparePane = nullptr;  // made at the first split
+    TextPanel* m_textPanel = nullptr;      // the page's text, shown by O
+    TextController* m_text = nullptr;      // copy text (O) and read aloud (Shift+O)
 };

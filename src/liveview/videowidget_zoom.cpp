@@ -4,6 +4,7 @@
 #include <QWheelEvent>
 
 #include "comparepane.h"
+#include "textcontroller.h"
 #include "videowidget.h"
 
 QRect VideoWidget::liveArea() const {
@@ -80,6 +81,8 @@ void VideoWidget::wheelEvent(QWheelEvent* event) {
 
 // What is under way stops; with nothing under way the picture is whole again.
 void VideoWidget::cancelInProgress() {
+    if (m_text->stopReading())
+        return;
     if (m_tool && m_tool->busy())
         m_tool->cancel();
     else

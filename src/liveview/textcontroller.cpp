@@ -120,7 +120,6 @@ void TextController::onRecognised(const TextRecognizer::Result& result, Then the
     QApplication::clipboard()->setText(m_shown.plainText());
     m_panel->showText(m_shown);
     emit notice(tr("Text copied: %1 words").arg(m_shown.words.size()) + missing);
-    emit textCopied(m_shown.words.size());
     if (then == Then::CopyAndRead && m_speech->read(m_shown))
         m_panel->setReading(true);
 }

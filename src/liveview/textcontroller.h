@@ -41,8 +41,6 @@ public:
 
 signals:
     void notice(const QString& text);
-    // The text is on the clipboard and in the panel.
-    void textCopied(int words);
 
 private:
     enum class Then { Copy, CopyAndRead };

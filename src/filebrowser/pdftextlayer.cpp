@@ -89,8 +89,9 @@ HPDF_Dict PdfTextLayer::font() {
     status += HPDF_Dict_AddNumber(descriptor, "CapHeight", kGlyphWidth);
     status += HPDF_Dict_AddNumber(descriptor, "StemV", 80);
 
-    status += HPDF_Dict_AddName(cidInfo, "Registry", "Adobe");
-    status += HPDF_Dict_AddName(cidInfo, "Ordering", "Identity");
+    // Registry and Ordering are strings, not names: a reader drops the font otherwise.
+    status += HPDF_Dict_Add(cidInfo, "Registry", HPDF_String_New(mmgr, "Adobe", nullptr));
+    status += HPDF_Dict_Add(cidInfo, "Ordering", HPDF_String_New(mmgr, "Identity", nullptr));
     status += HPDF_Dict_AddNumber(cidInfo, "Supplement", 0);
     status += HPDF_Dict_AddName(cidFont, "Type", "Font");
     status += HPDF_Dict_AddName(cidFont, "Subtype", "CIDFontType2");

@@ -73,7 +73,7 @@ private slots:
             << 0.0;
         QTest::addRow("Russian, the page turned on the desk, cropped")
             << "ru"
-            << "DejaVu Sans" << QStringList{"Страница лежит на столе", "немного повёрнутой"} << true << 3.0;
+            << "DejaVu Sans" << QStringList{"Страница лежит криво", "немного повёрнутой"} << true << 3.0;
     }
     void oCopiesThePagesText() {
         QFETCH(QString, language);

@@ -8,6 +8,7 @@
 #include <hpdf_pages.h>
 
 #include <QByteArray>
+#include <QHash>
 
 namespace {
 
@@ -135,6 +136,11 @@ bool PdfTextLayer::addTo(HPDF_Page page, const PageText& text, double pageWidth,
 
     const double xScale = pageWidth / text.pictureSize.width(),
                  yScale = pageHeight / text.pictureSize.height();
+    // A line's words share one size and baseline: words of their own heights (with or without
+    // descenders) would read as pieces of several lines.
+    QHash<int, QRect> lines;
+    for (const PageText::Word& word : text.words)
+        lines[word.line] |= word.box;
     QByteArray content = "\nBT\n3 Tr\n";  // 3: neither filled nor stroked
     for (int i = 0; i < text.words.size(); ++i) {
         const PageText::Word& word = text.words[i];
@@ -154,11 +160,12 @@ bool PdfTextLayer::addTo(HPDF_Page page, const PageText& text, double pageWidth,
         const QByteArray codes = hexCodes(shown, &glyphs);
         if (glyphs == 0)
             continue;
-        const double size = word.box.height() * yScale;
+        const QRect line = lines.value(word.line);
+        const double size = line.height() * yScale;
         const double stretch = span * xScale / (glyphs * size * kGlyphWidth / 1000.0);
         content += "/" + QByteArray(kFontName) + " " + number(size) + " Tf\n" + number(stretch) + " 0 0 1 " +
                    number(word.box.left() * xScale) + " " +
-                   number(pageHeight - (word.box.bottom() + 1) * yScale) + " Tm\n" + codes + " Tj\n";
+                   number(pageHeight - (line.bottom() + 1) * yScale) + " Tm\n" + codes + " Tj\n";
     }
     content += "ET\n";
     auto attr = static_cast<HPDF_PageAttr>(page->attr);

@@ -25,6 +25,7 @@
 #include "optigrab.h"
 #include "optigrab_sim.h"
 #include "samples.h"
+#include "textrun.h"
 
 namespace {
 
@@ -225,6 +226,8 @@ const std::vector<PageScanScenario>& pageScanScenarios() {
         {"cropped-still", "cropped and straightened 4K still"},
         {"pdf20", "PDF of twenty 4K captures"},
         {"pagefinding-accuracy", "page outlines in photographs against outlines marked by hand"},
+        {"text", "page text in three scripts, 4K and 1080p, three sizes, straight and tilted"},
+        {"text-short", "page text in three scripts, 4K and 1080p, one size, straight (does it run)"},
     };
     return list;
 }
@@ -248,5 +251,7 @@ int runPageScan(const PageScanScenario& scenario, int argc, char** argv) {
         return runCroppedStill();
     if (name == "pagefinding-accuracy")
         return runAccuracy();
+    if (name.startsWith("text"))
+        return runTextAccuracy(name == "text-short");
     return runPdf();
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // PDFs of captures: a page per readable picture in the order given, each page as large as the
 // picture's resolution says, the JPEG data inside byte for byte the file's; unreadable pictures left
-// out and named; nothing half-written. Checked with poppler's pdfinfo and pdfimages.
+// out and named; nothing half-written; searchable PDFs give back the printed words in reading order.
+// Checked with poppler's pdfinfo, pdfimages and pdftotext.
 #include <QtTest>
 
 #include <QDir>
@@ -11,6 +12,9 @@
 #include <QTemporaryDir>
 
 #include "filebrowser/pdfexporter.h"
+#include "printedpage.h"
+#include "testenvironment.h"
+#include "text/pagetextcache.h"
 
 class TestPdfExport : public QObject {
     Q_OBJECT
@@ -95,6 +99,65 @@ private slots:
         }
     }
 
+    void searchableTextReadsAsPrinted_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addRow("English") << "en"
+                                 << "DejaVu Serif"
+                                 << QStringList{"Pupils read the worksheet", "and answer each question"};
+        QTest::addRow("Russian keeps its spaces")
+            << "ru"
+            << "DejaVu Serif" << QStringList{"Ученики читают рабочий лист", "и отвечают на вопросы"};
+        QTest::addRow("Chinese without spaces")
+            << "zh_CN"
+            << "WenQuanYi Micro Hei" << QStringList{"学生们阅读练习题", "然后回答每个问题"};
+    }
+    void searchableTextReadsAsPrinted() {
+        QFETCH(QString, language);
+        QFETCH(QString, family);
+        QFETCH(QStringList, lines);
+        const QString jpeg = dir_.filePath(QTest::currentDataTag() + QString(".jpg"));
+        QVERIFY(printedpage::draw(lines, family, 50, QSize(1700, 600)).save(jpeg, "JPEG", 90));
+        PageTextCache cache;
+        const QString pdf = dir_.filePath(QTest::currentDataTag() + QString(".pdf"));
+        const PdfExporter::Outcome outcome = PdfExporter::write(
+            {jpeg, jpeg}, pdf, [&](const QString& picture) { return cache.textOfFile(picture, {language}); });
+        QVERIFY(outcome.written);
+        QCOMPARE(outcome.pages, 2);
+
+        QStringList read;
+        for (const QString& line : run("pdftotext", {pdf, "-"}).split('\n')) {
+            if (!line.trimmed().remove('\f').isEmpty())
+                read << line.trimmed().remove('\f');
+        }
+        QCOMPARE(read, lines + lines);
+        const QString prefix = dir_.filePath(QString("text-%1").arg(qHash(pdf)));
+        run("pdfimages", {"-j", "-f", "1", "-l", "1", pdf, prefix});
+        QCOMPARE(testenvironment::fileBytes(prefix + "-000.jpg"), testenvironment::fileBytes(jpeg));
+    }
+
+    // A picture recognised before is not read again while its file stays as it was.
+    void aPageIsRecognisedOnceUntilItsFileChanges() {
+        const QString jpeg = dir_.filePath("cached.jpg");
+        QVERIFY(
+            printedpage::draw({"First words"}, "DejaVu Sans", 50, QSize(900, 200)).save(jpeg, "JPEG", 90));
+        PageTextCache cache;
+        QCOMPARE(cache.textOfFile(jpeg, {"en"}).text.plainText(), QString("First words"));
+        const QDateTime modified = QFileInfo(jpeg).lastModified();
+        QVERIFY(
+            printedpage::draw({"Second words"}, "DejaVu Sans", 50, QSize(900, 200)).save(jpeg, "JPEG", 90));
+        QFile file(jpeg);
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(modified, QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(cache.textOfFile(jpeg, {"en"}).text.plainText(), QString("First words"));
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(modified.addSecs(5), QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(cache.textOfFile(jpeg, {"en"}).text.plainText(), QString("Second words"));
+    }
+
     void unwritableFolderLeavesNothing() {
         const QString picturePath = picture("g.jpg", 320, 240, 96);
         const PdfExporter::Outcome outcome = PdfExporter::write({picturePath}, "/proc/pagelux/none.pdf");
@@ -103,5 +166,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPdfExport)
+QTEST_MAIN(TestPdfExport)
 #include "tst_pdfexport.moc"

@@ -333,6 +333,18 @@
         <source>JPEG quality</source>
         <translation>JPEG quality</translation>
     </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Read the page&apos;s text in</source>
+        <translation>Read the page&apos;s text in</translation>
+    </message>
+    <message>
+        <source>%1 (not installed)</source>
+        <translation>%1 (not installed)</translation>
+    </message>
 </context>
 <context>
     <name>LanguageWidget</name>
@@ -537,6 +549,14 @@
     <message>
         <source>Save as PDF</source>
         <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>with searchable text</source>
+        <translation>with searchable text</translation>
+    </message>
+    <message>
+        <source>Copy text</source>
+        <translation>Copy text</translation>
     </message>
 </context>
 <context>
@@ -916,6 +936,71 @@
     <message>
         <source>Cancel</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TextLanguages</name>
+    <message>
+        <source>English</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>Chinese</source>
+        <translation>Chinese</translation>
+    </message>
+    <message>
+        <source>Russian</source>
+        <translation>Russian</translation>
+    </message>
+    <message>
+        <source>No text data for %1: install %2. Other languages were read.</source>
+        <translation>No text data for %1: install %2. Other languages were read.</translation>
+    </message>
+</context>
+<context>
+    <name>TextPanel</name>
+    <message>
+        <source>Text of the page</source>
+        <translation>Text of the page</translation>
+    </message>
+    <message>
+        <source>Stop reading</source>
+        <translation>Stop reading</translation>
+    </message>
+    <message>
+        <source>Read aloud</source>
+        <translation>Read aloud</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>TextController</name>
+    <message>
+        <source>No voice for %1 on this system: install speech-dispatcher and espeak-ng.</source>
+        <translation>No voice for %1 on this system: install speech-dispatcher and espeak-ng.</translation>
+    </message>
+    <message>
+        <source>The page&apos;s text is being read already.</source>
+        <translation>The page&apos;s text is being read already.</translation>
+    </message>
+    <message>
+        <source>Choose a language for the page&apos;s text in the settings (Capture, Text).</source>
+        <translation>Choose a language for the page&apos;s text in the settings (Capture, Text).</translation>
+    </message>
+    <message>
+        <source>Reading the page&apos;s text…</source>
+        <translation>Reading the page&apos;s text…</translation>
+    </message>
+    <message>
+        <source>No text found on the page.</source>
+        <translation>No text found on the page.</translation>
+    </message>
+    <message>
+        <source>Text copied: %1 words</source>
+        <translation>Text copied: %1 words</translation>
     </message>
 </context>
 </TS>

@@ -333,6 +333,18 @@
         <source>JPEG quality</source>
         <translation>Качество JPEG</translation>
     </message>
+    <message>
+        <source>Text</source>
+        <translation>Текст</translation>
+    </message>
+    <message>
+        <source>Read the page&apos;s text in</source>
+        <translation>Распознавать текст страницы на языках</translation>
+    </message>
+    <message>
+        <source>%1 (not installed)</source>
+        <translation>%1 (не установлен)</translation>
+    </message>
 </context>
 <context>
     <name>LanguageWidget</name>
@@ -537,6 +549,14 @@
     <message>
         <source>Save as PDF</source>
         <translation>Сохранить в PDF</translation>
+    </message>
+    <message>
+        <source>with searchable text</source>
+        <translation>с текстом для поиска</translation>
+    </message>
+    <message>
+        <source>Copy text</source>
+        <translation>Копировать текст</translation>
     </message>
 </context>
 <context>
@@ -916,6 +936,71 @@
     <message>
         <source>Cancel</source>
         <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>TextLanguages</name>
+    <message>
+        <source>English</source>
+        <translation>Английский</translation>
+    </message>
+    <message>
+        <source>Chinese</source>
+        <translation>Китайский</translation>
+    </message>
+    <message>
+        <source>Russian</source>
+        <translation>Русский</translation>
+    </message>
+    <message>
+        <source>No text data for %1: install %2. Other languages were read.</source>
+        <translation>Нет данных для распознавания: %1. Установите %2. Текст прочитан на других языках.</translation>
+    </message>
+</context>
+<context>
+    <name>TextPanel</name>
+    <message>
+        <source>Text of the page</source>
+        <translation>Текст страницы</translation>
+    </message>
+    <message>
+        <source>Stop reading</source>
+        <translation>Остановить чтение</translation>
+    </message>
+    <message>
+        <source>Read aloud</source>
+        <translation>Читать вслух</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+</context>
+<context>
+    <name>TextController</name>
+    <message>
+        <source>No voice for %1 on this system: install speech-dispatcher and espeak-ng.</source>
+        <translation>В системе нет голоса для языка «%1»: установите speech-dispatcher и espeak-ng.</translation>
+    </message>
+    <message>
+        <source>The page&apos;s text is being read already.</source>
+        <translation>Текст страницы уже распознаётся.</translation>
+    </message>
+    <message>
+        <source>Choose a language for the page&apos;s text in the settings (Capture, Text).</source>
+        <translation>Выберите язык текста страницы в настройках (Съёмка, Текст).</translation>
+    </message>
+    <message>
+        <source>Reading the page&apos;s text…</source>
+        <translation>Распознаётся текст страницы…</translation>
+    </message>
+    <message>
+        <source>No text found on the page.</source>
+        <translation>На странице не найден текст.</translation>
+    </message>
+    <message>
+        <source>Text copied: %1 words</source>
+        <translation>Текст скопирован: слов — %1</translation>
     </message>
 </context>
 </TS>

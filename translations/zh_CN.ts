@@ -333,6 +333,18 @@
         <source>JPEG quality</source>
         <translation>JPEG 质量</translation>
     </message>
+    <message>
+        <source>Text</source>
+        <translation>文字</translation>
+    </message>
+    <message>
+        <source>Read the page&apos;s text in</source>
+        <translation>识别页面文字的语言</translation>
+    </message>
+    <message>
+        <source>%1 (not installed)</source>
+        <translation>%1（未安装）</translation>
+    </message>
 </context>
 <context>
     <name>LanguageWidget</name>
@@ -537,6 +549,14 @@
     <message>
         <source>Save as PDF</source>
         <translation>保存为 PDF</translation>
+    </message>
+    <message>
+        <source>with searchable text</source>
+        <translation>含可搜索文字</translation>
+    </message>
+    <message>
+        <source>Copy text</source>
+        <translation>复制文字</translation>
     </message>
 </context>
 <context>
@@ -916,6 +936,71 @@
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>TextLanguages</name>
+    <message>
+        <source>English</source>
+        <translation>英语</translation>
+    </message>
+    <message>
+        <source>Chinese</source>
+        <translation>中文</translation>
+    </message>
+    <message>
+        <source>Russian</source>
+        <translation>俄语</translation>
+    </message>
+    <message>
+        <source>No text data for %1: install %2. Other languages were read.</source>
+        <translation>缺少%1的文字数据：请安装 %2。已按其他语言识别。</translation>
+    </message>
+</context>
+<context>
+    <name>TextPanel</name>
+    <message>
+        <source>Text of the page</source>
+        <translation>页面文字</translation>
+    </message>
+    <message>
+        <source>Stop reading</source>
+        <translation>停止朗读</translation>
+    </message>
+    <message>
+        <source>Read aloud</source>
+        <translation>朗读</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>TextController</name>
+    <message>
+        <source>No voice for %1 on this system: install speech-dispatcher and espeak-ng.</source>
+        <translation>本系统没有%1语音：请安装 speech-dispatcher 和 espeak-ng。</translation>
+    </message>
+    <message>
+        <source>The page&apos;s text is being read already.</source>
+        <translation>正在识别页面文字，请稍候。</translation>
+    </message>
+    <message>
+        <source>Choose a language for the page&apos;s text in the settings (Capture, Text).</source>
+        <translation>请在设置中（拍照 › 文字）选择页面文字的语言。</translation>
+    </message>
+    <message>
+        <source>Reading the page&apos;s text…</source>
+        <translation>正在识别页面文字…</translation>
+    </message>
+    <message>
+        <source>No text found on the page.</source>
+        <translation>页面上没有找到文字。</translation>
+    </message>
+    <message>
+        <source>Text copied: %1 words</source>
+        <translation>已复制文字：%1 个词</translation>
     </message>
 </context>
 </TS>

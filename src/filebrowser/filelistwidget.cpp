@@ -3,20 +3,28 @@
 // with all tools shown, for each file of the save folder.
 #include "filelistwidget.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "fileitemwidget.h"
 
 namespace {
+
+bool isPicture(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == "jpg" || suffix == "jpeg";
+}
 
 // The same file has one row, however its path is spelled.
 QString rowKey(const QString& path) {
@@ -54,7 +62,23 @@ FileListWidget::FileListWidget(QWidget* parent) : QWidget(parent) {
         "QPushButton { background-color: #0099FF; color: #FFFFFF; border: none; }"
         "QPushButton:pressed { background-color: #007ACC; }");
     m_pdfButton->hide();
+    m_searchableBox = new QCheckBox(tr("with searchable text"), this);
+    m_searchableBox->setObjectName("checkBox_searchablePdf");
+    m_searchableBox->setStyleSheet("QCheckBox { color: #333333; background: #FFFFFF; padding: 4px; }");
+    m_searchableBox->hide();
+    layout->addWidget(m_searchableBox);
     layout->addWidget(m_pdfButton);
+    connect(m_searchableBox, &QCheckBox::toggled, this, &FileListWidget::searchablePdfToggled);
+    m_listWidget->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_listWidget, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QListWidgetItem* item = m_listWidget->itemAt(at);
+        if (item == nullptr || m_listWidget->selectionMode() != QAbstractItemView::ExtendedSelection)
+            return;
+        QMenu menu(this);
+        fillTileMenu(&menu, item->data(Qt::UserRole).toString());
+        if (!menu.isEmpty())
+            menu.exec(m_listWidget->viewport()->mapToGlobal(at));
+    });
     connect(m_pdfButton, &QPushButton::clicked, this, [this] { emit pdfRequested(picturesForPdf()); });
     connect(m_listWidget, &QListWidget::itemSelectionChanged, this, &FileListWidget::showChosenTiles);
     connect(m_listWidget, &QListWidget::itemClicked, this,
@@ -77,6 +101,7 @@ FileListWidget::~FileListWidget() {
 
 void FileListWidget::retranslateUi() {
     m_pdfButton->setText(tr("Save as PDF"));
+    m_searchableBox->setText(tr("with searchable text"));
     for (int row = 0; row < m_listWidget->count(); ++row)
         if (FileItemWidget* tile = tileAt(row))
             tile->retranslateUi();
@@ -94,6 +119,17 @@ void FileListWidget::setShowAllTools(bool on) {
     if (!on)
         m_listWidget->clearSelection();
     m_pdfButton->setVisible(on);
+    m_searchableBox->setVisible(on);
+}
+
+void FileListWidget::setSearchablePdf(bool on) {
+    const QSignalBlocker block(m_searchableBox);
+    m_searchableBox->setChecked(on);
+}
+
+void FileListWidget::fillTileMenu(QMenu* menu, const QString& path) {
+    if (isPicture(path))
+        menu->addAction(tr("Copy text"), this, [this, path] { emit copyTextRequested(path); });
 }
 
 QStringList FileListWidget::picturesForPdf() const {
@@ -101,8 +137,7 @@ QStringList FileListWidget::picturesForPdf() const {
     for (int row = 0; row < m_listWidget->count(); ++row) {
         QListWidgetItem* item = m_listWidget->item(row);
         const QString path = item->data(Qt::UserRole).toString();
-        const QString suffix = QFileInfo(path).suffix().toLower();
-        if (suffix != "jpg" && suffix != "jpeg")
+        if (!isPicture(path))
             continue;
         all << path;
         if (item->isSelected())

@@ -11,7 +11,9 @@
 #include <QWidget>
 
 class FileItemWidget;
+class QCheckBox;
 class QImage;
+class QMenu;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -33,8 +35,11 @@ public:
     // Takes away the rows of these files (gone from the folder).
     void removePaths(const QStringList& paths);
 
-    // With all tools shown, tiles can be chosen (Ctrl- and Shift-click) and "Save as PDF" shows.
+    // With all tools shown, tiles can be chosen (Ctrl- and Shift-click), "Save as PDF" shows with its
+    // "with searchable text" box, and a picture's tile has a menu.
     void setShowAllTools(bool on);
+    // Ticks "with searchable text" without emitting searchablePdfToggled.
+    void setSearchablePdf(bool on);
 
     // The pictures to put in a PDF, in the panel's order: the chosen tiles', or every tile's when
     // none is chosen. Only JPEG pictures: PDF and video tiles are left out.
@@ -48,6 +53,10 @@ public:
 signals:
     // "Save as PDF" was clicked with these pictures.
     void pdfRequested(const QStringList& pictures);
+    // The user ticked or cleared "with searchable text".
+    void searchablePdfToggled(bool on);
+    // "Copy text" was chosen in a picture tile's menu.
+    void copyTextRequested(const QString& path);
     // A tile was clicked: the file it shows.
     void tileClicked(const QString& path);
     // No application of the desktop took the file of a double-clicked tile.
@@ -66,6 +75,8 @@ private:
     friend class TestCapture;
 
     void showChosenTiles();
+    // The menu of the tile of path: entries for pictures only.
+    void fillTileMenu(QMenu* menu, const QString& path);
     FileItemWidget* tileAt(int row) const;
     QListWidgetItem* appendRow(const QString& path);
     void takeRow(const QString& path);
@@ -77,6 +88,7 @@ private:
 
     QListWidget* m_listWidget = nullptr;
     QPushButton* m_pdfButton = nullptr;       // shown with all tools
+    QCheckBox* m_searchableBox = nullptr;     // "with searchable text", beside the button
     QHash<QString, QListWidgetItem*> m_rows;  // the row of each file
     QTimer m_shownTilesTimer;                 // makes the tiles in view once scrolling settles
     QThreadPool m_thumbnails;                 // one thread reading the listed files' thumbnails

@@ -7,6 +7,8 @@
 
 #include <hpdf.h>
 
+#include "pdftextlayer.h"
+
 #include <algorithm>
 #include <memory>
 
@@ -45,12 +47,14 @@ void onHaruError(HPDF_STATUS, HPDF_STATUS, void*) {}  // failures are read from 
 
 }  // namespace
 
-PdfExporter::Outcome PdfExporter::write(const QStringList& pictures, const QString& pdfPath) {
+PdfExporter::Outcome PdfExporter::write(const QStringList& pictures, const QString& pdfPath,
+                                        const TextSource& textOf) {
     Outcome outcome;
     std::unique_ptr<std::remove_pointer<HPDF_Doc>::type, void (*)(HPDF_Doc)> pdf(
         HPDF_New(onHaruError, nullptr), HPDF_Free);
     if (!pdf)
         return outcome;
+    PdfTextLayer textLayer(pdf.get());
     for (const QString& picture : pictures) {
         double xDpi = 0, yDpi = 0;
         HPDF_Image image = looksWhole(picture, &xDpi, &yDpi)
@@ -72,6 +76,14 @@ PdfExporter::Outcome PdfExporter::write(const QStringList& pictures, const QStri
             HPDF_Page_SetHeight(page, HPDF_REAL(pageHeight)) != HPDF_OK ||
             HPDF_Page_DrawImage(page, image, 0, 0, HPDF_REAL(pageWidth), HPDF_REAL(pageHeight)) != HPDF_OK)
             return outcome;  // out of memory: nothing written
+        if (textOf) {
+            const TextRecognizer::Result text = textOf(picture);
+            for (const QString& language : text.missing)
+                if (!outcome.missingLanguages.contains(language))
+                    outcome.missingLanguages << language;
+            if (!textLayer.addTo(page, text.text, pageWidth, pageHeight))
+                return outcome;
+        }
         ++outcome.pages;
     }
     if (outcome.pages == 0 || HPDF_SaveToStream(pdf.get()) != HPDF_OK)

@@ -11,12 +11,16 @@
 #include "filebrowser/pdfexporter.h"
 #include "filenumbering.h"
 #include "liveviewlog.h"
+#include "text/pagetextcache.h"
+#include "text/textlanguages.h"
 
 CaptureController::CaptureController(IPresenter* presenter, FileNumbering* numbering, ExtraSettings* settings,
                                      QObject* parent)
     : QObject(parent),
       m_numbering(numbering),
       m_choices(settings),
+      m_textChoices(settings),
+      m_pageTexts(std::make_shared<PageTextCache>()),
       m_writer(new CaptureWriter(presenter, this)) {
     // Emitted on the writer's thread, so queued to the GUI thread.
     connect(m_writer, &CaptureWriter::captureWritten, this, &CaptureController::onCaptureWritten);
@@ -139,6 +143,8 @@ void CaptureController::exportPdf(const QStringList& pictures) {
             return;
         }
         emit pdfSaved(path);
+        if (!outcome.missingLanguages.isEmpty())
+            emit notice(TextLanguages::missingNotice(outcome.missingLanguages));
         const QFileInfo file(path);
         const QString folder = QDir::toNativeSeparators(file.absolutePath());
         const QString pages = QString::number(outcome.pages);
@@ -148,5 +154,13 @@ void CaptureController::exportPdf(const QStringList& pictures) {
                              "read: %4")
                               .arg(file.fileName(), folder, pages, names.join(", ")));
     });
-    watcher->setFuture(QtConcurrent::run([pictures, path] { return PdfExporter::write(pictures, path); }));
+    PdfExporter::TextSource textOf;
+    if (m_textChoices.searchablePdf()) {
+        const QStringList languages = m_textChoices.languages();
+        textOf = [cache = m_pageTexts, languages](const QString& picture) {
+            return cache->textOfFile(picture, languages);
+        };
+    }
+    watcher->setFuture(
+        QtConcurrent::run([pictures, path, textOf] { return PdfExporter::write(pictures, path, textOf); }));
 }

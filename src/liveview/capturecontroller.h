@@ -6,10 +6,13 @@
 #include <QImage>
 #include <QObject>
 #include <QStringList>
+#include <memory>
 
 #include "capturewriter.h"
 #include "settings/capturechoices.h"
+#include "settings/textchoices.h"
 
+class PageTextCache;
 class ExtraSettings;
 class FileNumbering;
 class IPresenter;
@@ -26,8 +29,11 @@ public:
     // The camera's still picture with layer (the drawing) over it, into the next numbered file of
     // the save folder (two with split spreads), written off the GUI thread.
     void capture(const QImage& layer, long devIndex);
-    // The pictures into the next numbered PDF of the save folder, written off the GUI thread.
+    // The pictures into the next numbered PDF of the save folder, written off the GUI thread; with
+    // their recognised text over them when searchable PDFs are chosen.
     void exportPdf(const QStringList& pictures);
+    // The texts of captures recognised so far, shared with whatever else reads them.
+    std::shared_ptr<PageTextCache> pageTexts() const { return m_pageTexts; }
     // The notice and log line of a capture that failed.
     void reportFailure(CaptureWriter::Failure failure, const QString& path);
     // Returns once every queued capture has ended.
@@ -47,5 +53,7 @@ private:
 
     FileNumbering* m_numbering;
     CaptureChoices m_choices;
+    TextChoices m_textChoices;
+    std::shared_ptr<PageTextCache> m_pageTexts;  // used by the PDF threads as well
     CaptureWriter* m_writer;
 };

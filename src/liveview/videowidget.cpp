@@ -28,6 +28,8 @@
 #include "settings/extrasettings.h"
 #include "settings/storagefolders.h"
 #include "startupcontroller.h"
+#include "textcontroller.h"
+#include "textpanel.h"
 #include "timelapsecontroller.h"
 #include "toolbars/toolswidget.h"
 #include "toolbars/toolwidget_left.h"
@@ -149,8 +151,9 @@ VideoWidget::~VideoWidget() {
     m_recording->stop({});
     // A time-lapse's last still and its video are finished while the camera and the presenter are there.
     delete findChild<TimeLapseController*>();
-    // Captures under way still need the camera and the presenter.
+    // Captures and recognitions under way still need the camera and the presenter.
     m_capture->waitForDone();
+    m_text->waitForDone();
     // A focus under way ends, and the camera's settings are saved, while the camera is still open.
     delete m_pictureTools;
     m_pictureTools = nullptr;
@@ -254,6 +257,8 @@ void VideoWidget::retranslateUi() {
         m_centerToolWidget->retranslateUi();
     if (m_fileListWidget != nullptr)
         m_fileListWidget->retranslateUi();
+    if (m_textPanel != nullptr)
+        m_textPanel->retranslateUi();
 }
 
 void VideoWidget::onExChangeLeft(bool bIsExChangeLeft) {

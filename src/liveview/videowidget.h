@@ -42,6 +42,8 @@ class QTouchEvent;
 class QVBoxLayout;
 class RecordingController;
 class StartupController;
+class TextController;
+class TextPanel;
 class ToolWidget_Left;
 class ToolWidget_Right;
 class ToolsWidget;
@@ -228,4 +230,6 @@ private:
     std::unique_ptr<AnnotationCanvas> m_canvas;  // the tool, the overlays, the layer's history
     PageScan* m_pageScan = nullptr;
     ComparePane* m_comparePane = nullptr;  // made at the first split
+    TextPanel* m_textPanel = nullptr;      // the page's text, shown by O
+    TextController* m_text = nullptr;      // copy text (O) and read aloud (Shift+O)
 };

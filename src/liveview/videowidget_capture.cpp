@@ -13,6 +13,9 @@
 #include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "settings/storagefolders.h"
+#include "settings/textchoices.h"
+#include "textcontroller.h"
+#include "textpanel.h"
 #include "toolbars/toolwidget_right.h"
 #include "videowidget.h"
 
@@ -34,6 +37,13 @@ void VideoWidget::initCapture() {
     connect(m_extraSettings, &ExtraSettings::showAllToolsChanged, m_fileListWidget,
             &FileListWidget::setShowAllTools);
     connect(m_fileListWidget, &FileListWidget::pdfRequested, m_capture, &CaptureController::exportPdf);
+    m_fileListWidget->setSearchablePdf(TextChoices(m_extraSettings).searchablePdf());
+    connect(m_fileListWidget, &FileListWidget::searchablePdfToggled, this,
+            [this](bool on) { TextChoices(m_extraSettings).setSearchablePdf(on); });
+    m_textPanel = new TextPanel(this);
+    m_text = new TextController(m_presenter, m_extraSettings, m_capture->pageTexts(), m_textPanel, this);
+    connect(m_text, &TextController::notice, this, &VideoWidget::showNotice);
+    connect(m_fileListWidget, &FileListWidget::copyTextRequested, m_text, &TextController::copyFile);
     connect(m_fileListWidget, &FileListWidget::tileClicked, this, &VideoWidget::onTileClicked);
     connect(m_fileListWidget, &FileListWidget::openFailed, this, [this](const QString& path) {
         showNotice(tr("No program on this desktop opens %1.").arg(QFileInfo(path).fileName()));

@@ -6,6 +6,8 @@
 #include <QShortcut>
 
 #include "pagescan.h"
+#include "settings/extrasettings.h"
+#include "textcontroller.h"
 #include "toolbars/toolswidget.h"
 #include "videowidget.h"
 
@@ -44,5 +46,14 @@ void VideoWidget::initShortcuts() {
     connect(new QShortcut(Qt::Key_A, this), &QShortcut::activated, m_pageScan, &PageScan::toggleAutoCapture);
     connect(new QShortcut(Qt::Key_M, this), &QShortcut::activated, m_centerToolWidget,
             &ToolsWidget::toggleMasking);
+    // O: the page's text to the clipboard; Shift+O: read aloud. With all tools shown only.
+    onKeys({Qt::Key_O}, [this] {
+        if (m_extraSettings->showAllTools())
+            m_text->copyLivePicture();
+    });
+    onKeys({Qt::SHIFT | Qt::Key_O}, [this] {
+        if (m_extraSettings->showAllTools())
+            m_text->readAloud();
+    });
     onKeys({Qt::Key_Escape}, &VideoWidget::cancelInProgress);
 }

@@ -5,6 +5,7 @@
 
 #include "annotationcanvas.h"
 #include "comparepane.h"
+#include "textcontroller.h"
 #include "videowidget.h"
 
 QRect VideoWidget::liveArea() const {
@@ -66,6 +67,8 @@ void VideoWidget::wheelEvent(QWheelEvent* event) {
 
 // What is under way stops; with nothing under way the picture is whole again.
 void VideoWidget::cancelInProgress() {
+    if (m_text->stopReading())
+        return;
     if (!m_canvas->cancel())
         resetZoom();
 }

@@ -15,6 +15,7 @@
 #include "capturechoices.h"
 #include "extrasettings.h"
 #include "panelstyle.h"
+#include "text/textlanguages.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ QGroupBox* group(const QString& title, int height) {
 }  // namespace
 
 CaptureSettingsPage::CaptureSettingsPage(ExtraSettings* store, QWidget* parent)
-    : QWidget(parent), m_choices(store) {
+    : QWidget(parent), m_choices(store), m_text(store) {
     setStyleSheet("border: none; background: white;");
     auto* pageLayout = new QVBoxLayout(this);
     auto* content = new QVBoxLayout;
@@ -73,6 +74,7 @@ CaptureSettingsPage::CaptureSettingsPage(ExtraSettings* store, QWidget* parent)
     content->setSpacing(0);
     content->addWidget(buildPagesGroup());
     content->addWidget(buildFilesGroup());
+    content->addWidget(buildTextGroup());
     content->addStretch();
     pageLayout->addLayout(content);
     pageLayout->setAlignment(content, Qt::AlignTop);
@@ -87,6 +89,8 @@ CaptureSettingsPage::CaptureSettingsPage(ExtraSettings* store, QWidget* parent)
             [this](int index) { m_choices.setJpegQuality(m_quality->itemData(index).toInt()); });
     connect(m_dpi, QOverload<int>::of(&QComboBox::activated), this,
             [this](int index) { m_choices.setDpi(m_dpi->itemData(index).toInt()); });
+    for (QCheckBox* box : m_languages)
+        connect(box, &QCheckBox::toggled, this, &CaptureSettingsPage::storeLanguages);
     connect(store, &ExtraSettings::valueChanged, this, &CaptureSettingsPage::showStoredChoices);
 }
 
@@ -137,6 +141,36 @@ QWidget* CaptureSettingsPage::buildFilesGroup() {
     return files;
 }
 
+QWidget* CaptureSettingsPage::buildTextGroup() {
+    QGroupBox* text = group(tr("Text"), 80);
+    auto* column = new QVBoxLayout(text);
+    column->setContentsMargins(5, 5, 5, 5);
+    column->setSpacing(6);
+    column->addWidget(rowLabel(tr("Read the page's text in")));
+    auto* row = new QHBoxLayout;
+    for (const QString& code : TextLanguages::all()) {
+        // Data that is not installed is said here, before a recognition names it.
+        const QString name = TextLanguages::installed(code)
+                                 ? TextLanguages::displayName(code)
+                                 : tr("%1 (not installed)").arg(TextLanguages::displayName(code));
+        QCheckBox* box = checkBox(name, qPrintable("checkBox_text_" + code));
+        box->setProperty("languageCode", code);
+        m_languages << box;
+        row->addWidget(box);
+    }
+    row->addStretch();
+    column->addLayout(row);
+    return text;
+}
+
+void CaptureSettingsPage::storeLanguages() {
+    QStringList codes;
+    for (QCheckBox* box : m_languages)
+        if (box->isChecked())
+            codes << box->property("languageCode").toString();
+    m_text.setLanguages(codes);
+}
+
 QString CaptureSettingsPage::holdText(double seconds) const {
     return tr("%1 s").arg(QLocale().toString(seconds, 'f', 1));
 }
@@ -144,6 +178,11 @@ QString CaptureSettingsPage::holdText(double seconds) const {
 void CaptureSettingsPage::showStoredChoices() {
     const QSignalBlocker blockCrop(m_crop), blockAuto(m_autoCapture), blockHold(m_hold), blockSplit(m_split),
         blockQuality(m_quality), blockDpi(m_dpi);
+    const QStringList languages = m_text.languages();
+    for (QCheckBox* box : m_languages) {
+        const QSignalBlocker blockLanguage(box);
+        box->setChecked(languages.contains(box->property("languageCode").toString()));
+    }
     m_crop->setChecked(m_choices.cropping());
     m_autoCapture->setChecked(m_choices.autoCapture());
     selectValue(m_hold, m_choices.holdSeconds(), holdText(m_choices.holdSeconds()));

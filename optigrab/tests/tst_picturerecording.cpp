@@ -18,6 +18,16 @@ long long nowUs() {
         .count();
 }
 
+int threadCount() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("Threads:"))
+            return line.mid(8).trimmed().toInt();
+    return -1;
+}
+
 void countRelease(void* counter) {
     ++*static_cast<int*>(counter);
 }
@@ -116,6 +126,7 @@ void TestPictureRecording::recordedPictures() {
     QTemporaryDir folder;
     const QByteArray path = folder.filePath("lesson.mp4").toUtf8();
     CamPictureRecord* record = camNewPictureRecord();
+    const int threadsBefore = threadCount();
     QCOMPARE(
         camStartPictureRecord(record, path.constData(), 320, 240, 10, nullptr, nowUs(), nullptr, nullptr),
         long(CAM_OK));
@@ -132,6 +143,8 @@ void TestPictureRecording::recordedPictures() {
     }
     long long pictures = 0, dropped = 0;
     QCOMPARE(camStopPictureRecord(record, &pictures, &dropped), long(CAM_OK));
+    // A stopped recording keeps no thread while its record waits for the next one.
+    QCOMPARE(threadCount(), threadsBefore);
     camFreePictureRecord(record);
     QCOMPARE(pictures + dropped, (long long)kCount);
     QVERIFY(pictures >= 2);

@@ -103,6 +103,9 @@ long endPictureRecord(CamPictureRecord* record, bool endNow, long long* pictures
     if (dropped != nullptr)
         *dropped = outcome.dropped;
     record->text = outcome.problem;
+    // The encoder's threads and the buffers kept for pictures to come are not wanted until the next
+    // start: a program that keeps its record between lessons should not hold them all day.
+    record->session.reset();
     return outcome.problem.empty() ? CAM_OK : CAM_ERR_FILE;
 }
 

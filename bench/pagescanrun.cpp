@@ -105,13 +105,8 @@ int runCroppedStill() {
     const long dev = openPageCamera(frames);
     if (dev < 0 || camSetImageAutoCrop(dev, 1) != CAM_OK)
         return 2;
-    long corners[8] = {}, found = 0;
-    QElapsedTimer waited;
-    waited.start();
-    while (found == 0 && waited.elapsed() < 10000) {
-        QThread::msleep(100);
-        camGetPageCorners(dev, corners, &found);
-    }
+    long corners[8] = {};
+    const long found = waitForPageCorners(dev, corners, 10000) ? 1 : 0;
     Samples ms(10);
     int cropped = 0;
     for (int i = 0; i < 10; ++i) {
@@ -254,4 +249,15 @@ int runPageScan(const PageScanScenario& scenario, int argc, char** argv) {
     if (name.startsWith("text"))
         return runTextAccuracy(name == "text-short");
     return runPdf();
+}
+
+bool waitForPageCorners(long dev, long corners[8], int timeoutMs) {
+    long found = 0;
+    QElapsedTimer waited;
+    waited.start();
+    while (found == 0 && waited.elapsed() < timeoutMs) {
+        QThread::msleep(100);
+        camGetPageCorners(dev, corners, &found);
+    }
+    return found != 0;
 }

@@ -21,5 +21,8 @@ const char* const* pagePhotographs(std::size_t* count);
 // The figure that holds a photograph's intersection over union in the accuracy scenario.
 std::string photographKey(const char* photograph);
 
+// Waits up to timeoutMs for the camera's first page outline. False when none was found.
+bool waitForPageCorners(long dev, long corners[8], int timeoutMs);
+
 // Runs one scenario and prints its figures as "figure KEY VALUE" lines. Returns the exit code.
 int runPageScan(const PageScanScenario& scenario, int argc, char** argv);

@@ -15,6 +15,7 @@
 
 #include "optigrab.h"
 #include "optigrab_sim.h"
+#include "pagescanrun.h"
 #include "printedpage.h"
 #include "samples.h"
 #include "text/textrecognizer.h"
@@ -115,13 +116,8 @@ QImage croppedStill(const QImage& picture) {
     QImage still;
     if (camOpenDev(dev, 2, picture.width(), picture.height(), 30) == CAM_OK &&
         camSetImageAutoCrop(dev, 1) == CAM_OK) {
-        long corners[8] = {}, found = 0;
-        QElapsedTimer waited;
-        waited.start();
-        while (found == 0 && waited.elapsed() < 10000) {
-            QThread::msleep(100);
-            camGetPageCorners(dev, corners, &found);
-        }
+        long corners[8] = {};
+        waitForPageCorners(dev, corners, 10000);
         const QString path = saved.filePath("still.jpg");
         if (camCaptureImageFile(dev, path.toUtf8().constData()) == CAM_OK)
             still = QImage(path);

@@ -23,9 +23,10 @@ void TimeLapseWriter::shoot(const QString& stillPath, const QString& videoPath, 
         emit shot(false, CaptureWriter::Failure::FolderNotWritable);
         return;
     }
-    // The file is whole, or absent, when the library's call returns.
+    // The file is whole, or absent, when the library's call returns. With cropping on and no page
+    // found, the whole picture was written: a desk left empty for a while still counts.
     const long refused = m_presenter->captureImage(path.data());
-    if (refused != 0) {
+    if (refused != 0 && refused != CAM_ERR_NO_PAGE) {
         qCDebug(lcLiveView, "Time-lapse still refused by the camera library, error %ld", refused);
         emit shot(false, CaptureWriter::failureOfLibraryCode(refused, stillPath));
         return;

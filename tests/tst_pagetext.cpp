@@ -61,6 +61,9 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", m_home.path().toUtf8());
     }
 
+    // The settings file beside the tests is shared by the suites: the next one finds captures whole.
+    void cleanupTestCase() { CaptureChoices(&m_extra).setCropping(false); }
+
     void oCopiesThePagesText_data() {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("family");

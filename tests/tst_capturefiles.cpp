@@ -56,6 +56,8 @@ class TestCapture : public QObject {
 private:
     QTemporaryDir m_home;
     QString m_configPath;
+    // The specified tools only, whatever other suites left in the settings file beside the tests.
+    ExtraSettings m_extra;
     std::unique_ptr<VideoWidget> m_view;
     QStringList m_written;  // files of the captures written since the last capture() or clear
 
@@ -74,7 +76,7 @@ private:
         s->videoFormat = 2;
         s->resolution = QString("%1 x %2").arg(camera.width()).arg(camera.height()).toStdString();
         QVERIFY(s->writeData(m_configPath.toUtf8().constData()));
-        m_view = std::make_unique<VideoWidget>();
+        m_view = std::make_unique<VideoWidget>(nullptr, &m_extra);
         // Emitted on the writer's thread, recorded on this one; the view's own slot, connected
         // first, has added the tile by then. Connected before frames flow, so no thread of the
         // camera library emits while the connection is made.

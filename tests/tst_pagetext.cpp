@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page's text with the view: O recognises the camera's page (cut out and straightened first when
 // cropping is on) and puts its text on the clipboard and in the text panel; the text is read aloud
-// through a sound server of the test's own, word after word, for as long as speaking it takes.
+// through a sound server of the test's own, word after word, for as long as speaking it takes, and a
+// speech server that never answers hangs nothing.
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -13,7 +18,9 @@
 #include <QTextEdit>
 #include <QtTest>
 #include <algorithm>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "liveview/textpanel.h"
 #include "liveview/videowidget.h"
@@ -147,6 +154,52 @@ private slots:
         reader.stop();
         QCOMPARE(finished.size(), 1);
         QVERIFY(!reader.reading());
+    }
+
+    // A speech server that takes the connection and never answers (as a wedged one does): reading
+    // starts at once, gives up with a notice of its own, and the window goes on meanwhile.
+    void aSpeechServerThatNeverAnswersHangsNothing() {
+        const QByteArray path = QFile::encodeName(m_home.filePath("silent.sock"));
+        // Left open until the test ends: the engine's library crashes when a server hangs up on it
+        // in the middle of its greeting, which is not what is tested here.
+        const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, path.constData(), sizeof address.sun_path);
+        QVERIFY(::bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+        QVERIFY(::listen(server, 4) == 0);  // connections wait in the backlog, never taken
+        qputenv("SPEECHD_ADDRESS", "unix_socket:" + path);
+        PageText text;
+        text.words.append({"Silence", QRect(0, 0, 90, 40), "en", 0});
+        // A reader that waits on the server in the window's thread never comes back: end the test.
+        std::atomic<bool> back{false};
+        std::thread watchdog([&back] {
+            for (int i = 0; i < 300 && !back; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            if (!back)
+                qFatal("reading aloud waits on a silent speech server in the window's thread");
+        });
+        {
+            SpeechReader reader;
+            QSignalSpy noAnswer(&reader, &SpeechReader::noAnswer);
+            QSignalSpy finished(&reader, &SpeechReader::finished);
+            int ticks = 0;
+            QTimer window;  // stands for the window's own work
+            connect(&window, &QTimer::timeout, [&] { ++ticks; });
+            window.start(100);
+            QElapsedTimer clock;
+            clock.start();
+            const bool started = reader.read(text);
+            back = true;
+            watchdog.join();
+            QVERIFY(started);
+            QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+            QVERIFY(noAnswer.wait(15000));
+            QCOMPARE(finished.size(), 1);
+            QVERIFY(!reader.reading());
+            QVERIFY2(ticks > clock.elapsed() / 100 / 2, qPrintable(QString::number(ticks)));
+        }
+        qunsetenv("SPEECHD_ADDRESS");
     }
 };
 

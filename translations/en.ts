@@ -983,6 +983,10 @@
         <translation>No voice for %1 on this system: install speech-dispatcher and espeak-ng.</translation>
     </message>
     <message>
+        <source>The system&apos;s speech does not answer: try again later.</source>
+        <translation>The system&apos;s speech does not answer: try again later.</translation>
+    </message>
+    <message>
         <source>The page&apos;s text is being read already.</source>
         <translation>The page&apos;s text is being read already.</translation>
     </message>

@@ -983,6 +983,10 @@
         <translation>В системе нет голоса для языка «%1»: установите speech-dispatcher и espeak-ng.</translation>
     </message>
     <message>
+        <source>The system&apos;s speech does not answer: try again later.</source>
+        <translation>Речь системы не отвечает: попробуйте позже.</translation>
+    </message>
+    <message>
         <source>The page&apos;s text is being read already.</source>
         <translation>Текст страницы уже распознаётся.</translation>
     </message>

@@ -983,6 +983,10 @@
         <translation>本系统没有%1语音：请安装 speech-dispatcher 和 espeak-ng。</translation>
     </message>
     <message>
+        <source>The system&apos;s speech does not answer: try again later.</source>
+        <translation>系统语音没有响应：请稍后再试。</translation>
+    </message>
+    <message>
         <source>The page&apos;s text is being read already.</source>
         <translation>正在识别页面文字，请稍候。</translation>
     </message>

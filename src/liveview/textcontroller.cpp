@@ -35,6 +35,8 @@ TextController::TextController(IPresenter* presenter, ExtraSettings* settings,
         emit notice(tr("No voice for %1 on this system: install speech-dispatcher and espeak-ng.")
                         .arg(TextLanguages::displayName(language)));
     });
+    connect(m_speech, &SpeechReader::noAnswer, this,
+            [this] { emit notice(tr("The system's speech does not answer: try again later.")); });
 }
 
 void TextController::copyLivePicture() {

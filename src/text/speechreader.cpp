@@ -2,8 +2,10 @@
 // Sentence by sentence through QTextToSpeech; the word mark estimated from the measured speed.
 #include "speechreader.h"
 
-#include <QLocale>
 #include <QTextToSpeech>
+#include <QThread>
+
+#include "speechvoice.h"
 
 namespace {
 
@@ -19,6 +21,9 @@ bool endsSentence(const QString& word) {
 }
 
 const int kEstimateMs = 50;
+// A first answer may wait for the speech server to start, which takes a few seconds on a busy machine.
+const int kAnswerMs = 10000;
+const int kEndMs = 1000;
 const int kLongestSentence = 40;  // words; a text without stops is spoken in pieces of this size
 
 }  // namespace
@@ -26,36 +31,51 @@ const int kLongestSentence = 40;  // words; a text without stops is spoken in pi
 SpeechReader::SpeechReader(QObject* parent) : QObject(parent) {
     m_estimate.setInterval(kEstimateMs);
     connect(&m_estimate, &QTimer::timeout, this, &SpeechReader::estimateWord);
+    m_answer.setSingleShot(true);
+    m_answer.setInterval(kAnswerMs);
+    connect(&m_answer, &QTimer::timeout, this, &SpeechReader::onNoAnswer);
 }
 
 SpeechReader::~SpeechReader() {
-    if (m_speech)
-        m_speech->stop();
+    if (m_voice)
+        QMetaObject::invokeMethod(m_voice, &SpeechVoice::stop);
+    endVoice();
+}
+
+void SpeechReader::startVoice() {
+    // Without a parent: a thread caught in a call to a hanging server outlives the reader.
+    m_thread = new QThread;
+    m_thread->setObjectName("speech");
+    m_voice = new SpeechVoice;
+    m_voice->moveToThread(m_thread);
+    connect(m_thread, &QThread::finished, m_voice, &QObject::deleteLater);
+    connect(m_voice, &SpeechVoice::opened, this, &SpeechReader::onOpened);
+    connect(m_voice, &SpeechVoice::stateChanged, this, &SpeechReader::onStateChanged);
+    m_thread->start();
+    m_openings = 0;
+}
+
+void SpeechReader::endVoice() {
+    if (!m_thread)
+        return;
+    disconnect(m_voice, nullptr, this, nullptr);
+    m_thread->quit();
+    if (m_thread->wait(kEndMs)) {
+        delete m_thread;
+    } else {
+        // Still waiting on the server: it ends when the server answers or with the process. Kept
+        // where it stays reachable (never freed), as it cannot be deleted while it runs.
+        static auto* waiting = new QList<QThread*>;
+        waiting->append(m_thread);
+    }
+    m_thread = nullptr;
+    m_voice = nullptr;
 }
 
 bool SpeechReader::read(const PageText& text) {
     stop();
-    const QString language = text.mainLanguage();
     if (text.words.isEmpty())
         return false;
-    if (!m_speech) {
-        m_speech = new QTextToSpeech(this);
-        connect(m_speech, &QTextToSpeech::stateChanged, this, &SpeechReader::onStateChanged);
-    }
-    const QLocale wanted(language);
-    bool found = false;
-    for (const QLocale& locale : m_speech->availableLocales()) {
-        if (locale.language() == wanted.language()) {
-            m_speech->setLocale(locale);
-            found = true;
-            break;
-        }
-    }
-    if (!found || m_speech->state() == QTextToSpeech::BackendError || m_speech->availableVoices().isEmpty()) {
-        emit noVoice(language);
-        return false;
-    }
-
     m_text = text;
     m_sentenceStarts = {0};
     for (int i = 0; i < text.words.size(); ++i)
@@ -63,19 +83,45 @@ bool SpeechReader::read(const PageText& text) {
             (endsSentence(text.words[i].text) || i + 1 - m_sentenceStarts.last() >= kLongestSentence))
             m_sentenceStarts << i + 1;
     m_sentenceStarts << text.words.size();
-    m_charsPerSecond = firstGuess(language);
+    m_charsPerSecond = firstGuess(text.mainLanguage());
     m_next = 0;
     m_word = -1;
-    speakNextSentence();
+    if (!m_thread)
+        startVoice();
+    ++m_openings;
+    m_answer.start();
+    const QString language = text.mainLanguage();
+    QMetaObject::invokeMethod(m_voice, [voice = m_voice, language] { voice->open(language); });
     return true;
+}
+
+void SpeechReader::onOpened(bool hasVoice) {
+    // Answers to readings stopped before them are passed over: they come in the order asked.
+    if (--m_openings > 0 || m_next < 0)
+        return;
+    m_answer.stop();
+    if (!hasVoice) {
+        emit noVoice(m_text.mainLanguage());
+        stop();
+        return;
+    }
+    speakNextSentence();
+}
+
+void SpeechReader::onNoAnswer() {
+    endVoice();
+    emit noAnswer();
+    stop();
 }
 
 void SpeechReader::stop() {
     if (m_next < 0)
         return;
     m_next = -1;
+    m_answer.stop();
     m_estimate.stop();
-    m_speech->stop();
+    if (m_voice)
+        QMetaObject::invokeMethod(m_voice, &SpeechVoice::stop);
     emit finished();
 }
 
@@ -96,13 +142,12 @@ void SpeechReader::speakNextSentence() {
     m_word = m_sentenceStarts[m_next];
     emit wordReached(m_word);
     m_estimate.start();
-    m_speech->say(sentence);
+    QMetaObject::invokeMethod(m_voice, [voice = m_voice, sentence] { voice->say(sentence); });
 }
 
-void SpeechReader::onStateChanged() {
-    if (m_next < 0)
+void SpeechReader::onStateChanged(int state) {
+    if (m_next < 0 || m_openings > 0)
         return;
-    const QTextToSpeech::State state = m_speech->state();
     if (state == QTextToSpeech::Speaking) {
         if (!m_spoke)
             m_sentenceClock.restart();  // the speed counts from the first sound

@@ -9,11 +9,13 @@
 
 #include "pagetext.h"
 
-class QTextToSpeech;
+class QThread;
+class SpeechVoice;
 
-// GUI thread (the speech engine's). Qt 5's speech reports no word boundaries, so the text is spoken a
-// sentence at a time: the sentence being read is known exactly, and the word within it is estimated
-// from the time spent on it at the speed measured over the sentences before.
+// GUI thread; the speech engine itself runs on a thread of its own (SpeechVoice), since a speech
+// server that hangs would otherwise hang the window. Qt 5's speech reports no word boundaries, so the
+// text is spoken a sentence at a time: the sentence being read is known exactly, and the word within
+// it is estimated from the time spent on it at the speed measured over the sentences before.
 class SpeechReader : public QObject {
     Q_OBJECT
 
@@ -21,8 +23,8 @@ public:
     explicit SpeechReader(QObject* parent = nullptr);
     ~SpeechReader() override;
 
-    // Starts reading text in its main language; false, with nothing spoken, when the system has no
-    // speech or no voice for that language (noVoice tells which).
+    // Starts reading text in its main language; false when it has no words. When the system has no
+    // voice for the language (noVoice) or its speech does not answer (noAnswer), finished follows.
     bool read(const PageText& text);
     // Stops at once; finished follows.
     void stop();
@@ -35,13 +37,22 @@ signals:
     void finished();
     // The language (interface code) has no voice on this system.
     void noVoice(const QString& language);
+    // The system's speech did not answer in time; the next reading tries it afresh.
+    void noAnswer();
 
 private:
+    void startVoice();
+    void endVoice();
+    void onOpened(bool hasVoice);
+    void onNoAnswer();
     void speakNextSentence();
-    void onStateChanged();
+    void onStateChanged(int state);
     void estimateWord();
 
-    QTextToSpeech* m_speech = nullptr;
+    QThread* m_thread = nullptr;
+    SpeechVoice* m_voice = nullptr;  // on m_thread
+    int m_openings = 0;              // voices asked for and not yet answered
+    QTimer m_answer;                 // how long the engine may take to answer
     PageText m_text;
     QVector<int> m_sentenceStarts;  // the first word of each sentence, and words.size() last
     int m_next = -1;                // the sentence to speak next; -1 when not reading

@@ -8,8 +8,10 @@
 #include "app/memorytrim.h"
 #include "app/screenplacement.h"
 #include "controls/geometryprobe.h"
+#include "controls/keyboardhandover.h"
 #include "controls/popupmanager.h"
 #include "controls/quitonsignal.h"
+#include "controls/windowplatform.h"
 #include "liveview/videowidget.h"
 #include "settings/extrasettings.h"
 
@@ -66,6 +68,10 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(":/image/svg/Pagelux"));
     // The popup registry watches the application's presses before any widget exists.
     PopupManager::instance();
+    // Where the windows beside the buttons never get the keyboard, their text fields get the view's keys.
+    KeyboardHandover keyboardHandover;
+    if (!WindowPlatform::placesOwnWindows())
+        app.installEventFilter(&keyboardHandover);
     // Test-only: answers the random-input driver when PAGELUX_DEBUG_GEOMETRY names a socket.
     GeometryProbe::startFromEnvironment(&app);
     // Shut-down and log-out end the program as closing its window does.

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The shared controls: icon modes of the tool button, hover swapping, button dressing and its style
-// sheets, the slider look, the spacing style, and the popup manager's outside-press closing.
+// sheets, the slider look, the spacing style, the popup manager's outside-press closing, and typing
+// into a field of a window that never gets the keyboard.
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QStyleOptionToolButton>
@@ -11,6 +14,7 @@
 
 #include "controls/buttoneventfilter.h"
 #include "controls/custombutton.h"
+#include "controls/keyboardhandover.h"
 #include "controls/popupmanager.h"
 #include "controls/spacingproxystyle.h"
 #include "controls/vtoolbutton.h"
@@ -465,6 +469,42 @@ private slots:
         QCOMPARE(registeredCount(), 0);
         Target target;
         QTest::mouseClick(target.button, Qt::LeftButton);
+    }
+    // On Wayland the keyboard stays on the view: what is typed after a press in a field of a window
+    // beside a button must reach the field, not the view's shortcuts.
+    void keysReachTheFieldPressedIn_data() {
+        QTest::addColumn<bool>("pressBackOnTheView");
+        QTest::addColumn<QString>("fieldText");
+        QTest::addColumn<int>("shortcuts");
+        QTest::newRow("pressed in the field") << false << "a b" << 0;
+        QTest::newRow("a press on the view again") << true << "" << 1;
+    }
+
+    void keysReachTheFieldPressedIn() {
+        QFETCH(bool, pressBackOnTheView);
+        QFETCH(QString, fieldText);
+        QFETCH(int, shortcuts);
+        KeyboardHandover handover;
+        qApp->installEventFilter(&handover);
+        Target view;
+        view.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&view.window));
+        view.window.setFocusPolicy(Qt::StrongFocus);
+        view.window.setFocus();
+        QShortcut freeze(Qt::Key_Space, &view.window);
+        QSignalSpy fired(&freeze, &QShortcut::activated);
+        QWidget panel(nullptr, Qt::ToolTip);  // what a window beside a button is on Wayland
+        auto* field = new QLineEdit(&panel);
+        panel.setGeometry(500, 0, 200, 40);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QTest::mouseClick(field, Qt::LeftButton);
+        if (pressBackOnTheView)
+            QTest::mouseClick(view.button, Qt::LeftButton);
+        QCOMPARE(QGuiApplication::focusWindow(), view.window.windowHandle());
+        QTest::keyClicks(&view.window, "a b");
+        QCOMPARE(field->text(), fieldText);
+        QCOMPARE(fired.count(), shortcuts);
     }
 };
 

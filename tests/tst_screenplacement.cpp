@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The screen the full-screen view takes on a desktop of several screens (an X server with three
 // Xinerama screens): the one it was closed on, else the primary one, and the primary one again when its
-// screen goes away.
+// screen goes away; full screen again after Min.
 #include <QtTest>
 
 #include <QScreen>
 #include <QWidget>
 
 #include "app/screenplacement.h"
+#include "controls/windowplatform.h"
 #include "settings/extrasettings.h"
 
 class TestScreenPlacement : public QObject {
@@ -84,6 +85,20 @@ private slots:
         // A move that comes late would show within this.
         QTest::qWait(200);
         QVERIFY(covers(view, expected));
+    }
+
+    // Shown again from the desktop's task bar after Min, the view covers its screen again.
+    void fullScreenAgainAfterMin() {
+        ExtraSettings store;
+        QWidget view;
+        ScreenPlacement placement(&view, &store);
+        placement.showFullScreen();
+        QTRY_VERIFY(view.isFullScreen());
+        WindowPlatform::showMinimized(&view);
+        QTRY_VERIFY(view.isMinimized());
+        view.setWindowState(Qt::WindowNoState);  // what the window manager reports on showing it
+        QTRY_VERIFY(view.isFullScreen());
+        QVERIFY(covers(view, QGuiApplication::primaryScreen()));
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <QWindowStateChangeEvent>
 
 #include "controls/windowplatform.h"
 #include "settings/extrasettings.h"
@@ -25,6 +26,22 @@ ScreenPlacement::ScreenPlacement(QWidget* view, ExtraSettings* store, QObject* p
     // Every way out passes here: the window closed, Exit in the menu, a signal from the system.
     connect(qGuiApp, &QCoreApplication::aboutToQuit, this, &ScreenPlacement::remember);
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, &ScreenPlacement::onScreenRemoved);
+    m_view->installEventFilter(this);
+}
+
+bool ScreenPlacement::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_view || event->type() != QEvent::WindowStateChange)
+        return false;
+    // Min lets go of full screen on X11 (WindowPlatform::showMinimized): shown again from the task bar,
+    // the view asks for it anew, once the window system has finished showing it.
+    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if ((before & Qt::WindowMinimized) &&
+        !(m_view->windowState() & (Qt::WindowMinimized | Qt::WindowFullScreen)))
+        QTimer::singleShot(0, this, [this] {
+            if (m_view != nullptr && !m_view->isMinimized())
+                WindowPlatform::showFullScreen(m_view);
+        });
+    return false;
 }
 
 void ScreenPlacement::showFullScreen() {

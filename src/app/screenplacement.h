@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Which screen the full-screen view takes: the one it was last closed on (remembered in the extra
-// settings file), else the primary one; and the primary one again when its screen goes away.
+// settings file), else the primary one; the primary one again when its screen goes away; and full
+// screen again when it comes back from Min.
 #pragma once
 
 #include <QObject>
@@ -20,6 +21,9 @@ public:
 
     // Shows the view full screen on the remembered screen when it is there, else on the primary one.
     void showFullScreen();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void remember();

@@ -26,6 +26,17 @@ void showInFront(QWidget* window) {
         window->activateWindow();
 }
 
+void showMinimized(QWidget* window) {
+    if (!placesOwnWindows()) {
+        window->showMinimized();
+        return;
+    }
+    // Minimised and full screen at once, Qt takes the full-screen request back and makes it again
+    // around the minimising, and window managers that show a window made full screen (icewm) bring it
+    // straight back.
+    window->setWindowState(Qt::WindowMinimized);
+}
+
 void showFullScreen(QWidget* window) {
     if (placesOwnWindows()) {
         window->showFullScreen();

@@ -23,6 +23,9 @@ Qt::WindowFlags besideButton(Qt::WindowFlags wanted);
 // Shows the window in front and gives it the keyboard where the windowing system allows a program to.
 void showInFront(QWidget* window);
 
+// Hides the window to the desktop's task bar; the one who shows it again brings it back full screen.
+void showMinimized(QWidget* window);
+
 // Full screen through the windowing system's own request (EWMH on X11, xdg_toplevel on Wayland), and
 // in front with the keyboard where a program may ask for that.
 void showFullScreen(QWidget* window);

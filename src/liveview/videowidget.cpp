@@ -21,6 +21,7 @@
 #include "capturecontroller.h"
 #include "comparepane.h"
 #include "controls/noticelabel.h"
+#include "controls/windowplatform.h"
 #include "filebrowser/filelistwidget.h"
 #include "pagescan.h"
 #include "picturetoolscontroller.h"
@@ -168,7 +169,8 @@ VideoWidget::~VideoWidget() {
 
 // The children's signals to the view's slots, and the view's keyboard shortcuts.
 void VideoWidget::initConnect() {
-    connect(m_leftToolWidget, &ToolWidget_Left::showMinUI, this, &VideoWidget::showMinimized);
+    connect(m_leftToolWidget, &ToolWidget_Left::showMinUI, this,
+            [this] { WindowPlatform::showMinimized(this); });
     connect(m_leftToolWidget, &ToolWidget_Left::CloseUI, this, &VideoWidget::close);
     connect(m_centerToolWidget, &ToolsWidget::switchToMovingMode, this, &VideoWidget::switchToMovingMode);
     connect(m_centerToolWidget, &ToolsWidget::switchToDrawingMode, this, &VideoWidget::switchToDrawingMode);

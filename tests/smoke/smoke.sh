@@ -150,6 +150,21 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   waitfor chooser 100x70+257+872 ">" 0.7
   awk -v m="$(darkest chooser 100x70+257+872)" "BEGIN{exit !(m < 0.3)}" || fail "the language chooser shows no text"
   xdotool mousemove 400 400 click 1
+  # Setting, its General tab (right of Video; a third tab comes only with all tools shown): the file
+  # name prefix takes what is typed (a row of Ms has more ink than "image"), also on Wayland, where
+  # the compositor keeps the keyboard on the view.
+  xdotool mousemove 121 1045 click 1
+  sleep 1
+  xdotool mousemove 378 617 click 1
+  sleep 1
+  xdotool mousemove 131 851 click 1
+  waitfor prefix 140x20+192+841 "<" 0.985
+  darker=$(awk -v m="$(mean prefix 140x20+192+841)" "BEGIN{print m - 0.02}")
+  xdotool mousemove 263 851 click 1 sleep 0.5 key ctrl+a type MMMMMMMMMM
+  # Darker, but still a light field: the desktop behind a program that went away is darker too.
+  expect typed "the prefix field did not take the keys" \
+    "kill -0 \$app && is \$(mean typed 140x20+192+841) \"<\" $darker && is \$(mean typed 140x20+192+841) \">\" 0.8"
+  xdotool mousemove 400 400 click 1
   echo "unplug 0" > "$control"
   waitfor unplugged 400x300+760+390 "<" 0.1      # black screen
   awk -v m="$(mean unplugged 700x30+610+565)" "BEGIN{exit !(m > 0.02)}" || fail "prompt text missing"
@@ -162,7 +177,7 @@ xvfb-run -a -s '-screen 0 1920x1080x24' bash -c '
   fi
   kill $app; wait $app || true
   ! grep -m 3 "^qt\.qpa\." "$work/pagelux.log" || { echo "FAIL: warnings of the windowing system"; exit 1; }
-  echo "smoke: page shown, tool bar and pen popup, a stroke drawn and undone, freeze and thaw, About and the language chooser, prompt on unplug, page again on plug"
+  echo "smoke: page shown, tool bar and pen popup, a stroke drawn and undone, freeze and thaw, About and the language chooser, the prefix typed, prompt on unplug, page again on plug"
 ' smoke "$work" "$control" "$desktop"
 if [[ -n $screenshot ]]; then
   mkdir -p "$(dirname "$screenshot")"

@@ -8,17 +8,29 @@
 #include "optigrab_sim.h"
 #include "settings/readxml.h"
 
-bool plugBenchCamera(const QString& saveFolder) {
+namespace {
+
+bool plug(const char* name, const char* productId) {
     OptigrabSimMode mode{2, 3840, 2160, {30, 0, 0, 0}};
     OptigrabSimConfig config;
     optigrabSimDefaultConfig(&config);
-    config.name = "Bench Camera";
+    config.name = name;
     config.vendorId = "fa11";
-    config.productId = "be02";
+    config.productId = productId;
     config.modes = &mode;
     config.modeCount = 1;
     config.frameClock = 30.0;
-    if (optigrabSimPlug(&config) < 0)
+    return optigrabSimPlug(&config) >= 0;
+}
+
+}  // namespace
+
+bool plugSecondBenchCamera() {
+    return plug("Second Bench Camera", "be03");
+}
+
+bool plugBenchCamera(const QString& saveFolder) {
+    if (!plug("Bench Camera", "be02"))
         return false;
     const QString folder = QCoreApplication::applicationDirPath() + "/Configuration";
     QDir().mkpath(folder);

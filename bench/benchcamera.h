@@ -8,3 +8,5 @@
 // Plugs the camera and writes the view's settings file beside the benchmark (English, files named
 // bench_NNNNN in saveFolder). False when either fails.
 bool plugBenchCamera(const QString& saveFolder);
+// A second camera like the first, with ids of its own. False when it cannot be plugged.
+bool plugSecondBenchCamera();

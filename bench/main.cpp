@@ -16,6 +16,7 @@
 
 #include "allocwatch.h"
 #include "capturerun.h"
+#include "insetrun.h"
 #include "liverun.h"
 #include "pagescanrun.h"
 #include "recordingrun.h"
@@ -43,6 +44,7 @@ struct Results {
     double meanFrameBytes = 0;
     std::vector<Figures> captures;
     std::vector<Figures> recordings;
+    std::vector<Figures> insets;
     std::map<std::string, std::vector<Figures>> pageScan;
 };
 
@@ -53,7 +55,7 @@ void usage() {
         "scenarios:");
     for (const Scenario& s : scenarios())
         std::printf(" %s", s.name);
-    std::printf(" %s %s", kCaptureScenario, kRecordingScenario);
+    std::printf(" %s %s %s", kCaptureScenario, kRecordingScenario, kInsetScenario);
     for (const PageScanScenario& s : pageScanScenarios())
         std::printf(" %s", s.name);
     std::printf("\n");
@@ -205,6 +207,22 @@ void printRecordings(const std::vector<Figures>& runs) {
                 worst(runs, "av_drift_ms"), median(runs, "pulses_matched"));
     std::printf("  file size                             %.1f MiB a minute\n",
                 median(runs, "mib_per_minute"));
+}
+
+void printInsets(const std::vector<Figures>& runs) {
+    if (runs.empty())
+        return;
+    std::printf(
+        "\n== Two 4K MJPEG cameras at 30 fps, the second as an inset a quarter of the 1080p view wide: "
+        "%.0f s a half, %zu run(s); medians across runs ==\n",
+        median(runs, "window_s"), runs.size());
+    std::printf(
+        "  painted frames/s        one camera: main %6.2f   with the inset: main %6.2f, inset %6.2f\n",
+        median(runs, "one_fps"), median(runs, "two_main_fps"), median(runs, "two_inset_fps"));
+    std::printf("  inset frames            %.0fx%.0f\n", median(runs, "inset_width"),
+                median(runs, "inset_height"));
+    std::printf("  process CPU             one camera %5.2f cores   with the inset %5.2f cores (%+.0f %%)\n",
+                median(runs, "one_cores"), median(runs, "two_cores"), (median(runs, "cpu_ratio") - 1) * 100);
 }
 
 void printCaptures(const std::vector<Figures>& runs) {
@@ -496,6 +514,17 @@ void printTargets(const Results& results) {
         const double drift = worst(runs, "av_drift_ms");
         v.check(drift <= 45.0, QString::asprintf("recording: sound drift %.1f ms (at most 45 ms)", drift));
     }
+    if (!results.insets.empty()) {
+        const auto& runs = results.insets;
+        const double main = median(runs, "two_main_fps"), inset = median(runs, "two_inset_fps");
+        v.check(
+            main >= 30.0 * 0.99 && inset >= 30.0 * 0.99,
+            QString::asprintf("inset: %.2f frames/s painted of the main camera, %.2f of the inset's (30.0)",
+                              main, inset));
+        const double more = (median(runs, "cpu_ratio") - 1) * 100;
+        v.check(more <= 40.0,
+                QString::asprintf("inset: %+.0f %% CPU beside the one camera (at most +40 %%)", more));
+    }
     checkPageScan(results, v);
     // The annotation layer against the same stream without it, measured in the same rounds.
     const auto* plain30 = runsOf("mjpeg4k-30");
@@ -628,6 +657,20 @@ int benchmark(const Options& options) {
             }
             std::fflush(stdout);
         }
+        if (options.only.isEmpty() || options.only.contains(kInsetScenario)) {
+            Figures figures;
+            QString error;
+            std::printf("run %d/%d: two 4K MJPEG cameras, the second as an inset ...", round, options.repeat);
+            std::fflush(stdout);
+            if (runChild(kInsetScenario, options.frames, &figures, &error)) {
+                std::printf(" %.2f + %.2f fps painted, CPU %+.0f %%\n", figures["two_main_fps"],
+                            figures["two_inset_fps"], (figures["cpu_ratio"] - 1) * 100);
+                results.insets.push_back(figures);
+            } else {
+                std::printf(" failed: %s\n", qPrintable(error));
+            }
+            std::fflush(stdout);
+        }
         for (const PageScanScenario& s : pageScanScenarios()) {
             if (!options.only.isEmpty() && !options.only.contains(s.name))
                 continue;
@@ -669,6 +712,7 @@ int benchmark(const Options& options) {
     }
     printCaptures(results.captures);
     printRecordings(results.recordings);
+    printInsets(results.insets);
     printPageScan(results);
     if (haveFile) {
         const auto ours = results.live.find("mjpeg4k-free");
@@ -708,6 +752,8 @@ int main(int argc, char** argv) {
         return runCaptures(argc, argv);
     if (runName != nullptr && std::strcmp(runName, kRecordingScenario) == 0)
         return runRecording(argc, argv, options.frames > 0 ? options.frames : 60);
+    if (runName != nullptr && std::strcmp(runName, kInsetScenario) == 0)
+        return runInset(argc, argv, options.frames > 0 ? options.frames : 20);
     if (const PageScanScenario* pageScan = runName != nullptr ? findPageScanScenario(runName) : nullptr)
         return runPageScan(*pageScan, argc, argv);
     if (runName != nullptr) {
@@ -720,7 +766,8 @@ int main(int argc, char** argv) {
     }
     for (const QString& name : options.only)
         if (findScenario(name.toUtf8().constData()) == nullptr && name != kCaptureScenario &&
-            name != kRecordingScenario && findPageScanScenario(name.toUtf8().constData()) == nullptr) {
+            name != kRecordingScenario && name != kInsetScenario &&
+            findPageScanScenario(name.toUtf8().constData()) == nullptr) {
             usage();
             return 1;
         }

@@ -10,7 +10,6 @@ extern "C" {
 }
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -42,13 +41,6 @@ namespace {
 const int kLiveMs = 15000;   // live only, before the recording
 const int kWarmupMs = 3000;  // before the live window
 const int kPulseEveryMs = 5000;
-
-double processCpuS() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // Speaks 100 ms tone pulses into the server's source every few seconds, in real time, and keeps the
 // moments (RecordingClock) each pulse began.

@@ -3,6 +3,8 @@
 // through which a scenario's process reports to the benchmark.
 #pragma once
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
@@ -11,6 +13,14 @@
 // One figure of a scenario, as the benchmark reads it from the scenario's standard output.
 inline void figure(const char* key, double value) {
     std::printf("figure %s %.6g\n", key, value);
+}
+
+// CPU seconds the whole process has used, user and system.
+inline double processCpuS() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // One writer thread per instance; read only after the writer has stopped.

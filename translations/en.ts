@@ -1007,4 +1007,51 @@
         <translation>Text copied: %1 words</translation>
     </message>
 </context>
+<context>
+    <name>InsetCamera</name>
+    <message>
+        <source>Inset camera</source>
+        <translation>Inset camera</translation>
+    </message>
+    <message>
+        <source>No other camera is plugged in</source>
+        <translation>No other camera is plugged in</translation>
+    </message>
+    <message>
+        <source>A quarter of the view</source>
+        <translation>A quarter of the view</translation>
+    </message>
+    <message>
+        <source>A third of the view</source>
+        <translation>A third of the view</translation>
+    </message>
+    <message>
+        <source>Half of the view</source>
+        <translation>Half of the view</translation>
+    </message>
+    <message>
+        <source>Hide the inset</source>
+        <translation>Hide the inset</translation>
+    </message>
+    <message>
+        <source>No other camera is plugged in to show as an inset.</source>
+        <translation>No other camera is plugged in to show as an inset.</translation>
+    </message>
+    <message>
+        <source>The main camera was unplugged. Another camera is shown in its place.</source>
+        <translation>The main camera was unplugged. Another camera is shown in its place.</translation>
+    </message>
+    <message>
+        <source>The inset camera was unplugged. The main picture goes on.</source>
+        <translation>The inset camera was unplugged. The main picture goes on.</translation>
+    </message>
+    <message>
+        <source>The inset camera is back.</source>
+        <translation>The inset camera is back.</translation>
+    </message>
+    <message>
+        <source>The inset camera could not be opened: another program may be using it.</source>
+        <translation>The inset camera could not be opened: another program may be using it.</translation>
+    </message>
+</context>
 </TS>

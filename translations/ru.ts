@@ -1007,4 +1007,51 @@
         <translation>Текст скопирован: слов — %1</translation>
     </message>
 </context>
+<context>
+    <name>InsetCamera</name>
+    <message>
+        <source>Inset camera</source>
+        <translation>Камера во врезке</translation>
+    </message>
+    <message>
+        <source>No other camera is plugged in</source>
+        <translation>Другая камера не подключена</translation>
+    </message>
+    <message>
+        <source>A quarter of the view</source>
+        <translation>Четверть экрана</translation>
+    </message>
+    <message>
+        <source>A third of the view</source>
+        <translation>Треть экрана</translation>
+    </message>
+    <message>
+        <source>Half of the view</source>
+        <translation>Половина экрана</translation>
+    </message>
+    <message>
+        <source>Hide the inset</source>
+        <translation>Скрыть врезку</translation>
+    </message>
+    <message>
+        <source>No other camera is plugged in to show as an inset.</source>
+        <translation>Нет другой подключённой камеры для показа во врезке.</translation>
+    </message>
+    <message>
+        <source>The main camera was unplugged. Another camera is shown in its place.</source>
+        <translation>Основная камера отключена. Вместо неё показана другая камера.</translation>
+    </message>
+    <message>
+        <source>The inset camera was unplugged. The main picture goes on.</source>
+        <translation>Камера врезки отключена. Основное изображение продолжается.</translation>
+    </message>
+    <message>
+        <source>The inset camera is back.</source>
+        <translation>Камера врезки снова подключена.</translation>
+    </message>
+    <message>
+        <source>The inset camera could not be opened: another program may be using it.</source>
+        <translation>Не удалось открыть камеру врезки: возможно, её использует другая программа.</translation>
+    </message>
+</context>
 </TS>

@@ -1007,4 +1007,51 @@
         <translation>已复制文字：%1 个词</translation>
     </message>
 </context>
+<context>
+    <name>InsetCamera</name>
+    <message>
+        <source>Inset camera</source>
+        <translation>画中画摄像头</translation>
+    </message>
+    <message>
+        <source>No other camera is plugged in</source>
+        <translation>未连接其他摄像头</translation>
+    </message>
+    <message>
+        <source>A quarter of the view</source>
+        <translation>画面的四分之一</translation>
+    </message>
+    <message>
+        <source>A third of the view</source>
+        <translation>画面的三分之一</translation>
+    </message>
+    <message>
+        <source>Half of the view</source>
+        <translation>画面的一半</translation>
+    </message>
+    <message>
+        <source>Hide the inset</source>
+        <translation>隐藏画中画</translation>
+    </message>
+    <message>
+        <source>No other camera is plugged in to show as an inset.</source>
+        <translation>未连接可作为画中画显示的其他摄像头。</translation>
+    </message>
+    <message>
+        <source>The main camera was unplugged. Another camera is shown in its place.</source>
+        <translation>主摄像头已拔出，改为显示另一台摄像头。</translation>
+    </message>
+    <message>
+        <source>The inset camera was unplugged. The main picture goes on.</source>
+        <translation>画中画摄像头已拔出，主画面继续显示。</translation>
+    </message>
+    <message>
+        <source>The inset camera is back.</source>
+        <translation>画中画摄像头已恢复。</translation>
+    </message>
+    <message>
+        <source>The inset camera could not be opened: another program may be using it.</source>
+        <translation>无法打开画中画摄像头：可能有其他程序正在使用它。</translation>
+    </message>
+</context>
 </TS>

@@ -75,11 +75,7 @@ long CamPresenter::getCameraList() {
 }
 
 QString CamPresenter::identity(long devIndex) {
-    QString vid;
-    QString pid;
-    m_model->getDevVID(devIndex, vid);
-    m_model->getDevPID(devIndex, pid);
-    return vid + "&" + pid + "&" + m_model->getDevSN(devIndex);
+    return cameraIdentity(*m_model, devIndex);
 }
 
 long CamPresenter::getMediaNameList(long devIndex) {

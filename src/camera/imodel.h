@@ -77,3 +77,12 @@ public:
     virtual long getPageCorners(long devIndex, long* corners, long& found) = 0;
     virtual long getAutoCaptureState(long devIndex, long& state) = 0;
 };
+
+// Vendor, product and serial of a listed camera: what finds it again after a rescan.
+inline QString cameraIdentity(IModel& model, long devIndex) {
+    QString vid;
+    QString pid;
+    model.getDevVID(devIndex, vid);
+    model.getDevPID(devIndex, pid);
+    return vid + "&" + pid + "&" + model.getDevSN(devIndex);
+}

@@ -40,6 +40,10 @@ void AnnotationCanvas::setMask(MaskKind kind) {
     m_host.widget()->update();
 }
 
+void AnnotationCanvas::addOverlay(std::unique_ptr<Overlay> overlay) {
+    m_overlays.add(std::move(overlay));
+}
+
 void AnnotationCanvas::press(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton &&
         m_overlays.press(event->pos(), m_host.viewport(), m_tool && m_tool->marksPicture()))

@@ -36,6 +36,8 @@ public:
     // as the same step. The view takes the new tool's cursor.
     void useTool(ToolKind kind);
     void setMask(MaskKind kind);
+    // Puts overlay on top of the others: it paints last and is offered the pointer first.
+    void addOverlay(std::unique_ptr<Overlay> overlay);
 
     // A left press on the curtain or the spotlight is theirs, with its drag; any other is the tool's.
     void press(QMouseEvent* event);

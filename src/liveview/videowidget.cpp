@@ -23,6 +23,8 @@
 #include "controls/noticelabel.h"
 #include "controls/windowplatform.h"
 #include "filebrowser/filelistwidget.h"
+#include "insetcamera.h"
+#include "overlays/insetoverlay.h"
 #include "pagescan.h"
 #include "picturetoolscontroller.h"
 #include "recordingcontroller.h"
@@ -141,6 +143,13 @@ VideoWidget::VideoWidget(QWidget* parent, ExtraSettings* extraSettings)
     connect(m_pictureTools, &PictureToolsController::notice, this, &VideoWidget::showNotice);
     ToolHost& host = *this;  // a private base: seen as one only from inside the view
     m_canvas = std::make_unique<AnnotationCanvas>(host, *m_pageScan, m_pictureTools->memory());
+    m_inset = new InsetCamera(
+        this, m_extraSettings, [this] { return static_cast<int>(m_devList.size()); },
+        [this] { return m_currentDevIndex; });
+    m_canvas->addOverlay(m_inset->takeOverlay());
+    m_inset->offerMenuOn(m_leftToolWidget->findChild<QWidget*>("toolButton_set"));
+    connect(m_inset, &InsetCamera::notice, this, &VideoWidget::showNotice);
+    connect(m_inset, &InsetCamera::swapRequested, this, &VideoWidget::showAsMainCamera);
     m_presenter->init();
     initDev();
     initCapture();
@@ -226,6 +235,8 @@ void VideoWidget::resizeEvent(QResizeEvent* event) {
     if (m_presenter != nullptr)
         m_presenter->setPreviewSizeHint(m_currentDevIndex, qRound(w * devicePixelRatioF()),
                                         qRound(h * devicePixelRatioF()));
+    if (m_inset != nullptr)
+        m_inset->viewResized();
 }
 
 void VideoWidget::showNoDevicePrompt(bool show) {

@@ -27,11 +27,13 @@
 #include "viewport.h"
 
 class AnnotationCanvas;
+class CameraChoice;
 class CaptureController;
 class ComparePane;
 class ExtraSettings;
 class FileListWidget;
 class FolderFiles;
+class InsetCamera;
 class NoticeLabel;
 class PageScan;
 class PictureToolsController;
@@ -142,6 +144,10 @@ private:
     void initShortcuts();
     void initDev();
     void handleDevChange(long changeType, long dev_id);
+    // The view shows camera devIndex, remembered as its camera: the inset's double click.
+    void showAsMainCamera(int devIndex);
+    // Stored in the settings file as the camera to open at the next start.
+    void rememberCamera(const CameraChoice& choice);
     void resetPicture();
     // Rebuilds the row of tool bars with first and last at its two ends and the bottom bar between.
     void arrangeBottomRow(QWidget* first, Qt::Alignment firstAlignment, QWidget* last,
@@ -232,4 +238,5 @@ private:
     ComparePane* m_comparePane = nullptr;  // made at the first split
     TextPanel* m_textPanel = nullptr;      // the page's text, shown by O
     TextController* m_text = nullptr;      // copy text (O) and read aloud (Shift+O)
+    InsetCamera* m_inset = nullptr;        // a second camera in a corner (I)
 };

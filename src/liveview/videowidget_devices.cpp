@@ -8,6 +8,7 @@
 #include "annotationcanvas.h"
 #include "camera/camerachoice.h"
 #include "camera/campresenter.h"
+#include "insetcamera.h"
 #include "pagescan.h"
 #include "picturetoolscontroller.h"
 #include "recordingcontroller.h"
@@ -144,12 +145,7 @@ void VideoWidget::initDev() {
     m_currentDevIndex = choice.devIndex;
 
     printf("5555555555555555555555555555555555\n");
-    const devMessage& chosen = m_devList[static_cast<size_t>(m_currentDevIndex)];
-    settings->devName = chosen.devName.toStdString();
-    settings->devPIDVID = chosen.pidvid.toStdString();
-    settings->videoFormat = choice.mediaType;
-    settings->resolution = choice.resolution.toStdString();
-    settings->writeData(configPath.toUtf8().constData());
+    rememberCamera(choice);
 
     printf("*********************************open start\n");
     if (m_videoPixmap.isNull() && m_presenter != nullptr) {
@@ -180,12 +176,17 @@ void VideoWidget::handleDevChange(long changeType, long dev_id) {
         initDev();
         printf("*********************getDevChangeType count=%d\n", static_cast<int>(m_devList.size()));
     } else if (changeType == kDeviceRemoved) {
-        if (dev_id == m_currentDevIndex)
+        const bool shownCamera = dev_id == m_currentDevIndex;
+        m_inset->cameraRemoved(static_cast<int>(dev_id), shownCamera);
+        if (shownCamera)
             m_recording->stop(
                 tr("The recording stopped: the camera was unplugged. What was recorded is saved."));
         printf("**************************count = %d,dev_id=%d\n", static_cast<int>(m_devList.size()),
                static_cast<int>(dev_id));
-        if (m_devList.size() == 1) {
+        if (!shownCamera && m_devList.size() > 1) {
+            // The view's camera goes on: only the list is read again.
+            initDev();
+        } else if (m_devList.size() == 1) {
             resetPicture();
             printf("***************m_videoPixmap is null\n");
             showNoDevicePrompt(true);
@@ -201,6 +202,26 @@ void VideoWidget::handleDevChange(long changeType, long dev_id) {
         }
         update();
     }
+    m_inset->refresh();
+}
+
+void VideoWidget::rememberCamera(const CameraChoice& choice) {
+    ReadXML* settings = ReadXML::instance();
+    const devMessage& chosen = m_devList[static_cast<size_t>(choice.devIndex)];
+    settings->devName = chosen.devName.toStdString();
+    settings->devPIDVID = chosen.pidvid.toStdString();
+    settings->videoFormat = choice.mediaType;
+    settings->resolution = choice.resolution.toStdString();
+    settings->writeData(configPath.toUtf8().constData());
+}
+
+void VideoWidget::showAsMainCamera(int devIndex) {
+    CameraChoice choice;
+    if (devIndex >= static_cast<int>(m_devList.size()) ||
+        !CameraChoice::choose(m_devList, devIndex, ReadXML::instance()->videoFormat, std::nullopt, &choice))
+        return;
+    rememberCamera(choice);
+    changeCamera(choice.devIndex, choice.mediaType, 0, choice.width, choice.height);
 }
 
 void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, int height) {
@@ -212,6 +233,7 @@ void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, 
     if (m_recording->recordsCameraStream())
         m_recording->stop({});  // the camera's own stream ends with the camera
     m_presenter->closeDev(m_currentDevIndex);
+    m_inset->mainCameraChanging(devIndex);
     QThread::msleep(1000);
     resetPicture();
     update();
@@ -222,6 +244,7 @@ void VideoWidget::changeCamera(int devIndex, int mediaType, int fps, int width, 
                                     qRound(this->height() * devicePixelRatioF()));
     m_pictureTools->cameraOpened(m_currentDevIndex);
     m_pageScan->apply(m_currentDevIndex);
+    m_inset->refresh();
 }
 
 // Drops the picture and its annotations, and a frame that was waiting for them; the next camera

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QShortcut>
 
+#include "insetcamera.h"
 #include "pagescan.h"
 #include "settings/extrasettings.h"
 #include "textcontroller.h"
@@ -55,5 +56,7 @@ void VideoWidget::initShortcuts() {
         if (m_extraSettings->showAllTools())
             m_text->readAloud();
     });
+    // I: the inset camera shown or hidden (with all tools shown).
+    onKeys({Qt::Key_I}, [this] { m_inset->toggle(); });
     onKeys({Qt::Key_Escape}, &VideoWidget::cancelInProgress);
 }

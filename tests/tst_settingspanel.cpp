@@ -25,6 +25,7 @@
 #include "settings/extrasettings.h"
 #include "settings/readxml.h"
 #include "settings/settingdevwidget.h"
+#include "settings/textchoices.h"
 #include "testenvironment.h"
 
 namespace {
@@ -464,6 +465,46 @@ private slots:
         extra->setValue(key, stored);
         QTest::mouseClick(buttonWithText(panel.get(), "Default"), Qt::LeftButton);
         QCOMPARE(shown(), byDefault);
+    }
+
+    // Default takes the Text group back to the interface language and English, and searchable PDFs
+    // on, whatever the user ticked before.
+    void defaultRestoresTheTextChoices_data() {
+        QTest::addColumn<QString>("interfaceLanguage");
+        QTest::addColumn<QStringList>("clicked");  // language boxes the user clicks first
+        QTest::addColumn<QStringList>("byDefault");
+        QTest::newRow("English unticked") << "en" << QStringList{"en"} << QStringList{"en"};
+        QTest::newRow("Russian interface, Chinese ticked, Russian unticked")
+            << "ru" << QStringList{"zh_CN", "ru"} << QStringList{"ru", "en"};
+        QTest::newRow("Chinese interface, all unticked")
+            << "zh_CN" << QStringList{"zh_CN", "en"} << QStringList{"zh_CN", "en"};
+    }
+    void defaultRestoresTheTextChoices() {
+        QFETCH(QString, interfaceLanguage);
+        QFETCH(QStringList, clicked);
+        QFETCH(QStringList, byDefault);
+        s->language = interfaceLanguage.toStdString();
+        const TextChoices text(&m_extra);
+        m_extra.remove(TextChoices::kLanguagesKey);
+        text.setSearchablePdf(false);
+        std::unique_ptr<settingDevWidget> panel = openPanel(twoCameras());
+        QVERIFY(panel);
+        const auto tickedBoxes = [&panel] {
+            QStringList codes;
+            for (QCheckBox* box : panel->findChildren<QCheckBox*>(QRegularExpression("^checkBox_text_")))
+                if (box->isChecked())
+                    codes << box->objectName().section('_', 2);
+            codes.sort();
+            return codes;
+        };
+        for (const QString& code : clicked)
+            panel->findChild<QCheckBox*>("checkBox_text_" + code)->click();
+        QVERIFY(text.languages() != byDefault);
+        QTest::mouseClick(buttonWithText(panel.get(), "Default"), Qt::LeftButton);
+        QCOMPARE(text.languages(), byDefault);
+        byDefault.sort();
+        QCOMPARE(tickedBoxes(), byDefault);
+        QVERIFY(text.searchablePdf());
     }
 
     // A value edited by hand in the settings file shows in its place in the list.

@@ -40,6 +40,11 @@ void VideoWidget::initCapture() {
     m_fileListWidget->setSearchablePdf(TextChoices(m_extraSettings).searchablePdf());
     connect(m_fileListWidget, &FileListWidget::searchablePdfToggled, this,
             [this](bool on) { TextChoices(m_extraSettings).setSearchablePdf(on); });
+    // The settings' Default button turns it back on.
+    connect(m_extraSettings, &ExtraSettings::valueChanged, m_fileListWidget, [this](const QString& key) {
+        if (key == TextChoices::kSearchablePdfKey)
+            m_fileListWidget->setSearchablePdf(TextChoices(m_extraSettings).searchablePdf());
+    });
     m_textPanel = new TextPanel(this);
     m_text = new TextController(m_presenter, m_extraSettings, m_capture->pageTexts(), m_textPanel, this);
     connect(m_text, &TextController::notice, this, &VideoWidget::showNotice);

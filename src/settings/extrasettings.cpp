@@ -58,10 +58,11 @@ void ExtraSettings::remove(const QString& key) {
     if (m_file == nullptr) {
         for (auto it = m_memory.begin(); it != m_memory.end();)
             it = (it.key() == key || it.key().startsWith(key + '/')) ? m_memory.erase(it) : std::next(it);
-        return;
+    } else {
+        m_file->remove(key);
+        save();
     }
-    m_file->remove(key);
-    save();
+    emit valueChanged(key);
 }
 
 void ExtraSettings::save() {

@@ -36,7 +36,7 @@ public:
 
 signals:
     void showAllToolsChanged(bool on);
-    // After every setValue, so that what shows or applies a value follows whoever changed it.
+    // After every setValue and remove, so that what shows or applies a value follows whoever changed it.
     void valueChanged(const QString& key);
 
 private:

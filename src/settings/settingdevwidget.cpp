@@ -39,6 +39,7 @@
 #include "panelstyle.h"
 #include "readxml.h"
 #include "storagefolders.h"
+#include "textchoices.h"
 #include "ui_settingdevwidget.h"
 
 namespace {
@@ -583,8 +584,10 @@ void settingDevWidget::onDefaultClicked() {
     locationEdit->setText(currentSavePath);
     radio_data->setChecked(true);
     radio_prefix->setChecked(false);
-    if (m_extraSettings != nullptr)
+    if (m_extraSettings != nullptr) {
         CaptureChoices(m_extraSettings).restoreDefaults();
+        TextChoices(m_extraSettings).restoreDefaults();
+    }
 }
 
 bool settingDevWidget::eventFilter(QObject* watched, QEvent* event) {

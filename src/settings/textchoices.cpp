@@ -41,3 +41,8 @@ bool TextChoices::searchablePdf() const {
 void TextChoices::setSearchablePdf(bool on) const {
     m_store->setValue(kSearchablePdfKey, on);
 }
+
+void TextChoices::restoreDefaults() const {
+    m_store->remove(kLanguagesKey);
+    m_store->remove(kSearchablePdfKey);
+}

@@ -22,6 +22,9 @@ public:
     // PDFs get a text layer: on by default when the data of a chosen language is installed.
     bool searchablePdf() const;
     void setSearchablePdf(bool on) const;
+    // Both back to their defaults, as the settings' Default button does: the stored choices are
+    // forgotten, so the languages follow the interface language again.
+    void restoreDefaults() const;
 
 private:
     ExtraSettings* m_store;

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Tesseract's C++ interface, one engine a thread; words with their boxes and languages read back
-// through its result iterator.
+// Tesseract's C++ interface on a thread of its own at the lowest priority; words with their boxes and
+// languages read back through its result iterator.
 #include "textrecognizer.h"
 
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
 #include <QFile>
+#include <QThreadPool>
+#include <QtConcurrent>
 #include <memory>
 
 #include <omp.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "textlanguages.h"
 
@@ -47,10 +52,8 @@ QString codeOfDataName(const char* dataName) {
     return {};
 }
 
-}  // namespace
-
-TextRecognizer::Result TextRecognizer::recognize(const QImage& picture, const QStringList& languages) {
-    Result result;
+TextRecognizer::Result recognizeHere(const QImage& picture, const QStringList& languages) {
+    TextRecognizer::Result result;
     result.text.pictureSize = picture.size();
     QStringList dataNames;
     for (const QString& code : languages) {
@@ -67,7 +70,7 @@ TextRecognizer::Result TextRecognizer::recognize(const QImage& picture, const QS
         return result;
     }
 
-    // Tesseract would spread over every core; one is left to the camera's picture, which must not stall.
+    // One core, where Tesseract leaves the number of its threads to the runtime.
     omp_set_num_threads(1);
     const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
     api->SetImage(grey.constBits(), grey.width(), grey.height(), 1, grey.bytesPerLine());
@@ -97,4 +100,31 @@ TextRecognizer::Result TextRecognizer::recognize(const QImage& picture, const QS
     }
     api->Clear();
     return result;
+}
+
+// The one thread that recognises, at the lowest priority: the camera's picture is painted at 30 frames
+// a second beside it and must not wait for it. Tesseract's own threads, started from this one, inherit
+// its priority. It lives as long as the program, so that its engine keeps the language data loaded, and
+// is not waited for when the program ends.
+QThreadPool* recognitionThread() {
+    static QThreadPool* const pool = [] {
+        auto* one = new QThreadPool;
+        one->setMaxThreadCount(1);
+        one->setExpiryTimeout(-1);
+        return one;
+    }();
+    return pool;
+}
+
+}  // namespace
+
+TextRecognizer::Result TextRecognizer::recognize(const QImage& picture, const QStringList& languages) {
+    return QtConcurrent::run(recognitionThread(),
+                             [&picture, &languages] {
+                                 // Unprivileged, a thread's priority can only go down: set each time, it
+                                 // stays as it is. Should it fail, recognition runs as it did.
+                                 setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 19);
+                                 return recognizeHere(picture, languages);
+                             })
+        .result();
 }

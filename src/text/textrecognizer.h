@@ -7,8 +7,9 @@
 
 #include "pagetext.h"
 
-// Never on the GUI thread: a 4K page takes seconds, on one core. Each thread keeps its own engine,
-// made again only when the languages change, so a run of pages loads the language data once.
+// Never on the GUI thread: a 4K page takes seconds, and the caller waits for it. All recognition runs
+// on one thread of its own at the lowest priority, one page after the other, with one engine made
+// again only when the languages change, so a run of pages loads the language data once.
 class TextRecognizer {
 public:
     struct Result {

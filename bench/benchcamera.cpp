@@ -23,20 +23,13 @@ bool plug(const char* name, const char* productId) {
     return optigrabSimPlug(&config) >= 0;
 }
 
-}  // namespace
-
-bool plugSecondBenchCamera() {
-    return plug("Second Bench Camera", "be03");
-}
-
-bool plugBenchCamera(const QString& saveFolder) {
-    if (!plug("Bench Camera", "be02"))
-        return false;
+// The view opens the camera named here, in its 4K MJPEG mode.
+bool writeSettings(const char* name, const char* ids, const QString& saveFolder) {
     const QString folder = QCoreApplication::applicationDirPath() + "/Configuration";
     QDir().mkpath(folder);
     ReadXML* settings = ReadXML::instance();
-    settings->devName = "Bench Camera";
-    settings->devPIDVID = "fa11&be02";
+    settings->devName = name;
+    settings->devPIDVID = ids;
     settings->videoFormat = 2;
     settings->resolution = "3840 x 2160";
     settings->language = "en";
@@ -44,4 +37,20 @@ bool plugBenchCamera(const QString& saveFolder) {
     settings->bsaveType = true;
     settings->customPrefix = "bench";
     return settings->writeData((folder + "/lastsetting.xml").toUtf8().constData());
+}
+
+}  // namespace
+
+bool plugSecondBenchCamera() {
+    return plug("Second Bench Camera", "be03");
+}
+
+bool plugBenchCamera(const QString& saveFolder) {
+    return plug("Bench Camera", "be02") && writeSettings("Bench Camera", "fa11&be02", saveFolder);
+}
+
+bool plugPageCamera(const QString& framesFolder, const QString& saveFolder) {
+    // The simulator's name and ids for a camera that plays recorded frames.
+    return optigrabSimPlugFrames(framesFolder.toUtf8().constData(), 30) >= 0 &&
+           writeSettings("Recorded Camera", "fa11&0c02", saveFolder);
 }

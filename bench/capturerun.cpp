@@ -20,6 +20,7 @@
 #include "benchcamera.h"
 #include "filebrowser/fileitemwidget.h"
 #include "filebrowser/filelistwidget.h"
+#include "framegaps.h"
 #include "liveview/capturewriter.h"
 #include "liveview/videowidget.h"
 #include "newframes.h"
@@ -38,21 +39,6 @@ double threadCpuMs() {
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
     return cpu.tv_sec * 1e3 + cpu.tv_nsec / 1e6;
 }
-
-// Paints of frames the view has not painted before, and the longest gap between two of them.
-struct FrameGaps {
-    double lastMs = -1;
-    double longestMs = 0;
-    double longestEventMs = 0;     // the longest queued call the view handled (frame intake, new tile)
-    double longestEventCpuMs = 0;  // the most CPU the GUI thread spent in one of them
-    int frames = 0;
-    void painted(double nowMs) {
-        if (lastMs >= 0)
-            longestMs = std::max(longestMs, nowMs - lastMs);
-        lastMs = nowMs;
-        ++frames;
-    }
-};
 
 }  // namespace
 

@@ -129,6 +129,10 @@ QImage croppedStill(const QImage& picture) {
 
 }  // namespace
 
+QImage textPageOnDesk(int script, QSize frame, int pointSize, double degrees) {
+    return pageOnDesk(scripts()[script], frame, pointSize, degrees);
+}
+
 int runTextAccuracy(bool shortSet) {
     if (camInitCameraLib() != CAM_OK)
         return 2;

@@ -113,6 +113,8 @@ private slots:
             QCOMPARE(notice->text(), QString("Text copied: %1 words").arg(words));
             const auto* panel = view.findChild<TextPanel*>();
             QVERIFY(panel->isVisible());
+            // Both are read at once: neither hides the other.
+            QVERIFY(!notice->geometry().intersects(panel->geometry()));
             QCOMPARE(panel->findChild<QTextEdit*>()->toPlainText(), lines.join('\n'));
         }
         optigrabSimUnplugAll();

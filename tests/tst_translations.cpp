@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QVector>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -179,6 +180,32 @@ private slots:
                     faults << labels[i] + " / " + labels[j];
             }
         QVERIFY2(faults.isEmpty(), qPrintable(file + ": " + faults.join(", ")));
+    }
+
+    // A counted notice takes the form its number asks for in each language: one word, two words.
+    void countedNoticesAgreeWithTheirNumber_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("English, one") << "en" << 1 << "Text copied: 1 word";
+        QTest::newRow("English, many") << "en" << 12 << "Text copied: 12 words";
+        QTest::newRow("Russian, one") << "ru" << 21 << "Текст скопирован: 21 слово";
+        QTest::newRow("Russian, a few") << "ru" << 3 << "Текст скопирован: 3 слова";
+        QTest::newRow("Russian, many") << "ru" << 11 << "Текст скопирован: 11 слов";
+        QTest::newRow("Chinese") << "zh_CN" << 1 << "已复制文字：1 个词";
+    }
+    void countedNoticesAgreeWithTheirNumber() {
+        QFETCH(QString, language);
+        QFETCH(int, count);
+        QFETCH(QString, shown);
+        QTranslator translator;
+        QVERIFY(
+            translator.load(QCoreApplication::applicationDirPath() + "/translations/" + language + ".qm"));
+        QCoreApplication::installTranslator(&translator);
+        const QString text =
+            QCoreApplication::translate("TextController", "Text copied: %n words", nullptr, count);
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(text, shown);
     }
 };
 

@@ -1002,9 +1002,12 @@
         <source>No text found on the page.</source>
         <translation>No text found on the page.</translation>
     </message>
-    <message>
-        <source>Text copied: %1 words</source>
-        <translation>Text copied: %1 words</translation>
+    <message numerus="yes">
+        <source>Text copied: %n words</source>
+        <translation>
+            <numerusform>Text copied: %n word</numerusform>
+            <numerusform>Text copied: %n words</numerusform>
+        </translation>
     </message>
 </context>
 <context>

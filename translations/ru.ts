@@ -1002,9 +1002,13 @@
         <source>No text found on the page.</source>
         <translation>На странице не найден текст.</translation>
     </message>
-    <message>
-        <source>Text copied: %1 words</source>
-        <translation>Текст скопирован: слов — %1</translation>
+    <message numerus="yes">
+        <source>Text copied: %n words</source>
+        <translation>
+            <numerusform>Текст скопирован: %n слово</numerusform>
+            <numerusform>Текст скопирован: %n слова</numerusform>
+            <numerusform>Текст скопирован: %n слов</numerusform>
+        </translation>
     </message>
 </context>
 <context>

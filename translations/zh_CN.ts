@@ -1002,9 +1002,11 @@
         <source>No text found on the page.</source>
         <translation>页面上没有找到文字。</translation>
     </message>
-    <message>
-        <source>Text copied: %1 words</source>
-        <translation>已复制文字：%1 个词</translation>
+    <message numerus="yes">
+        <source>Text copied: %n words</source>
+        <translation>
+            <numerusform>已复制文字：%n 个词</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -111,9 +111,10 @@ void TextController::start(std::function<TextRecognizer::Result()> recognise, Th
 }
 
 void TextController::onRecognised(const TextRecognizer::Result& result, Then then) {
-    // Said together with the outcome: a second notice would replace the first at once.
+    // Said together with the outcome, on a line of its own: a second notice would replace the first at
+    // once.
     const QString missing =
-        result.missing.isEmpty() ? QString() : " " + TextLanguages::missingNotice(result.missing);
+        result.missing.isEmpty() ? QString() : "\n" + TextLanguages::missingNotice(result.missing);
     if (result.text.words.isEmpty()) {
         emit notice((tr("No text found on the page.") + missing).trimmed());
         return;
@@ -121,7 +122,7 @@ void TextController::onRecognised(const TextRecognizer::Result& result, Then the
     m_shown = result.text;
     QApplication::clipboard()->setText(m_shown.plainText());
     m_panel->showText(m_shown);
-    emit notice(tr("Text copied: %1 words").arg(m_shown.words.size()) + missing);
+    emit notice(tr("Text copied: %n words", nullptr, m_shown.words.size()) + missing);
     if (then == Then::CopyAndRead && m_speech->read(m_shown))
         m_panel->setReading(true);
 }

@@ -11,6 +11,9 @@
 namespace {
 
 const int kWidth = 440, kHeight = 300, kMargin = 20;
+// Below the notices, which run across the top of the view in up to two lines: the notice of the text
+// copied, and the languages without data, is no longer hidden behind the panel, nor the panel by it.
+const int kTop = 150;
 const char kButtonStyle[] =
     "QPushButton { background-color: #0099FF; color: #FFFFFF; border: none; padding: 4px 12px; }"
     "QPushButton:pressed { background-color: #007ACC; }";
@@ -99,5 +102,5 @@ void TextPanel::showEvent(QShowEvent* event) {
 
 void TextPanel::place() {
     if (parentWidget())
-        move(parentWidget()->width() - width() - kMargin, kMargin);
+        move(parentWidget()->width() - width() - kMargin, kTop);
 }

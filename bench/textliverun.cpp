@@ -109,7 +109,7 @@ int runTextLive(int argc, char** argv) {
     camUnInitCameraLib();
     choose(false);
 
-    if (keyToTextMs.count() < kReadings || copied < kReadings) {
+    if (int(keyToTextMs.count()) < kReadings || copied < kReadings) {
         std::fprintf(stderr, "%d of %d readings copied text\n", copied, kReadings);
         return 3;
     }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Gives the memory the program has freed back to the system, every 15 seconds, off the GUI thread.
+// Gives the memory the program has freed back to the system: pictures at once, the rest every 15
+// seconds, off the GUI thread.
 #pragma once
 
 #include <QObject>
@@ -8,7 +9,7 @@
 // Camera frames, recordings and captures allocate and free large blocks on several threads. The C
 // library keeps what each thread frees in that thread's pool and returns little of it by itself, so
 // over a school day the memory held grew by hundreds of MB while the memory in use did not.
-// GUI thread only.
+// GUI thread only; made before the camera opens, so that its pictures are mapped on their own.
 class MemoryTrim : public QObject {
     Q_OBJECT
 

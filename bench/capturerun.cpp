@@ -18,12 +18,12 @@
 #include <vector>
 
 #include "benchcamera.h"
+#include "countingview.h"
 #include "filebrowser/fileitemwidget.h"
 #include "filebrowser/filelistwidget.h"
 #include "framegaps.h"
 #include "liveview/capturewriter.h"
 #include "liveview/videowidget.h"
-#include "newframes.h"
 #include "optigrab.h"
 #include "samples.h"
 
@@ -43,11 +43,8 @@ double threadCpuMs() {
 }  // namespace
 
 // The product's view, with a clock on the paints that show a new frame.
-class CaptureRun : public VideoWidget {
+class CaptureRun : public CountingView {
 public:
-    QElapsedTimer clock;
-    FrameGaps* gaps = nullptr;  // the window being measured, or none
-
     // Five green pen strokes across the picture, drawn with the pointer as a user would.
     void drawSomething() {
         updateToolSettings(0, QColor(0, 200, 0), 12);
@@ -63,7 +60,6 @@ public:
                 QApplication::sendEvent(this, &event);
             }
     }
-    bool hasLayer() const { return m_frames.seen(); }
     CaptureWriter* writer() const { return findChild<CaptureWriter*>(); }
     FileListWidget* panel() const { return findChild<FileListWidget*>(); }
     void showPanel() {
@@ -83,15 +79,6 @@ protected:
         gaps->longestEventCpuMs = std::max(gaps->longestEventCpuMs, threadCpuMs() - startCpu);
         return result;
     }
-
-    void paintEvent(QPaintEvent* event) override {
-        VideoWidget::paintEvent(event);
-        if (m_frames.painted() && gaps != nullptr)
-            gaps->painted(clock.nsecsElapsed() / 1e6);
-    }
-
-private:
-    NewFrames m_frames{this};
 };
 
 namespace {

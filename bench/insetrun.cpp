@@ -13,9 +13,9 @@
 
 #include "benchcamera.h"
 #include "camera/insetstream.h"
+#include "countingview.h"
 #include "liveview/insetcamera.h"
 #include "liveview/videowidget.h"
-#include "newframes.h"
 #include "optigrab.h"
 #include "samples.h"
 #include "settings/extrasettings.h"
@@ -27,21 +27,6 @@ const int kWarmupMs = 3000;  // before each window: the inset's camera starts in
 }  // namespace
 
 // The product's view, counting the paints that show a new camera frame.
-class InsetRun : public VideoWidget {
-public:
-    explicit InsetRun(ExtraSettings* settings) : VideoWidget(nullptr, settings) {}
-    int painted = 0;
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        VideoWidget::paintEvent(event);
-        if (m_frames.painted())
-            ++painted;
-    }
-
-private:
-    NewFrames m_frames{this};
-};
 
 int runInset(int argc, char** argv, int seconds) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -53,7 +38,7 @@ int runInset(int argc, char** argv, int seconds) {
     }
     ExtraSettings settings;  // in memory: all tools, the inset a quarter of the view wide
     settings.setShowAllTools(true);
-    auto* view = new InsetRun(&settings);
+    auto* view = new CountingView(nullptr, &settings);
     view->resize(1920, 1080);
     view->show();
     auto* inset = view->findChild<InsetCamera*>();

@@ -29,8 +29,8 @@ extern "C" {
 
 #include "../tests/recording/soundserver.h"
 #include "benchcamera.h"
+#include "countingview.h"
 #include "liveview/videowidget.h"
-#include "newframes.h"
 #include "optigrab.h"
 #include "recording/lessonrecorder.h"
 #include "recording/recordingclock.h"
@@ -138,21 +138,10 @@ ReadBack readBack(const QString& path) {
 }  // namespace
 
 // The product's view, counting the paints that show a new camera frame.
-class RecordingRun : public VideoWidget {
+class RecordingRun : public CountingView {
 public:
-    int painted = 0;
     void toggle() { toggleRecording(); }
     LessonRecorder* recorder() const { return findChild<LessonRecorder*>(); }
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        VideoWidget::paintEvent(event);
-        if (m_frames.painted())
-            ++painted;
-    }
-
-private:
-    NewFrames m_frames{this};
 };
 
 int runRecording(int argc, char** argv, int seconds) {

@@ -11,10 +11,10 @@
 #include <cstdio>
 
 #include "benchcamera.h"
+#include "countingview.h"
 #include "framegaps.h"
 #include "liveview/textcontroller.h"
 #include "liveview/videowidget.h"
-#include "newframes.h"
 #include "optigrab.h"
 #include "samples.h"
 #include "settings/capturechoices.h"
@@ -28,23 +28,6 @@ const int kReadings = 3;
 const int kWarmupMs = 3000;
 const int kIdleMs = 3000;   // frames measured before the first reading
 const int kPauseMs = 1000;  // between a reading's outcome and the next key
-
-// The product's view, with a clock on the paints that show a new frame.
-class TextLiveView : public VideoWidget {
-public:
-    QElapsedTimer clock;
-    FrameGaps* gaps = nullptr;  // the window being measured, or none
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        VideoWidget::paintEvent(event);
-        if (m_frames.painted() && gaps != nullptr)
-            gaps->painted(clock.nsecsElapsed() / 1e6);
-    }
-
-private:
-    NewFrames m_frames{this};
-};
 
 }  // namespace
 
@@ -71,7 +54,7 @@ int runTextLive(int argc, char** argv) {
             TextChoices(&choices).restoreDefaults();
     };
     choose(true);
-    auto* view = new TextLiveView;
+    auto* view = new CountingView;
     view->clock.start();
     view->resize(1920, 1080);
     view->show();

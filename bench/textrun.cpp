@@ -13,6 +13,7 @@
 
 #include <algorithm>
 
+#include "editdistance.h"
 #include "optigrab.h"
 #include "optigrab_sim.h"
 #include "pagescanrun.h"
@@ -86,22 +87,6 @@ QString withoutBlanks(const QString& text) {
         if (!c.isSpace())
             kept += c;
     return kept;
-}
-
-int editDistance(const QString& a, const QString& b) {
-    std::vector<int> row(b.size() + 1);
-    for (int j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (int i = 1; i <= a.size(); ++i) {
-        int diagonal = row[0];
-        row[0] = i;
-        for (int j = 1; j <= b.size(); ++j) {
-            const int above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
 }
 
 // The camera library's cropped still of picture played as a camera; a null image when it failed.

@@ -10,6 +10,8 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include "editdistance.h"
+
 namespace {
 
 struct Entry {
@@ -74,23 +76,6 @@ bool readTs(const QString& path, QHash<QString, Entry>& entries, QString& error)
         return false;
     }
     return true;
-}
-
-// The number of single-character insertions, deletions and substitutions that turn a into b.
-int editDistance(const QString& a, const QString& b) {
-    QVector<int> row(b.size() + 1);
-    for (int j = 0; j <= b.size(); ++j)
-        row[j] = j;
-    for (int i = 1; i <= a.size(); ++i) {
-        int diagonal = row[0];
-        row[0] = i;
-        for (int j = 1; j <= b.size(); ++j) {
-            const int above = row[j];
-            row[j] = qMin(qMin(row[j] + 1, row[j - 1] + 1), diagonal + (a[i - 1] == b[j - 1] ? 0 : 1));
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
 }
 
 }  // namespace

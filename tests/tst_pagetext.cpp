@@ -68,8 +68,12 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", m_home.path().toUtf8());
     }
 
-    // The settings file beside the tests is shared by the suites: the next one finds captures whole.
-    void cleanupTestCase() { CaptureChoices(&m_extra).setCropping(false); }
+    // The settings file beside the tests is shared by the suites: the next one finds captures whole
+    // and the bars as they first stand.
+    void cleanupTestCase() {
+        CaptureChoices(&m_extra).setCropping(false);
+        m_extra.setShowAllTools(false);
+    }
 
     void oCopiesThePagesText_data() {
         QTest::addColumn<QString>("language");

@@ -572,6 +572,52 @@ private slots:
         QCOMPARE(inkIn(shot, view.rect()) > 0, writes);
     }
 
+    // The spotlight stays on its page point when the picture is zoomed (and runs off the view then),
+    // and keeps its place and shape on a screen of two pixels a point.
+    void spotlightZoomedAndSharp_data() {
+        QTest::addColumn<int>("notches");  // wheel notches about (700, 400)
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QVector<QPoint>>("bright");
+        QTest::addColumn<QVector<QPoint>>("dark");
+        QTest::newRow("whole picture, sharp screen")
+            << 0 << 2.0 << QVector<QPoint>{{512, 256}, {330, 256}, {512, 170}}
+            << QVector<QPoint>{{290, 256}, {512, 140}, {330, 170}, {900, 420}};
+        QTest::newRow("zoomed") << 3 << 1.0 << QVector<QPoint>{{333, 119}, {100, 150}, {333, 10}}
+                                << QVector<QPoint>{{700, 300}, {20, 300}, {900, 200}, {100, 400}};
+        QTest::newRow("zoomed, sharp screen")
+            << 3 << 2.0 << QVector<QPoint>{{333, 119}, {100, 150}, {333, 10}}
+            << QVector<QPoint>{{700, 300}, {20, 300}, {900, 200}, {100, 400}};
+    }
+
+    void spotlightZoomedAndSharp() {
+        QFETCH(int, notches);
+        QFETCH(qreal, ratio);
+        QFETCH(QVector<QPoint>, bright);
+        QFETCH(QVector<QPoint>, dark);
+        VideoWidget view(nullptr, &m_extra);
+        viewdriver::showPicture(view, positionPicture());
+        if (notches != 0)
+            viewdriver::wheel(view, {700, 400}, notches);
+        const auto rendered = [&] {
+            QImage image(view.size() * ratio, QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            view.render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+            return image;
+        };
+        const QImage plain = rendered();
+        chooseMask(view, "spotlight");
+        const QImage masked = rendered();
+        for (const QPoint& at : bright)
+            QCOMPARE(masked.pixelColor(at * ratio), plain.pixelColor(at * ratio));
+        for (const QPoint& at : dark) {
+            const QColor seen = masked.pixelColor(at * ratio), under = plain.pixelColor(at * ratio);
+            QVERIFY2(
+                seen.red() <= under.red() / 3 + 2 && seen.green() <= under.green() / 3 + 2,
+                qPrintable(
+                    QString("%1,%2: %3 over %4").arg(at.x()).arg(at.y()).arg(seen.name(), under.name())));
+        }
+    }
+
     // A mask's drag paints again the part that changed, not the whole view for every step.
     void maskDragRepaintsWhatChanged_data() {
         QTest::addColumn<QString>("choice");

@@ -168,6 +168,61 @@ private slots:
         QVERIFY2(qAbs(spread - 120 / scale) <= 5, qPrintable(QString::number(spread)));
     }
 
+    // While zoomed the camera's frames of the part shown cover the view: a selection of half the view
+    // shows them pixel for pixel, a wheel zoom shows a larger part scaled onto the view, centred.
+    void cameraPartFillsTheZoomedView_data() {
+        QTest::addColumn<bool>("selection");  // else three wheel notches at the centre
+        QTest::addColumn<QRectF>("part");     // what the camera's frame shows
+        QTest::addColumn<QSize>("frameSize");
+        QTest::newRow("half the view selected") << true << QRectF(0.25, 0.25, 0.5, 0.5) << QSize(1024, 512);
+        QTest::newRow("wheel, a larger part") << false << QRectF(0.2, 0.2, 0.6, 0.6) << QSize(1228, 614);
+    }
+
+    void cameraPartFillsTheZoomedView() {
+        QFETCH(bool, selection);
+        QFETCH(QRectF, part);
+        QFETCH(QSize, frameSize);
+        VideoWidget view(nullptr, &m_extra);
+        viewdriver::showPicture(view, positionPicture());
+        if (selection) {
+            QMetaObject::invokeMethod(&view, "switchToSelectMode");
+            viewdriver::stroke(view, {{256, 128}, {768, 384}});
+        } else {
+            viewdriver::wheel(view, {512, 256}, 3);
+        }
+        // Fine stripes that any scaling greys, in blue 60 that none changes; a white cross at the middle.
+        QImage frame(frameSize, QImage::Format_RGB888);
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width(); ++x)
+                frame.setPixel(x, y, qRgb(x % 2 * 200, y % 2 * 200, 60));
+        const QPoint middle(frame.width() / 2, frame.height() / 2);
+        for (int d = -40; d <= 40; ++d) {
+            frame.setPixel(middle + QPoint(d, 0), qRgb(255, 255, 255));
+            frame.setPixel(middle + QPoint(0, d), qRgb(255, 255, 255));
+        }
+        view.drawQImagePart(0, &frame, part);
+        QTRY_COMPARE(viewdriver::painted(view).pixelColor(5, 5).blue(), 60);
+        const QImage shot = viewdriver::painted(view);
+        if (selection) {
+            QCOMPARE(shot.convertToFormat(QImage::Format_RGB888), frame);
+            return;
+        }
+        // Nothing of the enlarged whole picture (no blue in it) shows at the view's edges.
+        for (int x = 0; x < view.width(); ++x)
+            for (int y = 0; y < view.height(); y += x == 0 || x == view.width() - 1 ? 1 : view.height() - 1)
+                QVERIFY2(qAbs(shot.pixelColor(x, y).blue() - 60) <= 2,
+                         qPrintable(QString("%1,%2").arg(x).arg(y)));
+        // The frame's middle, the picture's, at the view's centre.
+        const auto whitest = [&](QPoint from, QPoint step) {
+            int most = 0;
+            for (int i = 0; i < 7; ++i)
+                most = qMax(most, shot.pixelColor(from + i * step).blue());
+            return most;
+        };
+        QVERIFY(whitest({509, 230}, {1, 0}) > 140);
+        QVERIFY(whitest({480, 253}, {0, 1}) > 140);
+    }
+
     // The wheel over a bar or the file panel never zooms the picture behind them, even when they
     // leave the turn unused (a panel with nothing left to scroll) and it comes on to the view.
     void wheelOverPanelsLeavesThePicture_data() {

@@ -359,13 +359,23 @@ public:
 
     // Capture thread: the view's hand-over (prepare at the view size, post, emit).
     void drawQImage(long devIndex, QImage* image, long width, long height) override {
+        timedHandOver(image, [&] { VideoWidget::drawQImage(devIndex, image, width, height); });
+    }
+    // Capture thread: the same for a frame of the part a zoomed view shows.
+    void drawQImagePart(long devIndex, QImage* image, const QRectF& part) override {
+        timedHandOver(image, [&] { VideoWidget::drawQImagePart(devIndex, image, part); });
+    }
+
+private:
+    template <typename HandOver>
+    static void timedHandOver(const QImage* image, HandOver handOver) {
         Probe& p = *g_probe;
         if (image != nullptr) {
             p.frameWidth.store(image->width());
             p.frameHeight.store(image->height());
         }
         const Clock::time_point start = Clock::now();
-        VideoWidget::drawQImage(devIndex, image, width, height);
+        handOver();
         if (image != nullptr && !image->isNull())
             p.handedOverCaptureUs.store(tl_captureUs);
         p.handOverThisFrame = msBetween(start, Clock::now());

@@ -168,6 +168,63 @@ private slots:
         QVERIFY2(qAbs(spread - 120 / scale) <= 5, qPrintable(QString::number(spread)));
     }
 
+    // While zoomed the camera's frames of the part shown cover the view: a selection of half the view
+    // shows them pixel for pixel, a wheel zoom shows a larger part scaled onto the view, centred.
+    void cameraPartFillsTheZoomedView_data() {
+        QTest::addColumn<bool>("selection");  // else three wheel notches at the centre
+        QTest::addColumn<QRectF>("part");     // what the camera's frame shows
+        QTest::addColumn<QSize>("frameSize");
+        QTest::newRow("half the view selected") << true << QRectF(0.25, 0.25, 0.5, 0.5) << QSize(1024, 512);
+        QTest::newRow("wheel, a larger part") << false << QRectF(0.2, 0.2, 0.6, 0.6) << QSize(1228, 614);
+    }
+
+    void cameraPartFillsTheZoomedView() {
+        QFETCH(bool, selection);
+        QFETCH(QRectF, part);
+        QFETCH(QSize, frameSize);
+        VideoWidget view(nullptr, &m_extra);
+        viewdriver::showPicture(view, positionPicture());
+        if (selection) {
+            QMetaObject::invokeMethod(&view, "switchToSelectMode");
+            viewdriver::stroke(view, {{256, 128}, {768, 384}});
+        } else {
+            viewdriver::wheel(view, {512, 256}, 3);
+        }
+        // Fine stripes that any scaling greys, in blue 60 that scaling keeps within a step; a white cross at
+        // the middle.
+        QImage frame(frameSize, QImage::Format_RGB888);
+        for (int y = 0; y < frame.height(); ++y)
+            for (int x = 0; x < frame.width(); ++x)
+                frame.setPixel(x, y, qRgb(x % 2 * 200, y % 2 * 200, 60));
+        const QPoint middle(frame.width() / 2, frame.height() / 2);
+        for (int d = -40; d <= 40; ++d) {
+            frame.setPixel(middle + QPoint(d, 0), qRgb(255, 255, 255));
+            frame.setPixel(middle + QPoint(0, d), qRgb(255, 255, 255));
+        }
+        view.drawQImagePart(0, &frame, part);
+        // Scaled, the blue may round by a step.
+        QTRY_VERIFY(qAbs(viewdriver::painted(view).pixelColor(5, 5).blue() - 60) <= 2);
+        const QImage shot = viewdriver::painted(view);
+        if (selection) {
+            QCOMPARE(shot.convertToFormat(QImage::Format_RGB888), frame);
+            return;
+        }
+        // Nothing of the enlarged whole picture (no blue in it) shows at the view's edges.
+        for (int x = 0; x < view.width(); ++x)
+            for (int y = 0; y < view.height(); y += x == 0 || x == view.width() - 1 ? 1 : view.height() - 1)
+                QVERIFY2(qAbs(shot.pixelColor(x, y).blue() - 60) <= 2,
+                         qPrintable(QString("%1,%2").arg(x).arg(y)));
+        // The frame's middle, the picture's, at the view's centre.
+        const auto whitest = [&](QPoint from, QPoint step) {
+            int most = 0;
+            for (int i = 0; i < 7; ++i)
+                most = qMax(most, shot.pixelColor(from + i * step).blue());
+            return most;
+        };
+        QVERIFY(whitest({509, 230}, {1, 0}) > 140);
+        QVERIFY(whitest({480, 253}, {0, 1}) > 140);
+    }
+
     // The wheel over a bar or the file panel never zooms the picture behind them, even when they
     // leave the turn unused (a panel with nothing left to scroll) and it comes on to the view.
     void wheelOverPanelsLeavesThePicture_data() {
@@ -570,6 +627,52 @@ private slots:
         // Dragging the mask draws nothing; the pen writes inside the spotlight.
         const bool writes = QByteArray(QTest::currentDataTag()).startsWith("the pen");
         QCOMPARE(inkIn(shot, view.rect()) > 0, writes);
+    }
+
+    // The spotlight stays on its page point when the picture is zoomed (and runs off the view then),
+    // and keeps its place and shape on a screen of two pixels a point.
+    void spotlightZoomedAndSharp_data() {
+        QTest::addColumn<int>("notches");  // wheel notches about (700, 400)
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QVector<QPoint>>("bright");
+        QTest::addColumn<QVector<QPoint>>("dark");
+        QTest::newRow("whole picture, sharp screen")
+            << 0 << 2.0 << QVector<QPoint>{{512, 256}, {330, 256}, {512, 170}}
+            << QVector<QPoint>{{290, 256}, {512, 140}, {330, 170}, {900, 420}};
+        QTest::newRow("zoomed") << 3 << 1.0 << QVector<QPoint>{{333, 119}, {100, 150}, {333, 10}}
+                                << QVector<QPoint>{{700, 300}, {20, 300}, {900, 200}, {100, 400}};
+        QTest::newRow("zoomed, sharp screen")
+            << 3 << 2.0 << QVector<QPoint>{{333, 119}, {100, 150}, {333, 10}}
+            << QVector<QPoint>{{700, 300}, {20, 300}, {900, 200}, {100, 400}};
+    }
+
+    void spotlightZoomedAndSharp() {
+        QFETCH(int, notches);
+        QFETCH(qreal, ratio);
+        QFETCH(QVector<QPoint>, bright);
+        QFETCH(QVector<QPoint>, dark);
+        VideoWidget view(nullptr, &m_extra);
+        viewdriver::showPicture(view, positionPicture());
+        if (notches != 0)
+            viewdriver::wheel(view, {700, 400}, notches);
+        const auto rendered = [&] {
+            QImage image(view.size() * ratio, QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            view.render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+            return image;
+        };
+        const QImage plain = rendered();
+        chooseMask(view, "spotlight");
+        const QImage masked = rendered();
+        for (const QPoint& at : bright)
+            QCOMPARE(masked.pixelColor(at * ratio), plain.pixelColor(at * ratio));
+        for (const QPoint& at : dark) {
+            const QColor seen = masked.pixelColor(at * ratio), under = plain.pixelColor(at * ratio);
+            QVERIFY2(
+                seen.red() <= under.red() / 3 + 2 && seen.green() <= under.green() / 3 + 2,
+                qPrintable(
+                    QString("%1,%2: %3 over %4").arg(at.x()).arg(at.y()).arg(seen.name(), under.name())));
+        }
     }
 
     // A mask's drag paints again the part that changed, not the whole view for every step.

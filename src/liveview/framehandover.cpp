@@ -7,6 +7,7 @@
 #include <libyuv/scale_argb.h>
 
 #include <QStringList>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -86,6 +87,22 @@ void FrameHandOver::setTargetSize(const QSize& size) {
     m_targetSize = size;
 }
 
+void FrameHandOver::setPictureShown(const QRectF& picture) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_pictureShown = picture;
+}
+
+QRect FrameHandOver::pixelsOf(const QRectF& part, const QRectF& picture) {
+    // A part that ends a hair short of a pixel's edge, by the rounding of its fractions, ends there.
+    constexpr double kRounding = 1e-6;
+    const double left = picture.x() + part.x() * picture.width();
+    const double top = picture.y() + part.y() * picture.height();
+    const QPoint first(int(std::floor(left + kRounding)), int(std::floor(top + kRounding)));
+    const QPoint end(int(std::ceil(left + part.width() * picture.width() - kRounding)),
+                     int(std::ceil(top + part.height() * picture.height() - kRounding)));
+    return QRect(first, QSize(end.x() - first.x(), end.y() - first.y()));
+}
+
 QSize FrameHandOver::shownSize(const QSize& frame, const QSize& view) {
     if ((frame.width() < frame.height()) == (view.width() < view.height()))
         return view;
@@ -105,9 +122,9 @@ QImage FrameHandOver::preparePart(const QImage& frame, const QRectF& part) {
     QSize target = frame.size();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (!m_targetSize.isEmpty() &&
-            (target.width() > m_targetSize.width() || target.height() > m_targetSize.height()))
-            target = target.scaled(m_targetSize, Qt::KeepAspectRatio);
+        const QSize shown = m_pictureShown.isEmpty() ? QSize() : pixelsOf(part, m_pictureShown).size();
+        if (!shown.isEmpty() && shown.width() <= target.width() && shown.height() <= target.height())
+            target = shown;
     }
     QImage out = prepareAt(frame, target);
     if (!out.isNull())

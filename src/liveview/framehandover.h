@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QRectF>
 #include <QSize>
 #include <cstdint>
@@ -23,12 +24,18 @@ public:
     static QSize shownSize(const QSize& frame, const QSize& view);
     // GUI thread: the size at which frames are prepared from now on.
     void setTargetSize(const QSize& size);
+    // GUI thread: where the whole picture lies on the view while zoomed, in device pixels; frames of a
+    // part are prepared for it.
+    void setPictureShown(const QRectF& picture);
+    // The whole device pixels a part of the picture (fractions) covers where the picture lies.
+    static QRect pixelsOf(const QRectF& part, const QRectF& picture);
 
     // Capture thread: the RGB888 frame scaled to the target size as an RGB32 image in pooled memory
     // (no allocation per frame once the pool holds a buffer for each image in flight).
     QImage prepare(const QImage& frame);
     // Capture thread: a frame that shows part of the picture (fractions of its width and height),
-    // kept at its own size unless it is larger than the target size; the part travels with it.
+    // scaled down to the whole device pixels the part covers on the view (pixelsOf), or kept at its own
+    // size when that is no larger. The part travels with it.
     QImage preparePart(const QImage& frame, const QRectF& part);
     // The part a prepared frame shows; the whole picture for frames from prepare().
     static QRectF partOf(const QImage& prepared);
@@ -54,9 +61,10 @@ private:
     QImage prepareAt(const QImage& frame, const QSize& target);
 
     std::shared_ptr<BufferPool> m_pool;  // shared with the images in flight, which return buffers to it
-    std::mutex m_mutex;                  // guards m_targetSize, m_pending, m_framePending and the keys
-    std::mutex m_scratchMutex;           // guards m_scratch
+    std::mutex m_mutex;         // guards m_targetSize, m_pictureShown, m_pending, m_framePending and the keys
+    std::mutex m_scratchMutex;  // guards m_scratch
     QSize m_targetSize;
+    QRectF m_pictureShown;
     QImage m_pending;
     bool m_framePending = false;
     qint64 m_deliveredKey = 0;             // cacheKey of the frame the last delivery carries

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "camera/ipresenter.h"
+#include "liveview/viewport.h"
 #include "recording/recordingclock.h"
 
 namespace {
@@ -43,15 +44,16 @@ void LivePicture::clear() {
     m_partPixmap = QPixmap();
 }
 
-void LivePicture::showPart(const QImage& frame, const QSizeF& layerSize) {
-    const QRectF part = FrameHandOver::partOf(frame);
+void LivePicture::showPart(const QImage& frame) {
+    m_part = FrameHandOver::partOf(frame);
     m_partPixmap = QPixmap::fromImage(frame);
-    m_partRect = QRectF(part.x() * layerSize.width(), part.y() * layerSize.height(),
-                        part.width() * layerSize.width(), part.height() * layerSize.height());
 }
 
-void LivePicture::requestPart(IPresenter* presenter, int devIndex, const QRectF& wanted) {
+void LivePicture::requestPart(IPresenter* presenter, int devIndex, const Viewport& viewport, qreal ratio) {
     constexpr double kMillion = 1000000.0;  // the camera library's unit of picture parts
+    const QRectF picture = viewport.pictureOnView();
+    m_frameHandOver.setPictureShown(QRectF(picture.topLeft() * ratio, picture.size() * ratio));
+    const QRectF wanted = viewport.visiblePart();
     if (wanted == m_requestedPart || presenter == nullptr)
         return;
     m_requestedPart = wanted;
@@ -63,22 +65,27 @@ void LivePicture::requestPart(IPresenter* presenter, int devIndex, const QRectF&
                               qRound(wanted.width() * kMillion), qRound(wanted.height() * kMillion));
 }
 
-// Where the part covers the view the enlarged picture is left out, and a part that shows at its own
-// size is copied without scaling.
+// Where the part covers the view the enlarged picture is left out, and a part prepared for the device
+// pixels it covers is copied onto them pixel for pixel, without scaling.
 void LivePicture::paint(QPainter& painter, const QPixmap& picture, const QRectF& visible, qreal ratio) const {
-    const QRectF partOnView = painter.transform().mapRect(m_partRect);
-    if (m_partPixmap.isNull() || !partOnView.adjusted(-1, -1, 1, 1).contains(visible))
+    const QRectF layer(QPointF(0, 0), QSizeF(picture.size()));
+    const QRectF partRect(m_part.x() * layer.width(), m_part.y() * layer.height(),
+                          m_part.width() * layer.width(), m_part.height() * layer.height());
+    if (m_partPixmap.isNull() ||
+        !painter.transform().mapRect(partRect).adjusted(-1, -1, 1, 1).contains(visible))
         painter.drawPixmap(QPoint(0, 0), picture);
     if (m_partPixmap.isNull())
         return;
-    if (qAbs(partOnView.width() * ratio - m_partPixmap.width()) < 1 &&
-        qAbs(partOnView.height() * ratio - m_partPixmap.height()) < 1) {
+    const QRectF pictureOnView = painter.transform().mapRect(layer);
+    const QRect pixels = FrameHandOver::pixelsOf(
+        m_part, QRectF(pictureOnView.topLeft() * ratio, pictureOnView.size() * ratio));
+    if (pixels.size() == m_partPixmap.size()) {
         painter.save();
         painter.resetTransform();
-        painter.drawPixmap(QRectF(partOnView.topLeft().toPoint(), partOnView.size()), m_partPixmap,
-                           QRectF(m_partPixmap.rect()));
+        painter.drawPixmap(QRectF(QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio),
+                           m_partPixmap, QRectF(m_partPixmap.rect()));
         painter.restore();
     } else {
-        painter.drawPixmap(m_partRect, m_partPixmap, QRectF(m_partPixmap.rect()));
+        painter.drawPixmap(partRect, m_partPixmap, QRectF(m_partPixmap.rect()));
     }
 }

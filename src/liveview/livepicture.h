@@ -12,6 +12,7 @@
 
 class IPresenter;
 class QPainter;
+class Viewport;
 
 class LivePicture {
 public:
@@ -31,11 +32,12 @@ public:
     // GUI thread: drops the waiting frame, the one on its way, and the part shown.
     void clear();
 
-    // A frame of a part, shown over the picture whose layer has layerSize.
-    void showPart(const QImage& frame, const QSizeF& layerSize);
+    // A frame of a part, shown over the picture.
+    void showPart(const QImage& frame);
     void dropPart() { m_partPixmap = QPixmap(); }
-    // Asks the camera for the part of the picture the view shows (fractions; all of it at 1x), once.
-    void requestPart(IPresenter* presenter, int devIndex, const QRectF& wanted);
+    // Asks the camera for the part of the picture the view shows (all of it at 1x), once, and has its
+    // frames prepared at the size they show at; ratio: the view's device pixel ratio.
+    void requestPart(IPresenter* presenter, int devIndex, const Viewport& viewport, qreal ratio);
 
     // The whole picture enlarged, and over it the camera's sharper picture of the part shown while
     // zoomed; the painter carries the picture's transform. visible: what of the view shows the live
@@ -46,8 +48,8 @@ private:
     QImage post(QImage frame);
 
     FrameHandOver m_frameHandOver;
-    // While zoomed: the camera's picture of the part shown, and that part in layer pixels.
+    // While zoomed: the camera's picture of the part shown, and that part in fractions of the picture.
     QPixmap m_partPixmap;
-    QRectF m_partRect;
+    QRectF m_part;
     QRectF m_requestedPart{0, 0, 1, 1};  // fractions of the picture; (0, 0, 1, 1) all of it
 };

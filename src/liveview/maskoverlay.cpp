@@ -13,6 +13,8 @@ namespace {
 
 constexpr double kGrabMargin = 24;      // view pixels around an edge that still take it
 constexpr double kSmallestSpot = 0.04;  // of the picture's width and height
+// View pixels the spotlight's edge line and its antialiasing reach beyond its rectangle.
+constexpr int kEdgeReach = 3;
 const QColor kCurtainColour(64, 64, 64);
 const QColor kShadeColour(0, 0, 0, 190);
 const QColor kSpotEdgeColour(255, 255, 255, 150);
@@ -99,8 +101,6 @@ bool MaskOverlay::pressSpotlight(const QPointF& viewPos, const QRectF& picture, 
 // Only the part that changes is painted again: the band the curtain's edge crossed, or the
 // spotlight's old and new place.
 QRect MaskOverlay::drag(const QPointF& viewPos, const Viewport& viewport) {
-    // The spotlight's edge line and antialiasing reach beyond its rectangle.
-    constexpr int kEdgeReach = 3;
     const QRectF picture = viewport.pictureOnView();
     if (picture.isEmpty())
         return QRect();
@@ -139,29 +139,52 @@ void MaskOverlay::follow(const QPointF& at) {
     m_grab.last = at;
 }
 
+// The shade is plain rectangles around the spotlight; only the spotlight's bounding box needs the
+// antialiased shape, drawn once into a picture kept until the spotlight moves on the view.
 void MaskOverlay::paint(QPainter& painter, const Viewport& viewport, const QRect&) const {
     if (!active())
         return;
     const QRectF picture = viewport.pictureOnView();
-    const QRectF area(viewport.area());
+    const QRect area = viewport.area();
     painter.save();
     painter.setClipRect(area);
-    painter.setPen(Qt::NoPen);
     if (m_kind == MaskKind::Curtain) {
         painter.fillRect(onView(m_curtain, picture), kCurtainColour);
     } else {
         const QRectF spot = onView(m_spotlight, picture);
-        QPainterPath shade;
-        shade.setFillRule(Qt::OddEvenFill);
-        shade.addRect(area);
-        QPainterPath hole;
-        if (m_kind == MaskKind::EllipseSpotlight)
-            hole.addEllipse(spot);
-        else
-            hole.addRect(spot);
-        shade.addPath(hole);
-        painter.fillPath(shade, kShadeColour);
-        painter.strokePath(hole, QPen(kSpotEdgeColour, 2));
+        const QRect box =
+            spot.toAlignedRect().adjusted(-kEdgeReach, -kEdgeReach, kEdgeReach, kEdgeReach).intersected(area);
+        for (const QRect& band : QRegion(area).subtracted(box))
+            painter.fillRect(band, kShadeColour);
+        if (!box.isEmpty())
+            painter.drawImage(box.topLeft(), spotlightBox(spot, box, painter.device()->devicePixelRatioF()));
     }
     painter.restore();
+}
+
+const QImage& MaskOverlay::spotlightBox(const QRectF& spot, const QRect& box, qreal ratio) const {
+    const QRectF inBox = spot.translated(-box.topLeft());
+    if (m_boxKind == m_kind && m_boxSpot == inBox && m_box.size() == box.size() * ratio &&
+        qFuzzyCompare(m_box.devicePixelRatio(), ratio))
+        return m_box;
+    m_boxKind = m_kind;
+    m_boxSpot = inBox;
+    m_box = QImage(box.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    m_box.setDevicePixelRatio(ratio);
+    m_box.fill(Qt::transparent);
+    QPainter painter(&m_box);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    QPainterPath shade;
+    shade.setFillRule(Qt::OddEvenFill);
+    shade.addRect(QRectF(QPointF(0, 0), QSizeF(box.size())));
+    QPainterPath hole;
+    if (m_kind == MaskKind::EllipseSpotlight)
+        hole.addEllipse(inBox);
+    else
+        hole.addRect(inBox);
+    shade.addPath(hole);
+    painter.fillPath(shade, kShadeColour);
+    painter.strokePath(hole, QPen(kSpotEdgeColour, 2));
+    return m_box;
 }

@@ -3,6 +3,7 @@
 // shows them; captures never hold them.
 #pragma once
 
+#include <QImage>
 #include <QPointF>
 #include <QRectF>
 
@@ -45,9 +46,16 @@ private:
     void follow(const QPointF& at);
     bool pressCurtain(const QPointF& viewPos, const QRectF& picture);
     bool pressSpotlight(const QPointF& viewPos, const QRectF& picture, bool insideMoves);
+    // The shade and the spotlight's edge within box (view pixels) for a spotlight at spot on the view,
+    // at ratio device pixels a view pixel: made again only when any of them changes.
+    const QImage& spotlightBox(const QRectF& spot, const QRect& box, qreal ratio) const;
 
     MaskKind m_kind = MaskKind::None;
     QRectF m_curtain;                        // the part still covered
     QRectF m_spotlight{0.3, 0.3, 0.4, 0.4};  // the part left bright
     Grab m_grab;
+    // The last spotlight box painted: its picture, and the shape and place of the spotlight in it.
+    mutable QImage m_box;
+    mutable MaskKind m_boxKind = MaskKind::None;
+    mutable QRectF m_boxSpot;
 };

@@ -63,7 +63,7 @@ void VideoWidget::onImageReady(const QImage& delivered) {
         // comes next.
         if (m_videoPixmap.isNull() || m_currentScale == 1.0)
             return;
-        m_livePicture.showPart(image, m_videoPixmap.size());
+        m_livePicture.showPart(image);
         update(liveArea());
         recordCameraPicture(FrameHandOver::captureTimeOf(image));
         return;

@@ -29,7 +29,7 @@ void VideoWidget::viewportChanged() {
     // Back at 1x the camera's part of the picture is stale: the whole picture shows.
     if (!m_viewport.zoomed())
         m_livePicture.dropPart();
-    m_livePicture.requestPart(m_presenter, m_currentDevIndex, viewport().visiblePart());
+    m_livePicture.requestPart(m_presenter, m_currentDevIndex, viewport(), devicePixelRatioF());
     update();
 }
 

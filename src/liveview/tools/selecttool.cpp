@@ -28,7 +28,9 @@ void SelectTool::release(QMouseEvent* event) {
     constexpr int kSmallest = 8;
     if (!m_active || event->button() != Qt::LeftButton)
         return;
-    const QRect selected = rect();
+    // As far as the pointer went, not the pixels the outline spans (one more): a drag across half the
+    // view zooms exactly 2x, and the camera's part then needs no scaling.
+    const QRect selected(rect().topLeft(), rect().size() - QSize(1, 1));
     cancel();
     if (selected.width() >= kSmallest && selected.height() >= kSmallest) {
         m_host.viewport().zoomToRect(selected);
